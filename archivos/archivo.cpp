@@ -1,0 +1,315 @@
+#include "archivos/archivo.h"
+
+#include "entrada/numeros.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+constexpr int kLineas = 184;
+const char *const kSalto = "\r\n";
+
+// Code points of bytes 0x80..0x9F in Windows-1252 (0 where undefined:
+// those bytes map to the same C1 control code, as the system does).
+const char16_t kAltos[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+enum class Leido { Ok, Mal };
+
+// One item of a line: "", a quoted text (a doubled quote inside stands
+// for one quote), #TRUE# / #FALSE#, or a number with "." as separator.
+Leido leerItem(const QString &linea, Valor &v)
+{
+    const QString t = linea.trimmed();
+    if (t.isEmpty()) {
+        v = Valor();
+        return Leido::Ok;
+    }
+    if (t.startsWith(QLatin1Char('"'))) {
+        QString texto;
+        int k = 1;
+        for (;;) {
+            if (k >= t.size())
+                return Leido::Mal; // no closing quote
+            const QChar ch = t[k];
+            if (ch == QLatin1Char('"')) {
+                if (k + 1 < t.size() && t[k + 1] == QLatin1Char('"')) {
+                    texto += QLatin1Char('"');
+                    k += 2;
+                    continue;
+                }
+                break;
+            }
+            texto += ch;
+            ++k;
+        }
+        if (k + 1 != t.size())
+            return Leido::Mal; // something after the closing quote
+        v = Valor(texto);
+        return Leido::Ok;
+    }
+    if (t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0) {
+        v = Valor(true);
+        return Leido::Ok;
+    }
+    if (t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0) {
+        v = Valor(false);
+        return Leido::Ok;
+    }
+    static const QRegularExpression numero(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    if (!numero.match(t).hasMatch())
+        return Leido::Mal;
+    bool ok = false;
+    const double d = t.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return Leido::Mal;
+    v = Valor(d);
+    return Leido::Ok;
+}
+
+Leido leerFecha(const QString &linea, QDate &fecha)
+{
+    static const QRegularExpression patron(QStringLiteral("^#(\\d{4})-(\\d{1,2})-(\\d{1,2})#$"));
+    const auto m = patron.match(linea.trimmed());
+    if (!m.hasMatch())
+        return Leido::Mal;
+    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (!d.isValid())
+        return Leido::Mal;
+    fecha = d;
+    return Leido::Ok;
+}
+
+QString escribirItem(const Valor &v)
+{
+    switch (v.tipo()) {
+    case Valor::Tipo::Vacio:
+        return QString();
+    case Valor::Tipo::Numero:
+        return numeroPlano(v.numero());
+    case Valor::Tipo::Booleano:
+        return v.booleano() ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#");
+    case Valor::Tipo::Texto: {
+        // One line per item: line breaks cannot stand inside a text.
+        QString t = v.texto();
+        t.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        return QLatin1Char('"') + t + QLatin1Char('"');
+    }
+    }
+    return QString();
+}
+
+QString escribirFecha(const QDate &d)
+{
+    // A column that never got a date keeps the empty date of the format.
+    const QDate f = d.isValid() ? d : QDate(1899, 12, 30);
+    return QLatin1Char('#') + f.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('#');
+}
+
+void copiarGrabados(const Columna &desde, Columna &hacia)
+{
+    for (Seccion s : kSeccionesGrabadas)
+        for (int i : ListaGrabada(s))
+            hacia(s, i) = desde(s, i);
+    hacia.Fecha = desde.Fecha;
+}
+
+} // namespace
+
+QString desdeWindows1252(const QByteArray &b)
+{
+    QString s;
+    s.reserve(b.size());
+    for (const char ch : b) {
+        const auto u = static_cast<unsigned char>(ch);
+        s += (u >= 0x80 && u <= 0x9F) ? QChar(kAltos[u - 0x80]) : QChar(u);
+    }
+    return s;
+}
+
+QByteArray aWindows1252(const QString &s, bool *perdida)
+{
+    QByteArray b;
+    b.reserve(s.size());
+    bool perdio = false;
+    for (const QChar c : s) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            b += static_cast<char>(u);
+            continue;
+        }
+        int k = 0;
+        while (k < 32 && kAltos[k] != u)
+            ++k;
+        if (k < 32) {
+            b += static_cast<char>(0x80 + k);
+        } else {
+            b += '?';
+            perdio = true;
+        }
+    }
+    if (perdida)
+        *perdida = perdio;
+    return b;
+}
+
+ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
+{
+    QStringList lineas = desdeWindows1252(bytes).split(QLatin1Char('\n'));
+    if (!lineas.isEmpty() && lineas.last().isEmpty())
+        lineas.removeLast(); // the end of the last line
+    if (lineas.size() < kLineas)
+        return ErrorArchivo::MalEstado;
+    for (QString &l : lineas) {
+        if (l.endsWith(QLatin1Char('\r')))
+            l.chop(1);
+    }
+
+    Columna ns = s, no = o;
+    int n = 0;
+    for (Columna *c : {&ns, &no}) {
+        for (Seccion sec : kSeccionesGrabadas) {
+            for (int i : ListaGrabada(sec)) {
+                if (leerItem(lineas[n++], (*c)(sec, i)) != Leido::Ok)
+                    return ErrorArchivo::MalEstado;
+            }
+        }
+        if (leerFecha(lineas[n++], c->Fecha) != Leido::Ok)
+            return ErrorArchivo::MalEstado;
+    }
+    s = std::move(ns);
+    o = std::move(no);
+    return ErrorArchivo::Ninguno;
+}
+
+QByteArray EscribirCalculo(const Columna &s, const Columna &o)
+{
+    QString texto;
+    for (const Columna *c : {&s, &o}) {
+        for (Seccion sec : kSeccionesGrabadas)
+            for (int i : ListaGrabada(sec))
+                texto += escribirItem((*c)(sec, i)) + QLatin1String(kSalto);
+        texto += escribirFecha(c->Fecha) + QLatin1String(kSalto);
+    }
+    return aWindows1252(texto);
+}
+
+namespace {
+
+// The cause of a failure to reach a file, told apart as the dialogs do.
+ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
+{
+    const QFileInfo info(ruta);
+    if (ruta.trimmed().isEmpty() || info.fileName().trimmed().isEmpty() || ruta.contains(QChar(0)))
+        return ErrorArchivo::NombreNoValido;
+    const QFileInfo carpeta(info.absolutePath());
+    if (!carpeta.exists() || !carpeta.isDir())
+        return ErrorArchivo::CarpetaNoExiste;
+    if (info.isDir())
+        return ErrorArchivo::AccesoDenegado;
+    if (!paraEscribir && !info.exists())
+        return ErrorArchivo::NoEncontrado;
+    return ErrorArchivo::Ninguno;
+}
+
+} // namespace
+
+ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
+{
+    if (const ErrorArchivo e = causaRuta(ruta, false); e != ErrorArchivo::Ninguno)
+        return e;
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return f.error() == QFileDevice::OpenError && !QFileInfo::exists(ruta) ? ErrorArchivo::NoEncontrado
+                                                                               : ErrorArchivo::AccesoDenegado;
+    // A calculation file is small; anything far larger is not one.
+    if (f.size() > 1024 * 1024)
+        return ErrorArchivo::MalEstado;
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return ErrorArchivo::MalEstado;
+    f.close();
+
+    Columna s = c.ColumnaS, o = c.ColumnaO;
+    if (const ErrorArchivo e = LeerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
+        return e;
+    c.ColumnaS = std::move(s);
+    c.ColumnaO = std::move(o);
+    copiarGrabados(c.ColumnaS, c.ColumnaGrabada);
+    c.MostrarCalculo();
+    return ErrorArchivo::Ninguno;
+}
+
+ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta)
+{
+    c.Revisar();
+    if (const ErrorArchivo e = causaRuta(ruta, true); e != ErrorArchivo::Ninguno)
+        return e;
+
+    const QDate hoy = c.hoy();
+    Columna s = c.ColumnaS;
+    s.Fecha = hoy;
+    const QByteArray bytes = EscribirCalculo(s, c.ColumnaO);
+
+    // The new file replaces the old one only once it is whole on disk.
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly))
+        return ErrorArchivo::AccesoDenegado;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return ErrorArchivo::AccesoDenegado;
+    }
+    if (!f.commit())
+        return ErrorArchivo::AccesoDenegado;
+
+    c.ColumnaS.Fecha = hoy;
+    copiarGrabados(c.ColumnaS, c.ColumnaGrabada);
+    c.fijarFechaTituloS(hoy);
+    return ErrorArchivo::Ninguno;
+}
+
+QString mensajeErrorArchivo(ErrorArchivo e)
+{
+    switch (e) {
+    case ErrorArchivo::Ninguno:
+        return QString();
+    case ErrorArchivo::NombreNoValido:
+        return QStringLiteral("El nombre de archivo no es válido.");
+    case ErrorArchivo::NoEncontrado:
+        return QStringLiteral("Archivo no encontrado.");
+    case ErrorArchivo::AccesoDenegado:
+        return QStringLiteral("Error de acceso a la ruta o al archivo.");
+    case ErrorArchivo::CarpetaNoExiste:
+        return QStringLiteral("El subdirectorio no existe.");
+    case ErrorArchivo::MalEstado:
+        return QStringLiteral("Archivo en mal estado.");
+    }
+    return QString();
+}
+
+QString mensajeErrorReferencia(ErrorArchivo e)
+{
+    const QString pie = QStringLiteral("\r\n\r\nLos datos del Rizevorozev deben estar en este subdirectorio.");
+    switch (e) {
+    case ErrorArchivo::Ninguno:
+        return QString();
+    case ErrorArchivo::NoEncontrado:
+        return QStringLiteral("Archivo no encontrado en el subdirectorio ...\\Vededizaviro.") + pie;
+    case ErrorArchivo::CarpetaNoExiste:
+        return QStringLiteral("No existe el subdirectorio ...\\Vededizaviro.") + pie;
+    default:
+        return QStringLiteral("Archivo en mal estado.");
+    }
+}
+
+} // namespace pelmora

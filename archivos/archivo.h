@@ -1,0 +1,45 @@
+// The calculation file (.clc, and .obs for the reference data): 184 lines of
+// Windows-1252 text ended by CR LF.
+#pragma once
+
+#include "calculo/calculo.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace pelmora {
+
+enum class ErrorArchivo {
+    Ninguno,
+    NombreNoValido,
+    NoEncontrado,
+    AccesoDenegado,
+    CarpetaNoExiste,
+    MalEstado,
+};
+
+// Parses the bytes of a calculation file into the two columns (stored
+// entries and dates only). On failure the columns are left untouched.
+ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o);
+
+// The bytes of a calculation file for two columns, dates included.
+QByteArray EscribirCalculo(const Columna &s, const Columna &o);
+
+// Reads a file into ColumnaS, ColumnaO and ColumnaGrabada and shows it
+// (MostrarCalculo). On failure nothing of the calculation changes.
+ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta);
+
+// Writes the calculation to a file, replacing it whole or not at all.
+// On success the saved copy and the user date are refreshed.
+ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta);
+
+// Messages for a failure, as the file dialog shows them.
+QString mensajeErrorArchivo(ErrorArchivo e);
+// Messages for a failure loading reference data.
+QString mensajeErrorReferencia(ErrorArchivo e);
+
+// Windows-1252 conversion.
+QString desdeWindows1252(const QByteArray &b);
+QByteArray aWindows1252(const QString &s, bool *perdida = nullptr);
+
+} // namespace pelmora

@@ -1,0 +1,274 @@
+#include "entrada/numeros.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace pelmora {
+
+namespace {
+
+QChar g_decimal = QLatin1Char(',');
+QString g_miles = QStringLiteral(".");
+
+// Largest magnitude the 15-digit decimal step of rounding can hold.
+constexpr double kMaximoDecimal = 7.9228162514264337593543950335e28;
+
+// The 15 significant digits and the decimal exponent of |x| (x != 0):
+// |x| = 0.d1 d2 ... d15 * 10^(exp + 1).
+struct Digitos15 {
+    std::string digitos; // exactly 15 characters
+    int exponente = 0;   // exponent of the first digit
+};
+
+Digitos15 digitos15(double x)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(x));
+    // buf: d.dddddddddddddde[+-]xx
+    Digitos15 r;
+    r.digitos.push_back(buf[0]);
+    r.digitos.append(buf + 2, 14);
+    r.exponente = std::atoi(buf + 17);
+    return r;
+}
+
+} // namespace
+
+QChar SeparadorDecimal(const QLocale &locale)
+{
+    const QString texto = locale.toString(1.5);
+    for (const QChar c : texto) {
+        if (!c.isDigit())
+            return c;
+    }
+    return QLatin1Char(',');
+}
+
+void FijarSeparadores(const QLocale &locale)
+{
+    g_decimal = SeparadorDecimal(locale);
+    g_miles = locale.groupSeparator();
+    if (g_miles.isEmpty() || g_miles == QString(g_decimal))
+        g_miles = g_decimal == QLatin1Char(',') ? QStringLiteral(".") : QStringLiteral(",");
+}
+
+QChar separadorDecimal() { return g_decimal; }
+QString separadorMiles() { return g_miles; }
+
+std::optional<double> Redondear(double x, int n)
+{
+    if (!std::isfinite(x) || n < 0)
+        return std::nullopt;
+    const double p = std::pow(10.0, n);
+    const double y = x * p;
+    if (!std::isfinite(y) || std::fabs(y) > kMaximoDecimal)
+        return std::nullopt;
+    if (y == 0.0)
+        return 0.0;
+    // y taken to 15 significant digits, then + 0.5 and truncated, exactly.
+    const Digitos15 d = digitos15(y);
+    std::string entero;
+    bool subir = false;
+    if (d.exponente >= 0) {
+        const int largo = d.exponente + 1;
+        if (largo >= 15) {
+            entero = d.digitos + std::string(largo - 15, '0');
+        } else {
+            entero = d.digitos.substr(0, largo);
+            subir = d.digitos[largo] >= '5';
+        }
+    } else {
+        entero = "0";
+        subir = d.exponente == -1 && d.digitos[0] >= '5';
+    }
+    double magnitud = std::strtod(entero.c_str(), nullptr);
+    if (subir)
+        magnitud += 1.0;
+    const double r = magnitud / p;
+    if (r == 0.0)
+        return 0.0;
+    return x < 0 ? -r : r;
+}
+
+QString numeroPlano(double x)
+{
+    if (!std::isfinite(x))
+        return QString();
+    if (x == 0.0)
+        return QStringLiteral("0");
+    const Digitos15 d = digitos15(x);
+    std::string dig = d.digitos;
+    // The digits after rounding to 15 significant ones; drop trailing zeros.
+    while (dig.size() > 1 && dig.back() == '0')
+        dig.pop_back();
+    std::string s;
+    if (x < 0)
+        s.push_back('-');
+    const int e = d.exponente;
+    if (e < 0) {
+        s += "0.";
+        s.append(static_cast<size_t>(-e - 1), '0');
+        s += dig;
+    } else if (static_cast<int>(dig.size()) <= e + 1) {
+        s += dig;
+        s.append(static_cast<size_t>(e + 1 - static_cast<int>(dig.size())), '0');
+    } else {
+        s += dig.substr(0, e + 1);
+        s.push_back('.');
+        s += dig.substr(e + 1);
+    }
+    return QString::fromLatin1(s.c_str());
+}
+
+QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
+{
+    if (decimales < 0) {
+        switch (v.tipo()) {
+        case Valor::Tipo::Vacio:
+            return QString();
+        case Valor::Tipo::Texto:
+            return v.texto();
+        case Valor::Tipo::Booleano:
+            return v.booleano() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+        case Valor::Tipo::Numero:
+            return numeroPlano(v.numero()).replace(QLatin1Char('.'), separadorDecimal());
+        }
+    }
+    if (v.vacio())
+        return QString();
+    if (v.esTexto())
+        return v.texto();
+    const double x = v.n();
+    if (!std::isfinite(x))
+        return QString();
+    if (x == 0.0 && !mostrarCero)
+        return QString();
+    const double r = Redondear(x, decimales).value_or(x);
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", decimales, std::fabs(r));
+    const std::string s(buf);
+    const size_t punto = s.find('.');
+    const std::string ent = s.substr(0, punto);
+    QString texto;
+    const bool cero = s.find_first_not_of("0.") == std::string::npos;
+    if (r < 0 && !cero)
+        texto += QLatin1Char('-');
+    for (size_t k = 0; k < ent.size(); ++k) {
+        if (k > 0 && (ent.size() - k) % 3 == 0)
+            texto += separadorMiles();
+        texto += QLatin1Char(ent[k]);
+    }
+    if (punto != std::string::npos) {
+        texto += separadorDecimal();
+        texto += QString::fromLatin1(s.substr(punto + 1).c_str());
+    }
+    return texto;
+}
+
+QString TextoEdicion(const Valor &v, int decimales)
+{
+    if (decimales < 0)
+        return FormatearNumero(v, -1, true);
+    if (v.esTexto())
+        return v.texto();
+    if (v.esCero())
+        return QString();
+    return numeroPlano(v.n()).replace(QLatin1Char('.'), separadorDecimal());
+}
+
+double valorInicial(const QString &texto)
+{
+    // Blanks, tabs and line feeds are skipped anywhere; reading stops at the
+    // first character that cannot continue the number.
+    std::string s;
+    for (const QChar c : texto) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            continue;
+        s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
+    }
+    size_t k = 0;
+    std::string num;
+    if (k < s.size() && (s[k] == '+' || s[k] == '-'))
+        num.push_back(s[k++]);
+    bool digitos = false;
+    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+        num.push_back(s[k++]);
+        digitos = true;
+    }
+    if (k < s.size() && s[k] == '.') {
+        num.push_back(s[k++]);
+        while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+            num.push_back(s[k++]);
+            digitos = true;
+        }
+    }
+    if (!digitos)
+        return 0.0;
+    if (k < s.size() && (s[k] == 'e' || s[k] == 'E' || s[k] == 'd' || s[k] == 'D')) {
+        std::string exp = "e";
+        size_t j = k + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+            exp.push_back(s[j++]);
+        bool hay = false;
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
+            exp.push_back(s[j++]);
+            hay = true;
+        }
+        if (hay)
+            num += exp;
+    }
+    return std::strtod(num.c_str(), nullptr);
+}
+
+Valor LeerCampo(const QString &texto, int decimales)
+{
+    if (decimales < 0)
+        return Valor(texto.trimmed());
+    QString t = texto;
+    t.replace(separadorDecimal(), QLatin1Char('.'));
+    return Valor(valorInicial(t));
+}
+
+ResultadoTecla FiltrarTeclaNumero(const EstadoTexto &antes, QChar c, int D, int M)
+{
+    ResultadoTecla r;
+    r.estado = antes;
+    EstadoTexto &e = r.estado;
+    // The selection goes first, whatever happens to the character.
+    if (e.largoSeleccion > 0) {
+        e.texto.remove(e.inicioSeleccion, e.largoSeleccion);
+        e.cursor = e.inicioSeleccion;
+    }
+    e.inicioSeleccion = e.cursor;
+    e.largoSeleccion = 0;
+
+    const int L = static_cast<int>(e.texto.size());
+    const int P = static_cast<int>(e.texto.indexOf(separadorDecimal())) + 1;
+    const int C = e.cursor;
+    const int G = P > 0 ? (P - 1) / 3 : L / 3;
+
+    bool acepta = false;
+    if (D < 0) {
+        acepta = true;
+    } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+        if (D == 0)
+            acepta = !(L >= M - G);
+        else if (P > 0)
+            acepta = !((C >= P && L - P >= D) || (C < P && P - 1 >= M - G - D - 1));
+        else
+            acepta = !(L > M - D - 2);
+    } else if (c == separadorDecimal() && D > 0) {
+        acepta = P == 0 && L - C <= D;
+    }
+    if (acepta) {
+        e.texto.insert(e.cursor, c);
+        e.cursor += 1;
+        e.inicioSeleccion = e.cursor;
+    }
+    r.aceptada = acepta;
+    return r;
+}
+
+} // namespace pelmora

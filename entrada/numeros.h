@@ -1,0 +1,58 @@
+// Number display, decimal separator, rounding and parsing of typed text.
+#pragma once
+
+#include "calculo/valor.h"
+
+#include <QChar>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+namespace pelmora {
+
+// Decimal separator of a locale: the first non-digit of 1.5 written in it,
+// "," when there is none.
+QChar SeparadorDecimal(const QLocale &locale = QLocale());
+
+// Takes the decimal and thousands separators from a locale for all later
+// displays and parsing; called once at start-up (tests call it per locale).
+void FijarSeparadores(const QLocale &locale = QLocale());
+QChar separadorDecimal();
+QString separadorMiles();
+
+// x rounded half away from zero to n decimals, after taking x * 10^n to
+// 15 significant digits. No value when x * 10^n is too large.
+std::optional<double> Redondear(double x, int n);
+
+// Display text of a value with a number of decimals (-1 free text).
+QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero);
+
+// The text a field shows while it is being edited: the value written
+// plainly, no grouping, no trailing zeros, empty for 0.
+QString TextoEdicion(const Valor &v, int decimales);
+
+// Parses the text of a field: free text is trimmed, a number is read from
+// the start of the text ("" and non-numbers give 0).
+Valor LeerCampo(const QString &texto, int decimales);
+
+// The leading number of a text with "." as decimal mark (Val semantics).
+double valorInicial(const QString &texto);
+
+// A number as written to a calculation file: "." as decimal separator, no
+// grouping, at most 15 significant digits, never in exponent form.
+QString numeroPlano(double x);
+
+// Character filter of a field while it is typed into.
+struct EstadoTexto {
+    QString texto;
+    int cursor = 0;          // characters before the caret
+    int inicioSeleccion = 0; // selection start
+    int largoSeleccion = 0;  // selection length
+};
+struct ResultadoTecla {
+    bool aceptada = false; // the character goes into the text
+    EstadoTexto estado;    // text and caret after the selection was deleted (and the character inserted when accepted)
+};
+ResultadoTecla FiltrarTeclaNumero(const EstadoTexto &antes, QChar caracter, int decimales, int longitudMaxima);
+
+} // namespace pelmora

@@ -1,0 +1,72 @@
+#include "entrada/validacion.h"
+
+#include "calculo/catalogo.h"
+#include "entrada/numeros.h"
+
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+const QString kSalto = QStringLiteral("\r\n");
+
+bool esKmServicio(int i) { return i >= 3 && i <= 27 && (i - 3) % 6 == 0; }
+bool esHorasServicio(int i) { return i >= 4 && i <= 28 && (i - 4) % 6 == 0; }
+
+} // namespace
+
+Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
+{
+    Validacion r;
+    const CampoInfo &info = campo(seccion, i);
+    const Valor &v = s(seccion, i);
+
+    if (info.esTexto()) {
+        const int minimo = static_cast<int>(info.minimo);
+        const int largo = v.esTexto() ? static_cast<int>(v.texto().size())
+                                      : static_cast<int>(FormatearNumero(v, -1, true).size());
+        if (largo < minimo) {
+            r.rechazado = true;
+            r.mensaje = QStringLiteral("El mínimo de caracteres es de ") + QString::number(minimo) +
+                        QStringLiteral(".") + kSalto + kSalto;
+        }
+        return r;
+    }
+    if (info.limite != Limite::Numero)
+        return r;
+
+    const double x = v.n();
+    r.rechazado = x < info.minimo || x > info.maximo;
+
+    QString frases;
+    auto falla = [&](const QString &frase) {
+        r.rechazado = true;
+        frases += frase + kSalto + kSalto;
+    };
+    if (seccion == Seccion::CostesVariables && i == 3) {
+        const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
+        const double precio = s(Seccion::CostesVariables, 1).n();
+        if (precio > 0 && (x > pct.maximo * precio / 100 || x < pct.minimo * precio / 100))
+            falla(QStringLiteral("El porcentaje de descuento debe estar entre el ") +
+                  FormatearNumero(Valor(pct.minimo), 1, true) + QStringLiteral("%") + QStringLiteral(" y el ") +
+                  FormatearNumero(Valor(pct.maximo), 1, true) + QStringLiteral("%."));
+    }
+    if (seccion == Seccion::CostesVariables && (i == 8 || i == 11 || i == 14)) {
+        if (std::fmod(std::nearbyint(x), 2.0) == 1.0)
+            falla(QStringLiteral("El número de neumáticos debe ser par."));
+    }
+    if (seccion == Seccion::Servicio && esKmServicio(i) && x > s(Seccion::Caracteristicas, 11).n())
+        falla(QStringLiteral("El número de kilómetros facturados en este servicio no puede ser mayor que el total."));
+    if (seccion == Seccion::Servicio && esHorasServicio(i) && x > s(Seccion::Caracteristicas, 16).n())
+        falla(QStringLiteral("El número de horas facturadas en este servicio no puede ser mayor que el total."));
+
+    if (r.rechazado) {
+        r.mensaje = QStringLiteral("Valor mínimo = ") + FormatearNumero(Valor(info.minimo), info.decimales, true) +
+                    kSalto + kSalto + QStringLiteral("Valor máximo = ") +
+                    FormatearNumero(Valor(info.maximo), info.decimales, true) + kSalto + kSalto + frases;
+    }
+    return r;
+}
+
+} // namespace pelmora
