@@ -1,0 +1,213 @@
+#include "archivos/archivo.h"
+#include "entrada/numeros.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <cmath>
+
+using namespace pelmora;
+
+namespace {
+
+const char *const kReferencias[] = {
+    "Autocar Estandar mas 55 plazas.obs",
+    "Autocar Estandar 39 a 55 plazas.obs",
+    "Autocar Estandar 26 a 38 plazas.obs",
+    "Autocar Estandar 10 a 25 plazas.obs",
+};
+
+QString referencia(const char *nombre) { return QStringLiteral(PELMORA_DATOS "/Vededizaviro/") + QString::fromUtf8(nombre); }
+
+QByteArray leerBytes(const QString &ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void escribirBytes(const QString &ruta, const QByteArray &b)
+{
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+}
+
+QList<QByteArray> lineas(const QByteArray &b)
+{
+    QList<QByteArray> l = b.split('\n');
+    if (!l.isEmpty() && l.last().isEmpty())
+        l.removeLast();
+    for (auto &x : l)
+        if (x.endsWith('\r'))
+            x.chop(1);
+    return l;
+}
+
+class Archivo : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString ruta(const QString &n) const { return dir.filePath(n); }
+    QTemporaryDir dir;
+};
+
+void esperarMismasEntradas(const Columna &a, const Columna &b)
+{
+    for (Seccion s : kSeccionesGrabadas)
+        for (int i : ListaGrabada(s))
+            EXPECT_TRUE(a(s, i) == b(s, i)) << nombreSeccion(s) << "(" << i << ")";
+    EXPECT_EQ(a.Fecha, b.Fecha);
+}
+
+} // namespace
+
+TEST_F(Archivo, CadaReferenciaSeAbreSinCambiosYConCifrasFinitas)
+{
+    double totalAnterior = 1e300;
+    for (const char *nombre : kReferencias) {
+        SCOPED_TRACE(nombre);
+        Calculo c;
+        ASSERT_EQ(AbrirArchivo(c, referencia(nombre)), ErrorArchivo::Ninguno);
+        EXPECT_FALSE(c.HayCambios());
+        EXPECT_TRUE(c.ColumnaS.Fecha.isValid());
+        EXPECT_TRUE(c.ColumnaO.Fecha.isValid());
+        for (Col col : {Col::S, Col::O}) {
+            const Columna &R = c.columna(col);
+            for (int n = 1; n <= 18; ++n)
+                EXPECT_GE(R(Seccion::Resultados, n).n(), 0.0) << n;
+            EXPECT_EQ(R(Seccion::Resultados, 38).n(), 100.0);
+            for (int n : {40, 45, 46, 47, 48})
+                EXPECT_GT(R(Seccion::Resultados, n).n(), 0.0) << n;
+        }
+        // Larger coaches cost more.
+        const double total = c.ColumnaO(Seccion::Resultados, 18).n();
+        EXPECT_LT(total, totalAnterior);
+        totalAnterior = total;
+        // Every entered user figure is within its limits.
+        for (Seccion s : kSeccionesGrabadas)
+            for (int i : ListaGrabada(s))
+                EXPECT_FALSE(ValidarCampo(s, c.ColumnaS, i).rechazado) << nombreSeccion(s) << "(" << i << ")";
+    }
+}
+
+TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
+{
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[1])), ErrorArchivo::Ninguno);
+    c.hoy = [] { return QDate(2026, 12, 7); };
+    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Autocar, \"especial\" ñ€"), c.ColumnaS(Seccion::Caracteristicas, 1));
+    c.ConfirmarCampo(Seccion::CostesVariables, 7, Valor(12.5), c.ColumnaS(Seccion::CostesVariables, 7));
+    c.CambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
+    c.ColumnaS(Seccion::Servicio, 26) = Valor();
+    EXPECT_TRUE(c.HayCambios());
+    const QString f = ruta("uno.clc");
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    EXPECT_FALSE(c.HayCambios());
+    EXPECT_EQ(c.ColumnaS.Fecha, QDate(2026, 12, 7));
+    EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
+
+    const QByteArray bytes = leerBytes(f);
+    const auto l = lineas(bytes);
+    ASSERT_EQ(l.size(), 184);
+    EXPECT_EQ(bytes.count("\r\n"), 184);
+    EXPECT_EQ(l[14], "#FALSE#"); // line 15: how the coach is acquired
+    EXPECT_EQ(l[91], "#2026-12-07#");
+    EXPECT_TRUE(l[0].contains('\xf1')); // ñ in Windows-1252
+    EXPECT_TRUE(l[0].contains('\x80')); // €
+    EXPECT_TRUE(bytes.contains("\n12.5\r\n"));
+
+    Calculo d;
+    ASSERT_EQ(AbrirArchivo(d, f), ErrorArchivo::Ninguno);
+    esperarMismasEntradas(c.ColumnaS, d.ColumnaS);
+    esperarMismasEntradas(c.ColumnaO, d.ColumnaO);
+    EXPECT_FALSE(d.HayCambios());
+    EXPECT_EQ(d.textoMostrado(Col::S, Seccion::CostesVariables, 7), "12,5");
+    EXPECT_FALSE(d.ColumnaS(Seccion::CostesFijos1, 1).booleano());
+    c.Actualizar(); // the results as the saved calculation gives them
+    for (int n = 1; n <= 48; ++n)
+        EXPECT_TRUE(mismoValorGuardado(c.ColumnaS(Seccion::Resultados, n), d.ColumnaS(Seccion::Resultados, n))) << n;
+}
+
+TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
+{
+    const QByteArray buena = leerBytes(referencia(kReferencias[0]));
+    ASSERT_FALSE(buena.isEmpty());
+    auto l = lineas(buena);
+
+    auto probar = [&](const QByteArray &bytes, ErrorArchivo esperado) {
+        const QString f = ruta("mal.clc");
+        escribirBytes(f, bytes);
+        Calculo c;
+        const Columna antes = c.ColumnaS;
+        EXPECT_EQ(AbrirArchivo(c, f), esperado);
+        if (esperado != ErrorArchivo::Ninguno) {
+            esperarMismasEntradas(antes, c.ColumnaS);
+            EXPECT_FALSE(c.HayCambios());
+        }
+    };
+    // One line missing.
+    probar(buena.left(buena.lastIndexOf("\r\n", buena.size() - 3) + 2), ErrorArchivo::MalEstado);
+    probar(QByteArray(), ErrorArchivo::MalEstado);
+    // Extra lines after line 184 are not read.
+    probar(buena + "basura\r\nmas\r\n", ErrorArchivo::Ninguno);
+    // Lines 92 and 184 must be dates.
+    auto conLinea = [&](int n, const QByteArray &texto) {
+        auto m = l;
+        m[n - 1] = texto;
+        return m.join("\r\n") + "\r\n";
+    };
+    probar(conLinea(92, "12.5"), ErrorArchivo::MalEstado);
+    probar(conLinea(184, "#2026-02-30#"), ErrorArchivo::MalEstado);
+    probar(conLinea(3, "doce"), ErrorArchivo::MalEstado);
+    probar(conLinea(1, "\"sin cerrar"), ErrorArchivo::MalEstado);
+    probar(conLinea(3, "1e999"), ErrorArchivo::MalEstado);
+    // A number between -1 and 1 may come without its leading zero.
+    probar(conLinea(3, ".5"), ErrorArchivo::Ninguno);
+}
+
+TEST_F(Archivo, CausasDeFalloAlAbrir)
+{
+    Calculo c;
+    EXPECT_EQ(AbrirArchivo(c, ruta("no-existe.clc")), ErrorArchivo::NoEncontrado);
+    EXPECT_EQ(AbrirArchivo(c, ruta("carpeta/no-existe.clc")), ErrorArchivo::CarpetaNoExiste);
+    EXPECT_EQ(AbrirArchivo(c, QString()), ErrorArchivo::NombreNoValido);
+    EXPECT_EQ(mensajeErrorArchivo(ErrorArchivo::NoEncontrado), "Archivo no encontrado.");
+    EXPECT_EQ(mensajeErrorReferencia(ErrorArchivo::CarpetaNoExiste),
+              "No existe el subdirectorio ...\\Vededizaviro.\r\n\r\n"
+              "Los datos del Rizevorozev deben estar en este subdirectorio.");
+}
+
+TEST_F(Archivo, UnaGrabacionFallidaNoDaPorGuardadoNiTocaElArchivoAnterior)
+{
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[2])), ErrorArchivo::Ninguno);
+    const QString f = ruta("previo.clc");
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    const QByteArray antes = leerBytes(f);
+    c.ColumnaS(Seccion::Caracteristicas, 2) = Valor(33.0);
+    ASSERT_TRUE(c.HayCambios());
+    // A folder that is gone, and a name that is a folder.
+    EXPECT_EQ(GrabarCalculo(c, ruta("no/esta.clc")), ErrorArchivo::CarpetaNoExiste);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("carpeta.clc"));
+    EXPECT_EQ(GrabarCalculo(c, ruta("carpeta.clc")), ErrorArchivo::AccesoDenegado);
+    EXPECT_TRUE(c.HayCambios());
+    EXPECT_EQ(leerBytes(f), antes);
+}
+
+TEST_F(Archivo, Windows1252IdaYVuelta)
+{
+    const QString s = QString::fromUtf8("áéíóú ÁÉÍÓÚ ñÑ üÜ € “comillas” – ¿¡");
+    bool perdida = true;
+    const QByteArray b = aWindows1252(s, &perdida);
+    EXPECT_FALSE(perdida);
+    EXPECT_EQ(b.size(), s.size());
+    EXPECT_EQ(desdeWindows1252(b), s);
+    aWindows1252(QString::fromUtf8("漢"), &perdida);
+    EXPECT_TRUE(perdida);
+}

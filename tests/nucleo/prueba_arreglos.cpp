@@ -1,0 +1,101 @@
+// Four places where the cost rules, followed to the letter, gave a plainly
+// wrong result; each case here failed before its mend.
+#include "archivos/archivo.h"
+#include "entrada/numeros.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace pelmora;
+
+namespace {
+
+constexpr Seccion kF1 = Seccion::CostesFijos1;
+constexpr Seccion kF2 = Seccion::CostesFijos2;
+constexpr Seccion kVar = Seccion::CostesVariables;
+constexpr Seccion kRes = Seccion::Resultados;
+
+class Arreglos : public ::testing::Test {
+protected:
+    void SetUp() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+};
+
+} // namespace
+
+TEST_F(Arreglos, UnCalculoRecienAbiertoNoCuentaComoModificado)
+{
+    QTemporaryDir dir;
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, QStringLiteral(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs")),
+              ErrorArchivo::Ninguno);
+    // Items whose sum is not exact in binary floating point.
+    c.ConfirmarCampo(kF2, 10, Valor(100.10), c.ColumnaS(kF2, 10));
+    for (int i = 11; i <= 17; ++i)
+        c.ConfirmarCampo(kF2, i, Valor(i == 11 ? 200.20 : 0.0), c.ColumnaS(kF2, i));
+    ASSERT_EQ(c.ColumnaS(kF2, 18).n(), 100.10 + 200.20);
+    ASSERT_NE(c.ColumnaS(kF2, 18).n(), 300.3);
+    const QString f = dir.filePath("seguros.clc");
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    Calculo d;
+    ASSERT_EQ(AbrirArchivo(d, f), ErrorArchivo::Ninguno);
+    EXPECT_FALSE(d.HayCambios());
+}
+
+TEST_F(Arreglos, UnDescuentoAceptadoSobreviveAlCambioDePrecio)
+{
+    Calculo c;
+    c.ColumnaS(kVar, 1) = Valor(0.3165);
+    const Validacion v = c.ConfirmarCampo(kVar, 3, Valor(0.1899), Valor(0.0));
+    ASSERT_FALSE(v.rechazado); // exactly 60 % of the price
+    c.ConfirmarCampo(kVar, 1, Valor(0.3165), Valor(0.3165)); // the price entered again
+    EXPECT_EQ(c.ColumnaS(kVar, 3).n(), 0.1899);
+    EXPECT_EQ(c.ColumnaS(kVar, 2).n(), 60.0);
+    // Above the maximum share it still falls to the minimum one.
+    c.ConfirmarCampo(kVar, 1, Valor(0.3), Valor(0.3165));
+    EXPECT_EQ(c.ColumnaS(kVar, 3).n(), 0.0);
+}
+
+TEST_F(Arreglos, FinanciacionSinInteresNoDaCosteNegativo)
+{
+    Calculo c;
+    Columna &S = c.ColumnaS;
+    S(kF1, 3) = Valor(10.0);
+    S(kF1, 7) = Valor(100000.0);
+    S(kF1, 8) = Valor(5.0);
+    S(kF1, 9) = Valor(0.0); // no interest: the instalment cannot be worked out
+    S(kF1, 13) = Valor(5.0);
+    S(kF1, 17) = Valor(10000.0);
+    S(kF1, 18) = Valor(2.0);
+    S(kF1, 19) = Valor(5.0);
+    c.Actualizar();
+    const double q = 1.05 * 1.05;
+    const double cuota = 10000.0 * 0.05 * q / (q - 1);
+    EXPECT_EQ(S(kRes, 2).n(), *Redondear((cuota * 2 - 10000.0) / 5.0, 2));
+    // A period of 0 neither.
+    S(kF1, 9) = Valor(5.0);
+    S(kF1, 8) = Valor(0.0);
+    S(kF1, 17) = Valor(0.0);
+    c.Actualizar();
+    EXPECT_EQ(S(kRes, 2).n(), 0.0);
+}
+
+TEST_F(Arreglos, UnaFilaSinNeumaticosNoBorraElCoste)
+{
+    Calculo c;
+    Columna &S = c.ColumnaS;
+    S(Seccion::Caracteristicas, 9) = Valor(100000.0);
+    S(kVar, 8) = Valor(2.0);
+    S(kVar, 9) = Valor(400.0);
+    S(kVar, 10) = Valor(100000.0);
+    S(kVar, 11) = Valor(4.0);
+    S(kVar, 12) = Valor(500.0);
+    S(kVar, 13) = Valor(80000.0);
+    S(kVar, 14) = Valor(0.0);
+    S(kVar, 16) = Valor(); // no life for the row without tyres
+    c.Actualizar();
+    EXPECT_EQ(S(kRes, 8).n(), *Redondear((2 * 400.0 / 100000.0 + 4 * 500.0 / 80000.0) * 100000.0, 2));
+    // A row with tyres and no life still makes the whole cost fail.
+    S(kVar, 13) = Valor(0.0);
+    c.Actualizar();
+    EXPECT_EQ(S(kRes, 8).n(), 0.0);
+}
