@@ -49,7 +49,9 @@ Leido leerItem(const QString &linea, Valor &v)
                 }
                 break;
             }
-            texto += ch;
+            // A stray carriage return reads as the blank the writer puts
+            // in its place, so that what is read is what is written back.
+            texto += ch == QLatin1Char('\r') ? QChar(QLatin1Char(' ')) : ch;
             ++k;
         }
         if (k + 1 != t.size())

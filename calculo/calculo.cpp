@@ -495,6 +495,7 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
             fijarOpcion(c, s, 1, primero);
             if (primero) {
                 comentario_[0].clear();
+                avisar([](ObservadorCalculo &o) { o.comentarioCambiado(Col::S); });
                 aspecto(c, s, 5, false);
                 for (int i : {2, 3, 4}) {
                     aspecto(c, s, i, true);

@@ -3,7 +3,7 @@
 # and this machine does not have yet. Run as root.
 set -euo pipefail
 paquetes=(cmake ninja-build g++ pkg-config
-          qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
+          qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
           libgtest-dev libgmock-dev fontconfig fonts-dejavu-core)
 faltan=()
 for p in "${paquetes[@]}"; do

@@ -211,3 +211,17 @@ TEST_F(Archivo, Windows1252IdaYVuelta)
     aWindows1252(QString::fromUtf8("漢"), &perdida);
     EXPECT_TRUE(perdida);
 }
+
+TEST_F(Archivo, UnRetornoDeCarroDentroDeUnTextoSeLeeComoLoQueSeGraba)
+{
+    // Line 99 ends in a bare LF with the CR inside the quotes.
+    const QByteArray bytes = leerBytes(QStringLiteral(PELMORA_PRUEBAS "/datos/texto_con_cr.clc"));
+    ASSERT_FALSE(bytes.isEmpty());
+    Columna s, o;
+    ASSERT_EQ(LeerCalculo(bytes, s, o), ErrorArchivo::Ninguno);
+    EXPECT_EQ(o(Seccion::Caracteristicas, 7).texto(), "Clase III ");
+    Columna s2, o2;
+    ASSERT_EQ(LeerCalculo(EscribirCalculo(s, o), s2, o2), ErrorArchivo::Ninguno);
+    esperarMismasEntradas(o, o2);
+    esperarMismasEntradas(s, s2);
+}

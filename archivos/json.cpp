@@ -1,0 +1,118 @@
+#include "archivos/json.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace pelmora {
+
+QByteArray NumeroJson(double x)
+{
+    if (!std::isfinite(x))
+        return QByteArrayLiteral("null");
+    char buf[64];
+    // Shortest round-trip form, always with "." and never grouped: to_chars
+    // does not look at the C or C++ locale.
+    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    if (r.ec != std::errc())
+        return QByteArrayLiteral("null");
+    return QByteArray(buf, int(r.ptr - buf));
+}
+
+QByteArray TextoJson(const QString &s)
+{
+    static const char hex[] = "0123456789abcdef";
+    const QByteArray u = s.toUtf8();
+    QByteArray r;
+    r.reserve(u.size() + 2);
+    r += '"';
+    for (char ch : u) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+        case '"': r += "\\\""; break;
+        case '\\': r += "\\\\"; break;
+        case '\b': r += "\\b"; break;
+        case '\f': r += "\\f"; break;
+        case '\n': r += "\\n"; break;
+        case '\r': r += "\\r"; break;
+        case '\t': r += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                r += "\\u00";
+                r += hex[c >> 4];
+                r += hex[c & 0xF];
+            } else {
+                r += ch; // UTF-8 bytes pass unchanged
+            }
+        }
+    }
+    r += '"';
+    return r;
+}
+
+QByteArray ValorJson(const Valor &v)
+{
+    switch (v.tipo()) {
+    case Valor::Tipo::Vacio: return QByteArrayLiteral("null");
+    case Valor::Tipo::Numero: return NumeroJson(v.numero());
+    case Valor::Tipo::Texto: return TextoJson(v.texto());
+    case Valor::Tipo::Booleano: return v.booleano() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
+    }
+    return QByteArrayLiteral("null");
+}
+
+static QByteArray fechaJson(const QDate &d)
+{
+    if (!d.isValid())
+        return QByteArrayLiteral("null");
+    // yyyy-mm-dd, built by hand so no calendar or locale takes part.
+    return TextoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
+}
+
+// Keys of the section arrays, in record order; part of the export format,
+// so fixed here rather than taken from the display names.
+static const char *const kClaves[kNumSecciones] = {
+    "Caracteristicas", "CostesFijos1", "CostesFijos2", "CostesVariables",
+    "CostesIndirectos", "Resultados", "Servicio"};
+
+QByteArray ColumnaJson(const Columna &c, int sangria)
+{
+    const QByteArray fuera(sangria, ' ');
+    const QByteArray dentro(sangria + 2, ' ');
+    QByteArray r = "{\n";
+    for (int k = 0; k < kNumSecciones; ++k) {
+        const auto s = static_cast<Seccion>(k);
+        const auto &valores = c.seccion(s);
+        r += dentro;
+        r += '"';
+        r += kClaves[k];
+        r += '"';
+        r += ": [";
+        for (int i = 1; i <= tamano(s); ++i) {
+            if (i > 1)
+                r += ", ";
+            // A record always holds every entry; a short one still gives
+            // arrays of the right length.
+            r += i < int(valores.size()) ? ValorJson(valores[i]) : QByteArrayLiteral("null");
+        }
+        r += "],\n";
+    }
+    r += dentro;
+    r += "\"Fecha\": ";
+    r += fechaJson(c.Fecha);
+    r += '\n';
+    r += fuera;
+    r += '}';
+    return r;
+}
+
+QByteArray CalculoJson(const Calculo &c)
+{
+    QByteArray r = "{\n  \"ColumnaS\": ";
+    r += ColumnaJson(c.ColumnaS, 2);
+    r += ",\n  \"ColumnaO\": ";
+    r += ColumnaJson(c.ColumnaO, 2);
+    r += "\n}\n";
+    return r;
+}
+
+} // namespace pelmora

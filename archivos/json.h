@@ -1,0 +1,35 @@
+// JSON export of a calculation: both columns, every entry of every section,
+// for other programs to read. Independent of the regional settings.
+#pragma once
+
+#include "calculo/calculo.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace pelmora {
+
+// The whole calculation as UTF-8 JSON:
+//   {"ColumnaS": {"Caracteristicas": [23 values], "CostesFijos1": [20],
+//     "CostesFijos2": [28], "CostesVariables": [19], "CostesIndirectos": [5],
+//     "Resultados": [48], "Servicio": [31], "Fecha": "yyyy-mm-dd" or null},
+//    "ColumnaO": {...}}
+// Each array starts with entry 1. An empty entry is null, a number a JSON
+// number in its shortest exact form, a text a string, a choice a boolean.
+QByteArray CalculoJson(const Calculo &c);
+
+// One column, as the object held under "ColumnaS" or "ColumnaO".
+// sangria: the blanks put before each of its lines but the first.
+QByteArray ColumnaJson(const Columna &c, int sangria = 0);
+
+// One entry as a JSON value.
+QByteArray ValorJson(const Valor &v);
+
+// A double in the shortest form that reads back as the same double;
+// "null" for infinities and NaN, which JSON cannot hold.
+QByteArray NumeroJson(double x);
+
+// A text as a JSON string literal (quotes included), UTF-8.
+QByteArray TextoJson(const QString &s);
+
+} // namespace pelmora

@@ -1,0 +1,267 @@
+#include "interfaz/ayuda.h"
+
+#include "interfaz/mensaje.h"
+#include "interfaz/twips.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QHash>
+#include <QHeaderView>
+#include <QHelpContentItem>
+#include <QHelpContentModel>
+#include <QHelpEngine>
+#include <QPointer>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace pelmora {
+
+// The page view: reads the pages (and what they link to) from the help file.
+class NavegadorAyuda : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+    QHelpEngineCore *motor = nullptr;
+
+    QVariant loadResource(int tipo, const QUrl &nombre) override
+    {
+        const QUrl url = nombre.isRelative() ? source().resolved(nombre) : nombre;
+        if (motor && url.scheme() == u"qthelp") {
+            const QByteArray datos = motor->fileData(url);
+            if (datos.isEmpty())
+                return QVariant();
+            if (tipo == QTextDocument::HtmlResource || tipo == QTextDocument::StyleSheetResource)
+                return QString::fromUtf8(datos);
+            return datos;
+        }
+        return QTextBrowser::loadResource(tipo, nombre);
+    }
+};
+
+namespace {
+
+QUrl sinFragmento(QUrl u)
+{
+    u.setFragment(QString());
+    return u;
+}
+
+void anadirContenido(QHelpContentItem *origen, QTreeWidgetItem *destino)
+{
+    for (int i = 0; i < origen->childCount(); ++i) {
+        QHelpContentItem *hijo = origen->child(i);
+        auto *item = new QTreeWidgetItem(destino, QStringList(hijo->title()));
+        item->setData(0, Qt::UserRole, hijo->url());
+        anadirContenido(hijo, item);
+    }
+}
+
+} // namespace
+
+VentanaAyuda::VentanaAyuda(QWidget *parent)
+    : QMainWindow(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmAyuda"));
+    setWindowTitle(QStringLiteral("Ayuda"));
+
+    auto *division = new QSplitter(this);
+    contenido_ = new QTreeWidget(division);
+    contenido_->setObjectName(QStringLiteral("treeContenido"));
+    contenido_->setHeaderHidden(true);
+    contenido_->setColumnCount(1);
+    navegador_ = new NavegadorAyuda(division);
+    navegador_->setObjectName(QStringLiteral("txtPagina"));
+    navegador_->setOpenLinks(false);
+    division->addWidget(contenido_);
+    division->addWidget(navegador_);
+    division->setStretchFactor(0, 0);
+    division->setStretchFactor(1, 1);
+    division->setSizes({tw(3600), tw(8400)});
+    setCentralWidget(division);
+
+    auto *barra = addToolBar(QStringLiteral("Navegación"));
+    barra->setObjectName(QStringLiteral("barAyuda"));
+    barra->setMovable(false);
+    QAction *atras = barra->addAction(QStringLiteral("Atrás"), navegador_, &QTextBrowser::backward);
+    atras->setObjectName(QStringLiteral("mnuAtras"));
+    atras->setEnabled(false);
+    QAction *adelante = barra->addAction(QStringLiteral("Adelante"), navegador_, &QTextBrowser::forward);
+    adelante->setObjectName(QStringLiteral("mnuAdelante"));
+    adelante->setEnabled(false);
+    QAction *inicio = barra->addAction(QStringLiteral("Inicio"), this, [this] {
+        if (inicio_.isValid())
+            mostrarPagina(inicio_);
+    });
+    inicio->setObjectName(QStringLiteral("mnuInicio"));
+    connect(navegador_, &QTextBrowser::backwardAvailable, atras, &QAction::setEnabled);
+    connect(navegador_, &QTextBrowser::forwardAvailable, adelante, &QAction::setEnabled);
+
+    connect(navegador_, &QTextBrowser::anchorClicked, this, [this](const QUrl &u) {
+        const QUrl destino = navegador_->source().resolved(u);
+        if (destino.scheme() == u"qthelp")
+            mostrarPagina(destino);
+        else
+            QDesktopServices::openUrl(destino);
+    });
+    connect(navegador_, &QTextBrowser::sourceChanged, this, &VentanaAyuda::marcarEnContenido);
+    connect(contenido_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
+        mostrarPagina(item->data(0, Qt::UserRole).toUrl());
+    });
+    connect(contenido_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
+        mostrarPagina(item->data(0, Qt::UserRole).toUrl());
+    });
+
+    resize(twSize(12000, 9000));
+}
+
+VentanaAyuda::~VentanaAyuda()
+{
+    navegador_->motor = nullptr;
+    motor_.reset();
+    coleccion_.reset();
+}
+
+QTextBrowser *VentanaAyuda::navegador() const
+{
+    return navegador_;
+}
+
+bool VentanaAyuda::cargar(const QString &rutaQch)
+{
+    navegador_->motor = nullptr;
+    motor_.reset();
+    coleccion_.reset();
+    contenido_->clear();
+    inicio_ = QUrl();
+    rutaQch_ = QFileInfo(rutaQch).absoluteFilePath();
+
+    if (!QFileInfo(rutaQch_).isFile())
+        return false;
+    const QString espacio = QHelpEngineCore::namespaceName(rutaQch_);
+    if (espacio.isEmpty())
+        return false;
+
+    coleccion_ = std::make_unique<QTemporaryDir>();
+    if (!coleccion_->isValid())
+        return false;
+    motor_ = std::make_unique<QHelpEngine>(coleccion_->filePath(QStringLiteral("pelmora.qhc")));
+    motor_->setReadOnly(false);
+    if (!motor_->setupData() || !motor_->registerDocumentation(rutaQch_)
+        || !motor_->registeredDocumentations().contains(espacio))
+        return false;
+    const QList<QUrl> paginas = motor_->files(espacio, QString(), QStringLiteral("html"));
+    if (paginas.isEmpty())
+        return false;
+
+    llenarContenido();
+    if (contenido_->topLevelItemCount() > 0) {
+        QTreeWidgetItem *primero = contenido_->topLevelItem(0);
+        inicio_ = primero->data(0, Qt::UserRole).toUrl();
+        setWindowTitle(primero->text(0));
+    }
+    if (!inicio_.isValid() || motor_->fileData(inicio_).isEmpty())
+        inicio_ = paginas.first();
+    if (motor_->fileData(inicio_).isEmpty())
+        return false;
+
+    navegador_->motor = motor_.get();
+    navegador_->clearHistory();
+    navegador_->setSource(inicio_);
+    return true;
+}
+
+// Copies the table of contents of the help file into the list on the left.
+void VentanaAyuda::llenarContenido()
+{
+    QHelpContentModel *modelo = motor_->contentModel();
+    QEventLoop espera;
+    connect(modelo, &QHelpContentModel::contentsCreated, &espera, &QEventLoop::quit);
+    QTimer::singleShot(5000, &espera, &QEventLoop::quit);
+    modelo->createContents(QString());
+    if (modelo->isCreatingContents())
+        espera.exec(QEventLoop::ExcludeUserInputEvents);
+
+    for (int i = 0; i < modelo->rowCount(); ++i) {
+        QHelpContentItem *raiz = modelo->contentItemAt(modelo->index(i, 0));
+        if (!raiz)
+            continue;
+        auto *item = new QTreeWidgetItem(contenido_, QStringList(raiz->title()));
+        item->setData(0, Qt::UserRole, raiz->url());
+        anadirContenido(raiz, item);
+    }
+    contenido_->expandAll();
+}
+
+void VentanaAyuda::mostrarPagina(const QUrl &url)
+{
+    if (!motor_ || !url.isValid())
+        return;
+    QUrl destino = url.isRelative() ? navegador_->source().resolved(url) : url;
+    if (destino.scheme() != u"qthelp")
+        return;
+    const QUrl hallada = motor_->findFile(sinFragmento(destino));
+    if (!hallada.isValid())
+        return;
+    QUrl final = hallada;
+    final.setFragment(destino.fragment());
+    navegador_->setSource(final);
+}
+
+void VentanaAyuda::marcarEnContenido(const QUrl &url)
+{
+    const QUrl buscada = sinFragmento(url);
+    QTreeWidgetItemIterator it(contenido_);
+    for (; *it; ++it) {
+        if (sinFragmento((*it)->data(0, Qt::UserRole).toUrl()) == buscada) {
+            const QSignalBlocker bloqueo(contenido_);
+            contenido_->setCurrentItem(*it);
+            return;
+        }
+    }
+}
+
+bool AbrirAyuda(QWidget *padre, const QString &rutaQch)
+{
+    static QHash<QString, QPointer<VentanaAyuda>> abiertas;
+    const QString clave = QFileInfo(rutaQch).absoluteFilePath();
+    if (VentanaAyuda *v = abiertas.value(clave)) {
+        // Already open: the file must still be there and sound.
+        if (!QFileInfo(clave).isFile() || QHelpEngineCore::namespaceName(clave).isEmpty())
+            return false;
+        v->show();
+        v->raise();
+        v->activateWindow();
+        return true;
+    }
+    auto *v = new VentanaAyuda(padre);
+    if (!v->cargar(rutaQch)) {
+        delete v;
+        return false;
+    }
+    v->setAttribute(Qt::WA_DeleteOnClose);
+    abiertas.insert(clave, v);
+    v->show();
+    return true;
+}
+
+void MostrarAyuda(QWidget *padre, const QString &carpetaPrograma)
+{
+    if (!AbrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Pelmora.qch"))))
+        MostrarMensaje(QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
+                       QStringLiteral("Error"));
+}
+
+void MostrarAcuerdos(QWidget *padre, const QString &carpetaPrograma)
+{
+    if (!AbrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Acuerdos.qch"))))
+        MostrarMensaje(QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."),
+                       QStringLiteral("Error"));
+}
+
+} // namespace pelmora

@@ -1,0 +1,324 @@
+#include "interfaz/campo.h"
+
+#include "entrada/numeros.h"
+#include "interfaz/mensaje.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+namespace pelmora {
+
+namespace {
+
+// One for the whole program: only one field has the focus at a time.
+Valor g_valorAnterior;
+// A commit is running (its message may move the focus around).
+int g_confirmando = 0;
+// The field that takes the focus back after a refused value.
+QPointer<CampoTexto> g_devolver;
+Pitido g_pitido;
+
+void pitar()
+{
+    if (g_pitido)
+        g_pitido();
+    else
+        QApplication::beep();
+}
+
+const char *codigoSeccion(Seccion s)
+{
+    switch (s) {
+    case Seccion::Caracteristicas:
+        return "C";
+    case Seccion::CostesFijos1:
+        return "F1";
+    case Seccion::CostesFijos2:
+        return "F2";
+    case Seccion::CostesVariables:
+        return "V";
+    case Seccion::CostesIndirectos:
+        return "I";
+    case Seccion::Resultados:
+        return "R";
+    case Seccion::Servicio:
+        return "S";
+    }
+    return "";
+}
+
+bool esMenu(Qt::FocusReason r) { return r == Qt::PopupFocusReason || r == Qt::MenuBarFocusReason; }
+
+} // namespace
+
+const Valor &ValorAnterior() { return g_valorAnterior; }
+
+Pitido interceptarPitidos(Pitido f)
+{
+    Pitido antes = std::move(g_pitido);
+    g_pitido = std::move(f);
+    return antes;
+}
+
+QString CampoTexto::nombreArray(Col col, Seccion seccion)
+{
+    return QStringLiteral("Text") + (col == Col::S ? QLatin1Char('S') : QLatin1Char('O')) +
+           QLatin1String(codigoSeccion(seccion));
+}
+
+bool CampoTexto::devolviendoFoco() { return !g_devolver.isNull(); }
+
+CampoTexto::CampoTexto(Calculo &calculo, Col col, Seccion seccion, int indice, QWidget *parent)
+    : QLineEdit(parent), calculo_(calculo), col_(col), seccion_(seccion), indice_(indice)
+{
+    const CampoInfo &info = campo(seccion, indice);
+    decimales_ = info.decimales;
+    longitud_ = info.longitud;
+    setObjectName(nombreArray(col, seccion) + QStringLiteral("(%1)").arg(indice));
+    // The number of decimals, as the forms and the printing read it.
+    setProperty("Tag", QString::number(decimales_));
+    setProperty("decimales", decimales_);
+    setAlignment((info.esTexto() ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+    if (col == Col::S && info.ayuda && *info.ayuda)
+        setToolTip(QString::fromUtf8(info.ayuda));
+    // Typed text goes through the key filter only.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setAcceptDrops(false);
+    aplicarAspecto(col == Col::S && calculo.estado(col, seccion, indice).entrada);
+}
+
+void CampoTexto::fijarColoresDerivado(const QColor &texto, const QColor &fondo)
+{
+    textoDerivado_ = texto;
+    fondoDerivado_ = fondo;
+    aspectoFijado_ = false;
+    aplicarAspecto(entrada_);
+}
+
+void CampoTexto::aplicarAspecto(bool entrada)
+{
+    if (col_ != Col::S)
+        entrada = false;
+    if (aspectoFijado_ && entrada == entrada_)
+        return;
+    aspectoFijado_ = true;
+    entrada_ = entrada;
+
+    QPalette p = QApplication::palette();
+    QFont f = font();
+    if (entrada) {
+        f.setBold(false);
+    } else {
+        const QColor fondo = fondoDerivado_.isValid() ? fondoDerivado_ : p.color(QPalette::Active, QPalette::Button);
+        const QColor texto = textoDerivado_.isValid() ? textoDerivado_ : p.color(QPalette::Active, QPalette::Text);
+        for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            p.setColor(g, QPalette::Base, fondo);
+            p.setColor(g, QPalette::Text, texto);
+        }
+        f.setBold(true);
+    }
+    setPalette(p);
+    setFont(f);
+    setEnabled(entrada);
+}
+
+void CampoTexto::ponerTexto(const QString &t)
+{
+    if (text() != t)
+        setText(t);
+    // A long text shows from its start.
+    if (!hasFocus())
+        setCursorPosition(0);
+}
+
+void CampoTexto::mostrar()
+{
+    aplicarAspecto(calculo_.estado(col_, seccion_, indice_).entrada);
+    if (!editando_)
+        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
+}
+
+void CampoTexto::EntrarCampo()
+{
+    const Valor &v = calculo_.ColumnaS(seccion_, indice_);
+    g_valorAnterior = v;
+    editando_ = true;
+    const QString t = TextoEdicion(v, decimales_);
+    if (text() != t)
+        setText(t);
+    deselect();
+    setCursorPosition(0);
+}
+
+bool CampoTexto::SalirCampo(int modo)
+{
+    if (!admiteEntrada())
+        return true;
+    const Valor nuevo = LeerCampo(text(), decimales_);
+    ++g_confirmando;
+    const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevo, g_valorAnterior);
+    if (modo == 13) {
+        EntrarCampo();
+    } else {
+        editando_ = false;
+        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
+    }
+    if (v.rechazado) {
+        MostrarMensaje(v.mensaje, QStringLiteral("Error"));
+        // Enter keeps the field: its window comes back from the message.
+        if (modo == 13 && isVisible() && !window()->isActiveWindow())
+            window()->activateWindow();
+    }
+    --g_confirmando;
+    return !v.rechazado;
+}
+
+bool CampoTexto::event(QEvent *e)
+{
+    // The clipboard keys belong to the main window's edit menu.
+    if (e->type() == QEvent::ShortcutOverride && admiteEntrada()) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->matches(QKeySequence::Cut) || k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste)) {
+            e->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
+void CampoTexto::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    if (!admiteEntrada())
+        return;
+    if (g_devolver && g_devolver != this)
+        return; // the focus only passes through on its way back
+    if (g_devolver == this)
+        g_devolver = nullptr;
+    // A menu or the context menu took the focus for a moment: the typed
+    // text and the selection stay as they were.
+    if (!(esMenu(e->reason()) && editando_))
+        EntrarCampo();
+    emit enfocado(this);
+}
+
+void CampoTexto::focusOutEvent(QFocusEvent *e)
+{
+    QLineEdit::focusOutEvent(e);
+    if (!admiteEntrada() || !editando_ || esMenu(e->reason()))
+        return;
+    if (g_confirmando > 0)
+        return; // the message of a commit took the focus
+    if (!isEnabled()) {
+        // The box turned into a derived one: it takes no entry.
+        editando_ = false;
+        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
+        return;
+    }
+    QWidget *nuevo = QApplication::focusWidget();
+    const bool mismaVentana = isVisible() && e->reason() != Qt::ActiveWindowFocusReason && nuevo && nuevo != this &&
+                              nuevo->window() == window();
+    if (!mismaVentana) {
+        SalirCampo(-1);
+        return;
+    }
+
+    // The focus moves to another control of the window: a refused value
+    // keeps the field, which shows its old value to be edited again.
+    const Valor nuevoValor = LeerCampo(text(), decimales_);
+    ++g_confirmando;
+    const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevoValor, g_valorAnterior);
+    if (!v.rechazado) {
+        editando_ = false;
+        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
+        --g_confirmando;
+        return;
+    }
+    g_devolver = this;
+    EntrarCampo();
+    MostrarMensaje(v.mensaje, QStringLiteral("Error"));
+    --g_confirmando;
+    QPointer<CampoTexto> yo(this);
+    QTimer::singleShot(0, this, [yo] {
+        if (g_devolver == yo)
+            g_devolver = nullptr;
+        if (yo && yo->isVisible() && yo->isEnabled()) {
+            if (!yo->window()->isActiveWindow())
+                yo->window()->activateWindow();
+            yo->setFocus(Qt::OtherFocusReason);
+        }
+    });
+}
+
+void CampoTexto::keyPressEvent(QKeyEvent *e)
+{
+    if (!admiteEntrada()) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        SalirCampo(13);
+        e->accept();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // The arrows scroll the section; they never move between fields.
+        emit teclaScroll(e->key());
+        e->accept();
+        return;
+    case Qt::Key_Backspace:
+        QLineEdit::keyPressEvent(e);
+        return;
+    default:
+        break;
+    }
+    if (e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste) ||
+        e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo) || e->matches(QKeySequence::SelectAll)) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    const QString t = e->text();
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    if (t.isEmpty() || (mods & (Qt::AltModifier | Qt::MetaModifier))) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    const QChar c = t.at(0);
+    const bool caracter = c.isPrint() || c == QChar(27) || ((mods & Qt::ControlModifier) && c.unicode() < 32);
+    if (!caracter) {
+        QLineEdit::keyPressEvent(e); // Delete and the like
+        return;
+    }
+    emit enfocado(this);
+    for (const QChar ch : t)
+        filtrarCaracter(ch);
+    e->accept();
+}
+
+void CampoTexto::filtrarCaracter(QChar c)
+{
+    EstadoTexto antes;
+    antes.texto = text();
+    antes.cursor = cursorPosition();
+    if (hasSelectedText()) {
+        antes.inicioSeleccion = selectionStart();
+        antes.largoSeleccion = static_cast<int>(selectedText().size());
+    } else {
+        antes.inicioSeleccion = antes.cursor;
+    }
+    const ResultadoTecla r = FiltrarTeclaNumero(antes, c, decimales_, longitud_);
+    if (text() != r.estado.texto)
+        setText(r.estado.texto);
+    setCursorPosition(r.estado.cursor);
+    if (!r.aceptada)
+        pitar();
+}
+
+} // namespace pelmora

@@ -1,0 +1,89 @@
+// The text box of one field of a section: shows the value of the model and,
+// in the user column, takes the typed entry (filter, commit, validation).
+#pragma once
+
+#include "calculo/calculo.h"
+
+#include <QColor>
+#include <QLineEdit>
+#include <functional>
+
+namespace pelmora {
+
+class CampoTexto : public QLineEdit {
+    Q_OBJECT
+public:
+    // A box of field `indice` of a section in a column. Its object name is
+    // the name of its array and the index: "TextSC(9)", "TextOF1(7)" ...
+    CampoTexto(Calculo &calculo, Col col, Seccion seccion, int indice, QWidget *parent = nullptr);
+
+    Col columna() const { return col_; }
+    Seccion seccion() const { return seccion_; }
+    int indice() const { return indice_; }
+    int decimales() const { return decimales_; }
+    int longitudMaxima() const { return longitud_; }
+    // The boxes of the user column take input; the reference column never does.
+    bool admiteEntrada() const { return col_ == Col::S; }
+    // True between entering the field and showing its display text again.
+    bool editando() const { return editando_; }
+
+    // Redraws the box from the model: its look, and the display text unless
+    // the box is being edited (its typed text is kept then).
+    void mostrar();
+    // Input look (enabled, window background, regular font) or derived look
+    // (disabled, button-face background, bold).
+    void aplicarAspecto(bool entrada);
+    // Colours of the derived look (text and background), for the rows that
+    // have their own.
+    void fijarColoresDerivado(const QColor &texto, const QColor &fondo);
+
+    // Field entry. EntrarCampo remembers the value (ValorAnterior) and shows
+    // the editing text with the caret at the start. SalirCampo reads the
+    // text, commits it and reports a refusal; mode 13 keeps the editing
+    // text, any other mode shows the display text. True when accepted.
+    void EntrarCampo();
+    bool SalirCampo(int modo);
+
+    // Name of the box array of a section in a column ("TextSC", "TextOV" ...).
+    static QString nombreArray(Col col, Seccion seccion);
+    // A field is taking the focus back after a refused value: the other
+    // controls let the focus pass without acting on it.
+    static bool devolviendoFoco();
+
+signals:
+    // The box got the focus, or a character was typed (scroll it into view).
+    void enfocado(QWidget *control);
+    // Up, Down, Page Up or Page Down went down in the box.
+    void teclaScroll(int tecla);
+
+protected:
+    bool event(QEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void filtrarCaracter(QChar c);
+    void ponerTexto(const QString &t);
+
+    Calculo &calculo_;
+    Col col_;
+    Seccion seccion_;
+    int indice_;
+    int decimales_;
+    int longitud_;
+    bool editando_ = false;
+    bool entrada_ = true;
+    bool aspectoFijado_ = false;
+    QColor textoDerivado_;
+    QColor fondoDerivado_;
+};
+
+// The value the field being edited had when it got the focus.
+const Valor &ValorAnterior();
+
+// Beep of a refused keystroke. Tests may replace it; returns the previous.
+using Pitido = std::function<void()>;
+Pitido interceptarPitidos(Pitido f);
+
+} // namespace pelmora

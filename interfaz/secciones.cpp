@@ -1,0 +1,440 @@
+#include "interfaz/secciones.h"
+
+#include "interfaz/twips.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace pelmora {
+
+using namespace medidas;
+
+namespace {
+
+const char *tituloSeccion(Seccion s)
+{
+    switch (s) {
+    case Seccion::Caracteristicas:
+        return "Características Técnicas y de Explotación";
+    case Seccion::CostesFijos1:
+        return "Costes Fijos (1)";
+    case Seccion::CostesFijos2:
+        return "Costes Fijos (2)";
+    case Seccion::CostesVariables:
+        return "Costes Variables";
+    case Seccion::CostesIndirectos:
+        return "Costes Indirectos";
+    case Seccion::Resultados:
+        return "Resultados";
+    case Seccion::Servicio:
+        return "Costes Servicio";
+    }
+    return "";
+}
+
+const QString kTituloS = QStringLiteral("Cálculo Personalizado");
+const QString kTituloO = QStringLiteral("Vededizaviro de Costes");
+
+QString conFecha(const QString &titulo, const QDate &fecha)
+{
+    if (!fecha.isValid())
+        return titulo;
+    return titulo + QStringLiteral(" (") + QLocale().toString(fecha, QLocale::ShortFormat) + QStringLiteral(")");
+}
+
+// Twips rounded up to whole pixels' worth of 15.
+int redondearTwips(double t) { return static_cast<int>((t + 14) / 15) * 15; }
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *parent)
+    : FormularioSeccion(calculo, seccion, parent), titulo_(QString::fromUtf8(tituloSeccion(seccion)))
+{
+    setObjectName(QLatin1String(nombreFormulario(seccion)));
+    QFont letra = font();
+    letra.setPointSize(8);
+    setFont(letra);
+    cajas_[0].assign(tamano(seccion) + 1, nullptr);
+    cajas_[1].assign(tamano(seccion) + 1, nullptr);
+
+    // Height of a box: what the style needs for one line of the bold font.
+    QLineEdit muestra;
+    QFont negrita = letra;
+    negrita.setBold(true);
+    muestra.setFont(negrita);
+    altoCaja_ = std::max(285, redondearTwips(aTwips(muestra.sizeHint().height())));
+
+    calculo.agregarObservador(this);
+}
+
+FormularioBase::~FormularioBase()
+{
+    calculo().quitarObservador(this);
+    // A field being edited is committed while the form is still whole.
+    QWidget *foco = QApplication::focusWidget();
+    if (foco && isAncestorOf(foco))
+        foco->clearFocus();
+}
+
+CampoTexto *FormularioBase::caja(Col c, int i) const
+{
+    const auto &v = cajas_[static_cast<int>(c)];
+    if (i < 1 || i >= static_cast<int>(v.size()))
+        return nullptr;
+    return v[i];
+}
+
+QRadioButton *FormularioBase::boton(Col c, int indice, int b) const
+{
+    auto it = pares_.find({static_cast<int>(c), indice});
+    if (it == pares_.end() || b < 1 || b > 2)
+        return nullptr;
+    return it->second[b - 1];
+}
+
+int FormularioBase::anchoCaja(int caracteres) const
+{
+    QFont negrita = font();
+    negrita.setBold(true);
+    const QFontMetrics fm(negrita);
+    // Digits of the bold font plus the frame and the margins of the box.
+    const int px = fm.horizontalAdvance(QString(caracteres, QLatin1Char('0'))) + 14;
+    return redondearTwips(aTwips(px));
+}
+
+int FormularioBase::altoTexto(const QString &texto, int ancho, bool negrita) const
+{
+    QFont f = font();
+    f.setBold(negrita);
+    const QFontMetrics fm(f);
+    const QRect r = fm.boundingRect(QRect(0, 0, tw(ancho), 100000), Qt::TextWordWrap, texto);
+    return redondearTwips(aTwips(r.height()));
+}
+
+QGroupBox *FormularioBase::crearMarco(QWidget *padre, const QString &nombre, const QString &titulo)
+{
+    auto *g = new QGroupBox(titulo, padre);
+    if (!nombre.isEmpty())
+        g->setObjectName(nombre);
+    g->setProperty("Tag", titulo);
+    return g;
+}
+
+CampoTexto *FormularioBase::crearCaja(Col c, int i, QWidget *padre, const QRect &t)
+{
+    auto *caja = new CampoTexto(calculo(), c, seccion(), i, padre);
+    caja->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
+    cajas_[static_cast<int>(c)][i] = caja;
+    connect(caja, &CampoTexto::enfocado, this, &FormularioBase::controlConFoco);
+    connect(caja, &CampoTexto::teclaScroll, this, &FormularioSeccion::teclaScroll);
+    return caja;
+}
+
+QLabel *FormularioBase::crearEtiqueta(const QString &texto, QWidget *padre, const QRect &t, Qt::Alignment a,
+                                      bool negrita)
+{
+    auto *l = new QLabel(texto, padre);
+    l->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
+    l->setAlignment(a);
+    l->setWordWrap(true);
+    if (negrita) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+void FormularioBase::crearMarcos(bool conReferencia, int anchoS)
+{
+    frame1_ = crearMarco(this, QStringLiteral("Frame1"), titulo_);
+    frameCol_[0] = crearMarco(frame1_, QStringLiteral("FrameS"), kTituloS);
+    frameCol_[0]->resize(twSize(anchoS, 1000));
+    if (conReferencia) {
+        frameCol_[1] = crearMarco(frame1_, QStringLiteral("FrameO"), kTituloO);
+        frameCol_[1]->resize(twSize(kAnchoColumna, 1000));
+    }
+}
+
+void FormularioBase::ajustarTamano(int alto)
+{
+    int derecha = 0;
+    for (int k = 0; k < 2; ++k) {
+        QGroupBox *g = frameCol_[k];
+        if (!g)
+            continue;
+        const int izquierda = k == 0 ? kIzquierdaS : kIzquierdaO;
+        const int ancho = static_cast<int>(aTwips(g->width()) + 0.5);
+        g->setGeometry(twRect(izquierda, kArribaColumnas, ancho, alto));
+        derecha = std::max(derecha, izquierda + ancho);
+    }
+    const int ancho = std::max(kAnchoFormulario, derecha + kMargen);
+    frame1_->setGeometry(twRect(0, 0, ancho, kArribaColumnas + alto + kMargen));
+    setFixedSize(frame1_->size());
+}
+
+void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &base, const QString &texto1,
+                              const QString &texto2, const QRect &t1, const QRect &t2)
+{
+    std::array<QRadioButton *, 2> b{};
+    for (int k = 0; k < 2; ++k) {
+        const QRect &t = k == 0 ? t1 : t2;
+        b[k] = new QRadioButton(k == 0 ? texto1 : texto2, marco);
+        b[k]->setObjectName(base + QStringLiteral("(%1)").arg(k + 1));
+        b[k]->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
+        // The reference column follows its data; the user cannot change it.
+        b[k]->setEnabled(c == Col::S);
+        if (c == Col::O) {
+            QPalette p = b[k]->palette();
+            for (auto r : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+                p.setColor(QPalette::Disabled, r, QColor(110, 110, 110));
+            b[k]->setPalette(p);
+        }
+        const int boton = k + 1;
+        connect(b[k], &QRadioButton::clicked, this, [this, c, indice, boton] {
+            const bool primero = !calculo().columna(c)(seccion(), indice).esFalso();
+            if (primero == (boton == 1))
+                return;
+            calculo().CambiarOpcion(c, seccion(), indice, boton);
+        });
+        seguirFoco(b[k]);
+    }
+    pares_[{static_cast<int>(c), indice}] = b;
+}
+
+void FormularioBase::ponerOpcion(Col c, int indice)
+{
+    const bool primero = !calculo().columna(c)(seccion(), indice).esFalso();
+    auto it = pares_.find({static_cast<int>(c), indice});
+    if (it != pares_.end()) {
+        it->second[0]->setChecked(primero);
+        it->second[1]->setChecked(!primero);
+    }
+    mostrarOpcion(c, indice, primero);
+}
+
+void FormularioBase::cargar()
+{
+    titulosCambiados();
+    for (int k = 0; k < 2; ++k)
+        for (CampoTexto *caja : cajas_[k])
+            if (caja)
+                caja->mostrar();
+    for (const auto &par : pares_)
+        ponerOpcion(static_cast<Col>(par.first.first), par.first.second);
+    comentarioCambiado(Col::S);
+    comentarioCambiado(Col::O);
+    resultadosCambiados();
+}
+
+void FormularioBase::activar()
+{
+    rehaciendo_ = true;
+    sucio_ = false;
+    rehacer();
+    rehaciendo_ = false;
+}
+
+void FormularioBase::paintEvent(QPaintEvent *e)
+{
+    // What the model changed since the last time is recomputed before the
+    // form shows it again.
+    if (sucio_ && !rehaciendo_)
+        activar();
+    FormularioSeccion::paintEvent(e);
+}
+
+void FormularioBase::hideEvent(QHideEvent *e)
+{
+    // Another section is shown: the field being edited is committed now,
+    // before anything reads the calculation.
+    if (!e->spontaneous()) {
+        auto *c = qobject_cast<CampoTexto *>(QApplication::focusWidget());
+        if (c && c->editando() && isAncestorOf(c))
+            c->SalirCampo(-1);
+    }
+    FormularioSeccion::hideEvent(e);
+}
+
+void FormularioBase::campoCambiado(Col c, Seccion s, int i)
+{
+    if (!rehaciendo_)
+        sucio_ = true;
+    if (s != seccion())
+        return;
+    if (CampoTexto *b = caja(c, i))
+        b->mostrar();
+}
+
+void FormularioBase::opcionCambiada(Col c, Seccion s, int indice)
+{
+    if (!rehaciendo_)
+        sucio_ = true;
+    if (s == seccion())
+        ponerOpcion(c, indice);
+}
+
+void FormularioBase::titulosCambiados()
+{
+    const QString d = calculo().descripcionTitulos();
+    frame1_->setTitle(d.isEmpty() ? titulo_ : titulo_ + QStringLiteral("     (") + d + QStringLiteral(")"));
+    frameCol_[0]->setTitle(conFecha(kTituloS, calculo().fechaTituloS()));
+    if (frameCol_[1])
+        frameCol_[1]->setTitle(conFecha(kTituloO, calculo().fechaTituloO()));
+}
+
+void FormularioBase::seguirFoco(QWidget *w) { w->installEventFilter(this); }
+
+void FormularioBase::controlConFoco(QWidget *w)
+{
+    if (CampoTexto::devolviendoFoco())
+        return;
+    recordarControlActivo(w);
+    emit controlEnfocado(w);
+}
+
+bool FormularioBase::eventFilter(QObject *o, QEvent *e)
+{
+    if (e->type() == QEvent::FocusIn) {
+        if (auto *w = qobject_cast<QWidget *>(o))
+            controlConFoco(w);
+    } else if (e->type() == QEvent::KeyPress && !qobject_cast<QRadioButton *>(o)) {
+        // Legend swatches and pies: the keys scroll the form.
+        const int k = static_cast<QKeyEvent *>(e)->key();
+        if (k == Qt::Key_Up || k == Qt::Key_Down || k == Qt::Key_PageUp || k == Qt::Key_PageDown) {
+            emit teclaScroll(k);
+            return true;
+        }
+    }
+    return FormularioSeccion::eventFilter(o, e);
+}
+
+// ---------------------------------------------------------------------------
+
+void Fila::ocultar() const
+{
+    if (etiqueta)
+        etiqueta->hide();
+    for (CampoTexto *c : cajas)
+        c->hide();
+}
+
+Rejilla::Rejilla(FormularioBase &f, Col c, QWidget *marco, int ancho, std::vector<int> columnas, int arriba)
+    : f_(f), c_(c), marco_(marco), ancho_(ancho), columnas_(std::move(columnas)), y_(arriba)
+{
+}
+
+int Rejilla::izquierdaColumna(int k) const
+{
+    int x = ancho_ - kMargen;
+    for (int j = static_cast<int>(columnas_.size()) - 1; j >= k; --j) {
+        x -= columnas_[j];
+        if (j > k)
+            x -= kHueco;
+    }
+    return x;
+}
+
+QLabel *Rejilla::subtitulo(const QString &texto)
+{
+    const int ancho = ancho_ - 2 * kMargen;
+    const int alto = f_.altoTexto(texto, ancho, true);
+    QLabel *l = f_.crearEtiqueta(texto, marco_, QRect(kMargen, y_, ancho, alto), Qt::AlignLeft | Qt::AlignVCenter, true);
+    y_ += alto + 30;
+    return l;
+}
+
+std::vector<QLabel *> Rejilla::cabeceras(const std::vector<std::pair<int, QString>> &textos, int ancho)
+{
+    // A header widens to the left, never over the header of a column before it.
+    auto anchoCabecera = [&](int k) {
+        int limite = kMargen;
+        for (const auto &[j, texto] : textos)
+            if (j < k)
+                limite = std::max(limite, derechaColumna(j) + kHueco);
+        return std::max(columnas_[k], std::min(ancho, derechaColumna(k) - limite));
+    };
+    int alto = 0;
+    for (const auto &[k, t] : textos)
+        alto = std::max(alto, f_.altoTexto(t, anchoCabecera(k)));
+    std::vector<QLabel *> r;
+    for (const auto &[k, t] : textos) {
+        const int w = anchoCabecera(k);
+        r.push_back(f_.crearEtiqueta(t, marco_, QRect(derechaColumna(k) - w, y_, w, alto),
+                                     Qt::AlignRight | Qt::AlignBottom));
+    }
+    y_ += alto + 30;
+    return r;
+}
+
+Fila Rejilla::fila(const std::vector<std::pair<int, int>> &cajas)
+{
+    QString texto;
+    for (const auto &[k, i] : cajas) {
+        const char *e = campo(f_.seccion(), i).etiqueta;
+        if (e && *e) {
+            texto = QString::fromUtf8(e);
+            break;
+        }
+    }
+    return fila(texto, cajas);
+}
+
+Fila Rejilla::fila(const QString &texto, const std::vector<std::pair<int, int>> &cajas)
+{
+    struct Sitio {
+        int i, x, w;
+    };
+    std::vector<Sitio> sitios;
+    int xMin = ancho_ - kMargen;
+    for (const auto &[k, i] : cajas) {
+        const CampoInfo &info = campo(f_.seccion(), i);
+        int w = columnas_[k];
+        if (info.esTexto())
+            w = std::max(w, f_.anchoCaja(info.longitud));
+        const int x = derechaColumna(k) - w;
+        sitios.push_back({i, x, w});
+        xMin = std::min(xMin, x);
+    }
+    const int anchoEtiqueta = xMin - kHueco - kMargen;
+    const int altoEtiqueta = texto.isEmpty() ? 0 : f_.altoTexto(texto, anchoEtiqueta);
+    const int alto = std::max(f_.altoCaja(), altoEtiqueta);
+
+    Fila r;
+    if (!texto.isEmpty())
+        r.etiqueta = f_.crearEtiqueta(texto, marco_, QRect(kMargen, y_, anchoEtiqueta, alto));
+    const int arriba = y_ + (alto - f_.altoCaja()) / 2;
+    for (const Sitio &s : sitios)
+        r.cajas.push_back(f_.crearCaja(c_, s.i, marco_, QRect(s.x, arriba, s.w, f_.altoCaja())));
+    y_ += alto + kEntreFilas;
+    return r;
+}
+
+Fila Rejilla::filaTexto(int indice, int anchoEtiqueta)
+{
+    const QString texto = QString::fromUtf8(campo(f_.seccion(), indice).etiqueta);
+    const int x = kMargen + anchoEtiqueta + kHueco;
+    Fila r;
+    r.etiqueta = f_.crearEtiqueta(texto, marco_, QRect(kMargen, y_, anchoEtiqueta, f_.altoCaja()));
+    r.cajas.push_back(f_.crearCaja(c_, indice, marco_, QRect(x, y_, ancho_ - kMargen - x, f_.altoCaja())));
+    y_ += f_.altoCaja() + kEntreFilas;
+    return r;
+}
+
+void Rejilla::bloque(QWidget *w, int izquierda, int ancho, int alto)
+{
+    w->setGeometry(twRect(izquierda, y_, ancho, alto));
+    y_ += alto + kEntreFilas;
+}
+
+} // namespace pelmora

@@ -1,0 +1,169 @@
+#include "interfaz/tarta.h"
+
+#include "entrada/numeros.h"
+#include "interfaz/twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+constexpr double kPi = 3.1415926536;
+constexpr double kVuelta = 2 * kPi;
+constexpr double kCasiCero = 1e-11;
+constexpr double kBorde = 38;      // twips the picture's border takes
+constexpr double kMargen = 300;    // twips between the pie and the picture's edge
+constexpr double kSeparacion = 50; // twips between the pie and a label
+const QColor kFondo(224, 224, 224);
+
+} // namespace
+
+GeometriaTarta CalcularTarta(double ancho, double alto, const std::array<double, kSectoresTarta> &cuotas,
+                             const std::array<QSizeF, kSectoresTarta> &etiquetas)
+{
+    GeometriaTarta g;
+    const double w = ancho - kBorde;
+    const double h = alto - kBorde;
+    const double diametro = std::trunc(w <= h ? w - 2 * kMargen : h - 2 * kMargen);
+    g.radio = diametro / 2;
+    g.centroX = w / 2;
+    g.centroY = h / 2;
+
+    double inicio = kCasiCero;
+    for (int k = 0; k < kSectoresTarta; ++k) {
+        double fin = inicio + cuotas[k] * kVuelta / 100;
+        if (fin > kVuelta)
+            fin = kVuelta;
+        SectorTarta &s = g.sectores[k];
+        s.inicio = inicio;
+        s.fin = fin;
+        s.dibujado = fin > inicio + kCasiCero;
+
+        const double medio = (inicio + fin) / 2;
+        const double c = std::cos(medio);
+        const double sn = std::sin(medio);
+        const double d = g.radio + kSeparacion;
+        const double ancho_ = etiquetas[k].width();
+        const double alto_ = etiquetas[k].height();
+        double x, y;
+        if (medio >= 0 && medio < kPi / 2) {
+            x = g.centroX + d * c;
+            y = g.centroY - alto_ - d * sn;
+        } else if (medio >= kPi / 2 && medio < kPi) {
+            x = g.centroX - ancho_ + d * c;
+            y = g.centroY - alto_ - d * sn;
+        } else if (medio >= kPi && medio < 3 * kPi / 2) {
+            x = g.centroX - ancho_ + d * c;
+            y = g.centroY - d * sn;
+        } else {
+            x = g.centroX + d * c;
+            y = g.centroY - d * sn;
+        }
+        s.izquierda = static_cast<float>(x);
+        s.arriba = static_cast<float>(y);
+        inicio = fin;
+    }
+    return g;
+}
+
+Tarta::Tarta(const QString &letra, QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("Picture%1R").arg(letra));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, kFondo);
+    setPalette(p);
+    setFocusPolicy(Qt::StrongFocus);
+    for (int k = 0; k < kSectoresTarta; ++k) {
+        auto *l = new QLabel(this);
+        l->setObjectName(QStringLiteral("lblPic%1(%2)").arg(letra).arg(k));
+        l->setProperty("Tag", QStringLiteral("1"));
+        // A typical caption, so that the first placement is near its final one.
+        l->setText(QStringLiteral("00,0%"));
+        l->adjustSize();
+        l->hide();
+    }
+    for (int k = 0; k < kSectoresTarta; ++k)
+        etiquetas_[k] = findChild<QLabel *>(QStringLiteral("lblPic%1(%2)").arg(letra).arg(k));
+}
+
+void Tarta::dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::array<QColor, kSectoresTarta> &colores)
+{
+    std::array<double, kSectoresTarta> x{};
+    std::array<QSizeF, kSectoresTarta> tam{};
+    for (int k = 0; k < kSectoresTarta; ++k) {
+        x[k] = cuotas[k].comoNumero().value_or(0.0);
+        tam[k] = QSizeF(aTwips(etiquetas_[k]->width()), aTwips(etiquetas_[k]->height()));
+    }
+    const int borde = frameWidth();
+    const GeometriaTarta g = CalcularTarta(aTwips(width()), aTwips(height()), x, tam);
+
+    bool cambio = !hayDibujo_ || colores != colores_ || g.radio != geometria_.radio;
+    for (int k = 0; k < kSectoresTarta && !cambio; ++k) {
+        const SectorTarta &a = g.sectores[k];
+        const SectorTarta &b = geometria_.sectores[k];
+        cambio = a.inicio != b.inicio || a.fin != b.fin || a.dibujado != b.dibujado;
+    }
+    geometria_ = g;
+    colores_ = colores;
+    hayDibujo_ = true;
+
+    for (int k = 0; k < kSectoresTarta; ++k) {
+        QLabel *l = etiquetas_[k];
+        const QPoint pos(borde + tw(g.sectores[k].izquierda), borde + tw(g.sectores[k].arriba));
+        if (l->pos() != pos)
+            l->move(pos);
+        const QString texto = FormatearNumero(cuotas[k], 1, true) + QStringLiteral("%");
+        if (l->text() != texto) {
+            l->setText(texto);
+            l->adjustSize();
+        }
+        if (l->palette().color(QPalette::WindowText) != colores[k]) {
+            QPalette p = l->palette();
+            p.setColor(QPalette::WindowText, colores[k]);
+            l->setPalette(p);
+        }
+        l->show();
+    }
+    if (cambio)
+        update();
+}
+
+void Tarta::paintEvent(QPaintEvent *e)
+{
+    QFrame::paintEvent(e);
+    if (!hayDibujo_)
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int borde = frameWidth();
+    p.setClipRect(contentsRect());
+    p.translate(borde, borde);
+    const double escala = puntosPorPulgada() / 1440.0;
+    p.scale(escala, escala);
+    QPen pluma(Qt::black);
+    pluma.setCosmetic(true);
+    pluma.setWidth(1);
+    p.setPen(pluma);
+    const GeometriaTarta &g = geometria_;
+    const QRectF caja(g.centroX - g.radio, g.centroY - g.radio, 2 * g.radio, 2 * g.radio);
+    for (int k = 0; k < kSectoresTarta; ++k) {
+        const SectorTarta &s = g.sectores[k];
+        if (!s.dibujado)
+            continue;
+        QPainterPath sector;
+        sector.moveTo(g.centroX, g.centroY);
+        sector.arcTo(caja, s.inicio * 180 / kPi, (s.fin - s.inicio) * 180 / kPi);
+        sector.closeSubpath();
+        p.setBrush(colores_[k]);
+        p.drawPath(sector);
+    }
+}
+
+} // namespace pelmora

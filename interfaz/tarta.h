@@ -1,0 +1,64 @@
+// The pie chart of the cost shares of one column of the results.
+#pragma once
+
+#include "calculo/valor.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QSizeF>
+#include <array>
+
+class QLabel;
+
+namespace pelmora {
+
+constexpr int kSectoresTarta = 11;
+
+// One sector: angles in radians, counter-clockwise from 3 o'clock; whether
+// it is drawn; where its percentage label goes (twips, inside the picture).
+struct SectorTarta {
+    double inicio = 0;
+    double fin = 0;
+    bool dibujado = false;
+    float izquierda = 0;
+    float arriba = 0;
+};
+
+struct GeometriaTarta {
+    double centroX = 0; // twips
+    double centroY = 0;
+    double radio = 0;
+    std::array<SectorTarta, kSectoresTarta> sectores{};
+};
+
+// The pie of a picture of ancho x alto twips for eleven shares (percent),
+// each label placed from the size it has now (twips).
+GeometriaTarta CalcularTarta(double ancho, double alto, const std::array<double, kSectoresTarta> &cuotas,
+                             const std::array<QSizeF, kSectoresTarta> &etiquetas);
+
+// The picture PictureSR / PictureOR with its labels lblPicS(k) / lblPicO(k).
+class Tarta : public QFrame {
+    Q_OBJECT
+public:
+    // letra: "S" or "O", for the names of the picture and its labels.
+    Tarta(const QString &letra, QWidget *parent = nullptr);
+
+    // Redraws the pie from the eleven share slots (empty counts as 0):
+    // places each label with its current size, then re-captions it with its
+    // percentage and colours it like its sector.
+    void dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::array<QColor, kSectoresTarta> &colores);
+
+    QLabel *etiqueta(int k) const { return etiquetas_[k]; }
+    const GeometriaTarta &geometria() const { return geometria_; }
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    std::array<QLabel *, kSectoresTarta> etiquetas_{};
+    std::array<QColor, kSectoresTarta> colores_{};
+    GeometriaTarta geometria_;
+    bool hayDibujo_ = false;
+};
+
+} // namespace pelmora

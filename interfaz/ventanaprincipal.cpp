@@ -1,0 +1,729 @@
+#include "interfaz/ventanaprincipal.h"
+
+#include "archivos/archivo.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/formulario.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace pelmora {
+
+namespace {
+
+VentanaPrincipal *g_principal = nullptr;
+
+const QColor kColorPatillas(255, 255, 192);
+const QColor kColorTodos(223, 217, 140);
+const QColor kColorActivoInicial(192, 192, 255);
+
+// Strips and margins, in twips.
+constexpr int kAltoPatillas = 1095;
+constexpr int kAnchoPicVScroll = 400;
+constexpr int kAltoPicHScroll = 400;
+constexpr int kAnchoCliente = 11595;
+constexpr int kMargenFormulario = 180;
+constexpr int kPasoScroll = 600;
+
+// The 25 items that go on and off with the calculation.
+const char *const kItemsCalculo[] = {
+    "mnuNuevo", "mnuCerrar", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs",
+    "mnuCaracteristicas", "mnuPrintCaracteristicas",
+    "mnuTodosServicios", "mnuPrintTodosServicios",
+    "mnuFijos1", "mnuPrintFijos1", "mnuFijos2", "mnuPrintFijos2",
+    "mnuVariables", "mnuPrintVariables", "mnuIndirectos", "mnuPrintIndirectos",
+    "mnuResultados", "mnuPrintResultados",
+    "mnuServicio", "mnuPrintServicio", "mnuPrintTodo",
+    "mnuEditCut", "mnuEditCopy", "mnuEditPaste",
+};
+
+// Section buttons, in section order.
+struct BotonSeccion {
+    const char *nombre;
+    const char *titulo;
+    int left, top, width, height; // twips, inside their container
+    bool enTodos;                  // inside FrameTodos
+};
+const BotonSeccion kBotones[kNumSecciones] = {
+    {"cmbCaracteristicas", "Características Técnicas y de Explotación", 120, 180, 1575, 735, false},
+    {"cmbCostesF1", "Amortización y Financiación", 120, 240, 1515, 555, true},
+    {"cmbCostesF2", "Personal, Seguros y Costes Fiscales", 1740, 240, 1815, 555, true},
+    {"cmbCostesV", "Costes Variables", 3660, 240, 1035, 555, true},
+    {"cmbIndirectos", "Costes Indirectos", 4800, 240, 1095, 555, true},
+    {"cmbResultados", "Resultados", 6000, 240, 1215, 555, true},
+    {"cmbServicio", "Costes de un servicio concreto", 9240, 180, 1215, 735, false},
+};
+
+// A command button whose caption wraps over several lines.
+class BotonPatilla : public QPushButton {
+public:
+    BotonPatilla(const QString &texto, QWidget *parent) : QPushButton(texto, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton o;
+        initStyleOption(&o);
+        const QString texto = o.text;
+        o.text.clear();
+        p.drawControl(QStyle::CE_PushButton, o);
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        p.drawText(rect().adjusted(3, 2, -3, -2), Qt::AlignCenter | Qt::TextWordWrap, texto);
+    }
+};
+
+void ponerFondo(QWidget *w, const QColor &c, QPalette::ColorRole rol = QPalette::Window)
+{
+    QPalette p = w->palette();
+    p.setColor(rol, c);
+    w->setPalette(p);
+}
+
+// 16-bit scroll values: a value out of range is not set.
+bool cabeEn16(long v) { return v >= -32768 && v <= 32767; }
+
+int twipsDe(int pixeles) { return static_cast<int>(std::lround(aTwips(pixeles))); }
+
+// First control of a form that takes the focus with the Tab key.
+QWidget *primerControl(QWidget *form)
+{
+    for (QWidget *w = form->nextInFocusChain(); w && w != form; w = w->nextInFocusChain()) {
+        if (form->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled()
+            && w->isVisibleTo(form))
+            return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+VentanaPrincipal::VentanaPrincipal(QWidget *parent) : QMainWindow(parent)
+{
+    if (!g_principal)
+        g_principal = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(tituloPrograma());
+
+    cliente_ = new QWidget(this);
+    cliente_->setObjectName(QStringLiteral("cliente"));
+    cliente_->setAutoFillBackground(true);
+    area_ = new QWidget(cliente_);
+    area_->setObjectName(QStringLiteral("areaSecciones"));
+    colorFondo_ = palette().color(QPalette::Dark); // the workspace colour
+    ponerFondoCliente(colorFondo_);
+    setCentralWidget(cliente_);
+    cliente_->installEventFilter(this);
+
+    crearMenus();
+    crearPatillas();
+
+    colorActivo_ = kColorActivoInicial;
+    fijarMenusCalculo(EstadoMenus::SinCalculo);
+    calculo_.IniciarTablas();
+    situarVentana();
+    colocarBandas();
+}
+
+VentanaPrincipal::~VentanaPrincipal()
+{
+    // The forms observe calculo_, which goes before the widgets do.
+    destruirFormularios();
+    if (g_principal == this)
+        g_principal = nullptr;
+}
+
+VentanaPrincipal *VentanaPrincipal::principal() { return g_principal; }
+
+// ---- Menus ------------------------------------------------------------------
+
+void VentanaPrincipal::crearMenus()
+{
+    QMenuBar *barra = menuBar();
+    auto menu = [](QWidget *padre, const char *nombre, const QString &titulo) {
+        QMenu *m = new QMenu(titulo, padre);
+        m->setObjectName(QLatin1String(nombre));
+        m->menuAction()->setObjectName(QLatin1String(nombre));
+        if (auto *mb = qobject_cast<QMenuBar *>(padre))
+            mb->addMenu(m);
+        else
+            static_cast<QMenu *>(padre)->addMenu(m);
+        return m;
+    };
+    auto item = [this](QMenu *m, const char *nombre, const QString &titulo, auto slot) {
+        QAction *a = m->addAction(titulo);
+        a->setObjectName(QLatin1String(nombre));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    auto separador = [](QMenu *m, const char *nombre) {
+        QAction *a = m->addSeparator();
+        a->setObjectName(QLatin1String(nombre));
+    };
+    auto seccion = [this](Seccion s) { return [this, s] { MostrarSeccion(s); }; };
+    auto imprimir = [this](Seccion s) { return [this, s] { imprimirSeccion(s); }; };
+
+    QMenu *calc = menu(barra, "mnuCalculo", QStringLiteral("Cálculo"));
+    item(calc, "mnuNuevo", QStringLiteral("Nuevo Cálculo"), &VentanaPrincipal::nuevoCalculo);
+    item(calc, "mnuCerrar", QStringLiteral("Cerrar Cálculo"), &VentanaPrincipal::cerrarCalculo);
+    separador(calc, "mnuSimulacionBar1");
+    item(calc, "mnuFileExit", QStringLiteral("Salir"), &QWidget::close);
+
+    QMenu *arch = menu(barra, "mnuFile", QStringLiteral("Archivo"));
+    item(arch, "mnuFileOpen", QStringLiteral("Abrir ..."), &VentanaPrincipal::abrirCalculo);
+    item(arch, "mnuFileSave", QStringLiteral("Guardar ..."), &VentanaPrincipal::guardarCalculo);
+    item(arch, "mnuFileSaveAs", QStringLiteral("Guardar como..."), &VentanaPrincipal::guardarCalculoComo);
+
+    QMenu *form = menu(barra, "mnuFormularios", QStringLiteral("Formularios"));
+    item(form, "mnuCaracteristicas", QStringLiteral("Características Técnicas y de Explotación"),
+         seccion(Seccion::Caracteristicas));
+    QMenu *todos = menu(form, "mnuTodosServicios", QStringLiteral("Costes repercutidos a todos los servicios"));
+    item(todos, "mnuFijos1", QStringLiteral("Amortización y Financiación"), seccion(Seccion::CostesFijos1));
+    item(todos, "mnuFijos2", QStringLiteral("Personal, Seguros y Costes Fiscales"), seccion(Seccion::CostesFijos2));
+    item(todos, "mnuVariables", QStringLiteral("Costes Variables"), seccion(Seccion::CostesVariables));
+    item(todos, "mnuIndirectos", QStringLiteral("Costes Indirectos"), seccion(Seccion::CostesIndirectos));
+    item(todos, "mnuResultados", QStringLiteral("Resultados"), seccion(Seccion::Resultados));
+    item(form, "mnuServicio", QStringLiteral("Coste de un servicio concreto"), seccion(Seccion::Servicio));
+
+    QMenu *impr = menu(barra, "mnuImprimir", QStringLiteral("Imprimir"));
+    item(impr, "mnuPrintCaracteristicas", QStringLiteral("Características Técnicas y de Explotación"),
+         imprimir(Seccion::Caracteristicas));
+    QMenu *ptodos = menu(impr, "mnuPrintTodosServicios", QStringLiteral("Costes repercutidos a todos los servicios"));
+    item(ptodos, "mnuPrintFijos1", QStringLiteral("Amortización y Financiación"), imprimir(Seccion::CostesFijos1));
+    item(ptodos, "mnuPrintFijos2", QStringLiteral("Personal, Seguros y Costes Fiscales"),
+         imprimir(Seccion::CostesFijos2));
+    item(ptodos, "mnuPrintVariables", QStringLiteral("Costes Variables"), imprimir(Seccion::CostesVariables));
+    item(ptodos, "mnuPrintIndirectos", QStringLiteral("Costes Indirectos"), imprimir(Seccion::CostesIndirectos));
+    item(ptodos, "mnuPrintResultados", QStringLiteral("Resultados"), &VentanaPrincipal::imprimirResultados);
+    item(impr, "mnuPrintServicio", QStringLiteral("Costes de un servicio concreto"),
+         &VentanaPrincipal::imprimirServicio);
+    item(impr, "mnuPrintTodo", QStringLiteral("Todos los formularios"), &VentanaPrincipal::imprimirTodo);
+
+    QMenu *edic = menu(barra, "mnuEdit", QStringLiteral("Edición"));
+    item(edic, "mnuEditCut", QStringLiteral("Cortar"), &VentanaPrincipal::cortar)->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
+    item(edic, "mnuEditCopy", QStringLiteral("Copiar"), &VentanaPrincipal::copiar)->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
+    item(edic, "mnuEditPaste", QStringLiteral("Pegar"), &VentanaPrincipal::pegar)->setShortcut(QKeySequence(QStringLiteral("Ctrl+V")));
+
+    QMenu *ayuda = menu(barra, "mnuHelp", QStringLiteral("Ayuda"));
+    item(ayuda, "mnuHelpContents", QStringLiteral("Contenido"), &VentanaPrincipal::ayudaContenido);
+    separador(ayuda, "mnuHelpBar1");
+    item(ayuda, "mnuHelpAbout", QStringLiteral("Acerca de ..."), &VentanaPrincipal::acercaDe);
+
+    QMenu *vede = menu(barra, "mnuVededizaviro", QStringLiteral("Vededizaviro de Costes"));
+    item(vede, "mnuAcuerdos", QStringLiteral("Acuerdos"), &VentanaPrincipal::ayudaAcuerdos);
+
+    // Opening a menu commits the field being edited first; "Edición" keeps
+    // the focus in the field so that its items act on its text.
+    for (QMenu *m : {calc, arch, form, impr, ayuda, vede})
+        connect(m, &QMenu::aboutToShow, this, &VentanaPrincipal::alAbrirMenu);
+}
+
+QAction *VentanaPrincipal::accion(const QString &nombre) const
+{
+    return findChild<QAction *>(nombre);
+}
+
+void VentanaPrincipal::fijarMenusCalculo(EstadoMenus estado)
+{
+    for (const char *nombre : kItemsCalculo) {
+        QAction *a = accion(QLatin1String(nombre));
+        if (!a)
+            continue;
+        const bool nuevoOAbrir = qstrcmp(nombre, "mnuNuevo") == 0 || qstrcmp(nombre, "mnuFileOpen") == 0;
+        switch (estado) {
+        case EstadoMenus::Apagados: a->setEnabled(false); break;
+        case EstadoMenus::SinCalculo: a->setEnabled(nuevoOAbrir); break;
+        case EstadoMenus::ConCalculo: a->setEnabled(!nuevoOAbrir); break;
+        }
+    }
+}
+
+void VentanaPrincipal::alAbrirMenu()
+{
+    if (!calculoAbierto() || !frmActiva_)
+        return;
+    // The field loses the focus (its entry is checked and committed) and
+    // gets it back before any command of the menu runs.
+    QWidget *foco = QApplication::focusWidget();
+    if (foco && frmActiva_->isAncestorOf(foco))
+        foco->clearFocus();
+    DevolverFoco();
+}
+
+void VentanaPrincipal::DevolverFoco()
+{
+    if (!frmActiva_ || !calculoAbierto())
+        return;
+    QWidget *c = frmActiva_->controlActivo();
+    if (!c || !frmActiva_->isAncestorOf(c) || !c->isEnabled() || !c->isVisibleTo(frmActiva_))
+        c = primerControl(frmActiva_);
+    if (c)
+        c->setFocus(Qt::OtherFocusReason);
+}
+
+// ---- Patillas and the strips ------------------------------------------------
+
+void VentanaPrincipal::crearPatillas()
+{
+    patillas_ = new QWidget(cliente_);
+    patillas_->setObjectName(QStringLiteral("Patillas"));
+    patillas_->setAutoFillBackground(true);
+    ponerFondo(patillas_, kColorPatillas);
+
+    frameTodos_ = new QGroupBox(QStringLiteral("Costes repercutidos a todos los servicios"), patillas_);
+    frameTodos_->setObjectName(QStringLiteral("FrameTodos"));
+    frameTodos_->setAutoFillBackground(true);
+    ponerFondo(frameTodos_, kColorTodos);
+    frameTodos_->setGeometry(twRect(1800, 120, 7335, 915));
+
+    QFont letra = patillas_->font();
+    if (letra.pointSizeF() > 8.0)
+        letra.setPointSizeF(8.0);
+
+    for (int k = 0; k < kNumSecciones; ++k) {
+        const BotonSeccion &b = kBotones[k];
+        QWidget *padre = b.enTodos ? static_cast<QWidget *>(frameTodos_) : patillas_;
+        auto *boton = new BotonPatilla(QString::fromUtf8(b.titulo), padre);
+        boton->setObjectName(QLatin1String(b.nombre));
+        boton->setGeometry(twRect(b.left, b.top, b.width, b.height));
+        boton->setFont(letra);
+        const Seccion s = static_cast<Seccion>(k);
+        connect(boton, &QPushButton::clicked, this, [this, s] { MostrarSeccion(s); });
+        botones_[k] = boton;
+    }
+    cmbCerrar_ = new BotonPatilla(QStringLiteral("Cerrar"), patillas_);
+    cmbCerrar_->setObjectName(QStringLiteral("cmbCerrar"));
+    cmbCerrar_->setGeometry(twRect(10920, 120, 915, 375));
+    cmbCerrar_->setFont(letra);
+    connect(cmbCerrar_, &QPushButton::clicked, this, &VentanaPrincipal::cerrarCalculo);
+    cmbGrabar_ = new BotonPatilla(QStringLiteral("Grabar"), patillas_);
+    cmbGrabar_->setObjectName(QStringLiteral("cmbGrabar"));
+    cmbGrabar_->setGeometry(twRect(10920, 540, 915, 375));
+    cmbGrabar_->setFont(letra);
+    connect(cmbGrabar_, &QPushButton::clicked, this, &VentanaPrincipal::guardarCalculo);
+    pintarBotones(Seccion::Caracteristicas);
+    patillas_->hide();
+
+    picVScroll_ = new QWidget(cliente_);
+    picVScroll_->setObjectName(QStringLiteral("PicVScroll"));
+    vScroll1_ = new QScrollBar(Qt::Vertical, picVScroll_);
+    vScroll1_->setObjectName(QStringLiteral("VScroll1"));
+    picHScroll_ = new QWidget(cliente_);
+    picHScroll_->setObjectName(QStringLiteral("PicHScroll"));
+    hScroll1_ = new QScrollBar(Qt::Horizontal, picHScroll_);
+    hScroll1_->setObjectName(QStringLiteral("HScroll1"));
+    for (QScrollBar *b : {vScroll1_, hScroll1_}) {
+        b->setRange(0, 0);
+        b->setSingleStep(kPasoScroll);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(vScroll1_, &QScrollBar::valueChanged, this, &VentanaPrincipal::CambiarScrollV);
+    connect(hScroll1_, &QScrollBar::valueChanged, this, &VentanaPrincipal::CambioScrollH);
+    picVScroll_->hide();
+    picHScroll_->hide();
+}
+
+void VentanaPrincipal::colocarBandas()
+{
+    const int ancho = cliente_->width();
+    const int alto = cliente_->height();
+    const int altoPatillas = tw(kAltoPatillas);
+    const int anchoV = tw(kAnchoPicVScroll);
+    const int altoH = tw(kAltoPicHScroll);
+
+    patillas_->setGeometry(0, 0, ancho, altoPatillas);
+    const int altoV = std::max(0, alto - altoPatillas - altoH);
+    picVScroll_->setGeometry(std::max(0, ancho - anchoV), altoPatillas, anchoV, altoV);
+    vScroll1_->setGeometry(tw(80), 0, tw(240), altoV);
+    picHScroll_->setGeometry(0, std::max(0, alto - altoH), ancho, altoH);
+    hScroll1_->setGeometry(0, tw(80), std::max(0, ancho - anchoV), tw(240));
+    area_->setGeometry(0, altoPatillas, std::max(0, ancho - anchoV), altoV);
+
+    if (calculoAbierto() && frmActiva_) {
+        SituarScrollV(frmActiva_);
+        SituarScrollH(frmActiva_);
+    }
+}
+
+void VentanaPrincipal::pintarBotones(Seccion activa)
+{
+    const QColor normal = cmbCerrar_->palette().color(QPalette::Button);
+    for (int k = 0; k < kNumSecciones; ++k)
+        ponerFondo(botones_[k], k == ord(activa) ? colorActivo_ : normal, QPalette::Button);
+}
+
+void VentanaPrincipal::ponerFondoCliente(const QColor &c)
+{
+    ponerFondo(cliente_, c);
+    ponerFondo(area_, c);
+}
+
+bool VentanaPrincipal::calculoAbierto() const { return patillas_ && !patillas_->isHidden(); }
+
+// ---- Opening and closing a calculation --------------------------------------
+
+void VentanaPrincipal::CargarPatillas()
+{
+    try {
+        if (frmActiva_)
+            OcultarSeccion();
+        fijarMenusCalculo(EstadoMenus::ConCalculo);
+        colorActivo_ = kColorActivoInicial;
+        patillas_->show();
+        ponerFondoCliente(kColorPatillas);
+
+        for (int k = 0; k < kNumSecciones; ++k) {
+            const Seccion s = static_cast<Seccion>(k);
+            if (!formularios_[k]) {
+                FormularioSeccion *f = CrearFormulario(s, calculo_, area_);
+                if (!f)
+                    throw std::runtime_error("formulario");
+                if (f->objectName().isEmpty())
+                    f->setObjectName(QLatin1String(nombreFormulario(s)));
+                f->setParent(area_);
+                f->hide();
+                formularios_[k] = f;
+            }
+            formularios_[k]->cargar();
+        }
+
+        frmActiva_ = formularios_[ord(Seccion::Caracteristicas)];
+        scrollVResultados_ = 0;
+        scrollHResultados_ = 0;
+        pintarBotones(Seccion::Caracteristicas);
+
+        ponerFondo(frmActiva_, kColorPatillas);
+        if (auto *marco = frmActiva_->findChild<QWidget *>(QStringLiteral("Frame1"))) {
+            marco->setAutoFillBackground(true);
+            ponerFondo(marco, colorActivo_);
+        }
+        frmActiva_->move(tw(kMargenFormulario), tw(kMargenFormulario));
+        frmActiva_->show();
+        frmActiva_->activar();
+
+        picVScroll_->show();
+        picHScroll_->show();
+        colocarBandas();
+        {
+            QSignalBlocker b1(vScroll1_), b2(hScroll1_);
+            const long altoF = twipsDe(frmActiva_->height()) + 360;
+            const long altoV = twipsDe(picVScroll_->height());
+            const long maxV = altoF > altoV ? altoF - altoV : 0;
+            if (cabeEn16(maxV))
+                vScroll1_->setRange(0, static_cast<int>(maxV));
+            vScroll1_->setValue(0);
+            const long anchoF = twipsDe(frmActiva_->width()) + 360 + twipsDe(picVScroll_->width());
+            const long anchoH = twipsDe(picHScroll_->width());
+            const long maxH = anchoF > anchoH ? anchoF - anchoH : 0;
+            if (cabeEn16(maxH))
+                hScroll1_->setRange(0, static_cast<int>(maxH));
+            hScroll1_->setValue(0);
+        }
+        // The strips coming into view place the bars for the shown form.
+        SituarScrollV(frmActiva_);
+        SituarScrollH(frmActiva_);
+        DevolverFoco();
+    } catch (...) {
+        CerrarPatillas();
+        MostrarMensaje(mensajeErrorReferencia(ErrorArchivo::MalEstado), QStringLiteral("Error"));
+    }
+}
+
+void VentanaPrincipal::destruirFormularios()
+{
+    // A field being edited gives up the focus while its form is still whole.
+    QWidget *foco = QApplication::focusWidget();
+    if (foco && area_ && area_->isAncestorOf(foco))
+        foco->clearFocus();
+    for (auto &f : formularios_) {
+        delete f;
+        f = nullptr;
+    }
+}
+
+void VentanaPrincipal::CerrarPatillas()
+{
+    archivoActual_.clear();
+    frmActiva_ = nullptr;
+    destruirFormularios();
+    calculo_.IniciarTablas();
+    fijarMenusCalculo(EstadoMenus::SinCalculo);
+    colorActivo_ = kColorActivoInicial;
+    pintarBotones(Seccion::Caracteristicas);
+    ponerFondoCliente(colorFondo_);
+    {
+        QSignalBlocker b1(vScroll1_), b2(hScroll1_);
+        vScroll1_->setRange(0, 0);
+        hScroll1_->setRange(0, 0);
+    }
+    picVScroll_->hide();
+    picHScroll_->hide();
+    patillas_->hide();
+}
+
+void VentanaPrincipal::OcultarSeccion()
+{
+    const QColor normal = cmbCerrar_->palette().color(QPalette::Button);
+    for (QPushButton *b : botones_)
+        ponerFondo(b, normal, QPalette::Button);
+    if (!frmActiva_)
+        return;
+    if (frmActiva_->seccion() == Seccion::Resultados) {
+        scrollVResultados_ = vScroll1_->value();
+        scrollHResultados_ = hScroll1_->value();
+    }
+    frmActiva_->hide();
+}
+
+void VentanaPrincipal::MostrarSeccion(Seccion s)
+{
+    FormularioSeccion *f = formularios_[ord(s)];
+    if (!calculoAbierto() || !f)
+        return;
+    OcultarSeccion();
+    ponerFondo(botones_[ord(s)], colorActivo_, QPalette::Button);
+    ponerFondo(f, kColorPatillas);
+    if (auto *marco = f->findChild<QWidget *>(QStringLiteral("Frame1"))) {
+        marco->setAutoFillBackground(true);
+        ponerFondo(marco, colorActivo_);
+    }
+    f->show();
+    frmActiva_ = f;
+    f->activar();
+    SituarScrollV(f);
+    SituarScrollH(f);
+    DevolverFoco();
+}
+
+bool VentanaPrincipal::HayCambios() const { return calculo_.HayCambios(); }
+
+bool VentanaPrincipal::preguntarGrabar(const QString &) { return true; }
+
+void VentanaPrincipal::cerrarCalculo()
+{
+    if (!calculoAbierto())
+        return;
+    if (HayCambios() && !preguntarGrabar(QStringLiteral("Cerrar")))
+        return;
+    CerrarPatillas();
+}
+
+void VentanaPrincipal::closeEvent(QCloseEvent *e)
+{
+    if (calculoAbierto() && HayCambios() && !preguntarGrabar(QStringLiteral("Salir"))) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    // The modeless dialogs go with the window, so that the program ends.
+    for (QDialog *d : findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly))
+        d->close();
+}
+
+// ---- Scroll bars ----------------------------------------------------------------
+
+void VentanaPrincipal::SituarScrollV(FormularioSeccion *f)
+{
+    if (!f)
+        return;
+    QSignalBlocker bloqueo(vScroll1_);
+    const long altoTira = twipsDe(picVScroll_->height());
+    vScroll1_->setMinimum(0);
+    vScroll1_->setPageStep(altoTira - 220 > 0 ? static_cast<int>(altoTira - 220) : 1);
+    const long alto = twipsDe(f->height()) + 360;
+    const long maximo = alto > altoTira ? alto - altoTira : 0;
+    if (cabeEn16(maximo))
+        vScroll1_->setMaximum(static_cast<int>(maximo));
+    bloqueo.unblock();
+
+    if (f->seccion() == Seccion::Resultados) {
+        vScroll1_->setValue(scrollVResultados_);
+        CambiarScrollV();
+        return;
+    }
+    long y = 0;
+    if (QWidget *c = f->controlActivo(); c && f->isAncestorOf(c)) {
+        y = twipsDe(c->height()) + kMargenFormulario;
+        for (QWidget *w = c; w && w->parentWidget() && w->parentWidget() != f; w = w->parentWidget())
+            y += twipsDe(w->y());
+    }
+    const int pagina = vScroll1_->pageStep();
+    y = pagina * (y / pagina);
+    vScroll1_->setValue(y > vScroll1_->maximum() ? vScroll1_->maximum() : static_cast<int>(y));
+    CambiarScrollV();
+}
+
+void VentanaPrincipal::SituarScrollH(FormularioSeccion *f)
+{
+    if (!f)
+        return;
+    QSignalBlocker bloqueo(hScroll1_);
+    const long anchoTira = twipsDe(picHScroll_->width());
+    const long anchoV = twipsDe(picVScroll_->width());
+    hScroll1_->setMinimum(0);
+    hScroll1_->setPageStep(anchoTira - anchoV - 1300 > 0 ? static_cast<int>(anchoTira - anchoV - 1300) : 1);
+    const long ancho = twipsDe(f->width()) + 360 + anchoV;
+    const long maximo = ancho > anchoTira ? ancho - anchoTira : 0;
+    if (cabeEn16(maximo))
+        hScroll1_->setMaximum(static_cast<int>(maximo));
+    bloqueo.unblock();
+
+    if (f->seccion() == Seccion::Resultados) {
+        hScroll1_->setValue(scrollHResultados_);
+        CambioScrollH();
+        return;
+    }
+    long x = kMargenFormulario;
+    if (QWidget *c = f->controlActivo(); c && f->isAncestorOf(c)) {
+        for (QWidget *w = c; w && w->parentWidget() && w->parentWidget() != f; w = w->parentWidget())
+            x += twipsDe(w->x());
+    }
+    const int pagina = hScroll1_->pageStep();
+    x = pagina * (x / pagina);
+    hScroll1_->setValue(x > hScroll1_->maximum() ? hScroll1_->maximum() : static_cast<int>(x));
+    CambioScrollH();
+}
+
+void VentanaPrincipal::CambiarScrollV()
+{
+    if (!frmActiva_)
+        return;
+    frmActiva_->move(frmActiva_->x(), tw(kMargenFormulario - vScroll1_->value()));
+    if (frmActiva_->seccion() == Seccion::Resultados)
+        scrollVResultados_ = vScroll1_->value();
+}
+
+void VentanaPrincipal::CambioScrollH()
+{
+    if (!frmActiva_)
+        return;
+    frmActiva_->move(tw(kMargenFormulario - hScroll1_->value()), frmActiva_->y());
+    if (frmActiva_->seccion() == Seccion::Resultados)
+        scrollHResultados_ = hScroll1_->value();
+}
+
+// ---- Window placement ---------------------------------------------------------
+
+void VentanaPrincipal::situarVentana()
+{
+    if (isMinimized() || isMaximized())
+        return;
+    QScreen *pantalla = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!pantalla)
+        return;
+    const QRect trabajo = pantalla->availableGeometry();
+    const int extraAncho = frameGeometry().width() - width();
+    const int extraAlto = frameGeometry().height() - height();
+    int ancho = tw(kAnchoCliente) + tw(kAnchoPicVScroll) + extraAncho;
+    int izquierda = 0;
+    if (ancho < trabajo.width())
+        izquierda = (trabajo.width() - ancho) / 2;
+    else
+        ancho = trabajo.width();
+    resize(std::max(1, ancho - extraAncho), std::max(1, trabajo.height() - extraAlto));
+    move(trabajo.x() + izquierda, trabajo.y());
+}
+
+void VentanaPrincipal::centrarEnCliente(QWidget *dialogo) const
+{
+    const QSize t = dialogo->frameGeometry().size().expandedTo(dialogo->size());
+    int top = static_cast<int>(std::lround((cliente_->height() - t.height()) / 2.0));
+    int left = static_cast<int>(std::lround((cliente_->width() - t.width()) / 2.0));
+    if (top < 1)
+        top = tw(50);
+    if (left < 1)
+        left = tw(50);
+    dialogo->move(cliente_->mapToGlobal(QPoint(left, top)));
+}
+
+void VentanaPrincipal::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!situada_) {
+        situada_ = true;
+        // The frame's size is known once the window is on screen.
+        QTimer::singleShot(0, this, [this] { situarVentana(); });
+    }
+}
+
+bool VentanaPrincipal::eventFilter(QObject *o, QEvent *e)
+{
+    if (o == cliente_ && e->type() == QEvent::Resize)
+        colocarBandas();
+    return QMainWindow::eventFilter(o, e);
+}
+
+// ---- Commands ---------------------------------------------------------------------
+
+void VentanaPrincipal::mostrarNueva()
+{
+    if (!frmNueva_) {
+        frmNueva_ = new DialogoNueva(this);
+        frmNueva_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    frmNueva_->show();
+    frmNueva_->raise();
+    frmNueva_->activateWindow();
+}
+
+void VentanaPrincipal::nuevoCalculo()
+{
+    if (calculoAbierto())
+        return;
+    if (!frmTipoVeh_) {
+        frmTipoVeh_ = new DialogoTipoVehiculo(this);
+        frmTipoVeh_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    frmTipoVeh_->show();
+    frmTipoVeh_->raise();
+    frmTipoVeh_->activateWindow();
+}
+
+bool VentanaPrincipal::abrirArchivoInicial(const QString &ruta)
+{
+    const ErrorArchivo e = AbrirArchivo(calculo_, ruta);
+    if (e != ErrorArchivo::Ninguno) {
+        MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"));
+        return false;
+    }
+    archivoActual_ = QFileInfo(ruta).absoluteFilePath();
+    CargarPatillas();
+    return calculoAbierto();
+}
+
+void VentanaPrincipal::acercaDe()
+{
+    DialogoAcercaDe d(this);
+    d.exec();
+}
+
+void VentanaPrincipal::abrirCalculo() {}
+void VentanaPrincipal::guardarCalculo() {}
+void VentanaPrincipal::guardarCalculoComo() {}
+void VentanaPrincipal::imprimirSeccion(Seccion) {}
+void VentanaPrincipal::imprimirResultados() {}
+void VentanaPrincipal::imprimirServicio() {}
+void VentanaPrincipal::imprimirTodo() {}
+void VentanaPrincipal::cortar() {}
+void VentanaPrincipal::copiar() {}
+void VentanaPrincipal::pegar() {}
+void VentanaPrincipal::ayudaContenido() {}
+void VentanaPrincipal::ayudaAcuerdos() {}
+
+} // namespace pelmora

@@ -1,0 +1,739 @@
+// The file dialog frmArchivo, the save question frmPreguntaGrabar and the
+// help window frmAyuda.
+#include "archivos/archivo.h"
+#include "interfaz/ayuda.h"
+#include "interfaz/dialogoarchivo.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/preguntagrabar.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace pelmora;
+
+namespace {
+
+struct Mensaje {
+    QString texto;
+    QString titulo;
+};
+
+const QString kReferencia =
+    QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
+
+QByteArray leer(const QString &ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool escribir(const QString &ruta, const QByteArray &datos)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
+}
+
+// Every stored entry of both columns, as the file keeps them.
+bool mismasEntradas(const Columna &a, const Columna &b)
+{
+    for (Seccion s : kSeccionesGrabadas)
+        for (int i : ListaGrabada(s))
+            if (!mismoValorGuardado(a(s, i), b(s, i)))
+                return false;
+    return true;
+}
+
+// A calculation loaded from reference data, with its own description.
+void prepararCalculo(Calculo &c)
+{
+    QCOMPARE(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
+    c.ColumnaS(Seccion::Caracteristicas, 1) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
+    c.ColumnaS(Seccion::CostesFijos1, 2) = Valor(123456.78);
+    c.hoy = [] { return QDate(2024, 3, 5); };
+}
+
+QStringList textos(const QListWidget *l)
+{
+    QStringList r;
+    for (int i = 0; i < l->count(); ++i)
+        r << l->item(i)->text();
+    return r;
+}
+
+// Runs f on the first modal dialog of type T that comes up.
+template <typename T>
+void alAparecer(std::function<void(T *)> f)
+{
+    auto *t = new QTimer;
+    QObject::connect(t, &QTimer::timeout, t, [t, f] {
+        if (auto *d = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            t->stop();
+            t->deleteLater();
+            f(d);
+        }
+    });
+    t->start(10);
+}
+
+VentanaAyuda *ventanaAyuda(const QString &ruta)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *v = qobject_cast<VentanaAyuda *>(w))
+            if (v->rutaQch() == QFileInfo(ruta).absoluteFilePath() && v->isVisible())
+                return v;
+    return nullptr;
+}
+
+int ventanasAyuda()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"frmAyuda" && w->isVisible())
+            ++n;
+    return n;
+}
+
+void cerrarAyudas()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"frmAyuda")
+            w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The links of the page shown.
+QStringList enlaces(const QTextBrowser *b)
+{
+    QStringList r;
+    for (QTextBlock bl = b->document()->begin(); bl.isValid(); bl = bl.next())
+        for (auto it = bl.begin(); !it.atEnd(); ++it)
+            if (const QString h = it.fragment().charFormat().anchorHref(); !h.isEmpty() && !r.contains(h))
+                r << h;
+    return r;
+}
+
+} // namespace
+
+class PruebaDialogos : public QObject {
+    Q_OBJECT
+
+    QList<Mensaje> mensajes;
+
+private slots:
+    void initTestCase()
+    {
+        interceptarMensajes([this](const QString &t, const QString &ti) { mensajes.append({t, ti}); });
+        QVERIFY2(QFile::exists(kReferencia), "reference data missing beside the tests");
+    }
+    void init() { mensajes.clear(); }
+    void cleanupTestCase()
+    {
+        cerrarAyudas();
+        interceptarMensajes({});
+    }
+
+    // ---- frmArchivo --------------------------------------------------------
+
+    void carpetaInicialPrefiereCalculos()
+    {
+        QTemporaryDir t;
+        QCOMPARE(QDir::fromNativeSeparators(DialogoArchivo::carpetaInicial(t.path())), t.path());
+        QVERIFY(QDir(t.path()).mkdir(QStringLiteral("Cálculos")));
+        QCOMPARE(QDir::fromNativeSeparators(DialogoArchivo::carpetaInicial(t.path())),
+                 t.path() + QStringLiteral("/Cálculos"));
+    }
+
+    void modoAbrirMuestraLosCalculosDeLaCarpeta()
+    {
+        QTemporaryDir t;
+        for (const char *n : {"b.clc", "A.CLC", "c.Clc", "notas.txt", "d.clc.bak"})
+            QVERIFY(escribir(t.filePath(QLatin1String(n)), "x"));
+        QVERIFY(QDir(t.path()).mkdir(QStringLiteral("sub.clc")));
+        Calculo c;
+        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        QCOMPARE(d.objectName(), QStringLiteral("frmArchivo"));
+        QCOMPARE(d.property("tag").toString(), QStringLiteral("abrir"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Abrir archivo"));
+        QVERIFY(d.isModal());
+        QCOMPARE(textos(d.file1()), (QStringList{"A.CLC", "b.clc", "c.Clc"}));
+        // The first file is chosen; the name box cannot be typed into.
+        QCOMPARE(d.textArchivo()->text(), QStringLiteral("A.CLC"));
+        QVERIFY(!d.textArchivo()->isEnabled());
+        QCOMPARE(d.textArchivo()->palette().color(QPalette::Disabled, QPalette::Base),
+                 d.palette().color(QPalette::Window));
+        QVERIFY(d.lblArchivo()->text().isEmpty());
+        QCOMPARE(d.drive1()->currentText(), QDir::toNativeSeparators(QDir::rootPath()));
+        QCOMPARE(d.drive1()->objectName(), QStringLiteral("Drive1"));
+        QCOMPARE(d.dir1()->objectName(), QStringLiteral("Dir1"));
+        QCOMPARE(d.cmbAceptar()->text(), QStringLiteral("Aceptar"));
+        QCOMPARE(d.cmbCancelar()->text(), QStringLiteral("Cancelar"));
+
+        // A click on a file puts its name in the box.
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QListWidget *l = d.file1();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(2)).center());
+        QCOMPARE(d.textArchivo()->text(), QStringLiteral("c.Clc"));
+        d.cmbCancelar()->click();
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(mensajes.isEmpty());
+    }
+
+    void modoGrabar()
+    {
+        QTemporaryDir t;
+        QVERIFY(escribir(t.filePath(QStringLiteral("uno.clc")), "x"));
+        Calculo c;
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        QCOMPARE(d.windowTitle(), QStringLiteral("Guardar archivo"));
+        QCOMPARE(d.property("tag").toString(), QStringLiteral("grabar"));
+        QVERIFY(d.textArchivo()->isEnabled());
+        QVERIFY(d.textArchivo()->text().isEmpty());
+        QCOMPARE(d.lblArchivo()->text(), QStringLiteral(".clc"));
+        QCOMPARE(d.file1()->palette().color(QPalette::Active, QPalette::Base), d.palette().color(QPalette::Window));
+        QCOMPARE(textos(d.file1()), QStringList{"uno.clc"});
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QCOMPARE(d.focusWidget(), d.textArchivo());
+        // A click on a file does nothing in this mode.
+        QListWidget *l = d.file1();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(0)).center());
+        QVERIFY(d.textArchivo()->text().isEmpty());
+    }
+
+    void nombreVacio()
+    {
+        QTemporaryDir t;
+        Calculo c;
+        for (const char *modo : {"abrir", "grabar"}) {
+            mensajes.clear();
+            DialogoArchivo d(QLatin1String(modo), c, t.path()); // empty folder
+            QVERIFY(d.textArchivo()->text().isEmpty());
+            d.aceptarArchivo();
+            QCOMPARE(mensajes.size(), 1);
+            QCOMPARE(mensajes[0].texto, QStringLiteral("No se ha seleccionado un fichero."));
+            QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+            QCOMPARE(d.result(), int(QDialog::Rejected));
+            QVERIFY(d.archivoActual().isEmpty());
+        }
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void nombreExistenteNoSeSobrescribe_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("igual") << "Viaje";
+        QTest::newRow("mayúsculas") << "VIAJE";
+        QTest::newRow("minúsculas") << "viaje";
+        QTest::newRow("con extensión") << "viaje.CLC";
+    }
+    void nombreExistenteNoSeSobrescribe()
+    {
+        QFETCH(QString, nombre);
+        QTemporaryDir t;
+        const QString viejo = t.filePath(QStringLiteral("Viaje.clc"));
+        QVERIFY(escribir(viejo, "contenido anterior\r\n"));
+        Calculo c;
+        prepararCalculo(c);
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        d.textArchivo()->setText(nombre);
+        d.aceptarArchivo();
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("Este fichero ya existe."));
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(leer(viejo), QByteArray("contenido anterior\r\n"));
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files), QStringList{"Viaje.clc"});
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(d.archivoActual().isEmpty());
+        QVERIFY(c.HayCambios()); // nothing was saved
+    }
+
+    void existenteCreadoDespuesDeLlenarLaLista()
+    {
+        QTemporaryDir t;
+        Calculo c;
+        prepararCalculo(c);
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        QCOMPARE(d.file1()->count(), 0);
+        const QString otro = t.filePath(QStringLiteral("ruta.CLC"));
+        QVERIFY(escribir(otro, "de otro programa"));
+        d.textArchivo()->setText(QStringLiteral("Ruta"));
+        d.aceptarArchivo();
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("Este fichero ya existe."));
+        QCOMPARE(leer(otro), QByteArray("de otro programa"));
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files).size(), 1);
+    }
+
+    void grabarConExito()
+    {
+        QTemporaryDir t;
+        Calculo c;
+        prepararCalculo(c);
+        QVERIFY(c.HayCambios());
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        d.textArchivo()->setText(QStringLiteral("Mi autocar"));
+        d.aceptarArchivo();
+
+        const QString ruta = QDir::toNativeSeparators(t.path()) + QDir::separator() + QStringLiteral("Mi autocar.clc");
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.archivoActual(), ruta);
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Grabar"));
+        QCOMPARE(mensajes[0].texto, QStringLiteral("El archivo se ha grabado en: \r\n") + QDir::toNativeSeparators(t.path())
+                                        + QDir::separator() + QStringLiteral("\r\n\r\nCon el nombre: \r\nMi autocar.clc"));
+        QVERIFY(!c.HayCambios());
+
+        Calculo leido;
+        QCOMPARE(AbrirArchivo(leido, ruta), ErrorArchivo::Ninguno);
+        QVERIFY(mismasEntradas(leido.ColumnaS, c.ColumnaS));
+        QVERIFY(mismasEntradas(leido.ColumnaO, c.ColumnaO));
+        QCOMPARE(leido.ColumnaS(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
+        QCOMPARE(leido.ColumnaS.Fecha, QDate(2024, 3, 5));
+    }
+
+    void extensionEscritaNoSeDuplica()
+    {
+        QTemporaryDir t;
+        Calculo c;
+        prepararCalculo(c);
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        d.textArchivo()->setText(QStringLiteral("Escolar.CLC"));
+        d.aceptarArchivo();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(QDir(t.path()).entryList(QDir::Files), QStringList{"Escolar.clc"});
+        QCOMPARE(mensajes.size(), 1);
+        QVERIFY(mensajes[0].texto.endsWith(QStringLiteral("Con el nombre: \r\nEscolar.clc")));
+    }
+
+    void nombreNoValido_data()
+    {
+        QTest::addColumn<QString>("modo");
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("barra") << "grabar" << "a/b";
+        QTest::newRow("blancos") << "grabar" << "   ";
+        QTest::newRow("sólo extensión") << "grabar" << ".clc";
+        QTest::newRow("nulo") << "grabar" << QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+        QTest::newRow("barra al abrir") << "abrir" << "../x.clc";
+    }
+    void nombreNoValido()
+    {
+        QFETCH(QString, modo);
+        QFETCH(QString, nombre);
+        QTemporaryDir t;
+        Calculo c;
+        prepararCalculo(c);
+        DialogoArchivo d(modo, c, t.path());
+        d.textArchivo()->setText(nombre);
+        d.aceptarArchivo();
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("El nombre de archivo no es válido."));
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QCOMPARE(QDir(t.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    void grabarQueFallaNoSeDaPorHecho()
+    {
+        QTemporaryDir t;
+        Calculo c;
+        prepararCalculo(c);
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        d.textArchivo()->setText(QString(300, QLatin1Char('n'))); // longer than any file name may be
+        d.aceptarArchivo();
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(mensajes[0].texto, QStringLiteral("Error de acceso a la ruta o al archivo."));
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(d.archivoActual().isEmpty());
+        QVERIFY(c.HayCambios());
+    }
+
+    void carpetaQueYaNoExiste()
+    {
+        Calculo c;
+        prepararCalculo(c);
+        for (const char *modo : {"abrir", "grabar"}) {
+            mensajes.clear();
+            auto t = std::make_unique<QTemporaryDir>();
+            QVERIFY(escribir(t->filePath(QStringLiteral("viejo.clc")), leer(kReferencia)));
+            DialogoArchivo d(QLatin1String(modo), c, t->path());
+            const QString carpeta = t->path();
+            t.reset(); // the folder goes away while the dialog is open
+            QVERIFY(!QFileInfo::exists(carpeta));
+            if (d.modoAbrir())
+                QCOMPARE(d.textArchivo()->text(), QStringLiteral("viejo.clc"));
+            else
+                d.textArchivo()->setText(QStringLiteral("nuevo"));
+            d.aceptarArchivo();
+            QCOMPARE(mensajes.size(), 1);
+            QCOMPARE(mensajes[0].texto, QStringLiteral("El subdirectorio no existe."));
+            QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+            QCOMPARE(d.result(), int(QDialog::Rejected));
+            QVERIFY(!QFileInfo::exists(carpeta));
+        }
+    }
+
+    void abrirArchivoEnMalEstado_data()
+    {
+        QTest::addColumn<QByteArray>("contenido");
+        QTest::newRow("basura") << QByteArray("esto no es un cálculo\r\n");
+        QByteArray corto = leer(kReferencia);
+        corto.truncate(corto.size() / 2);
+        QTest::newRow("corto") << corto;
+        QTest::newRow("vacío") << QByteArray();
+    }
+    void abrirArchivoEnMalEstado()
+    {
+        QFETCH(QByteArray, contenido);
+        QTemporaryDir t;
+        QVERIFY(escribir(t.filePath(QStringLiteral("roto.clc")), contenido));
+        Calculo c;
+        prepararCalculo(c);
+        const Columna antes = c.ColumnaS;
+        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        QCOMPARE(d.textArchivo()->text(), QStringLiteral("roto.clc"));
+        d.aceptarArchivo();
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("Archivo en mal estado."));
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QVERIFY(d.archivoActual().isEmpty());
+        QVERIFY(mismasEntradas(c.ColumnaS, antes));
+    }
+
+    void archivoBorradoDespuesDeLlenarLaLista()
+    {
+        QTemporaryDir t;
+        const QString ruta = t.filePath(QStringLiteral("borrado.clc"));
+        QVERIFY(escribir(ruta, leer(kReferencia)));
+        Calculo c;
+        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        QCOMPARE(d.textArchivo()->text(), QStringLiteral("borrado.clc"));
+        QVERIFY(QFile::remove(ruta));
+        d.aceptarArchivo();
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("Archivo no encontrado."));
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+    }
+
+    void abrirConDobleClic()
+    {
+        QTemporaryDir t;
+        Calculo origen;
+        prepararCalculo(origen);
+        QCOMPARE(GrabarCalculo(origen, t.filePath(QStringLiteral("b.clc"))), ErrorArchivo::Ninguno);
+        QVERIFY(escribir(t.filePath(QStringLiteral("a.clc")), "roto"));
+
+        Calculo c;
+        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QListWidget *l = d.file1();
+        QCOMPARE(textos(l), (QStringList{"a.clc", "b.clc"}));
+        const QPoint p = l->visualItemRect(l->item(1)).center();
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, p);
+        QVERIFY(mensajes.isEmpty());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.archivoActual(), QDir::toNativeSeparators(t.filePath(QStringLiteral("b.clc"))));
+        QVERIFY(mismasEntradas(c.ColumnaS, origen.ColumnaS));
+        QVERIFY(!c.HayCambios());
+    }
+
+    void navegarPorCarpetas()
+    {
+        QTemporaryDir t;
+        QVERIFY(QDir(t.path()).mkpath(QStringLiteral("Rutas/Verano")));
+        QVERIFY(escribir(t.filePath(QStringLiteral("Rutas/Verano/costa.clc")), "x"));
+        QVERIFY(escribir(t.filePath(QStringLiteral("arriba.clc")), "x"));
+        Calculo c;
+        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QListWidget *dir = d.dir1();
+        const auto fila = [dir](const QString &texto) {
+            for (int i = 0; i < dir->count(); ++i)
+                if (dir->item(i)->text().trimmed() == texto)
+                    return i;
+            return -1;
+        };
+        // Down one folder with Enter: the dialog must not take it as "Aceptar".
+        QVERIFY(fila(QStringLiteral("Rutas")) > 0);
+        dir->setFocus();
+        dir->setCurrentRow(fila(QStringLiteral("Rutas")));
+        QTest::keyClick(dir, Qt::Key_Return);
+        QCOMPARE(QDir::fromNativeSeparators(d.carpeta()), t.filePath(QStringLiteral("Rutas")));
+        QVERIFY(mensajes.isEmpty());
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.file1()->count(), 0);
+        // Down again with a double click; the file list follows.
+        const QPoint p = dir->visualItemRect(dir->item(fila(QStringLiteral("Verano")))).center();
+        QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, p);
+        QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, p);
+        QCOMPARE(QDir::fromNativeSeparators(d.carpeta()), t.filePath(QStringLiteral("Rutas/Verano")));
+        QCOMPARE(textos(d.file1()), QStringList{"costa.clc"});
+        // The path above is listed too: back to the start.
+        const QString nombreInicio = QFileInfo(t.path()).fileName();
+        dir->setCurrentRow(fila(nombreInicio));
+        QTest::keyClick(dir, Qt::Key_Return);
+        QCOMPARE(QDir::fromNativeSeparators(d.carpeta()), t.path());
+        QCOMPARE(textos(d.file1()), QStringList{"arriba.clc"});
+        // Backspace goes one folder up.
+        QTest::keyClick(dir, Qt::Key_Backspace);
+        QCOMPARE(QDir::fromNativeSeparators(d.carpeta()), QFileInfo(t.path()).absolutePath());
+        QVERIFY(!d.fijarCarpeta(t.filePath(QStringLiteral("no existe"))));
+        QCOMPARE(QDir::fromNativeSeparators(d.carpeta()), QFileInfo(t.path()).absolutePath());
+        QVERIFY(mensajes.isEmpty());
+    }
+
+    void ejecutarDevuelveElArchivo()
+    {
+        QTemporaryDir t;
+        QVERIFY(QDir(t.path()).mkdir(QStringLiteral("Cálculos")));
+        Calculo c;
+        prepararCalculo(c);
+        QString carpetaVista;
+        const auto anterior = interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            carpetaVista = d.carpeta();
+            d.textArchivo()->setText(QStringLiteral("uno"));
+            d.aceptarArchivo();
+        });
+        const QString ruta = DialogoArchivo::ejecutar(nullptr, QStringLiteral("grabar"), c, t.path());
+        QCOMPARE(QDir::fromNativeSeparators(carpetaVista), t.filePath(QStringLiteral("Cálculos")));
+        QCOMPARE(QDir::fromNativeSeparators(ruta), t.filePath(QStringLiteral("Cálculos/uno.clc")));
+        QVERIFY(QFile::exists(ruta));
+
+        // Cancelled: no path.
+        interceptarDialogoArchivo([](DialogoArchivo &d) { d.cmbCancelar()->click(); });
+        QVERIFY(DialogoArchivo::ejecutar(nullptr, QStringLiteral("abrir"), c, t.path()).isEmpty());
+        interceptarDialogoArchivo(anterior);
+    }
+
+    // ---- frmPreguntaGrabar -------------------------------------------------
+
+    void preguntaDialogo_data()
+    {
+        QTest::addColumn<QString>("boton");
+        QTest::addColumn<int>("respuesta");
+        QTest::newRow("Si") << "cmbSi" << int(PreguntaGrabar::Si);
+        QTest::newRow("No") << "cmbNo" << int(PreguntaGrabar::No);
+        QTest::newRow("Cancelar") << "cmbCancelar" << int(PreguntaGrabar::Cancelar);
+        QTest::newRow("cierre") << "" << int(PreguntaGrabar::Cancelar);
+    }
+    void preguntaDialogo()
+    {
+        QFETCH(QString, boton);
+        QFETCH(int, respuesta);
+        PreguntaGrabar d(QStringLiteral("Cerrar"));
+        QCOMPARE(d.objectName(), QStringLiteral("frmPreguntaGrabar"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Cerrar"));
+        QVERIFY(d.isModal());
+        QCOMPARE(d.lblMensaje()->objectName(), QStringLiteral("lblMensaje"));
+        QCOMPARE(d.lblMensaje()->text(),
+                 QStringLiteral("Se han modificado los datos.\r\n\r\n¿Quieres guardar los cambios realizados?"));
+        QCOMPARE(d.picPregunta()->objectName(), QStringLiteral("picPregunta"));
+        QVERIFY(!d.picPregunta()->pixmap().isNull());
+        QCOMPARE(d.cmbSi()->text(), QStringLiteral("Si"));
+        QCOMPARE(d.cmbNo()->text(), QStringLiteral("No"));
+        QCOMPARE(d.cmbCancelar()->text(), QStringLiteral("Cancelar"));
+        QCOMPARE(int(d.respuesta()), int(PreguntaGrabar::Cancelar));
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        if (boton.isEmpty())
+            d.close();
+        else
+            d.findChild<QPushButton *>(boton)->click();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(int(d.respuesta()), respuesta);
+    }
+
+    void preguntarGrabarDecide_data()
+    {
+        QTest::addColumn<int>("respuesta");
+        QTest::addColumn<bool>("grabado");
+        QTest::addColumn<bool>("seguir");
+        QTest::addColumn<int>("grabaciones");
+        QTest::newRow("Si, grabado") << int(PreguntaGrabar::Si) << true << true << 1;
+        QTest::newRow("Si, grabación cancelada o fallida") << int(PreguntaGrabar::Si) << false << false << 1;
+        QTest::newRow("No") << int(PreguntaGrabar::No) << true << true << 0;
+        QTest::newRow("Cancelar") << int(PreguntaGrabar::Cancelar) << true << false << 0;
+    }
+    void preguntarGrabarDecide()
+    {
+        QFETCH(int, respuesta);
+        QFETCH(bool, grabado);
+        QFETCH(bool, seguir);
+        QFETCH(int, grabaciones);
+        QString titulo;
+        const auto anterior = interceptarPregunta([&](const QString &t) {
+            titulo = t;
+            return PreguntaGrabar::Respuesta(respuesta);
+        });
+        int veces = 0;
+        const bool r = PreguntarGrabar(nullptr, QStringLiteral("Salir"), [&] {
+            ++veces;
+            return grabado;
+        });
+        interceptarPregunta(anterior);
+        QCOMPARE(titulo, QStringLiteral("Salir"));
+        QCOMPARE(r, seguir);
+        QCOMPARE(veces, grabaciones);
+    }
+
+    void preguntarGrabarConElDialogo()
+    {
+        // No interception: the real modal dialog, answered by the test.
+        int veces = 0;
+        const auto grabar = [&] {
+            ++veces;
+            return true;
+        };
+        QString titulo;
+        alAparecer<PreguntaGrabar>([&](PreguntaGrabar *d) {
+            titulo = d->windowTitle();
+            d->cmbSi()->click();
+        });
+        QVERIFY(PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QCOMPARE(titulo, QStringLiteral("Cerrar"));
+        QCOMPARE(veces, 1);
+
+        alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { d->close(); });
+        QVERIFY(!PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { QTest::keyClick(d, Qt::Key_Escape); });
+        QVERIFY(!PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { d->cmbNo()->click(); });
+        QVERIFY(PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QCOMPARE(veces, 1);
+    }
+
+    // ---- Help ----------------------------------------------------------------
+
+    void ayudaCompilada()
+    {
+        QTemporaryDir t;
+        const QString ruta = t.filePath(QStringLiteral("Pelmora.qch"));
+        QVERIFY2(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), ruta), "Pelmora.qch was not built");
+        QVERIFY(AbrirAyuda(nullptr, ruta));
+        VentanaAyuda *v = ventanaAyuda(ruta);
+        QVERIFY(v);
+        QCOMPARE(v->objectName(), QStringLiteral("frmAyuda"));
+        QCOMPARE(v->windowTitle(), QStringLiteral("Ayuda de Pelmora"));
+        QTextBrowser *b = v->navegador();
+        QCOMPARE(b->source(), v->paginaInicial());
+        QCOMPARE(b->documentTitle(), QStringLiteral("Ayuda de Pelmora"));
+        QVERIFY(b->toPlainText().contains(QStringLiteral("Cálculo Personalizado")));
+
+        // The contents list on the left: one entry per section of the program.
+        QTreeWidget *arbol = v->contenido();
+        QCOMPARE(arbol->topLevelItemCount(), 1);
+        QStringList temas;
+        for (int i = 0; i < arbol->topLevelItem(0)->childCount(); ++i)
+            temas << arbol->topLevelItem(0)->child(i)->text(0);
+        for (const char *tema : {"Características Técnicas y de Explotación", "Amortización y Financiación",
+                                 "Personal, Seguros y Costes Fiscales", "Costes Variables", "Costes Indirectos",
+                                 "Resultados", "Coste de un servicio concreto"})
+            QVERIFY2(temas.contains(QString::fromUtf8(tema)), tema);
+
+        // A click in the list shows the page; a link in a page is followed.
+        QTreeWidgetItem *resultados = arbol->topLevelItem(0)->child(temas.indexOf(QStringLiteral("Resultados")));
+        arbol->scrollToItem(resultados);
+        QTest::mouseClick(arbol->viewport(), Qt::LeftButton, {}, arbol->visualItemRect(resultados).center());
+        QCOMPARE(b->documentTitle(), QStringLiteral("Resultados"));
+        QVERIFY(b->toPlainText().contains(QStringLiteral("C5")));
+        emit b->anchorClicked(QUrl(QStringLiteral("servicio.html")));
+        QCOMPARE(b->documentTitle(), QStringLiteral("Coste de un servicio concreto"));
+        QCOMPARE(arbol->currentItem()->text(0), QStringLiteral("Coste de un servicio concreto"));
+        b->backward();
+        QCOMPARE(b->documentTitle(), QStringLiteral("Resultados"));
+
+        // Every link of every page leads to a page of the file.
+        int paginas = 0;
+        for (QTreeWidgetItemIterator it(arbol); *it; ++it, ++paginas) {
+            const QUrl pagina = (*it)->data(0, Qt::UserRole).toUrl();
+            v->mostrarPagina(pagina);
+            QCOMPARE(b->source(), pagina);
+            QVERIFY2(!b->toPlainText().trimmed().isEmpty(), qPrintable(pagina.toString()));
+            for (const QString &h : enlaces(b)) {
+                QUrl destino = pagina.resolved(QUrl(h));
+                destino.setFragment(QString());
+                v->mostrarPagina(destino);
+                QVERIFY2(b->source() == destino, qPrintable(pagina.toString() + QStringLiteral(" -> ") + h));
+                QVERIFY(!b->documentTitle().isEmpty());
+                v->mostrarPagina(pagina);
+            }
+        }
+        QCOMPARE(paginas, 11);
+
+        // Opening it again brings the same window forward.
+        QVERIFY(AbrirAyuda(nullptr, ruta));
+        QCOMPARE(ventanasAyuda(), 1);
+        // Nothing was written beside the help file.
+        QCOMPARE(QDir(t.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"Pelmora.qch"});
+        QVERIFY(mensajes.isEmpty());
+        cerrarAyudas();
+        QCOMPARE(ventanasAyuda(), 0);
+    }
+
+    void acuerdosCompilados()
+    {
+        QTemporaryDir t;
+        QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"), t.filePath(QStringLiteral("Acuerdos.qch"))));
+        QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), t.filePath(QStringLiteral("Pelmora.qch"))));
+        MostrarAcuerdos(nullptr, t.path());
+        VentanaAyuda *v = ventanaAyuda(t.filePath(QStringLiteral("Acuerdos.qch")));
+        QVERIFY(v);
+        QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
+        QVERIFY(v->navegador()->toPlainText().contains(QStringLiteral("Vededizaviro de Costes")));
+        MostrarAyuda(nullptr, t.path());
+        QVERIFY(ventanaAyuda(t.filePath(QStringLiteral("Pelmora.qch"))));
+        QCOMPARE(ventanasAyuda(), 2);
+        QVERIFY(mensajes.isEmpty());
+        cerrarAyudas();
+    }
+
+    void ayudaBorradaOCorrompida()
+    {
+        QTemporaryDir t;
+        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
+        MostrarAyuda(nullptr, t.path());
+        MostrarAcuerdos(nullptr, t.path());
+        QCOMPARE(mensajes.size(), 2);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."));
+        QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
+        QCOMPARE(mensajes[1].texto, QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."));
+        QCOMPARE(mensajes[1].titulo, QStringLiteral("Error"));
+
+        // Damaged files: garbage, and a help file cut short.
+        mensajes.clear();
+        QVERIFY(escribir(t.filePath(QStringLiteral("Pelmora.qch")), QByteArray(4096, 'x')));
+        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
+        QByteArray corta = leer(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"));
+        QVERIFY(corta.size() > 2048);
+        corta.truncate(2048);
+        QVERIFY(escribir(t.filePath(QStringLiteral("Acuerdos.qch")), corta));
+        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Acuerdos.qch"))));
+        MostrarAcuerdos(nullptr, t.path());
+        QCOMPARE(mensajes.size(), 1);
+        QCOMPARE(mensajes[0].texto, QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."));
+        QCOMPARE(ventanasAyuda(), 0);
+    }
+};
+
+QTEST_MAIN(PruebaDialogos)
+#include "prueba_dialogos.moc"

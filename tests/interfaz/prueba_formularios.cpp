@@ -1,0 +1,872 @@
+// The section forms against the model: what the boxes and labels show,
+// typing and committing a field, the option pairs, the results and the pie.
+#include "archivos/archivo.h"
+#include "entrada/numeros.h"
+#include "interfaz/campo.h"
+#include "interfaz/formulario.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/tarta.h"
+#include "interfaz/twips.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QtTest>
+#include <array>
+#include <cmath>
+#include <memory>
+
+using namespace pelmora;
+
+namespace {
+
+const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
+
+struct Mensaje {
+    QString texto, titulo;
+};
+std::vector<Mensaje> g_mensajes;
+int g_pitidos = 0;
+
+constexpr Seccion kSecciones[] = {Seccion::Caracteristicas, Seccion::CostesFijos1,    Seccion::CostesFijos2,
+                                  Seccion::CostesVariables, Seccion::CostesIndirectos, Seccion::Resultados,
+                                  Seccion::Servicio};
+
+// A calculation with its seven forms inside one window, as the main window
+// holds them.
+struct Banco {
+    Calculo c;
+    QWidget ventana;
+    std::array<FormularioSeccion *, kNumSecciones> f{};
+
+    // abrirAntes: the file is opened before the forms exist (they load
+    // themselves) or after (they follow the model's notices).
+    bool preparar(bool abrirAntes = true)
+    {
+        ventana.resize(800, 700);
+        if (abrirAntes && AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
+            return false;
+        for (Seccion s : kSecciones) {
+            f[ord(s)] = CrearFormulario(s, c, &ventana);
+            f[ord(s)]->hide();
+        }
+        if (!abrirAntes && AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
+            return false;
+        return true;
+    }
+
+    FormularioSeccion *formulario(Seccion s) const { return f[ord(s)]; }
+
+    // Shows one form in the active window, the others hidden.
+    FormularioSeccion *mostrar(Seccion s)
+    {
+        for (auto *x : f)
+            x->hide();
+        f[ord(s)]->show();
+        f[ord(s)]->activar();
+        ventana.show();
+        ventana.activateWindow();
+        return f[ord(s)];
+    }
+
+    template <class T = CampoTexto> T *w(Seccion s, const QString &nombre) const
+    {
+        return formulario(s)->findChild<T *>(nombre);
+    }
+    CampoTexto *caja(Seccion s, Col col, int i) const
+    {
+        return w(s, CampoTexto::nombreArray(col, s) + QStringLiteral("(%1)").arg(i));
+    }
+};
+
+bool negrita(const QWidget *w) { return w->font().bold(); }
+
+} // namespace
+
+class PruebaFormularios : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        FijarSeparadores(QLocale());
+        fijarPuntosPorPulgada(96);
+        interceptarMensajes([](const QString &t, const QString &ti) { g_mensajes.push_back({t, ti}); });
+        interceptarPitidos([] { ++g_pitidos; });
+    }
+
+    void init()
+    {
+        g_mensajes.clear();
+        g_pitidos = 0;
+    }
+
+    void cajasMuestranElModelo_data()
+    {
+        QTest::addColumn<bool>("abrirAntes");
+        QTest::newRow("formularios creados despues de abrir") << true;
+        QTest::newRow("formularios creados antes de abrir") << false;
+    }
+
+    // Every box of every form shows the model's text and look; every
+    // results label shows its slot.
+    void cajasMuestranElModelo()
+    {
+        QFETCH(bool, abrirAntes);
+        Banco b;
+        QVERIFY(b.preparar(abrirAntes));
+        b.formulario(Seccion::Resultados)->activar();
+        b.formulario(Seccion::Servicio)->activar();
+        int cajas = 0;
+        for (Seccion s : kSecciones) {
+            FormularioSeccion *f = b.formulario(s);
+            QCOMPARE(f->objectName(), QLatin1String(nombreFormulario(s)));
+            if (s == Seccion::Resultados)
+                continue;
+            for (Col col : {Col::S, Col::O}) {
+                for (int i = 1; i <= tamano(s); ++i) {
+                    CampoTexto *caja = b.caja(s, col, i);
+                    const bool hay = campo(s, i).tieneCaja() && !(s == Seccion::Servicio && col == Col::O);
+                    QVERIFY2((caja != nullptr) == hay, qPrintable(CampoTexto::nombreArray(col, s) + QString::number(i)));
+                    if (!caja)
+                        continue;
+                    ++cajas;
+                    const QString nombre = caja->objectName();
+                    QVERIFY2(caja->text() == b.c.textoMostrado(col, s, i),
+                             qPrintable(nombre + ": " + caja->text() + " / " + b.c.textoMostrado(col, s, i)));
+                    const bool entrada = col == Col::S && b.c.estado(col, s, i).entrada;
+                    QVERIFY2(caja->isEnabled() == entrada, qPrintable(nombre));
+                    QVERIFY2(negrita(caja) == !entrada, qPrintable(nombre));
+                    QCOMPARE(caja->property("Tag").toString(), QString::number(campo(s, i).decimales));
+                    QCOMPARE(caja->alignment() & Qt::AlignHorizontal_Mask,
+                             campo(s, i).esTexto() ? Qt::AlignLeft : Qt::AlignRight);
+                    // A shown figure is never cut by a length limit.
+                    QCOMPARE(caja->maxLength(), 32767);
+                    if (col == Col::S && campo(s, i).tipo != TipoCampo::Derivado)
+                        QCOMPARE(caja->toolTip(), QString::fromUtf8(campo(s, i).ayuda));
+                    if (col == Col::O)
+                        QVERIFY(caja->toolTip().isEmpty());
+                }
+            }
+        }
+        QCOMPARE(cajas, 2 * (23 + 18 + 25 + 19 + 4) + 31);
+
+        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        for (Col col : {Col::S, Col::O}) {
+            const QString letra = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");
+            for (int n = 1; n <= 48; ++n) {
+                auto *l = r->findChild<QLabel *>(QStringLiteral("lbl%1R(%2)").arg(letra).arg(n));
+                if (n == 19 || n == 20) {
+                    QVERIFY(!l);
+                    continue;
+                }
+                QVERIFY(l);
+                QCOMPARE(l->text(), FormatearNumero(b.c.columna(col)(Seccion::Resultados, n), decimalesResultado(n), true));
+            }
+        }
+        // A figure of the reference data, as the regional settings write it.
+        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::O, 2)->text(), QStringLiteral("295.000,00"));
+        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
+    }
+
+    void titulos()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        const QString desc = b.c.ColumnaS(Seccion::Caracteristicas, 1).texto();
+        const QString fechaS = QLocale().toString(b.c.ColumnaS.Fecha, QLocale::ShortFormat);
+        const QString fechaO = QLocale().toString(b.c.ColumnaO.Fecha, QLocale::ShortFormat);
+        const std::pair<Seccion, const char *> titulos[] = {
+            {Seccion::Caracteristicas, "Características Técnicas y de Explotación"},
+            {Seccion::CostesFijos1, "Costes Fijos (1)"},
+            {Seccion::CostesFijos2, "Costes Fijos (2)"},
+            {Seccion::CostesVariables, "Costes Variables"},
+            {Seccion::CostesIndirectos, "Costes Indirectos"},
+            {Seccion::Resultados, "Resultados"},
+            {Seccion::Servicio, "Costes Servicio"}};
+        for (const auto &[s, t] : titulos) {
+            auto *f1 = b.w<QGroupBox>(s, QStringLiteral("Frame1"));
+            QVERIFY(f1);
+            QCOMPARE(f1->title(), QString::fromUtf8(t) + QStringLiteral("     (") + desc + QStringLiteral(")"));
+            QCOMPARE(b.w<QGroupBox>(s, QStringLiteral("FrameS"))->title(),
+                     QStringLiteral("Cálculo Personalizado (") + fechaS + QStringLiteral(")"));
+            auto *fo = b.w<QGroupBox>(s, QStringLiteral("FrameO"));
+            if (s == Seccion::Servicio)
+                QVERIFY(!fo);
+            else
+                QCOMPARE(fo->title(), QStringLiteral("Vededizaviro de Costes (") + fechaO + QStringLiteral(")"));
+        }
+        // A new description retitles every form.
+        b.c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Midibús"), Valor(desc));
+        QCOMPARE(b.w<QGroupBox>(Seccion::Servicio, QStringLiteral("Frame1"))->title(),
+                 QStringLiteral("Costes Servicio     (Midibús)"));
+        // After a save the user column shows the new date.
+        b.c.fijarFechaTituloS(QDate(2031, 2, 3));
+        QCOMPARE(b.w<QGroupBox>(Seccion::CostesVariables, QStringLiteral("FrameS"))->title(),
+                 QStringLiteral("Cálculo Personalizado (") + QLocale().toString(QDate(2031, 2, 3), QLocale::ShortFormat) +
+                     QStringLiteral(")"));
+    }
+
+    void filasOcultasDeLaReferencia()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *f = b.formulario(Seccion::Caracteristicas);
+        for (int i : {2, 19, 20, 21, 22, 23}) {
+            QVERIFY(b.caja(Seccion::Caracteristicas, Col::O, i)->isHidden());
+            QVERIFY(!b.caja(Seccion::Caracteristicas, Col::S, i)->isHidden());
+        }
+        for (int i : {1, 3, 9, 10, 11, 18})
+            QVERIFY(!b.caja(Seccion::Caracteristicas, Col::O, i)->isHidden());
+        // Their captions go with them in the reference column only.
+        auto visibles = [&](QGroupBox *marco, const QString &texto) {
+            int n = 0;
+            for (QLabel *l : marco->findChildren<QLabel *>())
+                if (l->text() == texto && !l->isHidden())
+                    ++n;
+            return n;
+        };
+        auto *fs = f->findChild<QGroupBox *>(QStringLiteral("FrameS"));
+        auto *fo = f->findChild<QGroupBox *>(QStringLiteral("FrameO"));
+        for (const char *t : {"Número de plazas incluido el conductor", "Viajeros transportados:",
+                              "Producción anual (viajeros - kilómetro)", "viajeros por vehículo"}) {
+            QCOMPARE(visibles(fs, QString::fromUtf8(t)), 1);
+            QCOMPARE(visibles(fo, QString::fromUtf8(t)), 0);
+        }
+        QCOMPARE(visibles(fo, QStringLiteral("Kilómetros recorridos anualmente")), 1);
+
+        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        for (int n : {39, 40}) {
+            QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblOR(%1)").arg(n))->isHidden());
+            QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
+        }
+        // Still computed.
+        QVERIFY(!b.c.ColumnaO(Seccion::Resultados, 40).esCero());
+    }
+
+    // Enter commits without leaving the field and the dependent boxes follow,
+    // in this form and in the others.
+    void enterConfirmaYRecalcula()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioSeccion::controlEnfocado);
+        km->setFocus(Qt::TabFocusReason);
+        QVERIFY(km->hasFocus());
+        // The editing text: plain, caret at the start, nothing selected.
+        QCOMPARE(km->text(), QStringLiteral("110000"));
+        QCOMPARE(km->cursorPosition(), 0);
+        QVERIFY(!km->hasSelectedText());
+        QCOMPARE(ValorAnterior().n(), 110000.0);
+        QVERIFY(enfocado.count() >= 1);
+        QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
+        QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
+
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("120000"));
+        QCOMPARE(km->text(), QStringLiteral("120000"));
+        // Nothing is committed before Enter.
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QTest::keyClick(km, Qt::Key_Return);
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 120000.0);
+        QVERIFY(km->hasFocus());
+        QCOMPARE(km->text(), QStringLiteral("120000"));
+        QCOMPARE(ValorAnterior().n(), 120000.0);
+        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("96.000"));
+        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 13)->text(), QStringLiteral("24.000"));
+        // The kilometres reach the activity bonus and the repairs.
+        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 7)->text(), QStringLiteral("2.400,00"));
+        QCOMPARE(b.caja(Seccion::CostesVariables, Col::S, 18)->text(), QStringLiteral("13.800,00"));
+        // The reference column is untouched.
+        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::O, 11)->text(), QStringLiteral("88.000"));
+        QVERIFY(g_mensajes.empty());
+
+        // Leaving the field shows the display text.
+        QTest::keyClick(km, Qt::Key_Tab);
+        QVERIFY(!km->hasFocus());
+        QCOMPARE(km->text(), QStringLiteral("120.000"));
+        QVERIFY(g_mensajes.empty());
+    }
+
+    void valorRechazadoConEnter()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        km->setFocus(Qt::MouseFocusReason);
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("1000"));
+        QTest::keyClick(km, Qt::Key_Enter);
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(g_mensajes[0].titulo, QStringLiteral("Error"));
+        QVERIFY(g_mensajes[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QVERIFY(km->hasFocus());
+        QCOMPARE(km->text(), QStringLiteral("110000"));
+        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
+
+        // An empty coach description is refused too.
+        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 1);
+        desc->setFocus(Qt::MouseFocusReason);
+        desc->clear();
+        QTest::keyClick(desc, Qt::Key_Return);
+        QCOMPARE(g_mensajes.size(), size_t(2));
+        QCOMPARE(g_mensajes[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
+        QCOMPARE(desc->text(), b.c.ColumnaS(Seccion::Caracteristicas, 1).texto());
+    }
+
+    // Moving to another control of the window with a refused value: one
+    // message, the old value comes back and the focus stays in the field.
+    void valorRechazadoAlCambiarDeControl()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        CampoTexto *pct = b.caja(Seccion::Caracteristicas, Col::S, 10);
+        km->setFocus(Qt::MouseFocusReason);
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("999"));
+        QTest::keyClick(km, Qt::Key_Tab);
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QTRY_VERIFY(km->hasFocus());
+        QCOMPARE(km->text(), QStringLiteral("110000"));
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        // The control the focus passed through did not act.
+        QCOMPARE(pct->text(), QStringLiteral("80,0"));
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
+
+        // A good value lets the focus go and shows the display text.
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("99999"));
+        QTest::keyClick(km, Qt::Key_Tab);
+        QTRY_VERIFY(pct->hasFocus());
+        QCOMPARE(km->text(), QStringLiteral("99.999"));
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 99999.0);
+        QCOMPARE(pct->text(), QStringLiteral("80"));
+        QCOMPARE(g_mensajes.size(), size_t(1));
+    }
+
+    // A focus loss without another control of the window (another window
+    // activated) still commits, reports and shows the display text.
+    void perdidaDeFocoConfirma()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::CostesFijos1);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *precio = b.caja(Seccion::CostesFijos1, Col::S, 2);
+        precio->setFocus(Qt::MouseFocusReason);
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("300000"));
+        precio->clearFocus();
+        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
+        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 5)->text(), QStringLiteral("45.000,00"));
+        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 7)->text(), QStringLiteral("240.000,00"));
+        QVERIFY(g_mensajes.empty());
+
+        precio->setFocus(Qt::MouseFocusReason);
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("10"));
+        precio->clearFocus();
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
+        QTest::qWait(20);
+        QVERIFY(!precio->hasFocus());
+
+        // Another section shown while a field is being edited: the typed
+        // value is committed, not lost.
+        precio->setFocus(Qt::MouseFocusReason);
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("250000"));
+        b.mostrar(Seccion::Resultados);
+        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 250000.0);
+        QCOMPARE(precio->text(), QStringLiteral("250.000,00"));
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(b.w<QLabel>(Seccion::Resultados, QStringLiteral("lblSR(1)"))->text(),
+                 FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 1), 2, true));
+    }
+
+    // The key filter of a 2-decimal field of length 10, an integer field of
+    // length 7 and a free-text field.
+    void filtroDeTeclas()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::CostesFijos1);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *precio = b.caja(Seccion::CostesFijos1, Col::S, 2);
+        precio->setFocus(Qt::MouseFocusReason);
+        precio->clear();
+        QTest::keyClicks(precio, QStringLiteral("12345678"));
+        QCOMPARE(precio->text(), QStringLiteral("1234567"));
+        QCOMPARE(g_pitidos, 1);
+        QTest::keyClicks(precio, QStringLiteral(",567"));
+        QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
+        QCOMPARE(g_pitidos, 2);
+        QTest::keyClick(precio, Qt::Key_Home);
+        QTest::keyClicks(precio, QStringLiteral("9"));
+        QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
+        QCOMPARE(g_pitidos, 3);
+        // A second separator, a point, a sign, a letter: refused.
+        QTest::keyClick(precio, Qt::Key_End);
+        QTest::keyClicks(precio, QStringLiteral(",.-a "));
+        QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
+        QCOMPARE(g_pitidos, 8);
+
+        // The separator with three digits after the caret is refused, with two accepted.
+        precio->setText(QStringLiteral("123"));
+        precio->setCursorPosition(0);
+        QTest::keyClicks(precio, QStringLiteral(","));
+        QCOMPARE(precio->text(), QStringLiteral("123"));
+        QCOMPARE(g_pitidos, 9);
+        precio->setCursorPosition(1);
+        QTest::keyClicks(precio, QStringLiteral(","));
+        QCOMPARE(precio->text(), QStringLiteral("1,23"));
+        QCOMPARE(precio->cursorPosition(), 2);
+        QCOMPARE(g_pitidos, 9);
+
+        // A refused character still deletes the selection.
+        precio->setSelection(2, 2);
+        QTest::keyClicks(precio, QStringLiteral("x"));
+        QCOMPARE(precio->text(), QStringLiteral("1,"));
+        QCOMPARE(g_pitidos, 10);
+        // Backspace and Delete are the box's own.
+        QTest::keyClick(precio, Qt::Key_Backspace);
+        QCOMPARE(precio->text(), QStringLiteral("1"));
+        QTest::keyClick(precio, Qt::Key_Home);
+        QTest::keyClick(precio, Qt::Key_Delete);
+        QCOMPARE(precio->text(), QString());
+        QCOMPARE(g_pitidos, 10);
+        // The clipboard keys are not typed characters.
+        precio->setText(QStringLiteral("456"));
+        precio->selectAll();
+        QTest::keyClick(precio, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(precio->text(), QStringLiteral("456"));
+        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("456"));
+        // Escape and other control characters are refused.
+        precio->setCursorPosition(3);
+        QTest::keyClick(precio, Qt::Key_Escape);
+        QCOMPARE(precio->text(), QStringLiteral("456"));
+        QCOMPARE(g_pitidos, 11);
+        // Below the minimum: refused, the old value is back.
+        QTest::keyClick(precio, Qt::Key_Enter);
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 295000.0);
+        QCOMPARE(precio->text(), QStringLiteral("295000"));
+
+        b.mostrar(Seccion::Caracteristicas);
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        km->setFocus(Qt::MouseFocusReason);
+        km->clear();
+        g_pitidos = 0;
+        QTest::keyClicks(km, QStringLiteral("1234567"));
+        QCOMPARE(km->text(), QStringLiteral("123456"));
+        QCOMPARE(g_pitidos, 1);
+        QTest::keyClicks(km, QStringLiteral(","));
+        QCOMPARE(g_pitidos, 2);
+
+        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 8);
+        desc->setFocus(Qt::MouseFocusReason);
+        desc->clear();
+        QTest::keyClicks(desc, QStringLiteral(" L"));
+        QTest::sendKeyEvent(QTest::Click, desc, Qt::Key_unknown, QStringLiteral("í"), Qt::NoModifier);
+        QTest::keyClicks(desc, QStringLiteral("nea 3, -5.5% "));
+        QCOMPARE(desc->text(), QStringLiteral(" Línea 3, -5.5% "));
+        QCOMPARE(g_pitidos, 2);
+        QTest::keyClick(desc, Qt::Key_Return);
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
+    }
+
+    // Arrows and pages scroll the section and keep the focus where it is.
+    void teclasDeDesplazamiento()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *f = b.mostrar(Seccion::CostesVariables);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *precio = b.caja(Seccion::CostesVariables, Col::S, 1);
+        precio->setFocus(Qt::MouseFocusReason);
+        QSignalSpy spy(f, &FormularioSeccion::teclaScroll);
+        for (Qt::Key k : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp})
+            QTest::keyClick(precio, k);
+        QCOMPARE(spy.count(), 4);
+        QCOMPARE(spy.at(0).at(0).toInt(), int(Qt::Key_Down));
+        QCOMPARE(spy.at(3).at(0).toInt(), int(Qt::Key_PageUp));
+        QVERIFY(precio->hasFocus());
+        QCOMPARE(g_pitidos, 0);
+    }
+
+    // A box being edited keeps its typed text when the model redraws it.
+    void textoTecleadoSobreviveAlRedibujo()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *f = b.mostrar(Seccion::Servicio);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 3);
+        km->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(km, QStringLiteral("5"));
+        const QString tecleado = km->text();
+        f->activar(); // recomputes the results and the service, redrawing every box
+        QCOMPARE(km->text(), tecleado);
+        QVERIFY(!b.caja(Seccion::Servicio, Col::S, 1)->text().isEmpty());
+    }
+
+    void servicio()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *f = b.mostrar(Seccion::Servicio);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *c1 = b.caja(Seccion::Servicio, Col::S, 1);
+        QCOMPARE(c1->text(), FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 40), 4, false));
+        QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 64, 0));
+        QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 224, 192));
+        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 11)->palette().color(QPalette::Disabled, QPalette::Text),
+                 QColor(0, 0, 255));
+        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 18)->palette().color(QPalette::Disabled, QPalette::Base),
+                 QColor(223, 244, 224));
+        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 31)->palette().color(QPalette::Disabled, QPalette::Text),
+                 QColor(128, 128, 0));
+        QVERIFY(negrita(b.caja(Seccion::Servicio, Col::S, 31)));
+        for (int k = 1; k <= 5; ++k) {
+            bool hay = false;
+            for (QLabel *l : f->findChildren<QLabel *>())
+                hay = hay || l->text() == QStringLiteral("Servicio %1").arg(k);
+            QVERIFY(hay);
+        }
+
+        // Kilometres above the annual billed ones are refused with their sentence.
+        CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 9);
+        km->setFocus(Qt::MouseFocusReason);
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("90000"));
+        QTest::keyClick(km, Qt::Key_Return);
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QVERIFY(g_mensajes[0].texto.contains(
+            QStringLiteral("El número de kilómetros facturados en este servicio no puede ser mayor que el total.")));
+        // Accepted kilometres price the service.
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("1000"));
+        QTest::keyClick(km, Qt::Key_Return);
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 12)->text(), b.c.textoMostrado(Col::S, Seccion::Servicio, 12));
+        QVERIFY(!b.caja(Seccion::Servicio, Col::S, 12)->text().isEmpty());
+    }
+
+    void formaDeAdquisicion()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::CostesFijos1);
+        auto frame = [&](const char *n) { return b.w<QGroupBox>(Seccion::CostesFijos1, QLatin1String(n)); };
+        auto boton = [&](const char *n) { return b.w<QRadioButton>(Seccion::CostesFijos1, QLatin1String(n)); };
+        QVERIFY(boton("OptionSA(1)")->isChecked());
+        QVERIFY(!frame("FrameSAA")->isHidden());
+        QVERIFY(!frame("FrameSAF")->isHidden());
+        QVERIFY(frame("FrameSAT")->isHidden());
+        QCOMPARE(frame("FrameSAA")->geometry().topLeft(), frame("FrameSAT")->geometry().topLeft());
+        QCOMPARE(frame("FrameSAC")->toolTip(), QStringLiteral("Elegir la forma de adquisición del autocar"));
+        QVERIFY(frame("FrameOAC")->toolTip().isEmpty());
+        const QString precio = b.caja(Seccion::CostesFijos1, Col::S, 2)->text();
+
+        // An option button that gets the focus is scrolled into view.
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QSignalSpy enfocado(b.formulario(Seccion::CostesFijos1), &FormularioSeccion::controlEnfocado);
+        boton("OptionSE(1)")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(enfocado.count(), 1);
+        QCOMPARE(b.formulario(Seccion::CostesFijos1)->controlActivo(), static_cast<QWidget *>(boton("OptionSE(1)")));
+
+        boton("OptionSA(2)")->click();
+        QVERIFY(b.c.ColumnaS(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(frame("FrameSAA")->isHidden());
+        QVERIFY(frame("FrameSAF")->isHidden());
+        QVERIFY(!frame("FrameSAT")->isHidden());
+        // The equipment and the reference column are independent.
+        QVERIFY(!frame("FrameSEA")->isHidden());
+        QVERIFY(!frame("FrameOAA")->isHidden());
+        boton("OptionSE(2)")->click();
+        QVERIFY(!frame("FrameSET")->isHidden());
+
+        boton("OptionSA(1)")->click();
+        QVERIFY(!b.c.ColumnaS(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(!frame("FrameSAA")->isHidden());
+        QVERIFY(frame("FrameSAT")->isHidden());
+        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 2)->text(), precio);
+
+        // The reference buttons cannot be used; they follow the data.
+        QVERIFY(!boton("OptionOA(1)")->isEnabled());
+        QVERIFY(!boton("OptionOA(2)")->isEnabled());
+        b.c.ColumnaO(Seccion::CostesFijos1, 1) = Valor(false);
+        b.c.CambiarOpcion(Col::O, Seccion::CostesFijos1, 1, 2);
+        QVERIFY(boton("OptionOA(2)")->isChecked());
+        QVERIFY(!frame("FrameOAT")->isHidden());
+        QVERIFY(frame("FrameOAA")->isHidden());
+    }
+
+    void desgloseDeSeguros()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::CostesFijos2);
+        auto boton = [&](const char *n) { return b.w<QRadioButton>(Seccion::CostesFijos2, QLatin1String(n)); };
+        auto caja = [&](int i) { return b.caja(Seccion::CostesFijos2, Col::S, i); };
+        QCOMPARE(caja(18)->text(), QStringLiteral("8.190,00"));
+        QVERIFY(!caja(18)->isEnabled());
+
+        boton("OptionSG(2)")->click();
+        for (int i = 10; i <= 17; ++i) {
+            QVERIFY(caja(i)->text().isEmpty());
+            QVERIFY(!caja(i)->isEnabled());
+        }
+        QVERIFY(caja(18)->isEnabled());
+        QVERIFY(!negrita(caja(18)));
+        QCOMPARE(caja(18)->text(), QStringLiteral("8.190,00"));
+        // A total above the typing limit of the box still shows whole.
+        boton("OptionSD(2)")->click();
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 8, Valor(273200.0), b.c.ColumnaS(Seccion::CostesFijos2, 8));
+        QCOMPARE(caja(8)->text(), QStringLiteral("273.200,00"));
+
+        boton("OptionSG(1)")->click();
+        QCOMPARE(caja(10)->text(), QStringLiteral("2.100,00"));
+        QVERIFY(caja(10)->isEnabled());
+        QVERIFY(!caja(18)->isEnabled());
+        QCOMPARE(caja(18)->text(), QStringLiteral("8.190,00"));
+        QVERIFY(boton("OptionSG(1)")->isChecked());
+        QVERIFY(!boton("OptionOG(1)")->isEnabled());
+    }
+
+    void costesIndirectos()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *f = b.mostrar(Seccion::CostesIndirectos);
+        auto etiqueta = [&](int k) { return b.w<QLabel>(Seccion::CostesIndirectos, QStringLiteral("Label%1").arg(k)); };
+        for (int k = 1; k <= 14; ++k)
+            QVERIFY(etiqueta(k));
+        QVERIFY(etiqueta(6)->isHidden());
+        QVERIFY(etiqueta(7)->isHidden());
+        QCOMPARE(etiqueta(1)->geometry().topLeft(), twPoint(120, 1440));
+        QCOMPARE(b.caja(Seccion::CostesIndirectos, Col::S, 5)->y(), tw(3540));
+        QCOMPARE(b.w<QGroupBox>(Seccion::CostesIndirectos, QStringLiteral("FrameSI1"))->pos(), twPoint(1800, 300));
+
+        b.w<QRadioButton>(Seccion::CostesIndirectos, QStringLiteral("OptionSI(2)"))->click();
+        for (int k : {1, 2, 3, 5})
+            QVERIFY(etiqueta(k)->isHidden());
+        for (int i : {2, 3, 4})
+            QVERIFY(b.caja(Seccion::CostesIndirectos, Col::S, i)->isHidden());
+        QVERIFY(!etiqueta(4)->isHidden());
+        QVERIFY(!etiqueta(6)->isHidden());
+        QVERIFY(!etiqueta(7)->isHidden());
+        QCOMPARE(etiqueta(6)->geometry(), twRect(1200, 1740, 2985, 1215));
+        QVERIFY(b.caja(Seccion::CostesIndirectos, Col::S, 5)->isEnabled());
+        QString esperado = b.c.comentario(Col::S);
+        QVERIFY(esperado.startsWith(QStringLiteral("Los  Costes  Indirectos  anuales  representan  el\r\n")));
+        esperado.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QCOMPARE(etiqueta(6)->text(), esperado);
+        // The reference column is not touched.
+        QVERIFY(etiqueta(13)->isHidden());
+        QVERIFY(!etiqueta(8)->isHidden());
+
+        // The comment follows a change made elsewhere when the form comes back.
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(100000.0), b.c.ColumnaS(Seccion::CostesFijos2, 1));
+        f->activar();
+        QVERIFY(etiqueta(6)->text() != esperado);
+        QCOMPARE(etiqueta(6)->text(), QString(b.c.comentario(Col::S)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+        // The results hide the indirect items of that column only.
+        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        r->activar();
+        for (int n : {11, 12, 13, 31, 32, 33}) {
+            QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
+            QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblOR(%1)").arg(n))->isHidden());
+        }
+
+        b.w<QRadioButton>(Seccion::CostesIndirectos, QStringLiteral("OptionSI(1)"))->click();
+        QVERIFY(etiqueta(6)->isHidden());
+        QVERIFY(etiqueta(6)->text().isEmpty());
+        QVERIFY(etiqueta(7)->isHidden());
+        for (int k : {1, 2, 3, 5})
+            QVERIFY(!etiqueta(k)->isHidden());
+        QCOMPARE(b.caja(Seccion::CostesIndirectos, Col::S, 5)->text(), QStringLiteral("12.100,00"));
+        QVERIFY(!b.caja(Seccion::CostesIndirectos, Col::S, 5)->isEnabled());
+        r->activar();
+        QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(11)"))->isHidden());
+
+        // The reference column shows its comment in its "Total" mode, and
+        // its rows again when it goes back.
+        b.c.ColumnaO(Seccion::CostesIndirectos, 1) = Valor(false);
+        b.c.CambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
+        QVERIFY(!etiqueta(13)->isHidden());
+        QVERIFY(!etiqueta(14)->isHidden());
+        QVERIFY(etiqueta(8)->isHidden());
+        QVERIFY(b.caja(Seccion::CostesIndirectos, Col::O, 2)->isHidden());
+        QVERIFY(etiqueta(13)->text().startsWith(QStringLiteral("Los  Costes  Indirectos")));
+        b.c.ColumnaO(Seccion::CostesIndirectos, 1) = Valor(true);
+        b.c.CambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 1);
+        QVERIFY(etiqueta(13)->isHidden());
+        QVERIFY(etiqueta(14)->isHidden());
+        QVERIFY(!etiqueta(8)->isHidden());
+    }
+
+    // The results recompute when the form is painted after a change.
+    void resultadosAlPintar()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        auto *salario = r->findChild<QLabel *>(QStringLiteral("lblSR(3)"));
+        QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(41000.0), b.c.ColumnaS(Seccion::CostesFijos2, 1));
+        QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
+        r->grab();
+        QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
+        QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(18)"))->text(),
+                 FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 18), 2, true));
+        // The unit costs have their colours.
+        QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
+                 QColor(192, 64, 0));
+        QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblOR(48)"))->palette().color(QPalette::WindowText),
+                 QColor(128, 128, 0));
+    }
+
+    void geometriaDeLaTarta()
+    {
+        const std::array<QSizeF, kSectoresTarta> tam = [] {
+            std::array<QSizeF, kSectoresTarta> t;
+            t.fill(QSizeF(600, 200));
+            return t;
+        }();
+        std::array<double, kSectoresTarta> cuotas{};
+        cuotas[0] = 25;
+        cuotas[1] = 50;
+        cuotas[3] = 12.5;
+        cuotas[10] = 12.5;
+        GeometriaTarta g = CalcularTarta(3315, 2715, cuotas, tam);
+        QCOMPARE(g.centroX, 1638.5);
+        QCOMPARE(g.centroY, 1338.5);
+        QCOMPARE(g.radio, 1038.5);
+        const double T = 6.2831853072;
+        const double d = 1038.5 + 50;
+        // The first sector starts at 3 o'clock, the others follow counter-clockwise.
+        QCOMPARE(g.sectores[0].inicio, 1e-11);
+        QVERIFY(std::abs(g.sectores[0].fin - (1e-11 + T / 4)) < 1e-12);
+        QCOMPARE(g.sectores[1].inicio, g.sectores[0].fin);
+        QVERIFY(g.sectores[0].dibujado && g.sectores[1].dibujado && g.sectores[3].dibujado);
+        QVERIFY(!g.sectores[2].dibujado); // zero share
+        QVERIFY(g.sectores[10].dibujado);
+        // Quadrant I (mid 45 degrees): label above and to the right.
+        const double m0 = (g.sectores[0].inicio + g.sectores[0].fin) / 2;
+        QVERIFY(std::abs(g.sectores[0].izquierda - float(1638.5 + d * std::cos(m0))) < 1e-3);
+        QVERIFY(std::abs(g.sectores[0].arriba - float(1338.5 - 200 - d * std::sin(m0))) < 1e-3);
+        // Mid exactly past 180 degrees: quadrant III, the label hangs left of its point.
+        const double m1 = (g.sectores[1].inicio + g.sectores[1].fin) / 2;
+        QVERIFY(m1 > 3.1415926536 / 2);
+        QVERIFY(std::abs(g.sectores[1].izquierda - float(1638.5 - 600 + d * std::cos(m1))) < 1e-3);
+        QVERIFY(std::abs(g.sectores[1].arriba - float(1338.5 - d * std::sin(m1))) < 1e-3);
+        // Quadrant IV for the last one: right of and below its point.
+        const double m10 = (g.sectores[10].inicio + g.sectores[10].fin) / 2;
+        QVERIFY(m10 > 3 * 3.1415926536 / 2);
+        QVERIFY(std::abs(g.sectores[10].izquierda - float(1638.5 + d * std::cos(m10))) < 1e-3);
+        QVERIFY(std::abs(g.sectores[10].arriba - float(1338.5 - d * std::sin(m10))) < 1e-3);
+        // Quadrant II.
+        cuotas = {};
+        cuotas[0] = 30;
+        cuotas[1] = 10;
+        g = CalcularTarta(3315, 2715, cuotas, tam);
+        const double m = (g.sectores[1].inicio + g.sectores[1].fin) / 2;
+        QVERIFY(m > 3.1415926536 / 2 && m < 3.1415926536);
+        QVERIFY(std::abs(g.sectores[1].izquierda - float(1638.5 - 600 + d * std::cos(m))) < 1e-3);
+        QVERIFY(std::abs(g.sectores[1].arriba - float(1338.5 - 200 - d * std::sin(m))) < 1e-3);
+
+        // Shares above 100 in all: the sector that passes a full turn ends
+        // there and the later ones are not drawn.
+        cuotas = {};
+        cuotas[0] = 60;
+        cuotas[1] = 50;
+        cuotas[2] = 5;
+        g = CalcularTarta(3315, 2715, cuotas, tam);
+        QCOMPARE(g.sectores[1].fin, T);
+        QVERIFY(g.sectores[1].dibujado);
+        QVERIFY(!g.sectores[2].dibujado);
+        // A taller than wide picture takes its width for the diameter.
+        g = CalcularTarta(2000, 3000, cuotas, tam);
+        QCOMPARE(g.radio, std::trunc(2000 - 38 - 600) / 2);
+    }
+
+    // The pies of the form: labels captioned, coloured and placed from the geometry.
+    void tartasDelFormulario()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        r->activar();
+        r->activar(); // a second time the labels are placed with their final sizes
+        const int casillas[kSectoresTarta] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 37};
+        for (Col col : {Col::S, Col::O}) {
+            const QString l = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");
+            auto *tarta = r->findChild<Tarta *>(QStringLiteral("Picture%1R").arg(l));
+            QVERIFY(tarta);
+            QCOMPARE(tarta->size(), twSize(3315, 2715));
+            const GeometriaTarta &g = tarta->geometria();
+            double suma = 0;
+            for (int k = 0; k < kSectoresTarta; ++k) {
+                auto *e = tarta->findChild<QLabel *>(QStringLiteral("lblPic%1(%2)").arg(l).arg(k));
+                QVERIFY(e);
+                QCOMPARE(e, tarta->etiqueta(k));
+                const Valor &v = b.c.columna(col)(Seccion::Resultados, casillas[k]);
+                QCOMPARE(e->text(), FormatearNumero(v, 1, true) + QStringLiteral("%"));
+                auto *muestra = r->findChild<QLabel *>(QStringLiteral("Colores(%1)").arg(k));
+                auto *leyenda = r->findChild<QLabel *>(QStringLiteral("Leyenda(%1)").arg(k));
+                QVERIFY(muestra && leyenda);
+                const QColor color = muestra->palette().color(QPalette::Window);
+                QCOMPARE(e->palette().color(QPalette::WindowText), color);
+                QCOMPARE(leyenda->palette().color(QPalette::WindowText), color);
+                QCOMPARE(e->pos(), QPoint(tarta->frameWidth() + tw(g.sectores[k].izquierda),
+                                          tarta->frameWidth() + tw(g.sectores[k].arriba)));
+                suma += v.n();
+                QCOMPARE(g.sectores[k].dibujado, v.n() > 0);
+            }
+            QVERIFY(std::abs(g.sectores[10].fin - std::min(suma, 100.0) * 6.2831853072 / 100) < 1e-9);
+        }
+        QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Colores(0)"))->palette().color(QPalette::Window), QColor(0, 0, 255));
+        // Keys on a swatch or a pie scroll the form.
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QSignalSpy teclas(r, &FormularioSeccion::teclaScroll);
+        auto *muestra = r->findChild<QLabel *>(QStringLiteral("Colores(3)"));
+        muestra->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(muestra, Qt::Key_PageDown);
+        auto *tarta = r->findChild<Tarta *>(QStringLiteral("PictureOR"));
+        tarta->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(tarta, Qt::Key_Up);
+        QCOMPARE(teclas.count(), 2);
+        QCOMPARE(teclas.at(1).at(0).toInt(), int(Qt::Key_Up));
+        QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Leyenda(10)"))->text(), QStringLiteral("Costes indirectos"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    PruebaFormularios prueba;
+    return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "prueba_formularios.moc"

@@ -1,0 +1,739 @@
+// The main window, its menus and section bar, the start dialog, the coach
+// category chooser and the small dialogs.
+#include "archivos/archivo.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/formulario.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/rutas.h"
+#include "interfaz/twips.h"
+#include "interfaz/ventanaprincipal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace pelmora;
+
+namespace {
+
+// The window with the save question answered by the test.
+class VentanaPrueba : public VentanaPrincipal {
+public:
+    QStringList preguntas;
+    bool seguir = true;
+    bool preguntarGrabar(const QString &titulo) override
+    {
+        preguntas << titulo;
+        return seguir;
+    }
+};
+
+struct MenuEsperado {
+    const char *nombre;
+    const char *titulo;
+    bool cerrado; // enabled without a calculation
+    bool abierto; // enabled with one
+};
+
+const MenuEsperado kMenus[] = {
+    {"mnuCalculo", "Cálculo", true, true},
+    {"mnuNuevo", "Nuevo Cálculo", true, false},
+    {"mnuCerrar", "Cerrar Cálculo", false, true},
+    {"mnuFileExit", "Salir", true, true},
+    {"mnuFile", "Archivo", true, true},
+    {"mnuFileOpen", "Abrir ...", true, false},
+    {"mnuFileSave", "Guardar ...", false, true},
+    {"mnuFileSaveAs", "Guardar como...", false, true},
+    {"mnuFormularios", "Formularios", true, true},
+    {"mnuCaracteristicas", "Características Técnicas y de Explotación", false, true},
+    {"mnuTodosServicios", "Costes repercutidos a todos los servicios", false, true},
+    {"mnuFijos1", "Amortización y Financiación", false, true},
+    {"mnuFijos2", "Personal, Seguros y Costes Fiscales", false, true},
+    {"mnuVariables", "Costes Variables", false, true},
+    {"mnuIndirectos", "Costes Indirectos", false, true},
+    {"mnuResultados", "Resultados", false, true},
+    {"mnuServicio", "Coste de un servicio concreto", false, true},
+    {"mnuImprimir", "Imprimir", true, true},
+    {"mnuPrintCaracteristicas", "Características Técnicas y de Explotación", false, true},
+    {"mnuPrintTodosServicios", "Costes repercutidos a todos los servicios", false, true},
+    {"mnuPrintFijos1", "Amortización y Financiación", false, true},
+    {"mnuPrintFijos2", "Personal, Seguros y Costes Fiscales", false, true},
+    {"mnuPrintVariables", "Costes Variables", false, true},
+    {"mnuPrintIndirectos", "Costes Indirectos", false, true},
+    {"mnuPrintResultados", "Resultados", false, true},
+    {"mnuPrintServicio", "Costes de un servicio concreto", false, true},
+    {"mnuPrintTodo", "Todos los formularios", false, true},
+    {"mnuEdit", "Edición", true, true},
+    {"mnuEditCut", "Cortar", false, true},
+    {"mnuEditCopy", "Copiar", false, true},
+    {"mnuEditPaste", "Pegar", false, true},
+    {"mnuHelp", "Ayuda", true, true},
+    {"mnuHelpContents", "Contenido", true, true},
+    {"mnuHelpAbout", "Acerca de ...", true, true},
+    {"mnuVededizaviro", "Vededizaviro de Costes", true, true},
+    {"mnuAcuerdos", "Acuerdos", true, true},
+};
+
+const char *const kBotones[kNumSecciones] = {"cmbCaracteristicas", "cmbCostesF1", "cmbCostesF2", "cmbCostesV",
+                                             "cmbIndirectos", "cmbResultados", "cmbServicio"};
+const char *const kMenusSeccion[kNumSecciones] = {"mnuCaracteristicas", "mnuFijos1", "mnuFijos2", "mnuVariables",
+                                                  "mnuIndirectos", "mnuResultados", "mnuServicio"};
+const char *const kItemsCalculo[] = {
+    "mnuNuevo", "mnuCerrar", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuCaracteristicas",
+    "mnuPrintCaracteristicas", "mnuTodosServicios", "mnuPrintTodosServicios", "mnuFijos1", "mnuPrintFijos1",
+    "mnuFijos2", "mnuPrintFijos2", "mnuVariables", "mnuPrintVariables", "mnuIndirectos", "mnuPrintIndirectos",
+    "mnuResultados", "mnuPrintResultados", "mnuServicio", "mnuPrintServicio", "mnuPrintTodo", "mnuEditCut",
+    "mnuEditCopy", "mnuEditPaste"};
+
+const QColor kActivo(192, 192, 255);
+
+QColor fondoBoton(QWidget *w, const char *nombre)
+{
+    auto *b = w->findChild<QPushButton *>(QLatin1String(nombre));
+    return b ? b->palette().color(QPalette::Button) : QColor();
+}
+
+// The section forms currently shown.
+QList<FormularioSeccion *> formulariosVisibles(VentanaPrincipal &w)
+{
+    QList<FormularioSeccion *> v;
+    for (int k = 0; k < kNumSecciones; ++k)
+        if (auto *f = w.formulario(static_cast<Seccion>(k)); f && f->isVisible())
+            v << f;
+    return v;
+}
+
+} // namespace
+
+class PruebaVentana : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir carpeta_; // stands for the program's folder
+    QStringList textos_, titulos_;
+
+    void copiarReferencia(const QString &destino, const QString &omitir = QString())
+    {
+        QDir().mkpath(destino + QStringLiteral("/Vededizaviro"));
+        for (const CategoriaAutocar &c : kCategorias) {
+            const QString n = QString::fromUtf8(c.archivo);
+            if (n == omitir)
+                continue;
+            QFile::remove(destino + QStringLiteral("/Vededizaviro/") + n);
+            QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Vededizaviro/") + n,
+                                destino + QStringLiteral("/Vededizaviro/") + n));
+        }
+    }
+
+    DialogoTipoVehiculo *tipoVeh(VentanaPrincipal &w)
+    {
+        return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));
+    }
+
+    // Opens a new calculation of category k the way the user does.
+    bool abrir(VentanaPrincipal &w, int k = 1)
+    {
+        w.nuevoCalculo();
+        DialogoTipoVehiculo *d = tipoVeh(w);
+        if (!d || !d->isVisible())
+            return false;
+        auto *boton = d->findChild<QPushButton *>(QStringLiteral("cmbVehiculos(%1)").arg(k));
+        if (!boton)
+            return false;
+        boton->click();
+        return w.calculoAbierto();
+    }
+
+    void comprobarMenus(VentanaPrincipal &w, bool abierto)
+    {
+        for (const MenuEsperado &m : kMenus) {
+            QAction *a = w.accion(QLatin1String(m.nombre));
+            QVERIFY2(a, m.nombre);
+            QCOMPARE(a->text(), QString::fromUtf8(m.titulo));
+            QVERIFY2(a->isEnabled() == (abierto ? m.abierto : m.cerrado), m.nombre);
+        }
+    }
+
+    void comprobarTodosApagados(VentanaPrincipal &w)
+    {
+        for (const char *n : kItemsCalculo)
+            QVERIFY2(!w.accion(QLatin1String(n))->isEnabled(), n);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        FijarDatosPrograma();
+        fijarPuntosPorPulgada(96);
+        QVERIFY(carpeta_.isValid());
+        copiarReferencia(carpeta_.path());
+    }
+
+    void init()
+    {
+        fijarPuntosPorPulgada(96);
+        fijarCarpetaPrograma(carpeta_.path());
+        textos_.clear();
+        titulos_.clear();
+        interceptarMensajes([this](const QString &t, const QString &ti) {
+            textos_ << t;
+            titulos_ << ti;
+        });
+    }
+
+    void cleanup()
+    {
+        interceptarMensajes(nullptr);
+        fijarCarpetaPrograma(QString());
+    }
+
+    void rutasDeReferencia()
+    {
+        fijarCarpetaPrograma(QStringLiteral("/a/b/"));
+        QCOMPARE(rutaReferencia(QStringLiteral("x.obs")), QStringLiteral("/a/b/Vededizaviro/x.obs"));
+        fijarCarpetaPrograma(QString());
+        QCOMPARE(carpetaPrograma(), QCoreApplication::applicationDirPath());
+    }
+
+    void menusSegunHayaCalculo()
+    {
+        VentanaPrueba w;
+        QCOMPARE(w.objectName(), QStringLiteral("frmMain"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Pelmora"));
+        comprobarMenus(w, false);
+        QCOMPARE(w.accion(QStringLiteral("mnuEditCut"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
+        QCOMPARE(w.accion(QStringLiteral("mnuEditCopy"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+        QCOMPARE(w.accion(QStringLiteral("mnuEditPaste"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+        QVERIFY(!w.findChild<QWidget *>(QStringLiteral("Patillas"))->isVisibleTo(&w));
+        QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisibleTo(&w));
+        QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisibleTo(&w));
+
+        QVERIFY(abrir(w));
+        comprobarMenus(w, true);
+        w.accion(QStringLiteral("mnuCerrar"))->trigger();
+        QVERIFY(!w.calculoAbierto());
+        comprobarMenus(w, false);
+        QVERIFY(textos_.isEmpty());
+    }
+
+    void elegirCategoriaAbreCaracteristicas()
+    {
+        VentanaPrueba w;
+        w.show();
+        QVERIFY(abrir(w, 2));
+        QCOMPARE(textos_, QStringList());
+
+        // Both columns and the saved copy come from the category's file.
+        QFile f(rutaReferencia(QString::fromUtf8(kCategorias[2].archivo)));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        Columna s, o;
+        QCOMPARE(LeerCalculo(f.readAll(), s, o), ErrorArchivo::Ninguno);
+        int distintasDeMinimos = 0;
+        for (Seccion sec : kSeccionesGrabadas) {
+            for (int i : ListaGrabada(sec)) {
+                QVERIFY(mismoValorGuardado(w.calculo().ColumnaS(sec, i), s(sec, i)));
+                QVERIFY(mismoValorGuardado(w.calculo().ColumnaO(sec, i), o(sec, i)));
+                if (!mismoValorGuardado(o(sec, i), Calculo::Minimos()(sec, i)))
+                    ++distintasDeMinimos;
+            }
+        }
+        QVERIFY(distintasDeMinimos > 10);
+        QVERIFY(!w.HayCambios());
+        QVERIFY(w.archivoActual().isEmpty());
+        QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
+
+        // Patillas, the strips and only the first section are shown.
+        auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
+        QVERIFY(patillas->isVisible());
+        QCOMPARE(patillas->palette().color(QPalette::Window), QColor(255, 255, 192));
+        QCOMPARE(w.findChild<QWidget *>(QStringLiteral("FrameTodos"))->palette().color(QPalette::Window),
+                 QColor(223, 217, 140));
+        QVERIFY(w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisible());
+        QVERIFY(w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisible());
+        FormularioSeccion *car = w.formulario(Seccion::Caracteristicas);
+        QVERIFY(car);
+        QCOMPARE(car->objectName(), QStringLiteral("frmCaracteristicas"));
+        QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{car});
+        QCOMPARE(w.frmActiva(), car);
+        QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
+        for (int k = 1; k < kNumSecciones; ++k)
+            QVERIFY2(fondoBoton(&w, kBotones[k]) == fondoBoton(&w, "cmbCerrar"), kBotones[k]);
+
+        // The form sits 180 twips in, less the scroll values.
+        auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        auto *h = w.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
+        QCOMPARE(car->pos(), QPoint(tw(180 - h->value()), tw(180 - v->value())));
+        QCOMPARE(v->singleStep(), 600);
+    }
+
+    void cambiarDeSeccionOcultaLaAnterior()
+    {
+        VentanaPrueba w;
+        w.show();
+        QVERIFY(abrir(w));
+        QList<QPointer<FormularioSeccion>> vistos;
+        for (int k = 0; k < kNumSecciones; ++k) {
+            const Seccion s = static_cast<Seccion>(k);
+            // Odd sections through their button, even ones through the menu.
+            if (k % 2)
+                w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
+            else
+                w.accion(QLatin1String(kMenusSeccion[k]))->trigger();
+            FormularioSeccion *f = w.formulario(s);
+            QVERIFY(f);
+            QCOMPARE(f->objectName(), QLatin1String(nombreFormulario(s)));
+            QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{f});
+            QCOMPARE(w.frmActiva(), f);
+            for (int j = 0; j < kNumSecciones; ++j)
+                QVERIFY2((fondoBoton(&w, kBotones[j]) == kActivo) == (j == k), kBotones[j]);
+            vistos << f;
+        }
+        // Nothing shown before was destroyed; coming back reuses the form.
+        for (const auto &f : vistos)
+            QVERIFY(f);
+        w.findChild<QPushButton *>(QStringLiteral("cmbCostesF1"))->click();
+        QCOMPARE(w.frmActiva(), vistos[1].data());
+    }
+
+    void resultadosRecuerdaSuDesplazamiento()
+    {
+        VentanaPrueba w;
+        w.show();
+        w.resize(w.width(), 400); // lower than any section form
+        QVERIFY(abrir(w));
+        auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        w.MostrarSeccion(Seccion::Resultados);
+        FormularioSeccion *res = w.frmActiva();
+        QVERIFY(v->maximum() > 0);
+        const int valor = std::min(v->maximum(), 600);
+        v->setValue(valor);
+        QCOMPARE(res->y(), tw(180 - valor));
+        w.MostrarSeccion(Seccion::Caracteristicas);
+        w.MostrarSeccion(Seccion::Resultados);
+        QCOMPARE(v->value(), valor);
+        QCOMPARE(res->y(), tw(180 - valor));
+
+        w.cerrarCalculo();
+        QVERIFY(abrir(w));
+        QCOMPARE(w.scrollVResultados(), 0);
+        w.MostrarSeccion(Seccion::Resultados);
+        QCOMPARE(v->value(), 0);
+    }
+
+    void cerrarVuelveAlEstadoInicial()
+    {
+        VentanaPrueba w;
+        w.show();
+        QVERIFY(abrir(w, 0));
+
+        // Not modified: closed without a question.
+        QPointer<FormularioSeccion> car = w.formulario(Seccion::Caracteristicas);
+        w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
+        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(!w.calculoAbierto());
+        QVERIFY(car.isNull());
+        QVERIFY(!w.frmActiva());
+        QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisible());
+        QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisible());
+        for (Seccion sec : kSeccionesGrabadas) {
+            for (int i : ListaGrabada(sec)) {
+                QVERIFY(mismoValorGuardado(w.calculo().ColumnaS(sec, i), Calculo::Minimos()(sec, i)));
+                QVERIFY(mismoValorGuardado(w.calculo().ColumnaO(sec, i), Calculo::Minimos()(sec, i)));
+            }
+        }
+
+        // Modified: the question decides.
+        QVERIFY(abrir(w, 0));
+        const int i = ListaGrabada(Seccion::CostesFijos1).front();
+        Valor &v = w.calculo().ColumnaS(Seccion::CostesFijos1, i);
+        v = Valor(v.n() + 1234.0);
+        QVERIFY(w.HayCambios());
+        w.seguir = false;
+        w.accion(QStringLiteral("mnuCerrar"))->trigger();
+        QCOMPARE(w.preguntas, QStringList{QStringLiteral("Cerrar")});
+        QVERIFY(w.calculoAbierto());
+        QVERIFY(!w.close());
+        QCOMPARE(w.preguntas.last(), QStringLiteral("Salir"));
+        QVERIFY(w.isVisible());
+        w.seguir = true;
+        w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
+        QVERIFY(!w.calculoAbierto());
+        QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
+        comprobarMenus(w, false);
+
+        // The next calculation starts on Características again.
+        QVERIFY(abrir(w, 3));
+        QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
+        w.preguntas.clear();
+        QVERIFY(w.close()); // unmodified: no question
+        QVERIFY(w.preguntas.isEmpty());
+    }
+
+    void cerrarSinCalculoNoPregunta()
+    {
+        VentanaPrueba w;
+        w.show();
+        w.nuevoCalculo();
+        QVERIFY(tipoVeh(w)->isVisible());
+        w.seguir = false;
+        QVERIFY(w.close());
+        QVERIFY(w.preguntas.isEmpty());
+        // The modeless chooser goes with the window, so the program can end.
+        QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
+    }
+
+    void faltaLaReferencia()
+    {
+        QTemporaryDir vacia;
+        fijarCarpetaPrograma(vacia.path());
+        VentanaPrueba w;
+        w.show();
+        w.nuevoCalculo();
+        DialogoTipoVehiculo *d = tipoVeh(w);
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->windowTitle(), QStringLiteral("Tipo de Autocar"));
+        comprobarTodosApagados(w);
+
+        // No folder at all.
+        QVERIFY(!d->elegir(0));
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(textos_.last().startsWith(QStringLiteral("No existe el subdirectorio")));
+        QCOMPARE(textos_.last(), mensajeErrorReferencia(ErrorArchivo::CarpetaNoExiste));
+        QVERIFY(d->isVisible());
+        QVERIFY(!w.calculoAbierto());
+
+        // The folder without one file: that one fails, the others load.
+        const QString falta = QString::fromUtf8(kCategorias[1].archivo);
+        copiarReferencia(vacia.path(), falta);
+        QVERIFY(!d->elegir(1));
+        QVERIFY(textos_.last().startsWith(QStringLiteral("Archivo no encontrado en el subdirectorio")));
+        QCOMPARE(textos_.last(), mensajeErrorReferencia(ErrorArchivo::NoEncontrado));
+        QVERIFY(d->isVisible());
+        QVERIFY(!w.calculoAbierto());
+        comprobarTodosApagados(w);
+
+        // A file cut short.
+        const QString corto = vacia.path() + QStringLiteral("/Vededizaviro/") + QString::fromUtf8(kCategorias[2].archivo);
+        QFile f(corto);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray todo = f.readAll();
+        f.close();
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(todo.left(todo.size() / 2));
+        f.close();
+        QVERIFY(!d->elegir(2));
+        QCOMPARE(textos_.last(), QStringLiteral("Archivo en mal estado."));
+        QVERIFY(!w.calculoAbierto());
+
+        QVERIFY(d->elegir(3));
+        QVERIFY(w.calculoAbierto());
+        QCOMPARE(titulos_.size(), 3);
+    }
+
+    void chooserCerradoDevuelveNuevoYAbrir()
+    {
+        VentanaPrueba w;
+        w.show();
+        w.nuevoCalculo();
+        comprobarTodosApagados(w);
+        tipoVeh(w)->close();
+        for (const char *n : kItemsCalculo) {
+            const bool on = qstrcmp(n, "mnuNuevo") == 0 || qstrcmp(n, "mnuFileOpen") == 0;
+            QVERIFY2(w.accion(QLatin1String(n))->isEnabled() == on, n);
+        }
+    }
+
+    void dialogoNueva()
+    {
+        VentanaPrueba w;
+        w.show();
+        w.mostrarNueva();
+        auto *d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
+        QVERIFY(d && d->isVisible());
+        QVERIFY(!d->isModal());
+        QCOMPARE(d->windowTitle(), QStringLiteral("Tipo de Cálculo"));
+        QVERIFY(d->findChild<QRadioButton *>(QStringLiteral("opbNueva"))->isChecked());
+        QCOMPARE(d->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->text(),
+                 QStringLiteral("Cálculo previamente grabado"));
+        comprobarTodosApagados(w);
+
+        // Cancelar: only "Nuevo Cálculo" and "Abrir ..." come back.
+        d->findChild<QPushButton *>(QStringLiteral("CancelButton"))->click();
+        QVERIFY(!d->isVisible());
+        comprobarMenus(w, false);
+
+        // Aceptar with "Nuevo Cálculo": the category chooser.
+        QTRY_VERIFY(!w.findChild<DialogoNueva *>(QStringLiteral("frmNueva")));
+        w.mostrarNueva();
+        d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
+        QVERIFY(d);
+        d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        QVERIFY(!d->isVisible());
+        QVERIFY(tipoVeh(w) && tipoVeh(w)->isVisible());
+        comprobarTodosApagados(w);
+        tipoVeh(w)->close();
+
+        // Aceptar with "Cálculo previamente grabado": no chooser, no calculation.
+        QTRY_VERIFY(!w.findChild<DialogoNueva *>(QStringLiteral("frmNueva")));
+        QTRY_VERIFY(!tipoVeh(w));
+        w.mostrarNueva();
+        d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
+        d->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
+        d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        QVERIFY(!tipoVeh(w));
+        QVERIFY(!w.calculoAbierto());
+        QVERIFY(w.accion(QStringLiteral("mnuNuevo"))->isEnabled());
+        QVERIFY(w.accion(QStringLiteral("mnuFileOpen"))->isEnabled());
+    }
+
+    void archivoInicial()
+    {
+        VentanaPrueba w;
+        w.show();
+        QVERIFY(!w.abrirArchivoInicial(carpeta_.path() + QStringLiteral("/no_existe.clc")));
+        QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::NoEncontrado)});
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(!w.calculoAbierto());
+
+        const QString ruta = carpeta_.path() + QStringLiteral("/prueba.clc");
+        QFile::remove(ruta);
+        QVERIFY(QFile::copy(rutaReferencia(QString::fromUtf8(kCategorias[0].archivo)), ruta));
+        QVERIFY(w.abrirArchivoInicial(ruta));
+        QVERIFY(w.calculoAbierto());
+        QCOMPARE(w.archivoActual(), ruta);
+        w.CerrarPatillas();
+        QVERIFY(w.archivoActual().isEmpty());
+    }
+
+    void abrirUnMenuConfirmaElCampo()
+    {
+        VentanaPrueba w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(abrir(w));
+        QLineEdit *campo = nullptr;
+        for (QLineEdit *e : w.frmActiva()->findChildren<QLineEdit *>())
+            if (e->isEnabled() && e->isVisible()) {
+                campo = e;
+                break;
+            }
+        QVERIFY(campo);
+        campo->setFocus();
+        QVERIFY(campo->hasFocus());
+
+        struct Contador : QObject {
+            int salidas = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::FocusOut)
+                    ++salidas;
+                return false;
+            }
+        } contador;
+        campo->installEventFilter(&contador);
+
+        for (const char *m : {"mnuCalculo", "mnuFile", "mnuFormularios", "mnuImprimir", "mnuHelp",
+                              "mnuVededizaviro"}) {
+            const int antes = contador.salidas;
+            emit w.findChild<QMenu *>(QLatin1String(m))->aboutToShow();
+            QVERIFY2(contador.salidas == antes + 1, m);
+            QVERIFY2(campo->hasFocus(), m);
+        }
+        const int antes = contador.salidas;
+        emit w.findChild<QMenu *>(QStringLiteral("mnuEdit"))->aboutToShow();
+        QCOMPARE(contador.salidas, antes);
+        QVERIFY(campo->hasFocus());
+        campo->removeEventFilter(&contador);
+    }
+
+    void tamanoDeLaVentana()
+    {
+        const QRect trabajo = QGuiApplication::primaryScreen()->availableGeometry();
+        // Narrow client area: centred on the work area.
+        fijarPuntosPorPulgada(48);
+        {
+            VentanaPrueba w;
+            w.situarVentana();
+            const int ancho = tw(11595) + tw(400);
+            QVERIFY(ancho < trabajo.width());
+            QCOMPARE(w.width(), ancho);
+            QCOMPARE(w.frameGeometry().left(), trabajo.x() + (trabajo.width() - ancho) / 2);
+            QCOMPARE(w.frameGeometry().top(), trabajo.y());
+            QCOMPARE(w.frameGeometry().height(), trabajo.height());
+        }
+        // Wider than the work area: Left 0, full width.
+        fijarPuntosPorPulgada(192);
+        {
+            VentanaPrueba w;
+            w.situarVentana();
+            QVERIFY(tw(11595) + tw(400) > trabajo.width());
+            QCOMPARE(w.frameGeometry().width(), trabajo.width());
+            QCOMPARE(w.frameGeometry().left(), trabajo.x());
+        }
+        fijarPuntosPorPulgada(96);
+    }
+
+    void mensajeConSuDibujo_data()
+    {
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("dibujo"); // picture shown, empty for none
+        QTest::newRow("error") << QStringLiteral("Error") << QStringLiteral("picAlarma");
+        QTest::newRow("grabar") << QStringLiteral("Grabar") << QStringLiteral("picInformacion");
+        QTest::newRow("autor") << QStringLiteral("Autor") << QStringLiteral("picInformacion");
+        QTest::newRow("otro") << QStringLiteral("Aviso") << QString();
+    }
+
+    void mensajeConSuDibujo()
+    {
+        QFETCH(QString, titulo);
+        QFETCH(QString, dibujo);
+        const QString texto = QStringLiteral("Primera línea.\r\n\r\nSegunda línea.");
+        DialogoMensaje d(texto, titulo);
+        QCOMPARE(d.objectName(), QStringLiteral("frmMensaje"));
+        QCOMPARE(d.windowTitle(), titulo);
+        QVERIFY(d.isModal());
+        QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lblMensaje"))->text(), texto);
+        QCOMPARE(d.findChild<QPushButton *>(QStringLiteral("cmbAceptar"))->text(), QStringLiteral("Aceptar"));
+        for (const QString nombre : {QStringLiteral("picAlarma"), QStringLiteral("picInformacion")}) {
+            auto *pic = d.findChild<QLabel *>(nombre);
+            QVERIFY(pic);
+            QCOMPARE(pic->size(), twSize(480, 480));
+            QVERIFY(!pic->pixmap().isNull());
+            QCOMPARE(pic->isVisibleTo(&d), nombre == dibujo);
+            if (nombre == dibujo)
+                QCOMPARE(pic->x(), tw(2200));
+        }
+    }
+
+    void mostrarMensajeEsModalYVuelveAlCerrar()
+    {
+        interceptarMensajes(nullptr);
+        VentanaPrueba w;
+        w.show();
+        QString titulo, texto;
+        QWidget *dueno = nullptr;
+        QTimer::singleShot(0, [&] {
+            QWidget *m = QApplication::activeModalWidget();
+            if (!m)
+                return;
+            titulo = m->windowTitle();
+            dueno = m->parentWidget();
+            texto = m->findChild<QLabel *>(QStringLiteral("lblMensaje"))->text();
+            m->findChild<QPushButton *>(QStringLiteral("cmbAceptar"))->click();
+        });
+        MostrarMensaje(QStringLiteral("Hola"), QStringLiteral("Grabar"));
+        QCOMPARE(titulo, QStringLiteral("Grabar"));
+        QCOMPARE(texto, QStringLiteral("Hola"));
+        QCOMPARE(dueno, &w);
+    }
+
+    void acercaDe()
+    {
+        DialogoAcercaDe d;
+        d.show();
+        QCOMPARE(d.objectName(), QStringLiteral("frmAbout"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Acerca de Pelmora"));
+        QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lblTitulo"))->text(), QStringLiteral("Pelmora"));
+        QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Versión 1.0.0"));
+        QVERIFY(!d.findChild<QLabel *>(QStringLiteral("lblDescripcion"))->text().isEmpty());
+        QVERIFY(d.findChild<QLabel *>(QStringLiteral("lblAdvertencia"))->text().startsWith(QStringLiteral("Advertencia")));
+        auto *aceptar = d.findChild<QPushButton *>(QStringLiteral("cmbAceptar"));
+
+        // Esc and Ctrl on "Aceptar" show the credit text and keep the box up.
+        QTest::keyClick(aceptar, Qt::Key_Escape);
+        QVERIFY(d.isVisible());
+        QTest::keyClick(aceptar, Qt::Key_Control);
+        QVERIFY(d.isVisible());
+        QCOMPARE(titulos_, (QStringList{QStringLiteral("Autor"), QStringLiteral("Autor")}));
+        QCOMPARE(textos_.first(), textoAutor());
+        // Shape of the credit text: blank line, author, three breaks, indented line.
+        const QStringList lineas = textoAutor().split(QStringLiteral("\r\n"));
+        QCOMPARE(lineas.size(), 5);
+        QVERIFY(lineas[0].isEmpty() && !lineas[1].isEmpty() && lineas[2].isEmpty() && lineas[3].isEmpty());
+        QVERIFY(lineas[4].startsWith(QStringLiteral("  ")) && !lineas[4].trimmed().isEmpty());
+
+        aceptar->click();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+    }
+
+    void presentacion()
+    {
+        DialogoPresentacion s;
+        QCOMPARE(s.findChild<QLabel *>(QStringLiteral("lblProductName"))->text(), QStringLiteral("Pelmora"));
+        QCOMPARE(s.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Versión 1.0.0"));
+        QVERIFY(!s.findChild<QLabel *>(QStringLiteral("picLogo"))->pixmap().isNull());
+        QVERIFY(!s.findChild<QLabel *>(QStringLiteral("picEscudo"))->pixmap().isNull());
+        auto *timer = s.findChild<QTimer *>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 10000);
+        QVERIFY(timer->isSingleShot());
+
+        // A click closes it at once.
+        s.show();
+        QTest::mouseClick(s.findChild<QLabel *>(QStringLiteral("lblDescripcion")), Qt::LeftButton);
+        QVERIFY(!s.isVisible());
+
+        // The timer closes it by itself.
+        DialogoPresentacion t;
+        t.show();
+        auto *timer2 = t.findChild<QTimer *>(QStringLiteral("Timer1"));
+        timer2->start(20);
+        QTRY_VERIFY_WITH_TIMEOUT(!t.isVisible(), 2000);
+    }
+
+    void categoriasDelElector()
+    {
+        VentanaPrueba w;
+        DialogoTipoVehiculo d(&w);
+        const char *esperadas[] = {"Más de 55", "39-55", "26-38", "10 - 25"};
+        int anterior = -1;
+        for (int k = 0; k < 4; ++k) {
+            auto *l = d.findChild<QLabel *>(QStringLiteral("lblPlazas(%1)").arg(k));
+            auto *b = d.findChild<QPushButton *>(QStringLiteral("cmbVehiculos(%1)").arg(k));
+            QVERIFY(l && b);
+            QCOMPARE(l->text(), QString::fromUtf8(esperadas[k]));
+            QVERIFY(!b->icon().isNull());
+            QVERIFY(b->y() > anterior); // top to bottom
+            QVERIFY(l->x() < b->x());   // label to the left
+            anterior = b->y();
+        }
+        bool titulo = false, plazas = false;
+        for (QLabel *l : d.findChildren<QLabel *>()) {
+            titulo |= l->text() == QStringLiteral("Tipo de autocar");
+            plazas |= l->text() == QStringLiteral("Número de plazas del autocar (incluido el conductor)");
+        }
+        QVERIFY(titulo && plazas);
+    }
+
+    void dibujoSvg()
+    {
+        // A red square on the left half of a 2:1 view box, drawn in a square
+        // image: the picture keeps its shape and is centred.
+        const QByteArray svg = "<svg viewBox='0 0 20 10'><rect x='0' y='0' width='10' height='10' fill='#ff0000'/>"
+                               "<path d='M10 0 h10 v10 h-10 z' fill='#0000ff' opacity='0.5'/></svg>";
+        const QImage im = pintarSvg(svg, QSize(40, 40));
+        QCOMPARE(im.pixelColor(5, 20), QColor(255, 0, 0));
+        QCOMPARE(im.pixelColor(5, 5).alpha(), 0); // above the picture
+        const QColor azul = im.pixelColor(30, 20);
+        QVERIFY(azul.blue() >= 250);
+        QVERIFY(qAbs(azul.alpha() - 128) <= 2);
+        for (const CategoriaAutocar &c : kCategorias)
+            QVERIFY(!ImagenPrograma(QString::fromUtf8(c.imagen), QSize(40, 20)).isNull());
+        QVERIFY(ImagenPrograma(QStringLiteral("no_existe"), QSize(10, 10)).isNull());
+    }
+};
+
+QTEST_MAIN(PruebaVentana)
+#include "prueba_ventana.moc"

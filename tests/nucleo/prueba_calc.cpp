@@ -1,0 +1,451 @@
+// The JSON export and the pelmora-calc command.
+#include "archivos/archivo.h"
+#include "archivos/json.h"
+#include "calculo/calculo.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+using namespace pelmora;
+
+// Readable QString in failure messages.
+static void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+const QString kReferencia = QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar mas 55 plazas.obs");
+const QString kPrograma = QString::fromUtf8(PELMORA_BIN "/pelmora-calc");
+
+const char *const kClaves[] = {"Caracteristicas", "CostesFijos1", "CostesFijos2", "CostesVariables",
+                               "CostesIndirectos", "Resultados", "Servicio"};
+
+QJsonObject analizar(const QByteArray &json)
+{
+    QJsonParseError err;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &err);
+    EXPECT_EQ(err.error, QJsonParseError::NoError) << err.errorString().toStdString() << "\n" << json.toStdString();
+    EXPECT_TRUE(doc.isObject());
+    return doc.object();
+}
+
+// The entry i (from 1) of a section array of a column in parsed JSON.
+QJsonValue entrada(const QJsonObject &raiz, const char *columna, const char *seccion, int i)
+{
+    return raiz.value(QLatin1String(columna)).toObject().value(QLatin1String(seccion)).toArray().at(i - 1);
+}
+
+// Every entry of a column in the JSON is the model's entry, exactly.
+void compararColumna(const QJsonObject &obj, const Columna &c)
+{
+    for (int k = 0; k < kNumSecciones; ++k) {
+        const auto sec = static_cast<Seccion>(k);
+        const QJsonArray a = obj.value(QLatin1String(kClaves[k])).toArray();
+        ASSERT_EQ(a.size(), tamano(sec)) << kClaves[k];
+        for (int i = 1; i <= tamano(sec); ++i) {
+            const Valor &v = c(sec, i);
+            const QJsonValue j = a.at(i - 1);
+            SCOPED_TRACE(std::string(kClaves[k]) + "(" + std::to_string(i) + ")");
+            switch (v.tipo()) {
+            case Valor::Tipo::Vacio: EXPECT_TRUE(j.isNull()); break;
+            case Valor::Tipo::Numero:
+                ASSERT_TRUE(j.isDouble());
+                EXPECT_EQ(j.toDouble(), v.numero()); // exact, not near
+                break;
+            case Valor::Tipo::Texto:
+                ASSERT_TRUE(j.isString());
+                EXPECT_EQ(j.toString(), v.texto());
+                break;
+            case Valor::Tipo::Booleano:
+                ASSERT_TRUE(j.isBool());
+                EXPECT_EQ(j.toBool(), v.booleano());
+                break;
+            }
+        }
+    }
+}
+
+// pelmora-calc needs an application object for QProcess.
+void asegurarAplicacion()
+{
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char nombre[] = "pruebas_nucleo";
+        static char *argv[] = {nombre, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
+}
+
+struct Salida {
+    int codigo = -1;
+    QString out, err;
+    QByteArray outBytes;
+};
+
+Salida ejecutar(const QStringList &args, const QString &idioma = "es_ES.UTF-8")
+{
+    asegurarAplicacion();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LANG", idioma);
+    env.insert("LC_ALL", idioma);
+    env.remove("LC_NUMERIC");
+    env.remove("LANGUAGE");
+    p.setProcessEnvironment(env);
+    p.start(kPrograma, args);
+    Salida s;
+    if (!p.waitForStarted(10000)) {
+        ADD_FAILURE() << "no arranca " << kPrograma.toStdString();
+        return s;
+    }
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        ADD_FAILURE() << "pelmora-calc no termina";
+        return s;
+    }
+    s.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    s.outBytes = p.readAllStandardOutput();
+    s.out = QString::fromUtf8(s.outBytes);
+    s.err = QString::fromUtf8(p.readAllStandardError());
+    return s;
+}
+
+QByteArray leer(const QString &ruta)
+{
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << ruta.toStdString();
+    return f.readAll();
+}
+
+bool escribirArchivo(const QString &ruta, const QByteArray &b)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
+}
+
+// A figure written by hand with Spanish separators: 1.234.567,89.
+QString espanol(double x, int decimales)
+{
+    QString t = QString::number(std::fabs(x), 'f', decimales);
+    QString entera = t.section('.', 0, 0), dec = t.section('.', 1, 1);
+    for (int k = int(entera.size()) - 3; k > 0; k -= 3)
+        entera.insert(k, '.');
+    return (x < 0 ? "-" : "") + entera + (decimales > 0 ? "," + dec : "");
+}
+
+// The line of the report whose caption is titulo (followed by the blanks
+// before the figures, or by nothing), or empty.
+QString lineaDe(const QString &informe, const QString &titulo)
+{
+    for (const QString &l : informe.split('\n'))
+        if (l.startsWith(titulo) && (l.size() == titulo.size() || l.mid(titulo.size(), 2) == "  "))
+            return l;
+    return QString();
+}
+
+// The figures of a report line after its caption.
+QStringList cifras(const QString &linea, const QString &titulo)
+{
+    return linea.mid(titulo.size()).split(' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// JSON export
+
+TEST(CalculoJson, FormaTiposYEscapes)
+{
+    Calculo c;
+    Columna &s = c.ColumnaS;
+    const QString raro = QString::fromUtf8("Autocar \"Gran Turismo\" \\ nº 5 — ñandú\t€\n\x01 fin 😀");
+    s(Seccion::Caracteristicas, 1) = Valor(raro);
+    s(Seccion::Caracteristicas, 7) = Valor(QString());   // empty text, not null
+    s(Seccion::Caracteristicas, 2) = Valor(55);
+    s(Seccion::CostesFijos1, 1) = Valor(false);
+    s(Seccion::CostesFijos1, 2) = Valor(0.1 + 0.2);        // 0.30000000000000004
+    s(Seccion::CostesFijos1, 3) = Valor(-1234567.891);
+    s(Seccion::CostesFijos1, 4) = Valor(1e-300);
+    s(Seccion::CostesFijos1, 5) = Valor(std::numeric_limits<double>::infinity());
+    s(Seccion::CostesFijos1, 6) = Valor(std::nan(""));
+    s(Seccion::Resultados, 18) = Valor(123456.78);
+    s(Seccion::Resultados, 19) = Valor();
+    s(Seccion::Servicio, 31) = Valor(7.0);
+    s.Fecha = QDate(2004, 5, 17);
+    c.ColumnaO.Fecha = QDate();
+
+    const QByteArray json = CalculoJson(c);
+    const QJsonObject raiz = analizar(json);
+    ASSERT_EQ(raiz.keys(), (QStringList{"ColumnaO", "ColumnaS"}));
+    // Columns and sections in record order, entry 1 first.
+    EXPECT_LT(json.indexOf("\"ColumnaS\""), json.indexOf("\"ColumnaO\""));
+    int ultimo = -1;
+    for (const char *k : kClaves) {
+        const int pos = int(json.indexOf(QByteArray("\"") + k + "\""));
+        EXPECT_GT(pos, ultimo) << k;
+        ultimo = pos;
+    }
+    for (const char *col : {"ColumnaS", "ColumnaO"}) {
+        const QJsonObject o = raiz.value(QLatin1String(col)).toObject();
+        EXPECT_EQ(o.size(), 8) << col;
+        for (int k = 0; k < kNumSecciones; ++k)
+            EXPECT_EQ(o.value(QLatin1String(kClaves[k])).toArray().size(), tamano(static_cast<Seccion>(k)))
+                << col << " " << kClaves[k];
+    }
+
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "Caracteristicas", 1).toString(), raro);
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "Caracteristicas", 7).isString());
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "Caracteristicas", 7).toString(), QString());
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "Caracteristicas", 2).toDouble(), 55.0);
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "CostesFijos1", 1).isBool());
+    EXPECT_FALSE(entrada(raiz, "ColumnaS", "CostesFijos1", 1).toBool());
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesFijos1", 2).toDouble(), 0.1 + 0.2);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesFijos1", 3).toDouble(), -1234567.891);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesFijos1", 4).toDouble(), 1e-300);
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "CostesFijos1", 5).isNull());
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "CostesFijos1", 6).isNull());
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "Resultados", 19).isNull());
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "Resultados", 18).toDouble(), 123456.78);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "Servicio", 31).toDouble(), 7.0);
+    EXPECT_EQ(raiz.value("ColumnaS").toObject().value("Fecha").toString(), "2004-05-17");
+    EXPECT_TRUE(raiz.value("ColumnaO").toObject().value("Fecha").isNull());
+
+    // Shortest exact forms, whole numbers without a fraction, accents as
+    // UTF-8 rather than \u escapes, control characters escaped.
+    EXPECT_TRUE(json.contains("0.30000000000000004")) << json.toStdString();
+    EXPECT_TRUE(json.contains("-1234567.891"));
+    EXPECT_TRUE(json.contains("\"Caracteristicas\": [\"Autocar"));
+    EXPECT_TRUE(json.contains(", 55, "));
+    EXPECT_TRUE(json.contains(QString::fromUtf8("ñandú\\t€\\n\\u0001").toUtf8()));
+    EXPECT_TRUE(json.contains("\\\"Gran Turismo\\\" \\\\ "));
+    EXPECT_FALSE(json.contains("inf"));
+    EXPECT_FALSE(json.contains("nan"));
+}
+
+TEST(CalculoJson, NumerosNoDependenDelIdioma)
+{
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(NumeroJson(1234567.5), "1234567.5");
+    EXPECT_EQ(NumeroJson(-0.25), "-0.25");
+    EXPECT_EQ(NumeroJson(3.0), "3");
+    QLocale::setDefault(antes);
+    for (double x : {0.1, 2.675, 1.0 / 3.0, 6000.0, 273200.0, 1e21, 5e-324, -7.25e-5}) {
+        const QByteArray t = NumeroJson(x);
+        EXPECT_EQ(std::strtod(t.constData(), nullptr), x) << t.toStdString();
+        EXPECT_FALSE(t.contains(',')) << t.toStdString();
+    }
+    EXPECT_EQ(NumeroJson(-std::numeric_limits<double>::infinity()), "null");
+}
+
+TEST(CalculoJson, ArchivoDeReferenciaEntradaPorEntrada)
+{
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
+    const QJsonObject raiz = analizar(CalculoJson(c));
+    compararColumna(raiz.value("ColumnaS").toObject(), c.ColumnaS);
+    compararColumna(raiz.value("ColumnaO").toObject(), c.ColumnaO);
+    // The description holds the file's Windows-1252 accents, now as text.
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "Caracteristicas", 1).toString(),
+              QString::fromUtf8("Autocar estándar de más de 55 plazas"));
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "CostesFijos1", 1).isBool());
+    EXPECT_EQ(raiz.value("ColumnaO").toObject().value("Fecha").toString(), "2026-01-15");
+    // Loading computes the results: the total is there and is a number.
+    EXPECT_GT(entrada(raiz, "ColumnaS", "Resultados", 18).toDouble(), 0.0);
+    EXPECT_TRUE(entrada(raiz, "ColumnaS", "Resultados", 20).isNull());
+}
+
+// ---------------------------------------------------------------------------
+// The command
+
+TEST(PelmoraCalc, AyudaYUsoIncorrecto)
+{
+    const Salida ayuda = ejecutar({"--help"});
+    EXPECT_EQ(ayuda.codigo, 0);
+    EXPECT_TRUE(ayuda.out.startsWith("Uso: pelmora-calc")) << ayuda.out.toStdString();
+    EXPECT_TRUE(ayuda.out.contains("--json"));
+    EXPECT_TRUE(ayuda.out.contains(QString::fromUtf8("Códigos de salida")));
+    EXPECT_TRUE(ayuda.err.isEmpty());
+    EXPECT_EQ(ejecutar({"-h"}).codigo, 0);
+
+    for (const QStringList &args : {QStringList{}, QStringList{"--json"}, QStringList{"--xml", kReferencia},
+                                    QStringList{kReferencia, kReferencia}}) {
+        const Salida s = ejecutar(args);
+        EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
+        EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
+        EXPECT_TRUE(s.out.isEmpty());
+    }
+}
+
+TEST(PelmoraCalc, ArchivoQueNoSePuedeLeer)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    const Salida falta = ejecutar({dir.filePath("no existe.clc")});
+    EXPECT_EQ(falta.codigo, 2);
+    EXPECT_EQ(falta.err.trimmed(), "Archivo no encontrado.");
+    EXPECT_TRUE(falta.out.isEmpty());
+
+    // Only the first 150 lines of a good file: a short file is damaged.
+    const QByteArray bueno = leer(kReferencia);
+    QByteArray corto;
+    int lineas = 0;
+    for (qsizetype k = 0; k < bueno.size() && lineas < 150; ++k) {
+        corto += bueno[k];
+        if (bueno[k] == '\n')
+            ++lineas;
+    }
+    const QString rutaCorta = dir.filePath("corto.clc");
+    ASSERT_TRUE(escribirArchivo(rutaCorta, corto));
+    for (const QStringList &args : {QStringList{rutaCorta}, QStringList{"--json", rutaCorta}}) {
+        const Salida s = ejecutar(args);
+        EXPECT_EQ(s.codigo, 2);
+        EXPECT_EQ(s.err.trimmed(), QString::fromUtf8("Archivo en mal estado."));
+        EXPECT_TRUE(s.out.isEmpty());
+    }
+}
+
+TEST(PelmoraCalc, JsonIgualAlDeAbrirElArchivo)
+{
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
+    // Independent of the regional settings: the same bytes under any.
+    const Salida es = ejecutar({"--json", kReferencia}, "es_ES.UTF-8");
+    const Salida en = ejecutar({kReferencia, "--json"}, "en_US.UTF-8");
+    EXPECT_EQ(es.codigo, 0) << es.err.toStdString();
+    EXPECT_EQ(es.outBytes, CalculoJson(c));
+    EXPECT_EQ(en.outBytes, es.outBytes);
+}
+
+TEST(PelmoraCalc, InformeConSeparadoresDelIdioma)
+{
+    // The file under a name with accents and blanks, in a folder of our own.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ruta = dir.filePath(QString::fromUtf8("cálculo de prueba.clc"));
+    ASSERT_TRUE(escribirArchivo(ruta, leer(kReferencia)));
+
+    const Salida js = ejecutar({"--json", ruta});
+    ASSERT_EQ(js.codigo, 0) << js.err.toStdString();
+    const QJsonObject raiz = analizar(js.outBytes);
+    const double total = entrada(raiz, "ColumnaS", "Resultados", 18).toDouble();
+    const double totalO = entrada(raiz, "ColumnaO", "Resultados", 18).toDouble();
+    const double c4 = entrada(raiz, "ColumnaS", "Resultados", 47).toDouble();
+    const double km = entrada(raiz, "ColumnaS", "Resultados", 41).toDouble();
+    ASSERT_GT(total, 1000.0);
+    ASSERT_GT(km, 1000.0);
+
+    const Salida es = ejecutar({ruta}, "es_ES.UTF-8");
+    ASSERT_EQ(es.codigo, 0) << es.err.toStdString();
+    EXPECT_TRUE(es.err.isEmpty());
+    EXPECT_TRUE(es.out.contains(QString::fromUtf8("Cálculo Personalizado")));
+    EXPECT_TRUE(es.out.contains(QString::fromUtf8("Vededizaviro de Costes")));
+    EXPECT_TRUE(es.out.contains(QString::fromUtf8("Autocar estándar de más de 55 plazas")));
+
+    const QString kTotal = "Costes Totales repercutibles a todos los servicios";
+    const QStringList t = cifras(lineaDe(es.out, kTotal), kTotal);
+    // Amount and share of each column: 2 and 1 decimals, share 100.
+    ASSERT_EQ(t.size(), 4) << es.out.toStdString();
+    EXPECT_EQ(t[0], espanol(total, 2));
+    EXPECT_EQ(t[1], "100,0");
+    EXPECT_EQ(t[2], espanol(totalO, 2));
+    EXPECT_TRUE(t[0].contains(QRegularExpression("^\\d{1,3}(\\.\\d{3})+,\\d{2}$"))) << t[0].toStdString();
+
+    const QString kKm = "Kilometraje anual";
+    const QStringList k = cifras(lineaDe(es.out, kKm), kKm);
+    ASSERT_GE(k.size(), 2) << es.out.toStdString();
+    EXPECT_EQ(k[0], espanol(km, 0));
+    EXPECT_EQ(k[1], "km");
+
+    const QString kC4 = "C4 = coste unitario por kilómetro (costes totales)";
+    const QStringList u = cifras(lineaDe(es.out, kC4), kC4);
+    ASSERT_GE(u.size(), 2);
+    EXPECT_EQ(u[0], espanol(c4, 3));
+    EXPECT_EQ(u[1], QString::fromUtf8("€/km"));
+
+    // The same report with English separators.
+    const Salida en = ejecutar({ruta}, "en_US.UTF-8");
+    ASSERT_EQ(en.codigo, 0);
+    const QStringList te = cifras(lineaDe(en.out, kTotal), kTotal);
+    ASSERT_EQ(te.size(), 4);
+    QString ingles = espanol(total, 2);
+    ingles.replace('.', '#').replace(',', '.').replace('#', ',');
+    EXPECT_EQ(te[0], ingles);
+    EXPECT_EQ(te[1], "100.0");
+
+    // Figures line up: every row of the cost table ends at the same column.
+    const int fin = int(lineaDe(es.out, kTotal).size());
+    for (const char *fila : {"Amortización del autocar", "Combustible", "Costes Directos"})
+        EXPECT_EQ(lineaDe(es.out, QString::fromUtf8(fila)).size(), fin) << fila;
+}
+
+TEST(PelmoraCalc, InformeConIndirectosEnTotalYServicios)
+{
+    // User column with the indirect costs as one total (line 72, block 5
+    // entry 1), service 1 with 50 euros, 100 km and 2 h (lines 77 to 79)
+    // and the other four empty.
+    QList<QByteArray> lineas = leer(kReferencia).split('\n');
+    ASSERT_GE(lineas.size(), 184);
+    lineas[71] = "#FALSE#\r";
+    lineas[76] = "50\r";
+    lineas[77] = "100\r";
+    lineas[78] = "2\r";
+    for (int k = 79; k < 91; ++k) // services 2 to 5 never given a value
+        lineas[k] = "\r";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ruta = dir.filePath("indirectos.clc");
+    ASSERT_TRUE(escribirArchivo(ruta, lineas.join('\n')));
+
+    const Salida js = ejecutar({"--json", ruta});
+    ASSERT_EQ(js.codigo, 0) << js.err.toStdString();
+    const QJsonObject raiz = analizar(js.outBytes);
+    EXPECT_FALSE(entrada(raiz, "ColumnaS", "CostesIndirectos", 1).toBool());
+    const double km = entrada(raiz, "ColumnaS", "Servicio", 3).toDouble();
+    const double horas = entrada(raiz, "ColumnaS", "Servicio", 4).toDouble();
+    EXPECT_EQ(km, 100.0);
+    EXPECT_EQ(horas, 2.0);
+    const double costeKmH = entrada(raiz, "ColumnaS", "Servicio", 5).toDouble();
+    const double costeKm = entrada(raiz, "ColumnaS", "Servicio", 6).toDouble();
+    const double costeH = entrada(raiz, "ColumnaS", "Servicio", 7).toDouble();
+    ASSERT_GT(costeKmH, 50.0);
+    ASSERT_GT(costeKm, 50.0);
+    ASSERT_GT(costeH, 50.0);
+
+    const Salida es = ejecutar({ruta});
+    ASSERT_EQ(es.codigo, 0);
+    // The user column shows no breakdown rows; the reference column does.
+    const QString kEstructura = "Costes de estructura";
+    const QStringList e = cifras(lineaDe(es.out, kEstructura), kEstructura);
+    ASSERT_EQ(e.size(), 2) << es.out.toStdString();
+    EXPECT_EQ(e[0], espanol(entrada(raiz, "ColumnaO", "Resultados", 11).toDouble(), 2));
+
+    // Service 1 only: its entries and its three costs, the others blank.
+    const QString kKmH = QString::fromUtf8("  Kilómetros y horas");
+    const QString kSoloKm = QString::fromUtf8("  Kilómetros");
+    const QString kSoloH = QString::fromUtf8("  Horas");
+    EXPECT_EQ(cifras(lineaDe(es.out, kKmH), kKmH), QStringList{espanol(costeKmH, 2)}) << es.out.toStdString();
+    EXPECT_EQ(cifras(lineaDe(es.out, kSoloKm), kSoloKm), QStringList{espanol(costeKm, 2)});
+    EXPECT_EQ(cifras(lineaDe(es.out, kSoloH), kSoloH), QStringList{espanol(costeH, 2)});
+    const QString kPropios = QString::fromUtf8("Costes repercutidos únicamente a este servicio (Euros)");
+    EXPECT_EQ(cifras(lineaDe(es.out, kPropios), kPropios), QStringList{"50,00"});
+    const QString kKmFact = QString::fromUtf8("Kilómetros facturados a este servicio");
+    EXPECT_EQ(cifras(lineaDe(es.out, kKmFact), kKmFact), QStringList{"100,0"});
+}
