@@ -383,10 +383,10 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
             // test is the one the entry check of the discount makes.
             const double max2 = Maximos()(kVar, 2).n();
             const double min2 = Minimos()(kVar, 2).n();
-            const double precio = R(kVar, 1).n();
-            const double descuento = R(kVar, 3).n();
-            if (descuento > max2 * precio / 100 || (min2 > 0 && descuento < min2 * precio / 100))
-                f.poner(3, Num(precio * min2 / 100));
+            const Num precio(R(kVar, 1)), descuento(R(kVar, 3));
+            if (precio.ok() && descuento.ok() &&
+                (*descuento > max2 * *precio / 100 || (min2 > 0 && *descuento < min2 * *precio / 100)))
+                f.poner(3, Num(*precio * min2 / 100));
             f.CalcularCarburante(1, 2, 3, 4, 5, 6);
             break;
         }

@@ -418,3 +418,16 @@ TEST_F(Modelo, HayCambiosComparaLasEntradasGuardadas)
     c.ColumnaS(kServ, 2) = Valor(0.0); // an empty entry equals 0
     EXPECT_FALSE(c.HayCambios());
 }
+
+TEST_F(Modelo, UnPrecioQueNoEsNumeroNoTocaElDescuento)
+{
+    // Only an edited file can hold a text here; the comparison cannot be
+    // made, so the discount stays as it was.
+    c.ColumnaS(kVar, 3) = Valor(0.09);
+    poner(kVar, 1, Valor("abc"));
+    EXPECT_EQ(n(kVar, 3), 0.09);
+    poner(kVar, 1, Valor(QString()));
+    EXPECT_EQ(n(kVar, 3), 0.09);
+    poner(kVar, 1, Valor(0.1)); // a real price below the discount resets it
+    EXPECT_EQ(n(kVar, 3), 0.0);
+}
