@@ -184,7 +184,9 @@ void VentanaAyuda::llenarContenido()
     connect(modelo, &QHelpContentModel::contentsCreated, &espera, &QEventLoop::quit);
     QTimer::singleShot(5000, &espera, &QEventLoop::quit);
     modelo->createContents(QString());
-    if (modelo->isCreatingContents())
+    // The contents are built in another thread and handed over through the
+    // event loop: wait for them unless they are already in the model.
+    if (modelo->isCreatingContents() || modelo->rowCount() == 0)
         espera.exec(QEventLoop::ExcludeUserInputEvents);
 
     for (int i = 0; i < modelo->rowCount(); ++i) {
