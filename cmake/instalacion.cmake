@@ -1,37 +1,70 @@
 # Installed layout: the programs in bin, the reference data and the help in
 # share/pelmora, and the desktop entry, icon, metainfo and MIME type where a
 # Linux desktop looks for them. `cpack -G DEB` builds the Debian package.
+#
+# Included from the top CMakeLists.txt after every target exists.
 include(GNUInstallDirs)
 
 set(PELMORA_DATOS_INSTALADOS "${CMAKE_INSTALL_FULL_DATADIR}/pelmora")
+# The same folder as seen from the installed executables, so that a staged
+# (DESTDIR) or moved install tree still finds its data.
+file(RELATIVE_PATH PELMORA_DATOS_RELATIVOS
+     "${CMAKE_INSTALL_FULL_BINDIR}" "${PELMORA_DATOS_INSTALADOS}")
 
 install(TARGETS pelmora-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY datos/Vededizaviro DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora
         FILES_MATCHING PATTERN "*.obs")
 
 if(PELMORA_GUI)
-    install(TARGETS pelmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    if(NOT TARGET pelmora_interfaz OR NOT TARGET pelmora)
+        message(FATAL_ERROR "cmake/instalacion.cmake must be included after the program's targets")
+    endif()
+    # interfaz/rutas.cpp looks for the data here when the executable's folder
+    # does not hold it.
     target_compile_definitions(pelmora_interfaz PRIVATE
-        PELMORA_DATOS_INSTALADOS="${PELMORA_DATOS_INSTALADOS}")
-    foreach(ayuda Pelmora.qch Acuerdos.qch)
-        install(FILES "${CMAKE_BINARY_DIR}/${ayuda}" DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora OPTIONAL)
-    endforeach()
+        PELMORA_DATOS_INSTALADOS="${PELMORA_DATOS_INSTALADOS}"
+        PELMORA_DATOS_RELATIVOS="${PELMORA_DATOS_RELATIVOS}")
+
+    install(TARGETS pelmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    if(TARGET pelmora_ayuda)
+        install(FILES "${CMAKE_BINARY_DIR}/Pelmora.qch" "${CMAKE_BINARY_DIR}/Acuerdos.qch"
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora)
+    else()
+        message(WARNING "The help files are not built, so they are not installed")
+    endif()
     install(FILES datos/escritorio/pelmora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES datos/escritorio/pelmora.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
     install(FILES datos/escritorio/es.pelmora.Pelmora.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES datos/escritorio/pelmora-calculo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 endif()
 
+# ---- Debian package -------------------------------------------------------------
+# Built from a tree configured with -DCMAKE_INSTALL_PREFIX=/usr:
+#   cmake -S . -B build-deb -G Ninja -DCMAKE_INSTALL_PREFIX=/usr -DPELMORA_TESTS=OFF
+#   cmake --build build-deb && (cd build-deb && cpack -G DEB)
+# The package always installs under /usr; the program finds its data relative
+# to its executable, so a tree configured for another prefix still works.
+if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+    message(STATUS "Pelmora: the Debian package installs under /usr (CMAKE_INSTALL_PREFIX is ${CMAKE_INSTALL_PREFIX})")
+endif()
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "pelmora")
+set(CPACK_PACKAGE_VENDOR "Pelmora")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_CONTACT "Equipo de Pelmora <pelmora@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Cálculo del coste anual de un autocar")
-set(CPACK_PACKAGE_DESCRIPTION "Pelmora calcula el coste anual de un autocar en trece partidas, cinco costes unitarios y el precio de servicios concretos, junto a las cifras de un autocar de referencia.")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "cálculo del coste anual de un autocar")
+set(CPACK_PACKAGE_DESCRIPTION "Pelmora calcula el coste anual de un autocar en trece partidas, cinco costes unitarios y el precio de servicios concretos, junto a las cifras de un autocar de referencia de su categoría de plazas. Incluye pelmora-calc, que muestra en texto o JSON los costes de un archivo de cálculo.")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# dpkg-shlibdeps finds the Qt libraries the programs link to (core, gui with
+# the X11 platform plugin, widgets, print support, svg with its plugins,
+# help). The SQLite driver is a plugin it cannot see: the help engine reads
+# the .qch files through it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Plugins the libraries do not pull in: the desktop platform and images.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins | libqt6gui6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, hicolor-icon-theme, shared-mime-info, desktop-file-utils")
 include(CPack)

@@ -2,6 +2,7 @@
 
 #include "archivos/archivo.h"
 #include "interfaz/mensaje.h"
+#include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 
 #include <QApplication>
@@ -154,11 +155,22 @@ DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QStr
     }
 }
 
+// For the program's own folder: the calculations folder (beside the program
+// when it runs from its own writable folder, else in the user's documents,
+// created when missing). For any other folder: its "Cálculos" when there is
+// one. Failing that, the folder itself.
 QString DialogoArchivo::carpetaInicial(const QString &carpetaPrograma)
 {
-    const QString calculos = QDir(carpetaPrograma).filePath(QStringLiteral("Cálculos"));
-    if (QFileInfo(calculos).isDir())
-        return QDir::toNativeSeparators(calculos);
+    const QString propia = QDir::cleanPath(QDir::fromNativeSeparators(carpetaPrograma));
+    if (!propia.isEmpty() && propia == pelmora::carpetaPrograma()) {
+        const QString calculos = carpetaCalculos();
+        if (!calculos.isEmpty())
+            return QDir::toNativeSeparators(calculos);
+    } else {
+        const QString calculos = QDir(carpetaPrograma).filePath(QStringLiteral("Cálculos"));
+        if (QFileInfo(calculos).isDir())
+            return QDir::toNativeSeparators(calculos);
+    }
     return QDir::toNativeSeparators(carpetaPrograma);
 }
 

@@ -1,37 +1,45 @@
 // Pelmora: annual cost of a coach and price of concrete services.
+//
+//   pelmora [--sin-presentacion] [ARCHIVO.clc]
+//
+// With a calculation file (a double click in the file manager) the program
+// opens it at once, without the splash window, as "Abrir ..." would; when it
+// cannot be read the program says why and goes on without a calculation, on
+// the start dialog. --sin-presentacion skips the splash window.
 #include "entrada/numeros.h"
 #include "interfaz/dialogos.h"
+#include "interfaz/rutas.h"
 #include "interfaz/ventanaprincipal.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     pelmora::FijarDatosPrograma();
+    // Matches the installed desktop entry (window grouping, Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelmora"));
+    // The program's logo, drawn once at one size: cheaper at start-up than
+    // an SVG icon, which the window system would have drawn at several.
+    QApplication::setWindowIcon(QIcon(pelmora::ImagenPrograma(QStringLiteral("logo"), QSize(64, 64))));
     pelmora::FijarSeparadores(QLocale::system());
 
-    // pelmora [--sin-presentacion] [ARCHIVO.clc]
-    bool presentacion = true;
-    QString archivo;
-    const QStringList argumentos = app.arguments();
-    for (int i = 1; i < argumentos.size(); ++i) {
-        const QString &a = argumentos.at(i);
-        if (a == QLatin1String("--sin-presentacion"))
-            presentacion = false;
-        else if (archivo.isEmpty() && a.endsWith(QLatin1String(".clc"), Qt::CaseInsensitive))
-            archivo = a;
-    }
+    const pelmora::LineaOrdenes linea = pelmora::LeerLineaOrdenes(app.arguments());
 
-    if (presentacion) {
+    if (linea.presentacion) {
         pelmora::DialogoPresentacion splash;
         splash.exec();
     }
 
     pelmora::VentanaPrincipal principal;
     principal.show();
-    if (archivo.isEmpty() || !principal.abrirArchivoInicial(archivo))
+    if (linea.archivo.isEmpty() || !principal.abrirArchivoInicial(linea.archivo))
         principal.mostrarNueva();
+    else if (pelmora::esArchivoDeReferencia(linea.archivo))
+        // Reference data is never written: it starts an unnamed calculation,
+        // as the category chooser does.
+        principal.fijarArchivoActual(QString());
     return app.exec();
 }

@@ -2,26 +2,137 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
 
 namespace pelmora {
 
 namespace {
-QString g_carpeta; // empty: the executable's folder
+
+QString g_programa;    // empty: chosen from the executable's folder
+QString g_ejecutable;  // empty: QCoreApplication::applicationDirPath()
+QString g_documentos;  // empty: the system's documents folder
+
+const QString kReferencia = QStringLiteral("Vededizaviro");
+const QString kCalculos = QStringLiteral("Cálculos");
+
+// Forward slashes, no "." or "..", no trailing separator.
+QString limpiar(const QString &carpeta)
+{
+    return carpeta.isEmpty() ? carpeta : QDir::cleanPath(QDir::fromNativeSeparators(carpeta));
+}
+
+bool tieneReferencia(const QString &carpeta)
+{
+    return !carpeta.isEmpty() && QFileInfo(carpeta + QLatin1Char('/') + kReferencia).isDir();
+}
+
+// The installed data folder as seen from the executable: the install tree
+// can be moved (or staged under DESTDIR) as a whole.
+QString datosJuntoAlEjecutable()
+{
+#ifdef PELMORA_DATOS_RELATIVOS
+    return limpiar(carpetaEjecutable() + QLatin1Char('/') + QString::fromUtf8(PELMORA_DATOS_RELATIVOS));
+#else
+    return QString();
+#endif
+}
+
+} // namespace
+
+QString carpetaEjecutable()
+{
+    return limpiar(g_ejecutable.isEmpty() ? QCoreApplication::applicationDirPath() : g_ejecutable);
+}
+
+void fijarCarpetaEjecutable(const QString &carpeta) { g_ejecutable = carpeta; }
+
+QString carpetaDatosInstalados()
+{
+#ifdef PELMORA_DATOS_INSTALADOS
+    return limpiar(QString::fromUtf8(PELMORA_DATOS_INSTALADOS));
+#else
+    return QString();
+#endif
 }
 
 QString carpetaPrograma()
 {
-    QString c = g_carpeta.isEmpty() ? QCoreApplication::applicationDirPath() : g_carpeta;
-    c = QDir::fromNativeSeparators(c);
-    while (c.size() > 1 && c.endsWith(QLatin1Char('/')))
-        c.chop(1);
-    return c;
+    if (!g_programa.isEmpty())
+        return limpiar(g_programa);
+    const QString ejecutable = carpetaEjecutable();
+    if (tieneReferencia(ejecutable))
+        return ejecutable;
+    for (const QString &c : {datosJuntoAlEjecutable(), carpetaDatosInstalados()})
+        if (tieneReferencia(c))
+            return c;
+    return ejecutable;
 }
 
-void fijarCarpetaPrograma(const QString &carpeta) { g_carpeta = carpeta; }
+void fijarCarpetaPrograma(const QString &carpeta) { g_programa = carpeta; }
 
-QString carpetaReferencia() { return carpetaPrograma() + QStringLiteral("/Vededizaviro"); }
+QString carpetaReferencia() { return carpetaPrograma() + QLatin1Char('/') + kReferencia; }
 
 QString rutaReferencia(const QString &archivo) { return carpetaReferencia() + QLatin1Char('/') + archivo; }
+
+bool programaEnSuCarpeta()
+{
+    return !g_programa.isEmpty() || tieneReferencia(carpetaEjecutable());
+}
+
+QString carpetaDocumentos()
+{
+    if (!g_documentos.isEmpty())
+        return limpiar(g_documentos);
+    return limpiar(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+void fijarCarpetaDocumentos(const QString &carpeta) { g_documentos = carpeta; }
+
+QString carpetaCalculos()
+{
+    if (programaEnSuCarpeta()) {
+        const QString programa = carpetaPrograma();
+        const QString junto = programa + QLatin1Char('/') + kCalculos;
+        const QFileInfo f(junto);
+        if (f.isDir() ? f.isWritable() : (!f.exists() && QDir(programa).mkdir(kCalculos)))
+            return junto;
+    }
+    const QString documentos = carpetaDocumentos();
+    if (documentos.isEmpty())
+        return QString();
+    const QString propia = documentos + QLatin1Char('/') + kCalculos;
+    if (QFileInfo(propia).isDir() || QDir().mkpath(propia))
+        return propia;
+    return QString();
+}
+
+bool esArchivoDeReferencia(const QString &ruta)
+{
+    const QString referencia = QFileInfo(carpetaReferencia()).canonicalFilePath();
+    const QFileInfo f(ruta);
+    return !referencia.isEmpty() && f.exists() && f.canonicalPath() == referencia;
+}
+
+LineaOrdenes LeerLineaOrdenes(const QStringList &argumentos)
+{
+    LineaOrdenes linea;
+    for (int i = 1; i < argumentos.size(); ++i) {
+        const QString &a = argumentos.at(i);
+        if (a == QLatin1String("--sin-presentacion")) {
+            linea.presentacion = false;
+        } else if (linea.archivo.isEmpty() && !a.isEmpty() && !a.startsWith(QLatin1Char('-'))) {
+            // A file manager may hand over a file: URL instead of a path.
+            const QUrl url(a);
+            linea.archivo = a.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) && url.isLocalFile()
+                                ? url.toLocalFile()
+                                : a;
+        }
+    }
+    if (!linea.archivo.isEmpty())
+        linea.presentacion = false;
+    return linea;
+}
 
 } // namespace pelmora

@@ -1,16 +1,26 @@
 #include "interfaz/ventanaprincipal.h"
 
 #include "archivos/archivo.h"
+#include "interfaz/ayuda.h"
+#include "interfaz/campo.h"
+#include "interfaz/desplazamiento.h"
+#include "interfaz/dialogoarchivo.h"
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
+#include "interfaz/impresion.h"
 #include "interfaz/mensaje.h"
+#include "interfaz/preguntagrabar.h"
+#include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -19,6 +29,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -39,7 +50,6 @@ constexpr int kAnchoPicVScroll = 400;
 constexpr int kAltoPicHScroll = 400;
 constexpr int kAnchoCliente = 11595;
 constexpr int kMargenFormulario = 180;
-constexpr int kPasoScroll = 600;
 
 // The 25 items that go on and off with the calculation.
 const char *const kItemsCalculo[] = {
@@ -96,10 +106,37 @@ void ponerFondo(QWidget *w, const QColor &c, QPalette::ColorRole rol = QPalette:
     w->setPalette(p);
 }
 
-// 16-bit scroll values: a value out of range is not set.
-bool cabeEn16(long v) { return v >= -32768 && v <= 32767; }
-
 int twipsDe(int pixeles) { return static_cast<int>(std::lround(aTwips(pixeles))); }
+
+EstadoBarra estadoBarra(const QScrollBar *b)
+{
+    EstadoBarra e;
+    e.minimo = b->minimum();
+    e.maximo = b->maximum();
+    e.pequeno = b->singleStep();
+    e.grande = b->pageStep();
+    e.valor = b->value();
+    return e;
+}
+
+// The active control of a form, when it still belongs to it.
+QWidget *controlDe(FormularioSeccion *f)
+{
+    QWidget *c = f ? f->controlActivo() : nullptr;
+    return c && f->isAncestorOf(c) ? c : nullptr;
+}
+
+// Left and top of a control in the coordinates of the form's outer frame
+// (twips): its own and those of its containers, the outer frame's excluded.
+QPoint posicionEnMarco(FormularioSeccion *f, QWidget *c)
+{
+    int x = 0, y = 0;
+    for (QWidget *w = c; w && w->parentWidget() && w->parentWidget() != f; w = w->parentWidget()) {
+        x += twipsDe(w->x());
+        y += twipsDe(w->y());
+    }
+    return QPoint(x, y);
+}
 
 // First control of a form that takes the focus with the Tab key.
 QWidget *primerControl(QWidget *form)
@@ -214,6 +251,8 @@ void VentanaPrincipal::crearMenus()
     item(impr, "mnuPrintServicio", QStringLiteral("Costes de un servicio concreto"),
          &VentanaPrincipal::imprimirServicio);
     item(impr, "mnuPrintTodo", QStringLiteral("Todos los formularios"), &VentanaPrincipal::imprimirTodo);
+    separador(impr, "mnuImprimirBar1");
+    item(impr, "mnuExportarPdf", QStringLiteral("Exportar a PDF..."), &VentanaPrincipal::exportarPdf);
 
     QMenu *edic = menu(barra, "mnuEdit", QStringLiteral("Edición"));
     item(edic, "mnuEditCut", QStringLiteral("Cortar"), &VentanaPrincipal::cortar)->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
@@ -252,6 +291,9 @@ void VentanaPrincipal::fijarMenusCalculo(EstadoMenus estado)
         case EstadoMenus::ConCalculo: a->setEnabled(!nuevoOAbrir); break;
         }
     }
+    // The export goes with the print items.
+    if (QAction *a = accion(QStringLiteral("mnuExportarPdf")))
+        a->setEnabled(estado == EstadoMenus::ConCalculo);
 }
 
 void VentanaPrincipal::alAbrirMenu()
@@ -330,13 +372,19 @@ void VentanaPrincipal::crearPatillas()
     hScroll1_->setObjectName(QStringLiteral("HScroll1"));
     for (QScrollBar *b : {vScroll1_, hScroll1_}) {
         b->setRange(0, 0);
-        b->setSingleStep(kPasoScroll);
+        b->setSingleStep(kPasoPequeno);
         b->setFocusPolicy(Qt::NoFocus);
     }
     connect(vScroll1_, &QScrollBar::valueChanged, this, &VentanaPrincipal::CambiarScrollV);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &VentanaPrincipal::CambioScrollH);
     picVScroll_->hide();
     picHScroll_->hide();
+
+    // The strips re-place the bars when they change size or come into
+    // view; they and Patillas pass the focus and the scroll keys on.
+    for (QWidget *w : {patillas_, picVScroll_, picHScroll_, static_cast<QWidget *>(vScroll1_),
+                       static_cast<QWidget *>(hScroll1_)})
+        w->installEventFilter(this);
 }
 
 void VentanaPrincipal::colocarBandas()
@@ -354,11 +402,6 @@ void VentanaPrincipal::colocarBandas()
     picHScroll_->setGeometry(0, std::max(0, alto - altoH), ancho, altoH);
     hScroll1_->setGeometry(0, tw(80), std::max(0, ancho - anchoV), tw(240));
     area_->setGeometry(0, altoPatillas, std::max(0, ancho - anchoV), altoV);
-
-    if (calculoAbierto() && frmActiva_) {
-        SituarScrollV(frmActiva_);
-        SituarScrollH(frmActiva_);
-    }
 }
 
 void VentanaPrincipal::pintarBotones(Seccion activa)
@@ -399,6 +442,7 @@ void VentanaPrincipal::CargarPatillas()
                 f->setParent(area_);
                 f->hide();
                 formularios_[k] = f;
+                conectarFormulario(f);
             }
             formularios_[k]->cargar();
         }
@@ -408,11 +452,7 @@ void VentanaPrincipal::CargarPatillas()
         scrollHResultados_ = 0;
         pintarBotones(Seccion::Caracteristicas);
 
-        ponerFondo(frmActiva_, kColorPatillas);
-        if (auto *marco = frmActiva_->findChild<QWidget *>(QStringLiteral("Frame1"))) {
-            marco->setAutoFillBackground(true);
-            ponerFondo(marco, colorActivo_);
-        }
+        aspectoMostrado(frmActiva_);
         frmActiva_->move(tw(kMargenFormulario), tw(kMargenFormulario));
         frmActiva_->show();
         frmActiva_->activar();
@@ -422,26 +462,50 @@ void VentanaPrincipal::CargarPatillas()
         colocarBandas();
         {
             QSignalBlocker b1(vScroll1_), b2(hScroll1_);
-            const long altoF = twipsDe(frmActiva_->height()) + 360;
-            const long altoV = twipsDe(picVScroll_->height());
-            const long maxV = altoF > altoV ? altoF - altoV : 0;
-            if (cabeEn16(maxV))
-                vScroll1_->setRange(0, static_cast<int>(maxV));
+            vScroll1_->setMinimum(0);
+            if (const auto m = maximoV(twipsDe(frmActiva_->height()), twipsDe(picVScroll_->height())))
+                vScroll1_->setMaximum(*m);
             vScroll1_->setValue(0);
-            const long anchoF = twipsDe(frmActiva_->width()) + 360 + twipsDe(picVScroll_->width());
-            const long anchoH = twipsDe(picHScroll_->width());
-            const long maxH = anchoF > anchoH ? anchoF - anchoH : 0;
-            if (cabeEn16(maxH))
-                hScroll1_->setRange(0, static_cast<int>(maxH));
+            hScroll1_->setMinimum(0);
+            if (const auto m = maximoH(twipsDe(frmActiva_->width()), twipsDe(picVScroll_->width()),
+                                       twipsDe(picHScroll_->width())))
+                hScroll1_->setMaximum(*m);
             hScroll1_->setValue(0);
         }
         // The strips coming into view place the bars for the shown form.
         SituarScrollV(frmActiva_);
         SituarScrollH(frmActiva_);
+        EngancharRueda(frmActiva_);
         DevolverFoco();
     } catch (...) {
         CerrarPatillas();
         MostrarMensaje(mensajeErrorReferencia(ErrorArchivo::MalEstado), QStringLiteral("Error"));
+    }
+}
+
+void VentanaPrincipal::conectarFormulario(FormularioSeccion *f)
+{
+    // A field or an option button taking the focus comes into view (the
+    // legend and the pies of the results take it without moving the form);
+    // the scroll keys of the fields, the legend and the pies scroll it.
+    connect(f, &FormularioSeccion::controlEnfocado, this, [this, f](QWidget *c) {
+        if (f != frmActiva_ || !(qobject_cast<QLineEdit *>(c) || qobject_cast<QAbstractButton *>(c)))
+            return;
+        MoverScrollV(f);
+        MoverScrollH(f);
+    });
+    connect(f, &FormularioSeccion::teclaScroll, this, [this, f](int tecla) {
+        if (f == frmActiva_)
+            TeclaScroll(tecla);
+    });
+}
+
+void VentanaPrincipal::aspectoMostrado(FormularioSeccion *f)
+{
+    ponerFondo(f, kColorPatillas);
+    if (auto *marco = f->findChild<QWidget *>(QStringLiteral("Frame1"))) {
+        marco->setAutoFillBackground(true);
+        ponerFondo(marco, colorActivo_);
     }
 }
 
@@ -460,6 +524,7 @@ void VentanaPrincipal::destruirFormularios()
 void VentanaPrincipal::CerrarPatillas()
 {
     archivoActual_.clear();
+    SoltarRueda(frmActiva_);
     frmActiva_ = nullptr;
     destruirFormularios();
     calculo_.IniciarTablas();
@@ -479,6 +544,7 @@ void VentanaPrincipal::CerrarPatillas()
 
 void VentanaPrincipal::OcultarSeccion()
 {
+    SoltarRueda(frmActiva_);
     const QColor normal = cmbCerrar_->palette().color(QPalette::Button);
     for (QPushButton *b : botones_)
         ponerFondo(b, normal, QPalette::Button);
@@ -498,26 +564,45 @@ void VentanaPrincipal::MostrarSeccion(Seccion s)
         return;
     OcultarSeccion();
     ponerFondo(botones_[ord(s)], colorActivo_, QPalette::Button);
-    ponerFondo(f, kColorPatillas);
-    if (auto *marco = f->findChild<QWidget *>(QStringLiteral("Frame1"))) {
-        marco->setAutoFillBackground(true);
-        ponerFondo(marco, colorActivo_);
-    }
+    aspectoMostrado(f);
     f->show();
     frmActiva_ = f;
     f->activar();
     SituarScrollV(f);
     SituarScrollH(f);
+    EngancharRueda(f);
     DevolverFoco();
 }
 
 bool VentanaPrincipal::HayCambios() const { return calculo_.HayCambios(); }
 
-bool VentanaPrincipal::preguntarGrabar(const QString &) { return true; }
+bool VentanaPrincipal::preguntarGrabar(const QString &titulo)
+{
+    return PreguntarGrabar(this, titulo, [this] { return Grabar(); });
+}
+
+CampoTexto *VentanaPrincipal::campoEditado() const
+{
+    auto *c = qobject_cast<CampoTexto *>(focusWidget());
+    if (c && c->admiteEntrada() && c->editando() && frmActiva_ && frmActiva_->isAncestorOf(c))
+        return c;
+    return nullptr;
+}
+
+bool VentanaPrincipal::confirmarEdicion()
+{
+    // A value refused a moment ago: its message is out, the field takes
+    // the focus back, and the command does not run.
+    if (CampoTexto::devolviendoFoco())
+        return false;
+    CampoTexto *c = campoEditado();
+    // Enter's commit: the field keeps its editing text and the focus.
+    return !c || c->SalirCampo(13);
+}
 
 void VentanaPrincipal::cerrarCalculo()
 {
-    if (!calculoAbierto())
+    if (!calculoAbierto() || !confirmarEdicion())
         return;
     if (HayCambios() && !preguntarGrabar(QStringLiteral("Cerrar")))
         return;
@@ -526,7 +611,8 @@ void VentanaPrincipal::cerrarCalculo()
 
 void VentanaPrincipal::closeEvent(QCloseEvent *e)
 {
-    if (calculoAbierto() && HayCambios() && !preguntarGrabar(QStringLiteral("Salir"))) {
+    if (calculoAbierto()
+        && (!confirmarEdicion() || (HayCambios() && !preguntarGrabar(QStringLiteral("Salir"))))) {
         e->ignore();
         return;
     }
@@ -542,30 +628,25 @@ void VentanaPrincipal::SituarScrollV(FormularioSeccion *f)
 {
     if (!f)
         return;
-    QSignalBlocker bloqueo(vScroll1_);
-    const long altoTira = twipsDe(picVScroll_->height());
-    vScroll1_->setMinimum(0);
-    vScroll1_->setPageStep(altoTira - 220 > 0 ? static_cast<int>(altoTira - 220) : 1);
-    const long alto = twipsDe(f->height()) + 360;
-    const long maximo = alto > altoTira ? alto - altoTira : 0;
-    if (cabeEn16(maximo))
-        vScroll1_->setMaximum(static_cast<int>(maximo));
-    bloqueo.unblock();
-
+    const long long altoTira = twipsDe(picVScroll_->height());
+    {
+        QSignalBlocker bloqueo(vScroll1_);
+        vScroll1_->setMinimum(0);
+        vScroll1_->setPageStep(paginaV(altoTira));
+        if (const auto m = maximoV(twipsDe(f->height()), altoTira))
+            vScroll1_->setMaximum(*m);
+    }
     if (f->seccion() == Seccion::Resultados) {
         vScroll1_->setValue(scrollVResultados_);
         CambiarScrollV();
         return;
     }
-    long y = 0;
-    if (QWidget *c = f->controlActivo(); c && f->isAncestorOf(c)) {
-        y = twipsDe(c->height()) + kMargenFormulario;
-        for (QWidget *w = c; w && w->parentWidget() && w->parentWidget() != f; w = w->parentWidget())
-            y += twipsDe(w->y());
-    }
-    const int pagina = vScroll1_->pageStep();
-    y = pagina * (y / pagina);
-    vScroll1_->setValue(y > vScroll1_->maximum() ? vScroll1_->maximum() : static_cast<int>(y));
+    // The page that holds the active control's bottom plus 180.
+    long long y = 0;
+    if (QWidget *c = controlDe(f))
+        y = twipsDe(c->height()) + kMargenFormulario + posicionEnMarco(f, c).y();
+    if (const auto v = valorSituar(y, estadoBarra(vScroll1_)))
+        vScroll1_->setValue(*v);
     CambiarScrollV();
 }
 
@@ -573,31 +654,109 @@ void VentanaPrincipal::SituarScrollH(FormularioSeccion *f)
 {
     if (!f)
         return;
-    QSignalBlocker bloqueo(hScroll1_);
-    const long anchoTira = twipsDe(picHScroll_->width());
-    const long anchoV = twipsDe(picVScroll_->width());
-    hScroll1_->setMinimum(0);
-    hScroll1_->setPageStep(anchoTira - anchoV - 1300 > 0 ? static_cast<int>(anchoTira - anchoV - 1300) : 1);
-    const long ancho = twipsDe(f->width()) + 360 + anchoV;
-    const long maximo = ancho > anchoTira ? ancho - anchoTira : 0;
-    if (cabeEn16(maximo))
-        hScroll1_->setMaximum(static_cast<int>(maximo));
-    bloqueo.unblock();
-
+    const long long anchoTira = twipsDe(picHScroll_->width());
+    const long long anchoV = twipsDe(picVScroll_->width());
+    {
+        QSignalBlocker bloqueo(hScroll1_);
+        hScroll1_->setMinimum(0);
+        hScroll1_->setPageStep(paginaH(anchoTira, anchoV));
+        if (const auto m = maximoH(twipsDe(f->width()), anchoV, anchoTira))
+            hScroll1_->setMaximum(*m);
+    }
     if (f->seccion() == Seccion::Resultados) {
         hScroll1_->setValue(scrollHResultados_);
         CambioScrollH();
         return;
     }
-    long x = kMargenFormulario;
-    if (QWidget *c = f->controlActivo(); c && f->isAncestorOf(c)) {
-        for (QWidget *w = c; w && w->parentWidget() && w->parentWidget() != f; w = w->parentWidget())
-            x += twipsDe(w->x());
-    }
-    const int pagina = hScroll1_->pageStep();
-    x = pagina * (x / pagina);
-    hScroll1_->setValue(x > hScroll1_->maximum() ? hScroll1_->maximum() : static_cast<int>(x));
+    long long x = kMargenFormulario;
+    if (QWidget *c = controlDe(f))
+        x += posicionEnMarco(f, c).x();
+    if (const auto v = valorSituar(x, estadoBarra(hScroll1_)))
+        hScroll1_->setValue(*v);
     CambioScrollH();
+}
+
+void VentanaPrincipal::MoverScrollV(FormularioSeccion *f)
+{
+    QWidget *c = controlDe(f);
+    if (!c || f != frmActiva_)
+        return;
+    const long long alto = twipsDe(c->height());
+    const long long y = alto + kMargenFormulario + posicionEnMarco(f, c).y();
+    if (const auto v = valorMoverV(y, alto, estadoBarra(vScroll1_)))
+        vScroll1_->setValue(*v);
+}
+
+void VentanaPrincipal::MoverScrollH(FormularioSeccion *f)
+{
+    QWidget *c = controlDe(f);
+    if (!c || f != frmActiva_)
+        return;
+    const long long x = kMargenFormulario + posicionEnMarco(f, c).x();
+    if (const auto v = valorMoverH(x, estadoBarra(hScroll1_)))
+        hScroll1_->setValue(*v);
+}
+
+void VentanaPrincipal::DesplazarScrollV(FormularioSeccion *, int n)
+{
+    vScroll1_->setValue(valorDesplazar(n, estadoBarra(vScroll1_)));
+    if (frmActiva_ && frmActiva_->seccion() == Seccion::Resultados)
+        scrollVResultados_ = vScroll1_->value();
+}
+
+void VentanaPrincipal::TeclaScroll(int tecla)
+{
+    if (!frmActiva_)
+        return;
+    if (const auto n = destinoTecla(tecla, estadoBarra(vScroll1_)))
+        DesplazarScrollV(frmActiva_, *n);
+}
+
+void VentanaPrincipal::MouseWheel(int delta)
+{
+    if (!frmActiva_)
+        return;
+    if (const auto n = destinoRueda(delta, estadoBarra(vScroll1_)))
+        DesplazarScrollV(frmActiva_, *n);
+}
+
+void VentanaPrincipal::RecolocarScrollV()
+{
+    if (!frmActiva_ || !calculoAbierto())
+        return;
+    SituarScrollV(frmActiva_);
+    DevolverFoco();
+}
+
+void VentanaPrincipal::RecolocarScrollH()
+{
+    if (!frmActiva_ || !calculoAbierto())
+        return;
+    SituarScrollH(frmActiva_);
+    DevolverFoco();
+}
+
+void VentanaPrincipal::EngancharRueda(QWidget *f)
+{
+    if (!f || conRueda_ == f)
+        return;
+    SoltarRueda(conRueda_);
+    f->installEventFilter(this);
+    conRueda_ = f;
+}
+
+void VentanaPrincipal::SoltarRueda(QWidget *f)
+{
+    if (!f)
+        return;
+    f->removeEventFilter(this);
+    if (conRueda_ == f)
+        conRueda_ = nullptr;
+}
+
+bool VentanaPrincipal::punteroEnVentana(const QPoint &global) const
+{
+    return PunteroEnVentana(frameGeometry(), global);
 }
 
 void VentanaPrincipal::CambiarScrollV()
@@ -664,8 +823,42 @@ void VentanaPrincipal::showEvent(QShowEvent *e)
 
 bool VentanaPrincipal::eventFilter(QObject *o, QEvent *e)
 {
-    if (o == cliente_ && e->type() == QEvent::Resize)
-        colocarBandas();
+    const QEvent::Type t = e->type();
+    if (o == cliente_) {
+        if (t == QEvent::Resize)
+            colocarBandas();
+        return QMainWindow::eventFilter(o, e);
+    }
+    if (o == conRueda_ && t == QEvent::Wheel) {
+        // One small step per wheel event, only while the pointer is over
+        // the window; the form still gets the event.
+        const auto *r = static_cast<QWheelEvent *>(e);
+        int delta = r->angleDelta().y();
+        if (delta == 0)
+            delta = r->pixelDelta().y();
+        if (delta != 0 && punteroEnVentana(r->globalPosition().toPoint()))
+            MouseWheel(delta);
+        return false;
+    }
+    const bool tira = o == picVScroll_ || o == picHScroll_;
+    if (tira && (t == QEvent::Resize || t == QEvent::Show)) {
+        auto *w = static_cast<QWidget *>(o);
+        if (w->isVisible() && w->width() > 0 && w->height() > 0) {
+            if (o == picVScroll_) {
+                vScroll1_->setGeometry(vScroll1_->x(), 0, vScroll1_->width(), w->height());
+                RecolocarScrollV();
+            } else {
+                hScroll1_->setGeometry(0, hScroll1_->y(), std::max(0, w->width() - picVScroll_->width()),
+                                       hScroll1_->height());
+                RecolocarScrollH();
+            }
+        }
+    } else if (tira || o == patillas_ || o == vScroll1_ || o == hScroll1_) {
+        if (t == QEvent::KeyPress)
+            TeclaScroll(static_cast<QKeyEvent *>(e)->key()); // the key goes on
+        else if (t == QEvent::FocusIn)
+            DevolverFoco();
+    }
     return QMainWindow::eventFilter(o, e);
 }
 
@@ -713,17 +906,177 @@ void VentanaPrincipal::acercaDe()
     d.exec();
 }
 
-void VentanaPrincipal::abrirCalculo() {}
-void VentanaPrincipal::guardarCalculo() {}
-void VentanaPrincipal::guardarCalculoComo() {}
-void VentanaPrincipal::imprimirSeccion(Seccion) {}
-void VentanaPrincipal::imprimirResultados() {}
-void VentanaPrincipal::imprimirServicio() {}
-void VentanaPrincipal::imprimirTodo() {}
-void VentanaPrincipal::cortar() {}
-void VentanaPrincipal::copiar() {}
-void VentanaPrincipal::pegar() {}
-void VentanaPrincipal::ayudaContenido() {}
-void VentanaPrincipal::ayudaAcuerdos() {}
+// ---- Open and save --------------------------------------------------------------
+
+void VentanaPrincipal::abrirCalculo()
+{
+    if (calculoAbierto())
+        return;
+    // The dialog reads the file into the calculation before it returns.
+    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("abrir"), calculo_, carpetaPrograma());
+    if (ruta.isEmpty())
+        return;
+    archivoActual_ = ruta;
+    CargarPatillas();
+}
+
+bool VentanaPrincipal::Grabar()
+{
+    if (archivoActual_.isEmpty())
+        return GrabarComo();
+    const ErrorArchivo e = GrabarCalculo(calculo_, archivoActual_);
+    if (e != ErrorArchivo::Ninguno) {
+        MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"));
+        return false;
+    }
+    MostrarMensaje(QStringLiteral("El archivo se ha grabado."), QStringLiteral("Grabar"));
+    return true;
+}
+
+bool VentanaPrincipal::GrabarComo()
+{
+    // The dialog writes the file and tells the user where it went.
+    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma());
+    if (ruta.isEmpty())
+        return false;
+    archivoActual_ = ruta;
+    return true;
+}
+
+void VentanaPrincipal::guardarCalculo()
+{
+    if (calculoAbierto() && confirmarEdicion())
+        Grabar();
+}
+
+void VentanaPrincipal::guardarCalculoComo()
+{
+    if (calculoAbierto() && confirmarEdicion())
+        GrabarComo();
+}
+
+// ---- Printing -------------------------------------------------------------------------
+
+QString VentanaPrincipal::nombreDocumento() const
+{
+    return archivoActual_.isEmpty() ? tituloPrograma() : QFileInfo(archivoActual_).completeBaseName();
+}
+
+QList<QWidget *> VentanaPrincipal::formulariosParaImprimir(const QList<Seccion> &secciones)
+{
+    QList<QWidget *> lista;
+    for (Seccion s : secciones) {
+        FormularioSeccion *f = formularios_[ord(s)];
+        if (!f)
+            continue;
+        // A form never shown is printed as it would be shown: its colours,
+        // and the results and the service recomputed.
+        aspectoMostrado(f);
+        f->activar();
+        lista << f;
+    }
+    return lista;
+}
+
+bool VentanaPrincipal::imprimir(const QList<Seccion> &secciones, bool enPdf)
+{
+    if (!calculoAbierto() || CampoTexto::devolviendoFoco())
+        return false;
+    // The field being edited shows its formatted value on paper.
+    QPointer<CampoTexto> campo = campoEditado();
+    const bool aceptado = !campo || campo->SalirCampo(-1);
+    bool hecho = false;
+    if (aceptado) {
+        const QList<QWidget *> lista = formulariosParaImprimir(secciones);
+        if (enPdf) {
+            const QString nombre = nombreDocumento() + QStringLiteral(".pdf");
+            hecho = ExportarPdf(this, lista, nombre, DialogoArchivo::carpetaInicial(carpetaPrograma()));
+        } else {
+            hecho = ImprimirFormularios(lista, nombreDocumento());
+        }
+    }
+    // Editing goes on in the field that still has the focus (one that lost
+    // it to a message starts again when it gets it back).
+    if (campo && campo->hasFocus() && !campo->editando())
+        campo->EntrarCampo();
+    return hecho;
+}
+
+bool VentanaPrincipal::ImprimirSeccion(Seccion s)
+{
+    if (s == Seccion::Resultados)
+        return ImprimirResultados();
+    if (s == Seccion::Servicio)
+        return ImprimirServicio();
+    return imprimir({s}, false);
+}
+
+bool VentanaPrincipal::ImprimirResultados() { return imprimir({Seccion::Resultados}, false); }
+
+bool VentanaPrincipal::ImprimirServicio() { return imprimir({Seccion::Servicio}, false); }
+
+bool VentanaPrincipal::ImprimirTodo()
+{
+    return imprimir({Seccion::Caracteristicas, Seccion::CostesFijos1, Seccion::CostesFijos2,
+                     Seccion::CostesVariables, Seccion::CostesIndirectos, Seccion::Resultados, Seccion::Servicio},
+                    false);
+}
+
+void VentanaPrincipal::imprimirSeccion(Seccion s) { ImprimirSeccion(s); }
+void VentanaPrincipal::imprimirResultados() { ImprimirResultados(); }
+void VentanaPrincipal::imprimirServicio() { ImprimirServicio(); }
+void VentanaPrincipal::imprimirTodo() { ImprimirTodo(); }
+
+void VentanaPrincipal::exportarPdf()
+{
+    imprimir({Seccion::Caracteristicas, Seccion::CostesFijos1, Seccion::CostesFijos2, Seccion::CostesVariables,
+              Seccion::CostesIndirectos, Seccion::Resultados, Seccion::Servicio},
+             true);
+}
+
+// ---- Clipboard ----------------------------------------------------------------------
+
+namespace {
+
+// The text box that has the focus in the application, if any.
+QLineEdit *cajaConFoco() { return qobject_cast<QLineEdit *>(QApplication::focusWidget()); }
+
+} // namespace
+
+void VentanaPrincipal::cortar()
+{
+    QLineEdit *caja = cajaConFoco();
+    if (!caja)
+        return;
+    QClipboard *portapapeles = QGuiApplication::clipboard();
+    portapapeles->clear();
+    portapapeles->setText(caja->selectedText());
+    if (!caja->isReadOnly() && caja->hasSelectedText())
+        caja->insert(QString());
+}
+
+void VentanaPrincipal::copiar()
+{
+    QLineEdit *caja = cajaConFoco();
+    if (!caja)
+        return;
+    QClipboard *portapapeles = QGuiApplication::clipboard();
+    portapapeles->clear();
+    portapapeles->setText(caja->selectedText());
+}
+
+void VentanaPrincipal::pegar()
+{
+    QLineEdit *caja = cajaConFoco();
+    if (!caja || caja->isReadOnly())
+        return;
+    // Not filtered: the field checks the whole text when it is left.
+    caja->insert(QGuiApplication::clipboard()->text());
+}
+
+// ---- Help -----------------------------------------------------------------------------
+
+void VentanaPrincipal::ayudaContenido() { MostrarAyuda(this, carpetaPrograma()); }
+void VentanaPrincipal::ayudaAcuerdos() { MostrarAcuerdos(this, carpetaPrograma()); }
 
 } // namespace pelmora

@@ -17,6 +17,7 @@ class QScrollBar;
 
 namespace pelmora {
 
+class CampoTexto;
 class FormularioSeccion;
 class DialogoNueva;
 class DialogoTipoVehiculo;
@@ -64,10 +65,48 @@ public:
     // Scroll bars of the shown section (values in twips).
     void SituarScrollV(FormularioSeccion *f);
     void SituarScrollH(FormularioSeccion *f);
+    // The focus moved to a control of f: scroll just enough to show it.
+    void MoverScrollV(FormularioSeccion *f);
+    void MoverScrollH(FormularioSeccion *f);
+    // VScroll1 to n, clamped to its range.
+    void DesplazarScrollV(FormularioSeccion *f, int n);
     void CambiarScrollV();
     void CambioScrollH();
+    // Up, Down, Page Up and Page Down scroll the shown section.
+    void TeclaScroll(int tecla);
+    // One wheel event over the window: one small step up or down.
+    void MouseWheel(int delta);
+    // The strips changed size or came into view.
+    void RecolocarScrollV();
+    void RecolocarScrollH();
+    // The wheel of the shown section form: caught on f while it is shown.
+    void EngancharRueda(QWidget *f);
+    void SoltarRueda(QWidget *f);
+    QWidget *formularioConRueda() const { return conRueda_; }
+    // The pointer (global position) lies over the window, frame included.
+    bool punteroEnVentana(const QPoint &global) const;
     int scrollVResultados() const { return scrollVResultados_; }
     int scrollHResultados() const { return scrollHResultados_; }
+
+    // Quick save: to ArchivoActual, or through the save dialog when there
+    // is none. True only when the calculation was written.
+    bool Grabar();
+    // The save dialog; on success ArchivoActual is the new file.
+    bool GrabarComo();
+
+    // Printing of the section forms, one per page (false when nothing was
+    // printed). The field being edited is committed first and editing
+    // resumes afterwards.
+    bool ImprimirSeccion(Seccion s);
+    bool ImprimirResultados();
+    bool ImprimirServicio();
+    bool ImprimirTodo();
+
+    // The field of the shown form whose text is being edited, if any.
+    CampoTexto *campoEditado() const;
+    // Commits the field being edited before a command. False when its
+    // value was refused (its message is shown) and the command must stop.
+    bool confirmarEdicion();
 
     // Size and place the window on the desktop work area.
     void situarVentana();
@@ -93,6 +132,7 @@ public slots:
     void imprimirResultados();
     void imprimirServicio();
     void imprimirTodo();
+    void exportarPdf(); // mnuExportarPdf
     void cortar();
     void copiar();
     void pegar();
@@ -113,6 +153,13 @@ private:
     void pintarBotones(Seccion activa);
     void ponerFondoCliente(const QColor &c);
     void destruirFormularios();
+    void conectarFormulario(FormularioSeccion *f);
+    void aspectoMostrado(FormularioSeccion *f);
+    // The forms of the sections, brought up to date and given the look
+    // they have on screen, for printing.
+    QList<QWidget *> formulariosParaImprimir(const QList<Seccion> &secciones);
+    bool imprimir(const QList<Seccion> &secciones, bool enPdf);
+    QString nombreDocumento() const;
 
     Calculo calculo_;
     QString archivoActual_;
@@ -136,6 +183,7 @@ private:
     int scrollVResultados_ = 0;
     int scrollHResultados_ = 0;
     bool situada_ = false;
+    QPointer<QWidget> conRueda_; // the form whose wheel is caught
 
     QPointer<DialogoNueva> frmNueva_;
     QPointer<DialogoTipoVehiculo> frmTipoVeh_;

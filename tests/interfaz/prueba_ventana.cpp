@@ -1,6 +1,7 @@
 // The main window, its menus and section bar, the start dialog, the coach
 // category chooser and the small dialogs.
 #include "archivos/archivo.h"
+#include "interfaz/dialogoarchivo.h"
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
 #include "interfaz/mensaje.h"
@@ -484,13 +485,18 @@ private slots:
         comprobarTodosApagados(w);
         tipoVeh(w)->close();
 
-        // Aceptar with "Cálculo previamente grabado": no chooser, no calculation.
+        // Aceptar with "Cálculo previamente grabado": the file dialog in open
+        // mode instead of the chooser; cancelled, no calculation.
         QTRY_VERIFY(!w.findChild<DialogoNueva *>(QStringLiteral("frmNueva")));
         QTRY_VERIFY(!tipoVeh(w));
         w.mostrarNueva();
         d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
         d->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &a) { modos << a.modo(); });
         d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        interceptarDialogoArchivo(nullptr);
+        QCOMPARE(modos, QStringList{QStringLiteral("abrir")});
         QVERIFY(!tipoVeh(w));
         QVERIFY(!w.calculoAbierto());
         QVERIFY(w.accion(QStringLiteral("mnuNuevo"))->isEnabled());

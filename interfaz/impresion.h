@@ -1,0 +1,50 @@
+// Printing of the section forms: each form as it looks on screen, one form
+// per page, scaled to the page with its shape kept.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QPagedPaintDevice;
+class QPainter;
+class QRectF;
+class QWidget;
+
+namespace pelmora {
+
+// Paints one widget (shown or not) as it looks on screen into a page
+// rectangle: as large as fits with its shape kept, centred across the top.
+void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario);
+
+// Paints the widgets on a paged device (a printer, a PDF file), one per
+// page, in order. False when nothing could be painted on the device.
+bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &formularios);
+
+// Prints the widgets as one document on the default printer. Without a
+// printer, or when the job fails, tells the user and returns false.
+bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento);
+
+// Writes the widgets to a PDF file, one per page. False when the file
+// could not be written (nothing is reported here).
+bool GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento);
+
+// "Exportar a PDF...": asks where (save dialog, owned by padre, starting
+// on the folder used last, or on carpetaInicial the first time), adds
+// ".pdf" when missing and writes the file. Failures are reported under
+// "Error". True when a file was written.
+bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
+                 const QString &carpetaInicial);
+
+// While set, printing writes this PDF file instead of using the printer
+// (tests and scripted use). An empty text goes back to the printer.
+// Returns the previous one.
+QString interceptarImpresion(const QString &rutaPdf);
+
+// While set, "Exportar a PDF..." asks this function instead of showing the
+// save dialog: it receives the proposed path and returns the chosen one
+// (empty to cancel). Returns the previous one.
+using RespuestaArchivoPdf = std::function<QString(const QString &propuesta)>;
+RespuestaArchivoPdf interceptarArchivoPdf(RespuestaArchivoPdf f);
+
+} // namespace pelmora

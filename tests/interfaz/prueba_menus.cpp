@@ -1,0 +1,1147 @@
+// What the menu items and the buttons of the main window do: open and save,
+// the save question, scrolling and the wheel, printing, the clipboard and help.
+#include "archivos/archivo.h"
+#include "entrada/numeros.h"
+#include "interfaz/ayuda.h"
+#include "interfaz/campo.h"
+#include "interfaz/desplazamiento.h"
+#include "interfaz/dialogoarchivo.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/formulario.h"
+#include "interfaz/impresion.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/preguntagrabar.h"
+#include "interfaz/rutas.h"
+#include "interfaz/twips.h"
+#include "interfaz/ventanaprincipal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
+
+using namespace pelmora;
+
+namespace {
+
+const QString kGrabado = QStringLiteral("El archivo se ha grabado.");
+
+CampoTexto *caja(QWidget *form, Seccion s, int i, Col c = Col::S)
+{
+    return form ? form->findChild<CampoTexto *>(CampoTexto::nombreArray(c, s) + QStringLiteral("(%1)").arg(i))
+                : nullptr;
+}
+
+// Pages of a PDF file: its page objects ("/Type /Page", not "/Pages").
+int paginasPdf(const QString &ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression pagina(QStringLiteral("/Type\\s*/Page(?![A-Za-z])"));
+    const QString texto = QString::fromLatin1(f.readAll());
+    int n = 0;
+    for (auto it = pagina.globalMatch(texto); it.hasNext(); it.next())
+        ++n;
+    return n;
+}
+
+// A wheel event as the window system delivers it (it travels up from the
+// widget under the pointer to its parents).
+bool rueda(QWidget *destino, const QPoint &global, int delta)
+{
+    QWheelEvent e(QPointF(destino->mapFromGlobal(global)), QPointF(global), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    qApp->notify(destino, &e); // sendEvent would make it a synthetic one
+    return e.isAccepted();
+}
+
+// Counts the wheel events a widget receives.
+struct ContadorRueda : QObject {
+    int veces = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Wheel)
+            ++veces;
+        return false;
+    }
+};
+
+QString tituloConFecha(const QDate &d)
+{
+    return QStringLiteral("Cálculo Personalizado (") + QLocale().toString(d, QLocale::ShortFormat) + QLatin1Char(')');
+}
+
+} // namespace
+
+class PruebaMenus : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir carpeta_; // the program's folder
+    QStringList textos_, titulos_;
+    QStringList preguntas_;
+    QList<PreguntaGrabar::Respuesta> respuestas_;
+
+    QString calculos() const { return carpeta_.path() + QStringLiteral("/Cálculos"); }
+    QString enCalculos(const QString &n) const { return calculos() + QLatin1Char('/') + n; }
+
+    DialogoTipoVehiculo *tipoVeh(VentanaPrincipal &w)
+    {
+        return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));
+    }
+
+    // A new calculation of category k, as the chooser opens it.
+    bool abrirNuevo(VentanaPrincipal &w, int k = 1)
+    {
+        w.nuevoCalculo();
+        DialogoTipoVehiculo *d = tipoVeh(w);
+        return d && d->elegir(k) && w.calculoAbierto();
+    }
+
+    // "Abrir ..." with the name typed into the open dialog.
+    bool abrirGrabado(VentanaPrincipal &w, const QString &nombre, QString *carpeta = nullptr)
+    {
+        QStringList modos;
+        const auto antes = interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            modos << d.modo();
+            if (carpeta)
+                *carpeta = QDir::fromNativeSeparators(d.carpeta());
+            d.textArchivo()->setText(nombre);
+            d.aceptarArchivo();
+        });
+        w.accion(QStringLiteral("mnuFileOpen"))->trigger();
+        interceptarDialogoArchivo(antes);
+        return modos == QStringList{QStringLiteral("abrir")} && w.calculoAbierto();
+    }
+
+    // A calculation file of category k whose coach price is precio, saved
+    // on 17 May 2004.
+    QString grabarEnDisco(const QString &nombre, int k, double precio)
+    {
+        Calculo c;
+        c.hoy = [] { return QDate(2004, 5, 17); };
+        if (AbrirArchivo(c, rutaReferencia(QString::fromUtf8(kCategorias[k].archivo))) != ErrorArchivo::Ninguno)
+            return QString();
+        c.ColumnaS(Seccion::CostesFijos1, 2) = Valor(precio);
+        const QString ruta = enCalculos(nombre);
+        return GrabarCalculo(c, ruta) == ErrorArchivo::Ninguno ? ruta : QString();
+    }
+
+    bool leer(const QString &ruta, Columna &s, Columna &o)
+    {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) && LeerCalculo(f.readAll(), s, o) == ErrorArchivo::Ninguno;
+    }
+
+    // A user field of the shown form, with the focus and being edited.
+    CampoTexto *editar(VentanaPrincipal &w, Seccion s, int i)
+    {
+        w.MostrarSeccion(s);
+        CampoTexto *c = caja(w.frmActiva(), s, i);
+        if (!c)
+            return nullptr;
+        c->setFocus(Qt::OtherFocusReason);
+        return c->hasFocus() && c->editando() ? c : nullptr;
+    }
+
+    void mostrarActiva(VentanaPrincipal &w)
+    {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        FijarDatosPrograma();
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        FijarSeparadores(QLocale());
+        QVERIFY(carpeta_.isValid());
+        QDir().mkpath(carpeta_.path() + QStringLiteral("/Vededizaviro"));
+        QDir().mkpath(calculos());
+        for (const CategoriaAutocar &c : kCategorias) {
+            const QString n = QString::fromUtf8(c.archivo);
+            QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Vededizaviro/") + n,
+                                carpeta_.path() + QStringLiteral("/Vededizaviro/") + n));
+        }
+    }
+
+    void init()
+    {
+        fijarPuntosPorPulgada(96);
+        fijarCarpetaPrograma(carpeta_.path());
+        textos_.clear();
+        titulos_.clear();
+        preguntas_.clear();
+        respuestas_.clear();
+        interceptarMensajes([this](const QString &t, const QString &ti) {
+            textos_ << t;
+            titulos_ << ti;
+        });
+        interceptarPregunta([this](const QString &titulo) {
+            preguntas_ << titulo;
+            return respuestas_.isEmpty() ? PreguntaGrabar::Cancelar : respuestas_.takeFirst();
+        });
+    }
+
+    void cleanup()
+    {
+        interceptarMensajes(nullptr);
+        interceptarPregunta(nullptr);
+        interceptarDialogoArchivo(nullptr);
+        interceptarImpresion(QString());
+        interceptarArchivoPdf(nullptr);
+        fijarCarpetaPrograma(QString());
+        QDir c(calculos());
+        for (const QString &n : c.entryList(QDir::Files))
+            c.remove(n);
+    }
+
+    // ---- Scroll arithmetic -------------------------------------------------------
+
+    void aritmeticaDelDesplazamiento()
+    {
+        // Pages: the strip less 220 (less the other strip and 1300 sideways), 1 when too small.
+        QCOMPARE(paginaV(6750), 6530);
+        QCOMPARE(paginaV(220), 1);
+        QCOMPARE(paginaH(11985, 400), 10285);
+        QCOMPARE(paginaH(1700, 400), 1);
+        // Ranges: the form and 360 of margins beyond the strip; 0 when it fits;
+        // nothing when it does not fit in 16 bits.
+        QCOMPARE(maximoV(15840, 6750), 9450);
+        QCOMPARE(maximoV(5000, 6750), 0);
+        QCOMPARE(maximoV(40000, 6750), std::nullopt);
+        QCOMPARE(maximoH(11235, 400, 11985), 10);
+        QCOMPARE(maximoH(11235, 400, 12000), 0);
+
+        EstadoBarra b;
+        b.maximo = 9450;
+        b.grande = 6530;
+        // Showing a form: the start of the page holding the point, Max at most.
+        QCOMPARE(valorSituar(180, b), 0);
+        QCOMPARE(valorSituar(7000, b), 6530);
+        QCOMPARE(valorSituar(14000, b), 9450);
+
+        // The focus on a control below the page: its bottom + 180 comes to the
+        // page's bottom; Max at most.
+        QCOMPARE(valorMoverV(8000, 285, b), 1470);
+        QCOMPARE(valorMoverV(30000, 285, b), 9450);
+        // In view: nothing; exactly at the bottom edge still in view.
+        QCOMPARE(valorMoverV(6530, 285, b), std::nullopt);
+        b.valor = 6530;
+        QCOMPARE(valorMoverV(7000, 285, b), std::nullopt);
+        // Above the page: its top goes 40 under the page's top; Min at least.
+        QCOMPARE(valorMoverV(6600, 285, b), 6095);
+        QCOMPARE(valorMoverV(300, 285, b), 0);
+        // Overflow of v + p: the step is skipped.
+        b.valor = 30000;
+        QCOMPARE(valorMoverV(31000, 285, b), std::nullopt);
+
+        EstadoBarra h;
+        h.maximo = 3000;
+        h.grande = 2000;
+        QCOMPARE(valorMoverH(2500, h), 500);
+        QCOMPARE(valorMoverH(9000, h), 3000);
+        QCOMPARE(valorMoverH(1500, h), std::nullopt);
+        h.valor = 2000;
+        QCOMPARE(valorMoverH(1500, h), 200);
+        QCOMPARE(valorMoverH(1000, h), 0);
+
+        // DesplazarScrollV clamps.
+        QCOMPARE(valorDesplazar(-600, b), 0);
+        QCOMPARE(valorDesplazar(99999, b), 9450);
+        QCOMPARE(valorDesplazar(1234, b), 1234);
+
+        // Keys and wheel.
+        b.valor = 1000;
+        QCOMPARE(destinoTecla(Qt::Key_Down, b), 1600);
+        QCOMPARE(destinoTecla(Qt::Key_Up, b), 400);
+        QCOMPARE(destinoTecla(Qt::Key_PageDown, b), 7530);
+        QCOMPARE(destinoTecla(Qt::Key_PageUp, b), -5530);
+        QCOMPARE(destinoTecla(Qt::Key_Left, b), std::nullopt);
+        QCOMPARE(destinoTecla(Qt::Key_Tab, b), std::nullopt);
+        QCOMPARE(destinoRueda(-120, b), 1600);
+        QCOMPARE(destinoRueda(-960, b), 1600); // one step whatever the delta
+        QCOMPARE(destinoRueda(120, b), 400);
+        QCOMPARE(destinoRueda(1, b), 400);
+        b.valor = 32500;
+        QCOMPARE(destinoTecla(Qt::Key_Down, b), std::nullopt);
+        QCOMPARE(destinoRueda(-120, b), std::nullopt);
+
+        // The pointer over the window, edges included.
+        const QRect r(10, 20, 100, 50);
+        QVERIFY(PunteroEnVentana(r, QPoint(10, 20)));
+        QVERIFY(PunteroEnVentana(r, QPoint(109, 69)));
+        QVERIFY(PunteroEnVentana(r, QPoint(60, 40)));
+        QVERIFY(!PunteroEnVentana(r, QPoint(9, 40)));
+        QVERIFY(!PunteroEnVentana(r, QPoint(110, 40)));
+        QVERIFY(!PunteroEnVentana(r, QPoint(60, 70)));
+        QVERIFY(!PunteroEnVentana(r, QPoint(60, 19)));
+    }
+
+    // ---- Open and save ------------------------------------------------------------
+
+    void abrirUnCalculoGrabado()
+    {
+        const QString ruta = grabarEnDisco(QStringLiteral("autocar.clc"), 2, 234567.5);
+        QVERIFY(!ruta.isEmpty());
+        VentanaPrincipal w;
+        w.show();
+
+        // Cancelled: nothing opens.
+        interceptarDialogoArchivo([](DialogoArchivo &) {});
+        w.accion(QStringLiteral("mnuFileOpen"))->trigger();
+        QVERIFY(!w.calculoAbierto());
+        QVERIFY(w.archivoActual().isEmpty());
+
+        QString carpeta;
+        QVERIFY(abrirGrabado(w, QStringLiteral("autocar.clc"), &carpeta));
+        QCOMPARE(carpeta, calculos());
+        QCOMPARE(w.archivoActual(), ruta);
+        QVERIFY(!w.HayCambios());
+        QVERIFY(!w.accion(QStringLiteral("mnuFileOpen"))->isEnabled());
+        QVERIFY(w.accion(QStringLiteral("mnuFileSave"))->isEnabled());
+        QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
+        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 234567.5);
+        CampoTexto *precio = caja(w.formulario(Seccion::CostesFijos1), Seccion::CostesFijos1, 2);
+        QVERIFY(precio);
+        QCOMPARE(precio->text(), QStringLiteral("234.567,50"));
+        QVERIFY(textos_.isEmpty());
+
+        // The start dialog's "Cálculo previamente grabado" takes the same road.
+        w.CerrarPatillas();
+        QVERIFY(w.archivoActual().isEmpty());
+        w.mostrarNueva();
+        auto *nueva = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
+        QVERIFY(nueva);
+        nueva->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
+        interceptarDialogoArchivo([](DialogoArchivo &d) {
+            d.textArchivo()->setText(QStringLiteral("autocar.clc"));
+            d.aceptarArchivo();
+        });
+        nueva->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        QVERIFY(w.calculoAbierto());
+        QCOMPARE(w.archivoActual(), ruta);
+        QCOMPARE(caja(w.formulario(Seccion::CostesFijos1), Seccion::CostesFijos1, 2)->text(),
+                 QStringLiteral("234.567,50"));
+    }
+
+    void grabarYGrabarComo()
+    {
+        const QString ruta = grabarEnDisco(QStringLiteral("base.clc"), 1, 200000);
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        QVERIFY(abrirGrabado(w, QStringLiteral("base.clc")));
+        const QDate hoy = QDate::currentDate();
+        QCOMPARE(w.formulario(Seccion::Servicio)->findChild<QGroupBox *>(QStringLiteral("FrameS"))->title(),
+                 tituloConFecha(QDate(2004, 5, 17)));
+
+        // Quick save to ArchivoActual, with the field's typed value.
+        CampoTexto *precio = editar(w, Seccion::CostesFijos1, 2);
+        QVERIFY(precio);
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("250000"));
+        QVERIFY(precio->editando());
+        w.accion(QStringLiteral("mnuFileSave"))->trigger();
+        QCOMPARE(textos_, QStringList{kGrabado});
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Grabar")});
+        Columna s, o;
+        QVERIFY(leer(ruta, s, o));
+        QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 250000.0);
+        QCOMPARE(s.Fecha, hoy);
+        QVERIFY(!w.HayCambios());
+        QCOMPARE(w.archivoActual(), ruta);
+        // The field is still being edited.
+        QVERIFY(precio->hasFocus() && precio->editando());
+
+        // The user frame of all seven forms carries the date of saving.
+        for (int k = 0; k < kNumSecciones; ++k) {
+            auto *marco = w.formulario(static_cast<Seccion>(k))->findChild<QGroupBox *>(QStringLiteral("FrameS"));
+            QVERIFY(marco);
+            QCOMPARE(marco->title(), tituloConFecha(hoy));
+        }
+
+        // "Guardar como...": always the dialog; the new file is the current one.
+        textos_.clear();
+        titulos_.clear();
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("260000"));
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            modos << d.modo();
+            d.textArchivo()->setText(QStringLiteral("otro"));
+            d.aceptarArchivo();
+        });
+        w.accion(QStringLiteral("mnuFileSaveAs"))->trigger();
+        QCOMPARE(modos, QStringList{QStringLiteral("grabar")});
+        const QString otro = enCalculos(QStringLiteral("otro.clc"));
+        QCOMPARE(w.archivoActual(), otro);
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Grabar")});
+        QVERIFY(textos_.first().startsWith(QStringLiteral("El archivo se ha grabado en: ")));
+        QVERIFY(leer(otro, s, o));
+        QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 260000.0);
+        QVERIFY(leer(ruta, s, o));
+        QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 250000.0);
+
+        // The button "Grabar" writes to the new file without asking.
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("270000"));
+        w.findChild<QPushButton *>(QStringLiteral("cmbGrabar"))->click();
+        QCOMPARE(modos.size(), 1);
+        QCOMPARE(textos_.last(), kGrabado);
+        QVERIFY(leer(otro, s, o));
+        QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 270000.0);
+    }
+
+    void grabarUnCalculoNuevo()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 0));
+        QVERIFY(w.archivoActual().isEmpty());
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(123456.0);
+
+        // Without ArchivoActual the quick save asks; cancelled, nothing is saved.
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
+        QVERIFY(!w.Grabar());
+        w.accion(QStringLiteral("mnuFileSave"))->trigger();
+        QCOMPARE(modos, (QStringList{QStringLiteral("grabar"), QStringLiteral("grabar")}));
+        QVERIFY(w.archivoActual().isEmpty());
+        QVERIFY(w.HayCambios());
+        QVERIFY(textos_.isEmpty());
+
+        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            d.textArchivo()->setText(QStringLiteral("nuevo"));
+            d.aceptarArchivo();
+        });
+        QVERIFY(w.Grabar());
+        QCOMPARE(w.archivoActual(), enCalculos(QStringLiteral("nuevo.clc")));
+        QVERIFY(!w.HayCambios());
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Grabar")});
+    }
+
+    void grabacionFallida()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 1));
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(123456.0);
+        auto *marco = w.formulario(Seccion::Resultados)->findChild<QGroupBox *>(QStringLiteral("FrameS"));
+        const QString tituloAntes = marco->title();
+
+        // A folder that is gone, and a path that is a folder.
+        const std::pair<QString, ErrorArchivo> casos[] = {
+            {carpeta_.path() + QStringLiteral("/no_existe/x.clc"), ErrorArchivo::CarpetaNoExiste},
+            {calculos(), ErrorArchivo::AccesoDenegado},
+        };
+        for (const auto &[ruta, error] : casos) {
+            textos_.clear();
+            titulos_.clear();
+            w.fijarArchivoActual(ruta);
+            w.findChild<QPushButton *>(QStringLiteral("cmbGrabar"))->click();
+            QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+            QCOMPARE(textos_, QStringList{mensajeErrorArchivo(error)});
+            QVERIFY(w.HayCambios());
+            QCOMPARE(marco->title(), tituloAntes);
+        }
+        QVERIFY(!QFileInfo::exists(carpeta_.path() + QStringLiteral("/no_existe")));
+    }
+
+    void guardadoYReabiertoEsIgual()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 2));
+        Calculo &c = w.calculo();
+        // A few changes through the model's own commit, an option among them.
+        QVERIFY(!c.ConfirmarCampo(Seccion::CostesFijos1, 2, Valor(312345.67), c.ColumnaS(Seccion::CostesFijos1, 2))
+                     .rechazado);
+        QVERIFY(!c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(1.2345), c.ColumnaS(Seccion::CostesVariables, 1))
+                     .rechazado);
+        c.CambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
+        QVERIFY(w.HayCambios());
+
+        interceptarDialogoArchivo([](DialogoArchivo &d) {
+            d.textArchivo()->setText(QStringLiteral("ida"));
+            d.aceptarArchivo();
+        });
+        QVERIFY(w.Grabar());
+        const Columna s = c.ColumnaS, o = c.ColumnaO;
+        // What every box shows (each form up to date, as when it is shown).
+        QMap<QString, QString> textos;
+        for (int k = 0; k < kNumSecciones; ++k) {
+            w.formulario(static_cast<Seccion>(k))->activar();
+            for (CampoTexto *b : w.formulario(static_cast<Seccion>(k))->findChildren<CampoTexto *>())
+                textos[b->objectName()] = b->text();
+        }
+        QVERIFY(textos.size() > 100);
+
+        w.accion(QStringLiteral("mnuCerrar"))->trigger();
+        QVERIFY(!w.calculoAbierto());
+        QVERIFY(preguntas_.isEmpty());
+        QVERIFY(abrirGrabado(w, QStringLiteral("ida.clc")));
+        int entradas = 0;
+        for (Seccion sec : kSeccionesGrabadas) {
+            for (int i : ListaGrabada(sec)) {
+                QVERIFY(mismoValorGuardado(c.ColumnaS(sec, i), s(sec, i)));
+                QVERIFY(mismoValorGuardado(c.ColumnaO(sec, i), o(sec, i)));
+                entradas += 2;
+            }
+        }
+        QCOMPARE(entradas, 182);
+        QCOMPARE(c.ColumnaS.Fecha, QDate::currentDate());
+        QCOMPARE(c.ColumnaS.Fecha, s.Fecha);
+        QCOMPARE(c.ColumnaO.Fecha, o.Fecha);
+        QVERIFY(c.ColumnaO.Fecha.isValid());
+        QVERIFY(c.ColumnaS(Seccion::CostesFijos1, 1).esFalso());
+        for (int k = 0; k < kNumSecciones; ++k) {
+            w.formulario(static_cast<Seccion>(k))->activar();
+            for (CampoTexto *b : w.formulario(static_cast<Seccion>(k))->findChildren<CampoTexto *>())
+                QVERIFY2(textos.value(b->objectName()) == b->text(), qPrintable(b->objectName()));
+        }
+        QVERIFY(!w.HayCambios());
+    }
+
+    // ---- The save question ---------------------------------------------------------
+
+    void preguntaAntesDeCerrar_data()
+    {
+        QTest::addColumn<QString>("orden");    // mnuCerrar, cmbCerrar or Salir
+        QTest::addColumn<int>("respuesta");   // PreguntaGrabar::Respuesta, -1 the close box
+        QTest::addColumn<bool>("cierra");
+        QTest::addColumn<bool>("graba");
+        const char *ordenes[] = {"mnuCerrar", "cmbCerrar", "Salir"};
+        for (const char *o : ordenes) {
+            QTest::addRow("%s si", o) << QString::fromLatin1(o) << int(PreguntaGrabar::Si) << true << true;
+            QTest::addRow("%s no", o) << QString::fromLatin1(o) << int(PreguntaGrabar::No) << true << false;
+            QTest::addRow("%s cancelar", o) << QString::fromLatin1(o) << int(PreguntaGrabar::Cancelar) << false
+                                            << false;
+            QTest::addRow("%s cierre", o) << QString::fromLatin1(o) << -1 << false << false;
+        }
+    }
+
+    void preguntaAntesDeCerrar()
+    {
+        QFETCH(QString, orden);
+        QFETCH(int, respuesta);
+        QFETCH(bool, cierra);
+        QFETCH(bool, graba);
+        const QString ruta = grabarEnDisco(QStringLiteral("pregunta.clc"), 1, 200000);
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirGrabado(w, QStringLiteral("pregunta.clc")));
+        const QString titulo = orden == QLatin1String("Salir") ? QStringLiteral("Salir") : QStringLiteral("Cerrar");
+
+        auto cerrar = [&] {
+            if (orden == QLatin1String("Salir"))
+                return w.close();
+            if (orden == QLatin1String("mnuCerrar"))
+                w.accion(orden)->trigger();
+            else
+                w.findChild<QPushButton *>(orden)->click();
+            return !w.calculoAbierto();
+        };
+
+        // Unmodified: no question.
+        if (orden != QLatin1String("Salir")) {
+            QVERIFY(cerrar());
+            QVERIFY(preguntas_.isEmpty());
+            QVERIFY(abrirGrabado(w, QStringLiteral("pregunta.clc")));
+        }
+
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        QString vista; // caption of the real dialog
+        if (respuesta < 0) {
+            interceptarPregunta(nullptr);
+            QTimer::singleShot(0, &w, [&] {
+                auto *d = qobject_cast<PreguntaGrabar *>(QApplication::activeModalWidget());
+                if (!d)
+                    return;
+                vista = d->windowTitle();
+                d->close(); // the close box
+            });
+        } else {
+            respuestas_ << static_cast<PreguntaGrabar::Respuesta>(respuesta);
+        }
+        QCOMPARE(cerrar(), cierra);
+        if (respuesta < 0)
+            QCOMPARE(vista, titulo);
+        else
+            QCOMPARE(preguntas_, QStringList{titulo});
+        if (orden == QLatin1String("Salir"))
+            QCOMPARE(w.isVisible(), !cierra);
+        else
+            QCOMPARE(w.calculoAbierto(), !cierra);
+
+        Columna s, o;
+        QVERIFY(leer(ruta, s, o));
+        QCOMPARE(s(Seccion::CostesFijos1, 2).n(), graba ? 222222.0 : 200000.0);
+        QCOMPARE(textos_.contains(kGrabado), graba);
+        if (!cierra)
+            QVERIFY(w.HayCambios());
+    }
+
+    void siSinGrabarNoCierra()
+    {
+        VentanaPrincipal w;
+        w.show();
+
+        // A never-saved calculation: "Si" opens the save dialog; cancelling it
+        // keeps the calculation open and modified, and the program running.
+        QVERIFY(abrirNuevo(w, 0));
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(111111.0);
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
+        respuestas_ << PreguntaGrabar::Si;
+        w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
+        QCOMPARE(modos, QStringList{QStringLiteral("grabar")});
+        QVERIFY(w.calculoAbierto());
+        QVERIFY(w.HayCambios());
+        respuestas_ << PreguntaGrabar::Si;
+        QVERIFY(!w.close());
+        QVERIFY(w.isVisible());
+        QCOMPARE(preguntas_, (QStringList{QStringLiteral("Cerrar"), QStringLiteral("Salir")}));
+
+        // A failed write: its error, never "El archivo se ha grabado.", and
+        // the calculation stays.
+        w.fijarArchivoActual(carpeta_.path() + QStringLiteral("/no_existe/x.clc"));
+        respuestas_ << PreguntaGrabar::Si;
+        w.accion(QStringLiteral("mnuCerrar"))->trigger();
+        QVERIFY(w.calculoAbierto());
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(!textos_.contains(kGrabado));
+        respuestas_ << PreguntaGrabar::Si;
+        QVERIFY(!w.close());
+        QCOMPARE(titulos_.size(), 2);
+        QVERIFY(w.HayCambios());
+
+        // "Si" with a save that goes through closes.
+        interceptarDialogoArchivo([](DialogoArchivo &d) {
+            d.textArchivo()->setText(QStringLiteral("al_salir"));
+            d.aceptarArchivo();
+        });
+        w.fijarArchivoActual(QString());
+        respuestas_ << PreguntaGrabar::Si;
+        QVERIFY(w.close());
+        QVERIFY(QFileInfo::exists(enCalculos(QStringLiteral("al_salir.clc"))));
+    }
+
+    void seConfirmaElCampoAntesDeLaOrden()
+    {
+        const QString ruta = grabarEnDisco(QStringLiteral("campo.clc"), 1, 200000);
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        QVERIFY(abrirGrabado(w, QStringLiteral("campo.clc")));
+
+        // A refused value (below 6000): its one message, and no command runs.
+        CampoTexto *precio = editar(w, Seccion::CostesFijos1, 2);
+        QVERIFY(precio);
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("1000"));
+        w.accion(QStringLiteral("mnuFileSave"))->trigger();
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 200000.0);
+        auto contenido = [&] {
+            QFile f(ruta);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray antes = contenido();
+        QVERIFY(!antes.isEmpty());
+
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("1000"));
+        w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
+        QVERIFY(w.calculoAbierto());
+        QVERIFY(preguntas_.isEmpty());
+        QCOMPARE(titulos_.size(), 2);
+
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("1000"));
+        QVERIFY(!w.close());
+        QVERIFY(preguntas_.isEmpty());
+        QCOMPARE(titulos_.size(), 3);
+        QVERIFY(!textos_.contains(kGrabado));
+        QCOMPARE(contenido(), antes);
+
+        // An accepted value is committed before the close asks.
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("210000"));
+        respuestas_ << PreguntaGrabar::Cancelar;
+        w.accion(QStringLiteral("mnuCerrar"))->trigger();
+        QCOMPARE(preguntas_, QStringList{QStringLiteral("Cerrar")});
+        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 210000.0);
+        QVERIFY(w.calculoAbierto());
+    }
+
+    // ---- Scrolling -------------------------------------------------------------------
+
+    void elFocoTraeElCampoALaVista()
+    {
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        w.resize(w.width(), 420);
+        QVERIFY(abrirNuevo(w, 1));
+        auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        QWidget *area = w.frmActiva()->parentWidget();
+
+        // The tallest data-entry section.
+        Seccion larga = Seccion::Caracteristicas;
+        for (Seccion s : {Seccion::CostesFijos1, Seccion::CostesFijos2, Seccion::CostesVariables})
+            if (w.formulario(s)->height() > w.formulario(larga)->height())
+                larga = s;
+        w.MostrarSeccion(larga);
+        FormularioSeccion *f = w.frmActiva();
+        QVERIFY(v->maximum() > 0);
+        QCOMPARE(v->pageStep(), paginaV(qRound(aTwips(area->height()))));
+
+        // The lowest field that takes input.
+        CampoTexto *abajo = nullptr, *arriba = nullptr;
+        for (CampoTexto *c : f->findChildren<CampoTexto *>()) {
+            if (!c->admiteEntrada() || !c->isEnabled() || !c->isVisibleTo(f))
+                continue;
+            const int y = c->mapTo(f, QPoint()).y();
+            if (!abajo || y > abajo->mapTo(f, QPoint()).y())
+                abajo = c;
+            if (!arriba || y < arriba->mapTo(f, QPoint()).y())
+                arriba = c;
+        }
+        QVERIFY(abajo && arriba && abajo != arriba);
+        QVERIFY(abajo->mapTo(area, QPoint(0, abajo->height())).y() > area->height()); // out of view
+
+        // Down: just enough for its bottom to sit 220 twips above the strip's end.
+        abajo->setFocus(Qt::TabFocusReason);
+        QVERIFY(abajo->hasFocus());
+        QVERIFY(v->value() > 0);
+        QCOMPARE(f->y(), tw(180 - v->value()));
+        if (v->value() < v->maximum())
+            QVERIFY(qAbs(abajo->mapTo(area, QPoint(0, abajo->height())).y() - (area->height() - tw(220))) <= 2);
+        const int bajado = v->value();
+
+        // A field already in view: nothing moves.
+        CampoTexto *cerca = nullptr;
+        for (CampoTexto *c : f->findChildren<CampoTexto *>()) {
+            const int y = c->mapTo(area, QPoint()).y();
+            if (c != abajo && c->admiteEntrada() && c->isEnabled() && c->isVisibleTo(f) && y > tw(400)
+                && y + c->height() < area->height() - tw(400)) {
+                cerca = c;
+                break;
+            }
+        }
+        QVERIFY(cerca);
+        cerca->setFocus(Qt::TabFocusReason);
+        QCOMPARE(v->value(), bajado);
+
+        // Up: its top comes 220 twips under the top (the page starts 40 above
+        // its top + 180), or the form goes back to the start.
+        arriba->setFocus(Qt::BacktabFocusReason);
+        QVERIFY(v->value() < bajado);
+        if (v->value() > 0)
+            QVERIFY(qAbs(arriba->mapTo(area, QPoint()).y() - tw(220)) <= 2);
+        else
+            QCOMPARE(f->y(), tw(180));
+
+        // Coming back to the section shows the page of its active control.
+        w.MostrarSeccion(Seccion::Resultados);
+        w.MostrarSeccion(larga);
+        QCOMPARE(f->controlActivo(), static_cast<QWidget *>(arriba));
+        QCOMPARE(f->y(), tw(180 - v->value()));
+        QVERIFY(arriba->mapTo(area, QPoint()).y() >= 0);
+        QVERIFY(arriba->mapTo(area, QPoint(0, arriba->height())).y() <= area->height());
+    }
+
+    void teclasYRueda()
+    {
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        w.resize(w.width(), 420);
+        QVERIFY(abrirNuevo(w, 1));
+        auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        CampoTexto *c = editar(w, Seccion::CostesFijos2, 1);
+        QVERIFY(c);
+        FormularioSeccion *f = w.frmActiva();
+        QCOMPARE(w.formularioConRueda(), static_cast<QWidget *>(f));
+        v->setValue(0);
+
+        // Keys of a field: small and large steps, clamped.
+        QTest::keyClick(c, Qt::Key_Down);
+        QCOMPARE(v->value(), 600);
+        QTest::keyClick(c, Qt::Key_PageDown);
+        QCOMPARE(v->value(), std::min(v->maximum(), 600 + v->pageStep()));
+        QTest::keyClick(c, Qt::Key_PageUp);
+        QTest::keyClick(c, Qt::Key_Up);
+        QCOMPARE(v->value(), 0);
+        QTest::keyClick(c, Qt::Key_Up);
+        QCOMPARE(v->value(), 0);
+        QCOMPARE(f->y(), tw(180));
+        QVERIFY(c->hasFocus());
+
+        // The wheel over a field: one small step per event, down for a
+        // negative delta, whatever its size; the event goes on to the form.
+        ContadorRueda alForm;
+        w.SoltarRueda(f);
+        f->installEventFilter(&alForm);
+        w.EngancharRueda(f);
+        const QRect marco = w.frameGeometry();
+        const QPoint dentro = marco.center();
+        rueda(c, dentro, -120);
+        QCOMPARE(v->value(), 600);
+        QCOMPARE(f->y(), tw(180 - 600));
+        rueda(c, dentro, -720);
+        QCOMPARE(v->value(), 1200);
+        rueda(f, dentro, 120);
+        QCOMPARE(v->value(), 600);
+        QCOMPARE(alForm.veces, 3);
+        // On the window's edge still; outside not, though the form gets it.
+        rueda(c, marco.bottomRight(), -120);
+        QCOMPARE(v->value(), 1200);
+        rueda(c, marco.bottomRight() + QPoint(1, 0), -120);
+        rueda(c, marco.topLeft() - QPoint(0, 1), 120);
+        QCOMPARE(v->value(), 1200);
+        QCOMPARE(alForm.veces, 6);
+        // A sideways wheel does not scroll.
+        {
+            QWheelEvent e(QPointF(1, 1), QPointF(dentro), QPoint(), QPoint(-120, 0), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&e);
+            qApp->notify(f, &e);
+            QCOMPARE(v->value(), 1200);
+        }
+        f->removeEventFilter(&alForm);
+
+        // Only the shown form is hooked: a hidden one does not scroll the bar.
+        FormularioSeccion *otro = w.formulario(Seccion::CostesVariables);
+        rueda(otro, dentro, -120);
+        QCOMPARE(v->value(), 1200);
+        w.MostrarSeccion(Seccion::CostesVariables);
+        QCOMPARE(w.formularioConRueda(), static_cast<QWidget *>(otro));
+        const int valor = v->value();
+        rueda(f, dentro, -120);
+        QCOMPARE(v->value(), valor);
+        rueda(otro, dentro, -120);
+        QCOMPARE(v->value(), std::min(v->maximum(), valor + 600));
+
+        // The keys of the bar and the strips scroll the shown section too.
+        v->setValue(0);
+        QTest::keyClick(w.findChild<QWidget *>(QStringLiteral("Patillas")), Qt::Key_Down);
+        QCOMPARE(v->value(), 600);
+        QTest::keyClick(w.findChild<QWidget *>(QStringLiteral("PicHScroll")), Qt::Key_PageDown);
+        QCOMPARE(v->value(), std::min(v->maximum(), 600 + v->pageStep()));
+
+        // Closing the calculation lets the wheel go.
+        w.CerrarPatillas();
+        QVERIFY(!w.formularioConRueda());
+    }
+
+    void resultadosConservaSuSitio()
+    {
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        w.resize(w.width(), 420);
+        QVERIFY(abrirNuevo(w, 3));
+        auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        w.MostrarSeccion(Seccion::Resultados);
+        FormularioSeccion *res = w.frmActiva();
+        QVERIFY(v->maximum() > 1800);
+        const QPoint dentro = w.frameGeometry().center();
+        for (int k = 0; k < 3; ++k)
+            rueda(res, dentro, -120);
+        QCOMPARE(v->value(), 1800);
+        QCOMPARE(w.scrollVResultados(), 1800);
+
+        // The keys of the pies scroll too.
+        QWidget *tarta = res->findChild<QWidget *>(QStringLiteral("PictureSR"));
+        QVERIFY(tarta);
+        QTest::keyClick(tarta, Qt::Key_Up);
+        QCOMPARE(v->value(), 1200);
+
+        w.MostrarSeccion(Seccion::CostesFijos1);
+        QCOMPARE(w.scrollVResultados(), 1200);
+        w.MostrarSeccion(Seccion::Resultados);
+        QCOMPARE(v->value(), 1200);
+        QCOMPARE(res->y(), tw(180 - 1200));
+
+        // A change of the window's size re-places it at the same value.
+        QWidget *tira = w.findChild<QWidget *>(QStringLiteral("PicVScroll"));
+        const int altoAntes = tira->height();
+        const int pagina = v->pageStep();
+        w.resize(w.width(), 470);
+        QTRY_VERIFY(tira->height() != altoAntes);
+        QVERIFY(v->pageStep() != pagina);
+        QCOMPARE(v->value(), 1200);
+        QCOMPARE(res->y(), tw(180 - 1200));
+
+        // A new calculation starts at 0.
+        w.cerrarCalculo();
+        QVERIFY(abrirNuevo(w, 3));
+        w.MostrarSeccion(Seccion::Resultados);
+        QCOMPARE(v->value(), 0);
+    }
+
+    // ---- Printing --------------------------------------------------------------------
+
+    void imprimirCadaFormulario_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("paginas");
+        for (const char *n : {"mnuPrintCaracteristicas", "mnuPrintFijos1", "mnuPrintFijos2", "mnuPrintVariables",
+                              "mnuPrintIndirectos", "mnuPrintResultados", "mnuPrintServicio"})
+            QTest::newRow(n) << QString::fromLatin1(n) << 1;
+        QTest::newRow("mnuPrintTodo") << QStringLiteral("mnuPrintTodo") << 7;
+    }
+
+    void imprimirCadaFormulario()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, paginas);
+        QTemporaryDir tmp;
+        const QString pdf = tmp.filePath(QStringLiteral("hoja.pdf"));
+        interceptarImpresion(pdf);
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 2));
+        QAction *a = w.accion(item);
+        QVERIFY(a && a->isEnabled());
+        a->trigger();
+        QVERIFY(textos_.isEmpty());
+        QCOMPARE(paginasPdf(pdf), paginas);
+        QVERIFY(QFileInfo(pdf).size() > 2000);
+        // Printing does not change the section shown.
+        QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
+    }
+
+    void unFormularioNuncaVistoSeDibujaEntero()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 1));
+        FormularioSeccion *srv = w.formulario(Seccion::Servicio);
+        QVERIFY(!srv->isVisible());
+        // Printing brings it up to date; it is painted from the same widgets.
+        QTemporaryDir tmp;
+        interceptarImpresion(tmp.filePath(QStringLiteral("servicio.pdf")));
+        QVERIFY(w.ImprimirServicio());
+        QCOMPARE(paginasPdf(tmp.filePath(QStringLiteral("servicio.pdf"))), 1);
+        QVERIFY(!srv->isVisible());
+
+        // A page twice as tall as wide: the form fills the width, its shape kept.
+        const QSize t = srv->size();
+        QImage pagina(800, 1600, QImage::Format_RGB32);
+        pagina.fill(Qt::white);
+        QPainter p(&pagina);
+        PintarFormulario(p, QRectF(0, 0, 800, 1600), srv);
+        p.end();
+        const double escala = std::min(800.0 / t.width(), 1600.0 / t.height());
+        // The derived box of the service's first figure shows its own colours.
+        CampoTexto *c1 = caja(srv, Seccion::Servicio, 1);
+        QVERIFY(c1);
+        const QPoint dentro = c1->mapTo(srv, QPoint(c1->width() / 6, c1->height() / 2));
+        const double margen = (800.0 - t.width() * escala) / 2;
+        const QColor visto = pagina.pixelColor(qRound(margen + dentro.x() * escala), qRound(dentro.y() * escala));
+        QCOMPARE(visto, QColor(255, 224, 192));
+        // Nothing below the form.
+        const int fondo = qCeil(t.height() * escala) + 2;
+        if (fondo < 1600)
+            QCOMPARE(pagina.pixelColor(400, fondo), QColor(Qt::white));
+        // The form's outer frame is painted in its colour (scaling blurs it a little).
+        const QColor marco = pagina.pixelColor(qRound(margen + 4 * escala), qRound(t.height() / 2 * escala));
+        QVERIFY2(qAbs(marco.red() - 192) <= 4 && qAbs(marco.green() - 192) <= 4 && qAbs(marco.blue() - 255) <= 4,
+                 qPrintable(marco.name()));
+    }
+
+    void imprimirConfirmaElCampo()
+    {
+        QTemporaryDir tmp;
+        const QString pdf = tmp.filePath(QStringLiteral("campo.pdf"));
+        interceptarImpresion(pdf);
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        QVERIFY(abrirNuevo(w, 1));
+        CampoTexto *precio = editar(w, Seccion::CostesFijos1, 2);
+        QVERIFY(precio);
+
+        // Refused: the message, nothing printed, editing goes on.
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("1000"));
+        w.accion(QStringLiteral("mnuPrintFijos1"))->trigger();
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(!QFileInfo::exists(pdf));
+        QVERIFY(precio->editando());
+
+        // Accepted: committed, printed, and the field is edited again with
+        // its editing text.
+        precio->selectAll();
+        QTest::keyClicks(precio, QStringLiteral("123456,5"));
+        w.accion(QStringLiteral("mnuPrintTodo"))->trigger();
+        QCOMPARE(titulos_.size(), 1);
+        QCOMPARE(paginasPdf(pdf), 7);
+        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 123456.5);
+        QVERIFY(precio->hasFocus() && precio->editando());
+        QCOMPARE(precio->text(), TextoEdicion(Valor(123456.5), 2));
+    }
+
+    void sinImpresora()
+    {
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("This machine has a printer: nothing is printed from the tests.");
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 1));
+        QVERIFY(!w.ImprimirSeccion(Seccion::CostesFijos2));
+        w.accion(QStringLiteral("mnuPrintTodo"))->trigger();
+        QCOMPARE(titulos_, (QStringList{QStringLiteral("Error"), QStringLiteral("Error")}));
+        QCOMPARE(textos_.first(), QStringLiteral("No hay ninguna impresora instalada."));
+    }
+
+    void exportarAPdf()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QAction *exportar = w.accion(QStringLiteral("mnuExportarPdf"));
+        QVERIFY(exportar);
+        QCOMPARE(exportar->text(), QStringLiteral("Exportar a PDF..."));
+        auto *menu = w.findChild<QMenu *>(QStringLiteral("mnuImprimir"));
+        QCOMPARE(menu->actions().last(), exportar);
+        QVERIFY(!exportar->isEnabled());
+        QVERIFY(abrirNuevo(w, 0));
+        QVERIFY(exportar->isEnabled());
+
+        QTemporaryDir tmp;
+        QStringList propuestas;
+        QString eleccion = tmp.filePath(QStringLiteral("informe"));
+        interceptarArchivoPdf([&](const QString &p) {
+            propuestas << p;
+            return eleccion;
+        });
+        exportar->trigger();
+        QVERIFY(textos_.isEmpty());
+        QCOMPARE(paginasPdf(tmp.filePath(QStringLiteral("informe.pdf"))), 7);
+        QVERIFY(!QFileInfo::exists(tmp.filePath(QStringLiteral("informe"))));
+        // The first time it offers the calculations' folder, then the last one used.
+        QCOMPARE(QFileInfo(propuestas.value(0)).absolutePath(), calculos());
+        QVERIFY(propuestas.value(0).endsWith(QStringLiteral(".pdf")));
+        eleccion = tmp.filePath(QStringLiteral("OTRO.PDF"));
+        exportar->trigger();
+        QCOMPARE(QFileInfo(propuestas.value(1)).absolutePath(), tmp.path());
+        QCOMPARE(paginasPdf(eleccion), 7);
+
+        // A folder that does not exist: a clear error.
+        eleccion = tmp.filePath(QStringLiteral("no_existe/x.pdf"));
+        exportar->trigger();
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(textos_.first().contains(QStringLiteral("PDF")));
+        // Cancelled: nothing.
+        eleccion.clear();
+        exportar->trigger();
+        QCOMPARE(titulos_.size(), 1);
+        QCOMPARE(propuestas.size(), 4);
+    }
+
+    // ---- Clipboard and help ---------------------------------------------------------
+
+    void portapapeles()
+    {
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        QVERIFY(abrirNuevo(w, 1));
+        CampoTexto *c = editar(w, Seccion::CostesFijos1, 3);
+        QVERIFY(c);
+        QClipboard *pp = QGuiApplication::clipboard();
+        c->setText(QStringLiteral("12345"));
+
+        c->setSelection(1, 3);
+        w.accion(QStringLiteral("mnuEditCopy"))->trigger();
+        QCOMPARE(pp->text(), QStringLiteral("234"));
+        QCOMPARE(c->text(), QStringLiteral("12345"));
+
+        c->setSelection(0, 2);
+        w.accion(QStringLiteral("mnuEditCut"))->trigger();
+        QCOMPARE(pp->text(), QStringLiteral("12"));
+        QCOMPARE(c->text(), QStringLiteral("345"));
+
+        // Pasted as it is, letters too; the field checks it when left.
+        pp->setText(QStringLiteral("9a"));
+        c->setSelection(1, 1);
+        w.accion(QStringLiteral("mnuEditPaste"))->trigger();
+        QCOMPARE(c->text(), QStringLiteral("39a5"));
+
+        // Copying nothing puts an empty text.
+        c->deselect();
+        w.accion(QStringLiteral("mnuEditCopy"))->trigger();
+        QCOMPARE(pp->text(), QString());
+
+        // The shortcuts reach the items from the field.
+        c->setText(QStringLiteral("15"));
+        c->selectAll();
+        QTest::keyClick(c, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(pp->text(), QStringLiteral("15"));
+        QTest::keyClick(c, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(c->text(), QString());
+        QTest::keyClick(c, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(c->text(), QStringLiteral("15"));
+
+        // The focus on a button: nothing at all.
+        auto *boton = w.findChild<QPushButton *>(QStringLiteral("cmbGrabar"));
+        boton->setFocus(Qt::OtherFocusReason);
+        QVERIFY(boton->hasFocus());
+        const QString mostrado = c->text();
+        pp->setText(QStringLiteral("queda"));
+        for (const char *n : {"mnuEditCut", "mnuEditCopy", "mnuEditPaste"})
+            w.accion(QLatin1String(n))->trigger();
+        QCOMPARE(pp->text(), QStringLiteral("queda"));
+        QCOMPARE(c->text(), mostrado);
+        QVERIFY(textos_.isEmpty());
+        QCOMPARE(boton->text(), QStringLiteral("Grabar"));
+    }
+
+    void ayuda()
+    {
+        VentanaPrincipal w;
+        w.show();
+        // Without the help files beside the program: their messages.
+        w.accion(QStringLiteral("mnuHelpContents"))->trigger();
+        w.accion(QStringLiteral("mnuAcuerdos"))->trigger();
+        QCOMPARE(textos_, (QStringList{QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
+                                       QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido.")}));
+        QCOMPARE(titulos_, (QStringList{QStringLiteral("Error"), QStringLiteral("Error")}));
+        QVERIFY(!w.findChild<VentanaAyuda *>());
+
+        // With them: the help window on each file.
+        if (!QFileInfo::exists(QStringLiteral(PELMORA_BIN "/Pelmora.qch")))
+            QSKIP("The help files were not built.");
+        QTemporaryDir otra;
+        for (const char *n : {"Pelmora.qch", "Acuerdos.qch"})
+            QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/") + QLatin1String(n), otra.filePath(QLatin1String(n))));
+        fijarCarpetaPrograma(otra.path());
+        w.accion(QStringLiteral("mnuHelpContents"))->trigger();
+        w.accion(QStringLiteral("mnuAcuerdos"))->trigger();
+        QCOMPARE(textos_.size(), 2);
+        QStringList abiertas;
+        for (VentanaAyuda *v : w.findChildren<VentanaAyuda *>())
+            if (v->isVisible())
+                abiertas << QFileInfo(v->rutaQch()).fileName();
+        abiertas.sort();
+        QCOMPARE(abiertas, (QStringList{QStringLiteral("Acuerdos.qch"), QStringLiteral("Pelmora.qch")}));
+        for (VentanaAyuda *v : w.findChildren<VentanaAyuda *>())
+            v->close();
+    }
+};
+
+QTEST_MAIN(PruebaMenus)
+#include "prueba_menus.moc"
