@@ -26,8 +26,10 @@ public:
     DialogoArchivo(const QString &modo, Calculo &calculo, const QString &carpeta,
                    QWidget *parent = nullptr);
 
-    // "<program folder>/Cálculos" when that folder exists, else the
-    // program's folder.
+    // Where the lists start. For the program's own folder: its Cálculos
+    // folder (beside the program, or in the user's documents when the
+    // program's folder cannot take it), else the program's folder. For any
+    // other folder: its Cálculos subfolder when it exists, else the folder.
     static QString carpetaInicial(const QString &carpetaPrograma);
 
     QString modo() const;

@@ -13,12 +13,20 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     pelmora::FijarDatosPrograma();
+    // The program speaks Spanish whatever the system's language: so do Qt's
+    // own dialogs (file chooser, print dialog) where their translation exists.
+    QTranslator qtEspanol;
+    if (qtEspanol.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtEspanol);
     // Matches the installed desktop entry (window grouping, Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("pelmora"));
     // The program's logo, drawn once at one size: cheaper at start-up than
