@@ -262,6 +262,7 @@ void CampoTexto::keyPressEvent(QKeyEvent *e)
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        emit enfocado(this);
         SalirCampo(13);
         e->accept();
         return;
@@ -274,31 +275,51 @@ void CampoTexto::keyPressEvent(QKeyEvent *e)
         e->accept();
         return;
     case Qt::Key_Backspace:
+        emit enfocado(this);
         QLineEdit::keyPressEvent(e);
         return;
     default:
         break;
     }
-    if (e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste) ||
-        e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo) || e->matches(QKeySequence::SelectAll)) {
+    // The clipboard keys that the edit menu did not take are the box's own;
+    // undo, redo, select all and other control characters are refused below.
+    if (e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste)) {
         QLineEdit::keyPressEvent(e);
         return;
     }
     const QString t = e->text();
-    const Qt::KeyboardModifiers mods = e->modifiers();
-    if (t.isEmpty() || (mods & (Qt::AltModifier | Qt::MetaModifier))) {
+    Qt::KeyboardModifiers mods = e->modifiers();
+    if (t.isEmpty()) {
         QLineEdit::keyPressEvent(e);
         return;
     }
     const QChar c = t.at(0);
+    if (mods & (Qt::AltModifier | Qt::MetaModifier)) {
+        // Control and Alt together is AltGr: its character is typed. Alt
+        // alone types nothing into the box (menus and mnemonics use it).
+        const bool altGr = (mods & Qt::ControlModifier) && (mods & Qt::AltModifier) && !(mods & Qt::MetaModifier);
+        if (!altGr) {
+            if (c.isPrint())
+                e->ignore();
+            else
+                QLineEdit::keyPressEvent(e);
+            return;
+        }
+        mods &= ~(Qt::ControlModifier | Qt::AltModifier);
+    }
     const bool caracter = c.isPrint() || c == QChar(27) || ((mods & Qt::ControlModifier) && c.unicode() < 32);
     if (!caracter) {
         QLineEdit::keyPressEvent(e); // Delete and the like
         return;
     }
     emit enfocado(this);
-    for (const QChar ch : t)
-        filtrarCaracter(ch);
+    if (mods & Qt::ControlModifier) {
+        // Control and a key is one control character (Ctrl+A is 1).
+        filtrarCaracter(c.unicode() < 32 ? c : QChar(c.toUpper().unicode() & 0x1F));
+    } else {
+        for (const QChar ch : t)
+            filtrarCaracter(ch);
+    }
     e->accept();
 }
 
@@ -313,11 +334,24 @@ void CampoTexto::filtrarCaracter(QChar c)
     } else {
         antes.inicioSeleccion = antes.cursor;
     }
-    const ResultadoTecla r = FiltrarTeclaNumero(antes, c, decimales_, longitud_);
+    ResultadoTecla r = FiltrarTeclaNumero(antes, c, decimales_, longitud_);
+    bool pitido = !r.aceptada;
+    // A free text takes a control character without writing it, and never
+    // grows past the field's length while typing (the numeric rules keep
+    // numbers within it by themselves).
+    if (r.aceptada && decimales_ < 0) {
+        const bool control = c.unicode() < 32 || c.unicode() == 127;
+        if (control || r.estado.texto.size() > longitud_) {
+            r.estado.texto.remove(r.estado.cursor - 1, 1);
+            r.estado.cursor -= 1;
+            r.estado.inicioSeleccion = r.estado.cursor;
+            pitido = !control;
+        }
+    }
     if (text() != r.estado.texto)
         setText(r.estado.texto);
     setCursorPosition(r.estado.cursor);
-    if (!r.aceptada)
+    if (pitido)
         pitar();
 }
 

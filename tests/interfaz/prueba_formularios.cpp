@@ -324,6 +324,45 @@ private slots:
         QCOMPARE(desc->text(), b.c.ColumnaS(Seccion::Caracteristicas, 1).texto());
     }
 
+    // By the time the message shows, the old value is back in the model and
+    // in the box, and the dependent boxes follow it (Enter and leaving).
+    void valorRestauradoAntesDelMensaje()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        CampoTexto *facturados = b.caja(Seccion::Caracteristicas, Col::S, 11);
+        km->setFocus(Qt::MouseFocusReason);
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("120000"));
+        QTest::keyClick(km, Qt::Key_Return);
+
+        struct Visto {
+            double valor;
+            QString caja, dependiente;
+        };
+        std::vector<Visto> vistos;
+        auto antes = interceptarMensajes([&](const QString &, const QString &) {
+            vistos.push_back({b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), km->text(), facturados->text()});
+        });
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("1000"));
+        QTest::keyClick(km, Qt::Key_Return);
+        km->selectAll();
+        QTest::keyClicks(km, QStringLiteral("2000"));
+        QTest::keyClick(km, Qt::Key_Tab);
+        QTRY_VERIFY(km->hasFocus());
+        interceptarMensajes(antes);
+        QCOMPARE(vistos.size(), size_t(2));
+        for (const Visto &v : vistos) {
+            QCOMPARE(v.valor, 120000.0);
+            QCOMPARE(v.caja, QStringLiteral("120000"));
+            QCOMPARE(v.dependiente, QStringLiteral("96.000"));
+        }
+    }
+
     // Moving to another control of the window with a refused value: one
     // message, the old value comes back and the focus stays in the field.
     void valorRechazadoAlCambiarDeControl()
@@ -490,6 +529,103 @@ private slots:
         QCOMPARE(g_pitidos, 2);
         QTest::keyClick(desc, Qt::Key_Return);
         QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
+    }
+
+    // Undo and select all are control characters: refused with a beep in a
+    // number, after the selection is deleted.
+    void teclasDeControlEnUnNumero()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        km->setFocus(Qt::MouseFocusReason);
+        km->setText(QStringLiteral("1234"));
+        km->setSelection(1, 2);
+        QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier); // undo
+        QCOMPARE(km->text(), QStringLiteral("14"));
+        QCOMPARE(g_pitidos, 1);
+        QTest::keyClick(km, Qt::Key_A, Qt::ControlModifier); // select all
+        QVERIFY(!km->hasSelectedText());
+        QCOMPARE(km->text(), QStringLiteral("14"));
+        QCOMPARE(g_pitidos, 2);
+
+        // Alt and a letter types nothing; AltGr characters go through the
+        // filter like any other.
+        QTest::keyClick(km, Qt::Key_End);
+        QTest::keyClick(km, Qt::Key_X, Qt::AltModifier);
+        QCOMPARE(km->text(), QStringLiteral("14"));
+        QTest::sendKeyEvent(QTest::Click, km, Qt::Key_At, QStringLiteral("@"),
+                            Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(km->text(), QStringLiteral("14"));
+        QCOMPARE(g_pitidos, 3);
+        QTest::sendKeyEvent(QTest::Click, km, Qt::Key_5, QStringLiteral("5"), Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(km->text(), QStringLiteral("145"));
+        QCOMPARE(g_pitidos, 3);
+
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+    }
+
+    // Enter and Backspace bring the field into view like any other key.
+    void enterYRetrocesoMuestranElCampo()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        FormularioSeccion *f = b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        km->setFocus(Qt::MouseFocusReason);
+        km->setText(QStringLiteral("14"));
+        QSignalSpy enfocado(f, &FormularioSeccion::controlEnfocado);
+        QTest::keyClick(km, Qt::Key_End);
+        QTest::keyClick(km, Qt::Key_Backspace);
+        QCOMPARE(km->text(), QStringLiteral("1"));
+        QCOMPARE(enfocado.count(), 1);
+        km->setText(QStringLiteral("90000"));
+        QTest::keyClick(km, Qt::Key_Return);
+        QCOMPARE(enfocado.count(), 2);
+        QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 90000.0);
+    }
+
+    // A free text stops at the field's length, and Escape or a Control key
+    // writes nothing into it (a selection goes all the same).
+    void textoLibreLongitudYControl()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Caracteristicas);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 1);
+        desc->setFocus(Qt::MouseFocusReason);
+        desc->setText(QStringLiteral("Autocar"));
+        desc->setCursorPosition(7);
+        QTest::keyClick(desc, Qt::Key_Escape);
+        QTest::keyClick(desc, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(desc->text(), QStringLiteral("Autocar"));
+        desc->setSelection(4, 3);
+        QTest::keyClick(desc, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(desc->text(), QStringLiteral("Auto"));
+        QCOMPARE(g_pitidos, 0);
+        QTest::keyClick(desc, Qt::Key_Return);
+        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Auto"));
+
+        // The coach description takes 45 characters.
+        desc->clear();
+        g_pitidos = 0;
+        QTest::keyClicks(desc, QString(44, QLatin1Char('x')));
+        QCOMPARE(g_pitidos, 0);
+        QTest::keyClicks(desc, QStringLiteral("yz"));
+        QCOMPARE(desc->text(), QString(44, QLatin1Char('x')) + QLatin1Char('y'));
+        QCOMPARE(g_pitidos, 1);
+        // Typing over a selection still fits.
+        desc->setSelection(0, 2);
+        QTest::keyClicks(desc, QStringLiteral("A"));
+        QCOMPARE(desc->text(), QStringLiteral("A") + QString(42, QLatin1Char('x')) + QLatin1Char('y'));
+        QCOMPARE(g_pitidos, 1);
+        QVERIFY(g_mensajes.empty());
     }
 
     // Arrows and pages scroll the section and keep the focus where it is.
