@@ -11,16 +11,16 @@ std::optional<int> en16(long long v)
     return static_cast<int>(v);
 }
 
-int paginaV(long long altoTira)
+std::optional<int> paginaV(long long altoTira)
 {
     const long long p = altoTira - 220;
-    return p > 0 ? en16(p).value_or(32767) : 1;
+    return p > 0 ? en16(p) : 1;
 }
 
-int paginaH(long long anchoTiraH, long long anchoTiraV)
+std::optional<int> paginaH(long long anchoTiraH, long long anchoTiraV)
 {
     const long long p = anchoTiraH - anchoTiraV - 1300;
-    return p > 0 ? en16(p).value_or(32767) : 1;
+    return p > 0 ? en16(p) : 1;
 }
 
 std::optional<int> maximoV(long long altoFormulario, long long altoTira)

@@ -25,10 +25,11 @@ struct EstadoBarra {
 std::optional<int> en16(long long v);
 
 // LargeChange of VScroll1 for a strip PicVScroll alto twips high (1 when
-// the strip is too small).
-int paginaV(long long altoTira);
+// the strip is too small); nothing when beyond 16 bits (the bar keeps its
+// page).
+std::optional<int> paginaV(long long altoTira);
 // LargeChange of HScroll1 for the strips' widths.
-int paginaH(long long anchoTiraH, long long anchoTiraV);
+std::optional<int> paginaH(long long anchoTiraH, long long anchoTiraV);
 
 // Max of VScroll1 for a form alto twips high; nothing when beyond 16 bits.
 std::optional<int> maximoV(long long altoFormulario, long long altoTira);

@@ -44,7 +44,8 @@ void FijarDatosPrograma()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionPrograma));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Pelmora"));
+    // No display name: the window system would add it to every caption
+    // ("Error — Pelmora"), and each window's caption is its own.
 }
 
 QString tituloPrograma() { return QStringLiteral("Pelmora"); }

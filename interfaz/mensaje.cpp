@@ -44,6 +44,8 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     lblMensaje_->setObjectName(QStringLiteral("lblMensaje"));
     lblMensaje_->setAlignment(Qt::AlignCenter);
     lblMensaje_->setWordWrap(true);
+    // The text is shown as it is, never read as markup.
+    lblMensaje_->setTextFormat(Qt::PlainText);
     lblMensaje_->setText(texto);
 
     picAlarma_ = new QLabel(this);
@@ -83,10 +85,11 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     if (altoTexto <= 0)
         altoTexto = fm.boundingRect(QRect(0, 0, anchoTexto, 10000), Qt::TextWordWrap, sinRetornos).height();
 
+    // The picture keeps its top edge and moves 2200 twips from the left.
     int y = margen;
     if (dibujo) {
-        dibujo->move(tw(2200), y);
-        y += dibujo->height() + margen;
+        dibujo->move(tw(2200), 0);
+        y = dibujo->height() + margen;
     }
     frame1->setGeometry(margen, y, anchoTexto + 2 * margen, altoTexto + 2 * margen);
     lblMensaje_->setGeometry(margen, margen, anchoTexto, altoTexto);

@@ -271,6 +271,8 @@ void VentanaPrincipal::crearMenus()
     // the focus in the field so that its items act on its text.
     for (QMenu *m : {calc, arch, form, impr, ayuda, vede})
         connect(m, &QMenu::aboutToShow, this, &VentanaPrincipal::alAbrirMenu);
+    // The wheel over the menu bar scrolls the shown section too.
+    barra->installEventFilter(this);
 }
 
 QAction *VentanaPrincipal::accion(const QString &nombre) const
@@ -360,6 +362,8 @@ void VentanaPrincipal::crearPatillas()
     cmbGrabar_->setFont(letra);
     connect(cmbGrabar_, &QPushButton::clicked, this, &VentanaPrincipal::guardarCalculo);
     pintarBotones(Seccion::Caracteristicas);
+    for (QPushButton *b : patillas_->findChildren<QPushButton *>())
+        b->installEventFilter(this);
     patillas_->hide();
 
     picVScroll_ = new QWidget(cliente_);
@@ -385,6 +389,8 @@ void VentanaPrincipal::crearPatillas()
     for (QWidget *w : {patillas_, picVScroll_, picHScroll_, static_cast<QWidget *>(vScroll1_),
                        static_cast<QWidget *>(hScroll1_)})
         w->installEventFilter(this);
+    // The wheel over the area beside the form.
+    area_->installEventFilter(this);
 }
 
 void VentanaPrincipal::colocarBandas()
@@ -440,6 +446,10 @@ void VentanaPrincipal::CargarPatillas()
                 if (f->objectName().isEmpty())
                     f->setObjectName(QLatin1String(nombreFormulario(s)));
                 f->setParent(area_);
+                // The wheel is taken on the shown form itself (EngancharRueda);
+                // what a form leaves goes no further up, where the area
+                // around it would take it a second time.
+                f->setAttribute(Qt::WA_NoMousePropagation);
                 f->hide();
                 formularios_[k] = f;
                 conectarFormulario(f);
@@ -632,7 +642,8 @@ void VentanaPrincipal::SituarScrollV(FormularioSeccion *f)
     {
         QSignalBlocker bloqueo(vScroll1_);
         vScroll1_->setMinimum(0);
-        vScroll1_->setPageStep(paginaV(altoTira));
+        if (const auto p = paginaV(altoTira))
+            vScroll1_->setPageStep(*p);
         if (const auto m = maximoV(twipsDe(f->height()), altoTira))
             vScroll1_->setMaximum(*m);
     }
@@ -659,7 +670,8 @@ void VentanaPrincipal::SituarScrollH(FormularioSeccion *f)
     {
         QSignalBlocker bloqueo(hScroll1_);
         hScroll1_->setMinimum(0);
-        hScroll1_->setPageStep(paginaH(anchoTira, anchoV));
+        if (const auto p = paginaH(anchoTira, anchoV))
+            hScroll1_->setPageStep(*p);
         if (const auto m = maximoH(twipsDe(f->width()), anchoV, anchoTira))
             hScroll1_->setMaximum(*m);
     }
@@ -759,6 +771,17 @@ bool VentanaPrincipal::punteroEnVentana(const QPoint &global) const
     return PunteroEnVentana(frameGeometry(), global);
 }
 
+void VentanaPrincipal::ruedaSobreVentana(const QWheelEvent *r)
+{
+    // One small step per wheel event, only while the pointer is over the
+    // window; a sideways wheel does nothing.
+    int delta = r->angleDelta().y();
+    if (delta == 0)
+        delta = r->pixelDelta().y();
+    if (delta != 0 && punteroEnVentana(r->globalPosition().toPoint()))
+        MouseWheel(delta);
+}
+
 void VentanaPrincipal::CambiarScrollV()
 {
     if (!frmActiva_)
@@ -829,18 +852,31 @@ bool VentanaPrincipal::eventFilter(QObject *o, QEvent *e)
             colocarBandas();
         return QMainWindow::eventFilter(o, e);
     }
-    if (o == conRueda_ && t == QEvent::Wheel) {
-        // One small step per wheel event, only while the pointer is over
-        // the window; the form still gets the event.
-        const auto *r = static_cast<QWheelEvent *>(e);
-        int delta = r->angleDelta().y();
-        if (delta == 0)
-            delta = r->pixelDelta().y();
-        if (delta != 0 && punteroEnVentana(r->globalPosition().toPoint()))
-            MouseWheel(delta);
-        return false;
+    if (t == QEvent::MouseButtonPress && CampoTexto::devolviendoFoco()) {
+        // The press took the focus from a field whose value was refused; its
+        // message took the release. The button neither acts nor stays down.
+        if (auto *b = qobject_cast<QPushButton *>(o); b && patillas_ && patillas_->isAncestorOf(b))
+            return true;
     }
     const bool tira = o == picVScroll_ || o == picHScroll_;
+    if (t == QEvent::Wheel) {
+        auto *r = static_cast<QWheelEvent *>(e);
+        if (o == conRueda_) {
+            // The shown form: one step, and the form still gets the event.
+            ruedaSobreVentana(r);
+            return false;
+        }
+        // Anywhere else over the window (the bar of buttons, the strips and
+        // their bars, the menu bar, the area beside the form) the wheel
+        // scrolls the shown form the same way; a scroll bar does not take
+        // steps of its own.
+        if (o == area_ || o == patillas_ || tira || o == vScroll1_ || o == hScroll1_ || o == menuBar()) {
+            ruedaSobreVentana(r);
+            r->accept();
+            return true;
+        }
+        return QMainWindow::eventFilter(o, e);
+    }
     if (tira && (t == QEvent::Resize || t == QEvent::Show)) {
         auto *w = static_cast<QWidget *>(o);
         if (w->isVisible() && w->width() > 0 && w->height() > 0) {

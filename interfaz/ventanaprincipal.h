@@ -14,6 +14,7 @@ class QGroupBox;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 
 namespace pelmora {
 
@@ -150,6 +151,8 @@ private:
     void crearPatillas();
     void colocarBandas();
     void alAbrirMenu();
+    // A wheel event over the window: MouseWheel when the pointer is on it.
+    void ruedaSobreVentana(const QWheelEvent *r);
     void pintarBotones(Seccion activa);
     void ponerFondoCliente(const QColor &c);
     void destruirFormularios();

@@ -23,6 +23,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -222,6 +223,9 @@ private slots:
         QCOMPARE(paginaV(220), 1);
         QCOMPARE(paginaH(11985, 400), 10285);
         QCOMPARE(paginaH(1700, 400), 1);
+        // A page beyond 16 bits is not set: the bar keeps the one it had.
+        QCOMPARE(paginaV(33000), std::nullopt);
+        QCOMPARE(paginaH(40000, 400), std::nullopt);
         // Ranges: the form and 360 of margins beyond the strip; 0 when it fits;
         // nothing when it does not fit in 16 bits.
         QCOMPARE(maximoV(15840, 6750), 9450);
@@ -690,6 +694,39 @@ private slots:
         QVERIFY(w.calculoAbierto());
     }
 
+    void botonPulsadoConValorRechazado()
+    {
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        QVERIFY(abrirNuevo(w, 1));
+        w.activateWindow(); // the chooser had it
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        // The press on a button of the bar takes the focus from a field
+        // whose value is refused; its message comes up, and the release of
+        // the button is lost under it, as it is under a modal window. The
+        // button must not stay drawn pressed, and nothing runs.
+        for (const char *nombre : {"cmbCerrar", "cmbGrabar", "cmbCostesV"}) {
+            CampoTexto *precio = editar(w, Seccion::CostesFijos1, 2);
+            QVERIFY(precio);
+            precio->selectAll();
+            QTest::keyClicks(precio, QStringLiteral("1000"));
+            titulos_.clear();
+            auto *boton = w.findChild<QPushButton *>(QLatin1String(nombre));
+            QTest::mousePress(boton, Qt::LeftButton, Qt::NoModifier, boton->rect().center());
+            QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+            QVERIFY2(!boton->isDown(), nombre);
+            QTRY_VERIFY(precio->hasFocus());
+            QTest::mouseRelease(boton, Qt::LeftButton, Qt::NoModifier, boton->rect().center());
+            QVERIFY(w.calculoAbierto());
+            QCOMPARE(w.frmActiva(), w.formulario(Seccion::CostesFijos1));
+            QVERIFY(preguntas_.isEmpty());
+        }
+        // Without a refused value the same press and release act at once.
+        auto *boton = w.findChild<QPushButton *>(QStringLiteral("cmbCostesV"));
+        QTest::mouseClick(boton, Qt::LeftButton, Qt::NoModifier, boton->rect().center());
+        QCOMPARE(w.frmActiva(), w.formulario(Seccion::CostesVariables));
+    }
+
     // ---- Scrolling -------------------------------------------------------------------
 
     void elFocoTraeElCampoALaVista()
@@ -847,6 +884,53 @@ private slots:
         // Closing the calculation lets the wheel go.
         w.CerrarPatillas();
         QVERIFY(!w.formularioConRueda());
+    }
+
+    void ruedaEnTodaLaVentana()
+    {
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        w.resize(1000, 420);
+        QVERIFY(abrirNuevo(w, 1));
+        w.MostrarSeccion(Seccion::CostesFijos2);
+        auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+        QVERIFY(v->maximum() >= 3000);
+        FormularioSeccion *f = w.frmActiva();
+        QWidget *area = f->parentWidget();
+        QTRY_VERIFY(area->width() > f->geometry().right() + 10);
+        v->setValue(0);
+
+        // One small step wherever the pointer is over the window: beside the
+        // form, on the bar of buttons, on a strip, on the menu bar.
+        const QPoint alLado = area->mapToGlobal(QPoint(area->width() - 4, area->height() / 2));
+        QVERIFY(!f->geometry().contains(area->mapFromGlobal(alLado)));
+        QVERIFY(rueda(area, alLado, -120));
+        QCOMPARE(v->value(), 600);
+        QCOMPARE(f->y(), tw(180 - 600));
+        auto *boton = w.findChild<QPushButton *>(QStringLiteral("cmbCostesV"));
+        rueda(boton, boton->mapToGlobal(boton->rect().center()), -120);
+        QCOMPARE(v->value(), 1200);
+        QWidget *tira = w.findChild<QWidget *>(QStringLiteral("PicHScroll"));
+        rueda(tira, tira->mapToGlobal(QPoint(2, 2)), 120);
+        QCOMPARE(v->value(), 600);
+        rueda(w.menuBar(), w.menuBar()->mapToGlobal(QPoint(w.menuBar()->width() - 3, 3)), -120);
+        QCOMPARE(v->value(), 1200);
+
+        // A scroll bar takes the same single step, not steps of its own,
+        // whichever bar it is.
+        rueda(v, v->mapToGlobal(v->rect().center()), -120);
+        QCOMPARE(v->value(), 1800);
+        auto *h = w.findChild<QScrollBar *>(QStringLiteral("HScroll1"));
+        const int valorH = h->value();
+        rueda(h, h->mapToGlobal(h->rect().center()), 120);
+        QCOMPARE(v->value(), 1200);
+        QCOMPARE(h->value(), valorH);
+
+        // Over a field the step is taken once, not again on its way up.
+        CampoTexto *c = caja(f, Seccion::CostesFijos2, 1);
+        QVERIFY(c);
+        rueda(c, c->mapToGlobal(c->rect().center()), -120);
+        QCOMPARE(v->value(), 1800);
     }
 
     void resultadosConservaSuSitio()

@@ -618,8 +618,41 @@ private slots:
             QVERIFY(!pic->pixmap().isNull());
             QCOMPARE(pic->isVisibleTo(&d), nombre == dibujo);
             if (nombre == dibujo)
-                QCOMPARE(pic->x(), tw(2200));
+                QCOMPARE(pic->pos(), QPoint(tw(2200), 0)); // only moved sideways
         }
+    }
+
+    void mensajeTalCual()
+    {
+        // A text that looks like markup is shown as it is, every character.
+        const QString texto = QStringLiteral("<b>Archivo</b> en /tmp/<i>x</i>/");
+        DialogoMensaje d(texto, QStringLiteral("Error"));
+        auto *l = d.findChild<QLabel *>(QStringLiteral("lblMensaje"));
+        QCOMPARE(l->text(), texto);
+        // Drawn as a label drawing the same characters as plain text.
+        d.show();
+        QLabel literal(texto);
+        literal.setTextFormat(Qt::PlainText);
+        literal.setFont(l->font());
+        literal.setPalette(l->palette());
+        literal.setAlignment(l->alignment());
+        literal.setWordWrap(l->wordWrap());
+        literal.resize(l->size());
+        QCOMPARE(l->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 literal.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+
+    void titulosSinNombreDelPrograma()
+    {
+        // Each window's caption is its own: the window system is given no
+        // display name to add to it ("Error — Pelmora"). Left unset, the
+        // display name follows the application name.
+        FijarDatosPrograma();
+        QCoreApplication::setApplicationName(QStringLiteral("otro"));
+        const QString mostrado = QGuiApplication::applicationDisplayName();
+        FijarDatosPrograma();
+        QCOMPARE(mostrado, QStringLiteral("otro"));
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Pelmora"));
     }
 
     void mostrarMensajeEsModalYVuelveAlCerrar()
