@@ -1,0 +1,161 @@
+// Shared by the files of the cost model: section shorthands, the "If x
+// Then" test and the formula routines that write one column.
+#pragma once
+
+#include "calculo/aritmetica.h"
+#include "calculo/calculo.h"
+
+#include <initializer_list>
+
+namespace pelmora {
+
+constexpr Seccion kCar = Seccion::Caracteristicas;
+constexpr Seccion kF1 = Seccion::CostesFijos1;
+constexpr Seccion kF2 = Seccion::CostesFijos2;
+constexpr Seccion kVar = Seccion::CostesVariables;
+constexpr Seccion kInd = Seccion::CostesIndirectos;
+constexpr Seccion kRes = Seccion::Resultados;
+constexpr Seccion kServ = Seccion::Servicio;
+
+// "If x Then": true for the boolean true and for a non-zero number.
+inline bool verdadero(const Valor &v)
+{
+    if (v.esBooleano())
+        return v.booleano();
+    if (v.esNumero())
+        return v.numero() != 0.0;
+    return false;
+}
+
+// The formula routines. Each one writes into the value array of one column
+// and shows every entry it writes.
+class Formulas {
+public:
+    Formulas(Calculo &c, Col col, Seccion s) : c_(c), col_(col), s_(s), R_(c.columna(col)) {}
+
+    Valor &V(int i) { return R_(s_, i); }
+    Num N(int i) { return Num(V(i)); }
+    int dec(int i) const { return decimales(s_, i); }
+
+    // Writes a step's result when it has one, then shows the entry.
+    void poner(int i, Num x) { ponerEn(s_, i, x); }
+    void ponerEn(Seccion s, int i, Num x)
+    {
+        if (x.ok())
+            R_(s, i) = Valor(*x);
+        c_.mostrar(col_, s, i);
+    }
+
+    void HabilitarCampos(std::initializer_list<int> requisitos, std::initializer_list<int> campos)
+    {
+        bool ok = true;
+        for (int i : requisitos)
+            if (V(i).esCero())
+                ok = false;
+        for (int i : campos) {
+            c_.aspecto(col_, s_, i, ok);
+            if (ok)
+                c_.mostrar(col_, s_, i);
+            else
+                c_.vaciar(col_, s_, i);
+        }
+    }
+
+    void RepartirPorcentaje(int a, int b, int c, int d, int e)
+    {
+        poner(c, entero32(redondear(N(a) * N(b) / Num(100), dec(c))));
+        poner(d, Num(100) - N(b));
+        poner(e, N(a) - N(c));
+    }
+
+    void CalcularViajeros(int s, int k, int p, int q, int o, int w, int z)
+    {
+        poner(q, entero32(redondear(N(k) * N(p) / Num(100), dec(q))));
+        poner(w, redondear((N(s) - Num(1)) * N(o) / Num(100), dec(w)));
+        poner(z, entero32(redondear((N(k) * N(p) / Num(100)) * ((N(s) - Num(1)) * N(o) / Num(100)), dec(z))));
+    }
+
+    void AplicarPorcentaje(int a, int b, int r) { poner(r, redondear(N(a) * N(b) / Num(100), dec(r))); }
+
+    void CalcularDietas(int a, int b, int c, int d, int e)
+    {
+        poner(c, redondear(N(a) * N(b), dec(c)));
+        poner(e, N(d) + N(c));
+    }
+
+    // Works on the Personal section of this column, with kilometres km.
+    void CalcularPlusActividad(Num km, int a, int b, int c, int e, int f)
+    {
+        auto F = [&](int i) { return Num(R_(kF2, i)); };
+        const int db = decimales(kF2, b);
+        Num x = redondear(F(a) * km, db);
+        if (x.ok())
+            R_(kF2, b) = Valor(*x);
+        Num t = F(c) + F(b);
+        if (t.ok())
+            R_(kF2, e) = Valor(*t);
+        if (verdadero(R_(kF2, f))) {
+            c_.mostrar(col_, kF2, b);
+            c_.mostrar(col_, kF2, e);
+        }
+    }
+
+    void SumarCampos(int t, int a, int b, std::initializer_list<int> lista)
+    {
+        Num x = N(a) + N(b);
+        if (x.ok())
+            V(t) = Valor(*x);
+        for (int i : lista) {
+            Num y = N(t) + N(i);
+            if (y.ok())
+                V(t) = Valor(*y);
+        }
+        c_.mostrar(col_, s_, t);
+    }
+
+    void CalcularCarburante(int p, int d, int r, int v, int a, int n)
+    {
+        if (!V(p).esCero())
+            poner(d, redondear(N(r) * Num(100) / N(p), dec(d)));
+        else
+            poner(d, Num(0));
+        poner(n, (N(p) - N(r)) / (Num(1) + N(v) / Num(100)));
+        poner(a, redondear((N(p) - N(r)) - N(n), dec(a)));
+    }
+
+    // Works on Costes Variables of this column, with kilometres km.
+    void CalcularReparaciones(Num km, int a, int b)
+    {
+        ponerEn(kVar, b, redondear(Num(R_(kVar, a)) * km, decimales(kVar, b)));
+    }
+
+    void CalcularServicio(int c, int k, int h, int m, int x, int y)
+    {
+        auto S = [&](int i) { return Num(R_(kServ, i)); };
+        auto res = [&](int n) { return Num(R_(kRes, n)); };
+        const double km = R_(kServ, k).n();
+        const double horas = R_(kServ, h).n();
+        auto escribe = [&](int i, bool hay, Num valor) {
+            if (hay) {
+                Num r = redondear(valor, decimales(kServ, i));
+                if (r.ok())
+                    R_(kServ, i) = Valor(*r);
+            } else {
+                R_(kServ, i) = Valor();
+            }
+            c_.mostrar(col_, kServ, i);
+        };
+        escribe(m, km > 0 && horas > 0, S(c) + S(k) * res(45) + S(h) * res(46));
+        escribe(x, km > 0, S(c) + S(k) * res(47));
+        escribe(y, horas > 0, S(c) + S(h) * res(48));
+    }
+
+private:
+    Calculo &c_;
+    Col col_;
+    Seccion s_;
+    Columna &R_;
+};
+
+
+} // namespace pelmora
