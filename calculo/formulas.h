@@ -6,6 +6,7 @@
 #include "calculo/calculo.h"
 
 #include <initializer_list>
+#include <optional>
 
 namespace pelmora {
 
@@ -133,21 +134,29 @@ public:
     {
         auto S = [&](int i) { return Num(R_(kServ, i)); };
         auto res = [&](int n) { return Num(R_(kRes, n)); };
-        const double km = R_(kServ, k).n();
-        const double horas = R_(kServ, h).n();
-        auto escribe = [&](int i, bool hay, Num valor) {
-            if (hay) {
+        // "Above 0" of a text that is no number cannot be told: that step
+        // fails and leaves its cost as it was.
+        auto positivo = [](Num a) -> std::optional<bool> {
+            if (!a.ok())
+                return std::nullopt;
+            return *a > 0;
+        };
+        const auto km = positivo(S(k));
+        const auto horas = positivo(S(h));
+        const auto ambos = km && horas ? std::optional<bool>(*km && *horas) : std::nullopt;
+        auto escribe = [&](int i, std::optional<bool> hay, Num valor) {
+            if (hay && *hay) {
                 Num r = redondear(valor, decimales(kServ, i));
                 if (r.ok())
                     R_(kServ, i) = Valor(*r);
-            } else {
+            } else if (hay) {
                 R_(kServ, i) = Valor();
             }
             c_.mostrar(col_, kServ, i);
         };
-        escribe(m, km > 0 && horas > 0, S(c) + S(k) * res(45) + S(h) * res(46));
-        escribe(x, km > 0, S(c) + S(k) * res(47));
-        escribe(y, horas > 0, S(c) + S(h) * res(48));
+        escribe(m, ambos, S(c) + S(k) * res(45) + S(h) * res(46));
+        escribe(x, km, S(c) + S(k) * res(47));
+        escribe(y, horas, S(c) + S(h) * res(48));
     }
 
 private:

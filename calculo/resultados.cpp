@@ -162,6 +162,12 @@ void Calculo::Actualizar()
 
 void Calculo::Revisar()
 {
+    // a > b, false when either is a text that is no number (the comparison
+    // cannot be made and the step is skipped).
+    auto mayor = [](const Valor &a, const Valor &b) {
+        const Num x(a), y(b);
+        return x.ok() && y.ok() && *x > *y;
+    };
     Columna &S = ColumnaS;
     if (S(kRes, 40).esCero()) {
         S(kServ, 1) = Valor();
@@ -172,12 +178,12 @@ void Calculo::Revisar()
     }
     mostrar(Col::S, kServ, 1);
     for (int i : {3, 9, 15, 21, 27}) {
-        if (S(kServ, i).n() > S(kCar, 11).n())
+        if (mayor(S(kServ, i), S(kCar, 11)))
             S(kServ, i) = Valor(0.0);
         mostrar(Col::S, kServ, i);
     }
     for (int i : {4, 10, 16, 22, 28}) {
-        if (S(kServ, i).n() > S(kCar, 16).n())
+        if (mayor(S(kServ, i), S(kCar, 16)))
             S(kServ, i) = Valor(0.0);
         mostrar(Col::S, kServ, i);
     }

@@ -1,5 +1,6 @@
 #include "entrada/numeros.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,8 +26,9 @@ struct Digitos15 {
 Digitos15 digitos15(double x)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(x));
-    // buf: d.dddddddddddddde[+-]xx
+    const auto fin = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, 14).ptr;
+    *fin = '\0';
+    // buf: d.dddddddddddddde[+-]xx, the 15 digits correctly rounded
     Digitos15 r;
     r.digitos.push_back(buf[0]);
     r.digitos.append(buf + 2, 14);

@@ -431,3 +431,19 @@ TEST_F(Modelo, UnPrecioQueNoEsNumeroNoTocaElDescuento)
     poner(kVar, 1, Valor(0.1)); // a real price below the discount resets it
     EXPECT_EQ(n(kVar, 3), 0.0);
 }
+
+TEST_F(Modelo, UnServicioConTextoEnLosKilometrosNoSeToca)
+{
+    // Only an edited file can hold this: the comparisons cannot be made,
+    // so the entry and the costs that depend on it stay as they were.
+    Columna &S = c.ColumnaS;
+    S(kCar, 11) = Valor(-5.0);
+    S(kServ, 9) = Valor(QString());
+    S(kServ, 12) = Valor(123.0);
+    S(kServ, 11) = Valor(77.0);
+    c.Revisar();
+    EXPECT_TRUE(S(kServ, 9).esTexto());
+    EXPECT_EQ(n(kServ, 11), 77.0); // km and hours: the test fails
+    EXPECT_EQ(n(kServ, 12), 123.0); // km only: the test fails
+    EXPECT_TRUE(S(kServ, 13).vacio()); // hours only: 0 hours, no cost
+}
