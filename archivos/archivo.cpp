@@ -7,7 +7,13 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace pelmora {
 
@@ -252,6 +258,91 @@ ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
     return ErrorArchivo::Ninguno;
 }
 
+namespace {
+
+qint64 g_limiteEscritura = -1;
+
+// Writes all of bytes at the device's position, checking every step; a
+// test limit makes the write fail part-way, as a full disk does.
+bool escribirTodo(QFileDevice &f, const QByteArray &bytes)
+{
+    qint64 hecho = 0;
+    while (hecho < bytes.size()) {
+        qint64 trozo = bytes.size() - hecho;
+        if (g_limiteEscritura >= 0) {
+            trozo = std::min(trozo, g_limiteEscritura - hecho);
+            if (trozo <= 0)
+                return false;
+        }
+        const qint64 n = f.write(bytes.constData() + hecho, trozo);
+        if (n <= 0)
+            return false;
+        hecho += n;
+    }
+    return f.flush() && f.error() == QFileDevice::NoError;
+}
+
+// Makes sure what was written is on the disk, not only in the system's cache.
+bool sincronizar(QFileDevice &f)
+{
+#ifdef Q_OS_UNIX
+    const int fd = f.handle();
+    return fd < 0 || ::fsync(fd) == 0;
+#else
+    Q_UNUSED(f);
+    return true;
+#endif
+}
+
+// Rewrites an existing file in place (its folder takes no temporary file).
+// On a failure the old bytes go back where they were.
+ErrorArchivo grabarEnSuSitio(const QString &ruta, const QByteArray &bytes)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return ErrorArchivo::AccesoDenegado;
+    const QByteArray antes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return ErrorArchivo::AccesoDenegado;
+    bool ok = f.seek(0) && escribirTodo(f, bytes) && f.resize(bytes.size()) && sincronizar(f);
+    if (!ok) {
+        const qint64 limite = std::exchange(g_limiteEscritura, -1);
+        f.unsetError();
+        if (f.seek(0) && escribirTodo(f, antes))
+            f.resize(antes.size());
+        sincronizar(f);
+        g_limiteEscritura = limite;
+    }
+    return ok ? ErrorArchivo::Ninguno : ErrorArchivo::AccesoDenegado;
+}
+
+} // namespace
+
+qint64 limitarEscrituraParaPruebas(qint64 bytes) { return std::exchange(g_limiteEscritura, bytes); }
+
+ErrorArchivo GrabarBytes(const QString &ruta, const QByteArray &bytes)
+{
+    // Unbuffered, so that a failed write shows at once: with a buffer, the
+    // failure would only come at commit time, which in some Qt versions
+    // still renames the short temporary file over the old one.
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // The folder refuses the temporary file; the file may still take
+        // the new version in place.
+        const QFileInfo info(ruta);
+        if (info.isFile() && info.isWritable())
+            return grabarEnSuSitio(ruta, bytes);
+        return ErrorArchivo::AccesoDenegado;
+    }
+    if (!escribirTodo(f, bytes) || !sincronizar(f)) {
+        f.cancelWriting();
+        return ErrorArchivo::AccesoDenegado;
+    }
+    if (!f.commit())
+        return ErrorArchivo::AccesoDenegado;
+    return ErrorArchivo::Ninguno;
+}
+
 ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta)
 {
     c.Revisar();
@@ -263,16 +354,8 @@ ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta)
     s.Fecha = hoy;
     const QByteArray bytes = EscribirCalculo(s, c.ColumnaO);
 
-    // The new file replaces the old one only once it is whole on disk.
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly))
-        return ErrorArchivo::AccesoDenegado;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return ErrorArchivo::AccesoDenegado;
-    }
-    if (!f.commit())
-        return ErrorArchivo::AccesoDenegado;
+    if (const ErrorArchivo e = GrabarBytes(ruta, bytes); e != ErrorArchivo::Ninguno)
+        return e;
 
     c.ColumnaS.Fecha = hoy;
     copiarGrabados(c.ColumnaS, c.ColumnaGrabada);
