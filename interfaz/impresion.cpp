@@ -2,18 +2,27 @@
 
 #include "interfaz/mensaje.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QImage>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProxyStyle>
+#include <QPointer>
 #include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 
 namespace pelmora {
 
@@ -82,6 +91,98 @@ QString pedirRutaPdf(QWidget *padre, QString propuesta)
     }
 }
 
+// Fusion draws the frame of a group box from a small translucent picture,
+// which would reach the page as dozens of bitmaps per form. On paper the
+// same frame is drawn as what it shows: a faint rounded outline over an
+// even fainter tint. Everything else is the application's own style.
+class EstiloPapel : public QProxyStyle {
+public:
+    explicit EstiloPapel(QStyle *base) : QProxyStyle(base) {}
+
+    void drawPrimitive(PrimitiveElement e, const QStyleOption *o, QPainter *p, const QWidget *w) const override
+    {
+        if (e != PE_FrameGroupBox) {
+            QProxyStyle::drawPrimitive(e, o, p, w);
+            return;
+        }
+        QRectF marco = o->rect;
+        marco.setTop(marco.top() + arribaDelMarco(o, w));
+        // The picture leaves its first row and column empty; its outline
+        // runs along the centres of the next pixels, corners of 2 pixels,
+        // with a shade just inside it.
+        marco.adjust(1.5, 1.5, -0.5, -0.5);
+        if (marco.width() <= 2 || marco.height() <= 2)
+            return;
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing);
+        p->setPen(QPen(QColor(0x75, 0x75, 0x75, 0x32), 1));
+        p->setBrush(QColor(0, 0, 0, 3));
+        p->drawRoundedRect(marco, 2, 2);
+        p->setPen(QPen(QColor(0, 0, 0, 4), 1));
+        p->setBrush(Qt::NoBrush);
+        p->drawRect(marco.adjusted(1, 1, -1, -1));
+        p->restore();
+    }
+
+private:
+    // How far below the top of its rectangle the base style starts the
+    // frame (below the title, in some versions): measured on a strip of
+    // the frame drawn the base style's way.
+    int arribaDelMarco(const QStyleOption *o, const QWidget *w) const
+    {
+        const int alto = o->rect.height();
+        if (alto <= 0)
+            return 0;
+        QImage tira(16, alto, QImage::Format_ARGB32_Premultiplied);
+        tira.fill(Qt::transparent);
+        QStyleOption muestra(*o);
+        muestra.rect = QRect(0, 0, 16, alto);
+        {
+            QPainter p(&tira);
+            baseStyle()->drawPrimitive(PE_FrameGroupBox, &muestra, &p, w);
+        }
+        for (int y = 0; y < alto; ++y)
+            if (qAlpha(tira.pixel(8, y)) != 0)
+                return std::max(0, y - 1);
+        return 0;
+    }
+};
+
+// Lends the paper style to the group boxes of a widget that use the
+// application's Fusion style, for as long as it lives.
+class PrestamoEstilo {
+public:
+    explicit PrestamoEstilo(QWidget *w)
+    {
+        QStyle *app = QApplication::style();
+        if (!app || app->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+            return;
+        QList<QGroupBox *> cajas = w->findChildren<QGroupBox *>();
+        if (auto *g = qobject_cast<QGroupBox *>(w))
+            cajas.prepend(g);
+        for (QGroupBox *g : std::as_const(cajas)) {
+            if (g->testAttribute(Qt::WA_SetStyle) || g->style() != app)
+                continue;
+            if (!estilo_)
+                estilo_ = std::make_unique<EstiloPapel>(QStyleFactory::create(app->name()));
+            g->setStyle(estilo_.get());
+            cajas_ << g;
+        }
+    }
+    ~PrestamoEstilo()
+    {
+        for (const QPointer<QGroupBox> &g : std::as_const(cajas_))
+            if (g)
+                g->setStyle(nullptr);
+    }
+    PrestamoEstilo(const PrestamoEstilo &) = delete;
+    PrestamoEstilo &operator=(const PrestamoEstilo &) = delete;
+
+private:
+    std::unique_ptr<EstiloPapel> estilo_;
+    QList<QPointer<QGroupBox>> cajas_;
+};
+
 } // namespace
 
 void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
@@ -93,10 +194,19 @@ void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
     if (t.isEmpty() || pagina.isEmpty())
         return;
     const double escala = std::min(pagina.width() / t.width(), pagina.height() / t.height());
+    // Rendered straight onto a printer, a widget goes through a pixmap of
+    // the screen's resolution. Recorded as drawing commands and replayed,
+    // its text and lines reach the page as they are: text and vectors.
+    QPicture dibujo;
+    {
+        const PrestamoEstilo papel(formulario);
+        QPainter grabador(&dibujo);
+        formulario->render(&grabador, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
     p.save();
     p.translate(pagina.left() + (pagina.width() - t.width() * escala) / 2, pagina.top());
     p.scale(escala, escala);
-    formulario->render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    p.drawPicture(0, 0, dibujo);
     p.restore();
 }
 

@@ -21,15 +21,18 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWheelEvent>
@@ -1135,6 +1138,49 @@ private slots:
         exportar->trigger();
         QCOMPARE(titulos_.size(), 1);
         QCOMPARE(propuestas.size(), 4);
+    }
+
+    // The export is drawn, not photographed: no pictures, fonts embedded,
+    // small, and its text holds every figure the forms show.
+    void pdfConTexto()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 2));
+        QTemporaryDir tmp;
+        const QString pdf = tmp.filePath(QStringLiteral("texto.pdf"));
+        interceptarArchivoPdf([&](const QString &) { return pdf; });
+        w.accion(QStringLiteral("mnuExportarPdf"))->trigger();
+        QVERIFY(textos_.isEmpty());
+        QCOMPARE(paginasPdf(pdf), 7);
+        QVERIFY2(QFileInfo(pdf).size() < 400 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QVERIFY(!bytes.contains("/Subtype /Image"));
+        QVERIFY(bytes.contains("/FontFile2") && bytes.contains("/ToUnicode"));
+
+        const QString programa = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (programa.isEmpty())
+            QSKIP("pdftotext is not installed: the fonts are embedded, the text itself was not extracted.");
+        QProcess pdftotext;
+        pdftotext.start(programa, {pdf, QStringLiteral("-")});
+        QVERIFY(pdftotext.waitForFinished(30000) && pdftotext.exitCode() == 0);
+        const QString texto = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QStringList buscados{QStringLiteral("Costes Anuales"), QStringLiteral("Vededizaviro de Costes")};
+        static const QRegularExpression cifra(QStringLiteral("\\d"));
+        for (int s = 0; s < kNumSecciones; ++s) {
+            FormularioSeccion *form = w.formulario(Seccion(s));
+            for (QLineEdit *e : form->findChildren<QLineEdit *>())
+                if (e->isVisibleTo(form) && !e->text().isEmpty())
+                    buscados << e->text();
+            for (QLabel *l : form->findChildren<QLabel *>())
+                if (l->isVisibleTo(form) && l->text().contains(cifra) && !Qt::mightBeRichText(l->text()))
+                    buscados << l->text();
+        }
+        QVERIFY(buscados.size() > 300);
+        for (const QString &b : std::as_const(buscados))
+            QVERIFY2(texto.contains(b.simplified()), qPrintable(b));
     }
 
     // ---- Clipboard and help ---------------------------------------------------------
