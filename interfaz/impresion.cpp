@@ -3,6 +3,7 @@
 #include "interfaz/mensaje.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -41,16 +43,13 @@ QString conExtensionPdf(QString ruta)
     return ruta;
 }
 
-// The printers work at the screen's resolution: the forms are drawn at
-// about their own size, text and lines stay vectors on the page, and the
-// widgets paint many times faster than when scaled up to the device.
-void prepararPdf(QPrinter &p, const QString &ruta, const QString &documento)
+// The PDF is laid out like a page of the printer: A4 upright, margins of
+// 10 points.
+void prepararPdf(QPdfWriter &p, const QString &documento)
 {
-    p.setOutputFormat(QPrinter::PdfFormat);
-    p.setOutputFileName(ruta);
-    p.setPageSize(QPageSize(QPageSize::A4));
-    p.setPageOrientation(QPageLayout::Portrait);
-    p.setDocName(documento);
+    p.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                QPageLayout::Point));
+    p.setTitle(documento);
     p.setCreator(QStringLiteral("Pelmora"));
 }
 
@@ -206,6 +205,10 @@ void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
     p.save();
     p.translate(pagina.left() + (pagina.width() - t.width() * escala) / 2, pagina.top());
     p.scale(escala, escala);
+    // A picture plays back at its size in inches; here it is fitted in
+    // the device's own units, whatever their resolution.
+    if (const QPaintDevice *d = p.device(); d && d->logicalDpiX() > 0 && d->logicalDpiY() > 0)
+        p.scale(double(dibujo.logicalDpiX()) / d->logicalDpiX(), double(dibujo.logicalDpiY()) / d->logicalDpiY());
     p.drawPicture(0, 0, dibujo);
     p.restore();
 }
@@ -231,19 +234,29 @@ bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &f
     return p.end();
 }
 
-bool GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento)
+ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento)
 {
-    QPrinter impresora(QPrinter::ScreenResolution);
-    prepararPdf(impresora, ruta, documento);
-    if (!PintarFormularios(impresora, formularios))
-        return false;
-    return QFileInfo(ruta).isFile() && QFileInfo(ruta).size() > 0;
+    // The whole document is made in memory first, then written whole or not
+    // at all: a failed write leaves an older file as it was.
+    QByteArray bytes;
+    {
+        QBuffer memoria(&bytes);
+        if (!memoria.open(QIODevice::WriteOnly))
+            return ErrorArchivo::AccesoDenegado;
+        QPdfWriter pdf(&memoria);
+        prepararPdf(pdf, documento);
+        if (!PintarFormularios(pdf, formularios) || bytes.isEmpty())
+            return ErrorArchivo::AccesoDenegado;
+    }
+    if (!QFileInfo(ruta).absoluteDir().exists())
+        return ErrorArchivo::CarpetaNoExiste;
+    return GrabarBytes(ruta, bytes);
 }
 
 bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)
 {
     if (!g_rutaPdf.isEmpty()) {
-        if (GrabarPdf(g_rutaPdf, formularios, documento))
+        if (GrabarPdf(g_rutaPdf, formularios, documento) == ErrorArchivo::Ninguno)
             return true;
         MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError);
         return false;
@@ -286,8 +299,10 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
     if (ruta.isEmpty())
         return false;
     ruta = conExtensionPdf(QDir::fromNativeSeparators(ruta));
-    if (!GrabarPdf(ruta, formularios, QFileInfo(ruta).completeBaseName())) {
-        MostrarMensaje(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n") + QDir::toNativeSeparators(ruta),
+    if (const ErrorArchivo e = GrabarPdf(ruta, formularios, QFileInfo(ruta).completeBaseName());
+        e != ErrorArchivo::Ninguno) {
+        MostrarMensaje(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n") + QDir::toNativeSeparators(ruta)
+                           + QStringLiteral("\r\n\r\n") + mensajeErrorArchivo(e),
                        kError);
         return false;
     }

@@ -2,6 +2,8 @@
 // per page, scaled to the page with its shape kept.
 #pragma once
 
+#include "archivos/archivo.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -25,9 +27,9 @@ bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &f
 // printer, or when the job fails, tells the user and returns false.
 bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento);
 
-// Writes the widgets to a PDF file, one per page. False when the file
-// could not be written (nothing is reported here).
-bool GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento);
+// Writes the widgets to a PDF file, one per page, whole or not at all (an
+// older file stays as it was when the write fails). Nothing is reported here.
+ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento);
 
 // "Exportar a PDF...": asks where (save dialog, owned by padre, starting
 // on the folder used last, or on carpetaInicial the first time), adds

@@ -1183,6 +1183,33 @@ private slots:
             QVERIFY2(texto.contains(b.simplified()), qPrintable(b));
     }
 
+    // A write that fails half-way (as on a full disk): the older PDF stays
+    // byte for byte, the error is shown, nothing else is left in the folder.
+    void pdfQueNoCabe()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirNuevo(w, 1));
+        QTemporaryDir tmp;
+        const QString pdf = tmp.filePath(QStringLiteral("anterior.pdf"));
+        const QByteArray anterior = QByteArrayLiteral("%PDF-1.4\n% an earlier export\n");
+        {
+            QFile f(pdf);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(anterior) == anterior.size());
+        }
+        interceptarArchivoPdf([&](const QString &) { return pdf; });
+        const qint64 antes = limitarEscrituraParaPruebas(1000);
+        w.accion(QStringLiteral("mnuExportarPdf"))->trigger();
+        limitarEscrituraParaPruebas(antes);
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(textos_.first().startsWith(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n")
+                                           + QDir::toNativeSeparators(pdf)));
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), anterior);
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("anterior.pdf")});
+    }
+
     // ---- Clipboard and help ---------------------------------------------------------
 
     void portapapeles()
