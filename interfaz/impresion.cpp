@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -19,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QProxyStyle>
 #include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -32,6 +34,7 @@ namespace {
 
 QString g_rutaPdf;         // printing goes to this file while set
 RespuestaArchivoPdf g_respuestaPdf;
+RespuestaVistaPreliminar g_respuestaVista;
 QString g_ultimaCarpetaPdf; // folder of the last PDF exported
 
 const QString kError = QStringLiteral("Error");
@@ -220,9 +223,15 @@ bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &f
         return false;
     // The painter starts on the printable area of the first page.
     const QRectF pagina(0, 0, dispositivo.width(), dispositivo.height());
+    // The pages the user chose in the print dialog, all when none.
+    const QPageRanges elegidas = dispositivo.pageRanges();
+    int numero = 0;
     bool primera = true;
     for (QWidget *w : formularios) {
         if (!w)
+            continue;
+        ++numero;
+        if (!elegidas.isEmpty() && !elegidas.contains(numero))
             continue;
         if (!primera && !dispositivo.newPage()) {
             p.end();
@@ -308,6 +317,50 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
     }
     g_ultimaCarpetaPdf = QFileInfo(ruta).absolutePath();
     return true;
+}
+
+bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento)
+{
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
+        info = QPrinterInfo::availablePrinters().constFirst();
+    QPrinter impresora(info, QPrinter::HighResolution);
+    impresora.setDocName(documento);
+    impresora.setCreator(QStringLiteral("Pelmora"));
+    QPrintPreviewDialog vista(&impresora, padre);
+    vista.setObjectName(QStringLiteral("dlgVistaPreliminar"));
+    vista.setWindowTitle(QStringLiteral("Vista preliminar"));
+    // As large as the program's window, so that a page can be read.
+    if (padre && padre->window()->isVisible())
+        vista.setGeometry(padre->window()->geometry());
+    else
+        vista.resize(900, 1000);
+    // The forms are drawn for every preview and again for the printer the
+    // user chose, with the pages and the page set-up chosen there.
+    QObject::connect(&vista, &QPrintPreviewDialog::paintRequested, &vista,
+                     [&formularios](QPrinter *p) { PintarFormularios(*p, formularios); });
+    if (g_respuestaVista) {
+        const RespuestaVistaPreliminar f = g_respuestaVista;
+        f(vista);
+    } else {
+        vista.exec();
+    }
+    if (vista.result() != QDialog::Accepted)
+        return false;
+    if (impresora.printerState() == QPrinter::Error) {
+        MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + impresora.printerName()
+                           + QStringLiteral("."),
+                       kError);
+        return false;
+    }
+    return true;
+}
+
+RespuestaVistaPreliminar interceptarVistaPreliminar(RespuestaVistaPreliminar f)
+{
+    RespuestaVistaPreliminar antes = std::move(g_respuestaVista);
+    g_respuestaVista = std::move(f);
+    return antes;
 }
 
 QString interceptarImpresion(const QString &rutaPdf)

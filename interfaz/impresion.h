@@ -10,6 +10,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QPrintPreviewDialog;
 class QRectF;
 class QWidget;
 
@@ -20,7 +21,8 @@ namespace pelmora {
 void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario);
 
 // Paints the widgets on a paged device (a printer, a PDF file), one per
-// page, in order. False when nothing could be painted on the device.
+// page, in order; only the pages of the device's page ranges when it has
+// any. False when nothing could be painted on the device.
 bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &formularios);
 
 // Prints the widgets as one document on the default printer. Without a
@@ -37,6 +39,17 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
 // "Error". True when a file was written.
 bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
                  const QString &carpetaInicial);
+
+// "Vista preliminar...": Qt's print preview of the widgets, one per page
+// (dialog owned by padre), from which the user picks a printer, the pages
+// and the page set-up, and prints. True when the user printed.
+bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento);
+
+// While set, the preview dialog is handed to this function instead of
+// being run (the dialog's result says whether it printed). Returns the
+// previous one.
+using RespuestaVistaPreliminar = std::function<void(QPrintPreviewDialog &)>;
+RespuestaVistaPreliminar interceptarVistaPreliminar(RespuestaVistaPreliminar f);
 
 // While set, printing writes this PDF file instead of using the printer
 // (tests and scripted use). An empty text goes back to the printer.

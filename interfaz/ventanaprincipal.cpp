@@ -253,6 +253,7 @@ void VentanaPrincipal::crearMenus()
     item(impr, "mnuPrintTodo", QStringLiteral("Todos los formularios"), &VentanaPrincipal::imprimirTodo);
     separador(impr, "mnuImprimirBar1");
     item(impr, "mnuExportarPdf", QStringLiteral("Exportar a PDF..."), &VentanaPrincipal::exportarPdf);
+    item(impr, "mnuVistaPreliminar", QStringLiteral("Vista preliminar..."), &VentanaPrincipal::vistaPreliminar);
 
     QMenu *edic = menu(barra, "mnuEdit", QStringLiteral("Edición"));
     item(edic, "mnuEditCut", QStringLiteral("Cortar"), &VentanaPrincipal::cortar)->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
@@ -293,9 +294,10 @@ void VentanaPrincipal::fijarMenusCalculo(EstadoMenus estado)
         case EstadoMenus::ConCalculo: a->setEnabled(!nuevoOAbrir); break;
         }
     }
-    // The export goes with the print items.
-    if (QAction *a = accion(QStringLiteral("mnuExportarPdf")))
-        a->setEnabled(estado == EstadoMenus::ConCalculo);
+    // The export and the preview go with the print items.
+    for (const char *nombre : {"mnuExportarPdf", "mnuVistaPreliminar"})
+        if (QAction *a = accion(QLatin1String(nombre)))
+            a->setEnabled(estado == EstadoMenus::ConCalculo);
 }
 
 void VentanaPrincipal::alAbrirMenu()
@@ -1014,7 +1016,7 @@ QList<QWidget *> VentanaPrincipal::formulariosParaImprimir(const QList<Seccion> 
     return lista;
 }
 
-bool VentanaPrincipal::imprimir(const QList<Seccion> &secciones, bool enPdf)
+bool VentanaPrincipal::imprimir(const QList<Seccion> &secciones, bool enPdf, bool enVista)
 {
     if (!calculoAbierto() || CampoTexto::devolviendoFoco())
         return false;
@@ -1024,7 +1026,9 @@ bool VentanaPrincipal::imprimir(const QList<Seccion> &secciones, bool enPdf)
     bool hecho = false;
     if (aceptado) {
         const QList<QWidget *> lista = formulariosParaImprimir(secciones);
-        if (enPdf) {
+        if (enVista) {
+            hecho = VistaPreliminar(this, lista, nombreDocumento());
+        } else if (enPdf) {
             const QString nombre = nombreDocumento() + QStringLiteral(".pdf");
             hecho = ExportarPdf(this, lista, nombre, DialogoArchivo::carpetaInicial(carpetaPrograma()));
         } else {
@@ -1068,6 +1072,13 @@ void VentanaPrincipal::exportarPdf()
     imprimir({Seccion::Caracteristicas, Seccion::CostesFijos1, Seccion::CostesFijos2, Seccion::CostesVariables,
               Seccion::CostesIndirectos, Seccion::Resultados, Seccion::Servicio},
              true);
+}
+
+void VentanaPrincipal::vistaPreliminar()
+{
+    imprimir({Seccion::Caracteristicas, Seccion::CostesFijos1, Seccion::CostesFijos2, Seccion::CostesVariables,
+              Seccion::CostesIndirectos, Seccion::Resultados, Seccion::Servicio},
+             false, true);
 }
 
 // ---- Clipboard ----------------------------------------------------------------------

@@ -134,6 +134,7 @@ public slots:
     void imprimirServicio();
     void imprimirTodo();
     void exportarPdf(); // mnuExportarPdf
+    void vistaPreliminar(); // mnuVistaPreliminar
     void cortar();
     void copiar();
     void pegar();
@@ -161,7 +162,7 @@ private:
     // The forms of the sections, brought up to date and given the look
     // they have on screen, for printing.
     QList<QWidget *> formulariosParaImprimir(const QList<Seccion> &secciones);
-    bool imprimir(const QList<Seccion> &secciones, bool enPdf);
+    bool imprimir(const QList<Seccion> &secciones, bool enPdf, bool enVista = false);
     QString nombreDocumento() const;
 
     Calculo calculo_;

@@ -26,6 +26,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPageRanges>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
@@ -211,6 +215,7 @@ private slots:
         interceptarDialogoArchivo(nullptr);
         interceptarImpresion(QString());
         interceptarArchivoPdf(nullptr);
+        interceptarVistaPreliminar(nullptr);
         fijarCarpetaPrograma(QString());
         QDir c(calculos());
         for (const QString &n : c.entryList(QDir::Files))
@@ -1104,7 +1109,7 @@ private slots:
         QVERIFY(exportar);
         QCOMPARE(exportar->text(), QStringLiteral("Exportar a PDF..."));
         auto *menu = w.findChild<QMenu *>(QStringLiteral("mnuImprimir"));
-        QCOMPARE(menu->actions().last(), exportar);
+        QCOMPARE(menu->actions().value(menu->actions().size() - 2), exportar);
         QVERIFY(!exportar->isEnabled());
         QVERIFY(abrirNuevo(w, 0));
         QVERIFY(exportar->isEnabled());
@@ -1208,6 +1213,59 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), anterior);
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("anterior.pdf")});
+    }
+
+    // "Vista preliminar...": last in "Imprimir", on with a calculation; it
+    // previews the seven forms and prints the pages the user chose.
+    void vistaPreliminar()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QAction *vista = w.accion(QStringLiteral("mnuVistaPreliminar"));
+        QVERIFY(vista);
+        QCOMPARE(vista->text(), QStringLiteral("Vista preliminar..."));
+        QCOMPARE(w.findChild<QMenu *>(QStringLiteral("mnuImprimir"))->actions().last(), vista);
+        QVERIFY(!vista->isEnabled());
+        QVERIFY(abrirNuevo(w, 3));
+        QVERIFY(vista->isEnabled());
+
+        QTemporaryDir tmp;
+        const QString pdf = tmp.filePath(QStringLiteral("paginas.pdf"));
+        int enVista = 0;
+        QString titulo;
+        const auto respuesta = [&](bool imprime) {
+            return [&, imprime](QPrintPreviewDialog &d) {
+                titulo = d.windowTitle();
+                d.show();
+                auto *previa = d.findChild<QPrintPreviewWidget *>();
+                enVista = previa ? previa->pageCount() : -1;
+                if (!imprime) {
+                    d.reject();
+                    return;
+                }
+                // As the print dialog leaves it: a printer (a PDF file here) and pages 2 to 3.
+                d.printer()->setOutputFormat(QPrinter::PdfFormat);
+                d.printer()->setOutputFileName(pdf);
+                QPageRanges r;
+                r.addRange(2, 3);
+                d.printer()->setPageRanges(r);
+                previa->print();
+                d.accept();
+            };
+        };
+        interceptarVistaPreliminar(respuesta(false));
+        vista->trigger();
+        QCOMPARE(titulo, QStringLiteral("Vista preliminar"));
+        QCOMPARE(enVista, 7);
+        QVERIFY(!QFileInfo::exists(pdf));
+        interceptarVistaPreliminar(respuesta(true));
+        vista->trigger();
+        interceptarVistaPreliminar(nullptr);
+        QCOMPARE(paginasPdf(pdf), 2);
+        QVERIFY(textos_.isEmpty());
+
+        w.cerrarCalculo();
+        QVERIFY(!vista->isEnabled());
     }
 
     // ---- Clipboard and help ---------------------------------------------------------
