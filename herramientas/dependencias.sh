@@ -4,7 +4,8 @@
 set -euo pipefail
 paquetes=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
-          qt6-translations-l10n libqt6sql6-sqlite python3 libgtest-dev libgmock-dev fontconfig fonts-dejavu-core)
+          qt6-translations-l10n libqt6sql6-sqlite python3 libgtest-dev libgmock-dev fontconfig fonts-dejavu-core
+          poppler-utils desktop-file-utils appstream shared-mime-info gzip man-db lintian)
 faltan=()
 for p in "${paquetes[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")

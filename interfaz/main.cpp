@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtEspanol);
     // Matches the installed desktop entry (window grouping, Wayland app id).
-    QGuiApplication::setDesktopFileName(QStringLiteral("pelmora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("es.pelmora.pelmora"));
     // The program's logo, drawn once at one size: cheaper at start-up than
     // an SVG icon, which the window system would have drawn at several.
     QApplication::setWindowIcon(QIcon(pelmora::ImagenPrograma(QStringLiteral("logo"), QSize(64, 64))));

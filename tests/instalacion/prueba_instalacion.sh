@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs a built tree into a throw-away folder (DESTDIR, prefix /usr) and
 # checks the installed layout: the programs, the reference data and help
-# under share/pelmora, the desktop entry, icon, metainfo and MIME type, and
-# that the installed pelmora-calc reads the installed reference data.
+# under share/pelmora, the manual pages, copyright and changelog, the desktop
+# entry, icon, metainfo and MIME type, and that the installed pelmora-calc
+# reads the installed reference data. Where cpack and lintian are at hand,
+# the Debian package is built too and lintian must find nothing wrong.
 #
 #   prueba_instalacion.sh BUILD_DIR [ON|OFF: desktop program built]
 set -uo pipefail
@@ -35,6 +37,23 @@ fuera=$(cd "$raiz" && find . -mindepth 1 \( -type f -o -type l \) \
         ! -path './usr/bin/*' ! -path './usr/share/*' -print)
 [ -z "$fuera" ] || falla "instalado fuera de bin y share: $fuera"
 [ -z "$(find "$raiz" -name 'Cálculos')" ] || falla "una carpeta Cálculos no debe instalarse"
+# Debian's documentation: a machine-readable copyright, a compressed
+# changelog whose latest entry is this version, a manual page per program.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$construccion/CMakeCache.txt")
+doc="$r/share/doc/pelmora"
+head -n1 "$doc/copyright" 2>/dev/null | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    || falla "falta share/doc/pelmora/copyright en formato legible por máquina"
+primera=$(gzip -dc "$doc/changelog.gz" 2>/dev/null | head -n1)
+[ "$primera" = "pelmora ($version) unstable; urgency=medium" ] \
+    || falla "la última entrada de changelog.gz no es la versión $version: $primera"
+paginas=(pelmora-calc)
+[ "$escritorio" = ON ] && paginas+=(pelmora)
+for p in "${paginas[@]}"; do
+    m="$r/share/man/man1/$p.1.gz"
+    gzip -t "$m" 2>/dev/null || { falla "falta la página de manual $p.1.gz"; continue; }
+    gzip -dc "$m" | grep -qF ".TH $(tr a-z A-Z <<<"$p" | sed 's/-/\\-/') 1 " || falla "$p.1: sin cabecera .TH"
+    gzip -dc "$m" | grep -q "^\.SH NOMBRE" || falla "$p.1: sin sección NOMBRE"
+done
 for f in "$r/bin/"*; do
     case "$(basename "$f")" in pelmora | pelmora-calc) ;; *) falla "bin/ solo lleva los programas: $f" ;; esac
 done
@@ -42,9 +61,9 @@ done
 if [ "$escritorio" = ON ]; then
     [ -x "$r/bin/pelmora" ] || falla "falta bin/pelmora"
     for f in share/pelmora/Pelmora.qch share/pelmora/Acuerdos.qch \
-             share/applications/pelmora.desktop \
+             share/applications/es.pelmora.pelmora.desktop \
              share/icons/hicolor/scalable/apps/pelmora.svg \
-             share/metainfo/es.pelmora.Pelmora.metainfo.xml \
+             share/metainfo/es.pelmora.pelmora.metainfo.xml \
              share/mime/packages/pelmora-calculo.xml; do
         [ -s "$r/$f" ] || falla "falta $f"
     done
@@ -78,8 +97,10 @@ done
 
 # ---- Desktop entry, icon, metainfo and MIME type agree -----------------------------
 if [ "$escritorio" = ON ]; then
-    d="$r/share/applications/pelmora.desktop"
-    m="$r/share/metainfo/es.pelmora.Pelmora.metainfo.xml"
+    # The AppStream id, in lower case, names the desktop entry and the metainfo.
+    id=es.pelmora.pelmora
+    d="$r/share/applications/$id.desktop"
+    m="$r/share/metainfo/$id.metainfo.xml"
     x="$r/share/mime/packages/pelmora-calculo.xml"
     clave() { sed -n "s/^$1=//p" "$d" | head -n1; }
     [ -x "$r/bin/$(clave Exec | cut -d' ' -f1)" ] || falla "Exec= no es un programa instalado"
@@ -92,7 +113,13 @@ if [ "$escritorio" = ON ]; then
     [ -n "$tipo" ] || falla "el tipo MIME no tiene nombre"
     clave MimeType | tr ';' '\n' | grep -qxF "$tipo" || falla "MimeType= no declara $tipo"
     grep -q '<glob pattern="\*\.clc"/>' "$x" || falla "el tipo MIME no reconoce *.clc"
-    grep -q "<launchable type=\"desktop-id\">pelmora.desktop</launchable>" "$m" || falla "metainfo: launchable"
+    grep -q "<id>$id</id>" "$m" || falla "metainfo: el id no es $id"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$m" || falla "metainfo: launchable"
+    grep -q '<url type="homepage">https://' "$m" || falla "metainfo: sin la dirección del proyecto"
+    grep -q "<release version=\"$version\"" "$m" || falla "metainfo: sin la versión $version entre las publicadas"
+    # The window names its desktop entry (a UTF-16 literal in the program).
+    LC_ALL=C grep -aqP "$(sed 's/./&\\x00/g; s/\./\\./g' <<<"$id")" "$r/bin/pelmora" \
+        || falla "bin/pelmora no se presenta con el nombre de su entrada de escritorio"
     grep -q "<mediatype>$tipo</mediatype>" "$m" || falla "metainfo: mediatype"
     for b in $(sed -n 's/.*<binary>\([^<]*\)<\/binary>.*/\1/p' "$m"); do
         [ -x "$r/bin/$b" ] || falla "metainfo: $b no está instalado"
@@ -119,6 +146,22 @@ if [ "$escritorio" = ON ]; then
     else
         echo "(sin update-mime-database: no se comprueba el tipo MIME)"
     fi
+fi
+
+# ---- The Debian package, judged by lintian -----------------------------------------
+if hay cpack && hay dpkg-deb && hay lintian; then
+    if cpack --config "$construccion/CPackConfig.cmake" -G DEB -B "$tmp/paquete" >"$tmp/cpack.log" 2>&1; then
+        deb=("$tmp/paquete/"*.deb)
+        if ! lintian --fail-on error,warning "${deb[0]}" >"$tmp/lintian.log" 2>&1; then
+            cat "$tmp/lintian.log" >&2
+            falla "lintian encuentra errores o avisos en el paquete"
+        fi
+    else
+        cat "$tmp/cpack.log" >&2
+        falla "cpack -G DEB"
+    fi
+else
+    echo "(sin cpack, dpkg-deb o lintian: no se construye ni se revisa el paquete Debian)"
 fi
 
 if [ $fallos -ne 0 ]; then
