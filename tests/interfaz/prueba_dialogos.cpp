@@ -3,6 +3,7 @@
 #include "archivos/archivo.h"
 #include "interfaz/ayuda.h"
 #include "interfaz/dialogoarchivo.h"
+#include "interfaz/dialogos.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
 
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -700,6 +702,18 @@ private slots:
         QVERIFY(v);
         QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
         QVERIFY(v->navegador()->toPlainText().contains(QStringLiteral("Vededizaviro de Costes")));
+        // It says what the shipped figures are, and where the user's own go:
+        // the program's data folder as Qt names it for this program.
+        const QString texto = v->navegador()->toPlainText();
+        QVERIFY(texto.contains(QStringLiteral("ilustrativas")) && texto.contains(QStringLiteral("No son cifras acordadas")));
+        QVERIFY(!texto.contains(QStringLiteral("acordados para el sector")));
+        QVERIFY(texto.contains(QStringLiteral("~/.local/share/Pelmora/Vededizaviro/")));
+        const QString nombre = QCoreApplication::applicationName();
+        FijarDatosPrograma();
+        const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCoreApplication::setApplicationName(nombre);
+        if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
+            QCOMPARE(datos, QDir::homePath() + QStringLiteral("/.local/share/Pelmora"));
         MostrarAyuda(nullptr, t.path());
         QVERIFY(ventanaAyuda(t.filePath(QStringLiteral("Pelmora.qch"))));
         QCOMPARE(ventanasAyuda(), 2);
