@@ -439,6 +439,124 @@ private slots:
                  FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 1), 2, true));
     }
 
+    void cajasConmutadasSiguenAlModelo_data()
+    {
+        QTest::addColumn<int>("seccion");
+        QTest::addColumn<int>("indice");
+        QTest::addColumn<QString>("anular");    // typed over the whole text
+        QTest::addColumn<QString>("restaurar");
+        QTest::addColumn<QList<int>>("conmutadas"); // boxes disabled and blanked
+        QTest::addColumn<int>("otra");           // a box the commit leaves alone
+        QTest::addColumn<int>("fin");
+        const struct {
+            const char *nombre;
+            Seccion s;
+            int i;
+            const char *anular, *restaurar;
+            QList<int> conmutadas;
+            int otra;
+        } casos[] = {
+            {"TextSF1(6) vacio", Seccion::CostesFijos1, 6, "", "50", {8, 9}, 2},
+            {"TextSF1(12) 0", Seccion::CostesFijos1, 12, "0", "25000", {13, 16, 18, 19}, 2},
+            {"TextSV(8) 0", Seccion::CostesVariables, 8, "0", "2", {9, 10}, 7},
+        };
+        const char *fines[] = {"Enter", "Tab", "Mayus+Tab", "clic en otra caja", "clic en una caja conmutada"};
+        for (const auto &c : casos)
+            for (int f = 0; f < 5; ++f)
+                QTest::addRow("%s, %s", c.nombre, fines[f])
+                    << ord(c.s) << c.i << QString::fromLatin1(c.anular) << QString::fromLatin1(c.restaurar)
+                    << c.conmutadas << c.otra << f;
+    }
+
+    // A commit that enables, disables or blanks other boxes leaves every box
+    // of the form showing what the model says, whatever ended the edit; the
+    // boxes it switched stay in step with later commits.
+    void cajasConmutadasSiguenAlModelo()
+    {
+        QFETCH(int, seccion);
+        QFETCH(int, indice);
+        QFETCH(QString, anular);
+        QFETCH(QString, restaurar);
+        QFETCH(QList<int>, conmutadas);
+        QFETCH(int, otra);
+        QFETCH(int, fin);
+        const Seccion s = static_cast<Seccion>(seccion);
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(s);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *campo = b.caja(s, Col::S, indice);
+
+        // Every box shows the model: its look, and its display text unless
+        // it is the one field being edited, which holds the focus.
+        auto comoElModelo = [&]() -> QString {
+            auto *foco = qobject_cast<CampoTexto *>(QApplication::focusWidget());
+            if (foco && foco->admiteEntrada() && !foco->editando())
+                return foco->objectName() + QStringLiteral(" has the focus without being edited");
+            for (Col col : {Col::S, Col::O})
+                for (int i = 1; i <= tamano(s); ++i) {
+                    CampoTexto *c = b.caja(s, col, i);
+                    if (!c)
+                        continue;
+                    const bool edicion = c == foco && c->editando();
+                    if (c->editando() && !edicion)
+                        return c->objectName() + QStringLiteral(" is being edited without the focus");
+                    const QString debe = edicion ? TextoEdicion(b.c.ColumnaS(s, i), c->decimales())
+                                                 : b.c.textoMostrado(col, s, i);
+                    if (c->text() != debe)
+                        return c->objectName() + QStringLiteral(" shows \"%1\", not \"%2\"").arg(c->text(), debe);
+                    if (c->isEnabled() != (col == Col::S && b.c.estado(col, s, i).entrada))
+                        return c->objectName() + QStringLiteral(" has the wrong look");
+                }
+            return QString();
+        };
+        // Types a value and ends the edit; a click goes to a switched box
+        // while it can take the focus, to an untouched one otherwise.
+        auto confirmar = [&](const QString &texto, int modo) {
+            campo->setFocus(Qt::MouseFocusReason);
+            QVERIFY(campo->editando());
+            campo->selectAll();
+            QTest::keyClick(campo, Qt::Key_Backspace);
+            QTest::keyClicks(campo, texto);
+            CampoTexto *conmutada = b.caja(s, Col::S, conmutadas.first());
+            switch (modo) {
+            case 0:
+                QTest::keyClick(campo, Qt::Key_Return);
+                break;
+            case 1:
+                QTest::keyClick(campo, Qt::Key_Tab);
+                break;
+            case 2:
+                QTest::keyClick(campo, Qt::Key_Backtab, Qt::ShiftModifier);
+                break;
+            default:
+                QTest::mouseClick(modo == 4 && conmutada->isEnabled() ? conmutada : b.caja(s, Col::S, otra),
+                                  Qt::LeftButton);
+                break;
+            }
+            QCOMPARE(comoElModelo(), QString());
+        };
+
+        confirmar(anular, fin);
+        for (int i : conmutadas) {
+            QVERIFY2(!b.caja(s, Col::S, i)->isEnabled(), qPrintable(QString::number(i)));
+            QVERIFY2(b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
+        }
+        confirmar(restaurar, fin);
+        for (int i : conmutadas) {
+            QVERIFY2(b.caja(s, Col::S, i)->isEnabled(), qPrintable(QString::number(i)));
+            QVERIFY2(!b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
+        }
+        // Tab goes on to the box that the commit has just enabled.
+        if (fin == 1)
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(b.caja(s, Col::S, conmutadas.first())));
+        // Later commits still reach the boxes that were switched.
+        confirmar(anular, 0);
+        for (int i : conmutadas)
+            QVERIFY2(b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
+        QVERIFY(g_mensajes.empty());
+    }
+
     // The key filter of a 2-decimal field of length 10, an integer field of
     // length 7 and a free-text field.
     void filtroDeTeclas()
