@@ -26,6 +26,43 @@ QPointer<CampoTexto> g_entrarDespues;
 QPointer<CampoTexto> g_devolver;
 Pitido g_pitido;
 
+// While a refused value takes the focus back to its field, the mouse and
+// key input on its way to another control of the same window is dropped:
+// the press that asked for the focus change, and keys typed ahead into the
+// control the focus passed to. The click is cancelled with the focus change.
+class GuardiaDevolucion : public QObject {
+public:
+    using QObject::QObject;
+
+    static void vigilar()
+    {
+        static QPointer<GuardiaDevolucion> guardia;
+        if (!guardia)
+            guardia = new GuardiaDevolucion(qApp);
+        qApp->installEventFilter(guardia);
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (!g_devolver)
+            return false;
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+            break;
+        default:
+            return false;
+        }
+        auto *w = qobject_cast<QWidget *>(o);
+        return w && w != g_devolver && w->window() == g_devolver->window();
+    }
+};
+
 void pitar()
 {
     if (g_pitido)
@@ -265,6 +302,7 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
             return;
         }
         g_devolver = this;
+        GuardiaDevolucion::vigilar();
         EntrarCampo();
         MostrarMensaje(v.mensaje, QStringLiteral("Error"));
     }

@@ -201,7 +201,18 @@ void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &
             b[k]->setPalette(p);
         }
         const int boton = k + 1;
-        connect(b[k], &QRadioButton::clicked, this, [this, c, indice, boton] {
+        // An activation that began while a refused value was taking the
+        // focus back asked for that focus change: it is cancelled with it,
+        // however it completes (a shortcut or an assistive tool presses the
+        // button and releases it later).
+        connect(b[k], &QAbstractButton::pressed, this,
+                [this, bk = b[k]] { anulada_ = CampoTexto::devolviendoFoco() ? bk : nullptr; });
+        connect(b[k], &QRadioButton::clicked, this, [this, c, indice, boton, bk = b[k]] {
+            if (anulada_ == bk) {
+                anulada_ = nullptr;
+                ponerOpcion(c, indice);
+                return;
+            }
             const bool primero = !calculo().columna(c)(seccion(), indice).esFalso();
             if (primero == (boton == 1))
                 return;

@@ -397,6 +397,64 @@ private slots:
         QCOMPARE(g_mensajes.size(), size_t(1));
     }
 
+    void opcionTrasValorRechazado_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::newRow("clic del raton") << 0;
+        QTest::newRow("tecla tras el clic en la otra opcion") << 1;
+        QTest::newRow("pulsacion animada (atajo, accesibilidad)") << 2;
+    }
+
+    // A refused value cancels the focus change and the option activation
+    // that asked for it: the option stays as it was, its items untouched.
+    void opcionTrasValorRechazado()
+    {
+        QFETCH(int, modo);
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::CostesFijos2);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        auto boton = [&](int k) { return b.w<QRadioButton>(Seccion::CostesFijos2, QStringLiteral("OptionSG(%1)").arg(k)); };
+        CampoTexto *sueldo = b.caja(Seccion::CostesFijos2, Col::S, 1);
+        const QString seguro = b.caja(Seccion::CostesFijos2, Col::S, 10)->text();
+        QVERIFY(!seguro.isEmpty());
+        sueldo->setFocus(Qt::MouseFocusReason);
+        const QString antes = sueldo->text();
+        sueldo->selectAll();
+        QTest::keyClicks(sueldo, QStringLiteral("200000"));
+        switch (modo) {
+        case 0:
+            QTest::mouseClick(boton(2), Qt::LeftButton);
+            break;
+        case 1:
+            QTest::mouseClick(boton(1), Qt::LeftButton);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            break;
+        default:
+            boton(2)->animateClick();
+            QTest::qWait(250);
+            break;
+        }
+        QTRY_VERIFY(sueldo->hasFocus());
+        QVERIFY(!boton(2)->isDown());
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(sueldo->text(), antes);
+        QVERIFY(!b.c.ColumnaS(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(boton(1)->isChecked());
+        QVERIFY(!boton(2)->isChecked());
+        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 10)->text(), seguro);
+        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->isEnabled());
+
+        // Once the value is good, the same click goes through.
+        sueldo->selectAll();
+        QTest::keyClicks(sueldo, QStringLiteral("40000"));
+        QTest::mouseClick(boton(2), Qt::LeftButton);
+        QVERIFY(b.c.ColumnaS(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->text().isEmpty());
+        QCOMPARE(g_mensajes.size(), size_t(1));
+    }
+
     // A focus loss without another control of the window (another window
     // activated) still commits, reports and shows the display text.
     void perdidaDeFocoConfirma()
