@@ -1146,6 +1146,9 @@ private slots:
                 auto *muestra = r->findChild<QLabel *>(QStringLiteral("Colores(%1)").arg(k));
                 auto *leyenda = r->findChild<QLabel *>(QStringLiteral("Leyenda(%1)").arg(k));
                 QVERIFY(muestra && leyenda);
+                // Each text stands a little lower than its swatch.
+                QCOMPARE(muestra->geometry(), twRect(60, 5640 + 240 * k, 255, 225));
+                QCOMPARE(leyenda->pos(), twPoint(480, 5700 + 240 * k));
                 const QColor color = muestra->palette().color(QPalette::Window);
                 QCOMPARE(e->palette().color(QPalette::WindowText), color);
                 QCOMPARE(leyenda->palette().color(QPalette::WindowText), color);
