@@ -1,6 +1,7 @@
 #include "interfaz/campo.h"
 
 #include "entrada/numeros.h"
+#include "interfaz/colores.h"
 #include "interfaz/mensaje.h"
 
 #include <QApplication>
@@ -169,7 +170,8 @@ void CampoTexto::aplicarAspecto(bool entrada)
     if (!entrada)
         editando_ = false;
 
-    QPalette p = QApplication::palette();
+    // White input boxes and grey derived ones, with black text, on any desktop.
+    QPalette p = PaletaPrograma();
     QFont f = font();
     if (entrada) {
         f.setBold(false);

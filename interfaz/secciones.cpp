@@ -195,9 +195,10 @@ void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &
         // The reference column follows its data; the user cannot change it.
         b[k]->setEnabled(c == Col::S);
         if (c == Col::O) {
+            // Greyed, yet readable on the form's lavender (4.5:1 and more).
             QPalette p = b[k]->palette();
             for (auto r : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-                p.setColor(QPalette::Disabled, r, QColor(110, 110, 110));
+                p.setColor(QPalette::Disabled, r, QColor(70, 70, 70));
             b[k]->setPalette(p);
         }
         const int boton = k + 1;
