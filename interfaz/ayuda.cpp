@@ -4,9 +4,11 @@
 #include "interfaz/twips.h"
 
 #include <QAction>
+#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QHeaderView>
@@ -15,6 +17,7 @@
 #include <QHelpEngine>
 #include <QPointer>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -45,6 +48,37 @@ public:
 };
 
 namespace {
+
+const QString kClaveHuella = QStringLiteral("pelmora/huella");
+
+// Fingerprint of a help file: its contents. Empty when it cannot be read.
+QString huellaArchivo(const QString &ruta)
+{
+    QFile f(ruta);
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    if (!f.open(QIODevice::ReadOnly) || !h.addData(&f))
+        return QString();
+    return QString::fromLatin1(h.result().toHex());
+}
+
+// Where the collection of a help file is kept between runs: the user's
+// cache folder, a name drawn from the file's real path. Empty when the
+// folder cannot be made.
+QString rutaColeccion(const QString &rutaQch)
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty())
+        return QString();
+    const QDir carpeta(cache + QStringLiteral("/ayuda"));
+    if (!carpeta.mkpath(QStringLiteral(".")))
+        return QString();
+    QString real = QFileInfo(rutaQch).canonicalFilePath();
+    if (real.isEmpty())
+        real = rutaQch;
+    const QByteArray clave = QCryptographicHash::hash(real.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return carpeta.filePath(QFileInfo(rutaQch).completeBaseName() + QLatin1Char('-') + QString::fromLatin1(clave)
+                            + QStringLiteral(".qhc"));
+}
 
 QUrl sinFragmento(QUrl u)
 {
@@ -147,14 +181,19 @@ bool VentanaAyuda::cargar(const QString &rutaQch)
     if (espacio.isEmpty())
         return false;
 
-    coleccion_ = std::make_unique<QTemporaryDir>();
-    if (!coleccion_->isValid())
+    const QString huella = huellaArchivo(rutaQch_);
+    if (huella.isEmpty())
         return false;
-    motor_ = std::make_unique<QHelpEngine>(coleccion_->filePath(QStringLiteral("pelmora.qhc")));
-    motor_->setReadOnly(false);
-    if (!motor_->setupData() || !motor_->registerDocumentation(rutaQch_)
-        || !motor_->registeredDocumentations().contains(espacio))
-        return false;
+    if (const QString ruta = rutaColeccion(rutaQch_); !ruta.isEmpty())
+        motor_ = abrirColeccion(ruta, espacio, huella);
+    if (!motor_) {
+        coleccion_ = std::make_unique<QTemporaryDir>();
+        if (!coleccion_->isValid())
+            return false;
+        motor_ = abrirColeccion(coleccion_->filePath(QStringLiteral("pelmora.qhc")), espacio, huella);
+        if (!motor_)
+            return false;
+    }
     const QList<QUrl> paginas = motor_->files(espacio, QString(), QStringLiteral("html"));
     if (paginas.isEmpty())
         return false;
@@ -174,6 +213,35 @@ bool VentanaAyuda::cargar(const QString &rutaQch)
     navegador_->clearHistory();
     navegador_->setSource(inicio_);
     return true;
+}
+
+// The collection at ruta holding the help file: the one a previous run left
+// there when it holds this very file, otherwise a new one in its place.
+// Null when none can be made there.
+std::unique_ptr<QHelpEngine> VentanaAyuda::abrirColeccion(const QString &ruta, const QString &espacio,
+                                                          const QString &huella)
+{
+    auto abrir = [&] {
+        auto m = std::make_unique<QHelpEngine>(ruta);
+        m->setReadOnly(false);
+        return m->setupData() ? std::move(m) : nullptr;
+    };
+    if (QFileInfo::exists(ruta)) {
+        if (auto m = abrir(); m && m->customValue(kClaveHuella).toString() == huella
+                               && m->registeredDocumentations() == QStringList{espacio}
+                               && QFileInfo(m->documentationFileName(espacio)) == QFileInfo(rutaQch_))
+            return m;
+        // Another version of the file, another file, or a damaged collection.
+        QFile::remove(ruta);
+    }
+    auto m = abrir();
+    if (!m || !m->registerDocumentation(rutaQch_) || !m->registeredDocumentations().contains(espacio)
+        || !m->setCustomValue(kClaveHuella, huella)) {
+        m.reset();
+        QFile::remove(ruta);
+        return nullptr;
+    }
+    return m;
 }
 
 // Copies the table of contents of the help file into the list on the left.

@@ -41,9 +41,12 @@ private:
 
     QString rutaQch_;
     QUrl inicio_;
-    // The collection the engine needs lives in a scratch folder, never
-    // beside the program (whose folder may be read-only). It must outlive
-    // the engine.
+    // The engine needs a collection file. It is kept in the user's cache
+    // folder, one per help file, reused between runs and rebuilt when the
+    // help file changes; never beside the program (whose folder may be
+    // read-only). Only where the cache cannot be written does it go to a
+    // scratch folder, which must outlive the engine.
+    std::unique_ptr<QHelpEngine> abrirColeccion(const QString &ruta, const QString &espacio, const QString &huella);
     std::unique_ptr<QTemporaryDir> coleccion_;
     std::unique_ptr<QHelpEngine> motor_;
     NavegadorAyuda *navegador_;

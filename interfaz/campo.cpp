@@ -1,6 +1,7 @@
 #include "interfaz/campo.h"
 
 #include "entrada/numeros.h"
+#include "interfaz/colores.h"
 #include "interfaz/mensaje.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
+#include <utility>
 
 namespace pelmora {
 
@@ -15,11 +17,52 @@ namespace {
 
 // One for the whole program: only one field has the focus at a time.
 Valor g_valorAnterior;
-// A commit is running (its message may move the focus around).
+// A commit is running. Its message, and the boxes it enables and disables,
+// may move the focus around meanwhile.
 int g_confirmando = 0;
+// A box that got the focus while a commit was running: its edit starts
+// when the commit is over, if it still holds the focus then.
+QPointer<CampoTexto> g_entrarDespues;
 // The field that takes the focus back after a refused value.
 QPointer<CampoTexto> g_devolver;
 Pitido g_pitido;
+
+// While a refused value takes the focus back to its field, the mouse and
+// key input on its way to another control of the same window is dropped:
+// the press that asked for the focus change, and keys typed ahead into the
+// control the focus passed to. The click is cancelled with the focus change.
+class GuardiaDevolucion : public QObject {
+public:
+    using QObject::QObject;
+
+    static void vigilar()
+    {
+        static QPointer<GuardiaDevolucion> guardia;
+        if (!guardia)
+            guardia = new GuardiaDevolucion(qApp);
+        qApp->installEventFilter(guardia);
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (!g_devolver)
+            return false;
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+            break;
+        default:
+            return false;
+        }
+        auto *w = qobject_cast<QWidget *>(o);
+        return w && w != g_devolver && w->window() == g_devolver->window();
+    }
+};
 
 void pitar()
 {
@@ -71,6 +114,22 @@ QString CampoTexto::nombreArray(Col col, Seccion seccion)
 
 bool CampoTexto::devolviendoFoco() { return !g_devolver.isNull(); }
 
+struct CampoTexto::Confirmacion {
+    Confirmacion() { ++g_confirmando; }
+    ~Confirmacion()
+    {
+        if (--g_confirmando > 0)
+            return;
+        const QPointer<CampoTexto> c = std::exchange(g_entrarDespues, nullptr);
+        if (c && c->hasFocus() && c->isEnabled() && !c->editando_ && !(g_devolver && g_devolver != c)) {
+            c->EntrarCampo();
+            emit c->enfocado(c);
+        }
+    }
+    Confirmacion(const Confirmacion &) = delete;
+    Confirmacion &operator=(const Confirmacion &) = delete;
+};
+
 CampoTexto::CampoTexto(Calculo &calculo, Col col, Seccion seccion, int indice, QWidget *parent)
     : QLineEdit(parent), calculo_(calculo), col_(col), seccion_(seccion), indice_(indice)
 {
@@ -106,8 +165,13 @@ void CampoTexto::aplicarAspecto(bool entrada)
         return;
     aspectoFijado_ = true;
     entrada_ = entrada;
+    // A derived box takes no entry: an edit it was in ends here, and the
+    // display text follows (mostrar).
+    if (!entrada)
+        editando_ = false;
 
-    QPalette p = QApplication::palette();
+    // White input boxes and grey derived ones, with black text, on any desktop.
+    QPalette p = PaletaPrograma();
     QFont f = font();
     if (entrada) {
         f.setBold(false);
@@ -158,8 +222,9 @@ bool CampoTexto::SalirCampo(int modo)
     if (!admiteEntrada())
         return true;
     const Valor nuevo = LeerCampo(text(), decimales_);
-    ++g_confirmando;
-    const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevo, g_valorAnterior);
+    const Valor anterior = g_valorAnterior;
+    Confirmacion confirmando;
+    const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevo, anterior);
     if (modo == 13) {
         EntrarCampo();
     } else {
@@ -172,7 +237,6 @@ bool CampoTexto::SalirCampo(int modo)
         if (modo == 13 && isVisible() && !window()->isActiveWindow())
             window()->activateWindow();
     }
-    --g_confirmando;
     return !v.rechazado;
 }
 
@@ -198,6 +262,13 @@ void CampoTexto::focusInEvent(QFocusEvent *e)
         return; // the focus only passes through on its way back
     if (g_devolver == this)
         g_devolver = nullptr;
+    // The focus came here while a commit enabled and disabled boxes (or
+    // its message was out): the edit starts once the commit is over.
+    if (g_confirmando > 0) {
+        if (!editando_)
+            g_entrarDespues = this;
+        return;
+    }
     // A menu or the context menu took the focus for a moment: the typed
     // text and the selection stay as they were.
     if (!(esMenu(e->reason()) && editando_))
@@ -212,12 +283,6 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
         return;
     if (g_confirmando > 0)
         return; // the message of a commit took the focus
-    if (!isEnabled()) {
-        // The box turned into a derived one: it takes no entry.
-        editando_ = false;
-        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
-        return;
-    }
     QWidget *nuevo = QApplication::focusWidget();
     const bool mismaVentana = isVisible() && e->reason() != Qt::ActiveWindowFocusReason && nuevo && nuevo != this &&
                               nuevo->window() == window();
@@ -229,18 +294,20 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
     // The focus moves to another control of the window: a refused value
     // keeps the field, which shows its old value to be edited again.
     const Valor nuevoValor = LeerCampo(text(), decimales_);
-    ++g_confirmando;
-    const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevoValor, g_valorAnterior);
-    if (!v.rechazado) {
-        editando_ = false;
-        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
-        --g_confirmando;
-        return;
+    const Valor anterior = g_valorAnterior;
+    {
+        Confirmacion confirmando;
+        const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevoValor, anterior);
+        if (!v.rechazado) {
+            editando_ = false;
+            ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
+            return;
+        }
+        g_devolver = this;
+        GuardiaDevolucion::vigilar();
+        EntrarCampo();
+        MostrarMensaje(v.mensaje, QStringLiteral("Error"));
     }
-    g_devolver = this;
-    EntrarCampo();
-    MostrarMensaje(v.mensaje, QStringLiteral("Error"));
-    --g_confirmando;
     QPointer<CampoTexto> yo(this);
     QTimer::singleShot(0, this, [yo] {
         if (g_devolver == yo)
@@ -251,6 +318,17 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
             yo->setFocus(Qt::OtherFocusReason);
         }
     });
+}
+
+bool CampoTexto::focusNextPrevChild(bool siguiente)
+{
+    // The value is validated and committed while the focus is still here,
+    // so that the control chosen next is one the commit left enabled (or
+    // has just enabled); a refused value keeps the focus, as Enter does.
+    // The focus change that follows commits the same value once more.
+    if (admiteEntrada() && editando_ && hasFocus() && g_confirmando == 0 && !g_devolver && !SalirCampo(13))
+        return true;
+    return QLineEdit::focusNextPrevChild(siguiente);
 }
 
 void CampoTexto::keyPressEvent(QKeyEvent *e)

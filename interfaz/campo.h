@@ -25,6 +25,8 @@ public:
     // The boxes of the user column take input; the reference column never does.
     bool admiteEntrada() const { return col_ == Col::S; }
     // True between entering the field and showing its display text again.
+    // Only the box that holds the focus is ever being edited; a box that
+    // turns derived ends its edit.
     bool editando() const { return editando_; }
 
     // Redraws the box from the model: its look, and the display text unless
@@ -61,8 +63,15 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    // Tab and Shift+Tab validate and commit before the next control is chosen.
+    bool focusNextPrevChild(bool siguiente) override;
 
 private:
+    // Counts a running commit; the last one to end starts the edit of the
+    // box that the commit's enabling and disabling left with the focus.
+    struct Confirmacion;
+    friend struct Confirmacion;
+
     void filtrarCaracter(QChar c);
     void ponerTexto(const QString &t);
 

@@ -184,7 +184,9 @@ private:
             muestra->setFocusPolicy(Qt::StrongFocus);
             seguirFoco(muestra);
             colores_[k] = muestra;
-            leyenda_[k] = texto(f4, QString::fromUtf8(kSectores[k].leyenda), QRect(480, 5640 + 240 * k, ancho - 480, 225));
+            // The text stands 60 twips lower than its swatch; the swatches are
+            // 225 high, not 255, so that they do not touch.
+            leyenda_[k] = texto(f4, QString::fromUtf8(kSectores[k].leyenda), QRect(480, 5700 + 240 * k, ancho - 480, 225));
             leyenda_[k]->setObjectName(QStringLiteral("Leyenda(%1)").arg(k));
         }
 

@@ -195,13 +195,25 @@ void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &
         // The reference column follows its data; the user cannot change it.
         b[k]->setEnabled(c == Col::S);
         if (c == Col::O) {
+            // Greyed, yet readable on the form's lavender (4.5:1 and more).
             QPalette p = b[k]->palette();
             for (auto r : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-                p.setColor(QPalette::Disabled, r, QColor(110, 110, 110));
+                p.setColor(QPalette::Disabled, r, QColor(70, 70, 70));
             b[k]->setPalette(p);
         }
         const int boton = k + 1;
-        connect(b[k], &QRadioButton::clicked, this, [this, c, indice, boton] {
+        // An activation that began while a refused value was taking the
+        // focus back asked for that focus change: it is cancelled with it,
+        // however it completes (a shortcut or an assistive tool presses the
+        // button and releases it later).
+        connect(b[k], &QAbstractButton::pressed, this,
+                [this, bk = b[k]] { anulada_ = CampoTexto::devolviendoFoco() ? bk : nullptr; });
+        connect(b[k], &QRadioButton::clicked, this, [this, c, indice, boton, bk = b[k]] {
+            if (anulada_ == bk) {
+                anulada_ = nullptr;
+                ponerOpcion(c, indice);
+                return;
+            }
             const bool primero = !calculo().columna(c)(seccion(), indice).esFalso();
             if (primero == (boton == 1))
                 return;

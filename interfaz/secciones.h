@@ -6,6 +6,8 @@
 #include "interfaz/campo.h"
 #include "interfaz/formulario.h"
 
+#include <QPointer>
+#include <QRadioButton>
 #include <QString>
 #include <array>
 #include <map>
@@ -14,7 +16,6 @@
 
 class QGroupBox;
 class QLabel;
-class QRadioButton;
 
 namespace pelmora {
 
@@ -94,6 +95,8 @@ protected:
     QString titulo_;
     bool sucio_ = true;
     bool rehaciendo_ = false;
+    // The option button whose activation a refused value cancelled.
+    QPointer<QRadioButton> anulada_;
 
 private:
     int altoCaja_ = 300;

@@ -3,6 +3,7 @@
 #include "archivos/archivo.h"
 #include "interfaz/ayuda.h"
 #include "interfaz/campo.h"
+#include "interfaz/colores.h"
 #include "interfaz/desplazamiento.h"
 #include "interfaz/dialogoarchivo.h"
 #include "interfaz/dialogos.h"
@@ -161,9 +162,12 @@ VentanaPrincipal::VentanaPrincipal(QWidget *parent) : QMainWindow(parent)
     cliente_ = new QWidget(this);
     cliente_->setObjectName(QStringLiteral("cliente"));
     cliente_->setAutoFillBackground(true);
+    // The section bar, the strips and the forms have colours of their own;
+    // their texts go with them, not with the desktop's theme.
+    FijarPaletaPrograma(cliente_);
     area_ = new QWidget(cliente_);
     area_->setObjectName(QStringLiteral("areaSecciones"));
-    colorFondo_ = palette().color(QPalette::Dark); // the workspace colour
+    colorFondo_ = cliente_->palette().color(QPalette::Dark); // the workspace colour
     ponerFondoCliente(colorFondo_);
     setCentralWidget(cliente_);
     cliente_->installEventFilter(this);

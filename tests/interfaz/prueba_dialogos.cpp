@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,10 +136,14 @@ class PruebaDialogos : public QObject {
     Q_OBJECT
 
     QList<Mensaje> mensajes;
+    QTemporaryDir cache_;
 
 private slots:
     void initTestCase()
     {
+        // The help keeps its collection in the cache folder: never the user's.
+        QVERIFY(cache_.isValid());
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_.path()));
         interceptarMensajes([this](const QString &t, const QString &ti) { mensajes.append({t, ti}); });
         QVERIFY2(QFile::exists(kReferencia), "reference data missing beside the tests");
     }
@@ -719,6 +726,77 @@ private slots:
         QCOMPARE(ventanasAyuda(), 2);
         QVERIFY(mensajes.isEmpty());
         cerrarAyudas();
+    }
+
+    // The help engine's collection lives in the user's cache folder: nothing
+    // is left in the temporary folder while the help is open (a killed
+    // program leaves nothing there); the next run reuses the collection, and
+    // a changed help file or a damaged collection gets a new one.
+    void coleccionDeAyudaEnLaCache()
+    {
+        QTemporaryDir cache, temporal, t;
+        const QByteArray cacheAntes = qgetenv("XDG_CACHE_HOME"), temporalAntes = qgetenv("TMPDIR");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+        qputenv("TMPDIR", QFile::encodeName(temporal.path()));
+        auto restaurar = qScopeGuard([&] {
+            qputenv("XDG_CACHE_HOME", cacheAntes);
+            qputenv("TMPDIR", temporalAntes);
+        });
+        const QString ruta = t.filePath(QStringLiteral("Ayuda.qch"));
+        QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), ruta));
+        auto colecciones = [&] {
+            QStringList r;
+            for (QDirIterator it(cache.path(), {QStringLiteral("*.qhc")}, QDir::Files, QDirIterator::Subdirectories);
+                 it.hasNext();)
+                r << it.next();
+            return r;
+        };
+        const auto vacia = [](const QString &carpeta) {
+            return QDir(carpeta).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        };
+
+        auto v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(ruta));
+        QVERIFY(vacia(temporal.path()));
+        QCOMPARE(colecciones().size(), 1);
+        const QString coleccion = colecciones().first();
+        QVERIFY(coleccion.startsWith(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + u'/'));
+        const QDateTime hecha = QFileInfo(coleccion).lastModified();
+        v.reset();
+
+        // Another run: the same collection, untouched.
+        QTest::qWait(20);
+        v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(ruta));
+        QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Ayuda de Pelmora"));
+        QCOMPARE(colecciones(), QStringList{coleccion});
+        QCOMPARE(QFileInfo(coleccion).lastModified(), hecha);
+        v.reset();
+
+        // The help file changed (another version installed in its place).
+        QVERIFY(QFile::remove(ruta));
+        QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"), ruta));
+        v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(ruta));
+        QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
+        QCOMPARE(colecciones(), QStringList{coleccion});
+        v.reset();
+
+        // A damaged collection is made again.
+        QVERIFY(escribir(coleccion, QByteArray(2048, 'x')));
+        v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(ruta));
+        QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
+        QCOMPARE(colecciones(), QStringList{coleccion});
+        QVERIFY(vacia(temporal.path()));
+        v.reset();
+
+        // Where no cache folder can be made, the help still opens.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(ruta));
+        v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(ruta));
+        QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
+        QVERIFY(mensajes.isEmpty());
     }
 
     void ayudaBorradaOCorrompida()

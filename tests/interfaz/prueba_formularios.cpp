@@ -397,6 +397,64 @@ private slots:
         QCOMPARE(g_mensajes.size(), size_t(1));
     }
 
+    void opcionTrasValorRechazado_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::newRow("clic del raton") << 0;
+        QTest::newRow("tecla tras el clic en la otra opcion") << 1;
+        QTest::newRow("pulsacion animada (atajo, accesibilidad)") << 2;
+    }
+
+    // A refused value cancels the focus change and the option activation
+    // that asked for it: the option stays as it was, its items untouched.
+    void opcionTrasValorRechazado()
+    {
+        QFETCH(int, modo);
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::CostesFijos2);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        auto boton = [&](int k) { return b.w<QRadioButton>(Seccion::CostesFijos2, QStringLiteral("OptionSG(%1)").arg(k)); };
+        CampoTexto *sueldo = b.caja(Seccion::CostesFijos2, Col::S, 1);
+        const QString seguro = b.caja(Seccion::CostesFijos2, Col::S, 10)->text();
+        QVERIFY(!seguro.isEmpty());
+        sueldo->setFocus(Qt::MouseFocusReason);
+        const QString antes = sueldo->text();
+        sueldo->selectAll();
+        QTest::keyClicks(sueldo, QStringLiteral("200000"));
+        switch (modo) {
+        case 0:
+            QTest::mouseClick(boton(2), Qt::LeftButton);
+            break;
+        case 1:
+            QTest::mouseClick(boton(1), Qt::LeftButton);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            break;
+        default:
+            boton(2)->animateClick();
+            QTest::qWait(250);
+            break;
+        }
+        QTRY_VERIFY(sueldo->hasFocus());
+        QVERIFY(!boton(2)->isDown());
+        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(sueldo->text(), antes);
+        QVERIFY(!b.c.ColumnaS(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(boton(1)->isChecked());
+        QVERIFY(!boton(2)->isChecked());
+        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 10)->text(), seguro);
+        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->isEnabled());
+
+        // Once the value is good, the same click goes through.
+        sueldo->selectAll();
+        QTest::keyClicks(sueldo, QStringLiteral("40000"));
+        QTest::mouseClick(boton(2), Qt::LeftButton);
+        QVERIFY(b.c.ColumnaS(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->text().isEmpty());
+        QCOMPARE(g_mensajes.size(), size_t(1));
+    }
+
     // A focus loss without another control of the window (another window
     // activated) still commits, reports and shows the display text.
     void perdidaDeFocoConfirma()
@@ -437,6 +495,124 @@ private slots:
         QCOMPARE(g_mensajes.size(), size_t(1));
         QCOMPARE(b.w<QLabel>(Seccion::Resultados, QStringLiteral("lblSR(1)"))->text(),
                  FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 1), 2, true));
+    }
+
+    void cajasConmutadasSiguenAlModelo_data()
+    {
+        QTest::addColumn<int>("seccion");
+        QTest::addColumn<int>("indice");
+        QTest::addColumn<QString>("anular");    // typed over the whole text
+        QTest::addColumn<QString>("restaurar");
+        QTest::addColumn<QList<int>>("conmutadas"); // boxes disabled and blanked
+        QTest::addColumn<int>("otra");           // a box the commit leaves alone
+        QTest::addColumn<int>("fin");
+        const struct {
+            const char *nombre;
+            Seccion s;
+            int i;
+            const char *anular, *restaurar;
+            QList<int> conmutadas;
+            int otra;
+        } casos[] = {
+            {"TextSF1(6) vacio", Seccion::CostesFijos1, 6, "", "50", {8, 9}, 2},
+            {"TextSF1(12) 0", Seccion::CostesFijos1, 12, "0", "25000", {13, 16, 18, 19}, 2},
+            {"TextSV(8) 0", Seccion::CostesVariables, 8, "0", "2", {9, 10}, 7},
+        };
+        const char *fines[] = {"Enter", "Tab", "Mayus+Tab", "clic en otra caja", "clic en una caja conmutada"};
+        for (const auto &c : casos)
+            for (int f = 0; f < 5; ++f)
+                QTest::addRow("%s, %s", c.nombre, fines[f])
+                    << ord(c.s) << c.i << QString::fromLatin1(c.anular) << QString::fromLatin1(c.restaurar)
+                    << c.conmutadas << c.otra << f;
+    }
+
+    // A commit that enables, disables or blanks other boxes leaves every box
+    // of the form showing what the model says, whatever ended the edit; the
+    // boxes it switched stay in step with later commits.
+    void cajasConmutadasSiguenAlModelo()
+    {
+        QFETCH(int, seccion);
+        QFETCH(int, indice);
+        QFETCH(QString, anular);
+        QFETCH(QString, restaurar);
+        QFETCH(QList<int>, conmutadas);
+        QFETCH(int, otra);
+        QFETCH(int, fin);
+        const Seccion s = static_cast<Seccion>(seccion);
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(s);
+        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        CampoTexto *campo = b.caja(s, Col::S, indice);
+
+        // Every box shows the model: its look, and its display text unless
+        // it is the one field being edited, which holds the focus.
+        auto comoElModelo = [&]() -> QString {
+            auto *foco = qobject_cast<CampoTexto *>(QApplication::focusWidget());
+            if (foco && foco->admiteEntrada() && !foco->editando())
+                return foco->objectName() + QStringLiteral(" has the focus without being edited");
+            for (Col col : {Col::S, Col::O})
+                for (int i = 1; i <= tamano(s); ++i) {
+                    CampoTexto *c = b.caja(s, col, i);
+                    if (!c)
+                        continue;
+                    const bool edicion = c == foco && c->editando();
+                    if (c->editando() && !edicion)
+                        return c->objectName() + QStringLiteral(" is being edited without the focus");
+                    const QString debe = edicion ? TextoEdicion(b.c.ColumnaS(s, i), c->decimales())
+                                                 : b.c.textoMostrado(col, s, i);
+                    if (c->text() != debe)
+                        return c->objectName() + QStringLiteral(" shows \"%1\", not \"%2\"").arg(c->text(), debe);
+                    if (c->isEnabled() != (col == Col::S && b.c.estado(col, s, i).entrada))
+                        return c->objectName() + QStringLiteral(" has the wrong look");
+                }
+            return QString();
+        };
+        // Types a value and ends the edit; a click goes to a switched box
+        // while it can take the focus, to an untouched one otherwise.
+        auto confirmar = [&](const QString &texto, int modo) {
+            campo->setFocus(Qt::MouseFocusReason);
+            QVERIFY(campo->editando());
+            campo->selectAll();
+            QTest::keyClick(campo, Qt::Key_Backspace);
+            QTest::keyClicks(campo, texto);
+            CampoTexto *conmutada = b.caja(s, Col::S, conmutadas.first());
+            switch (modo) {
+            case 0:
+                QTest::keyClick(campo, Qt::Key_Return);
+                break;
+            case 1:
+                QTest::keyClick(campo, Qt::Key_Tab);
+                break;
+            case 2:
+                QTest::keyClick(campo, Qt::Key_Backtab, Qt::ShiftModifier);
+                break;
+            default:
+                QTest::mouseClick(modo == 4 && conmutada->isEnabled() ? conmutada : b.caja(s, Col::S, otra),
+                                  Qt::LeftButton);
+                break;
+            }
+            QCOMPARE(comoElModelo(), QString());
+        };
+
+        confirmar(anular, fin);
+        for (int i : conmutadas) {
+            QVERIFY2(!b.caja(s, Col::S, i)->isEnabled(), qPrintable(QString::number(i)));
+            QVERIFY2(b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
+        }
+        confirmar(restaurar, fin);
+        for (int i : conmutadas) {
+            QVERIFY2(b.caja(s, Col::S, i)->isEnabled(), qPrintable(QString::number(i)));
+            QVERIFY2(!b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
+        }
+        // Tab goes on to the box that the commit has just enabled.
+        if (fin == 1)
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(b.caja(s, Col::S, conmutadas.first())));
+        // Later commits still reach the boxes that were switched.
+        confirmar(anular, 0);
+        for (int i : conmutadas)
+            QVERIFY2(b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
+        QVERIFY(g_mensajes.empty());
     }
 
     // The key filter of a 2-decimal field of length 10, an integer field of
@@ -970,6 +1146,9 @@ private slots:
                 auto *muestra = r->findChild<QLabel *>(QStringLiteral("Colores(%1)").arg(k));
                 auto *leyenda = r->findChild<QLabel *>(QStringLiteral("Leyenda(%1)").arg(k));
                 QVERIFY(muestra && leyenda);
+                // Each text stands a little lower than its swatch.
+                QCOMPARE(muestra->geometry(), twRect(60, 5640 + 240 * k, 255, 225));
+                QCOMPARE(leyenda->pos(), twPoint(480, 5700 + 240 * k));
                 const QColor color = muestra->palette().color(QPalette::Window);
                 QCOMPARE(e->palette().color(QPalette::WindowText), color);
                 QCOMPARE(leyenda->palette().color(QPalette::WindowText), color);

@@ -181,6 +181,8 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         FijarSeparadores(QLocale());
         QVERIFY(carpeta_.isValid());
+        // The help keeps its collection in the cache folder: never the user's.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(carpeta_.path() + QStringLiteral("/cache")));
         QDir().mkpath(carpeta_.path() + QStringLiteral("/Vededizaviro"));
         QDir().mkpath(calculos());
         for (const CategoriaAutocar &c : kCategorias) {

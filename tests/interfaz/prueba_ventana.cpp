@@ -5,25 +5,32 @@
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
 #include "interfaz/mensaje.h"
+#include "interfaz/preguntagrabar.h"
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cmath>
 
 using namespace pelmora;
 
@@ -114,6 +121,86 @@ QList<FormularioSeccion *> formulariosVisibles(VentanaPrincipal &w)
         if (auto *f = w.formulario(static_cast<Seccion>(k)); f && f->isVisible())
             v << f;
     return v;
+}
+
+// A dark desktop palette, as a dark theme of the Fusion style gives.
+QPalette paletaOscura()
+{
+    QPalette p;
+    const QColor ventana(53, 53, 53), base(35, 35, 35), gris(127, 127, 127), azul(42, 130, 218);
+    for (auto [rol, color] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
+             {QPalette::Window, ventana}, {QPalette::WindowText, Qt::white}, {QPalette::Base, base},
+             {QPalette::AlternateBase, ventana}, {QPalette::ToolTipBase, base}, {QPalette::ToolTipText, Qt::white},
+             {QPalette::PlaceholderText, gris}, {QPalette::Text, Qt::white}, {QPalette::Button, ventana},
+             {QPalette::ButtonText, Qt::white}, {QPalette::BrightText, Qt::red}, {QPalette::Light, QColor(80, 80, 80)},
+             {QPalette::Midlight, QColor(66, 66, 66)}, {QPalette::Dark, base}, {QPalette::Mid, QColor(44, 44, 44)},
+             {QPalette::Shadow, Qt::black}, {QPalette::Link, azul}, {QPalette::Highlight, azul},
+             {QPalette::HighlightedText, base}})
+        p.setColor(rol, color);
+    for (auto rol : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::HighlightedText})
+        p.setColor(QPalette::Disabled, rol, gris);
+    return p;
+}
+
+// Contrast ratio of two colours from their relative luminance (WCAG 2).
+double contraste(const QColor &a, const QColor &b)
+{
+    auto luminancia = [](const QColor &c) {
+        auto lineal = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineal(c.redF()) + 0.7152 * lineal(c.greenF()) + 0.0722 * lineal(c.blueF());
+    };
+    const double la = luminancia(a), lb = luminancia(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour behind a widget: that of the nearest one, itself included,
+// that paints its background.
+QColor fondoDe(const QWidget *w, QPalette::ColorGroup g)
+{
+    for (; w; w = w->parentWidget())
+        if (w->autoFillBackground() || w->isWindow())
+            return w->palette().color(g, w->backgroundRole());
+    return QColor();
+}
+
+// The texts of a window, or of a part of one, shown below 4.5:1 against
+// their background: every label, box, button and frame title, except the
+// texts whose colours the program prescribes (the legend, the percentages
+// beside the pies, the coloured unit costs).
+QStringList pocoContraste(QWidget *raiz)
+{
+    static const QRegularExpression prescritos(QStringLiteral(
+        R"(^(Leyenda\(\d+\)|lblPic[SO]\(\d+\)|lbl[SO]R\((40|45|46|47|48)\)|TextSS\((1|5|6|7|11|12|13|17|18|19|23|24|25|29|30|31)\))$)"));
+    QStringList r;
+    QList<QWidget *> todos = raiz->findChildren<QWidget *>();
+    todos.prepend(raiz);
+    for (QWidget *w : todos) {
+        if (!w->isVisibleTo(raiz->window()) || prescritos.match(w->objectName()).hasMatch())
+            continue;
+        const auto grupos = w->isEnabled() ? QList{QPalette::Active, QPalette::Inactive} : QList{QPalette::Disabled};
+        for (QPalette::ColorGroup g : grupos) {
+            const QPalette &p = w->palette();
+            std::vector<std::pair<QColor, QColor>> pares; // text, background
+            if (auto *l = qobject_cast<QLabel *>(w); l && !l->text().isEmpty())
+                pares = {{p.color(g, QPalette::WindowText), fondoDe(w, g)}};
+            else if (auto *m = qobject_cast<QGroupBox *>(w); m && !m->title().isEmpty())
+                pares = {{p.color(g, QPalette::WindowText), fondoDe(w, g)}, {p.color(g, QPalette::Text), fondoDe(w, g)}};
+            else if (qobject_cast<QPushButton *>(w) || qobject_cast<QComboBox *>(w))
+                pares = {{p.color(g, QPalette::ButtonText), p.color(g, QPalette::Button)}};
+            else if (qobject_cast<QRadioButton *>(w) || qobject_cast<QCheckBox *>(w))
+                pares = {{p.color(g, QPalette::WindowText), fondoDe(w, g)}};
+            else if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractItemView *>(w))
+                pares = {{p.color(g, QPalette::Text), p.color(g, QPalette::Base)}};
+            const QString nombre = !w->objectName().isEmpty() ? w->objectName()
+                                   : !w->property("text").toString().isEmpty() ? w->property("text").toString()
+                                                                              : w->property("title").toString();
+            for (const auto &[texto, fondo] : pares)
+                if (contraste(texto, fondo) < 4.5)
+                    r << QStringLiteral("%1 \"%2\": %3 on %4")
+                             .arg(QString::fromUtf8(w->metaObject()->className()), nombre, texto.name(), fondo.name());
+        }
+    }
+    return r;
 }
 
 } // namespace
@@ -588,6 +675,67 @@ private slots:
             QCOMPARE(w.frameGeometry().left(), trabajo.x());
         }
         fijarPuntosPorPulgada(96);
+    }
+
+    // Under a dark desktop palette every text of every form, of the section
+    // bar and of the dialogs stays readable, the prescribed colours stay,
+    // and the forms and the bar look exactly as under the light palette.
+    void legibleConPaletaOscura()
+    {
+        auto capturas = [&](QList<QImage> &imagenes, bool oscura) {
+            VentanaPrueba w;
+            w.show();
+            QVERIFY(abrir(w));
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
+            for (int k = 0; k < kNumSecciones; ++k) {
+                w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
+                FormularioSeccion *f = w.formulario(static_cast<Seccion>(k));
+                f->activar();
+                const QStringList mal = pocoContraste(f) + pocoContraste(patillas);
+                QVERIFY2(mal.isEmpty(), qPrintable(mal.join(u'\n')));
+                if (QWidget *foco = QApplication::focusWidget())
+                    foco->clearFocus();
+                imagenes << f->grab().toImage() << patillas->grab().toImage();
+            }
+            if (!oscura)
+                return;
+            // The texts whose colours the program prescribes keep them.
+            FormularioSeccion *r = w.formulario(Seccion::Resultados);
+            QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
+                     QColor(192, 64, 0));
+            QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Leyenda(0)"))->palette().color(QPalette::WindowText),
+                     QColor(0, 0, 255));
+            QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblPicS(0)"))->palette().color(QPalette::WindowText),
+                     QColor(0, 0, 255));
+            auto *c1 = w.formulario(Seccion::Servicio)->findChild<QLineEdit *>(QStringLiteral("TextSS(1)"));
+            QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 64, 0));
+
+            DialogoMensaje mensaje(QStringLiteral("Texto"), QStringLiteral("Error"));
+            PreguntaGrabar pregunta(QStringLiteral("Cerrar"));
+            DialogoAcercaDe acerca;
+            DialogoPresentacion presentacion;
+            DialogoTipoVehiculo tipo(&w);
+            DialogoArchivo archivo(QStringLiteral("grabar"), w.calculo(), carpeta_.path());
+            for (QWidget *d : {static_cast<QWidget *>(&mensaje), static_cast<QWidget *>(&pregunta),
+                               static_cast<QWidget *>(&acerca), static_cast<QWidget *>(&presentacion),
+                               static_cast<QWidget *>(&tipo), static_cast<QWidget *>(&archivo)}) {
+                const QStringList mal = pocoContraste(d);
+                QVERIFY2(mal.isEmpty(), qPrintable(d->objectName() + u'\n' + mal.join(u'\n')));
+            }
+        };
+
+        if (QApplication::style()->name() != u"fusion")
+            QApplication::setStyle(QStringLiteral("Fusion"));
+        const QPalette clara = QApplication::palette();
+        QList<QImage> conClara, conOscura;
+        capturas(conClara, false);
+        QApplication::setPalette(paletaOscura());
+        auto restaurar = qScopeGuard([&] { QApplication::setPalette(clara); });
+        capturas(conOscura, true);
+        QCOMPARE(conOscura.size(), conClara.size());
+        for (int k = 0; k < conClara.size(); ++k)
+            QVERIFY2(conOscura[k] == conClara[k], qPrintable(QString::number(k)));
     }
 
     void mensajeConSuDibujo_data()
