@@ -468,6 +468,55 @@ private slots:
         QVERIFY(!QFileInfo::exists(carpeta_.path() + QStringLiteral("/no_existe")));
     }
 
+    // A write that fails part-way, as on a full disk, whichever road the
+    // save takes: "Error", no new date, still modified, the file as it was.
+    void escrituraFallida_data()
+    {
+        QTest::addColumn<QString>("orden");
+        QTest::newRow("guardar") << QStringLiteral("mnuFileSave");
+        QTest::newRow("guardar como") << QStringLiteral("mnuFileSaveAs");
+        QTest::newRow("si al cerrar") << QStringLiteral("mnuCerrar");
+    }
+
+    void escrituraFallida()
+    {
+        QFETCH(QString, orden);
+        const QString ruta = grabarEnDisco(QStringLiteral("lleno.clc"), 1, 200000);
+        QFile f(ruta);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray antes = f.readAll();
+        f.close();
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirGrabado(w, QStringLiteral("lleno.clc")));
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        auto *marco = w.formulario(Seccion::Resultados)->findChild<QGroupBox *>(QStringLiteral("FrameS"));
+        const QString titulo = marco->title();
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            modos << d.modo();
+            d.textArchivo()->setText(QStringLiteral("otro"));
+            d.aceptarArchivo();
+        });
+        respuestas_ << PreguntaGrabar::Si;
+
+        const qint64 previo = limitarEscrituraParaPruebas(100);
+        w.accion(orden)->trigger();
+        limitarEscrituraParaPruebas(previo);
+
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+        QCOMPARE(modos.size(), orden == QLatin1String("mnuFileSaveAs") ? 1 : 0);
+        QCOMPARE(preguntas_.size(), orden == QLatin1String("mnuCerrar") ? 1 : 0);
+        QVERIFY(w.calculoAbierto());
+        QVERIFY(w.HayCambios());
+        QCOMPARE(marco->title(), titulo);
+        QCOMPARE(w.archivoActual(), ruta);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), antes);
+        QVERIFY(!QFileInfo::exists(enCalculos(QStringLiteral("otro.clc"))));
+    }
+
     void guardadoYReabiertoEsIgual()
     {
         VentanaPrincipal w;
