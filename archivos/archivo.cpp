@@ -327,10 +327,13 @@ ErrorArchivo GrabarBytes(const QString &ruta, const QByteArray &bytes)
     // still renames the short temporary file over the old one.
     QSaveFile f(ruta);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        // The folder refuses the temporary file; the file may still take
-        // the new version in place.
+        // A folder that takes no new file (no write permission, a locked
+        // folder) still lets a writable file take the new version in place.
+        // Any other failure (a full disk, say) is reported: rewriting in
+        // place is the riskier road and is taken only where it is the one.
         const QFileInfo info(ruta);
-        if (info.isFile() && info.isWritable())
+        const QFileInfo carpeta(QFileInfo(info.canonicalFilePath()).absolutePath());
+        if (info.isFile() && info.isWritable() && !carpeta.isWritable())
             return grabarEnSuSitio(ruta, bytes);
         return ErrorArchivo::AccesoDenegado;
     }

@@ -11,7 +11,10 @@
 
 #ifdef __linux__
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -334,6 +337,42 @@ bool llenar(const QString &carpeta)
     return lleno;
 }
 
+// Makes a folder refuse new entries while it lives (its files stay
+// writable): without write permission, or locked where permissions do not
+// hold (root).
+struct CarpetaCerrada {
+    explicit CarpetaCerrada(const QString &carpeta) : ruta(QFile::encodeName(carpeta))
+    {
+        if (::geteuid() != 0) {
+            if (::chmod(ruta.constData(), 0555) != 0)
+                motivo = std::strerror(errno);
+            return;
+        }
+        fd = ::open(ruta.constData(), O_RDONLY | O_DIRECTORY);
+        int banderas = 0;
+        if (fd < 0 || ::ioctl(fd, FS_IOC_GETFLAGS, &banderas) != 0)
+            motivo = std::string("no se leen los atributos de la carpeta: ") + std::strerror(errno);
+        else if (banderas |= FS_IMMUTABLE_FL; ::ioctl(fd, FS_IOC_SETFLAGS, &banderas) != 0)
+            motivo = std::string("no se puede bloquear la carpeta: ") + std::strerror(errno);
+    }
+    ~CarpetaCerrada()
+    {
+        if (fd >= 0) {
+            int banderas = 0;
+            if (::ioctl(fd, FS_IOC_GETFLAGS, &banderas) == 0) {
+                banderas &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &banderas);
+            }
+            ::close(fd);
+        } else {
+            ::chmod(ruta.constData(), 0755);
+        }
+    }
+    QByteArray ruta;
+    int fd = -1;
+    std::string motivo; // empty when the folder is closed
+};
+
 } // namespace
 
 TEST_F(Archivo, GrabarEnUnDiscoLlenoNoVaciaElArchivo)
@@ -354,6 +393,36 @@ TEST_F(Archivo, GrabarEnUnDiscoLlenoNoVaciaElArchivo)
     EXPECT_TRUE(c.HayCambios());
     EXPECT_EQ(c.fechaTituloS(), kGrabadoEl);
     EXPECT_EQ(QDir(montaje).entryList(QDir::Files | QDir::Hidden), (QStringList{"calculo.clc", "relleno"}));
+}
+
+TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSitio)
+{
+    const QString carpeta = ruta("cerrada");
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+    const QString f = carpeta + "/calculo.clc";
+    Calculo c;
+    prepararCambio(c, f);
+    const QByteArray antes = leerBytes(f);
+    const CarpetaCerrada cerrada(carpeta);
+    if (!cerrada.motivo.empty())
+        GTEST_SKIP() << "Sin carpeta cerrada: " << cerrada.motivo;
+    ASSERT_FALSE(QFile(carpeta + "/prueba").open(QIODevice::WriteOnly)) << "la carpeta admite archivos nuevos";
+
+    // A write that fails part-way puts the old bytes back.
+    {
+        const DiscoLleno lleno(700);
+        EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+    }
+    esperarNadaGrabado(c, f, antes);
+
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    EXPECT_FALSE(c.HayCambios());
+    EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
+    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+    // A shorter version leaves nothing of the longer one behind.
+    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("A"), c.ColumnaS(Seccion::Caracteristicas, 1));
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
 }
 
 #endif
