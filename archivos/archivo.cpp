@@ -22,13 +22,6 @@ namespace {
 constexpr int kLineas = 184;
 const char *const kSalto = "\r\n";
 
-// Code points of bytes 0x80..0x9F in Windows-1252 (0 where undefined:
-// those bytes map to the same C1 control code, as the system does).
-const char16_t kAltos[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 enum class Leido { Ok, Mal };
 
 // One item of a line: "", a quoted text (a doubled quote inside stands
@@ -133,43 +126,6 @@ void copiarGrabados(const Columna &desde, Columna &hacia)
 }
 
 } // namespace
-
-QString desdeWindows1252(const QByteArray &b)
-{
-    QString s;
-    s.reserve(b.size());
-    for (const char ch : b) {
-        const auto u = static_cast<unsigned char>(ch);
-        s += (u >= 0x80 && u <= 0x9F) ? QChar(kAltos[u - 0x80]) : QChar(u);
-    }
-    return s;
-}
-
-QByteArray aWindows1252(const QString &s, bool *perdida)
-{
-    QByteArray b;
-    b.reserve(s.size());
-    bool perdio = false;
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            b += static_cast<char>(u);
-            continue;
-        }
-        int k = 0;
-        while (k < 32 && kAltos[k] != u)
-            ++k;
-        if (k < 32) {
-            b += static_cast<char>(0x80 + k);
-        } else {
-            b += '?';
-            perdio = true;
-        }
-    }
-    if (perdida)
-        *perdida = perdio;
-    return b;
-}
 
 ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
 {

@@ -2,6 +2,7 @@
 // Windows-1252 text ended by CR LF.
 #pragma once
 
+#include "archivos/windows1252.h"
 #include "calculo/calculo.h"
 
 #include <QByteArray>
@@ -51,9 +52,5 @@ qint64 limitarEscrituraParaPruebas(qint64 bytes);
 QString mensajeErrorArchivo(ErrorArchivo e);
 // Messages for a failure loading reference data.
 QString mensajeErrorReferencia(ErrorArchivo e);
-
-// Windows-1252 conversion.
-QString desdeWindows1252(const QByteArray &b);
-QByteArray aWindows1252(const QString &s, bool *perdida = nullptr);
 
 } // namespace pelmora

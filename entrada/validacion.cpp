@@ -1,5 +1,6 @@
 #include "entrada/validacion.h"
 
+#include "archivos/windows1252.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 
@@ -30,6 +31,12 @@ Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
             r.rechazado = true;
             r.mensaje = QStringLiteral("El mínimo de caracteres es de ") + QString::number(minimo) +
                         QStringLiteral(".") + kSalto + kSalto;
+        }
+        // The calculation file is 8-bit: a character it cannot hold would be lost.
+        if (const QString malos = v.esTexto() ? caracteresNoGrabables(v.texto()) : QString(); !malos.isEmpty()) {
+            r.rechazado = true;
+            r.mensaje += QStringLiteral("El texto contiene caracteres que no se pueden grabar: ") + malos + kSalto +
+                         kSalto;
         }
         return r;
     }

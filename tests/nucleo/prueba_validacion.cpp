@@ -1,3 +1,4 @@
+#include "archivos/windows1252.h"
 #include "calculo/calculo.h"
 #include "entrada/numeros.h"
 #include "entrada/validacion.h"
@@ -91,4 +92,38 @@ TEST_F(Validar, ConfirmarRestauraElValorAnteriorYRecalcula)
     EXPECT_FALSE(w.rechazado);
     EXPECT_TRUE(w.mensaje.isEmpty());
     EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 11).numero(), 100000.0);
+}
+
+TEST_F(Validar, TextoConCaracteresQueElArchivoNoGuarda)
+{
+    // Every character of the file's set is accepted: "€", "ñ", accents, quotes...
+    QByteArray todos;
+    for (int b = 0x20; b <= 0xFF; ++b)
+        todos += char(b);
+    const struct {
+        QString texto;
+        QString malos; // empty: accepted
+    } casos[] = {
+        {desdeWindows1252(todos), ""},
+        {QString::fromUtf8("Autocar ñandú “Clase” € Š œ Ÿ"), ""},
+        {QString::fromUtf8("Ω"), QString::fromUtf8("Ω")},
+        // Each once, in order; an emoji (two 16-bit units) is one character.
+        {QString::fromUtf8("a😀Ωb漢😀Ω"), QString::fromUtf8("😀Ω漢")},
+        {QString(QChar(0xD83D)) + QString::fromUtf8("😀"), QString(QChar(0xD83D)) + QString::fromUtf8("😀")},
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.texto.toStdString());
+        const Validacion v = validar(Seccion::Caracteristicas, 8, Valor(caso.texto));
+        EXPECT_EQ(v.rechazado, !caso.malos.isEmpty());
+        if (!caso.malos.isEmpty())
+            EXPECT_EQ(v.mensaje, "El texto contiene caracteres que no se pueden grabar: " + caso.malos + kCrLf2);
+    }
+    // Refused as any value: the old one comes back.
+    const Valor antes(QStringLiteral("Discrecional"));
+    c.ColumnaS(Seccion::Caracteristicas, 1) = antes;
+    const Validacion v = c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor(QString::fromUtf8("Bus Ω")), antes);
+    EXPECT_TRUE(v.rechazado);
+    EXPECT_EQ(v.mensaje, QString::fromUtf8("El texto contiene caracteres que no se pueden grabar: Ω") + kCrLf2);
+    EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 1).texto(), "Discrecional");
+    EXPECT_EQ(c.descripcionTitulos(), "Discrecional");
 }
