@@ -12,6 +12,9 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -188,21 +191,83 @@ ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
 
 } // namespace
 
+namespace {
+
+// A calculation file is small; anything larger is not one.
+constexpr qint64 kTamanoMaximo = 1024 * 1024;
+
+// The bytes of a calculation file. Only a regular file is read (links
+// followed): a device, a pipe or a socket is refused before it is opened,
+// so nothing blocks or runs on without end; and no more than kTamanoMaximo
+// bytes are taken, whatever size the system reports.
+ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray nombre = QFile::encodeName(ruta);
+    struct stat st;
+    if (::stat(nombre.constData(), &st) != 0)
+        return errno == ENOENT ? ErrorArchivo::NoEncontrado : ErrorArchivo::AccesoDenegado;
+    if (!S_ISREG(st.st_mode))
+        return ErrorArchivo::AccesoDenegado;
+    // Not blocking, should the path have become something else meanwhile.
+    const int fd = ::open(nombre.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? ErrorArchivo::NoEncontrado : ErrorArchivo::AccesoDenegado;
+    ErrorArchivo e = ErrorArchivo::Ninguno;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        e = ErrorArchivo::AccesoDenegado;
+    } else if (st.st_size > kTamanoMaximo) {
+        e = ErrorArchivo::MalEstado;
+    } else {
+        bytes.clear();
+        bytes.reserve(st.st_size + 1);
+        char trozo[16384];
+        for (;;) {
+            // One byte more than the limit tells a file that is too long.
+            const qint64 falta = kTamanoMaximo + 1 - bytes.size();
+            const ssize_t n = ::read(fd, trozo, size_t(std::min<qint64>(qint64(sizeof trozo), falta)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                e = ErrorArchivo::MalEstado;
+                break;
+            }
+            if (n == 0)
+                break;
+            bytes.append(trozo, n);
+            if (bytes.size() > kTamanoMaximo) {
+                e = ErrorArchivo::MalEstado;
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return e;
+#else
+    const QFileInfo info(ruta);
+    if (!info.exists())
+        return ErrorArchivo::NoEncontrado;
+    if (!info.isFile())
+        return ErrorArchivo::AccesoDenegado;
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return ErrorArchivo::AccesoDenegado;
+    bytes = f.read(kTamanoMaximo + 1);
+    if (f.error() != QFileDevice::NoError || bytes.size() > kTamanoMaximo)
+        return ErrorArchivo::MalEstado;
+    return ErrorArchivo::Ninguno;
+#endif
+}
+
+} // namespace
+
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
 {
     if (const ErrorArchivo e = causaRuta(ruta, false); e != ErrorArchivo::Ninguno)
         return e;
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        return f.error() == QFileDevice::OpenError && !QFileInfo::exists(ruta) ? ErrorArchivo::NoEncontrado
-                                                                               : ErrorArchivo::AccesoDenegado;
-    // A calculation file is small; anything far larger is not one.
-    if (f.size() > 1024 * 1024)
-        return ErrorArchivo::MalEstado;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return ErrorArchivo::MalEstado;
-    f.close();
+    QByteArray bytes;
+    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno)
+        return e;
 
     Columna s = c.ColumnaS, o = c.ColumnaO;
     if (const ErrorArchivo e = LeerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
