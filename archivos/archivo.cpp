@@ -1,5 +1,6 @@
 #include "archivos/archivo.h"
 
+#include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 
 #include <QDir>
@@ -93,6 +94,19 @@ Leido leerFecha(const QString &linea, QDate &fecha)
     return Leido::Ok;
 }
 
+// A stored item of the kind its field takes: a free text takes whatever
+// it holds; an option #TRUE# or #FALSE#; any other field a number, or
+// nothing.
+bool deSuClase(Seccion sec, int i, const Valor &v)
+{
+    const CampoInfo &info = campo(sec, i);
+    if (info.esTexto())
+        return true;
+    if (info.tipo == TipoCampo::Opcion)
+        return v.esBooleano();
+    return v.esNumero() || v.vacio();
+}
+
 QString escribirItem(const Valor &v)
 {
     switch (v.tipo()) {
@@ -147,7 +161,8 @@ ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
     for (Columna *c : {&ns, &no}) {
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
-                if (leerItem(lineas[n++], (*c)(sec, i)) != Leido::Ok)
+                Valor &v = (*c)(sec, i);
+                if (leerItem(lineas[n++], v) != Leido::Ok || !deSuClase(sec, i, v))
                     return ErrorArchivo::MalEstado;
             }
         }

@@ -215,6 +215,20 @@ TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
     probar(conLinea(3, "1e999"), ErrorArchivo::MalEstado);
     // A number between -1 and 1 may come without its leading zero.
     probar(conLinea(3, ".5"), ErrorArchivo::Ninguno);
+    // Each line holds the kind of its field: a number (line 2, the seats;
+    // 94 the same of the reference column) or nothing, an option (line 15)
+    // #TRUE# or #FALSE#; a free text (line 8) whatever it holds.
+    const std::pair<int, const char *> deOtraClase[] = {
+        {2, "#TRUE#"}, {2, "#false#"}, {2, "\"12\""}, {94, "#TRUE#"}, {15, ""}, {15, "1"}, {15, "\"#TRUE#\""}};
+    for (const auto &[n, texto] : deOtraClase) {
+        SCOPED_TRACE(std::to_string(n) + ": " + texto);
+        probar(conLinea(n, texto), ErrorArchivo::MalEstado);
+    }
+    const std::pair<int, const char *> deSuClase[] = {{2, ""}, {94, "-3"}, {15, "#false#"}, {8, "12"}, {8, "#TRUE#"}, {8, ""}};
+    for (const auto &[n, texto] : deSuClase) {
+        SCOPED_TRACE(std::to_string(n) + ": " + texto);
+        probar(conLinea(n, texto), ErrorArchivo::Ninguno);
+    }
 }
 
 TEST_F(Archivo, CausasDeFalloAlAbrir)
