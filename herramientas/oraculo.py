@@ -85,6 +85,8 @@ DEC_RES = {**{n: 2 for n in range(1, 19)}, **{n: 1 for n in range(21, 39)},
 # Variables).
 DESCUENTO_MIN = 0.0
 DESCUENTO_MAX = 60.0
+# Decimales del descuento en euros por litro (campo 3).
+DEC_DESCUENTO = 4
 
 ENTERO_MIN = -2 ** 31
 ENTERO_MAX = 2 ** 31 - 1
@@ -374,12 +376,15 @@ class Calculo:
     @staticmethod
     def regla_descuento(V):
         # Un descuento fuera de su margen (en % del nuevo precio) vuelve al
-        # mínimo.
+        # mínimo. Cada extremo del margen se redondea a los 4 decimales del
+        # descuento antes de comparar, como en la comprobación al teclearlo.
         def p1():
             precio, desc = num(V[1]), num(V[3])
-            fuera = desc > divi(mult(DESCUENTO_MAX, precio), 100)
+            maximo = redondear(divi(mult(DESCUENTO_MAX, precio), 100), DEC_DESCUENTO)
+            minimo = redondear(divi(mult(DESCUENTO_MIN, precio), 100), DEC_DESCUENTO)
+            fuera = desc > maximo
             if not fuera and DESCUENTO_MIN > 0:
-                fuera = desc < divi(mult(DESCUENTO_MIN, precio), 100)
+                fuera = desc < minimo
             if fuera:
                 V[3] = divi(mult(V[1], DESCUENTO_MIN), 100)
         paso(p1)

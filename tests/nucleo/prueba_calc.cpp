@@ -369,6 +369,22 @@ TEST(PelmoraCalc, SoloArchivosNormalesYNuncaMasDeUnMegabyte)
     }
 }
 
+TEST(PelmoraCalc, UnDescuentoDeJustoElMaximoSeConservaAlAbrir)
+{
+    // Fuel at 0.301 (line 57) with a discount of 0.1806 (line 58): 60 %.
+    QList<QByteArray> lineas = leer(kReferencia).split('\n');
+    lineas[56] = "0.301\r";
+    lineas[57] = "0.1806\r";
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("descuento.clc");
+    ASSERT_TRUE(escribirArchivo(ruta, lineas.join('\n')));
+    const Salida s = ejecutar({"--json", ruta});
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    const QJsonObject raiz = analizar(s.outBytes);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesVariables", 3).toDouble(), 0.1806);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesVariables", 2).toDouble(), 60.0);
+}
+
 TEST(PelmoraCalc, JsonIgualAlDeAbrirElArchivo)
 {
     Calculo c;

@@ -64,6 +64,22 @@ TEST_F(Validar, DescuentoFrenteAlPrecio)
     EXPECT_FALSE(validar(Seccion::CostesVariables, 3, Valor(0.7)).rechazado);
 }
 
+TEST_F(Validar, DescuentoDeJustoElMaximoACualquierPrecio)
+{
+    // Every price of 4 decimals whose 60 % has 4 decimals too, 0,301 among
+    // them: that discount is accepted, kept when the price is entered
+    // again, and one ten-thousandth more is refused.
+    for (int k = 3000; k <= 20000; k += 5) {
+        const double precio = k / 10000.0, maximo = (6 * k / 10) / 10000.0;
+        SCOPED_TRACE(precio);
+        c.ColumnaS(Seccion::CostesVariables, 1) = Valor(precio);
+        ASSERT_FALSE(c.ConfirmarCampo(Seccion::CostesVariables, 3, Valor(maximo), Valor(0.0)).rechazado);
+        c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(precio), Valor(precio));
+        ASSERT_EQ(c.ColumnaS(Seccion::CostesVariables, 3).n(), maximo);
+        ASSERT_TRUE(validar(Seccion::CostesVariables, 3, Valor(maximo + 0.0001)).rechazado);
+    }
+}
+
 TEST_F(Validar, ServicioNoSuperaLosTotalesAnuales)
 {
     c.ColumnaS(Seccion::Caracteristicas, 11) = Valor(1000.0);
