@@ -234,7 +234,7 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
             const double min2 = Minimos()(kVar, 2).n();
             const Num precio(R(kVar, 1)), descuento(R(kVar, 3));
             const auto posicion =
-                precio.ok() && descuento.ok() ? CompararDescuento(*descuento, *precio) : std::nullopt;
+                precio.ok() && descuento.ok() ? compararDescuento(*descuento, *precio) : std::nullopt;
             if (posicion == PosicionDescuento::PorEncima || (min2 > 0 && posicion == PosicionDescuento::PorDebajo))
                 f.poner(3, Num(*precio * min2 / 100));
             f.CalcularCarburante(1, 2, 3, 4, 5, 6);

@@ -17,7 +17,7 @@ bool esHorasServicio(int i) { return i >= 4 && i <= 28 && (i - 4) % 6 == 0; }
 
 } // namespace
 
-std::optional<PosicionDescuento> CompararDescuento(double descuento, double precio)
+std::optional<PosicionDescuento> compararDescuento(double descuento, double precio)
 {
     const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
     const int decimalesDescuento = campo(Seccion::CostesVariables, 3).decimales;
@@ -69,7 +69,7 @@ Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
     if (seccion == Seccion::CostesVariables && i == 3) {
         const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
         const double precio = s(Seccion::CostesVariables, 1).n();
-        if (precio > 0 && CompararDescuento(x, precio).value_or(PosicionDescuento::Dentro) != PosicionDescuento::Dentro)
+        if (precio > 0 && compararDescuento(x, precio).value_or(PosicionDescuento::Dentro) != PosicionDescuento::Dentro)
             falla(QStringLiteral("El porcentaje de descuento debe estar entre el ") +
                   FormatearNumero(Valor(pct.minimo), 1, true) + QStringLiteral("%") + QStringLiteral(" y el ") +
                   FormatearNumero(Valor(pct.maximo), 1, true) + QStringLiteral("%."));

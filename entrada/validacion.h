@@ -20,7 +20,7 @@ struct Validacion {
 // bound cannot be worked out. The entry check of the discount and the rule
 // that follows a change of price both compare through this one function.
 enum class PosicionDescuento { Dentro, PorEncima, PorDebajo };
-std::optional<PosicionDescuento> CompararDescuento(double descuento, double precio);
+std::optional<PosicionDescuento> compararDescuento(double descuento, double precio);
 
 // Checks entry i of a section of the user column s (already holding the
 // parsed value) against its limits and the checks that involve other fields.
