@@ -1,5 +1,6 @@
 #include "archivos/archivo.h"
 
+#include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 
 #include <QDir>
@@ -12,6 +13,9 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -21,13 +25,6 @@ namespace {
 
 constexpr int kLineas = 184;
 const char *const kSalto = "\r\n";
-
-// Code points of bytes 0x80..0x9F in Windows-1252 (0 where undefined:
-// those bytes map to the same C1 control code, as the system does).
-const char16_t kAltos[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 enum class Leido { Ok, Mal };
 
@@ -97,6 +94,19 @@ Leido leerFecha(const QString &linea, QDate &fecha)
     return Leido::Ok;
 }
 
+// A stored item of the kind its field takes: a free text takes whatever
+// it holds; an option #TRUE# or #FALSE#; any other field a number, or
+// nothing.
+bool deSuClase(Seccion sec, int i, const Valor &v)
+{
+    const CampoInfo &info = campo(sec, i);
+    if (info.esTexto())
+        return true;
+    if (info.tipo == TipoCampo::Opcion)
+        return v.esBooleano();
+    return v.esNumero() || v.vacio();
+}
+
 QString escribirItem(const Valor &v)
 {
     switch (v.tipo()) {
@@ -134,43 +144,6 @@ void copiarGrabados(const Columna &desde, Columna &hacia)
 
 } // namespace
 
-QString desdeWindows1252(const QByteArray &b)
-{
-    QString s;
-    s.reserve(b.size());
-    for (const char ch : b) {
-        const auto u = static_cast<unsigned char>(ch);
-        s += (u >= 0x80 && u <= 0x9F) ? QChar(kAltos[u - 0x80]) : QChar(u);
-    }
-    return s;
-}
-
-QByteArray aWindows1252(const QString &s, bool *perdida)
-{
-    QByteArray b;
-    b.reserve(s.size());
-    bool perdio = false;
-    for (const QChar c : s) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            b += static_cast<char>(u);
-            continue;
-        }
-        int k = 0;
-        while (k < 32 && kAltos[k] != u)
-            ++k;
-        if (k < 32) {
-            b += static_cast<char>(0x80 + k);
-        } else {
-            b += '?';
-            perdio = true;
-        }
-    }
-    if (perdida)
-        *perdida = perdio;
-    return b;
-}
-
 ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
 {
     QStringList lineas = desdeWindows1252(bytes).split(QLatin1Char('\n'));
@@ -188,7 +161,8 @@ ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
     for (Columna *c : {&ns, &no}) {
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
-                if (leerItem(lineas[n++], (*c)(sec, i)) != Leido::Ok)
+                Valor &v = (*c)(sec, i);
+                if (leerItem(lineas[n++], v) != Leido::Ok || !deSuClase(sec, i, v))
                     return ErrorArchivo::MalEstado;
             }
         }
@@ -232,21 +206,83 @@ ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
 
 } // namespace
 
+namespace {
+
+// A calculation file is small; anything larger is not one.
+constexpr qint64 kTamanoMaximo = 1024 * 1024;
+
+// The bytes of a calculation file. Only a regular file is read (links
+// followed): a device, a pipe or a socket is refused before it is opened,
+// so nothing blocks or runs on without end; and no more than kTamanoMaximo
+// bytes are taken, whatever size the system reports.
+ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray nombre = QFile::encodeName(ruta);
+    struct stat st;
+    if (::stat(nombre.constData(), &st) != 0)
+        return errno == ENOENT ? ErrorArchivo::NoEncontrado : ErrorArchivo::AccesoDenegado;
+    if (!S_ISREG(st.st_mode))
+        return ErrorArchivo::AccesoDenegado;
+    // Not blocking, should the path have become something else meanwhile.
+    const int fd = ::open(nombre.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? ErrorArchivo::NoEncontrado : ErrorArchivo::AccesoDenegado;
+    ErrorArchivo e = ErrorArchivo::Ninguno;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        e = ErrorArchivo::AccesoDenegado;
+    } else if (st.st_size > kTamanoMaximo) {
+        e = ErrorArchivo::MalEstado;
+    } else {
+        bytes.clear();
+        bytes.reserve(st.st_size + 1);
+        char trozo[16384];
+        for (;;) {
+            // One byte more than the limit tells a file that is too long.
+            const qint64 falta = kTamanoMaximo + 1 - bytes.size();
+            const ssize_t n = ::read(fd, trozo, size_t(std::min<qint64>(qint64(sizeof trozo), falta)));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                e = ErrorArchivo::MalEstado;
+                break;
+            }
+            if (n == 0)
+                break;
+            bytes.append(trozo, n);
+            if (bytes.size() > kTamanoMaximo) {
+                e = ErrorArchivo::MalEstado;
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    return e;
+#else
+    const QFileInfo info(ruta);
+    if (!info.exists())
+        return ErrorArchivo::NoEncontrado;
+    if (!info.isFile())
+        return ErrorArchivo::AccesoDenegado;
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return ErrorArchivo::AccesoDenegado;
+    bytes = f.read(kTamanoMaximo + 1);
+    if (f.error() != QFileDevice::NoError || bytes.size() > kTamanoMaximo)
+        return ErrorArchivo::MalEstado;
+    return ErrorArchivo::Ninguno;
+#endif
+}
+
+} // namespace
+
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
 {
     if (const ErrorArchivo e = causaRuta(ruta, false); e != ErrorArchivo::Ninguno)
         return e;
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        return f.error() == QFileDevice::OpenError && !QFileInfo::exists(ruta) ? ErrorArchivo::NoEncontrado
-                                                                               : ErrorArchivo::AccesoDenegado;
-    // A calculation file is small; anything far larger is not one.
-    if (f.size() > 1024 * 1024)
-        return ErrorArchivo::MalEstado;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return ErrorArchivo::MalEstado;
-    f.close();
+    QByteArray bytes;
+    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno)
+        return e;
 
     Columna s = c.ColumnaS, o = c.ColumnaO;
     if (const ErrorArchivo e = LeerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
@@ -327,10 +363,13 @@ ErrorArchivo GrabarBytes(const QString &ruta, const QByteArray &bytes)
     // still renames the short temporary file over the old one.
     QSaveFile f(ruta);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        // The folder refuses the temporary file; the file may still take
-        // the new version in place.
+        // A folder that takes no new file (no write permission, a locked
+        // folder) still lets a writable file take the new version in place.
+        // Any other failure (a full disk, say) is reported: rewriting in
+        // place is the riskier road and is taken only where it is the one.
         const QFileInfo info(ruta);
-        if (info.isFile() && info.isWritable())
+        const QFileInfo carpeta(QFileInfo(info.canonicalFilePath()).absolutePath());
+        if (info.isFile() && info.isWritable() && !carpeta.isWritable())
             return grabarEnSuSitio(ruta, bytes);
         return ErrorArchivo::AccesoDenegado;
     }

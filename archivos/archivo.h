@@ -2,6 +2,7 @@
 // Windows-1252 text ended by CR LF.
 #pragma once
 
+#include "archivos/windows1252.h"
 #include "calculo/calculo.h"
 
 #include <QByteArray>
@@ -36,9 +37,10 @@ ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta);
 // Writes bytes to a file whole or not at all. The old file stays byte for
 // byte as it was unless the complete new version reached the disk: the bytes
 // go to a temporary file beside it that replaces it once every write, the
-// flush and the sync succeeded. Where the folder refuses the temporary file
-// but the file itself may be written, the file is rewritten in place, every
-// write checked, and the old bytes are put back when a write fails.
+// flush and the sync succeeded. Where the folder takes no new file (no
+// write permission) but the file itself may be written, the file is
+// rewritten in place, every write checked, and the old bytes are put back
+// when a write fails.
 ErrorArchivo GrabarBytes(const QString &ruta, const QByteArray &bytes);
 
 // For tests: every write of GrabarBytes fails once `bytes` bytes of the new
@@ -50,9 +52,5 @@ qint64 limitarEscrituraParaPruebas(qint64 bytes);
 QString mensajeErrorArchivo(ErrorArchivo e);
 // Messages for a failure loading reference data.
 QString mensajeErrorReferencia(ErrorArchivo e);
-
-// Windows-1252 conversion.
-QString desdeWindows1252(const QByteArray &b);
-QByteArray aWindows1252(const QString &s, bool *perdida = nullptr);
 
 } // namespace pelmora

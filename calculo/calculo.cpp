@@ -230,12 +230,12 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
         case 1: {
             // A discount above the allowed share of the new price (or below
             // a minimum share) falls to the minimum share of the price. The
-            // test is the one the entry check of the discount makes.
-            const double max2 = Maximos()(kVar, 2).n();
+            // comparison is the one the entry check of the discount makes.
             const double min2 = Minimos()(kVar, 2).n();
             const Num precio(R(kVar, 1)), descuento(R(kVar, 3));
-            if (precio.ok() && descuento.ok() &&
-                (*descuento > max2 * *precio / 100 || (min2 > 0 && *descuento < min2 * *precio / 100)))
+            const auto posicion =
+                precio.ok() && descuento.ok() ? compararDescuento(*descuento, *precio) : std::nullopt;
+            if (posicion == PosicionDescuento::PorEncima || (min2 > 0 && posicion == PosicionDescuento::PorDebajo))
                 f.poner(3, Num(*precio * min2 / 100));
             f.CalcularCarburante(1, 2, 3, 4, 5, 6);
             break;

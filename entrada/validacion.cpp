@@ -1,5 +1,6 @@
 #include "entrada/validacion.h"
 
+#include "archivos/windows1252.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 
@@ -16,6 +17,21 @@ bool esHorasServicio(int i) { return i >= 4 && i <= 28 && (i - 4) % 6 == 0; }
 
 } // namespace
 
+std::optional<PosicionDescuento> compararDescuento(double descuento, double precio)
+{
+    const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
+    const int decimalesDescuento = campo(Seccion::CostesVariables, 3).decimales;
+    const auto maximo = Redondear(pct.maximo * precio / 100, decimalesDescuento);
+    const auto minimo = Redondear(pct.minimo * precio / 100, decimalesDescuento);
+    if (!maximo || !minimo)
+        return std::nullopt;
+    if (descuento > *maximo)
+        return PosicionDescuento::PorEncima;
+    if (descuento < *minimo)
+        return PosicionDescuento::PorDebajo;
+    return PosicionDescuento::Dentro;
+}
+
 Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
 {
     Validacion r;
@@ -30,6 +46,12 @@ Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
             r.rechazado = true;
             r.mensaje = QStringLiteral("El mínimo de caracteres es de ") + QString::number(minimo) +
                         QStringLiteral(".") + kSalto + kSalto;
+        }
+        // The calculation file is 8-bit: a character it cannot hold would be lost.
+        if (const QString malos = v.esTexto() ? caracteresNoGrabables(v.texto()) : QString(); !malos.isEmpty()) {
+            r.rechazado = true;
+            r.mensaje += QStringLiteral("El texto contiene caracteres que no se pueden grabar: ") + malos + kSalto +
+                         kSalto;
         }
         return r;
     }
@@ -47,7 +69,7 @@ Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
     if (seccion == Seccion::CostesVariables && i == 3) {
         const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
         const double precio = s(Seccion::CostesVariables, 1).n();
-        if (precio > 0 && (x > pct.maximo * precio / 100 || x < pct.minimo * precio / 100))
+        if (precio > 0 && compararDescuento(x, precio).value_or(PosicionDescuento::Dentro) != PosicionDescuento::Dentro)
             falla(QStringLiteral("El porcentaje de descuento debe estar entre el ") +
                   FormatearNumero(Valor(pct.minimo), 1, true) + QStringLiteral("%") + QStringLiteral(" y el ") +
                   FormatearNumero(Valor(pct.maximo), 1, true) + QStringLiteral("%."));

@@ -12,9 +12,10 @@ cambia al azar las entradas grabadas de las dos columnas:
     y el signo del euro; descuentos del carburante del 60 % justo del precio,
     apenas por encima y por debajo;
   - casos sin comprobar (nombre "libre-..."): cifras fuera de límites,
-    negativas o enormes, entradas vacías (también de opciones), interés,
-    vida útil, periodo o duración de neumáticos 0, IVA del -100 %,
-    booleanos en campos numéricos.
+    negativas o enormes, entradas vacías, interés, vida útil, periodo o
+    duración de neumáticos 0, IVA del -100 %; y, en unos pocos, una línea
+    de otra clase (un booleano o un texto donde va una cifra, una opción
+    vacía o con una cifra), que deja el archivo en mal estado.
 
 Uso:
     python3 herramientas/generar_casos.py CARPETA [CANTIDAD] [SEMILLA]
@@ -302,19 +303,23 @@ def columna_libre(base, azar):
                 items[k] = azar.choice(["0", "0", ""])
         return items
 
-    # Entradas vacías, booleanos y textos en campos cualesquiera.
+    # Entradas vacías (una opción no puede estarlo) y cifras fuera de límites.
     for k, campo in enumerate(CAMPOS):
         r = azar.random()
-        if r < 0.005 and campo[2] == "num":
-            items[k] = azar.choice(['"abc"', '"12"', '""'])
-        elif r < 0.03:
+        if r < 0.03 and campo[2] != "opc":
             items[k] = ""
-        elif r < 0.04 and campo[2] == "num":
-            items[k] = azar.choice(["#TRUE#", "#FALSE#"])
-        elif r < 0.08 and campo[2] == "num":
+        elif r < 0.07 and campo[2] == "num":
             dec = campo[3]
             hi = campo[5]
             items[k] = numero(Decimal(azar.uniform(-1.0, 3.0)) * hi, dec, azar)
+
+    # Alguna vez, una línea de otra clase: un archivo que se rechaza.
+    if azar.random() < 0.1:
+        k = azar.choice([k for k, c in enumerate(CAMPOS) if c[2] != "txt"])
+        if CAMPOS[k][2] == "num":
+            items[k] = azar.choice(["#TRUE#", "#FALSE#", '"abc"', '"12"', '""'])
+        else:
+            items[k] = azar.choice(["", "0", "-1", '"#TRUE#"'])
     return items
 
 

@@ -60,6 +60,13 @@ LISTA_GRABADA = [
     ("Servicio", [2, 3, 4, 8, 9, 10, 14, 15, 16, 20, 21, 22, 26, 27, 28]),
 ]
 
+# Clase de las entradas grabadas: las opciones guardan #TRUE# o #FALSE#; los
+# textos libres, lo que tengan; todas las demás, una cifra o nada. Una línea
+# de otra clase deja el archivo en mal estado.
+OPCIONES = {("CostesFijos1", 1), ("CostesFijos1", 11), ("CostesFijos2", 2),
+            ("CostesFijos2", 9), ("CostesFijos2", 19), ("CostesIndirectos", 1)}
+TEXTOS = {("Caracteristicas", 1), ("Caracteristicas", 7), ("Caracteristicas", 8)}
+
 # Decimales de los campos calculados (los que reciben un redondeo).
 DEC = {
     "Caracteristicas": {11: 0, 12: 1, 13: 0, 16: 0, 17: 1, 18: 0, 20: 0, 22: 1, 23: 0},
@@ -78,6 +85,8 @@ DEC_RES = {**{n: 2 for n in range(1, 19)}, **{n: 1 for n in range(21, 39)},
 # Variables).
 DESCUENTO_MIN = 0.0
 DESCUENTO_MAX = 60.0
+# Decimales del descuento en euros por litro (campo 3).
+DEC_DESCUENTO = 4
 
 ENTERO_MIN = -2 ** 31
 ENTERO_MAX = 2 ** 31 - 1
@@ -225,6 +234,14 @@ def leer_item(linea):
         raise ErrorArchivo("número ilegible: %r" % t)
 
 
+def de_su_clase(seccion, i, v):
+    if (seccion, i) in TEXTOS:
+        return True
+    if (seccion, i) in OPCIONES:
+        return isinstance(v, bool)
+    return v is None or (isinstance(v, float) and not isinstance(v, bool))
+
+
 def leer_fecha(linea):
     t = linea.strip()
     if len(t) != 12 or t[0] != "#" or t[-1] != "#":
@@ -257,7 +274,10 @@ def leer_archivo(ruta):
         col = columna_vacia()
         for seccion, lista in LISTA_GRABADA:
             for i in lista:
-                col[seccion][i] = leer_item(lineas[pos])
+                v = leer_item(lineas[pos])
+                if not de_su_clase(seccion, i, v):
+                    raise ErrorArchivo("línea %d de otra clase: %r" % (pos + 1, v))
+                col[seccion][i] = v
                 pos += 1
         col["Fecha"] = leer_fecha(lineas[pos])
         pos += 1
@@ -356,12 +376,15 @@ class Calculo:
     @staticmethod
     def regla_descuento(V):
         # Un descuento fuera de su margen (en % del nuevo precio) vuelve al
-        # mínimo.
+        # mínimo. Cada extremo del margen se redondea a los 4 decimales del
+        # descuento antes de comparar, como en la comprobación al teclearlo.
         def p1():
             precio, desc = num(V[1]), num(V[3])
-            fuera = desc > divi(mult(DESCUENTO_MAX, precio), 100)
+            maximo = redondear(divi(mult(DESCUENTO_MAX, precio), 100), DEC_DESCUENTO)
+            minimo = redondear(divi(mult(DESCUENTO_MIN, precio), 100), DEC_DESCUENTO)
+            fuera = desc > maximo
             if not fuera and DESCUENTO_MIN > 0:
-                fuera = desc < divi(mult(DESCUENTO_MIN, precio), 100)
+                fuera = desc < minimo
             if fuera:
                 V[3] = divi(mult(V[1], DESCUENTO_MIN), 100)
         paso(p1)

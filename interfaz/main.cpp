@@ -45,9 +45,5 @@ int main(int argc, char *argv[])
     principal.show();
     if (linea.archivo.isEmpty() || !principal.abrirArchivoInicial(linea.archivo))
         principal.mostrarNueva();
-    else if (pelmora::esArchivoDeReferencia(linea.archivo))
-        // Reference data is never written: it starts an unnamed calculation,
-        // as the category chooser does.
-        principal.fijarArchivoActual(QString());
     return app.exec();
 }

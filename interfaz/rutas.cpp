@@ -110,9 +110,11 @@ QString carpetaCalculos()
 
 bool esArchivoDeReferencia(const QString &ruta)
 {
+    // Judged by where the file really is, links followed, however the
+    // path is spelt.
     const QString referencia = QFileInfo(carpetaReferencia()).canonicalFilePath();
-    const QFileInfo f(ruta);
-    return !referencia.isEmpty() && f.exists() && f.canonicalPath() == referencia;
+    const QString real = ruta.isEmpty() ? QString() : QFileInfo(ruta).canonicalFilePath();
+    return !referencia.isEmpty() && real.startsWith(referencia + QLatin1Char('/'));
 }
 
 LineaOrdenes LeerLineaOrdenes(const QStringList &argumentos)

@@ -937,9 +937,14 @@ bool VentanaPrincipal::abrirArchivoInicial(const QString &ruta)
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"));
         return false;
     }
-    archivoActual_ = QFileInfo(ruta).absoluteFilePath();
+    fijarArchivoActual(ruta);
     CargarPatillas();
     return calculoAbierto();
+}
+
+void VentanaPrincipal::fijarArchivoActual(const QString &ruta)
+{
+    archivoActual_ = ruta.isEmpty() || esArchivoDeReferencia(ruta) ? QString() : QFileInfo(ruta).absoluteFilePath();
 }
 
 void VentanaPrincipal::acercaDe()
@@ -958,7 +963,7 @@ void VentanaPrincipal::abrirCalculo()
     const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("abrir"), calculo_, carpetaPrograma());
     if (ruta.isEmpty())
         return;
-    archivoActual_ = ruta;
+    fijarArchivoActual(ruta);
     CargarPatillas();
 }
 
@@ -981,7 +986,7 @@ bool VentanaPrincipal::GrabarComo()
     const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma());
     if (ruta.isEmpty())
         return false;
-    archivoActual_ = ruta;
+    fijarArchivoActual(ruta);
     return true;
 }
 

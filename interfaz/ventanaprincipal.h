@@ -41,7 +41,10 @@ public:
 
     Calculo &calculo() { return calculo_; }
     const QString &archivoActual() const { return archivoActual_; }
-    void fijarArchivoActual(const QString &ruta) { archivoActual_ = ruta; }
+    // The file a quick save writes to. A reference data file is never one,
+    // however it was reached: the calculation stays unnamed and saving it
+    // asks for a name.
+    void fijarArchivoActual(const QString &ruta);
 
     // Opens the section forms of a calculation whose columns are filled.
     void CargarPatillas();

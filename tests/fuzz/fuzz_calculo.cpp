@@ -1,6 +1,9 @@
 // Arbitrary bytes as a calculation file. Whatever the reader accepts must
 // load into the model without a fault, and must survive a write and a
 // second read entry for entry; the second write must give the same bytes.
+// The bytes also go to a file on disk that is opened by its path, as the
+// program opens one (file checks, bounded read, MostrarCalculo): it must
+// accept and refuse exactly what the reader does from memory.
 #include "archivos/archivo.h"
 #include "archivos/json.h"
 #include "calculo/calculo.h"
@@ -13,6 +16,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace pelmora;
 
@@ -91,6 +98,36 @@ bool columnasIguales(const Columna &a, const Columna &b)
     return true;
 }
 
+// A regular file of this process's own, rewritten for every input.
+const std::string &archivoDeTrabajo()
+{
+    static const std::string ruta = [] {
+        char plantilla[] = "/tmp/fuzz_calculo-XXXXXX";
+        const int fd = ::mkstemp(plantilla);
+        if (fd < 0)
+            fallo("no se puede crear el archivo de trabajo", QByteArray());
+        ::close(fd);
+        static std::string copia = plantilla;
+        std::atexit([] { ::unlink(copia.c_str()); });
+        return copia;
+    }();
+    return ruta;
+}
+
+void escribirArchivo(const QByteArray &bytes)
+{
+    const int fd = ::open(archivoDeTrabajo().c_str(), O_WRONLY | O_TRUNC);
+    qsizetype hecho = 0;
+    while (fd >= 0 && hecho < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + hecho, size_t(bytes.size() - hecho));
+        if (n <= 0)
+            break;
+        hecho += n;
+    }
+    if (fd < 0 || ::close(fd) != 0 || hecho != bytes.size())
+        fallo("no se puede escribir el archivo de trabajo", QByteArray());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -99,21 +136,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     Columna s = Calculo::Minimos(), o = Calculo::Minimos();
     const ErrorArchivo e = LeerCalculo(bytes, s, o);
+
+    // The same bytes opened by path. Anything over 1 MiB is refused unread.
+    escribirArchivo(bytes);
+    Calculo c;
+    const ErrorArchivo deDisco = AbrirArchivo(c, QString::fromStdString(archivoDeTrabajo()));
+    const ErrorArchivo esperado = bytes.size() > 1024 * 1024 ? ErrorArchivo::MalEstado : e;
+    if (deDisco != esperado)
+        fallo("AbrirArchivo y LeerCalculo no coinciden",
+              "AbrirArchivo " + QByteArray::number(int(deDisco)) + ", esperado " + QByteArray::number(int(esperado)));
+
     if (e != ErrorArchivo::Ninguno) {
         // A refused file leaves the columns as they were.
         if (!columnasIguales(s, Calculo::Minimos()) || !columnasIguales(o, Calculo::Minimos()))
             fallo("LeerCalculo cambió las columnas de un archivo rechazado", QByteArray());
+        if (!columnasIguales(c.ColumnaS, Calculo::Minimos()) || !columnasIguales(c.ColumnaO, Calculo::Minimos()) ||
+            c.HayCambios())
+            fallo("AbrirArchivo cambió el cálculo de un archivo rechazado", QByteArray());
         return 0;
     }
+    if (deDisco != ErrorArchivo::Ninguno)
+        return 0; // too long to be opened
 
     idaYVuelta("ida y vuelta tras leer", s, o);
 
-    // The model, as after opening the file.
-    Calculo c;
-    c.ColumnaS = s;
-    c.ColumnaO = o;
-    c.ColumnaGrabada = s;
-    c.MostrarCalculo();
+    // The model as opening the file left it; its saved copy holds what was read.
+    compararGrabadas("copia grabada tras abrir", s, c.ColumnaGrabada, "ColumnaGrabada");
     c.Actualizar();
     c.Revisar();
     for (Col col : {Col::S, Col::O}) {

@@ -478,6 +478,113 @@ private slots:
         QVERIFY(!QFileInfo::exists(carpeta_.path() + QStringLiteral("/no_existe")));
     }
 
+    // A reference data file opened by any road starts an unnamed
+    // calculation: saving asks for a name, the file is never written.
+    void unArchivoDeReferenciaNuncaSeGraba_data()
+    {
+        QTest::addColumn<QString>("camino");
+        QTest::newRow("enlace en Cálculos") << QStringLiteral("enlace");
+        QTest::newRow("su carpeta desde el diálogo") << QStringLiteral("carpeta");
+        QTest::newRow("diálogo de inicio") << QStringLiteral("inicio");
+        QTest::newRow("línea de órdenes") << QStringLiteral("linea");
+    }
+
+    void unArchivoDeReferenciaNuncaSeGraba()
+    {
+        QFETCH(QString, camino);
+        const QString nombre = QString::fromUtf8(kCategorias[2].archivo);
+        const QString referencia = rutaReferencia(nombre);
+        QFile f(referencia);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray antes = f.readAll();
+        f.close();
+        QVERIFY(QFile::link(referencia, enCalculos(QStringLiteral("enlace.clc"))));
+        VentanaPrincipal w;
+        w.show();
+
+        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            if (camino == QLatin1String("carpeta")) {
+                QVERIFY(d.fijarCarpeta(carpeta_.path() + QStringLiteral("/Vededizaviro")));
+                d.textArchivo()->setText(nombre);
+            } else {
+                d.textArchivo()->setText(QStringLiteral("enlace.clc"));
+            }
+            d.aceptarArchivo();
+        });
+        if (camino == QLatin1String("linea")) {
+            QVERIFY(w.abrirArchivoInicial(referencia));
+        } else if (camino == QLatin1String("inicio")) {
+            w.mostrarNueva();
+            auto *nueva = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
+            QVERIFY(nueva);
+            nueva->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
+            nueva->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        } else {
+            w.accion(QStringLiteral("mnuFileOpen"))->trigger();
+        }
+        QVERIFY(w.calculoAbierto());
+        QVERIFY(w.archivoActual().isEmpty());
+
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
+        w.accion(QStringLiteral("mnuFileSave"))->trigger();
+        QCOMPARE(modos, QStringList{QStringLiteral("grabar")});
+        QVERIFY(textos_.isEmpty());
+        QVERIFY(w.HayCambios());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), antes);
+    }
+
+    // A write that fails part-way, as on a full disk, whichever road the
+    // save takes: "Error", no new date, still modified, the file as it was.
+    void escrituraFallida_data()
+    {
+        QTest::addColumn<QString>("orden");
+        QTest::newRow("guardar") << QStringLiteral("mnuFileSave");
+        QTest::newRow("guardar como") << QStringLiteral("mnuFileSaveAs");
+        QTest::newRow("si al cerrar") << QStringLiteral("mnuCerrar");
+    }
+
+    void escrituraFallida()
+    {
+        QFETCH(QString, orden);
+        const QString ruta = grabarEnDisco(QStringLiteral("lleno.clc"), 1, 200000);
+        QFile f(ruta);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray antes = f.readAll();
+        f.close();
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrirGrabado(w, QStringLiteral("lleno.clc")));
+        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        auto *marco = w.formulario(Seccion::Resultados)->findChild<QGroupBox *>(QStringLiteral("FrameS"));
+        const QString titulo = marco->title();
+        QStringList modos;
+        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+            modos << d.modo();
+            d.textArchivo()->setText(QStringLiteral("otro"));
+            d.aceptarArchivo();
+        });
+        respuestas_ << PreguntaGrabar::Si;
+
+        const qint64 previo = limitarEscrituraParaPruebas(100);
+        w.accion(orden)->trigger();
+        limitarEscrituraParaPruebas(previo);
+
+        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+        QCOMPARE(modos.size(), orden == QLatin1String("mnuFileSaveAs") ? 1 : 0);
+        QCOMPARE(preguntas_.size(), orden == QLatin1String("mnuCerrar") ? 1 : 0);
+        QVERIFY(w.calculoAbierto());
+        QVERIFY(w.HayCambios());
+        QCOMPARE(marco->title(), titulo);
+        QCOMPARE(w.archivoActual(), ruta);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), antes);
+        QVERIFY(!QFileInfo::exists(enCalculos(QStringLiteral("otro.clc"))));
+    }
+
     void guardadoYReabiertoEsIgual()
     {
         VentanaPrincipal w;

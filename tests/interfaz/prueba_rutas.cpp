@@ -245,6 +245,8 @@ private slots:
         QVERIFY(esArchivoDeReferencia(c + QStringLiteral("/Vededizaviro/../Vededizaviro/") + kArchivoRef));
         QVERIFY(QFile::link(c + QStringLiteral("/Vededizaviro"), c + QStringLiteral("/enlace")));
         QVERIFY(esArchivoDeReferencia(c + QStringLiteral("/enlace/") + kArchivoRef));
+        QVERIFY(QFile::link(rutaReferencia(kArchivoRef), c + QStringLiteral("/enlace.clc")));
+        QVERIFY(esArchivoDeReferencia(c + QStringLiteral("/enlace.clc")));
         // A copy elsewhere is an ordinary calculation file.
         QVERIFY(QFile::copy(rutaReferencia(kArchivoRef), c + QStringLiteral("/copia.clc")));
         QVERIFY(!esArchivoDeReferencia(c + QStringLiteral("/copia.clc")));

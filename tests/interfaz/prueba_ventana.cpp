@@ -32,6 +32,8 @@
 #include <QtTest>
 #include <cmath>
 
+#include <sys/stat.h>
+
 using namespace pelmora;
 
 namespace {
@@ -597,6 +599,17 @@ private slots:
         QVERIFY(!w.abrirArchivoInicial(carpeta_.path() + QStringLiteral("/no_existe.clc")));
         QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::NoEncontrado)});
         QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QVERIFY(!w.calculoAbierto());
+
+        // A device or a pipe is refused at once, without reading it.
+        const QString tuberia = carpeta_.path() + QStringLiteral("/tuberia.clc");
+        QVERIFY(::mkfifo(QFile::encodeName(tuberia).constData(), 0644) == 0);
+        for (const QString &r : {QStringLiteral("/dev/zero"), tuberia}) {
+            textos_.clear();
+            QVERIFY(!w.abrirArchivoInicial(r));
+            QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+        }
+        QFile::remove(tuberia);
         QVERIFY(!w.calculoAbierto());
 
         const QString ruta = carpeta_.path() + QStringLiteral("/prueba.clc");

@@ -5,7 +5,18 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace pelmora;
 
@@ -56,6 +67,41 @@ protected:
     QString ruta(const QString &n) const { return dir.filePath(n); }
     QTemporaryDir dir;
 };
+
+// Writes fail after `bytes` bytes while it lives, as on a full disk.
+struct DiscoLleno {
+    explicit DiscoLleno(qint64 bytes) : previo(limitarEscrituraParaPruebas(bytes)) {}
+    ~DiscoLleno() { limitarEscrituraParaPruebas(previo); }
+    qint64 previo;
+};
+
+const QDate kGrabadoEl(2026, 1, 2);
+
+// A calculation saved at f on kGrabadoEl, with a change still to be saved.
+void prepararCambio(Calculo &c, const QString &f)
+{
+    ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[2])), ErrorArchivo::Ninguno);
+    c.hoy = [] { return kGrabadoEl; };
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    c.hoy = [] { return QDate(2026, 12, 7); };
+    const Valor plazas = c.ColumnaS(Seccion::Caracteristicas, 2);
+    ASSERT_FALSE(c.ConfirmarCampo(Seccion::Caracteristicas, 2, Valor(plazas.n() + 1), plazas).rechazado);
+    ASSERT_TRUE(c.HayCambios());
+}
+
+// A failed save changed nothing: the file, the saved copy, the date and
+// the folder (no temporary file left) are as they were.
+void esperarNadaGrabado(const Calculo &c, const QString &f, const QByteArray &antes)
+{
+    EXPECT_EQ(leerBytes(f), antes);
+    EXPECT_TRUE(c.HayCambios());
+    EXPECT_EQ(c.ColumnaS.Fecha, kGrabadoEl);
+    EXPECT_EQ(c.ColumnaGrabada.Fecha, kGrabadoEl);
+    EXPECT_EQ(c.fechaTituloS(), kGrabadoEl);
+    const QStringList enCarpeta =
+        QDir(QFileInfo(f).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    EXPECT_EQ(enCarpeta, QStringList{QFileInfo(f).fileName()});
+}
 
 void esperarMismasEntradas(const Columna &a, const Columna &b)
 {
@@ -169,6 +215,20 @@ TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
     probar(conLinea(3, "1e999"), ErrorArchivo::MalEstado);
     // A number between -1 and 1 may come without its leading zero.
     probar(conLinea(3, ".5"), ErrorArchivo::Ninguno);
+    // Each line holds the kind of its field: a number (line 2, the seats;
+    // 94 the same of the reference column) or nothing, an option (line 15)
+    // #TRUE# or #FALSE#; a free text (line 8) whatever it holds.
+    const std::pair<int, const char *> deOtraClase[] = {
+        {2, "#TRUE#"}, {2, "#false#"}, {2, "\"12\""}, {94, "#TRUE#"}, {15, ""}, {15, "1"}, {15, "\"#TRUE#\""}};
+    for (const auto &[n, texto] : deOtraClase) {
+        SCOPED_TRACE(std::to_string(n) + ": " + texto);
+        probar(conLinea(n, texto), ErrorArchivo::MalEstado);
+    }
+    const std::pair<int, const char *> deSuClase[] = {{2, ""}, {94, "-3"}, {15, "#false#"}, {8, "12"}, {8, "#TRUE#"}, {8, ""}};
+    for (const auto &[n, texto] : deSuClase) {
+        SCOPED_TRACE(std::to_string(n) + ": " + texto);
+        probar(conLinea(n, texto), ErrorArchivo::Ninguno);
+    }
 }
 
 TEST_F(Archivo, CausasDeFalloAlAbrir)
@@ -225,3 +285,158 @@ TEST_F(Archivo, UnRetornoDeCarroDentroDeUnTextoSeLeeComoLoQueSeGraba)
     esperarMismasEntradas(o, o2);
     esperarMismasEntradas(s, s2);
 }
+
+TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
+{
+    const QString f = ruta("previo.clc");
+    // The write stops at the first byte, the second, half way, or one short.
+    for (const int caso : {0, 1, 2, 3}) {
+        SCOPED_TRACE(caso);
+        Calculo c;
+        prepararCambio(c, f);
+        const QByteArray antes = leerBytes(f);
+        const qint64 largo = EscribirCalculo(c.ColumnaS, c.ColumnaO).size();
+        const qint64 limite = caso < 2 ? caso : caso == 2 ? largo / 2 : largo - 1;
+        {
+            const DiscoLleno lleno(limite);
+            EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+        }
+        esperarNadaGrabado(c, f, antes);
+        // A new file is not left half written either.
+        {
+            const DiscoLleno lleno(limite);
+            EXPECT_EQ(GrabarCalculo(c, ruta("nuevo.clc")), ErrorArchivo::AccesoDenegado);
+        }
+        EXPECT_FALSE(QFileInfo::exists(ruta("nuevo.clc")));
+        // Once the disk takes it, the same save goes through whole.
+        ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+        EXPECT_FALSE(c.HayCambios());
+        EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+    }
+}
+
+#ifdef __linux__
+
+namespace {
+
+// A file system of 64 KiB of its own, mounted over a folder for one test.
+struct Tmpfs {
+    explicit Tmpfs(const QString &carpeta) : ruta(QFile::encodeName(carpeta))
+    {
+        if (::geteuid() != 0)
+            motivo = "hace falta ser root para montar un tmpfs";
+        else if (::mount("tmpfs", ruta.constData(), "tmpfs", 0, "size=64k") != 0)
+            motivo = std::string("no se puede montar un tmpfs: ") + std::strerror(errno);
+    }
+    ~Tmpfs()
+    {
+        if (motivo.empty())
+            ::umount2(ruta.constData(), MNT_DETACH);
+    }
+    QByteArray ruta;
+    std::string motivo; // empty when mounted
+};
+
+// Fills the file system of a folder to the last byte.
+bool llenar(const QString &carpeta)
+{
+    const int fd = ::open(QFile::encodeName(carpeta + "/relleno").constData(), O_WRONLY | O_CREAT, 0644);
+    if (fd < 0)
+        return false;
+    const QByteArray trozo(512, 'x');
+    while (::write(fd, trozo.constData(), trozo.size()) > 0) {
+    }
+    const bool lleno = errno == ENOSPC;
+    ::close(fd);
+    return lleno;
+}
+
+// Makes a folder refuse new entries while it lives (its files stay
+// writable): without write permission, or locked where permissions do not
+// hold (root).
+struct CarpetaCerrada {
+    explicit CarpetaCerrada(const QString &carpeta) : ruta(QFile::encodeName(carpeta))
+    {
+        if (::geteuid() != 0) {
+            if (::chmod(ruta.constData(), 0555) != 0)
+                motivo = std::strerror(errno);
+            return;
+        }
+        fd = ::open(ruta.constData(), O_RDONLY | O_DIRECTORY);
+        int banderas = 0;
+        if (fd < 0 || ::ioctl(fd, FS_IOC_GETFLAGS, &banderas) != 0)
+            motivo = std::string("no se leen los atributos de la carpeta: ") + std::strerror(errno);
+        else if (banderas |= FS_IMMUTABLE_FL; ::ioctl(fd, FS_IOC_SETFLAGS, &banderas) != 0)
+            motivo = std::string("no se puede bloquear la carpeta: ") + std::strerror(errno);
+    }
+    ~CarpetaCerrada()
+    {
+        if (fd >= 0) {
+            int banderas = 0;
+            if (::ioctl(fd, FS_IOC_GETFLAGS, &banderas) == 0) {
+                banderas &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &banderas);
+            }
+            ::close(fd);
+        } else {
+            ::chmod(ruta.constData(), 0755);
+        }
+    }
+    QByteArray ruta;
+    int fd = -1;
+    std::string motivo; // empty when the folder is closed
+};
+
+} // namespace
+
+TEST_F(Archivo, GrabarEnUnDiscoLlenoNoVaciaElArchivo)
+{
+    const QString montaje = ruta("disco");
+    ASSERT_TRUE(QDir().mkpath(montaje));
+    const Tmpfs disco(montaje);
+    if (!disco.motivo.empty())
+        GTEST_SKIP() << "Sin disco lleno de verdad: " << disco.motivo;
+    const QString f = montaje + "/calculo.clc";
+    Calculo c;
+    prepararCambio(c, f);
+    const QByteArray antes = leerBytes(f);
+    ASSERT_FALSE(antes.isEmpty());
+    ASSERT_TRUE(llenar(montaje));
+    EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+    EXPECT_EQ(leerBytes(f), antes);
+    EXPECT_TRUE(c.HayCambios());
+    EXPECT_EQ(c.fechaTituloS(), kGrabadoEl);
+    EXPECT_EQ(QDir(montaje).entryList(QDir::Files | QDir::Hidden), (QStringList{"calculo.clc", "relleno"}));
+}
+
+TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSitio)
+{
+    const QString carpeta = ruta("cerrada");
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+    const QString f = carpeta + "/calculo.clc";
+    Calculo c;
+    prepararCambio(c, f);
+    const QByteArray antes = leerBytes(f);
+    const CarpetaCerrada cerrada(carpeta);
+    if (!cerrada.motivo.empty())
+        GTEST_SKIP() << "Sin carpeta cerrada: " << cerrada.motivo;
+    ASSERT_FALSE(QFile(carpeta + "/prueba").open(QIODevice::WriteOnly)) << "la carpeta admite archivos nuevos";
+
+    // A write that fails part-way puts the old bytes back.
+    {
+        const DiscoLleno lleno(700);
+        EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+    }
+    esperarNadaGrabado(c, f, antes);
+
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    EXPECT_FALSE(c.HayCambios());
+    EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
+    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+    // A shorter version leaves nothing of the longer one behind.
+    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("A"), c.ColumnaS(Seccion::Caracteristicas, 1));
+    ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+}
+
+#endif

@@ -19,6 +19,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 using namespace pelmora;
 
 // Readable QString in failure messages.
@@ -97,10 +100,20 @@ struct Salida {
     QByteArray outBytes;
 };
 
-Salida ejecutar(const QStringList &args, const QString &idioma = "es_ES.UTF-8")
+// memoria: most bytes of address space the program may take (0: no limit),
+// so that a run that grows without end fails soon instead of filling the
+// machine.
+Salida ejecutar(const QStringList &args, const QString &idioma = "es_ES.UTF-8", int espera = 60000,
+                rlim_t memoria = 0)
 {
     asegurarAplicacion();
     QProcess p;
+    if (memoria > 0) {
+        p.setChildProcessModifier([memoria] {
+            const struct rlimit limite = {memoria, memoria};
+            ::setrlimit(RLIMIT_AS, &limite);
+        });
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LANG", idioma);
     env.insert("LC_ALL", idioma);
@@ -113,7 +126,7 @@ Salida ejecutar(const QStringList &args, const QString &idioma = "es_ES.UTF-8")
         ADD_FAILURE() << "no arranca " << kPrograma.toStdString();
         return s;
     }
-    if (!p.waitForFinished(60000)) {
+    if (!p.waitForFinished(espera)) {
         p.kill();
         p.waitForFinished();
         ADD_FAILURE() << "pelmora-calc no termina";
@@ -320,6 +333,56 @@ TEST(PelmoraCalc, ArchivoQueNoSePuedeLeer)
         EXPECT_EQ(s.err.trimmed(), QString::fromUtf8("Archivo en mal estado."));
         EXPECT_TRUE(s.out.isEmpty());
     }
+}
+
+TEST(PelmoraCalc, SoloArchivosNormalesYNuncaMasDeUnMegabyte)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString tuberia = dir.filePath("tuberia.clc");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tuberia).constData(), 0644), 0);
+    const QString enlace = dir.filePath("enlace.clc");
+    ASSERT_TRUE(QFile::link(kReferencia, enlace));
+    // A good file padded after its 184 lines to the limit, and one byte more.
+    const QByteArray bueno = leer(kReferencia);
+    const QString alLimite = dir.filePath("al limite.clc"), sobra = dir.filePath("sobra.clc");
+    ASSERT_TRUE(escribirArchivo(alLimite, bueno + QByteArray(1024 * 1024 - bueno.size(), '\n')));
+    ASSERT_TRUE(escribirArchivo(sobra, bueno + QByteArray(1024 * 1024 + 1 - bueno.size(), '\n')));
+
+    const QString acceso = QString::fromUtf8("Error de acceso a la ruta o al archivo.");
+    const struct {
+        QString ruta;
+        int codigo;
+        QString error;
+    } casos[] = {
+        {"/dev/zero", 2, acceso},    {"/dev/urandom", 2, acceso}, {tuberia, 2, acceso}, {dir.path(), 2, acceso},
+        {enlace, 0, ""},             {alLimite, 0, ""},
+        {sobra, 2, QString::fromUtf8("Archivo en mal estado.")},
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.ruta.toStdString());
+        // At once, and within a small memory.
+        const Salida s = ejecutar({"--json", caso.ruta}, "es_ES.UTF-8", 10000, 128 << 20);
+        EXPECT_EQ(s.codigo, caso.codigo) << s.err.toStdString();
+        EXPECT_EQ(s.err.trimmed(), caso.error);
+        EXPECT_EQ(s.out.isEmpty(), caso.codigo != 0);
+    }
+}
+
+TEST(PelmoraCalc, UnDescuentoDeJustoElMaximoSeConservaAlAbrir)
+{
+    // Fuel at 0.301 (line 57) with a discount of 0.1806 (line 58): 60 %.
+    QList<QByteArray> lineas = leer(kReferencia).split('\n');
+    lineas[56] = "0.301\r";
+    lineas[57] = "0.1806\r";
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("descuento.clc");
+    ASSERT_TRUE(escribirArchivo(ruta, lineas.join('\n')));
+    const Salida s = ejecutar({"--json", ruta});
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    const QJsonObject raiz = analizar(s.outBytes);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesVariables", 3).toDouble(), 0.1806);
+    EXPECT_EQ(entrada(raiz, "ColumnaS", "CostesVariables", 2).toDouble(), 60.0);
 }
 
 TEST(PelmoraCalc, JsonIgualAlDeAbrirElArchivo)

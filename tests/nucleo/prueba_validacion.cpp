@@ -1,3 +1,4 @@
+#include "archivos/windows1252.h"
 #include "calculo/calculo.h"
 #include "entrada/numeros.h"
 #include "entrada/validacion.h"
@@ -63,6 +64,22 @@ TEST_F(Validar, DescuentoFrenteAlPrecio)
     EXPECT_FALSE(validar(Seccion::CostesVariables, 3, Valor(0.7)).rechazado);
 }
 
+TEST_F(Validar, DescuentoDeJustoElMaximoACualquierPrecio)
+{
+    // Every price of 4 decimals whose 60 % has 4 decimals too, 0,301 among
+    // them: that discount is accepted, kept when the price is entered
+    // again, and one ten-thousandth more is refused.
+    for (int k = 3000; k <= 20000; k += 5) {
+        const double precio = k / 10000.0, maximo = (6 * k / 10) / 10000.0;
+        SCOPED_TRACE(precio);
+        c.ColumnaS(Seccion::CostesVariables, 1) = Valor(precio);
+        ASSERT_FALSE(c.ConfirmarCampo(Seccion::CostesVariables, 3, Valor(maximo), Valor(0.0)).rechazado);
+        c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(precio), Valor(precio));
+        ASSERT_EQ(c.ColumnaS(Seccion::CostesVariables, 3).n(), maximo);
+        ASSERT_TRUE(validar(Seccion::CostesVariables, 3, Valor(maximo + 0.0001)).rechazado);
+    }
+}
+
 TEST_F(Validar, ServicioNoSuperaLosTotalesAnuales)
 {
     c.ColumnaS(Seccion::Caracteristicas, 11) = Valor(1000.0);
@@ -91,4 +108,38 @@ TEST_F(Validar, ConfirmarRestauraElValorAnteriorYRecalcula)
     EXPECT_FALSE(w.rechazado);
     EXPECT_TRUE(w.mensaje.isEmpty());
     EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 11).numero(), 100000.0);
+}
+
+TEST_F(Validar, TextoConCaracteresQueElArchivoNoGuarda)
+{
+    // Every character of the file's set is accepted: "€", "ñ", accents, quotes...
+    QByteArray todos;
+    for (int b = 0x20; b <= 0xFF; ++b)
+        todos += char(b);
+    const struct {
+        QString texto;
+        QString malos; // empty: accepted
+    } casos[] = {
+        {desdeWindows1252(todos), ""},
+        {QString::fromUtf8("Autocar ñandú “Clase” € Š œ Ÿ"), ""},
+        {QString::fromUtf8("Ω"), QString::fromUtf8("Ω")},
+        // Each once, in order; an emoji (two 16-bit units) is one character.
+        {QString::fromUtf8("a😀Ωb漢😀Ω"), QString::fromUtf8("😀Ω漢")},
+        {QString(QChar(0xD83D)) + QString::fromUtf8("😀"), QString(QChar(0xD83D)) + QString::fromUtf8("😀")},
+    };
+    for (const auto &caso : casos) {
+        SCOPED_TRACE(caso.texto.toStdString());
+        const Validacion v = validar(Seccion::Caracteristicas, 8, Valor(caso.texto));
+        EXPECT_EQ(v.rechazado, !caso.malos.isEmpty());
+        if (!caso.malos.isEmpty())
+            EXPECT_EQ(v.mensaje, "El texto contiene caracteres que no se pueden grabar: " + caso.malos + kCrLf2);
+    }
+    // Refused as any value: the old one comes back.
+    const Valor antes(QStringLiteral("Discrecional"));
+    c.ColumnaS(Seccion::Caracteristicas, 1) = antes;
+    const Validacion v = c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor(QString::fromUtf8("Bus Ω")), antes);
+    EXPECT_TRUE(v.rechazado);
+    EXPECT_EQ(v.mensaje, QString::fromUtf8("El texto contiene caracteres que no se pueden grabar: Ω") + kCrLf2);
+    EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 1).texto(), "Discrecional");
+    EXPECT_EQ(c.descripcionTitulos(), "Discrecional");
 }
