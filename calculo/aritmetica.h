@@ -4,7 +4,7 @@
 // target is then left as it was.
 #pragma once
 
-#include "calculo/valor.h"
+#include "entrada/valor.h"
 #include "entrada/numeros.h"
 
 #include <cmath>

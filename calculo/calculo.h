@@ -4,7 +4,7 @@
 
 #include "calculo/catalogo.h"
 #include "calculo/columna.h"
-#include "entrada/validacion.h"
+#include "calculo/validacion.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 // The record of one column of a calculation and the section layout.
 #pragma once
 
-#include "calculo/valor.h"
+#include "entrada/valor.h"
 
 #include <QDate>
 #include <array>

@@ -1,7 +1,7 @@
 // Number display, decimal separator, rounding and parsing of typed text.
 #pragma once
 
-#include "calculo/valor.h"
+#include "entrada/valor.h"
 
 #include <QChar>
 #include <QLocale>

@@ -1,7 +1,7 @@
 // The pie chart of the cost shares of one column of the results.
 #pragma once
 
-#include "calculo/valor.h"
+#include "entrada/valor.h"
 
 #include <QColor>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "archivos/windows1252.h"
 #include "calculo/calculo.h"
 #include "entrada/numeros.h"
-#include "entrada/validacion.h"
+#include "calculo/validacion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "entrada/validacion.h"
+#include "calculo/validacion.h"
 
-#include "archivos/windows1252.h"
+#include "entrada/caracteres.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 

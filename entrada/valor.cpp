@@ -1,4 +1,4 @@
-#include "calculo/valor.h"
+#include "entrada/valor.h"
 
 #include "entrada/numeros.h"
 
