@@ -68,12 +68,6 @@ static QByteArray fechaJson(const QDate &d)
     return TextoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
 }
 
-// Keys of the section arrays, in record order; part of the export format,
-// so fixed here rather than taken from the display names.
-static const char *const kClaves[kNumSecciones] = {
-    "Caracteristicas", "CostesFijos1", "CostesFijos2", "CostesVariables",
-    "CostesIndirectos", "Resultados", "Servicio"};
-
 QByteArray ColumnaJson(const Columna &c, int sangria)
 {
     const QByteArray fuera(sangria, ' ');
@@ -84,7 +78,7 @@ QByteArray ColumnaJson(const Columna &c, int sangria)
         const auto &valores = c.seccion(s);
         r += dentro;
         r += '"';
-        r += kClaves[k];
+        r += datosSeccion(s).nombre; // the name of its value array
         r += '"';
         r += ": [";
         for (int i = 1; i <= tamano(s); ++i) {

@@ -123,7 +123,7 @@ void Calculo::aspecto(Col c, Seccion s, int i, bool entrada)
 
 void Calculo::retitular()
 {
-    descripcionTitulos_ = comoTexto(ColumnaS(kCar, 1));
+    descripcionTitulos_ = comoTexto(ColumnaS(kCar, Car::Descripcion));
     avisar([](ObservadorCalculo &o) { o.titulosCambiados(); });
 }
 
@@ -145,29 +145,35 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
     switch (s) {
     case Seccion::Caracteristicas:
         switch (i) {
-        case 1:
+        case Car::Descripcion:
             retitular();
             break;
-        case 2:
-        case 19:
-        case 21:
-            f.CalcularViajeros(2, 9, 19, 20, 21, 22, 23);
+        case Car::Plazas:
+        case Car::PctKmConViajeros:
+        case Car::PctOcupacion:
+            f.CalcularViajeros(Car::Plazas, Car::KmAnuales, Car::PctKmConViajeros, Car::KmConViajeros,
+                               Car::PctOcupacion, Car::ViajerosPorVehiculo, Car::ViajerosKm);
             break;
-        case 9: {
-            f.RepartirPorcentaje(9, 10, 11, 12, 13);
-            f.CalcularViajeros(2, 9, 19, 20, 21, 22, 23);
-            const Num km(R(kCar, 9));
-            if (verdadero(R(kF2, 2)))
-                Formulas(*this, c, kF2).CalcularPlusActividad(km, 6, 7, 5, 8, 2);
-            Formulas(*this, c, kVar).CalcularReparaciones(km, 17, 18);
+        case Car::KmAnuales: {
+            f.RepartirPorcentaje(Car::KmAnuales, Car::PctKmFacturados, Car::KmFacturados, Car::PctKmNoFacturados,
+                                 Car::KmNoFacturados);
+            f.CalcularViajeros(Car::Plazas, Car::KmAnuales, Car::PctKmConViajeros, Car::KmConViajeros,
+                               Car::PctOcupacion, Car::ViajerosPorVehiculo, Car::ViajerosKm);
+            const Num km(R(kCar, Car::KmAnuales));
+            if (verdadero(R(kF2, F2::DietasDesglosadas)))
+                Formulas(*this, c, kF2).CalcularPlusActividad(km, F2::PlusPorKm, F2::PlusAnual, F2::DietaAnual,
+                                                              F2::DietasYPlus, F2::DietasDesglosadas);
+            Formulas(*this, c, kVar).CalcularReparaciones(km, Var::ReparacionesPorKm, Var::Reparaciones);
             break;
         }
-        case 10:
-            f.RepartirPorcentaje(9, 10, 11, 12, 13);
+        case Car::PctKmFacturados:
+            f.RepartirPorcentaje(Car::KmAnuales, Car::PctKmFacturados, Car::KmFacturados, Car::PctKmNoFacturados,
+                                 Car::KmNoFacturados);
             break;
-        case 14:
-        case 15:
-            f.RepartirPorcentaje(14, 15, 16, 17, 18);
+        case Car::HorasAnuales:
+        case Car::PctHorasFacturadas:
+            f.RepartirPorcentaje(Car::HorasAnuales, Car::PctHorasFacturadas, Car::HorasFacturadas,
+                                 Car::PctHorasNoFacturadas, Car::HorasNoFacturadas);
             break;
         default:
             break;
@@ -176,33 +182,36 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
 
     case Seccion::CostesFijos1:
         switch (i) {
-        case 2:
-            f.AplicarPorcentaje(2, 4, 5);
-            f.AplicarPorcentaje(6, 2, 7);
+        case F1::PrecioAutocar:
+            f.AplicarPorcentaje(F1::PrecioAutocar, F1::PctResidualAutocar, F1::ResidualAutocar);
+            f.AplicarPorcentaje(F1::PctFinanciadoAutocar, F1::PrecioAutocar, F1::FinanciadoAutocar);
             break;
-        case 4:
-            f.AplicarPorcentaje(2, 4, 5);
+        case F1::PctResidualAutocar:
+            f.AplicarPorcentaje(F1::PrecioAutocar, F1::PctResidualAutocar, F1::ResidualAutocar);
             break;
-        case 6:
+        case F1::PctFinanciadoAutocar:
             if (esS)
-                f.HabilitarCampos({6}, {8, 9});
-            f.AplicarPorcentaje(6, 2, 7);
+                f.HabilitarCampos({F1::PctFinanciadoAutocar}, {F1::PeriodoAutocar, F1::InteresAutocar});
+            f.AplicarPorcentaje(F1::PctFinanciadoAutocar, F1::PrecioAutocar, F1::FinanciadoAutocar);
             break;
-        case 12:
+        case F1::PrecioEquipos:
             if (esS) {
-                f.HabilitarCampos({12}, {13, 14, 16});
-                f.HabilitarCampos({12, 16}, {18, 19});
+                f.HabilitarCampos({F1::PrecioEquipos},
+                                  {F1::VidaEquipos, F1::PctResidualEquipos, F1::PctFinanciadoEquipos});
+                f.HabilitarCampos({F1::PrecioEquipos, F1::PctFinanciadoEquipos},
+                                  {F1::PeriodoEquipos, F1::InteresEquipos});
             }
-            f.AplicarPorcentaje(12, 14, 15);
-            f.AplicarPorcentaje(16, 12, 17);
+            f.AplicarPorcentaje(F1::PrecioEquipos, F1::PctResidualEquipos, F1::ResidualEquipos);
+            f.AplicarPorcentaje(F1::PctFinanciadoEquipos, F1::PrecioEquipos, F1::FinanciadoEquipos);
             break;
-        case 14:
-            f.AplicarPorcentaje(12, 14, 15);
+        case F1::PctResidualEquipos:
+            f.AplicarPorcentaje(F1::PrecioEquipos, F1::PctResidualEquipos, F1::ResidualEquipos);
             break;
-        case 16:
+        case F1::PctFinanciadoEquipos:
             if (esS)
-                f.HabilitarCampos({12, 16}, {18, 19});
-            f.AplicarPorcentaje(16, 12, 17);
+                f.HabilitarCampos({F1::PrecioEquipos, F1::PctFinanciadoEquipos},
+                                  {F1::PeriodoEquipos, F1::InteresEquipos});
+            f.AplicarPorcentaje(F1::PctFinanciadoEquipos, F1::PrecioEquipos, F1::FinanciadoEquipos);
             break;
         default:
             break;
@@ -210,80 +219,75 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
         break;
 
     case Seccion::CostesFijos2:
-        if (i == 3 && verdadero(R(kF2, 2))) {
+        if (i == F2::DietaDiaria && verdadero(R(kF2, F2::DietasDesglosadas))) {
             if (esS)
-                f.HabilitarCampos({3}, {4});
-            f.CalcularDietas(3, 4, 5, 7, 8);
-        } else if (i == 4 && verdadero(R(kF2, 2))) {
-            f.CalcularDietas(3, 4, 5, 7, 8);
-        } else if (i == 6 && verdadero(R(kF2, 2))) {
-            f.CalcularPlusActividad(Num(R(kCar, 9)), 6, 7, 5, 8, 2);
-        } else if (i >= 10 && i <= 17 && verdadero(R(kF2, 9))) {
-            f.SumarCampos(18, 10, 11, {12, 13, 14, 15, 16, 17});
-        } else if (i >= 20 && i <= 27 && verdadero(R(kF2, 19))) {
-            f.SumarCampos(28, 20, 21, {22, 23, 24, 25, 26, 27});
+                f.HabilitarCampos({F2::DietaDiaria}, {F2::DiasDieta});
+            f.CalcularDietas(F2::DietaDiaria, F2::DiasDieta, F2::DietaAnual, F2::PlusAnual, F2::DietasYPlus);
+        } else if (i == F2::DiasDieta && verdadero(R(kF2, F2::DietasDesglosadas))) {
+            f.CalcularDietas(F2::DietaDiaria, F2::DiasDieta, F2::DietaAnual, F2::PlusAnual, F2::DietasYPlus);
+        } else if (i == F2::PlusPorKm && verdadero(R(kF2, F2::DietasDesglosadas))) {
+            f.CalcularPlusActividad(Num(R(kCar, Car::KmAnuales)), F2::PlusPorKm, F2::PlusAnual, F2::DietaAnual,
+                                    F2::DietasYPlus, F2::DietasDesglosadas);
+        } else if (i >= F2::SeguroObligatorio && i <= F2::OtrosSeguros && verdadero(R(kF2, F2::SegurosDesglosados))) {
+            f.SumarCampos(F2::Seguros, F2::SeguroObligatorio, F2::ResponsabilidadCivil,
+                          {F2::SeguroViajeros, F2::DefensaYReclamacion, F2::SeguroConductor, F2::SeguroIncendios,
+                           F2::DanosPropios, F2::OtrosSeguros});
+        } else if (i >= F2::Visados && i <= F2::OtrosFiscales && verdadero(R(kF2, F2::FiscalesDesglosados))) {
+            f.SumarCampos(F2::Fiscales, F2::Visados, F2::Itv,
+                          {F2::Iae, F2::Ivtm, F2::Tacografo, F2::TasasAutocar, F2::TasasViajeros, F2::OtrosFiscales});
         }
         break;
 
     case Seccion::CostesVariables:
         switch (i) {
-        case 1: {
+        case Var::PrecioCarburante: {
             // A discount above the allowed share of the new price (or below
             // a minimum share) falls to the minimum share of the price. The
             // comparison is the one the entry check of the discount makes.
-            const double min2 = Minimos()(kVar, 2).n();
-            const Num precio(R(kVar, 1)), descuento(R(kVar, 3));
+            const double min2 = Minimos()(kVar, Var::PctDescuento).n();
+            const Num precio(R(kVar, Var::PrecioCarburante)), descuento(R(kVar, Var::Descuento));
             const auto posicion =
                 precio.ok() && descuento.ok() ? compararDescuento(*descuento, *precio) : std::nullopt;
             if (posicion == PosicionDescuento::PorEncima || (min2 > 0 && posicion == PosicionDescuento::PorDebajo))
-                f.poner(3, Num(*precio * min2 / 100));
-            f.CalcularCarburante(1, 2, 3, 4, 5, 6);
+                f.poner(Var::Descuento, Num(*precio * min2 / 100));
+            f.CalcularCarburante(Var::PrecioCarburante, Var::PctDescuento, Var::Descuento, Var::PctIva,
+                                 Var::IvaCarburante, Var::PrecioSinIva);
             break;
         }
-        case 3:
-        case 4:
-            f.CalcularCarburante(1, 2, 3, 4, 5, 6);
+        case Var::Descuento:
+        case Var::PctIva:
+            f.CalcularCarburante(Var::PrecioCarburante, Var::PctDescuento, Var::Descuento, Var::PctIva,
+                                 Var::IvaCarburante, Var::PrecioSinIva);
             break;
-        case 8:
-        case 9:
-        case 10:
-        case 11:
-        case 12:
-        case 13:
-        case 14:
-        case 15:
-        case 16: {
-            const int n = 8 + 3 * ((i - 8) / 3); // the row's number of tyres
-            if (esS)
-                f.HabilitarCampos({n}, {n + 1, n + 2});
-            else if (R(kVar, n).esCero()) {
-                vaciar(c, kVar, n + 1);
-                vaciar(c, kVar, n + 2);
-            }
-            break;
-        }
-        case 17:
-            f.CalcularReparaciones(Num(R(kCar, 9)), 17, 18);
+        case Var::ReparacionesPorKm:
+            f.CalcularReparaciones(Num(R(kCar, Car::KmAnuales)), Var::ReparacionesPorKm, Var::Reparaciones);
             break;
         default:
+            if (Var::esNeumaticos(i)) {
+                const int n = Var::filaNeumaticos(i); // the row's number of tyres
+                if (esS)
+                    f.HabilitarCampos({n}, {n + 1, n + 2});
+                else if (R(kVar, n).esCero()) {
+                    vaciar(c, kVar, n + 1);
+                    vaciar(c, kVar, n + 2);
+                }
+            }
             break;
         }
         break;
 
     case Seccion::CostesIndirectos:
-        if (i >= 2 && i <= 4 && verdadero(R(kInd, 1)))
-            f.SumarCampos(5, 2, 3, {4});
-        else if (i == 5)
+        if (i >= Ind::Estructura && i <= Ind::Otros && verdadero(R(kInd, Ind::Desglosado)))
+            f.SumarCampos(Ind::Total, Ind::Estructura, Ind::Comercializacion, {Ind::Otros});
+        else if (i == Ind::Total)
             Comentario(Col::S);
         break;
 
     case Seccion::Servicio:
-        if (i >= 2 && i <= 30) {
-            const int b = 2 + 6 * ((i - 2) / 6);
-            if (i <= b + 2) {
-                Actualizar();
-                Formulas(*this, Col::S, kServ).CalcularServicio(b, b + 1, b + 2, b + 3, b + 4, b + 5);
-            }
+        if (i >= Serv::base(0) && i <= Serv::campo(Serv::kServicios - 1, Serv::PrecioHoras) &&
+            Serv::fila(i) <= Serv::Horas) {
+            Actualizar();
+            Formulas(*this, Col::S, kServ).CalcularServicio(Serv::servicio(i));
         }
         break;
 
@@ -308,11 +312,14 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
     } else if (s == kF2) {
         std::vector<int> editables, vaciados;
         int total = 0;
-        if (indice == 2) {
-            editables = ColumnaS(kF2, 3).esCero() ? std::vector<int>{3, 6} : std::vector<int>{3, 4, 6};
-            vaciados = {3, 4, 6, 5, 7};
-            total = 8;
-        } else if (indice == 9 || indice == 19) {
+        if (indice == F2::DietasDesglosadas) {
+            editables = ColumnaS(kF2, F2::DietaDiaria).esCero()
+                            ? std::vector<int>{F2::DietaDiaria, F2::PlusPorKm}
+                            : std::vector<int>{F2::DietaDiaria, F2::DiasDieta, F2::PlusPorKm};
+            vaciados = {F2::DietaDiaria, F2::DiasDieta, F2::PlusPorKm, F2::DietaAnual, F2::PlusAnual};
+            total = F2::DietasYPlus;
+        } else if (indice == F2::SegurosDesglosados || indice == F2::FiscalesDesglosados) {
+            // The eight items follow the option, the total comes after them.
             for (int k = indice + 1; k <= indice + 8; ++k)
                 editables.push_back(k);
             vaciados = editables;
@@ -340,24 +347,24 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
             for (int i : vaciados)
                 vaciar(c, s, i);
         }
-    } else if (s == kInd && indice == 1) {
+    } else if (s == kInd && indice == Ind::Desglosado) {
         if (c == Col::S) {
-            fijarOpcion(c, s, 1, primero);
+            fijarOpcion(c, s, Ind::Desglosado, primero);
             if (primero) {
                 comentario_[0].clear();
                 avisar([](ObservadorCalculo &o) { o.comentarioCambiado(Col::S); });
-                aspecto(c, s, 5, false);
-                for (int i : {2, 3, 4}) {
+                aspecto(c, s, Ind::Total, false);
+                for (int i : {Ind::Estructura, Ind::Comercializacion, Ind::Otros}) {
                     aspecto(c, s, i, true);
                     mostrar(c, s, i);
                     Recalcular(s, c, i);
                 }
             } else {
-                for (int i : {2, 3, 4}) {
+                for (int i : {Ind::Estructura, Ind::Comercializacion, Ind::Otros}) {
                     aspecto(c, s, i, false);
                     vaciar(c, s, i);
                 }
-                aspecto(c, s, 5, true);
+                aspecto(c, s, Ind::Total, true);
                 Comentario(Col::S);
             }
         } else if (!primero) {
@@ -372,10 +379,10 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
 void Calculo::Comentario(Col c)
 {
     const Columna &R = columna(c);
-    if (!R(kInd, 1).esFalso())
+    if (!R(kInd, Ind::Desglosado).esFalso())
         return;
     Actualizar();
-    Num p = redondear(Num(100) * Num(R(kInd, 5)) / Num(R(kRes, 16)), 1);
+    Num p = redondear(Num(100) * Num(R(kInd, Ind::Total)) / Num(R(kRes, Res::Directos)), 1);
     const double pct = p.ok() ? *p : 0.0;
     comentario_[static_cast<int>(c)] = QStringLiteral("Los  Costes  Indirectos  anuales  representan  el") +
                                        QStringLiteral("\r\n") + FormatearNumero(Valor(pct), 1, true) +
@@ -430,13 +437,16 @@ void Calculo::MostrarCalculo()
             replay(c, kCar, i);
 
     for (int i : ListaGrabada(kF1)) {
-        if (i == 1 || i == 11)
+        if (i == F1::CompraAutocar || i == F1::CompraEquipos)
             continue;
         for (Col c : columnas) {
             const Columna &R = columna(c);
-            const bool vacio = (R(kF1, 6).esCero() && (i == 8 || i == 9)) ||
-                               (R(kF1, 12).esCero() && (i == 13 || i == 14 || i == 16 || i == 18 || i == 19)) ||
-                               (R(kF1, 16).esCero() && (i == 18 || i == 19));
+            const bool financiacion = i == F1::PeriodoEquipos || i == F1::InteresEquipos;
+            const bool vacio =
+                (R(kF1, F1::PctFinanciadoAutocar).esCero() && (i == F1::PeriodoAutocar || i == F1::InteresAutocar)) ||
+                (R(kF1, F1::PrecioEquipos).esCero() && (i == F1::VidaEquipos || i == F1::PctResidualEquipos ||
+                                                        i == F1::PctFinanciadoEquipos || financiacion)) ||
+                (R(kF1, F1::PctFinanciadoEquipos).esCero() && financiacion);
             if (vacio)
                 vaciar(c, kF1, i);
             else
@@ -444,29 +454,28 @@ void Calculo::MostrarCalculo()
         }
     }
     for (Col c : columnas)
-        for (int k : {1, 11})
+        for (int k : {F1::CompraAutocar, F1::CompraEquipos})
             CambiarOpcion(c, kF1, k, verdadero(columna(c)(kF1, k)) ? 1 : 2);
 
     for (int i : ListaGrabada(kF2)) {
-        if (i == 2 || i == 9 || i == 19)
+        if (i == F2::DietasDesglosadas || i == F2::SegurosDesglosados || i == F2::FiscalesDesglosados)
             continue;
         for (Col c : columnas) {
-            if (i == 4 && columna(c)(kF2, 3).esCero())
-                vaciar(c, kF2, 4);
+            if (i == F2::DiasDieta && columna(c)(kF2, F2::DietaDiaria).esCero())
+                vaciar(c, kF2, F2::DiasDieta);
             else
                 replay(c, kF2, i);
         }
     }
     for (Col c : columnas)
-        for (int k : {2, 9, 19})
+        for (int k : {F2::DietasDesglosadas, F2::SegurosDesglosados, F2::FiscalesDesglosados})
             CambiarOpcion(c, kF2, k, verdadero(columna(c)(kF2, k)) ? 1 : 2);
 
     for (int i : ListaGrabada(kVar)) {
         for (Col c : columnas) {
-            const Columna &R = columna(c);
-            const bool vacio = (R(kVar, 8).esCero() && (i == 9 || i == 10)) ||
-                               (R(kVar, 11).esCero() && (i == 12 || i == 13)) ||
-                               (R(kVar, 14).esCero() && (i == 15 || i == 16));
+            // Price and life of a tyre row without tyres.
+            const bool vacio = Var::esNeumaticos(i) && i != Var::filaNeumaticos(i) &&
+                               columna(c)(kVar, Var::filaNeumaticos(i)).esCero();
             if (vacio)
                 vaciar(c, kVar, i);
             else
@@ -475,13 +484,13 @@ void Calculo::MostrarCalculo()
     }
 
     for (int i : ListaGrabada(kInd)) {
-        if (i == 1)
+        if (i == Ind::Desglosado)
             continue;
         for (Col c : columnas)
             replay(c, kInd, i);
     }
     for (Col c : columnas)
-        CambiarOpcion(c, kInd, 1, verdadero(columna(c)(kInd, 1)) ? 1 : 2);
+        CambiarOpcion(c, kInd, Ind::Desglosado, verdadero(columna(c)(kInd, Ind::Desglosado)) ? 1 : 2);
 
     Actualizar();
 

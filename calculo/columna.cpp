@@ -1,40 +1,25 @@
 #include "calculo/columna.h"
 
+#include "calculo/catalogo.h"
+
 namespace pelmora {
 
 Columna::Columna()
 {
-    for (int s = 0; s < kNumSecciones; ++s)
-        secciones[s].assign(kTamanoSeccion[s] + 1, Valor());
-}
-
-const char *nombreFormulario(Seccion s)
-{
-    static const char *const nombres[kNumSecciones] = {
-        "frmCaracteristicas", "frmCostesFijos1", "frmCostesFijos2", "frmCostesVariables",
-        "frmCostesIndirectos", "frmResultados", "frmServicio"};
-    return nombres[ord(s)];
-}
-
-const char *nombreSeccion(Seccion s)
-{
-    static const char *const nombres[kNumSecciones] = {
-        "Caracteristicas", "CostesFijos1", "CostesFijos2", "CostesVariables",
-        "CostesIndirectos", "Resultados", "Servicio"};
-    return nombres[ord(s)];
+    for (const DatosSeccion &d : kSecciones)
+        secciones[ord(d.seccion)].assign(d.tamano + 1, Valor());
 }
 
 const std::vector<int> &ListaGrabada(Seccion s)
 {
-    static const std::vector<int> listas[kNumSecciones] = {
-        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 15, 19, 21},
-        {1, 2, 3, 4, 6, 8, 9, 10, 11, 12, 13, 14, 16, 18, 19, 20},
-        {1, 2, 3, 4, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28},
-        {1, 3, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19},
-        {1, 2, 3, 4, 5},
-        {},
-        {2, 3, 4, 8, 9, 10, 14, 15, 16, 20, 21, 22, 26, 27, 28},
-    };
+    static const std::array<std::vector<int>, kNumSecciones> listas = [] {
+        std::array<std::vector<int>, kNumSecciones> l;
+        for (const DatosSeccion &d : kSecciones)
+            for (int i = 1; i <= d.tamano; ++i)
+                if (campo(d.seccion, i).grabado)
+                    l[ord(d.seccion)].push_back(i);
+        return l;
+    }();
     return listas[ord(s)];
 }
 

@@ -4,6 +4,7 @@
 
 #include "calculo/aritmetica.h"
 #include "calculo/calculo.h"
+#include "calculo/campos.h"
 
 #include <initializer_list>
 #include <optional>
@@ -130,8 +131,12 @@ public:
         ponerEn(kVar, b, redondear(Num(R_(kVar, a)) * km, decimales(kVar, b)));
     }
 
-    void CalcularServicio(int c, int k, int h, int m, int x, int y)
+    // The three prices of service k (0..4) of this column, from its own
+    // costs, kilometres and hours and the unit costs C2 to C5.
+    void CalcularServicio(int servicio)
     {
+        const int c = Serv::campo(servicio, Serv::Propios), k = Serv::campo(servicio, Serv::Km),
+                  h = Serv::campo(servicio, Serv::Horas);
         auto S = [&](int i) { return Num(R_(kServ, i)); };
         auto res = [&](int n) { return Num(R_(kRes, n)); };
         // "Above 0" of a text that is no number cannot be told: that step
@@ -154,9 +159,9 @@ public:
             }
             c_.mostrar(col_, kServ, i);
         };
-        escribe(m, ambos, S(c) + S(k) * res(45) + S(h) * res(46));
-        escribe(x, km, S(c) + S(k) * res(47));
-        escribe(y, horas, S(c) + S(h) * res(48));
+        escribe(Serv::campo(servicio, Serv::PrecioKmYHoras), ambos, S(c) + S(k) * res(Res::C2) + S(h) * res(Res::C3));
+        escribe(Serv::campo(servicio, Serv::PrecioKm), km, S(c) + S(k) * res(Res::C4));
+        escribe(Serv::campo(servicio, Serv::PrecioHoras), horas, S(c) + S(h) * res(Res::C5));
     }
 
 private:

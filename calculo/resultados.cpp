@@ -14,26 +14,29 @@ double CosteAmortizacion(const Columna &R)
 {
     auto n = [&](Seccion s, int i) { return Num(R(s, i)); };
     Num a(0.0);
-    if (verdadero(R(kF1, 1))) {
-        if (R(kF1, 2).n() > 0 && R(kF1, 3).n() > 0) {
-            const Num neumaticos = n(kVar, 8) * n(kVar, 9) + n(kVar, 11) * n(kVar, 12) + n(kVar, 14) * n(kVar, 15);
-            const Num x = (n(kF1, 2) - n(kF1, 5) - neumaticos) / n(kF1, 3);
+    if (verdadero(R(kF1, F1::CompraAutocar))) {
+        if (R(kF1, F1::PrecioAutocar).n() > 0 && R(kF1, F1::VidaAutocar).n() > 0) {
+            Num neumaticos(0.0);
+            for (int fila : Var::kFilasNeumaticos)
+                neumaticos = neumaticos + n(kVar, fila) * n(kVar, fila + 1);
+            const Num x = (n(kF1, F1::PrecioAutocar) - n(kF1, F1::ResidualAutocar) - neumaticos) /
+                          n(kF1, F1::VidaAutocar);
             if (x.ok() && *x > 0)
                 a = a + x;
         }
     } else {
-        const Num suma = a + n(kF1, 10);
+        const Num suma = a + n(kF1, F1::AlquilerAutocar);
         if (suma.ok())
             a = suma;
     }
-    if (verdadero(R(kF1, 11))) {
-        if (R(kF1, 12).n() > 0 && R(kF1, 13).n() > 0) {
-            const Num y = (n(kF1, 12) - n(kF1, 15)) / n(kF1, 13);
+    if (verdadero(R(kF1, F1::CompraEquipos))) {
+        if (R(kF1, F1::PrecioEquipos).n() > 0 && R(kF1, F1::VidaEquipos).n() > 0) {
+            const Num y = (n(kF1, F1::PrecioEquipos) - n(kF1, F1::ResidualEquipos)) / n(kF1, F1::VidaEquipos);
             if (y.ok() && *y > 0)
                 a = a + y;
         }
     } else {
-        const Num suma = a + n(kF1, 20);
+        const Num suma = a + n(kF1, F1::AlquilerEquipos);
         if (suma.ok())
             a = suma;
     }
@@ -55,13 +58,17 @@ double CosteFinanciacion(const Columna &R)
 {
     auto n = [&](int i) { return Num(R(kF1, i)); };
     Num f(0.0);
-    if (verdadero(R(kF1, 1)) && R(kF1, 7).n() > 0 && R(kF1, 3).n() > 0) {
-        const Num parte = costeFinanciado(n(7), n(9), n(8), n(3));
+    if (verdadero(R(kF1, F1::CompraAutocar)) && R(kF1, F1::FinanciadoAutocar).n() > 0 &&
+        R(kF1, F1::VidaAutocar).n() > 0) {
+        const Num parte = costeFinanciado(n(F1::FinanciadoAutocar), n(F1::InteresAutocar), n(F1::PeriodoAutocar),
+                                          n(F1::VidaAutocar));
         if (parte.ok())
             f = f + parte;
     }
-    if (verdadero(R(kF1, 11)) && R(kF1, 17).n() > 0 && R(kF1, 13).n() > 0) {
-        const Num parte = costeFinanciado(n(17), n(19), n(18), n(13));
+    if (verdadero(R(kF1, F1::CompraEquipos)) && R(kF1, F1::FinanciadoEquipos).n() > 0 &&
+        R(kF1, F1::VidaEquipos).n() > 0) {
+        const Num parte = costeFinanciado(n(F1::FinanciadoEquipos), n(F1::InteresEquipos), n(F1::PeriodoEquipos),
+                                          n(F1::VidaEquipos));
         if (parte.ok())
             f = f + parte;
     }
@@ -74,14 +81,14 @@ double CosteFinanciacion(const Columna &R)
 double CosteNeumaticos(const Columna &R)
 {
     Num w(0.0);
-    for (int n : {8, 11, 14}) {
+    for (int n : Var::kFilasNeumaticos) {
         if (R(kVar, n).esCero())
             continue;
         w = w + Num(R(kVar, n)) * Num(R(kVar, n + 1)) / Num(R(kVar, n + 2));
     }
     if (!w.ok())
         w = Num(0.0);
-    const Num r = redondear(w * Num(R(kCar, 9)), 2);
+    const Num r = redondear(w * Num(R(kCar, Car::KmAnuales)), 2);
     return r.ok() ? *r : 0.0;
 }
 
@@ -89,6 +96,7 @@ double CosteNeumaticos(const Columna &R)
 
 void Calculo::calcularResultados(Col c)
 {
+    using namespace Res;
     Columna &R = columna(c);
     auto slot = [&](int n) -> Valor & { return R(kRes, n); };
     auto num = [&](int n) { return Num(slot(n)); };
@@ -97,59 +105,64 @@ void Calculo::calcularResultados(Col c)
             slot(n) = Valor(*x);
     };
 
-    slot(1) = Valor(CosteAmortizacion(R));
-    slot(2) = Valor(CosteFinanciacion(R));
-    slot(3) = R(kF2, 1);
-    slot(4) = R(kF2, 8);
-    slot(5) = R(kF2, 18);
-    slot(6) = R(kF2, 28);
-    poner(7, redondear((Num(R(kVar, 6)) * Num(R(kVar, 7))) * Num(R(kCar, 9)) / Num(100), 2));
-    slot(8) = Valor(CosteNeumaticos(R));
-    slot(9) = R(kVar, 18);
-    slot(10) = R(kVar, 19);
-    slot(11) = R(kInd, 2);
-    slot(12) = R(kInd, 3);
-    slot(13) = R(kInd, 4);
+    slot(Amortizacion) = Valor(CosteAmortizacion(R));
+    slot(Financiacion) = Valor(CosteFinanciacion(R));
+    slot(Personal) = R(kF2, F2::Sueldo);
+    slot(Dietas) = R(kF2, F2::DietasYPlus);
+    slot(Seguros) = R(kF2, F2::Seguros);
+    slot(Fiscales) = R(kF2, F2::Fiscales);
+    poner(Combustible,
+          redondear((Num(R(kVar, Var::PrecioSinIva)) * Num(R(kVar, Var::Consumo))) * Num(R(kCar, Car::KmAnuales)) /
+                        Num(100),
+                    2));
+    slot(Neumaticos) = Valor(CosteNeumaticos(R));
+    slot(Reparaciones) = R(kVar, Var::Reparaciones);
+    slot(Peajes) = R(kVar, Var::Peajes);
+    slot(Estructura) = R(kInd, Ind::Estructura);
+    slot(Comercializacion) = R(kInd, Ind::Comercializacion);
+    slot(OtrosIndirectos) = R(kInd, Ind::Otros);
 
-    poner(14, num(1) + num(2) + num(3) + num(4) + num(5) + num(6));
-    poner(15, num(7) + num(8) + num(9) + num(10));
-    poner(16, num(14) + num(15));
-    slot(17) = R(kInd, 5);
-    poner(18, num(16) + num(17));
+    poner(Temporales, num(Amortizacion) + num(Financiacion) + num(Personal) + num(Dietas) + num(Seguros) +
+                          num(Fiscales));
+    poner(Kilometricos, num(Combustible) + num(Neumaticos) + num(Reparaciones) + num(Peajes));
+    poner(Directos, num(Temporales) + num(Kilometricos));
+    slot(Indirectos) = R(kInd, Ind::Total);
+    poner(Totales, num(Directos) + num(Indirectos));
 
-    static const int orden[][2] = {{38, 18}, {36, 16}, {34, 14}, {21, 1},  {22, 2},  {23, 3},
-                                   {24, 4},  {25, 5},  {26, 6},  {35, 15}, {27, 7},  {28, 8},
-                                   {29, 9},  {30, 10}, {37, 17}, {31, 11}, {32, 12}, {33, 13}};
-    for (const auto &p : orden)
-        poner(p[0], redondear(num(p[1]) * Num(100) / num(18), decimalesResultado(p[0])));
+    // The shares, in the order their labels are written.
+    static const int orden[] = {Totales,     Directos, Temporales, Amortizacion,  Financiacion,     Personal,
+                                Dietas,      Seguros,  Fiscales,   Kilometricos,  Combustible,      Neumaticos,
+                                Reparaciones, Peajes,  Indirectos, Estructura,    Comercializacion, OtrosIndirectos};
+    for (int n : orden)
+        poner(cuota(n), redondear(num(n) * Num(100) / num(Totales), decimalesResultado(cuota(n))));
 
-    slot(39) = R(kCar, 23);
-    if (slot(39).esCero()) {
-        slot(39) = Valor();
-        slot(40) = Valor();
+    slot(ViajerosKm) = R(kCar, Car::ViajerosKm);
+    if (slot(ViajerosKm).esCero()) {
+        slot(ViajerosKm) = Valor();
+        slot(C1) = Valor();
     } else {
-        poner(40, redondear(num(18) / num(39), 4));
+        poner(C1, redondear(num(Totales) / num(ViajerosKm), 4));
     }
 
-    slot(41) = R(kCar, 9);
-    slot(42) = R(kCar, 11);
-    slot(43) = R(kCar, 14);
-    slot(44) = R(kCar, 16);
-    if (slot(42).esCero()) {
-        slot(42) = Valor();
-        slot(45) = Valor();
-        slot(47) = Valor();
+    slot(KmAnuales) = R(kCar, Car::KmAnuales);
+    slot(KmFacturados) = R(kCar, Car::KmFacturados);
+    slot(HorasAnuales) = R(kCar, Car::HorasAnuales);
+    slot(HorasFacturadas) = R(kCar, Car::HorasFacturadas);
+    if (slot(KmFacturados).esCero()) {
+        slot(KmFacturados) = Valor();
+        slot(C2) = Valor();
+        slot(C4) = Valor();
     } else {
-        poner(45, redondear(num(15) / num(42), 3));
-        poner(47, redondear(num(18) / num(42), 3));
+        poner(C2, redondear(num(Kilometricos) / num(KmFacturados), 3));
+        poner(C4, redondear(num(Totales) / num(KmFacturados), 3));
     }
-    if (slot(44).esCero()) {
-        slot(44) = Valor();
-        slot(46) = Valor();
-        slot(48) = Valor();
+    if (slot(HorasFacturadas).esCero()) {
+        slot(HorasFacturadas) = Valor();
+        slot(C3) = Valor();
+        slot(C5) = Valor();
     } else {
-        poner(46, redondear((num(14) + num(17)) / num(44), 3));
-        poner(48, redondear(num(18) / num(44), 3));
+        poner(C3, redondear((num(Temporales) + num(Indirectos)) / num(HorasFacturadas), 3));
+        poner(C5, redondear(num(Totales) / num(HorasFacturadas), 3));
     }
 }
 
@@ -169,27 +182,30 @@ void Calculo::Revisar()
         return x.ok() && y.ok() && *x > *y;
     };
     Columna &S = ColumnaS;
-    if (S(kRes, 40).esCero()) {
-        S(kServ, 1) = Valor();
+    if (S(kRes, Res::C1).esCero()) {
+        S(kServ, Serv::C1) = Valor();
     } else {
-        const Num r = redondear(Num(S(kRes, 40)), decimales(kServ, 1));
+        const Num r = redondear(Num(S(kRes, Res::C1)), decimales(kServ, Serv::C1));
         if (r.ok())
-            S(kServ, 1) = Valor(*r);
+            S(kServ, Serv::C1) = Valor(*r);
     }
-    mostrar(Col::S, kServ, 1);
-    for (int i : {3, 9, 15, 21, 27}) {
-        if (mayor(S(kServ, i), S(kCar, 11)))
+    mostrar(Col::S, kServ, Serv::C1);
+    // Billed kilometres, then hours, above the year's total go back to 0.
+    for (int k = 0; k < Serv::kServicios; ++k) {
+        const int i = Serv::campo(k, Serv::Km);
+        if (mayor(S(kServ, i), S(kCar, Car::KmFacturados)))
             S(kServ, i) = Valor(0.0);
         mostrar(Col::S, kServ, i);
     }
-    for (int i : {4, 10, 16, 22, 28}) {
-        if (mayor(S(kServ, i), S(kCar, 16)))
+    for (int k = 0; k < Serv::kServicios; ++k) {
+        const int i = Serv::campo(k, Serv::Horas);
+        if (mayor(S(kServ, i), S(kCar, Car::HorasFacturadas)))
             S(kServ, i) = Valor(0.0);
         mostrar(Col::S, kServ, i);
     }
     Formulas f(*this, Col::S, kServ);
-    for (int b : {2, 8, 14, 20, 26})
-        f.CalcularServicio(b, b + 1, b + 2, b + 3, b + 4, b + 5);
+    for (int k = 0; k < Serv::kServicios; ++k)
+        f.CalcularServicio(k);
 }
 
 } // namespace pelmora

@@ -1,6 +1,7 @@
 #include "calculo/validacion.h"
 
 #include "entrada/caracteres.h"
+#include "calculo/campos.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 
@@ -12,15 +13,15 @@ namespace {
 
 const QString kSalto = QStringLiteral("\r\n");
 
-bool esKmServicio(int i) { return i >= 3 && i <= 27 && (i - 3) % 6 == 0; }
-bool esHorasServicio(int i) { return i >= 4 && i <= 28 && (i - 4) % 6 == 0; }
+bool esKmServicio(int i) { return i >= Serv::base(0) && Serv::fila(i) == Serv::Km; }
+bool esHorasServicio(int i) { return i >= Serv::base(0) && Serv::fila(i) == Serv::Horas; }
 
 } // namespace
 
 std::optional<PosicionDescuento> compararDescuento(double descuento, double precio)
 {
-    const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
-    const int decimalesDescuento = campo(Seccion::CostesVariables, 3).decimales;
+    const CampoInfo &pct = campo(Seccion::CostesVariables, Var::PctDescuento);
+    const int decimalesDescuento = campo(Seccion::CostesVariables, Var::Descuento).decimales;
     const auto maximo = Redondear(pct.maximo * precio / 100, decimalesDescuento);
     const auto minimo = Redondear(pct.minimo * precio / 100, decimalesDescuento);
     if (!maximo || !minimo)
@@ -66,21 +67,21 @@ Validacion ValidarCampo(Seccion seccion, const Columna &s, int i)
         r.rechazado = true;
         frases += frase + kSalto + kSalto;
     };
-    if (seccion == Seccion::CostesVariables && i == 3) {
-        const CampoInfo &pct = campo(Seccion::CostesVariables, 2);
-        const double precio = s(Seccion::CostesVariables, 1).n();
+    if (seccion == Seccion::CostesVariables && i == Var::Descuento) {
+        const CampoInfo &pct = campo(Seccion::CostesVariables, Var::PctDescuento);
+        const double precio = s(Seccion::CostesVariables, Var::PrecioCarburante).n();
         if (precio > 0 && compararDescuento(x, precio).value_or(PosicionDescuento::Dentro) != PosicionDescuento::Dentro)
             falla(QStringLiteral("El porcentaje de descuento debe estar entre el ") +
                   FormatearNumero(Valor(pct.minimo), 1, true) + QStringLiteral("%") + QStringLiteral(" y el ") +
                   FormatearNumero(Valor(pct.maximo), 1, true) + QStringLiteral("%."));
     }
-    if (seccion == Seccion::CostesVariables && (i == 8 || i == 11 || i == 14)) {
+    if (seccion == Seccion::CostesVariables && Var::esNeumaticos(i) && i == Var::filaNeumaticos(i)) {
         if (std::fmod(std::nearbyint(x), 2.0) == 1.0)
             falla(QStringLiteral("El número de neumáticos debe ser par."));
     }
-    if (seccion == Seccion::Servicio && esKmServicio(i) && x > s(Seccion::Caracteristicas, 11).n())
+    if (seccion == Seccion::Servicio && esKmServicio(i) && x > s(Seccion::Caracteristicas, Car::KmFacturados).n())
         falla(QStringLiteral("El número de kilómetros facturados en este servicio no puede ser mayor que el total."));
-    if (seccion == Seccion::Servicio && esHorasServicio(i) && x > s(Seccion::Caracteristicas, 16).n())
+    if (seccion == Seccion::Servicio && esHorasServicio(i) && x > s(Seccion::Caracteristicas, Car::HorasFacturadas).n())
         falla(QStringLiteral("El número de horas facturadas en este servicio no puede ser mayor que el total."));
 
     if (r.rechazado) {

@@ -72,27 +72,6 @@ void pitar()
         QApplication::beep();
 }
 
-const char *codigoSeccion(Seccion s)
-{
-    switch (s) {
-    case Seccion::Caracteristicas:
-        return "C";
-    case Seccion::CostesFijos1:
-        return "F1";
-    case Seccion::CostesFijos2:
-        return "F2";
-    case Seccion::CostesVariables:
-        return "V";
-    case Seccion::CostesIndirectos:
-        return "I";
-    case Seccion::Resultados:
-        return "R";
-    case Seccion::Servicio:
-        return "S";
-    }
-    return "";
-}
-
 bool esMenu(Qt::FocusReason r) { return r == Qt::PopupFocusReason || r == Qt::MenuBarFocusReason; }
 
 } // namespace
@@ -109,7 +88,7 @@ Pitido interceptarPitidos(Pitido f)
 QString CampoTexto::nombreArray(Col col, Seccion seccion)
 {
     return QStringLiteral("Text") + (col == Col::S ? QLatin1Char('S') : QLatin1Char('O')) +
-           QLatin1String(codigoSeccion(seccion));
+           QLatin1String(datosSeccion(seccion).codigo);
 }
 
 bool CampoTexto::devolviendoFoco() { return !g_devolver.isNull(); }

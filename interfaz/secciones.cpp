@@ -19,27 +19,6 @@ using namespace medidas;
 
 namespace {
 
-const char *tituloSeccion(Seccion s)
-{
-    switch (s) {
-    case Seccion::Caracteristicas:
-        return "Características Técnicas y de Explotación";
-    case Seccion::CostesFijos1:
-        return "Costes Fijos (1)";
-    case Seccion::CostesFijos2:
-        return "Costes Fijos (2)";
-    case Seccion::CostesVariables:
-        return "Costes Variables";
-    case Seccion::CostesIndirectos:
-        return "Costes Indirectos";
-    case Seccion::Resultados:
-        return "Resultados";
-    case Seccion::Servicio:
-        return "Costes Servicio";
-    }
-    return "";
-}
-
 const QString kTituloS = QStringLiteral("Cálculo Personalizado");
 const QString kTituloO = QStringLiteral("Vededizaviro de Costes");
 
@@ -58,9 +37,9 @@ int redondearTwips(double t) { return static_cast<int>((t + 14) / 15) * 15; }
 // ---------------------------------------------------------------------------
 
 FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *parent)
-    : FormularioSeccion(calculo, seccion, parent), titulo_(QString::fromUtf8(tituloSeccion(seccion)))
+    : FormularioSeccion(calculo, seccion, parent), titulo_(QString::fromUtf8(datosSeccion(seccion).tituloFormulario))
 {
-    setObjectName(QLatin1String(nombreFormulario(seccion)));
+    setObjectName(QLatin1String(datosSeccion(seccion).formulario));
     QFont letra = font();
     letra.setPointSize(8);
     setFont(letra);

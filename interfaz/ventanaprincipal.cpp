@@ -64,21 +64,16 @@ const char *const kItemsCalculo[] = {
     "mnuEditCut", "mnuEditCopy", "mnuEditPaste",
 };
 
-// Section buttons, in section order.
+// Where the section buttons stand, in section order (their names and
+// captions come with the sections).
 struct BotonSeccion {
-    const char *nombre;
-    const char *titulo;
     int left, top, width, height; // twips, inside their container
-    bool enTodos;                  // inside FrameTodos
+    bool enTodos;                 // inside FrameTodos
 };
 const BotonSeccion kBotones[kNumSecciones] = {
-    {"cmbCaracteristicas", "Características Técnicas y de Explotación", 120, 180, 1575, 735, false},
-    {"cmbCostesF1", "Amortización y Financiación", 120, 240, 1515, 555, true},
-    {"cmbCostesF2", "Personal, Seguros y Costes Fiscales", 1740, 240, 1815, 555, true},
-    {"cmbCostesV", "Costes Variables", 3660, 240, 1035, 555, true},
-    {"cmbIndirectos", "Costes Indirectos", 4800, 240, 1095, 555, true},
-    {"cmbResultados", "Resultados", 6000, 240, 1215, 555, true},
-    {"cmbServicio", "Costes de un servicio concreto", 9240, 180, 1215, 735, false},
+    {120, 180, 1575, 735, false},  {120, 240, 1515, 555, true},  {1740, 240, 1815, 555, true},
+    {3660, 240, 1035, 555, true},  {4800, 240, 1095, 555, true}, {6000, 240, 1215, 555, true},
+    {9240, 180, 1215, 735, false},
 };
 
 // A command button whose caption wraps over several lines.
@@ -231,29 +226,28 @@ void VentanaPrincipal::crearMenus()
     item(arch, "mnuFileSave", QStringLiteral("Guardar ..."), &VentanaPrincipal::guardarCalculo);
     item(arch, "mnuFileSaveAs", QStringLiteral("Guardar como..."), &VentanaPrincipal::guardarCalculoComo);
 
+    auto itemSeccion = [&](QMenu *m, Seccion s) {
+        item(m, datosSeccion(s).menu, QString::fromUtf8(datosSeccion(s).tituloMenu), seccion(s));
+    };
+    auto itemImprimir = [&](QMenu *m, Seccion s, auto slot) {
+        item(m, datosSeccion(s).menuImprimir, QString::fromUtf8(datosSeccion(s).titulo), slot);
+    };
     QMenu *form = menu(barra, "mnuFormularios", QStringLiteral("Formularios"));
-    item(form, "mnuCaracteristicas", QStringLiteral("Características Técnicas y de Explotación"),
-         seccion(Seccion::Caracteristicas));
+    itemSeccion(form, Seccion::Caracteristicas);
     QMenu *todos = menu(form, "mnuTodosServicios", QStringLiteral("Costes repercutidos a todos los servicios"));
-    item(todos, "mnuFijos1", QStringLiteral("Amortización y Financiación"), seccion(Seccion::CostesFijos1));
-    item(todos, "mnuFijos2", QStringLiteral("Personal, Seguros y Costes Fiscales"), seccion(Seccion::CostesFijos2));
-    item(todos, "mnuVariables", QStringLiteral("Costes Variables"), seccion(Seccion::CostesVariables));
-    item(todos, "mnuIndirectos", QStringLiteral("Costes Indirectos"), seccion(Seccion::CostesIndirectos));
-    item(todos, "mnuResultados", QStringLiteral("Resultados"), seccion(Seccion::Resultados));
-    item(form, "mnuServicio", QStringLiteral("Coste de un servicio concreto"), seccion(Seccion::Servicio));
+    for (Seccion s : {Seccion::CostesFijos1, Seccion::CostesFijos2, Seccion::CostesVariables,
+                      Seccion::CostesIndirectos, Seccion::Resultados})
+        itemSeccion(todos, s);
+    itemSeccion(form, Seccion::Servicio);
 
     QMenu *impr = menu(barra, "mnuImprimir", QStringLiteral("Imprimir"));
-    item(impr, "mnuPrintCaracteristicas", QStringLiteral("Características Técnicas y de Explotación"),
-         imprimir(Seccion::Caracteristicas));
+    itemImprimir(impr, Seccion::Caracteristicas, imprimir(Seccion::Caracteristicas));
     QMenu *ptodos = menu(impr, "mnuPrintTodosServicios", QStringLiteral("Costes repercutidos a todos los servicios"));
-    item(ptodos, "mnuPrintFijos1", QStringLiteral("Amortización y Financiación"), imprimir(Seccion::CostesFijos1));
-    item(ptodos, "mnuPrintFijos2", QStringLiteral("Personal, Seguros y Costes Fiscales"),
-         imprimir(Seccion::CostesFijos2));
-    item(ptodos, "mnuPrintVariables", QStringLiteral("Costes Variables"), imprimir(Seccion::CostesVariables));
-    item(ptodos, "mnuPrintIndirectos", QStringLiteral("Costes Indirectos"), imprimir(Seccion::CostesIndirectos));
-    item(ptodos, "mnuPrintResultados", QStringLiteral("Resultados"), &VentanaPrincipal::imprimirResultados);
-    item(impr, "mnuPrintServicio", QStringLiteral("Costes de un servicio concreto"),
-         &VentanaPrincipal::imprimirServicio);
+    for (Seccion s : {Seccion::CostesFijos1, Seccion::CostesFijos2, Seccion::CostesVariables,
+                      Seccion::CostesIndirectos})
+        itemImprimir(ptodos, s, imprimir(s));
+    itemImprimir(ptodos, Seccion::Resultados, &VentanaPrincipal::imprimirResultados);
+    itemImprimir(impr, Seccion::Servicio, &VentanaPrincipal::imprimirServicio);
     item(impr, "mnuPrintTodo", QStringLiteral("Todos los formularios"), &VentanaPrincipal::imprimirTodo);
     separador(impr, "mnuImprimirBar1");
     item(impr, "mnuExportarPdf", QStringLiteral("Exportar a PDF..."), &VentanaPrincipal::exportarPdf);
@@ -349,8 +343,9 @@ void VentanaPrincipal::crearPatillas()
     for (int k = 0; k < kNumSecciones; ++k) {
         const BotonSeccion &b = kBotones[k];
         QWidget *padre = b.enTodos ? static_cast<QWidget *>(frameTodos_) : patillas_;
-        auto *boton = new BotonPatilla(QString::fromUtf8(b.titulo), padre);
-        boton->setObjectName(QLatin1String(b.nombre));
+        const DatosSeccion &d = kSecciones[k];
+        auto *boton = new BotonPatilla(QString::fromUtf8(d.titulo), padre);
+        boton->setObjectName(QLatin1String(d.boton));
         boton->setGeometry(twRect(b.left, b.top, b.width, b.height));
         boton->setFont(letra);
         const Seccion s = static_cast<Seccion>(k);
@@ -450,7 +445,7 @@ void VentanaPrincipal::CargarPatillas()
                 if (!f)
                     throw std::runtime_error("formulario");
                 if (f->objectName().isEmpty())
-                    f->setObjectName(QLatin1String(nombreFormulario(s)));
+                    f->setObjectName(QLatin1String(datosSeccion(s).formulario));
                 f->setParent(area_);
                 // The wheel is taken on the shown form itself (EngancharRueda);
                 // what a form leaves goes no further up, where the area

@@ -57,7 +57,7 @@ void compararGrabadas(const char *etapa, const Columna &a, const Columna &b, con
             const Valor &x = a(sec, i);
             const Valor &y = b(sec, i);
             if (x.tipo() != y.tipo() || !mismoValorGuardado(x, y))
-                fallo(etapa, QByteArray(columna) + ' ' + nombreSeccion(sec) + '(' + QByteArray::number(i)
+                fallo(etapa, QByteArray(columna) + ' ' + datosSeccion(sec).nombre + '(' + QByteArray::number(i)
                                  + "): escrito " + describir(x) + ", leído " + describir(y));
         }
     }

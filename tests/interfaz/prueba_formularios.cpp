@@ -31,10 +31,6 @@ struct Mensaje {
 std::vector<Mensaje> g_mensajes;
 int g_pitidos = 0;
 
-constexpr Seccion kSecciones[] = {Seccion::Caracteristicas, Seccion::CostesFijos1,    Seccion::CostesFijos2,
-                                  Seccion::CostesVariables, Seccion::CostesIndirectos, Seccion::Resultados,
-                                  Seccion::Servicio};
-
 // A calculation with its seven forms inside one window, as the main window
 // holds them.
 struct Banco {
@@ -49,7 +45,8 @@ struct Banco {
         ventana.resize(800, 700);
         if (abrirAntes && AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
             return false;
-        for (Seccion s : kSecciones) {
+        for (const DatosSeccion &d : kSecciones) {
+            const Seccion s = d.seccion;
             f[ord(s)] = CrearFormulario(s, c, &ventana);
             f[ord(s)]->hide();
         }
@@ -122,9 +119,10 @@ private slots:
         b.formulario(Seccion::Resultados)->activar();
         b.formulario(Seccion::Servicio)->activar();
         int cajas = 0;
-        for (Seccion s : kSecciones) {
+        for (const DatosSeccion &d : kSecciones) {
+            const Seccion s = d.seccion;
             FormularioSeccion *f = b.formulario(s);
-            QCOMPARE(f->objectName(), QLatin1String(nombreFormulario(s)));
+            QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
             if (s == Seccion::Resultados)
                 continue;
             for (Col col : {Col::S, Col::O}) {

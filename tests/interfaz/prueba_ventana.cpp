@@ -382,7 +382,7 @@ private slots:
                 w.accion(QLatin1String(kMenusSeccion[k]))->trigger();
             FormularioSeccion *f = w.formulario(s);
             QVERIFY(f);
-            QCOMPARE(f->objectName(), QLatin1String(nombreFormulario(s)));
+            QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
             QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{f});
             QCOMPARE(w.frmActiva(), f);
             for (int j = 0; j < kNumSecciones; ++j)

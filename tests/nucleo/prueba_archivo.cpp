@@ -107,7 +107,7 @@ void esperarMismasEntradas(const Columna &a, const Columna &b)
 {
     for (Seccion s : kSeccionesGrabadas)
         for (int i : ListaGrabada(s))
-            EXPECT_TRUE(a(s, i) == b(s, i)) << nombreSeccion(s) << "(" << i << ")";
+            EXPECT_TRUE(a(s, i) == b(s, i)) << datosSeccion(s).nombre << "(" << i << ")";
     EXPECT_EQ(a.Fecha, b.Fecha);
 }
 
@@ -138,7 +138,7 @@ TEST_F(Archivo, CadaReferenciaSeAbreSinCambiosYConCifrasFinitas)
         // Every entered user figure is within its limits.
         for (Seccion s : kSeccionesGrabadas)
             for (int i : ListaGrabada(s))
-                EXPECT_FALSE(ValidarCampo(s, c.ColumnaS, i).rechazado) << nombreSeccion(s) << "(" << i << ")";
+                EXPECT_FALSE(ValidarCampo(s, c.ColumnaS, i).rechazado) << datosSeccion(s).nombre << "(" << i << ")";
     }
 }
 
