@@ -134,14 +134,6 @@ QString escribirFecha(const QDate &d)
     return QLatin1Char('#') + f.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('#');
 }
 
-void copiarGrabados(const Columna &desde, Columna &hacia)
-{
-    for (Seccion s : kSeccionesGrabadas)
-        for (int i : ListaGrabada(s))
-            hacia(s, i) = desde(s, i);
-    hacia.Fecha = desde.Fecha;
-}
-
 } // namespace
 
 ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
@@ -284,13 +276,10 @@ ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
     if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno)
         return e;
 
-    Columna s = c.ColumnaS, o = c.ColumnaO;
+    Columna s = c.columnaS(), o = c.columnaO();
     if (const ErrorArchivo e = LeerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
         return e;
-    c.ColumnaS = std::move(s);
-    c.ColumnaO = std::move(o);
-    copiarGrabados(c.ColumnaS, c.ColumnaGrabada);
-    c.MostrarCalculo();
+    c.cargarColumnas(std::move(s), std::move(o));
     return ErrorArchivo::Ninguno;
 }
 
@@ -389,16 +378,14 @@ ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta)
         return e;
 
     const QDate hoy = c.hoy();
-    Columna s = c.ColumnaS;
+    Columna s = c.columnaS();
     s.Fecha = hoy;
-    const QByteArray bytes = EscribirCalculo(s, c.ColumnaO);
+    const QByteArray bytes = EscribirCalculo(s, c.columnaO());
 
     if (const ErrorArchivo e = GrabarBytes(ruta, bytes); e != ErrorArchivo::Ninguno)
         return e;
 
-    c.ColumnaS.Fecha = hoy;
-    copiarGrabados(c.ColumnaS, c.ColumnaGrabada);
-    c.fijarFechaTituloS(hoy);
+    c.marcarGrabado(hoy);
     return ErrorArchivo::Ninguno;
 }
 

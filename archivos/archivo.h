@@ -26,8 +26,8 @@ ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o);
 // The bytes of a calculation file for two columns, dates included.
 QByteArray EscribirCalculo(const Columna &s, const Columna &o);
 
-// Reads a file into ColumnaS, ColumnaO and ColumnaGrabada and shows it
-// (MostrarCalculo). On failure nothing of the calculation changes.
+// Reads a file into both columns and the saved copy and shows it
+// (Calculo::cargarColumnas). On failure nothing of the calculation changes.
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta);
 
 // Writes the calculation to a file, replacing it whole or not at all.

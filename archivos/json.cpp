@@ -102,9 +102,9 @@ QByteArray ColumnaJson(const Columna &c, int sangria)
 QByteArray CalculoJson(const Calculo &c)
 {
     QByteArray r = "{\n  \"ColumnaS\": ";
-    r += ColumnaJson(c.ColumnaS, 2);
+    r += ColumnaJson(c.columnaS(), 2);
     r += ",\n  \"ColumnaO\": ";
-    r += ColumnaJson(c.ColumnaO, 2);
+    r += ColumnaJson(c.columnaO(), 2);
     r += "\n}\n";
     return r;
 }

@@ -69,7 +69,7 @@ void BM_AbrirArchivo(benchmark::State &state)
             state.SkipWithError("AbrirArchivo falló");
             return;
         }
-        benchmark::DoNotOptimize(c.ColumnaS(Seccion::Resultados, 18));
+        benchmark::DoNotOptimize(c.columnaS()(Seccion::Resultados, 18));
     }
 }
 BENCHMARK(BM_AbrirArchivo);
@@ -84,7 +84,7 @@ void BM_AbrirArchivo_CalculoNuevo(benchmark::State &state)
             state.SkipWithError("AbrirArchivo falló");
             return;
         }
-        benchmark::DoNotOptimize(c.ColumnaS(Seccion::Resultados, 18));
+        benchmark::DoNotOptimize(c.columnaS()(Seccion::Resultados, 18));
     }
 }
 BENCHMARK(BM_AbrirArchivo_CalculoNuevo);
@@ -99,7 +99,7 @@ void BM_Actualizar(benchmark::State &state)
     }
     for (auto _ : state) {
         c.Actualizar();
-        benchmark::DoNotOptimize(c.ColumnaO(Seccion::Resultados, 48));
+        benchmark::DoNotOptimize(c.columnaO()(Seccion::Resultados, 48));
     }
 }
 BENCHMARK(BM_Actualizar);
@@ -115,7 +115,7 @@ void BM_ActualizarYRevisar(benchmark::State &state)
     for (auto _ : state) {
         c.Actualizar();
         c.Revisar();
-        benchmark::DoNotOptimize(c.ColumnaS(Seccion::Servicio, 7));
+        benchmark::DoNotOptimize(c.columnaS()(Seccion::Servicio, 7));
     }
 }
 BENCHMARK(BM_ActualizarYRevisar);

@@ -3,8 +3,6 @@
 #include "calculo/formulas.h"
 #include "entrada/numeros.h"
 
-#include <algorithm>
-
 namespace pelmora {
 
 namespace {
@@ -12,9 +10,9 @@ namespace {
 Columna construirLimites(bool maximos)
 {
     Columna c;
-    for (int s = 0; s < kNumSecciones; ++s) {
-        const Seccion sec = static_cast<Seccion>(s);
-        for (int i = 1; i <= tamano(sec); ++i) {
+    for (const DatosSeccion &d : kSecciones) {
+        const Seccion sec = d.seccion;
+        for (int i = 1; i <= d.tamano; ++i) {
             const CampoInfo &f = campo(sec, i);
             switch (f.limite) {
             case Limite::Ninguno:
@@ -36,11 +34,34 @@ Columna construirLimites(bool maximos)
 
 QString comoTexto(const Valor &v) { return FormatearNumero(v, -1, true); }
 
+void registrarTipos()
+{
+    static const bool hecho = [] {
+        qRegisterMetaType<Col>();
+        qRegisterMetaType<Seccion>();
+        return true;
+    }();
+    Q_UNUSED(hecho);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
 
-Calculo::Calculo() { IniciarTablas(); }
+Calculo::Calculo(QObject *parent) : QObject(parent)
+{
+    registrarTipos();
+    IniciarTablas();
+}
+
+Calculo::Calculo(const EstadoCalculo &estado, QObject *parent) : QObject(parent), e_(estado) { registrarTipos(); }
+
+std::unique_ptr<Calculo> Calculo::clonar() const
+{
+    auto c = std::make_unique<Calculo>(e_);
+    c->hoy = hoy;
+    return c;
+}
 
 const Columna &Calculo::Minimos()
 {
@@ -54,40 +75,33 @@ const Columna &Calculo::Maximos()
     return m;
 }
 
-void Calculo::agregarObservador(ObservadorCalculo *o)
-{
-    if (o && std::find(obs_.begin(), obs_.end(), o) == obs_.end())
-        obs_.push_back(o);
-}
-
-void Calculo::quitarObservador(ObservadorCalculo *o) { obs_.erase(std::remove(obs_.begin(), obs_.end(), o), obs_.end()); }
-
 void Calculo::IniciarTablas()
 {
-    ColumnaS = Minimos();
-    ColumnaO = Minimos();
-    ColumnaGrabada = Minimos();
+    e_.columnaS = Minimos();
+    e_.columnaO = Minimos();
+    e_.grabada = Minimos();
     for (int c = 0; c < 2; ++c) {
-        for (int s = 0; s < kNumSecciones; ++s) {
-            const Seccion sec = static_cast<Seccion>(s);
-            auto &v = estados_[c][s];
-            v.assign(tamano(sec) + 1, EstadoCampo());
+        for (const DatosSeccion &d : kSecciones) {
+            auto &v = e_.campos[c][ord(d.seccion)];
+            v.assign(d.tamano + 1, EstadoCampo());
             if (c == static_cast<int>(Col::S)) {
-                for (int i = 1; i <= tamano(sec); ++i)
-                    v[i].entrada = campo(sec, i).tipo == TipoCampo::Entrada;
+                for (int i = 1; i <= d.tamano; ++i)
+                    v[i].entrada = campo(d.seccion, i).tipo == TipoCampo::Entrada;
             }
         }
-        comentario_[c].clear();
+        e_.comentarios[c].clear();
     }
-    descripcionTitulos_.clear();
-    fechaTituloS_ = QDate();
-    fechaTituloO_ = QDate();
+    e_.descripcionTitulos.clear();
+    e_.fechaTituloS = QDate();
+    e_.fechaTituloO = QDate();
+    emit titulosCambiados();
+    emit resultadosCambiados();
 }
 
 const EstadoCampo &Calculo::estado(Col c, Seccion s, int i) const
 {
     static const EstadoCampo ninguno;
-    const auto &v = estados_[static_cast<int>(c)][ord(s)];
+    const auto &v = e_.campos[static_cast<int>(c)][ord(s)];
     if (i < 1 || i >= static_cast<int>(v.size()))
         return ninguno;
     return v[i];
@@ -105,40 +119,34 @@ QString Calculo::textoMostrado(Col c, Seccion s, int i) const
 
 void Calculo::mostrar(Col c, Seccion s, int i)
 {
-    estados_[static_cast<int>(c)][ord(s)][i].vacio = false;
-    avisar([&](ObservadorCalculo &o) { o.campoCambiado(c, s, i); });
+    e_.campos[static_cast<int>(c)][ord(s)][i].vacio = false;
+    emit campoCambiado(c, s, i);
 }
 
 void Calculo::vaciar(Col c, Seccion s, int i)
 {
-    estados_[static_cast<int>(c)][ord(s)][i].vacio = true;
-    avisar([&](ObservadorCalculo &o) { o.campoCambiado(c, s, i); });
+    e_.campos[static_cast<int>(c)][ord(s)][i].vacio = true;
+    emit campoCambiado(c, s, i);
 }
 
 void Calculo::aspecto(Col c, Seccion s, int i, bool entrada)
 {
-    estados_[static_cast<int>(c)][ord(s)][i].entrada = entrada;
-    avisar([&](ObservadorCalculo &o) { o.campoCambiado(c, s, i); });
+    e_.campos[static_cast<int>(c)][ord(s)][i].entrada = entrada;
+    emit campoCambiado(c, s, i);
 }
 
 void Calculo::retitular()
 {
-    descripcionTitulos_ = comoTexto(ColumnaS(kCar, Car::Descripcion));
-    avisar([](ObservadorCalculo &o) { o.titulosCambiados(); });
-}
-
-void Calculo::fijarFechaTituloS(const QDate &d)
-{
-    fechaTituloS_ = d;
-    avisar([](ObservadorCalculo &o) { o.titulosCambiados(); });
+    e_.descripcionTitulos = comoTexto(e_.columnaS(kCar, Car::Descripcion));
+    emit titulosCambiados();
 }
 
 // ---------------------------------------------------------------------------
 // Which formulas read which field.
 
-void Calculo::Recalcular(Seccion s, Col c, int i)
+void Calculo::aplicarReglas(Seccion s, Col c, int i)
 {
-    Columna &R = columna(c);
+    const Columna &R = columna(c);
     Formulas f(*this, c, s);
     const bool esS = c == Col::S;
 
@@ -279,14 +287,13 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
     case Seccion::CostesIndirectos:
         if (i >= Ind::Estructura && i <= Ind::Otros && verdadero(R(kInd, Ind::Desglosado)))
             f.SumarCampos(Ind::Total, Ind::Estructura, Ind::Comercializacion, {Ind::Otros});
-        else if (i == Ind::Total)
-            Comentario(Col::S);
         break;
 
     case Seccion::Servicio:
         if (i >= Serv::base(0) && i <= Serv::campo(Serv::kServicios - 1, Serv::PrecioHoras) &&
             Serv::fila(i) <= Serv::Horas) {
-            Actualizar();
+            // The unit costs it reads are current: every change ends by
+            // recomputing the results.
             Formulas(*this, Col::S, kServ).CalcularServicio(Serv::servicio(i));
         }
         break;
@@ -296,15 +303,23 @@ void Calculo::Recalcular(Seccion s, Col c, int i)
     }
 }
 
-// ---------------------------------------------------------------------------
-// Option pairs.
-
-void Calculo::fijarOpcion(Col c, Seccion s, int indice, bool valor)
+void Calculo::Recalcular(Seccion s, Col c, int i)
 {
-    columna(c)(s, indice) = Valor(valor);
+    aplicarReglas(s, c, i);
+    Actualizar();
 }
 
+// Option pairs.
+
+void Calculo::fijarOpcion(Col c, Seccion s, int indice, bool valor) { col(c)(s, indice) = Valor(valor); }
+
 void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
+{
+    cambiarOpcion(c, s, indice, boton);
+    Actualizar();
+}
+
+void Calculo::cambiarOpcion(Col c, Seccion s, int indice, int boton)
 {
     const bool primero = boton == 1;
     if (s == kF1) {
@@ -313,7 +328,7 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
         std::vector<int> editables, vaciados;
         int total = 0;
         if (indice == F2::DietasDesglosadas) {
-            editables = ColumnaS(kF2, F2::DietaDiaria).esCero()
+            editables = e_.columnaS(kF2, F2::DietaDiaria).esCero()
                             ? std::vector<int>{F2::DietaDiaria, F2::PlusPorKm}
                             : std::vector<int>{F2::DietaDiaria, F2::DiasDieta, F2::PlusPorKm};
             vaciados = {F2::DietaDiaria, F2::DiasDieta, F2::PlusPorKm, F2::DietaAnual, F2::PlusAnual};
@@ -334,7 +349,7 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
                 for (int i : editables) {
                     aspecto(c, s, i, true);
                     mostrar(c, s, i);
-                    Recalcular(s, c, i);
+                    aplicarReglas(s, c, i);
                 }
             } else {
                 for (int i : vaciados) {
@@ -351,13 +366,13 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
         if (c == Col::S) {
             fijarOpcion(c, s, Ind::Desglosado, primero);
             if (primero) {
-                comentario_[0].clear();
-                avisar([](ObservadorCalculo &o) { o.comentarioCambiado(Col::S); });
+                e_.comentarios[0].clear();
+                emit comentarioCambiado(Col::S);
                 aspecto(c, s, Ind::Total, false);
                 for (int i : {Ind::Estructura, Ind::Comercializacion, Ind::Otros}) {
                     aspecto(c, s, i, true);
                     mostrar(c, s, i);
-                    Recalcular(s, c, i);
+                    aplicarReglas(s, c, i);
                 }
             } else {
                 for (int i : {Ind::Estructura, Ind::Comercializacion, Ind::Otros}) {
@@ -365,15 +380,14 @@ void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
                     vaciar(c, s, i);
                 }
                 aspecto(c, s, Ind::Total, true);
-                Comentario(Col::S);
             }
-        } else if (!primero) {
-            Comentario(Col::O);
         }
+        // In "Total" mode the comment takes the place of the items; it is
+        // written with the results, at the end of the change.
     } else {
         return;
     }
-    avisar([&](ObservadorCalculo &o) { o.opcionCambiada(c, s, indice); });
+    emit opcionCambiada(c, s, indice);
 }
 
 void Calculo::Comentario(Col c)
@@ -381,14 +395,13 @@ void Calculo::Comentario(Col c)
     const Columna &R = columna(c);
     if (!R(kInd, Ind::Desglosado).esFalso())
         return;
-    Actualizar();
     Num p = redondear(Num(100) * Num(R(kInd, Ind::Total)) / Num(R(kRes, Res::Directos)), 1);
     const double pct = p.ok() ? *p : 0.0;
-    comentario_[static_cast<int>(c)] = QStringLiteral("Los  Costes  Indirectos  anuales  representan  el") +
+    e_.comentarios[static_cast<int>(c)] = QStringLiteral("Los  Costes  Indirectos  anuales  representan  el") +
                                        QStringLiteral("\r\n") + FormatearNumero(Valor(pct), 1, true) +
                                        QStringLiteral("  %") + QStringLiteral("\r\n") +
                                        QStringLiteral("de  los  Costes  Directos.");
-    avisar([&](ObservadorCalculo &o) { o.comentarioCambiado(c); });
+    emit comentarioCambiado(c);
 }
 
 // ---------------------------------------------------------------------------
@@ -396,10 +409,10 @@ void Calculo::Comentario(Col c)
 
 Validacion Calculo::ConfirmarCampo(Seccion s, int i, const Valor &nuevo, const Valor &anterior)
 {
-    ColumnaS(s, i) = nuevo;
-    Validacion v = ValidarCampo(s, ColumnaS, i);
+    e_.columnaS(s, i) = nuevo;
+    Validacion v = ValidarCampo(s, e_.columnaS, i);
     if (v.rechazado)
-        ColumnaS(s, i) = anterior;
+        e_.columnaS(s, i) = anterior;
     else
         v.mensaje.clear();
     mostrar(Col::S, s, i);
@@ -411,7 +424,7 @@ bool Calculo::HayCambios() const
 {
     for (Seccion s : kSeccionesGrabadas) {
         for (int i : ListaGrabada(s)) {
-            if (!mismoValorGuardado(ColumnaS(s, i), ColumnaGrabada(s, i)))
+            if (!mismoValorGuardado(e_.columnaS(s, i), e_.grabada(s, i)))
                 return true;
         }
     }
@@ -421,15 +434,37 @@ bool Calculo::HayCambios() const
 void Calculo::replay(Col c, Seccion s, int i)
 {
     mostrar(c, s, i);
-    Recalcular(s, c, i);
+    aplicarReglas(s, c, i);
+}
+
+void Calculo::cargarColumnas(Columna s, Columna o)
+{
+    e_.columnaS = std::move(s);
+    e_.columnaO = std::move(o);
+    for (Seccion sec : kSeccionesGrabadas)
+        for (int i : ListaGrabada(sec))
+            e_.grabada(sec, i) = e_.columnaS(sec, i);
+    e_.grabada.Fecha = e_.columnaS.Fecha;
+    MostrarCalculo();
+}
+
+void Calculo::marcarGrabado(const QDate &fecha)
+{
+    e_.columnaS.Fecha = fecha;
+    for (Seccion sec : kSeccionesGrabadas)
+        for (int i : ListaGrabada(sec))
+            e_.grabada(sec, i) = e_.columnaS(sec, i);
+    e_.grabada.Fecha = fecha;
+    e_.fechaTituloS = fecha;
+    emit titulosCambiados();
 }
 
 void Calculo::MostrarCalculo()
 {
     const Col columnas[] = {Col::S, Col::O};
 
-    fechaTituloS_ = ColumnaS.Fecha;
-    fechaTituloO_ = ColumnaO.Fecha;
+    e_.fechaTituloS = e_.columnaS.Fecha;
+    e_.fechaTituloO = e_.columnaO.Fecha;
     retitular();
 
     for (int i : ListaGrabada(kCar))
@@ -455,7 +490,7 @@ void Calculo::MostrarCalculo()
     }
     for (Col c : columnas)
         for (int k : {F1::CompraAutocar, F1::CompraEquipos})
-            CambiarOpcion(c, kF1, k, verdadero(columna(c)(kF1, k)) ? 1 : 2);
+            cambiarOpcion(c, kF1, k, verdadero(columna(c)(kF1, k)) ? 1 : 2);
 
     for (int i : ListaGrabada(kF2)) {
         if (i == F2::DietasDesglosadas || i == F2::SegurosDesglosados || i == F2::FiscalesDesglosados)
@@ -469,7 +504,7 @@ void Calculo::MostrarCalculo()
     }
     for (Col c : columnas)
         for (int k : {F2::DietasDesglosadas, F2::SegurosDesglosados, F2::FiscalesDesglosados})
-            CambiarOpcion(c, kF2, k, verdadero(columna(c)(kF2, k)) ? 1 : 2);
+            cambiarOpcion(c, kF2, k, verdadero(columna(c)(kF2, k)) ? 1 : 2);
 
     for (int i : ListaGrabada(kVar)) {
         for (Col c : columnas) {
@@ -490,14 +525,17 @@ void Calculo::MostrarCalculo()
             replay(c, kInd, i);
     }
     for (Col c : columnas)
-        CambiarOpcion(c, kInd, Ind::Desglosado, verdadero(columna(c)(kInd, Ind::Desglosado)) ? 1 : 2);
+        cambiarOpcion(c, kInd, Ind::Desglosado, verdadero(columna(c)(kInd, Ind::Desglosado)) ? 1 : 2);
 
-    Actualizar();
-
+    // The results once, every entry in; then the service, which reads them.
+    calcularResultados(Col::S);
+    calcularResultados(Col::O);
+    Comentario(Col::S);
+    Comentario(Col::O);
     for (int i : ListaGrabada(kServ))
         replay(Col::S, kServ, i);
-
     Revisar();
+    emit resultadosCambiados();
 }
 
 } // namespace pelmora

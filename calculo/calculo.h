@@ -1,5 +1,6 @@
 // The calculation: both columns, the saved copy, the limits, and every rule
-// that derives figures from the entered ones. Headless: windows observe it.
+// that derives figures from the entered ones. Headless: windows connect to
+// its signals and redraw from it.
 #pragma once
 
 #include "calculo/catalogo.h"
@@ -7,30 +8,14 @@
 #include "calculo/validacion.h"
 
 #include <QDate>
+#include <QObject>
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace pelmora {
-
-// What a window showing the calculation is told. Every call is made after
-// the model holds the new state, so the window redraws from the model.
-class ObservadorCalculo {
-public:
-    virtual ~ObservadorCalculo() = default;
-    // The box of field i of a section in a column shows something new:
-    // its value, an empty text, or another look (enabled or not).
-    virtual void campoCambiado(Col, Seccion, int) {}
-    // An option pair got its state (from the user, a loader or a reset).
-    virtual void opcionCambiada(Col, Seccion, int) {}
-    // The section titles (coach description) or the column dates changed.
-    virtual void titulosCambiados() {}
-    // The indirect-cost comment of a column was rewritten.
-    virtual void comentarioCambiado(Col) {}
-    // The 48 result slots of both columns were recomputed.
-    virtual void resultadosCambiados() {}
-};
 
 // What the box of one field shows besides its value.
 struct EstadoCampo {
@@ -38,25 +23,39 @@ struct EstadoCampo {
     bool entrada = false; // input look: enabled, window background, regular font
 };
 
-class Calculo {
-public:
-    Calculo();
+// Everything a calculation holds, as plain data: copying it copies the
+// calculation.
+struct EstadoCalculo {
+    Columna columnaS;  // the user column
+    Columna columnaO;  // the reference column
+    Columna grabada;   // the stored entries of columnaS at the last load or save
+    std::array<std::array<std::vector<EstadoCampo>, kNumSecciones>, 2> campos;
+    std::array<QString, 2> comentarios; // the indirect-cost comment of each column
+    QString descripcionTitulos;
+    QDate fechaTituloS, fechaTituloO;
+};
 
-    Columna ColumnaS;       // the user column
-    Columna ColumnaO;       // the reference column
-    Columna ColumnaGrabada; // the stored entries of ColumnaS at the last load or save
+class Calculo : public QObject {
+    Q_OBJECT
+public:
+    explicit Calculo(QObject *parent = nullptr);
+    // A calculation holding a copy of another's state; it announces its
+    // changes to its own views only.
+    explicit Calculo(const EstadoCalculo &estado, QObject *parent = nullptr);
+    std::unique_ptr<Calculo> clonar() const;
+    const EstadoCalculo &estadoCalculo() const { return e_; }
+
+    const Columna &columnaS() const { return e_.columnaS; }
+    const Columna &columnaO() const { return e_.columnaO; }
+    const Columna &columna(Col c) const { return c == Col::S ? e_.columnaS : e_.columnaO; }
+    // The stored entries of the user column at the last load or save.
+    const Columna &grabada() const { return e_.grabada; }
 
     static const Columna &Minimos();
     static const Columna &Maximos();
 
-    Columna &columna(Col c) { return c == Col::S ? ColumnaS : ColumnaO; }
-    const Columna &columna(Col c) const { return c == Col::S ? ColumnaS : ColumnaO; }
-
-    // Windows that show the calculation register here; none is needed.
-    void agregarObservador(ObservadorCalculo *o);
-    void quitarObservador(ObservadorCalculo *o);
-
-    // Back to the state without a calculation: every column at the minimums.
+    // Back to the state without a calculation: every column at the
+    // minimums, no results.
     void IniciarTablas();
 
     // Display state of the box of field i (sections with boxes only).
@@ -64,11 +63,14 @@ public:
     // The text the box of field i shows when it does not have the focus.
     QString textoMostrado(Col c, Seccion s, int i) const;
 
-    // Runs exactly the formulas that read field i of a section of a column.
+    // Runs exactly the formulas that read field i of a section of a column,
+    // then brings the results up to date.
     void Recalcular(Seccion s, Col c, int i);
-    // Recomputes the 48 result slots of both columns.
+    // Recomputes the 48 result slots of both columns and the comments that
+    // read them.
     void Actualizar();
-    // Brings the service section up to date with the results.
+    // Brings the service section up to date with the results: C1, billed
+    // kilometres and hours within the year's totals, the five prices.
     void Revisar();
 
     // An option button of a pair was selected (boton 1 = "Compra" or
@@ -76,49 +78,80 @@ public:
     // CostesFijos1, 2, 9 or 19 of CostesFijos2, 1 of CostesIndirectos.
     void CambiarOpcion(Col c, Seccion s, int indice, int boton);
 
-    // Rewrites the indirect-cost comment of a column (only in "Total" mode).
+    // Rewrites the indirect-cost comment of a column from its results (only
+    // in "Total" mode).
     void Comentario(Col c);
-    const QString &comentario(Col c) const { return comentario_[static_cast<int>(c)]; }
+    const QString &comentario(Col c) const { return e_.comentarios[static_cast<int>(c)]; }
 
     // Commit of a user field: the parsed value goes in, is checked, and on
     // refusal the previous value comes back; either way the dependent
-    // fields are recalculated. The message is empty when accepted.
+    // fields and the results are recalculated. The message is empty when
+    // accepted.
     Validacion ConfirmarCampo(Seccion s, int i, const Valor &nuevo, const Valor &anterior);
 
     // True while a stored entry of the user column differs from the saved copy.
     bool HayCambios() const;
 
-    // Shows a freshly loaded calculation: titles, replay of every stored
+    // A calculation just read: the stored entries of both columns (and their
+    // dates) replace the old ones, become the saved copy, and are shown
+    // (MostrarCalculo).
+    void cargarColumnas(Columna s, Columna o);
+    // Shows the calculation the columns hold: titles, replay of every stored
     // field of both columns, option pairs, results and service.
     void MostrarCalculo();
+    // After a save on that date: the saved copy and the user column's date
+    // and caption follow.
+    void marcarGrabado(const QDate &fecha);
 
     // Coach description used in the section titles, and the dates shown
     // beside the column captions (invalid when none is shown).
-    const QString &descripcionTitulos() const { return descripcionTitulos_; }
-    QDate fechaTituloS() const { return fechaTituloS_; }
-    QDate fechaTituloO() const { return fechaTituloO_; }
-    // After a save: the user column's caption shows the new date.
-    void fijarFechaTituloS(const QDate &d);
+    const QString &descripcionTitulos() const { return e_.descripcionTitulos; }
+    QDate fechaTituloS() const { return e_.fechaTituloS; }
+    QDate fechaTituloO() const { return e_.fechaTituloO; }
 
     // Today's date; tests may replace it.
     std::function<QDate()> hoy = [] { return QDate::currentDate(); };
 
+    // For tests only: a column written directly, past the rules and the
+    // checks (as an edited file may hold what no entry would). Nothing is
+    // recomputed or announced.
+    Columna &columnaParaPruebas(Col c) { return col(c); }
+    Columna &grabadaParaPruebas() { return e_.grabada; }
+
+signals:
+    // Every signal comes once the model holds the new state. The box of
+    // field i of a section in a column shows something new: its value, an
+    // empty text, or another look (enabled or not).
+    void campoCambiado(pelmora::Col c, pelmora::Seccion s, int i);
+    // An option pair got its state (from the user, a loader or a reset).
+    void opcionCambiada(pelmora::Col c, pelmora::Seccion s, int indice);
+    // The section titles (coach description) or the column dates changed.
+    void titulosCambiados();
+    // The indirect-cost comment of a column was rewritten.
+    void comentarioCambiado(pelmora::Col c);
+    // The 48 result slots of both columns were recomputed.
+    void resultadosCambiados();
+
 private:
     friend class Formulas;
-    void mostrar(Col c, Seccion s, int i);           // value shown (PonerValor)
-    void vaciar(Col c, Seccion s, int i);            // text emptied, value kept
+    Columna &col(Col c) { return c == Col::S ? e_.columnaS : e_.columnaO; }
+    void mostrar(Col c, Seccion s, int i); // the value is shown again
+    void vaciar(Col c, Seccion s, int i);  // text emptied, value kept
     void aspecto(Col c, Seccion s, int i, bool entrada);
     void retitular();
     void calcularResultados(Col c);
     void replay(Col c, Seccion s, int i);
     void fijarOpcion(Col c, Seccion s, int indice, bool valor);
+    // The rules that read field i (without the results) and the option
+    // switch (without the results), shared by the public operations and
+    // the replay of a load.
+    void aplicarReglas(Seccion s, Col c, int i);
+    void cambiarOpcion(Col c, Seccion s, int indice, int boton);
 
-    template <class F> void avisar(F &&f) { for (auto *o : obs_) f(*o); }
-    std::vector<ObservadorCalculo *> obs_;
-    std::array<std::array<std::vector<EstadoCampo>, kNumSecciones>, 2> estados_;
-    std::array<QString, 2> comentario_;
-    QString descripcionTitulos_;
-    QDate fechaTituloS_, fechaTituloO_;
+    EstadoCalculo e_;
 };
 
 } // namespace pelmora
+
+Q_DECLARE_METATYPE(pelmora::Col)
+Q_DECLARE_METATYPE(pelmora::Seccion)

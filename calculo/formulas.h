@@ -33,7 +33,7 @@ inline bool verdadero(const Valor &v)
 // and shows every entry it writes.
 class Formulas {
 public:
-    Formulas(Calculo &c, Col col, Seccion s) : c_(c), col_(col), s_(s), R_(c.columna(col)) {}
+    Formulas(Calculo &c, Col col, Seccion s) : c_(c), col_(col), s_(s), R_(c.col(col)) {}
 
     Valor &V(int i) { return R_(s_, i); }
     Num N(int i) { return Num(V(i)); }

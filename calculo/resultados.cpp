@@ -97,7 +97,7 @@ double CosteNeumaticos(const Columna &R)
 void Calculo::calcularResultados(Col c)
 {
     using namespace Res;
-    Columna &R = columna(c);
+    Columna &R = col(c);
     auto slot = [&](int n) -> Valor & { return R(kRes, n); };
     auto num = [&](int n) { return Num(slot(n)); };
     auto poner = [&](int n, Num x) {
@@ -170,7 +170,9 @@ void Calculo::Actualizar()
 {
     calcularResultados(Col::S);
     calcularResultados(Col::O);
-    avisar([](ObservadorCalculo &o) { o.resultadosCambiados(); });
+    Comentario(Col::S);
+    Comentario(Col::O);
+    emit resultadosCambiados();
 }
 
 void Calculo::Revisar()
@@ -181,7 +183,7 @@ void Calculo::Revisar()
         const Num x(a), y(b);
         return x.ok() && y.ok() && *x > *y;
     };
-    Columna &S = ColumnaS;
+    Columna &S = e_.columnaS;
     if (S(kRes, Res::C1).esCero()) {
         S(kServ, Serv::C1) = Valor();
     } else {

@@ -180,18 +180,18 @@ QString conUnidad(const QString &cifra, const char *unidad, int anchoUnidad)
 
 QString informe(const Calculo &calc, const QString &ruta)
 {
-    const Columna *cols[2] = {&calc.ColumnaS, &calc.ColumnaO};
-    const QDate fechaS = calc.fechaTituloS().isValid() ? calc.fechaTituloS() : calc.ColumnaS.Fecha;
-    const QDate fechaO = calc.fechaTituloO().isValid() ? calc.fechaTituloO() : calc.ColumnaO.Fecha;
+    const Columna *cols[2] = {&calc.columnaS(), &calc.columnaO()};
+    const QDate fechaS = calc.fechaTituloS().isValid() ? calc.fechaTituloS() : calc.columnaS().Fecha;
+    const QDate fechaO = calc.fechaTituloO().isValid() ? calc.fechaTituloO() : calc.columnaO().Fecha;
     const QStringList grupos = {tituloColumna(kTituloS, fechaS), tituloColumna(kTituloO, fechaO)};
 
     QString r;
     r += "Archivo: " + ruta + '\n';
-    r += "Autocar: " + FormatearNumero(calc.ColumnaS(Seccion::Caracteristicas, 1), -1, false) + '\n';
-    const QString categoria = FormatearNumero(calc.ColumnaS(Seccion::Caracteristicas, 7), -1, false);
+    r += "Autocar: " + FormatearNumero(calc.columnaS()(Seccion::Caracteristicas, 1), -1, false) + '\n';
+    const QString categoria = FormatearNumero(calc.columnaS()(Seccion::Caracteristicas, 7), -1, false);
     if (!categoria.isEmpty())
         r += QString::fromUtf8("Categoría: ") + categoria + '\n';
-    const QString explotacion = FormatearNumero(calc.ColumnaS(Seccion::Caracteristicas, 8), -1, false);
+    const QString explotacion = FormatearNumero(calc.columnaS()(Seccion::Caracteristicas, 8), -1, false);
     if (!explotacion.isEmpty())
         r += QString::fromUtf8("Explotación: ") + explotacion + '\n';
 
@@ -264,7 +264,7 @@ QString informe(const Calculo &calc, const QString &ruta)
 
     // Services of the user column, as the service form shows them.
     {
-        const Columna &s = calc.ColumnaS;
+        const Columna &s = calc.columnaS();
         auto campo = [&](int i) {
             return FormatearNumero(s(Seccion::Servicio, i), decimales(Seccion::Servicio, i), false);
         };

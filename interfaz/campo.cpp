@@ -186,7 +186,7 @@ void CampoTexto::mostrar()
 
 void CampoTexto::EntrarCampo()
 {
-    const Valor &v = calculo_.ColumnaS(seccion_, indice_);
+    const Valor &v = calculo_.columnaS()(seccion_, indice_);
     g_valorAnterior = v;
     editando_ = true;
     const QString t = TextoEdicion(v, decimales_);

@@ -18,8 +18,8 @@ public:
 
     // Redraws every box, button, title and comment from the model.
     virtual void cargar() = 0;
-    // The form is being shown or brought to the front (the results and the
-    // service recompute themselves here).
+    // The form is being shown or brought to the front (the service brings
+    // itself up to date with the results here).
     virtual void activar() {}
     // The control of the form that last had the focus, if any.
     QWidget *controlActivo() const { return controlActivo_; }

@@ -330,8 +330,6 @@ public:
     }
 
 protected:
-    void rehacer() override { calculo().Comentario(Col::S); }
-
     void mostrarOpcion(Col c, int, bool desglosado) override
     {
         QLabel *comentario = etiqueta(c, 6);
@@ -460,12 +458,7 @@ public:
         cargar();
     }
 
-protected:
-    void rehacer() override
-    {
-        calculo().Actualizar();
-        calculo().Revisar();
-    }
+    void activar() override { calculo().Revisar(); }
 };
 
 } // namespace

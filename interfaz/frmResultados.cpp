@@ -150,9 +150,6 @@ public:
     // Figure label lblSR(n) / lblOR(n).
     QLabel *etiqueta(Col c, int n) const { return lbl_[static_cast<int>(c)][n]; }
 
-protected:
-    void rehacer() override { calculo().Actualizar(); }
-
 private:
     QLabel *texto(QWidget *padre, const QString &t, const QRect &r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter,
                   bool negrita = false)

@@ -53,12 +53,16 @@ FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *paren
     muestra.setFont(negrita);
     altoCaja_ = std::max(285, redondearTwips(aTwips(muestra.sizeHint().height())));
 
-    calculo.agregarObservador(this);
+    // The connections go with the form.
+    connect(&calculo, &Calculo::campoCambiado, this, &FormularioBase::campoCambiado);
+    connect(&calculo, &Calculo::opcionCambiada, this, &FormularioBase::opcionCambiada);
+    connect(&calculo, &Calculo::titulosCambiados, this, &FormularioBase::titulosCambiados);
+    connect(&calculo, &Calculo::comentarioCambiado, this, &FormularioBase::comentarioCambiado);
+    connect(&calculo, &Calculo::resultadosCambiados, this, &FormularioBase::resultadosCambiados);
 }
 
 FormularioBase::~FormularioBase()
 {
-    calculo().quitarObservador(this);
     // A field being edited is committed while the form is still whole.
     QWidget *foco = QApplication::focusWidget();
     if (foco && isAncestorOf(foco))
@@ -228,23 +232,6 @@ void FormularioBase::cargar()
     resultadosCambiados();
 }
 
-void FormularioBase::activar()
-{
-    rehaciendo_ = true;
-    sucio_ = false;
-    rehacer();
-    rehaciendo_ = false;
-}
-
-void FormularioBase::paintEvent(QPaintEvent *e)
-{
-    // What the model changed since the last time is recomputed before the
-    // form shows it again.
-    if (sucio_ && !rehaciendo_)
-        activar();
-    FormularioSeccion::paintEvent(e);
-}
-
 void FormularioBase::hideEvent(QHideEvent *e)
 {
     // Another section is shown: the field being edited is committed now,
@@ -259,8 +246,6 @@ void FormularioBase::hideEvent(QHideEvent *e)
 
 void FormularioBase::campoCambiado(Col c, Seccion s, int i)
 {
-    if (!rehaciendo_)
-        sucio_ = true;
     if (s != seccion())
         return;
     if (CampoTexto *b = caja(c, i))
@@ -269,8 +254,6 @@ void FormularioBase::campoCambiado(Col c, Seccion s, int i)
 
 void FormularioBase::opcionCambiada(Col c, Seccion s, int indice)
 {
-    if (!rehaciendo_)
-        sucio_ = true;
     if (s == seccion())
         ponerOpcion(c, indice);
 }

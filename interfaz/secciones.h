@@ -32,14 +32,13 @@ constexpr int kAnchoFormulario = 11235;
 constexpr int kArribaColumnas = 300;
 } // namespace medidas
 
-class FormularioBase : public FormularioSeccion, public ObservadorCalculo {
+class FormularioBase : public FormularioSeccion {
     Q_OBJECT
 public:
     FormularioBase(Calculo &calculo, Seccion seccion, QWidget *parent);
     ~FormularioBase() override;
 
     void cargar() override;
-    void activar() override;
 
     // The box of field i in a column (null when the form has none).
     CampoTexto *caja(Col c, int i) const;
@@ -54,10 +53,12 @@ public:
     int altoCaja() const { return altoCaja_; }
     int altoTexto(const QString &texto, int ancho, bool negrita = false) const;
 
-    // ObservadorCalculo
-    void campoCambiado(Col c, Seccion s, int i) override;
-    void opcionCambiada(Col c, Seccion s, int indice) override;
-    void titulosCambiados() override;
+    // What the calculation announces (its signals).
+    virtual void campoCambiado(Col c, Seccion s, int i);
+    virtual void opcionCambiada(Col c, Seccion s, int indice);
+    virtual void titulosCambiados();
+    virtual void comentarioCambiado(Col) {}
+    virtual void resultadosCambiados() {}
 
     // Building blocks, also used by the grid.
     CampoTexto *crearCaja(Col c, int i, QWidget *padre, const QRect &twips);
@@ -78,11 +79,6 @@ protected:
     void ponerOpcion(Col c, int indice);
     virtual void mostrarOpcion(Col, int /*indice*/, bool /*primero*/) {}
 
-    // The results, the service and the indirect-cost comment follow the
-    // rest of the calculation: rehacer() recomputes them, called when the
-    // form is activated and before it paints after a change of the model.
-    virtual void rehacer() {}
-    void paintEvent(QPaintEvent *e) override;
     void hideEvent(QHideEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
     void seguirFoco(QWidget *w);
@@ -93,8 +89,6 @@ protected:
     QGroupBox *frame1_ = nullptr;
     std::array<QGroupBox *, 2> frameCol_{};
     QString titulo_;
-    bool sucio_ = true;
-    bool rehaciendo_ = false;
     // The option button whose activation a refused value cancelled.
     QPointer<QRadioButton> anulada_;
 

@@ -93,16 +93,27 @@ Tarta::Tarta(const QString &letra, QWidget *parent) : QFrame(parent)
         etiquetas_[k] = findChild<QLabel *>(QStringLiteral("lblPic%1(%2)").arg(letra).arg(k));
 }
 
+GeometriaTarta Tarta::colocar(const std::array<double, kSectoresTarta> &cuotas)
+{
+    std::array<QSizeF, kSectoresTarta> tam{};
+    for (int k = 0; k < kSectoresTarta; ++k)
+        tam[k] = QSizeF(aTwips(etiquetas_[k]->width()), aTwips(etiquetas_[k]->height()));
+    const int borde = frameWidth();
+    const GeometriaTarta g = CalcularTarta(aTwips(width()), aTwips(height()), cuotas, tam);
+    for (int k = 0; k < kSectoresTarta; ++k) {
+        const QPoint pos(borde + tw(g.sectores[k].izquierda), borde + tw(g.sectores[k].arriba));
+        if (etiquetas_[k]->pos() != pos)
+            etiquetas_[k]->move(pos);
+    }
+    return g;
+}
+
 void Tarta::dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::array<QColor, kSectoresTarta> &colores)
 {
     std::array<double, kSectoresTarta> x{};
-    std::array<QSizeF, kSectoresTarta> tam{};
-    for (int k = 0; k < kSectoresTarta; ++k) {
+    for (int k = 0; k < kSectoresTarta; ++k)
         x[k] = cuotas[k].comoNumero().value_or(0.0);
-        tam[k] = QSizeF(aTwips(etiquetas_[k]->width()), aTwips(etiquetas_[k]->height()));
-    }
-    const int borde = frameWidth();
-    const GeometriaTarta g = CalcularTarta(aTwips(width()), aTwips(height()), x, tam);
+    const GeometriaTarta g = colocar(x);
 
     bool cambio = !hayDibujo_ || colores != colores_ || g.radio != geometria_.radio;
     for (int k = 0; k < kSectoresTarta && !cambio; ++k) {
@@ -114,15 +125,15 @@ void Tarta::dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::
     colores_ = colores;
     hayDibujo_ = true;
 
+    bool otroTamano = false;
     for (int k = 0; k < kSectoresTarta; ++k) {
         QLabel *l = etiquetas_[k];
-        const QPoint pos(borde + tw(g.sectores[k].izquierda), borde + tw(g.sectores[k].arriba));
-        if (l->pos() != pos)
-            l->move(pos);
         const QString texto = FormatearNumero(cuotas[k], 1, true) + QStringLiteral("%");
         if (l->text() != texto) {
+            const QSize antes = l->size();
             l->setText(texto);
             l->adjustSize();
+            otroTamano = otroTamano || l->size() != antes;
         }
         if (l->palette().color(QPalette::WindowText) != colores[k]) {
             QPalette p = l->palette();
@@ -131,6 +142,10 @@ void Tarta::dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::
         }
         l->show();
     }
+    // A caption of another size goes where its new size puts it, as the
+    // next drawing would place it.
+    if (otroTamano)
+        geometria_ = colocar(x);
     if (cambio)
         update();
 }

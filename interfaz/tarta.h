@@ -45,7 +45,8 @@ public:
 
     // Redraws the pie from the eleven share slots (empty counts as 0):
     // places each label with its current size, then re-captions it with its
-    // percentage and colours it like its sector.
+    // percentage and colours it like its sector; a label whose caption
+    // changed its size is placed again by its new size.
     void dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::array<QColor, kSectoresTarta> &colores);
 
     QLabel *etiqueta(int k) const { return etiquetas_[k]; }
@@ -55,6 +56,10 @@ protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
+    // Works out the pie for the shares and moves each label to where its
+    // present size puts it.
+    GeometriaTarta colocar(const std::array<double, kSectoresTarta> &cuotas);
+
     std::array<QLabel *, kSectoresTarta> etiquetas_{};
     std::array<QColor, kSectoresTarta> colores_{};
     GeometriaTarta geometria_;

@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // A refused file leaves the columns as they were.
         if (!columnasIguales(s, Calculo::Minimos()) || !columnasIguales(o, Calculo::Minimos()))
             fallo("LeerCalculo cambió las columnas de un archivo rechazado", QByteArray());
-        if (!columnasIguales(c.ColumnaS, Calculo::Minimos()) || !columnasIguales(c.ColumnaO, Calculo::Minimos()) ||
+        if (!columnasIguales(c.columnaS(), Calculo::Minimos()) || !columnasIguales(c.columnaO(), Calculo::Minimos()) ||
             c.HayCambios())
             fallo("AbrirArchivo cambió el cálculo de un archivo rechazado", QByteArray());
         return 0;
@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     idaYVuelta("ida y vuelta tras leer", s, o);
 
     // The model as opening the file left it; its saved copy holds what was read.
-    compararGrabadas("copia grabada tras abrir", s, c.ColumnaGrabada, "ColumnaGrabada");
+    compararGrabadas("copia grabada tras abrir", s, c.grabada(), "ColumnaGrabada");
     c.Actualizar();
     c.Revisar();
     for (Col col : {Col::S, Col::O}) {
@@ -180,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     (void)c.HayCambios();
 
-    idaYVuelta("ida y vuelta tras MostrarCalculo", c.ColumnaS, c.ColumnaO);
+    idaYVuelta("ida y vuelta tras MostrarCalculo", c.columnaS(), c.columnaO());
 
     // The JSON export of whatever the model holds is valid JSON of the
     // right shape.

@@ -65,8 +65,8 @@ bool mismasEntradas(const Columna &a, const Columna &b)
 void prepararCalculo(Calculo &c)
 {
     QCOMPARE(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
-    c.ColumnaS(Seccion::Caracteristicas, 1) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
-    c.ColumnaS(Seccion::CostesFijos1, 2) = Valor(123456.78);
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 1) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
+    c.columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(123456.78);
     c.hoy = [] { return QDate(2024, 3, 5); };
 }
 
@@ -308,10 +308,10 @@ private slots:
 
         Calculo leido;
         QCOMPARE(AbrirArchivo(leido, ruta), ErrorArchivo::Ninguno);
-        QVERIFY(mismasEntradas(leido.ColumnaS, c.ColumnaS));
-        QVERIFY(mismasEntradas(leido.ColumnaO, c.ColumnaO));
-        QCOMPARE(leido.ColumnaS(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
-        QCOMPARE(leido.ColumnaS.Fecha, QDate(2024, 3, 5));
+        QVERIFY(mismasEntradas(leido.columnaS(), c.columnaS()));
+        QVERIFY(mismasEntradas(leido.columnaO(), c.columnaO()));
+        QCOMPARE(leido.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
+        QCOMPARE(leido.columnaS().Fecha, QDate(2024, 3, 5));
     }
 
     void extensionEscritaNoSeDuplica()
@@ -412,7 +412,7 @@ private slots:
         QVERIFY(escribir(t.filePath(QStringLiteral("roto.clc")), contenido));
         Calculo c;
         prepararCalculo(c);
-        const Columna antes = c.ColumnaS;
+        const Columna antes = c.columnaS();
         DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
         QCOMPARE(d.textArchivo()->text(), QStringLiteral("roto.clc"));
         d.aceptarArchivo();
@@ -421,7 +421,7 @@ private slots:
         QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
         QCOMPARE(d.result(), int(QDialog::Rejected));
         QVERIFY(d.archivoActual().isEmpty());
-        QVERIFY(mismasEntradas(c.ColumnaS, antes));
+        QVERIFY(mismasEntradas(c.columnaS(), antes));
     }
 
     void archivoBorradoDespuesDeLlenarLaLista()
@@ -460,7 +460,7 @@ private slots:
         QVERIFY(mensajes.isEmpty());
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(d.archivoActual(), QDir::toNativeSeparators(t.filePath(QStringLiteral("b.clc"))));
-        QVERIFY(mismasEntradas(c.ColumnaS, origen.ColumnaS));
+        QVERIFY(mismasEntradas(c.columnaS(), origen.columnaS()));
         QVERIFY(!c.HayCambios());
     }
 

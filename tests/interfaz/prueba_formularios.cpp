@@ -175,9 +175,9 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        const QString desc = b.c.ColumnaS(Seccion::Caracteristicas, 1).texto();
-        const QString fechaS = QLocale().toString(b.c.ColumnaS.Fecha, QLocale::ShortFormat);
-        const QString fechaO = QLocale().toString(b.c.ColumnaO.Fecha, QLocale::ShortFormat);
+        const QString desc = b.c.columnaS()(Seccion::Caracteristicas, 1).texto();
+        const QString fechaS = QLocale().toString(b.c.columnaS().Fecha, QLocale::ShortFormat);
+        const QString fechaO = QLocale().toString(b.c.columnaO().Fecha, QLocale::ShortFormat);
         const std::pair<Seccion, const char *> titulos[] = {
             {Seccion::Caracteristicas, "Características Técnicas y de Explotación"},
             {Seccion::CostesFijos1, "Costes Fijos (1)"},
@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(b.w<QGroupBox>(Seccion::Servicio, QStringLiteral("Frame1"))->title(),
                  QStringLiteral("Costes Servicio     (Midibús)"));
         // After a save the user column shows the new date.
-        b.c.fijarFechaTituloS(QDate(2031, 2, 3));
+        b.c.marcarGrabado(QDate(2031, 2, 3));
         QCOMPARE(b.w<QGroupBox>(Seccion::CostesVariables, QStringLiteral("FrameS"))->title(),
                  QStringLiteral("Cálculo Personalizado (") + QLocale().toString(QDate(2031, 2, 3), QLocale::ShortFormat) +
                      QStringLiteral(")"));
@@ -243,7 +243,7 @@ private slots:
             QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
         }
         // Still computed.
-        QVERIFY(!b.c.ColumnaO(Seccion::Resultados, 40).esCero());
+        QVERIFY(!b.c.columnaO()(Seccion::Resultados, 40).esCero());
     }
 
     // Enter commits without leaving the field and the dependent boxes follow,
@@ -271,9 +271,9 @@ private slots:
         QTest::keyClicks(km, QStringLiteral("120000"));
         QCOMPARE(km->text(), QStringLiteral("120000"));
         // Nothing is committed before Enter.
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
         QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 120000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 120000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("120000"));
         QCOMPARE(ValorAnterior().n(), 120000.0);
@@ -307,7 +307,7 @@ private slots:
         QCOMPARE(g_mensajes.size(), size_t(1));
         QCOMPARE(g_mensajes[0].titulo, QStringLiteral("Error"));
         QVERIFY(g_mensajes[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
         QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
@@ -319,7 +319,7 @@ private slots:
         QTest::keyClick(desc, Qt::Key_Return);
         QCOMPARE(g_mensajes.size(), size_t(2));
         QCOMPARE(g_mensajes[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
-        QCOMPARE(desc->text(), b.c.ColumnaS(Seccion::Caracteristicas, 1).texto());
+        QCOMPARE(desc->text(), b.c.columnaS()(Seccion::Caracteristicas, 1).texto());
     }
 
     // By the time the message shows, the old value is back in the model and
@@ -343,7 +343,7 @@ private slots:
         };
         std::vector<Visto> vistos;
         auto antes = interceptarMensajes([&](const QString &, const QString &) {
-            vistos.push_back({b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), km->text(), facturados->text()});
+            vistos.push_back({b.c.columnaS()(Seccion::Caracteristicas, 9).n(), km->text(), facturados->text()});
         });
         km->selectAll();
         QTest::keyClicks(km, QStringLiteral("1000"));
@@ -378,7 +378,7 @@ private slots:
         QCOMPARE(g_mensajes.size(), size_t(1));
         QTRY_VERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
         // The control the focus passed through did not act.
         QCOMPARE(pct->text(), QStringLiteral("80,0"));
         QCOMPARE(g_mensajes.size(), size_t(1));
@@ -390,7 +390,7 @@ private slots:
         QTest::keyClick(km, Qt::Key_Tab);
         QTRY_VERIFY(pct->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("99.999"));
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 99999.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 99999.0);
         QCOMPARE(pct->text(), QStringLiteral("80"));
         QCOMPARE(g_mensajes.size(), size_t(1));
     }
@@ -438,7 +438,7 @@ private slots:
         QVERIFY(!boton(2)->isDown());
         QCOMPARE(g_mensajes.size(), size_t(1));
         QCOMPARE(sueldo->text(), antes);
-        QVERIFY(!b.c.ColumnaS(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(!b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
         QVERIFY(boton(1)->isChecked());
         QVERIFY(!boton(2)->isChecked());
         QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 10)->text(), seguro);
@@ -448,7 +448,7 @@ private slots:
         sueldo->selectAll();
         QTest::keyClicks(sueldo, QStringLiteral("40000"));
         QTest::mouseClick(boton(2), Qt::LeftButton);
-        QVERIFY(b.c.ColumnaS(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
         QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->text().isEmpty());
         QCOMPARE(g_mensajes.size(), size_t(1));
     }
@@ -466,7 +466,7 @@ private slots:
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("300000"));
         precio->clearFocus();
-        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
         QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 5)->text(), QStringLiteral("45.000,00"));
         QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 7)->text(), QStringLiteral("240.000,00"));
@@ -477,7 +477,7 @@ private slots:
         QTest::keyClicks(precio, QStringLiteral("10"));
         precio->clearFocus();
         QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
         QTest::qWait(20);
         QVERIFY(!precio->hasFocus());
@@ -488,11 +488,11 @@ private slots:
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("250000"));
         b.mostrar(Seccion::Resultados);
-        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 250000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 250000.0);
         QCOMPARE(precio->text(), QStringLiteral("250.000,00"));
         QCOMPARE(g_mensajes.size(), size_t(1));
         QCOMPARE(b.w<QLabel>(Seccion::Resultados, QStringLiteral("lblSR(1)"))->text(),
-                 FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 1), 2, true));
+                 FormatearNumero(b.c.columnaS()(Seccion::Resultados, 1), 2, true));
     }
 
     void cajasConmutadasSiguenAlModelo_data()
@@ -557,7 +557,7 @@ private slots:
                     const bool edicion = c == foco && c->editando();
                     if (c->editando() && !edicion)
                         return c->objectName() + QStringLiteral(" is being edited without the focus");
-                    const QString debe = edicion ? TextoEdicion(b.c.ColumnaS(s, i), c->decimales())
+                    const QString debe = edicion ? TextoEdicion(b.c.columnaS()(s, i), c->decimales())
                                                  : b.c.textoMostrado(col, s, i);
                     if (c->text() != debe)
                         return c->objectName() + QStringLiteral(" shows \"%1\", not \"%2\"").arg(c->text(), debe);
@@ -679,7 +679,7 @@ private slots:
         // Below the minimum: refused, the old value is back.
         QTest::keyClick(precio, Qt::Key_Enter);
         QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(b.c.ColumnaS(Seccion::CostesFijos1, 2).n(), 295000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 295000.0);
         QCOMPARE(precio->text(), QStringLiteral("295000"));
 
         b.mostrar(Seccion::Caracteristicas);
@@ -702,7 +702,7 @@ private slots:
         QCOMPARE(desc->text(), QStringLiteral(" Línea 3, -5.5% "));
         QCOMPARE(g_pitidos, 2);
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
     }
 
     // Undo and select all are control characters: refused with a beep in a
@@ -739,7 +739,7 @@ private slots:
         QCOMPARE(km->text(), QStringLiteral("145"));
         QCOMPARE(g_pitidos, 3);
 
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
     }
 
     // Enter and Backspace bring the field into view like any other key.
@@ -761,7 +761,7 @@ private slots:
         QTest::keyClick(km, Qt::Key_Return);
         QCOMPARE(enfocado.count(), 2);
         QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 9).n(), 90000.0);
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 90000.0);
     }
 
     // A free text stops at the field's length, and Escape or a Control key
@@ -784,7 +784,7 @@ private slots:
         QCOMPARE(desc->text(), QStringLiteral("Auto"));
         QCOMPARE(g_pitidos, 0);
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(b.c.ColumnaS(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Auto"));
+        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Auto"));
 
         // The coach description takes 45 characters.
         desc->clear();
@@ -844,7 +844,7 @@ private slots:
         FormularioSeccion *f = b.mostrar(Seccion::Servicio);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         CampoTexto *c1 = b.caja(Seccion::Servicio, Col::S, 1);
-        QCOMPARE(c1->text(), FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 40), 4, false));
+        QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(Seccion::Resultados, 40), 4, false));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 64, 0));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 224, 192));
         QCOMPARE(b.caja(Seccion::Servicio, Col::S, 11)->palette().color(QPalette::Disabled, QPalette::Text),
@@ -903,7 +903,7 @@ private slots:
         QCOMPARE(b.formulario(Seccion::CostesFijos1)->controlActivo(), static_cast<QWidget *>(boton("OptionSE(1)")));
 
         boton("OptionSA(2)")->click();
-        QVERIFY(b.c.ColumnaS(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(b.c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
         QVERIFY(frame("FrameSAA")->isHidden());
         QVERIFY(frame("FrameSAF")->isHidden());
         QVERIFY(!frame("FrameSAT")->isHidden());
@@ -914,7 +914,7 @@ private slots:
         QVERIFY(!frame("FrameSET")->isHidden());
 
         boton("OptionSA(1)")->click();
-        QVERIFY(!b.c.ColumnaS(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(!b.c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
         QVERIFY(!frame("FrameSAA")->isHidden());
         QVERIFY(frame("FrameSAT")->isHidden());
         QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 2)->text(), precio);
@@ -922,7 +922,7 @@ private slots:
         // The reference buttons cannot be used; they follow the data.
         QVERIFY(!boton("OptionOA(1)")->isEnabled());
         QVERIFY(!boton("OptionOA(2)")->isEnabled());
-        b.c.ColumnaO(Seccion::CostesFijos1, 1) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(Seccion::CostesFijos1, 1) = Valor(false);
         b.c.CambiarOpcion(Col::O, Seccion::CostesFijos1, 1, 2);
         QVERIFY(boton("OptionOA(2)")->isChecked());
         QVERIFY(!frame("FrameOAT")->isHidden());
@@ -949,7 +949,7 @@ private slots:
         QCOMPARE(caja(18)->text(), QStringLiteral("8.190,00"));
         // A total above the typing limit of the box still shows whole.
         boton("OptionSD(2)")->click();
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 8, Valor(273200.0), b.c.ColumnaS(Seccion::CostesFijos2, 8));
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 8, Valor(273200.0), b.c.columnaS()(Seccion::CostesFijos2, 8));
         QCOMPARE(caja(8)->text(), QStringLiteral("273.200,00"));
 
         boton("OptionSG(1)")->click();
@@ -994,7 +994,7 @@ private slots:
         QVERIFY(!etiqueta(8)->isHidden());
 
         // The comment follows a change made elsewhere when the form comes back.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(100000.0), b.c.ColumnaS(Seccion::CostesFijos2, 1));
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(100000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
         f->activar();
         QVERIFY(etiqueta(6)->text() != esperado);
         QCOMPARE(etiqueta(6)->text(), QString(b.c.comentario(Col::S)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -1020,14 +1020,14 @@ private slots:
 
         // The reference column shows its comment in its "Total" mode, and
         // its rows again when it goes back.
-        b.c.ColumnaO(Seccion::CostesIndirectos, 1) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(false);
         b.c.CambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
         QVERIFY(!etiqueta(13)->isHidden());
         QVERIFY(!etiqueta(14)->isHidden());
         QVERIFY(etiqueta(8)->isHidden());
         QVERIFY(b.caja(Seccion::CostesIndirectos, Col::O, 2)->isHidden());
         QVERIFY(etiqueta(13)->text().startsWith(QStringLiteral("Los  Costes  Indirectos")));
-        b.c.ColumnaO(Seccion::CostesIndirectos, 1) = Valor(true);
+        b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(true);
         b.c.CambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 1);
         QVERIFY(etiqueta(13)->isHidden());
         QVERIFY(etiqueta(14)->isHidden());
@@ -1035,19 +1035,20 @@ private slots:
     }
 
     // The results recompute when the form is painted after a change.
-    void resultadosAlPintar()
+    void resultadosAlDiaSinRepintar()
     {
         Banco b;
         QVERIFY(b.preparar());
         FormularioSeccion *r = b.mostrar(Seccion::Resultados);
         auto *salario = r->findChild<QLabel *>(QStringLiteral("lblSR(3)"));
         QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(41000.0), b.c.ColumnaS(Seccion::CostesFijos2, 1));
-        QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
+        // The commit itself brings the results up to date; painting changes nothing.
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(41000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
         r->grab();
         QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(18)"))->text(),
-                 FormatearNumero(b.c.ColumnaS(Seccion::Resultados, 18), 2, true));
+                 FormatearNumero(b.c.columnaS()(Seccion::Resultados, 18), 2, true));
         // The unit costs have their colours.
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
                  QColor(192, 64, 0));
@@ -1119,14 +1120,38 @@ private slots:
         QCOMPARE(g.radio, std::trunc(2000 - 38 - 600) / 2);
     }
 
+    // A percentage label stands where its present caption puts it, also
+    // after the staff cost changed while Resultados was hidden (a label
+    // placed by its old caption's width overlapped its neighbour).
+    void etiquetasDeLaTartaPorSuTextoActual()
+    {
+        Banco b;
+        QVERIFY(b.preparar());
+        b.mostrar(Seccion::Resultados);
+        b.mostrar(Seccion::Caracteristicas);
+        // 39.000 of 157.537,64 (24,8 %) becomes 1.000: the share's caption narrows.
+        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(1000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        auto *tarta = r->findChild<Tarta *>(QStringLiteral("PictureSR"));
+        QCOMPARE(tarta->etiqueta(2)->text(), QStringLiteral("0,8%"));
+        std::array<double, kSectoresTarta> cuotas{};
+        std::array<QSizeF, kSectoresTarta> tam{};
+        for (int k = 0; k < kSectoresTarta; ++k) {
+            cuotas[k] = b.c.columnaS()(Seccion::Resultados, k < 10 ? 21 + k : 37).n();
+            tam[k] = QSizeF(aTwips(tarta->etiqueta(k)->width()), aTwips(tarta->etiqueta(k)->height()));
+        }
+        const GeometriaTarta g = CalcularTarta(aTwips(tarta->width()), aTwips(tarta->height()), cuotas, tam);
+        for (int k = 0; k < kSectoresTarta; ++k)
+            QCOMPARE(tarta->etiqueta(k)->pos(), QPoint(tarta->frameWidth() + tw(g.sectores[k].izquierda),
+                                                       tarta->frameWidth() + tw(g.sectores[k].arriba)));
+    }
+
     // The pies of the form: labels captioned, coloured and placed from the geometry.
     void tartasDelFormulario()
     {
         Banco b;
         QVERIFY(b.preparar());
         FormularioSeccion *r = b.mostrar(Seccion::Resultados);
-        r->activar();
-        r->activar(); // a second time the labels are placed with their final sizes
         const int casillas[kSectoresTarta] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 37};
         for (Col col : {Col::S, Col::O}) {
             const QString l = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");

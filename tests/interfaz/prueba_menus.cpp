@@ -146,7 +146,7 @@ class PruebaMenus : public QObject {
         c.hoy = [] { return QDate(2004, 5, 17); };
         if (AbrirArchivo(c, rutaReferencia(QString::fromUtf8(kCategorias[k].archivo))) != ErrorArchivo::Ninguno)
             return QString();
-        c.ColumnaS(Seccion::CostesFijos1, 2) = Valor(precio);
+        c.columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(precio);
         const QString ruta = enCalculos(nombre);
         return GrabarCalculo(c, ruta) == ErrorArchivo::Ninguno ? ruta : QString();
     }
@@ -332,7 +332,7 @@ private slots:
         QVERIFY(!w.accion(QStringLiteral("mnuFileOpen"))->isEnabled());
         QVERIFY(w.accion(QStringLiteral("mnuFileSave"))->isEnabled());
         QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
-        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 234567.5);
+        QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 234567.5);
         CampoTexto *precio = caja(w.formulario(Seccion::CostesFijos1), Seccion::CostesFijos1, 2);
         QVERIFY(precio);
         QCOMPARE(precio->text(), QStringLiteral("234.567,50"));
@@ -429,7 +429,7 @@ private slots:
         w.show();
         QVERIFY(abrirNuevo(w, 0));
         QVERIFY(w.archivoActual().isEmpty());
-        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(123456.0);
+        w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(123456.0);
 
         // Without ArchivoActual the quick save asks; cancelled, nothing is saved.
         QStringList modos;
@@ -456,7 +456,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         QVERIFY(abrirNuevo(w, 1));
-        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(123456.0);
+        w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(123456.0);
         auto *marco = w.formulario(Seccion::Resultados)->findChild<QGroupBox *>(QStringLiteral("FrameS"));
         const QString tituloAntes = marco->title();
 
@@ -525,7 +525,7 @@ private slots:
         QVERIFY(w.calculoAbierto());
         QVERIFY(w.archivoActual().isEmpty());
 
-        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(222222.0);
         QStringList modos;
         interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
@@ -557,7 +557,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         QVERIFY(abrirGrabado(w, QStringLiteral("lleno.clc")));
-        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(222222.0);
         auto *marco = w.formulario(Seccion::Resultados)->findChild<QGroupBox *>(QStringLiteral("FrameS"));
         const QString titulo = marco->title();
         QStringList modos;
@@ -592,9 +592,9 @@ private slots:
         QVERIFY(abrirNuevo(w, 2));
         Calculo &c = w.calculo();
         // A few changes through the model's own commit, an option among them.
-        QVERIFY(!c.ConfirmarCampo(Seccion::CostesFijos1, 2, Valor(312345.67), c.ColumnaS(Seccion::CostesFijos1, 2))
+        QVERIFY(!c.ConfirmarCampo(Seccion::CostesFijos1, 2, Valor(312345.67), c.columnaS()(Seccion::CostesFijos1, 2))
                      .rechazado);
-        QVERIFY(!c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(1.2345), c.ColumnaS(Seccion::CostesVariables, 1))
+        QVERIFY(!c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(1.2345), c.columnaS()(Seccion::CostesVariables, 1))
                      .rechazado);
         c.CambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
         QVERIFY(w.HayCambios());
@@ -604,7 +604,7 @@ private slots:
             d.aceptarArchivo();
         });
         QVERIFY(w.Grabar());
-        const Columna s = c.ColumnaS, o = c.ColumnaO;
+        const Columna s = c.columnaS(), o = c.columnaO();
         // What every box shows (each form up to date, as when it is shown).
         QMap<QString, QString> textos;
         for (int k = 0; k < kNumSecciones; ++k) {
@@ -621,17 +621,17 @@ private slots:
         int entradas = 0;
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
-                QVERIFY(mismoValorGuardado(c.ColumnaS(sec, i), s(sec, i)));
-                QVERIFY(mismoValorGuardado(c.ColumnaO(sec, i), o(sec, i)));
+                QVERIFY(mismoValorGuardado(c.columnaS()(sec, i), s(sec, i)));
+                QVERIFY(mismoValorGuardado(c.columnaO()(sec, i), o(sec, i)));
                 entradas += 2;
             }
         }
         QCOMPARE(entradas, 182);
-        QCOMPARE(c.ColumnaS.Fecha, QDate::currentDate());
-        QCOMPARE(c.ColumnaS.Fecha, s.Fecha);
-        QCOMPARE(c.ColumnaO.Fecha, o.Fecha);
-        QVERIFY(c.ColumnaO.Fecha.isValid());
-        QVERIFY(c.ColumnaS(Seccion::CostesFijos1, 1).esFalso());
+        QCOMPARE(c.columnaS().Fecha, QDate::currentDate());
+        QCOMPARE(c.columnaS().Fecha, s.Fecha);
+        QCOMPARE(c.columnaO().Fecha, o.Fecha);
+        QVERIFY(c.columnaO().Fecha.isValid());
+        QVERIFY(c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
         for (int k = 0; k < kNumSecciones; ++k) {
             w.formulario(static_cast<Seccion>(k))->activar();
             for (CampoTexto *b : w.formulario(static_cast<Seccion>(k))->findChildren<CampoTexto *>())
@@ -687,7 +687,7 @@ private slots:
             QVERIFY(abrirGrabado(w, QStringLiteral("pregunta.clc")));
         }
 
-        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(222222.0);
         QString vista; // caption of the real dialog
         if (respuesta < 0) {
             interceptarPregunta(nullptr);
@@ -727,7 +727,7 @@ private slots:
         // A never-saved calculation: "Si" opens the save dialog; cancelling it
         // keeps the calculation open and modified, and the program running.
         QVERIFY(abrirNuevo(w, 0));
-        w.calculo().ColumnaS(Seccion::CostesFijos1, 2) = Valor(111111.0);
+        w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(111111.0);
         QStringList modos;
         interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
         respuestas_ << PreguntaGrabar::Si;
@@ -778,7 +778,7 @@ private slots:
         QTest::keyClicks(precio, QStringLiteral("1000"));
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
         QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 200000.0);
+        QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 200000.0);
         auto contenido = [&] {
             QFile f(ruta);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -807,7 +807,7 @@ private slots:
         respuestas_ << PreguntaGrabar::Cancelar;
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
         QCOMPARE(preguntas_, QStringList{QStringLiteral("Cerrar")});
-        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 210000.0);
+        QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 210000.0);
         QVERIFY(w.calculoAbierto());
     }
 
@@ -1192,7 +1192,7 @@ private slots:
         w.accion(QStringLiteral("mnuPrintTodo"))->trigger();
         QCOMPARE(titulos_.size(), 1);
         QCOMPARE(paginasPdf(pdf), 7);
-        QCOMPARE(w.calculo().ColumnaS(Seccion::CostesFijos1, 2).n(), 123456.5);
+        QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 123456.5);
         QVERIFY(precio->hasFocus() && precio->editando());
         QCOMPARE(precio->text(), TextoEdicion(Valor(123456.5), 2));
     }

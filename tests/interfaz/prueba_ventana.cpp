@@ -332,8 +332,8 @@ private slots:
         int distintasDeMinimos = 0;
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
-                QVERIFY(mismoValorGuardado(w.calculo().ColumnaS(sec, i), s(sec, i)));
-                QVERIFY(mismoValorGuardado(w.calculo().ColumnaO(sec, i), o(sec, i)));
+                QVERIFY(mismoValorGuardado(w.calculo().columnaS()(sec, i), s(sec, i)));
+                QVERIFY(mismoValorGuardado(w.calculo().columnaO()(sec, i), o(sec, i)));
                 if (!mismoValorGuardado(o(sec, i), Calculo::Minimos()(sec, i)))
                     ++distintasDeMinimos;
             }
@@ -438,15 +438,15 @@ private slots:
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisible());
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
-                QVERIFY(mismoValorGuardado(w.calculo().ColumnaS(sec, i), Calculo::Minimos()(sec, i)));
-                QVERIFY(mismoValorGuardado(w.calculo().ColumnaO(sec, i), Calculo::Minimos()(sec, i)));
+                QVERIFY(mismoValorGuardado(w.calculo().columnaS()(sec, i), Calculo::Minimos()(sec, i)));
+                QVERIFY(mismoValorGuardado(w.calculo().columnaO()(sec, i), Calculo::Minimos()(sec, i)));
             }
         }
 
         // Modified: the question decides.
         QVERIFY(abrir(w, 0));
         const int i = ListaGrabada(Seccion::CostesFijos1).front();
-        Valor &v = w.calculo().ColumnaS(Seccion::CostesFijos1, i);
+        Valor &v = w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, i);
         v = Valor(v.n() + 1234.0);
         QVERIFY(w.HayCambios());
         w.seguir = false;

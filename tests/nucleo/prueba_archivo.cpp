@@ -84,7 +84,7 @@ void prepararCambio(Calculo &c, const QString &f)
     c.hoy = [] { return kGrabadoEl; };
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     c.hoy = [] { return QDate(2026, 12, 7); };
-    const Valor plazas = c.ColumnaS(Seccion::Caracteristicas, 2);
+    const Valor plazas = c.columnaS()(Seccion::Caracteristicas, 2);
     ASSERT_FALSE(c.ConfirmarCampo(Seccion::Caracteristicas, 2, Valor(plazas.n() + 1), plazas).rechazado);
     ASSERT_TRUE(c.HayCambios());
 }
@@ -95,8 +95,8 @@ void esperarNadaGrabado(const Calculo &c, const QString &f, const QByteArray &an
 {
     EXPECT_EQ(leerBytes(f), antes);
     EXPECT_TRUE(c.HayCambios());
-    EXPECT_EQ(c.ColumnaS.Fecha, kGrabadoEl);
-    EXPECT_EQ(c.ColumnaGrabada.Fecha, kGrabadoEl);
+    EXPECT_EQ(c.columnaS().Fecha, kGrabadoEl);
+    EXPECT_EQ(c.grabada().Fecha, kGrabadoEl);
     EXPECT_EQ(c.fechaTituloS(), kGrabadoEl);
     const QStringList enCarpeta =
         QDir(QFileInfo(f).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -121,8 +121,8 @@ TEST_F(Archivo, CadaReferenciaSeAbreSinCambiosYConCifrasFinitas)
         Calculo c;
         ASSERT_EQ(AbrirArchivo(c, referencia(nombre)), ErrorArchivo::Ninguno);
         EXPECT_FALSE(c.HayCambios());
-        EXPECT_TRUE(c.ColumnaS.Fecha.isValid());
-        EXPECT_TRUE(c.ColumnaO.Fecha.isValid());
+        EXPECT_TRUE(c.columnaS().Fecha.isValid());
+        EXPECT_TRUE(c.columnaO().Fecha.isValid());
         for (Col col : {Col::S, Col::O}) {
             const Columna &R = c.columna(col);
             for (int n = 1; n <= 18; ++n)
@@ -132,13 +132,13 @@ TEST_F(Archivo, CadaReferenciaSeAbreSinCambiosYConCifrasFinitas)
                 EXPECT_GT(R(Seccion::Resultados, n).n(), 0.0) << n;
         }
         // Larger coaches cost more.
-        const double total = c.ColumnaO(Seccion::Resultados, 18).n();
+        const double total = c.columnaO()(Seccion::Resultados, 18).n();
         EXPECT_LT(total, totalAnterior);
         totalAnterior = total;
         // Every entered user figure is within its limits.
         for (Seccion s : kSeccionesGrabadas)
             for (int i : ListaGrabada(s))
-                EXPECT_FALSE(ValidarCampo(s, c.ColumnaS, i).rechazado) << datosSeccion(s).nombre << "(" << i << ")";
+                EXPECT_FALSE(ValidarCampo(s, c.columnaS(), i).rechazado) << datosSeccion(s).nombre << "(" << i << ")";
     }
 }
 
@@ -147,15 +147,15 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
     Calculo c;
     ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[1])), ErrorArchivo::Ninguno);
     c.hoy = [] { return QDate(2026, 12, 7); };
-    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Autocar, \"especial\" ñ€"), c.ColumnaS(Seccion::Caracteristicas, 1));
-    c.ConfirmarCampo(Seccion::CostesVariables, 7, Valor(12.5), c.ColumnaS(Seccion::CostesVariables, 7));
+    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Autocar, \"especial\" ñ€"), c.columnaS()(Seccion::Caracteristicas, 1));
+    c.ConfirmarCampo(Seccion::CostesVariables, 7, Valor(12.5), c.columnaS()(Seccion::CostesVariables, 7));
     c.CambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
-    c.ColumnaS(Seccion::Servicio, 26) = Valor();
+    c.columnaParaPruebas(Col::S)(Seccion::Servicio, 26) = Valor();
     EXPECT_TRUE(c.HayCambios());
     const QString f = ruta("uno.clc");
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     EXPECT_FALSE(c.HayCambios());
-    EXPECT_EQ(c.ColumnaS.Fecha, QDate(2026, 12, 7));
+    EXPECT_EQ(c.columnaS().Fecha, QDate(2026, 12, 7));
     EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
 
     const QByteArray bytes = leerBytes(f);
@@ -170,14 +170,14 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
 
     Calculo d;
     ASSERT_EQ(AbrirArchivo(d, f), ErrorArchivo::Ninguno);
-    esperarMismasEntradas(c.ColumnaS, d.ColumnaS);
-    esperarMismasEntradas(c.ColumnaO, d.ColumnaO);
+    esperarMismasEntradas(c.columnaS(), d.columnaS());
+    esperarMismasEntradas(c.columnaO(), d.columnaO());
     EXPECT_FALSE(d.HayCambios());
     EXPECT_EQ(d.textoMostrado(Col::S, Seccion::CostesVariables, 7), "12,5");
-    EXPECT_FALSE(d.ColumnaS(Seccion::CostesFijos1, 1).booleano());
+    EXPECT_FALSE(d.columnaS()(Seccion::CostesFijos1, 1).booleano());
     c.Actualizar(); // the results as the saved calculation gives them
     for (int n = 1; n <= 48; ++n)
-        EXPECT_TRUE(mismoValorGuardado(c.ColumnaS(Seccion::Resultados, n), d.ColumnaS(Seccion::Resultados, n))) << n;
+        EXPECT_TRUE(mismoValorGuardado(c.columnaS()(Seccion::Resultados, n), d.columnaS()(Seccion::Resultados, n))) << n;
 }
 
 TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
@@ -190,10 +190,10 @@ TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
         const QString f = ruta("mal.clc");
         escribirBytes(f, bytes);
         Calculo c;
-        const Columna antes = c.ColumnaS;
+        const Columna antes = c.columnaS();
         EXPECT_EQ(AbrirArchivo(c, f), esperado);
         if (esperado != ErrorArchivo::Ninguno) {
-            esperarMismasEntradas(antes, c.ColumnaS);
+            esperarMismasEntradas(antes, c.columnaS());
             EXPECT_FALSE(c.HayCambios());
         }
     };
@@ -250,7 +250,7 @@ TEST_F(Archivo, UnaGrabacionFallidaNoDaPorGuardadoNiTocaElArchivoAnterior)
     const QString f = ruta("previo.clc");
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     const QByteArray antes = leerBytes(f);
-    c.ColumnaS(Seccion::Caracteristicas, 2) = Valor(33.0);
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 2) = Valor(33.0);
     ASSERT_TRUE(c.HayCambios());
     // A folder that is gone, and a name that is a folder.
     EXPECT_EQ(GrabarCalculo(c, ruta("no/esta.clc")), ErrorArchivo::CarpetaNoExiste);
@@ -295,7 +295,7 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
         Calculo c;
         prepararCambio(c, f);
         const QByteArray antes = leerBytes(f);
-        const qint64 largo = EscribirCalculo(c.ColumnaS, c.ColumnaO).size();
+        const qint64 largo = EscribirCalculo(c.columnaS(), c.columnaO()).size();
         const qint64 limite = caso < 2 ? caso : caso == 2 ? largo / 2 : largo - 1;
         {
             const DiscoLleno lleno(limite);
@@ -311,7 +311,7 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
         // Once the disk takes it, the same save goes through whole.
         ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
         EXPECT_FALSE(c.HayCambios());
-        EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+        EXPECT_EQ(leerBytes(f), EscribirCalculo(c.columnaS(), c.columnaO()));
     }
 }
 
@@ -432,11 +432,11 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     EXPECT_FALSE(c.HayCambios());
     EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
-    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.columnaS(), c.columnaO()));
     // A shorter version leaves nothing of the longer one behind.
-    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("A"), c.ColumnaS(Seccion::Caracteristicas, 1));
+    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("A"), c.columnaS()(Seccion::Caracteristicas, 1));
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
-    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.ColumnaS, c.ColumnaO));
+    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.columnaS(), c.columnaO()));
 }
 
 #endif

@@ -29,11 +29,11 @@ TEST_F(Arreglos, UnCalculoRecienAbiertoNoCuentaComoModificado)
     ASSERT_EQ(AbrirArchivo(c, QStringLiteral(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs")),
               ErrorArchivo::Ninguno);
     // Items whose sum is not exact in binary floating point.
-    c.ConfirmarCampo(kF2, 10, Valor(100.10), c.ColumnaS(kF2, 10));
+    c.ConfirmarCampo(kF2, 10, Valor(100.10), c.columnaS()(kF2, 10));
     for (int i = 11; i <= 17; ++i)
-        c.ConfirmarCampo(kF2, i, Valor(i == 11 ? 200.20 : 0.0), c.ColumnaS(kF2, i));
-    ASSERT_EQ(c.ColumnaS(kF2, 18).n(), 100.10 + 200.20);
-    ASSERT_NE(c.ColumnaS(kF2, 18).n(), 300.3);
+        c.ConfirmarCampo(kF2, i, Valor(i == 11 ? 200.20 : 0.0), c.columnaS()(kF2, i));
+    ASSERT_EQ(c.columnaS()(kF2, 18).n(), 100.10 + 200.20);
+    ASSERT_NE(c.columnaS()(kF2, 18).n(), 300.3);
     const QString f = dir.filePath("seguros.clc");
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     Calculo d;
@@ -44,21 +44,21 @@ TEST_F(Arreglos, UnCalculoRecienAbiertoNoCuentaComoModificado)
 TEST_F(Arreglos, UnDescuentoAceptadoSobreviveAlCambioDePrecio)
 {
     Calculo c;
-    c.ColumnaS(kVar, 1) = Valor(0.3165);
+    c.columnaParaPruebas(Col::S)(kVar, 1) = Valor(0.3165);
     const Validacion v = c.ConfirmarCampo(kVar, 3, Valor(0.1899), Valor(0.0));
     ASSERT_FALSE(v.rechazado); // exactly 60 % of the price
     c.ConfirmarCampo(kVar, 1, Valor(0.3165), Valor(0.3165)); // the price entered again
-    EXPECT_EQ(c.ColumnaS(kVar, 3).n(), 0.1899);
-    EXPECT_EQ(c.ColumnaS(kVar, 2).n(), 60.0);
+    EXPECT_EQ(c.columnaS()(kVar, 3).n(), 0.1899);
+    EXPECT_EQ(c.columnaS()(kVar, 2).n(), 60.0);
     // Above the maximum share it still falls to the minimum one.
     c.ConfirmarCampo(kVar, 1, Valor(0.3), Valor(0.3165));
-    EXPECT_EQ(c.ColumnaS(kVar, 3).n(), 0.0);
+    EXPECT_EQ(c.columnaS()(kVar, 3).n(), 0.0);
 }
 
 TEST_F(Arreglos, FinanciacionSinInteresNoDaCosteNegativo)
 {
     Calculo c;
-    Columna &S = c.ColumnaS;
+    Columna &S = c.columnaParaPruebas(Col::S);
     S(kF1, 3) = Valor(10.0);
     S(kF1, 7) = Valor(100000.0);
     S(kF1, 8) = Valor(5.0);
@@ -82,7 +82,7 @@ TEST_F(Arreglos, FinanciacionSinInteresNoDaCosteNegativo)
 TEST_F(Arreglos, UnaFilaSinNeumaticosNoBorraElCoste)
 {
     Calculo c;
-    Columna &S = c.ColumnaS;
+    Columna &S = c.columnaParaPruebas(Col::S);
     S(Seccion::Caracteristicas, 9) = Valor(100000.0);
     S(kVar, 8) = Valor(2.0);
     S(kVar, 9) = Valor(400.0);

@@ -186,7 +186,7 @@ QStringList cifras(const QString &linea, const QString &titulo)
 TEST(CalculoJson, FormaTiposYEscapes)
 {
     Calculo c;
-    Columna &s = c.ColumnaS;
+    Columna &s = c.columnaParaPruebas(Col::S);
     const QString raro = QString::fromUtf8("Autocar \"Gran Turismo\" \\ nº 5 — ñandú\t€\n\x01 fin 😀");
     s(Seccion::Caracteristicas, 1) = Valor(raro);
     s(Seccion::Caracteristicas, 7) = Valor(QString());   // empty text, not null
@@ -201,7 +201,7 @@ TEST(CalculoJson, FormaTiposYEscapes)
     s(Seccion::Resultados, 19) = Valor();
     s(Seccion::Servicio, 31) = Valor(7.0);
     s.Fecha = QDate(2004, 5, 17);
-    c.ColumnaO.Fecha = QDate();
+    c.columnaParaPruebas(Col::O).Fecha = QDate();
 
     const QByteArray json = CalculoJson(c);
     const QJsonObject raiz = analizar(json);
@@ -272,8 +272,8 @@ TEST(CalculoJson, ArchivoDeReferenciaEntradaPorEntrada)
     Calculo c;
     ASSERT_EQ(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
     const QJsonObject raiz = analizar(CalculoJson(c));
-    compararColumna(raiz.value("ColumnaS").toObject(), c.ColumnaS);
-    compararColumna(raiz.value("ColumnaO").toObject(), c.ColumnaO);
+    compararColumna(raiz.value("ColumnaS").toObject(), c.columnaS());
+    compararColumna(raiz.value("ColumnaO").toObject(), c.columnaO());
     // The description holds the file's Windows-1252 accents, now as text.
     EXPECT_EQ(entrada(raiz, "ColumnaS", "Caracteristicas", 1).toString(),
               QString::fromUtf8("Autocar estándar de más de 55 plazas"));

@@ -14,8 +14,8 @@ protected:
     void SetUp() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
     Validacion validar(Seccion s, int i, const Valor &v)
     {
-        c.ColumnaS(s, i) = v;
-        return ValidarCampo(s, c.ColumnaS, i);
+        c.columnaParaPruebas(Col::S)(s, i) = v;
+        return ValidarCampo(s, c.columnaS(), i);
     }
     Calculo c;
 };
@@ -54,13 +54,13 @@ TEST_F(Validar, NeumaticosImparesDentroDeLimites)
 
 TEST_F(Validar, DescuentoFrenteAlPrecio)
 {
-    c.ColumnaS(Seccion::CostesVariables, 1) = Valor(1.0);
+    c.columnaParaPruebas(Col::S)(Seccion::CostesVariables, 1) = Valor(1.0);
     const Validacion v = validar(Seccion::CostesVariables, 3, Valor(0.7));
     EXPECT_TRUE(v.rechazado);
     EXPECT_TRUE(v.mensaje.endsWith("El porcentaje de descuento debe estar entre el 0,0% y el 60,0%." + kCrLf2));
     EXPECT_FALSE(validar(Seccion::CostesVariables, 3, Valor(0.6)).rechazado);
     // Without a price there is nothing to compare with.
-    c.ColumnaS(Seccion::CostesVariables, 1) = Valor(0.0);
+    c.columnaParaPruebas(Col::S)(Seccion::CostesVariables, 1) = Valor(0.0);
     EXPECT_FALSE(validar(Seccion::CostesVariables, 3, Valor(0.7)).rechazado);
 }
 
@@ -72,18 +72,18 @@ TEST_F(Validar, DescuentoDeJustoElMaximoACualquierPrecio)
     for (int k = 3000; k <= 20000; k += 5) {
         const double precio = k / 10000.0, maximo = (6 * k / 10) / 10000.0;
         SCOPED_TRACE(precio);
-        c.ColumnaS(Seccion::CostesVariables, 1) = Valor(precio);
+        c.columnaParaPruebas(Col::S)(Seccion::CostesVariables, 1) = Valor(precio);
         ASSERT_FALSE(c.ConfirmarCampo(Seccion::CostesVariables, 3, Valor(maximo), Valor(0.0)).rechazado);
         c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(precio), Valor(precio));
-        ASSERT_EQ(c.ColumnaS(Seccion::CostesVariables, 3).n(), maximo);
+        ASSERT_EQ(c.columnaS()(Seccion::CostesVariables, 3).n(), maximo);
         ASSERT_TRUE(validar(Seccion::CostesVariables, 3, Valor(maximo + 0.0001)).rechazado);
     }
 }
 
 TEST_F(Validar, ServicioNoSuperaLosTotalesAnuales)
 {
-    c.ColumnaS(Seccion::Caracteristicas, 11) = Valor(1000.0);
-    c.ColumnaS(Seccion::Caracteristicas, 16) = Valor(100.0);
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 11) = Valor(1000.0);
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 16) = Valor(100.0);
     EXPECT_FALSE(validar(Seccion::Servicio, 9, Valor(1000.0)).rechazado);
     const Validacion km = validar(Seccion::Servicio, 9, Valor(1000.5));
     EXPECT_TRUE(km.rechazado);
@@ -97,17 +97,17 @@ TEST_F(Validar, ServicioNoSuperaLosTotalesAnuales)
 
 TEST_F(Validar, ConfirmarRestauraElValorAnteriorYRecalcula)
 {
-    c.ColumnaS(Seccion::Caracteristicas, 9) = Valor(100000.0);
-    c.ColumnaS(Seccion::Caracteristicas, 10) = Valor(50.0);
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 9) = Valor(100000.0);
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 10) = Valor(50.0);
     c.Recalcular(Seccion::Caracteristicas, Col::S, 9);
     const Validacion v = c.ConfirmarCampo(Seccion::Caracteristicas, 9, Valor(500000.0), Valor(100000.0));
     EXPECT_TRUE(v.rechazado);
-    EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 9).numero(), 100000.0);
-    EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 11).numero(), 50000.0);
+    EXPECT_EQ(c.columnaS()(Seccion::Caracteristicas, 9).numero(), 100000.0);
+    EXPECT_EQ(c.columnaS()(Seccion::Caracteristicas, 11).numero(), 50000.0);
     const Validacion w = c.ConfirmarCampo(Seccion::Caracteristicas, 9, Valor(200000.0), Valor(100000.0));
     EXPECT_FALSE(w.rechazado);
     EXPECT_TRUE(w.mensaje.isEmpty());
-    EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 11).numero(), 100000.0);
+    EXPECT_EQ(c.columnaS()(Seccion::Caracteristicas, 11).numero(), 100000.0);
 }
 
 TEST_F(Validar, TextoConCaracteresQueElArchivoNoGuarda)
@@ -136,10 +136,10 @@ TEST_F(Validar, TextoConCaracteresQueElArchivoNoGuarda)
     }
     // Refused as any value: the old one comes back.
     const Valor antes(QStringLiteral("Discrecional"));
-    c.ColumnaS(Seccion::Caracteristicas, 1) = antes;
+    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 1) = antes;
     const Validacion v = c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor(QString::fromUtf8("Bus Ω")), antes);
     EXPECT_TRUE(v.rechazado);
     EXPECT_EQ(v.mensaje, QString::fromUtf8("El texto contiene caracteres que no se pueden grabar: Ω") + kCrLf2);
-    EXPECT_EQ(c.ColumnaS(Seccion::Caracteristicas, 1).texto(), "Discrecional");
+    EXPECT_EQ(c.columnaS()(Seccion::Caracteristicas, 1).texto(), "Discrecional");
     EXPECT_EQ(c.descripcionTitulos(), "Discrecional");
 }
