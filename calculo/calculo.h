@@ -141,12 +141,25 @@ private:
     void retitular();
     void calcularResultados(Col c);
     void replay(Col c, Seccion s, int i);
+    // A stored field that the replay of a load blanks instead of replaying:
+    // one whose prerequisite is 0.
+    bool vacioAlCargar(Col c, Seccion s, int i) const;
     void fijarOpcion(Col c, Seccion s, int indice, bool valor);
-    // The rules that read field i (without the results) and the option
-    // switch (without the results), shared by the public operations and
-    // the replay of a load.
+    // The rules that read field i and the option switch, both without the
+    // results, shared by the public operations and the replay of a load.
     void aplicarReglas(Seccion s, Col c, int i);
     void cambiarOpcion(Col c, Seccion s, int indice, int boton);
+    // A group of Personal, Seguros y Costes Fiscales or of Costes
+    // Indirectos entered item by item (primero) or as its total; false
+    // when indice is no such option.
+    bool cambiarGrupo(Col c, Seccion s, int indice, bool primero);
+    // One rule set per section.
+    void reglasCaracteristicas(Col c, int i);
+    void reglasCostesFijos1(Col c, int i);
+    void reglasCostesFijos2(Col c, int i);
+    void reglasCostesVariables(Col c, int i);
+    void reglasCostesIndirectos(Col c, int i);
+    void reglasServicio(int i);
 
     EstadoCalculo e_;
 };

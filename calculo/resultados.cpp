@@ -92,78 +92,101 @@ double CosteNeumaticos(const Columna &R)
     return r.ok() ? *r : 0.0;
 }
 
-} // namespace
+// The result slots of one column, written only where a step succeeds.
+class Ranuras {
+public:
+    explicit Ranuras(Columna &R) : R_(R) {}
+    Valor &operator[](int n) { return R_(kRes, n); }
+    Num num(int n) { return Num((*this)[n]); }
+    void poner(int n, Num x)
+    {
+        if (x.ok())
+            (*this)[n] = Valor(*x);
+    }
 
-void Calculo::calcularResultados(Col c)
+private:
+    Columna &R_;
+};
+
+// Slots 1 to 38: the thirteen items, their subtotals and their shares.
+void calcularImportes(const Columna &R, Ranuras &slot)
 {
     using namespace Res;
-    Columna &R = col(c);
-    auto slot = [&](int n) -> Valor & { return R(kRes, n); };
-    auto num = [&](int n) { return Num(slot(n)); };
-    auto poner = [&](int n, Num x) {
-        if (x.ok())
-            slot(n) = Valor(*x);
-    };
+    slot[Amortizacion] = Valor(CosteAmortizacion(R));
+    slot[Financiacion] = Valor(CosteFinanciacion(R));
+    slot[Personal] = R(kF2, F2::Sueldo);
+    slot[Dietas] = R(kF2, F2::DietasYPlus);
+    slot[Seguros] = R(kF2, F2::Seguros);
+    slot[Fiscales] = R(kF2, F2::Fiscales);
+    slot.poner(Combustible, redondear((Num(R(kVar, Var::PrecioSinIva)) * Num(R(kVar, Var::Consumo))) *
+                                          Num(R(kCar, Car::KmAnuales)) / Num(100),
+                                      2));
+    slot[Neumaticos] = Valor(CosteNeumaticos(R));
+    slot[Reparaciones] = R(kVar, Var::Reparaciones);
+    slot[Peajes] = R(kVar, Var::Peajes);
+    slot[Estructura] = R(kInd, Ind::Estructura);
+    slot[Comercializacion] = R(kInd, Ind::Comercializacion);
+    slot[OtrosIndirectos] = R(kInd, Ind::Otros);
 
-    slot(Amortizacion) = Valor(CosteAmortizacion(R));
-    slot(Financiacion) = Valor(CosteFinanciacion(R));
-    slot(Personal) = R(kF2, F2::Sueldo);
-    slot(Dietas) = R(kF2, F2::DietasYPlus);
-    slot(Seguros) = R(kF2, F2::Seguros);
-    slot(Fiscales) = R(kF2, F2::Fiscales);
-    poner(Combustible,
-          redondear((Num(R(kVar, Var::PrecioSinIva)) * Num(R(kVar, Var::Consumo))) * Num(R(kCar, Car::KmAnuales)) /
-                        Num(100),
-                    2));
-    slot(Neumaticos) = Valor(CosteNeumaticos(R));
-    slot(Reparaciones) = R(kVar, Var::Reparaciones);
-    slot(Peajes) = R(kVar, Var::Peajes);
-    slot(Estructura) = R(kInd, Ind::Estructura);
-    slot(Comercializacion) = R(kInd, Ind::Comercializacion);
-    slot(OtrosIndirectos) = R(kInd, Ind::Otros);
-
-    poner(Temporales, num(Amortizacion) + num(Financiacion) + num(Personal) + num(Dietas) + num(Seguros) +
-                          num(Fiscales));
-    poner(Kilometricos, num(Combustible) + num(Neumaticos) + num(Reparaciones) + num(Peajes));
-    poner(Directos, num(Temporales) + num(Kilometricos));
-    slot(Indirectos) = R(kInd, Ind::Total);
-    poner(Totales, num(Directos) + num(Indirectos));
+    auto num = [&](int n) { return slot.num(n); };
+    slot.poner(Temporales, num(Amortizacion) + num(Financiacion) + num(Personal) + num(Dietas) + num(Seguros) +
+                               num(Fiscales));
+    slot.poner(Kilometricos, num(Combustible) + num(Neumaticos) + num(Reparaciones) + num(Peajes));
+    slot.poner(Directos, num(Temporales) + num(Kilometricos));
+    slot[Indirectos] = R(kInd, Ind::Total);
+    slot.poner(Totales, num(Directos) + num(Indirectos));
 
     // The shares, in the order their labels are written.
     static const int orden[] = {Totales,     Directos, Temporales, Amortizacion,  Financiacion,     Personal,
                                 Dietas,      Seguros,  Fiscales,   Kilometricos,  Combustible,      Neumaticos,
                                 Reparaciones, Peajes,  Indirectos, Estructura,    Comercializacion, OtrosIndirectos};
     for (int n : orden)
-        poner(cuota(n), redondear(num(n) * Num(100) / num(Totales), decimalesResultado(cuota(n))));
+        slot.poner(cuota(n), redondear(num(n) * Num(100) / num(Totales), decimalesResultado(cuota(n))));
+}
 
-    slot(ViajerosKm) = R(kCar, Car::ViajerosKm);
-    if (slot(ViajerosKm).esCero()) {
-        slot(ViajerosKm) = Valor();
-        slot(C1) = Valor();
+// Slots 39 to 48: the activity and the unit costs, blank without a divisor.
+void calcularUnitarios(const Columna &R, Ranuras &slot)
+{
+    using namespace Res;
+    auto num = [&](int n) { return slot.num(n); };
+    slot[ViajerosKm] = R(kCar, Car::ViajerosKm);
+    if (slot[ViajerosKm].esCero()) {
+        slot[ViajerosKm] = Valor();
+        slot[C1] = Valor();
     } else {
-        poner(C1, redondear(num(Totales) / num(ViajerosKm), 4));
+        slot.poner(C1, redondear(num(Totales) / num(ViajerosKm), 4));
     }
 
-    slot(KmAnuales) = R(kCar, Car::KmAnuales);
-    slot(KmFacturados) = R(kCar, Car::KmFacturados);
-    slot(HorasAnuales) = R(kCar, Car::HorasAnuales);
-    slot(HorasFacturadas) = R(kCar, Car::HorasFacturadas);
-    if (slot(KmFacturados).esCero()) {
-        slot(KmFacturados) = Valor();
-        slot(C2) = Valor();
-        slot(C4) = Valor();
+    slot[KmAnuales] = R(kCar, Car::KmAnuales);
+    slot[KmFacturados] = R(kCar, Car::KmFacturados);
+    slot[HorasAnuales] = R(kCar, Car::HorasAnuales);
+    slot[HorasFacturadas] = R(kCar, Car::HorasFacturadas);
+    if (slot[KmFacturados].esCero()) {
+        slot[KmFacturados] = Valor();
+        slot[C2] = Valor();
+        slot[C4] = Valor();
     } else {
-        poner(C2, redondear(num(Kilometricos) / num(KmFacturados), 3));
-        poner(C4, redondear(num(Totales) / num(KmFacturados), 3));
+        slot.poner(C2, redondear(num(Kilometricos) / num(KmFacturados), 3));
+        slot.poner(C4, redondear(num(Totales) / num(KmFacturados), 3));
     }
-    if (slot(HorasFacturadas).esCero()) {
-        slot(HorasFacturadas) = Valor();
-        slot(C3) = Valor();
-        slot(C5) = Valor();
+    if (slot[HorasFacturadas].esCero()) {
+        slot[HorasFacturadas] = Valor();
+        slot[C3] = Valor();
+        slot[C5] = Valor();
     } else {
-        poner(C3, redondear((num(Temporales) + num(Indirectos)) / num(HorasFacturadas), 3));
-        poner(C5, redondear(num(Totales) / num(HorasFacturadas), 3));
+        slot.poner(C3, redondear((num(Temporales) + num(Indirectos)) / num(HorasFacturadas), 3));
+        slot.poner(C5, redondear(num(Totales) / num(HorasFacturadas), 3));
     }
+}
+
+} // namespace
+
+void Calculo::calcularResultados(Col c)
+{
+    Columna &R = col(c);
+    Ranuras slot(R);
+    calcularImportes(R, slot);
+    calcularUnitarios(R, slot);
 }
 
 void Calculo::Actualizar()
@@ -173,6 +196,20 @@ void Calculo::Actualizar()
     Comentario(Col::S);
     Comentario(Col::O);
     emit resultadosCambiados();
+}
+
+void Calculo::Comentario(Col c)
+{
+    const Columna &R = columna(c);
+    if (!R(kInd, Ind::Desglosado).esFalso())
+        return;
+    Num p = redondear(Num(100) * Num(R(kInd, Ind::Total)) / Num(R(kRes, Res::Directos)), 1);
+    const double pct = p.ok() ? *p : 0.0;
+    e_.comentarios[static_cast<int>(c)] = QStringLiteral("Los  Costes  Indirectos  anuales  representan  el") +
+                                       QStringLiteral("\r\n") + FormatearNumero(Valor(pct), 1, true) +
+                                       QStringLiteral("  %") + QStringLiteral("\r\n") +
+                                       QStringLiteral("de  los  Costes  Directos.");
+    emit comentarioCambiado(c);
 }
 
 void Calculo::Revisar()
