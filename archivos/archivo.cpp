@@ -6,10 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -23,71 +24,153 @@ namespace pelmora {
 
 namespace {
 
-constexpr int kLineas = 184;
 const char *const kSalto = "\r\n";
 
 enum class Leido { Ok, Mal };
 
-// One item of a line: "", a quoted text (a doubled quote inside stands
-// for one quote), #TRUE# / #FALSE#, or a number with "." as separator.
-Leido leerItem(const QString &linea, Valor &v)
+// The blanks trimmed around an item: the bytes whose characters are white
+// space (tab, line feed, vertical tab, form feed, carriage return, blank
+// and no-break space).
+bool esBlanco(char b)
 {
-    const QString t = linea.trimmed();
-    if (t.isEmpty()) {
-        v = Valor();
-        return Leido::Ok;
+    const auto u = static_cast<unsigned char>(b);
+    return u == 0x20 || (u >= 0x09 && u <= 0x0D) || u == 0xA0;
+}
+
+QByteArrayView sinBlancos(QByteArrayView t)
+{
+    while (!t.isEmpty() && esBlanco(t.front()))
+        t = t.sliced(1);
+    while (!t.isEmpty() && esBlanco(t.back()))
+        t.chop(1);
+    return t;
+}
+
+bool esCifra(char b) { return b >= '0' && b <= '9'; }
+
+// The ASCII letters of t, compared without regard to case.
+bool igualSinMayusculas(QByteArrayView t, const char *palabra)
+{
+    const auto n = qsizetype(std::strlen(palabra));
+    if (t.size() != n)
+        return false;
+    for (qsizetype k = 0; k < n; ++k) {
+        const char a = t[k] >= 'a' && t[k] <= 'z' ? char(t[k] - 32) : t[k];
+        if (a != palabra[k])
+            return false;
     }
-    if (t.startsWith(QLatin1Char('"'))) {
-        QString texto;
-        int k = 1;
-        for (;;) {
-            if (k >= t.size())
-                return Leido::Mal; // no closing quote
-            const QChar ch = t[k];
-            if (ch == QLatin1Char('"')) {
-                if (k + 1 < t.size() && t[k + 1] == QLatin1Char('"')) {
-                    texto += QLatin1Char('"');
-                    k += 2;
-                    continue;
-                }
-                break;
+    return true;
+}
+
+// A quoted text (a doubled quote inside stands for one quote) that ends
+// with its closing quote.
+Leido leerTexto(QByteArrayView t, Valor &v)
+{
+    QString texto;
+    texto.reserve(t.size());
+    qsizetype k = 1;
+    for (;;) {
+        if (k >= t.size())
+            return Leido::Mal; // no closing quote
+        const char ch = t[k];
+        if (ch == '"') {
+            if (k + 1 < t.size() && t[k + 1] == '"') {
+                texto += QLatin1Char('"');
+                k += 2;
+                continue;
             }
-            // A stray carriage return reads as the blank the writer puts
-            // in its place, so that what is read is what is written back.
-            texto += ch == QLatin1Char('\r') ? QChar(QLatin1Char(' ')) : ch;
-            ++k;
+            break;
         }
-        if (k + 1 != t.size())
-            return Leido::Mal; // something after the closing quote
-        v = Valor(texto);
-        return Leido::Ok;
+        // A stray carriage return reads as the blank the writer puts in
+        // its place, so that what is read is what is written back.
+        texto += ch == '\r' ? QChar(QLatin1Char(' ')) : caracterWindows1252(static_cast<unsigned char>(ch));
+        ++k;
     }
-    if (t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0) {
-        v = Valor(true);
-        return Leido::Ok;
+    if (k + 1 != t.size())
+        return Leido::Mal; // something after the closing quote
+    v = Valor(texto);
+    return Leido::Ok;
+}
+
+// A number with "." as separator: an optional sign, digits with at most one
+// point (at least one digit), an optional exponent; finite.
+Leido leerNumero(QByteArrayView t, Valor &v)
+{
+    qsizetype k = 0;
+    if (k < t.size() && (t[k] == '+' || t[k] == '-'))
+        ++k;
+    int cifras = 0;
+    while (k < t.size() && esCifra(t[k]))
+        ++k, ++cifras;
+    if (k < t.size() && t[k] == '.') {
+        ++k;
+        while (k < t.size() && esCifra(t[k]))
+            ++k, ++cifras;
     }
-    if (t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0) {
-        v = Valor(false);
-        return Leido::Ok;
-    }
-    static const QRegularExpression numero(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
-    if (!numero.match(t).hasMatch())
+    if (cifras == 0)
         return Leido::Mal;
-    bool ok = false;
-    const double d = t.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
+    if (k < t.size() && (t[k] == 'e' || t[k] == 'E')) {
+        ++k;
+        if (k < t.size() && (t[k] == '+' || t[k] == '-'))
+            ++k;
+        const qsizetype exponente = k;
+        while (k < t.size() && esCifra(t[k]))
+            ++k;
+        if (k == exponente)
+            return Leido::Mal;
+    }
+    if (k != t.size())
+        return Leido::Mal;
+    // from_chars takes no "+"; it fails on what a double cannot hold.
+    const char *desde = t.data() + (t[0] == '+' ? 1 : 0);
+    double d = 0.0;
+    const auto r = std::from_chars(desde, t.data() + t.size(), d);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size() || !std::isfinite(d))
         return Leido::Mal;
     v = Valor(d);
     return Leido::Ok;
 }
 
-Leido leerFecha(const QString &linea, QDate &fecha)
+// One item of a line: "", a quoted text, #TRUE# / #FALSE#, or a number.
+Leido leerItem(QByteArrayView linea, Valor &v)
 {
-    static const QRegularExpression patron(QStringLiteral("^#(\\d{4})-(\\d{1,2})-(\\d{1,2})#$"));
-    const auto m = patron.match(linea.trimmed());
-    if (!m.hasMatch())
+    const QByteArrayView t = sinBlancos(linea);
+    if (t.isEmpty()) {
+        v = Valor();
+        return Leido::Ok;
+    }
+    if (t[0] == '"')
+        return leerTexto(t, v);
+    if (igualSinMayusculas(t, "#TRUE#")) {
+        v = Valor(true);
+        return Leido::Ok;
+    }
+    if (igualSinMayusculas(t, "#FALSE#")) {
+        v = Valor(false);
+        return Leido::Ok;
+    }
+    return leerNumero(t, v);
+}
+
+// #yyyy-m-d# (month and day of one or two digits), a real date.
+Leido leerFecha(QByteArrayView linea, QDate &fecha)
+{
+    const QByteArrayView t = sinBlancos(linea);
+    int partes[3] = {0, 0, 0};
+    const int largos[3][2] = {{4, 4}, {1, 2}, {1, 2}};
+    qsizetype k = 0;
+    if (k >= t.size() || t[k++] != '#')
         return Leido::Mal;
-    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    for (int p = 0; p < 3; ++p) {
+        int cifras = 0;
+        while (k < t.size() && esCifra(t[k]) && cifras < largos[p][1])
+            partes[p] = partes[p] * 10 + (t[k++] - '0'), ++cifras;
+        if (cifras < largos[p][0] || k >= t.size() || t[k++] != (p < 2 ? '-' : '#'))
+            return Leido::Mal;
+    }
+    if (k != t.size())
+        return Leido::Mal;
+    const QDate d(partes[0], partes[1], partes[2]);
     if (!d.isValid())
         return Leido::Mal;
     fecha = d;
@@ -138,27 +221,33 @@ QString escribirFecha(const QDate &d)
 
 ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
 {
-    QStringList lineas = desdeWindows1252(bytes).split(QLatin1Char('\n'));
-    if (!lineas.isEmpty() && lineas.last().isEmpty())
-        lineas.removeLast(); // the end of the last line
-    if (lineas.size() < kLineas)
-        return ErrorArchivo::MalEstado;
-    for (QString &l : lineas) {
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    }
+    // The lines one by one, each without its end (LF, or CR LF); a file
+    // that ends with a line end has no empty line after it.
+    qsizetype desde = 0;
+    auto siguiente = [&](QByteArrayView &linea) {
+        if (desde >= bytes.size())
+            return false;
+        qsizetype fin = bytes.indexOf('\n', desde);
+        if (fin < 0)
+            fin = bytes.size();
+        linea = QByteArrayView(bytes.constData() + desde, fin - desde);
+        if (linea.endsWith('\r'))
+            linea.chop(1);
+        desde = fin + 1;
+        return true;
+    };
 
     Columna ns = s, no = o;
-    int n = 0;
+    QByteArrayView linea;
     for (Columna *c : {&ns, &no}) {
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
                 Valor &v = (*c)(sec, i);
-                if (leerItem(lineas[n++], v) != Leido::Ok || !deSuClase(sec, i, v))
+                if (!siguiente(linea) || leerItem(linea, v) != Leido::Ok || !deSuClase(sec, i, v))
                     return ErrorArchivo::MalEstado;
             }
         }
-        if (leerFecha(lineas[n++], c->Fecha) != Leido::Ok)
+        if (!siguiente(linea) || leerFecha(linea, c->Fecha) != Leido::Ok)
             return ErrorArchivo::MalEstado;
     }
     s = std::move(ns);
