@@ -296,9 +296,15 @@ TEST(PelmoraCalc, AyudaYUsoIncorrecto)
     EXPECT_TRUE(ayuda.out.contains(QString::fromUtf8("Códigos de salida")));
     EXPECT_TRUE(ayuda.err.isEmpty());
     EXPECT_EQ(ejecutar({"-h"}).codigo, 0);
+    // Taken in order: help before an unknown option is answered.
+    EXPECT_EQ(ejecutar({"--help", "--xml"}).codigo, 0);
+    const Salida version = ejecutar({"--version"});
+    EXPECT_EQ(version.codigo, 0);
+    EXPECT_EQ(version.out, "pelmora-calc " PELMORA_VERSION "\n");
 
     for (const QStringList &args : {QStringList{}, QStringList{"--json"}, QStringList{"--xml", kReferencia},
-                                    QStringList{kReferencia, kReferencia}}) {
+                                    QStringList{kReferencia, kReferencia}, QStringList{"--xml", "--help"},
+                                    QStringList{"--json=1", kReferencia}, QStringList{"-json", kReferencia}}) {
         const Salida s = ejecutar(args);
         EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
@@ -452,6 +458,11 @@ TEST(PelmoraCalc, InformeConSeparadoresDelIdioma)
     ingles.replace('.', '#').replace(',', '.').replace('#', ',');
     EXPECT_EQ(te[0], ingles);
     EXPECT_EQ(te[1], "100.0");
+    // Dates as the program writes them, whatever the settings: the file's
+    // 2026-01-15 of both columns is 15/1/26.
+    for (const Salida *salida : {&es, &en})
+        EXPECT_TRUE(salida->out.contains(QString::fromUtf8("Cálculo Personalizado (15/1/26)   Vededizaviro de Costes (15/1/26)")))
+            << salida->out.toStdString();
 
     // Figures line up: every row of the cost table ends at the same column.
     const int fin = int(lineaDe(es.out, kTotal).size());

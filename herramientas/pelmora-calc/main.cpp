@@ -1,0 +1,37 @@
+// pelmora-calc: opens a calculation file as the program does and prints its
+// results as a readable report, or every entry of both columns as JSON.
+//
+// Exit codes: 0 done, 1 the output could not be written, 2 the file cannot
+// be read (the reason goes to standard error), 64 wrong usage (the usage
+// text goes to standard error).
+
+#include "archivos/archivo.h"
+#include "entrada/numeros.h"
+#include "opciones.h"
+#include "salida.h"
+
+#include <QCoreApplication>
+
+using namespace pelmora;
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
+    FijarSeparadores();
+
+    const LineaOrdenesCalc linea = leerOpciones(app.arguments());
+    if (!linea.opciones)
+        return linea.salida;
+    const Opciones &o = *linea.opciones;
+
+    Calculo calculo;
+    if (const ErrorArchivo err = AbrirArchivo(calculo, o.archivo); err != ErrorArchivo::Ninguno) {
+        escribir(stderr, mensajeErrorArchivo(err) + QLatin1Char('\n'));
+        return kSalidaArchivo;
+    }
+    escribir(stdout, generar(o.formato, calculo, o.archivo));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return kSalidaEscritura;
+    return kSalidaBien;
+}

@@ -1,0 +1,32 @@
+// The command line of pelmora-calc.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace pelmora {
+
+// Exit codes.
+constexpr int kSalidaBien = 0;
+constexpr int kSalidaEscritura = 1; // the output could not be written
+constexpr int kSalidaArchivo = 2;   // the file cannot be read (the reason goes to standard error)
+constexpr int kSalidaUso = 64;      // wrong usage (the usage text goes to standard error)
+
+enum class Formato { Informe, Json };
+
+struct Opciones {
+    Formato formato = Formato::Informe;
+    QString archivo;
+};
+
+// What the arguments ask for. With --help, --version or a wrong usage the
+// answer is already written (to standard output or error) and the exit
+// code comes back instead.
+struct LineaOrdenesCalc {
+    std::optional<Opciones> opciones;
+    int salida = kSalidaBien;
+};
+LineaOrdenesCalc leerOpciones(const QStringList &argumentos);
+
+} // namespace pelmora
