@@ -4,27 +4,11 @@
 # for them. `cpack -G DEB` builds the Debian package.
 #
 # Included from the top CMakeLists.txt after every target exists.
-include(GNUInstallDirs)
-
-set(PELMORA_DATOS_INSTALADOS "${CMAKE_INSTALL_FULL_DATADIR}/pelmora")
-# The same folder as seen from the installed executables, so that a staged
-# (DESTDIR) or moved install tree still finds its data.
-file(RELATIVE_PATH PELMORA_DATOS_RELATIVOS
-     "${CMAKE_INSTALL_FULL_BINDIR}" "${PELMORA_DATOS_INSTALADOS}")
+# The data folders (PELMORA_DATOS_INSTALADOS) are set in the top
+# CMakeLists.txt, where the programs are made.
 
 install(TARGETS pelmora-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY datos/Vededizaviro DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora
-        FILES_MATCHING PATTERN "*.obs")
-
-# The installed programs resolve their symbols at start-up, so that the
-# whole relocation table can be made read-only.
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    foreach(t pelmora-calc pelmora)
-        if(TARGET ${t})
-            target_link_options(${t} PRIVATE "LINKER:-z,relro,-z,now")
-        endif()
-    endforeach()
-endif()
+install(FILES ${PELMORA_REFERENCIA} DESTINATION ${CMAKE_INSTALL_DATADIR}/pelmora/Vededizaviro)
 
 # Manual pages (in Spanish, the programs' only language, so in the default
 # section folder where every user finds them) and the changelog, compressed
@@ -65,15 +49,6 @@ endforeach()
 install(FILES datos/paquete/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelmora)
 
 if(PELMORA_GUI)
-    if(NOT TARGET pelmora_interfaz OR NOT TARGET pelmora)
-        message(FATAL_ERROR "cmake/instalacion.cmake must be included after the program's targets")
-    endif()
-    # interfaz/rutas.cpp looks for the data here when the executable's folder
-    # does not hold it.
-    target_compile_definitions(pelmora_interfaz PRIVATE
-        PELMORA_DATOS_INSTALADOS="${PELMORA_DATOS_INSTALADOS}"
-        PELMORA_DATOS_RELATIVOS="${PELMORA_DATOS_RELATIVOS}")
-
     install(TARGETS pelmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     if(TARGET pelmora_ayuda)
         install(FILES "${CMAKE_BINARY_DIR}/Pelmora.qch" "${CMAKE_BINARY_DIR}/Acuerdos.qch"

@@ -1,9 +1,6 @@
 # The help window reads compiled help files (.qch); the two help files are
 # compiled from datos/ayuda and placed beside the executables.
-# Included from the top CMakeLists.txt once pelmora_interfaz exists.
-
-find_package(Qt6 REQUIRED COMPONENTS Help)
-target_link_libraries(pelmora_interfaz PUBLIC Qt6::Help)
+# Included from the top CMakeLists.txt once the program's target exists.
 
 set(PELMORA_AYUDA_FUENTES "${CMAKE_CURRENT_LIST_DIR}/../datos/ayuda")
 get_filename_component(PELMORA_AYUDA_FUENTES "${PELMORA_AYUDA_FUENTES}" ABSOLUTE)
@@ -17,10 +14,16 @@ find_program(PELMORA_QHELPGENERATOR
 if(NOT PELMORA_QHELPGENERATOR)
     message(WARNING "qhelpgenerator not found (Debian: qt6-tools-dev-tools): the help files are not built")
 else()
+    set(PELMORA_PAGINAS_Pelmora amortizacion archivos caracteristicas datos imprimir index indirectos
+                                personal resultados servicio variables)
+    set(PELMORA_PAGINAS_Acuerdos index uso)
     set(PELMORA_AYUDA_SALIDAS)
     foreach(nombre Pelmora Acuerdos)
         string(TOLOWER "${nombre}" carpeta)
-        file(GLOB paginas CONFIGURE_DEPENDS "${PELMORA_AYUDA_FUENTES}/${carpeta}/*.html")
+        set(paginas)
+        foreach(p ${PELMORA_PAGINAS_${nombre}})
+            list(APPEND paginas "${PELMORA_AYUDA_FUENTES}/${carpeta}/${p}.html")
+        endforeach()
         set(salida "${CMAKE_BINARY_DIR}/${nombre}.qch")
         add_custom_command(OUTPUT "${salida}"
             COMMAND "${PELMORA_QHELPGENERATOR}" "${PELMORA_AYUDA_FUENTES}/${nombre}.qhp" -o "${salida}"

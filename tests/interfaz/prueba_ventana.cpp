@@ -772,7 +772,7 @@ private slots:
         QVERIFY(d.isModal());
         QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lblMensaje"))->text(), texto);
         QCOMPARE(d.findChild<QPushButton *>(QStringLiteral("cmbAceptar"))->text(), QStringLiteral("Aceptar"));
-        for (const QString nombre : {QStringLiteral("picAlarma"), QStringLiteral("picInformacion")}) {
+        for (const QString &nombre : {QStringLiteral("picAlarma"), QStringLiteral("picInformacion")}) {
             auto *pic = d.findChild<QLabel *>(nombre);
             QVERIFY(pic);
             QCOMPARE(pic->size(), twSize(480, 480));

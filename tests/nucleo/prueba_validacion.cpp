@@ -131,8 +131,9 @@ TEST_F(Validar, TextoConCaracteresQueElArchivoNoGuarda)
         SCOPED_TRACE(caso.texto.toStdString());
         const Validacion v = validar(Seccion::Caracteristicas, 8, Valor(caso.texto));
         EXPECT_EQ(v.rechazado, !caso.malos.isEmpty());
-        if (!caso.malos.isEmpty())
+        if (!caso.malos.isEmpty()) {
             EXPECT_EQ(v.mensaje, "El texto contiene caracteres que no se pueden grabar: " + caso.malos + kCrLf2);
+        }
     }
     // Refused as any value: the old one comes back.
     const Valor antes(QStringLiteral("Discrecional"));
