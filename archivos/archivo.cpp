@@ -219,7 +219,7 @@ QString escribirFecha(const QDate &d)
 
 } // namespace
 
-ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
+ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
 {
     // The lines one by one, each without its end (LF, or CR LF); a file
     // that ends with a line end has no empty line after it.
@@ -255,7 +255,7 @@ ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
     return ErrorArchivo::Ninguno;
 }
 
-QByteArray EscribirCalculo(const Columna &s, const Columna &o)
+QByteArray escribirCalculo(const Columna &s, const Columna &o)
 {
     QString texto;
     for (const Columna *c : {&s, &o}) {
@@ -366,7 +366,7 @@ ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
         return e;
 
     Columna s = c.columnaS(), o = c.columnaO();
-    if (const ErrorArchivo e = LeerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
+    if (const ErrorArchivo e = leerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
         return e;
     c.cargarColumnas(std::move(s), std::move(o));
     return ErrorArchivo::Ninguno;
@@ -434,7 +434,7 @@ ErrorArchivo grabarEnSuSitio(const QString &ruta, const QByteArray &bytes)
 
 qint64 limitarEscrituraParaPruebas(qint64 bytes) { return std::exchange(g_limiteEscritura, bytes); }
 
-ErrorArchivo GrabarBytes(const QString &ruta, const QByteArray &bytes)
+ErrorArchivo grabarBytes(const QString &ruta, const QByteArray &bytes)
 {
     // Unbuffered, so that a failed write shows at once: with a buffer, the
     // failure would only come at commit time, which in some Qt versions
@@ -469,9 +469,9 @@ ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta)
     const QDate hoy = c.hoy();
     Columna s = c.columnaS();
     s.Fecha = hoy;
-    const QByteArray bytes = EscribirCalculo(s, c.columnaO());
+    const QByteArray bytes = escribirCalculo(s, c.columnaO());
 
-    if (const ErrorArchivo e = GrabarBytes(ruta, bytes); e != ErrorArchivo::Ninguno)
+    if (const ErrorArchivo e = grabarBytes(ruta, bytes); e != ErrorArchivo::Ninguno)
         return e;
 
     c.marcarGrabado(hoy);

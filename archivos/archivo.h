@@ -21,10 +21,10 @@ enum class ErrorArchivo {
 
 // Parses the bytes of a calculation file into the two columns (stored
 // entries and dates only). On failure the columns are left untouched.
-ErrorArchivo LeerCalculo(const QByteArray &bytes, Columna &s, Columna &o);
+ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o);
 
 // The bytes of a calculation file for two columns, dates included.
-QByteArray EscribirCalculo(const Columna &s, const Columna &o);
+QByteArray escribirCalculo(const Columna &s, const Columna &o);
 
 // Reads a file into both columns and the saved copy and shows it
 // (Calculo::cargarColumnas). On failure nothing of the calculation changes.
@@ -41,9 +41,9 @@ ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta);
 // write permission) but the file itself may be written, the file is
 // rewritten in place, every write checked, and the old bytes are put back
 // when a write fails.
-ErrorArchivo GrabarBytes(const QString &ruta, const QByteArray &bytes);
+ErrorArchivo grabarBytes(const QString &ruta, const QByteArray &bytes);
 
-// For tests: every write of GrabarBytes fails once `bytes` bytes of the new
+// For tests: every write of grabarBytes fails once `bytes` bytes of the new
 // version are on disk, as on a full disk (a negative number lifts the limit).
 // Returns the previous limit.
 qint64 limitarEscrituraParaPruebas(qint64 bytes);

@@ -5,7 +5,7 @@
 
 namespace pelmora {
 
-QByteArray NumeroJson(double x)
+QByteArray numeroJson(double x)
 {
     if (!std::isfinite(x))
         return QByteArrayLiteral("null");
@@ -18,7 +18,7 @@ QByteArray NumeroJson(double x)
     return QByteArray(buf, int(r.ptr - buf));
 }
 
-QByteArray TextoJson(const QString &s)
+QByteArray textoJson(const QString &s)
 {
     static const char hex[] = "0123456789abcdef";
     const QByteArray u = s.toUtf8();
@@ -49,12 +49,12 @@ QByteArray TextoJson(const QString &s)
     return r;
 }
 
-QByteArray ValorJson(const Valor &v)
+QByteArray valorJson(const Valor &v)
 {
     switch (v.tipo()) {
     case Valor::Tipo::Vacio: return QByteArrayLiteral("null");
-    case Valor::Tipo::Numero: return NumeroJson(v.numero());
-    case Valor::Tipo::Texto: return TextoJson(v.texto());
+    case Valor::Tipo::Numero: return numeroJson(v.numero());
+    case Valor::Tipo::Texto: return textoJson(v.texto());
     case Valor::Tipo::Booleano: return v.booleano() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
     }
     return QByteArrayLiteral("null");
@@ -65,10 +65,10 @@ static QByteArray fechaJson(const QDate &d)
     if (!d.isValid())
         return QByteArrayLiteral("null");
     // yyyy-mm-dd, built by hand so no calendar or locale takes part.
-    return TextoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
+    return textoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
 }
 
-QByteArray ColumnaJson(const Columna &c, int sangria)
+QByteArray columnaJson(const Columna &c, int sangria)
 {
     const QByteArray fuera(sangria, ' ');
     const QByteArray dentro(sangria + 2, ' ');
@@ -86,7 +86,7 @@ QByteArray ColumnaJson(const Columna &c, int sangria)
                 r += ", ";
             // A record always holds every entry; a short one still gives
             // arrays of the right length.
-            r += i < int(valores.size()) ? ValorJson(valores[i]) : QByteArrayLiteral("null");
+            r += i < int(valores.size()) ? valorJson(valores[i]) : QByteArrayLiteral("null");
         }
         r += "],\n";
     }
@@ -99,12 +99,12 @@ QByteArray ColumnaJson(const Columna &c, int sangria)
     return r;
 }
 
-QByteArray CalculoJson(const Calculo &c)
+QByteArray calculoJson(const Calculo &c)
 {
     QByteArray r = "{\n  \"ColumnaS\": ";
-    r += ColumnaJson(c.columnaS(), 2);
+    r += columnaJson(c.columnaS(), 2);
     r += ",\n  \"ColumnaO\": ";
-    r += ColumnaJson(c.columnaO(), 2);
+    r += columnaJson(c.columnaO(), 2);
     r += "\n}\n";
     return r;
 }

@@ -16,20 +16,20 @@ namespace pelmora {
 //    "ColumnaO": {...}}
 // Each array starts with entry 1. An empty entry is null, a number a JSON
 // number in its shortest exact form, a text a string, a choice a boolean.
-QByteArray CalculoJson(const Calculo &c);
+QByteArray calculoJson(const Calculo &c);
 
 // One column, as the object held under "ColumnaS" or "ColumnaO".
 // sangria: the blanks put before each of its lines but the first.
-QByteArray ColumnaJson(const Columna &c, int sangria = 0);
+QByteArray columnaJson(const Columna &c, int sangria = 0);
 
 // One entry as a JSON value.
-QByteArray ValorJson(const Valor &v);
+QByteArray valorJson(const Valor &v);
 
 // A double in the shortest form that reads back as the same double;
 // "null" for infinities and NaN, which JSON cannot hold.
-QByteArray NumeroJson(double x);
+QByteArray numeroJson(double x);
 
 // A text as a JSON string literal (quotes included), UTF-8.
-QByteArray TextoJson(const QString &s);
+QByteArray textoJson(const QString &s);
 
 } // namespace pelmora

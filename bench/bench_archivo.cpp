@@ -126,8 +126,8 @@ void BM_LeerCalculo(benchmark::State &state)
     const QByteArray b = bytesReferencia();
     Columna s, o;
     for (auto _ : state) {
-        if (LeerCalculo(b, s, o) != ErrorArchivo::Ninguno) {
-            state.SkipWithError("LeerCalculo falló");
+        if (leerCalculo(b, s, o) != ErrorArchivo::Ninguno) {
+            state.SkipWithError("leerCalculo falló");
             return;
         }
         benchmark::DoNotOptimize(s.Fecha);
@@ -139,12 +139,12 @@ BENCHMARK(BM_LeerCalculo);
 void BM_EscribirCalculo(benchmark::State &state)
 {
     Columna s, o;
-    if (LeerCalculo(bytesReferencia(), s, o) != ErrorArchivo::Ninguno) {
-        state.SkipWithError("LeerCalculo falló");
+    if (leerCalculo(bytesReferencia(), s, o) != ErrorArchivo::Ninguno) {
+        state.SkipWithError("leerCalculo falló");
         return;
     }
     for (auto _ : state) {
-        const QByteArray b = EscribirCalculo(s, o);
+        const QByteArray b = escribirCalculo(s, o);
         benchmark::DoNotOptimize(b.size());
     }
 }

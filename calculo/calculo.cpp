@@ -237,7 +237,7 @@ void Calculo::MostrarCalculo()
         for (Col c : columnas)
             for (int i : ListaGrabada(s))
                 if (campo(s, i).tipo == TipoCampo::Opcion)
-                    cambiarOpcion(c, s, i, verdadero(columna(c)(s, i)) ? 1 : 2);
+                    aplicarOpcion(c, s, i, verdadero(columna(c)(s, i)) ? 1 : 2);
     }
 
     // The results once, every entry in; then the service, which reads them.

@@ -76,7 +76,7 @@ public:
     // An option button of a pair was selected (boton 1 = "Compra" or
     // "Desglosado", 2 = the other). indice is the option entry: 1 or 11 of
     // CostesFijos1, 2, 9 or 19 of CostesFijos2, 1 of CostesIndirectos.
-    void CambiarOpcion(Col c, Seccion s, int indice, int boton);
+    void cambiarOpcion(Col c, Seccion s, int indice, int boton);
 
     // Rewrites the indirect-cost comment of a column from its results (only
     // in "Total" mode).
@@ -148,7 +148,7 @@ private:
     // The rules that read field i and the option switch, both without the
     // results, shared by the public operations and the replay of a load.
     void aplicarReglas(Seccion s, Col c, int i);
-    void cambiarOpcion(Col c, Seccion s, int indice, int boton);
+    void aplicarOpcion(Col c, Seccion s, int indice, int boton);
     // A group of Personal, Seguros y Costes Fiscales or of Costes
     // Indirectos entered item by item (primero) or as its total; false
     // when indice is no such option.

@@ -7,7 +7,7 @@ namespace {
 // One row per field, indexed from 1: decimals, maximum length, kind, limits,
 // stored flag, caption and tool tip of the user-column box.
 const CampoInfo kCaracteristicas[] = {
-    {},  // el índice 0 no se usa
+    {},  // index 0 is not used
     {-1, 45, TipoCampo::Entrada, Limite::Texto, 1, 0, true, "Descripción", "Descripción del tipo de autocar"},  // 1
     {0, 3, TipoCampo::Entrada, Limite::Numero, 10, 200, true, "Número de plazas incluido el conductor", "Número de plazas del autocar incluida la del conductor"},  // 2
     {1, 4, TipoCampo::Entrada, Limite::Numero, 4.0, 18.0, true, "Longitud (metros)", "Longitud total del autocar en metros"},  // 3
@@ -34,7 +34,7 @@ const CampoInfo kCaracteristicas[] = {
 };
 
 const CampoInfo kCostesFijos1[] = {
-    {},  // el índice 0 no se usa
+    {},  // index 0 is not used
     {0, 0, TipoCampo::Opcion, Limite::Booleano, 0, 0, true, "Forma de adquisición", ""},  // 1
     {2, 10, TipoCampo::Entrada, Limite::Numero, 6000.00, 600000.00, true, "Precio de adquisición sin IVA (Euros)", "Precio sin IVA de adquisición del autocar (euros)"},  // 2
     {1, 4, TipoCampo::Entrada, Limite::Numero, 0.1, 30.0, true, "Vida útil (años)", "Número de años desde la compra hasta la venta o baja del autocar"},  // 3
@@ -58,7 +58,7 @@ const CampoInfo kCostesFijos1[] = {
 };
 
 const CampoInfo kCostesFijos2[] = {
-    {},  // el índice 0 no se usa
+    {},  // index 0 is not used
     {2, 10, TipoCampo::Entrada, Limite::Numero, 0.00, 150000.00, true, "Coste total anual del sueldo del personal de a bordo, incluidos costes de empresa (Seguridad Social y otros)", "Coste anual para la empresa del sueldo del personal de a bordo del autocar (euros)"},  // 1
     {0, 0, TipoCampo::Opcion, Limite::Booleano, 0, 0, true, "", ""},  // 2
     {2, 6, TipoCampo::Entrada, Limite::Numero, 0.00, 200.00, true, "Dieta total diaria del personal de a bordo (Euros / día)", "Coste para la empresa de la dieta diaria del personal de a bordo (euros / día)"},  // 3
@@ -90,7 +90,7 @@ const CampoInfo kCostesFijos2[] = {
 };
 
 const CampoInfo kCostesVariables[] = {
-    {},  // el índice 0 no se usa
+    {},  // index 0 is not used
     {4, 6, TipoCampo::Entrada, Limite::Numero, 0.3000, 2.0000, true, "Precio del carburante con IVA", "Precio con IVA, antes de restar el descuento, al que se compra el carburante del autocar (euros / litro)"},  // 1
     {1, 4, TipoCampo::Derivado, Limite::Numero, 0.0, 60.0, false, "Descuento", ""},  // 2
     {4, 6, TipoCampo::Entrada, Limite::Numero, 0.0000, 2.0000, true, "Descuento", "Descuento conseguido en el precio del carburante del autocar (Euros / litro)"},  // 3
@@ -113,7 +113,7 @@ const CampoInfo kCostesVariables[] = {
 };
 
 const CampoInfo kCostesIndirectos[] = {
-    {},  // el índice 0 no se usa
+    {},  // index 0 is not used
     {0, 0, TipoCampo::Opcion, Limite::Booleano, 0, 0, true, "", ""},  // 1
     {2, 9, TipoCampo::Entrada, Limite::Numero, 0.00, 30000.00, true, "Coste anual de estructura de empresa (gestión, administración, ...) repercutible a este autocar", "Coste anual de estructura de la empresa a repercutir sobre este autocar (euros)"},  // 2
     {2, 9, TipoCampo::Entrada, Limite::Numero, 0.00, 30000.00, true, "Coste anual de comercialización repercutible a este autocar", "Coste anual de comercialización a repercutir sobre este autocar (euros)"},  // 3
@@ -122,7 +122,7 @@ const CampoInfo kCostesIndirectos[] = {
 };
 
 const CampoInfo kServicio[] = {
-    {},  // el índice 0 no se usa
+    {},  // index 0 is not used
     {4, 7, TipoCampo::Derivado, Limite::Ninguno, 0, 0, false, "Coste unitario por viajero-kilómetro", ""},  // 1
     {2, 9, TipoCampo::Entrada, Limite::Numero, 0.00, 60000.00, true, "Costes repercutidos únicamente a este servicio (Euros)", "Costes repercutidos únicamente a este servicio (euros)"},  // 2
     {1, 9, TipoCampo::Entrada, Limite::Numero, 0.0, 400000.0, true, "Kilómetros facturados a este servicio", "Kilómetros facturados a este servicio"},  // 3

@@ -1,5 +1,5 @@
-// Shared by the files of the cost model: section shorthands, the "If x
-// Then" test and the formula routines that write one column.
+// Shared by the files of the cost model: section shorthands, the truth
+// test of an entry and the formula routines that write one column.
 #pragma once
 
 #include "calculo/aritmetica.h"
@@ -19,7 +19,8 @@ constexpr Seccion kInd = Seccion::CostesIndirectos;
 constexpr Seccion kRes = Seccion::Resultados;
 constexpr Seccion kServ = Seccion::Servicio;
 
-// "If x Then": true for the boolean true and for a non-zero number.
+// An entry taken as a condition: true for the boolean true and for a
+// non-zero number, false for anything else (empty, a text).
 inline bool verdadero(const Valor &v)
 {
     if (v.esBooleano())

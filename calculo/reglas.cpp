@@ -224,13 +224,13 @@ void Calculo::reglasServicio(int i)
 
 void Calculo::fijarOpcion(Col c, Seccion s, int indice, bool valor) { col(c)(s, indice) = Valor(valor); }
 
-void Calculo::CambiarOpcion(Col c, Seccion s, int indice, int boton)
+void Calculo::cambiarOpcion(Col c, Seccion s, int indice, int boton)
 {
-    cambiarOpcion(c, s, indice, boton);
+    aplicarOpcion(c, s, indice, boton);
     Actualizar();
 }
 
-void Calculo::cambiarOpcion(Col c, Seccion s, int indice, int boton)
+void Calculo::aplicarOpcion(Col c, Seccion s, int indice, int boton)
 {
     const bool primero = boton == 1;
     if (s == kF1)

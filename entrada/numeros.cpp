@@ -48,7 +48,7 @@ QChar SeparadorDecimal(const QLocale &locale)
     return QLatin1Char(',');
 }
 
-void FijarSeparadores(const QLocale &locale)
+void fijarSeparadores(const QLocale &locale)
 {
     g_decimal = SeparadorDecimal(locale);
     g_miles = locale.groupSeparator();
@@ -169,7 +169,7 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
     return texto;
 }
 
-QString TextoEdicion(const Valor &v, int decimales)
+QString textoEdicion(const Valor &v, int decimales)
 {
     if (decimales < 0)
         return FormatearNumero(v, -1, true);

@@ -16,7 +16,7 @@ QChar SeparadorDecimal(const QLocale &locale = QLocale());
 
 // Takes the decimal and thousands separators from a locale for all later
 // displays and parsing; called once at start-up (tests call it per locale).
-void FijarSeparadores(const QLocale &locale = QLocale());
+void fijarSeparadores(const QLocale &locale = QLocale());
 QChar separadorDecimal();
 QString separadorMiles();
 
@@ -29,13 +29,16 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero);
 
 // The text a field shows while it is being edited: the value written
 // plainly, no grouping, no trailing zeros, empty for 0.
-QString TextoEdicion(const Valor &v, int decimales);
+QString textoEdicion(const Valor &v, int decimales);
 
 // Parses the text of a field: free text is trimmed, a number is read from
 // the start of the text ("" and non-numbers give 0).
 Valor LeerCampo(const QString &texto, int decimales);
 
-// The leading number of a text with "." as decimal mark (Val semantics).
+// The number a text starts with, "." as decimal mark: blanks, tabs and
+// line ends are skipped anywhere, an optional sign, digits with one point,
+// an optional exponent (e, E, d or D); reading stops at the first character
+// that cannot go on; 0 when no digit comes first.
 double valorInicial(const QString &texto);
 
 // A number as written to a calculation file: "." as decimal separator, no

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Compara pelmora-calc --json con el oráculo de herramientas/oraculo.py sobre
-# cálculos generados al azar por herramientas/generar_casos.py.
+# Compares pelmora-calc --json with the oracle herramientas/oraculo.py on
+# calculations generated at random by herramientas/generar_casos.py.
 #
-# Uso: herramientas/comparar_oraculo.sh [CANTIDAD] [SEMILLA] [CARPETA]
-#   CANTIDAD  archivos a generar (2000)
-#   SEMILLA   semilla del azar (1)
-#   CARPETA   dónde dejarlos (un directorio temporal nuevo)
-# Variables: PELMORA_CALC (ruta del ejecutable; si falta, se compila en
-# build-oraculo sin interfaz ni pruebas).
-# Termina con 0 si no hay diferencias y con 1 si las hay.
+# Usage: herramientas/comparar_oraculo.sh [COUNT] [SEED] [FOLDER]
+#   COUNT   files to generate (2000)
+#   SEED    seed of the random numbers (1)
+#   FOLDER  where to put them (a new temporary folder)
+# Variables: PELMORA_CALC (the executable; without it, one is built in
+# build-oraculo without the windows and the tests).
+# Ends with 0 when there is no difference and with 1 when there is.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cantidad=${1:-2000}

@@ -1,26 +1,25 @@
 #!/usr/bin/env python3
 # -*- coding: utf-8 -*-
-"""Genera cálculos (.clc) variados para comparar pelmora-calc con el oráculo.
+"""Generates varied calculations (.clc) to compare pelmora-calc with the oracle.
 
-Parte de los cuatro archivos de referencia de datos/Vededizaviro/*.obs y
-cambia al azar las entradas grabadas de las dos columnas:
+Starts from the four reference files datos/Vededizaviro/*.obs and changes
+the stored entries of both columns at random:
 
-  - casos válidos: cada cifra dentro de los límites de su campo y con sus
-    decimales; las dos opciones de cada pareja; porcentajes financiados 0;
-    filas de neumáticos a 0; kilómetros y horas de los servicios por debajo,
-    igual y por encima de los totales facturados; textos con acentos, comas
-    y el signo del euro; descuentos del carburante del 60 % justo del precio,
-    apenas por encima y por debajo;
-  - casos sin comprobar (nombre "libre-..."): cifras fuera de límites,
-    negativas o enormes, entradas vacías, interés, vida útil, periodo o
-    duración de neumáticos 0, IVA del -100 %; y, en unos pocos, una línea
-    de otra clase (un booleano o un texto donde va una cifra, una opción
-    vacía o con una cifra), que deja el archivo en mal estado.
+  - valid cases: every figure within its field's limits and with its
+    decimals; both options of each pair; financed shares of 0; tyre rows at
+    0; service kilometres and hours below, equal to and above the billed
+    totals; texts with accents, commas and the euro sign; fuel discounts of
+    exactly 60 % of the price, just above and just below;
+  - unchecked cases (named "libre-..."): figures out of limits, negative or
+    huge, empty entries, an interest, useful life, period or tyre life of 0,
+    a VAT of -100 %; and, in a few, a line of another kind (a boolean or a
+    text where a figure goes, an option empty or holding a figure), which
+    leaves the file damaged.
 
-Uso:
-    python3 herramientas/generar_casos.py CARPETA [CANTIDAD] [SEMILLA]
+Usage:
+    python3 herramientas/generar_casos.py FOLDER [COUNT] [SEED]
 
-Escribe CARPETA/caso-NNNN.clc y CARPETA/libre-NNNN.clc (184 líneas,
+Writes FOLDER/caso-NNNN.clc and FOLDER/libre-NNNN.clc (184 lines,
 Windows-1252, CR LF).
 """
 
@@ -34,8 +33,8 @@ from decimal import Decimal, ROUND_HALF_UP
 AQUI = os.path.dirname(os.path.abspath(__file__))
 REFERENCIAS = os.path.join(AQUI, "..", "datos", "Vededizaviro")
 
-# Campos grabados en el orden del archivo: (sección, índice, tipo, dec, min, max)
-#   tipo: "num", "txt" (min/max = longitud), "opc"
+# The stored fields in file order: (section, index, kind, dec, min, max)
+#   kind: "num", "txt" (min/max = length), "opc" (an option)
 def _n(sec, i, dec, lo, hi):
     return (sec, i, "num", dec, Decimal(str(lo)), Decimal(str(hi)))
 
@@ -110,7 +109,7 @@ def dec_texto(x, dec):
 
 
 def numero(x, dec, azar):
-    """Texto de una cifra con forma variada: 12.5, 12.50, .5, -0.25..."""
+    """A figure written in varied ways: 12.5, 12.50, .5, -0.25..."""
     x = dec_texto(Decimal(x), dec)
     t = format(x.normalize(), "f") if azar.random() < 0.8 else format(x, "f")
     if t in ("-0", "-0.0"):
@@ -131,7 +130,7 @@ def aleatorio(dec, lo, hi, azar):
     if r < 0.22 and lo <= 0 <= hi:
         return Decimal(0)
     if r < 0.40 and lo >= 0 and hi > 0:
-        # reparto logarítmico para que haya cifras pequeñas
+        # spread logarithmically, so that there are small figures too
         base = max(lo, Decimal(1).scaleb(-dec) if dec > 0 else Decimal(1))
         u = azar.uniform(0, 1)
         x = Decimal(repr(float(base) * (float(hi) / float(base)) ** u))
@@ -166,7 +165,7 @@ def facturado(total, pct):
 
 
 def columna_valida(base, azar, prob_cambio):
-    """Una columna de 91 líneas con cifras dentro de límites."""
+    """A column of 91 lines with figures within limits."""
     items = list(base)
     idx = {(c[0], c[1]): k for k, c in enumerate(CAMPOS)}
 
@@ -186,20 +185,20 @@ def columna_valida(base, azar, prob_cambio):
         else:
             items[k] = numero(aleatorio(dec, lo, hi, azar), dec, azar)
 
-    # Número par de neumáticos; a veces filas vacías de neumáticos.
+    # An even number of tyres; now and then tyre rows without tyres.
     for n in NEUMATICOS:
         v = leer(V, n)
         if v is None or v % 2 != 0 or azar.random() < prob_cambio * 0.3:
             poner(V, n, str(azar.choice([0, 0, 2, 2, 4, 6])))
 
-    # Porcentajes financiados 0.
+    # Financed shares of 0.
     for i in (6, 16):
         if azar.random() < 0.15:
             poner(F1, i, "0")
     if azar.random() < 0.1:
         poner(F1, 12, "0")
 
-    # Descuento del carburante: en su margen, el 60 % justo o por encima.
+    # Fuel discount: within its range, exactly 60 % or above.
     precio = leer(V, 1) or Decimal("1.2")
     r = azar.random()
     if r < 0.12:
@@ -219,7 +218,7 @@ def columna_valida(base, azar, prob_cambio):
         if d > precio * Decimal("0.6"):
             poner(V, 3, numero(dec_texto(precio * Decimal(azar.uniform(0, 0.6)), 4), 4, azar))
 
-    # Totales de los grupos: a veces la suma exacta, a veces otra cifra.
+    # Group totals: now the exact sum, now another figure.
     for sec, total, partes, maximo in ((F2, 18, range(10, 18), 66500),
                                        (F2, 28, range(20, 28), 50500),
                                        (I, 5, range(2, 5), 90000)):
@@ -227,7 +226,7 @@ def columna_valida(base, azar, prob_cambio):
             s = sum((leer(sec, j) or Decimal(0)) for j in partes)
             poner(sec, total, numero(min(s, Decimal(maximo)), 2, azar))
 
-    # Servicios: kilómetros y horas por debajo, iguales o por encima del total.
+    # Services: kilometres and hours below, equal to or above the total.
     km = facturado(leer(C, 9), leer(C, 10))
     horas = facturado(leer(C, 14), leer(C, 15))
     for b in (2, 8, 14, 20, 26):
@@ -250,7 +249,7 @@ def columna_valida(base, azar, prob_cambio):
 
 
 def columna_libre(base, azar):
-    """Una columna con entradas fuera de límites, vacías o de otra clase."""
+    """A column with entries out of limits, empty or of another kind."""
     items = columna_valida(base, azar, 0.3)
     idx = {(c[0], c[1]): k for k, c in enumerate(CAMPOS)}
 
@@ -296,14 +295,14 @@ def columna_libre(base, azar):
     for _ in range(azar.randint(1, 6)):
         azar.choice(especiales)()
 
-    # Columna con todas las cifras a cero o vacías: sin costes ni actividad.
+    # A column with every figure zero or empty: no costs, no activity.
     if azar.random() < 0.1:
         for k, campo in enumerate(CAMPOS):
             if campo[2] == "num":
                 items[k] = azar.choice(["0", "0", ""])
         return items
 
-    # Entradas vacías (una opción no puede estarlo) y cifras fuera de límites.
+    # Empty entries (an option cannot be) and figures out of limits.
     for k, campo in enumerate(CAMPOS):
         r = azar.random()
         if r < 0.03 and campo[2] != "opc":
@@ -313,7 +312,7 @@ def columna_libre(base, azar):
             hi = campo[5]
             items[k] = numero(Decimal(azar.uniform(-1.0, 3.0)) * hi, dec, azar)
 
-    # Alguna vez, una línea de otra clase: un archivo que se rechaza.
+    # Now and then a line of another kind: a file that is refused.
     if azar.random() < 0.1:
         k = azar.choice([k for k, c in enumerate(CAMPOS) if c[2] != "txt"])
         if CAMPOS[k][2] == "num":

@@ -1,20 +1,20 @@
 #!/usr/bin/env python3
 # -*- coding: utf-8 -*-
-"""Genera los cuatro archivos de datos de referencia (.obs) de Pelmora.
+"""Generates Pelmora's four reference data files (.obs).
 
-Cada archivo es un cálculo completo de 184 líneas en el formato de los
-archivos .clc: texto Windows-1252, una entrada por línea terminada en CR LF,
-líneas 1-91 la columna del usuario, línea 92 su fecha, líneas 93-183 la
-columna de referencia y línea 184 su fecha.  Un cálculo nuevo parte de estas
-cifras, así que las dos columnas son iguales.
+Each file is a whole calculation of 184 lines in the format of the .clc
+files: Windows-1252 text, one entry per line ended by CR LF, lines 1-91 the
+user column, line 92 its date, lines 93-183 the reference column and line
+184 its date.  A new calculation starts from these figures, so both columns
+are the same.
 
-Uso:
-    python3 herramientas/generar_referencia.py [carpeta_destino]
+Usage:
+    python3 herramientas/generar_referencia.py [destination_folder]
 
-Sin argumento escribe en datos/Vededizaviro/ junto a este directorio.  Tras
-escribir, vuelve a leer los archivos y comprueba formato, límites de cada
-campo, decimales, coherencia de los totales y el orden de costes entre
-categorías; termina con código 1 si algo falla.
+Without an argument it writes to datos/Vededizaviro/ beside this folder.
+After writing, it reads the files again and checks their format, each
+field's limits, the decimals, that the totals agree and the order of the
+costs between categories; it ends with code 1 when anything fails.
 """
 
 import datetime
@@ -25,9 +25,9 @@ from decimal import Decimal, ROUND_HALF_UP
 FECHA = datetime.date(2026, 1, 15)
 
 # ---------------------------------------------------------------------------
-# Campos guardados por sección, en el orden del archivo.
-# Cada campo: (índice, tipo, decimales, mínimo, máximo)
-#   tipo "num": número; "txt": texto (mínimo/máximo = longitud); "opc": opción
+# The stored fields of each section, in file order.
+# Each field: (index, kind, decimals, minimum, maximum)
+#   kind "num": a number; "txt": a text (minimum/maximum = length); "opc": an option
 # ---------------------------------------------------------------------------
 
 def num(i, dec, lo, hi):
@@ -42,7 +42,7 @@ def opc(i):
     return (i, "opc", None, None, None)
 
 
-# Longitud máxima del texto mostrado (con separadores de miles y decimal)
+# Longest text a figure shows (with thousands and decimal separators)
 LONGITUD = {
     1: {2: 3, 3: 4, 4: 1, 5: 3, 6: 6, 9: 7, 10: 5, 14: 5, 15: 5, 19: 5, 21: 5},
     2: {2: 10, 3: 4, 4: 4, 6: 5, 8: 4, 9: 6, 10: 10,
@@ -59,19 +59,19 @@ for _b in (2, 8, 14, 20, 26):
     LONGITUD[6].update({_b: 9, _b + 1: 9, _b + 2: 8})
 
 BLOQUES = [
-    # 1. Características técnicas y de explotación
+    # 1. Technical and operating characteristics
     [txt(1, 1, 45), num(2, 0, 10, 200), num(3, 1, 4, 18), num(4, 0, 2, 4),
      num(5, 0, 100, 999), num(6, 0, 0, 28000), txt(7, 0, 10), txt(8, 0, 45),
      num(9, 0, 5000, 400000), num(10, 1, 20, 100), num(14, 0, 100, 5500),
      num(15, 1, 20, 100), num(19, 1, 20, 100), num(21, 1, 10, 100)],
-    # 2. Amortización y financiación
+    # 2. Amortisation and financing
     [opc(1), num(2, 2, 6000, 600000), num(3, 1, 0.1, 30), num(4, 1, 0, 80),
      num(6, 1, 0, 125), num(8, 1, 0.1, 30), num(9, 3, 0.1, 25),
      num(10, 2, 0, 60000),
      opc(11), num(12, 2, 0, 300000), num(13, 1, 0.1, 30), num(14, 1, 0, 80),
      num(16, 1, 0, 125), num(18, 1, 0.1, 30), num(19, 3, 0.1, 25),
      num(20, 2, 0, 60000)],
-    # 3. Personal, seguros y costes fiscales
+    # 3. Staff, insurance and taxes
     [num(1, 2, 0, 150000), opc(2), num(3, 2, 0, 200), num(4, 0, 0, 366),
      num(6, 4, 0, 0.5), num(8, 2, 0, 273200), opc(9),
      num(10, 2, 0, 10000), num(11, 2, 0, 15000), num(12, 2, 0, 10000),
@@ -81,16 +81,16 @@ BLOQUES = [
      num(20, 2, 0, 1500), num(21, 2, 0, 1500), num(22, 2, 0, 2000),
      num(23, 2, 0, 2000), num(24, 2, 0, 1500), num(25, 2, 0, 6000),
      num(26, 2, 0, 6000), num(27, 2, 0, 30000), num(28, 2, 0, 50500)],
-    # 4. Costes variables
+    # 4. Variable costs
     [num(1, 4, 0.3, 2), num(3, 4, 0, 2), num(4, 1, 0, 30), num(7, 1, 3, 80),
      num(8, 0, 0, 6), num(9, 2, 30, 2000), num(10, 0, 10000, 300000),
      num(11, 0, 0, 6), num(12, 2, 30, 2000), num(13, 0, 10000, 300000),
      num(14, 0, 0, 6), num(15, 2, 30, 2000), num(16, 0, 10000, 300000),
      num(17, 4, 0, 0.6), num(19, 2, 0, 30000)],
-    # 5. Costes indirectos
+    # 5. Indirect costs
     [opc(1), num(2, 2, 0, 30000), num(3, 2, 0, 30000), num(4, 2, 0, 30000),
      num(5, 2, 0, 90000)],
-    # 6. Coste de un servicio concreto (cinco servicios)
+    # 6. The price of a concrete service (five services)
     [f for b in (2, 8, 14, 20, 26)
      for f in (num(b, 2, 0, 60000), num(b + 1, 1, 0, 400000),
                num(b + 2, 2, 0, 5500))],
@@ -99,7 +99,7 @@ BLOQUES = [
 assert sum(len(b) for b in BLOQUES) == 91
 
 # ---------------------------------------------------------------------------
-# Cifras de cada categoría (precios de 2026, euros, sin IVA salvo el gasóleo)
+# The figures of each category (2026 prices, euros, without VAT but diesel)
 # ---------------------------------------------------------------------------
 
 D = Decimal
@@ -111,7 +111,7 @@ def redondear(x, dec):
 
 
 def categoria(c):
-    """Devuelve {bloque: {índice: valor}} a partir de las cifras base."""
+    """Returns {block: {index: value}} from the base figures."""
     km = D(c["km"])
     dieta = D(c["dieta"])
     dias = D(c["dias"])
@@ -164,12 +164,12 @@ CATEGORIAS = [
         "precio": "385000", "vida": "10.0", "residual": "15.0",
         "equipos": "12000",
         "sueldo": "39500", "dieta": "32.00", "dias": 200, "plus_km": "0.0200",
-        # obligatorio, RC, viajeros, defensa, accidentes, incendios,
-        # daños propios, otros
+        # compulsory, third-party liability, passengers, legal defence,
+        # driver's accident, fire, own damage, others
         "seguros": ["2350", "1450", "420", "95", "180", "290", "4600",
                     "180"],
-        # visados, ITV, IAE, IVTM, tacógrafo, estación autocar,
-        # estación viajeros, otros
+        # permits, roadworthiness test, business tax, vehicle tax,
+        # tachograph, coach station fees, passenger station fees, others
         "fiscales": ["45", "190", "420", "240", "75", "1500", "600",
                      "200"],
         "gasoleo": "1.4500", "descuento": "0.1000", "consumo": "34.5",
@@ -250,12 +250,12 @@ CATEGORIAS = [
 ]
 
 # ---------------------------------------------------------------------------
-# Escritura
+# Writing
 # ---------------------------------------------------------------------------
 
 
 def item(valor):
-    """Una entrada en la notación del archivo de cálculo."""
+    """An entry as the calculation file writes it."""
     if valor is None:
         return ""
     if isinstance(valor, bool):
@@ -290,7 +290,7 @@ def escribir(destino, cat):
 
 
 # ---------------------------------------------------------------------------
-# Comprobación (lee el archivo escrito, no las cifras de arriba)
+# Checking (reads the file written, not the figures above)
 # ---------------------------------------------------------------------------
 
 
@@ -305,7 +305,7 @@ def leer_item(linea):
 
 
 def longitud_mostrada(valor, dec):
-    """Caracteres del número formateado con miles y decimales."""
+    """Characters of the number written with thousands and decimals."""
     entero, _, frac = format(redondear(valor, max(dec, 0)), "f").partition(".")
     entero = entero.lstrip("-")
     n = len(entero) + (len(entero) - 1) // 3
@@ -410,7 +410,7 @@ def comprobar(ruta, cat):
     return errores, s
 
 
-# Campos que deben crecer (o no bajar) con el tamaño del autocar
+# Fields that must grow (or not fall) with the size of the coach
 ORDEN = [
     ("plazas", 1, 2, False), ("precio", 2, 2, False), ("potencia", 1, 5, False),
     ("consumo", 4, 7, False), ("seguros", 3, 18, False),
@@ -434,7 +434,8 @@ def main():
         errores += e
         leidas.append(col)
 
-    # CATEGORIAS va de mayor a menor: cada una debe costar al menos lo mismo
+    # CATEGORIAS runs from the largest to the smallest: each must cost at
+    # least as much as the next
     if None not in leidas:
         for nombre, nb, i, admite_igual in ORDEN:
             for mayor, menor in zip(leidas, leidas[1:]):

@@ -1,30 +1,30 @@
 #!/usr/bin/env python3
 # -*- coding: utf-8 -*-
-"""Oráculo independiente del modelo de costes de Pelmora.
+"""An independent model of Pelmora's costs.
 
-Lee un cálculo (.clc u .obs: texto Windows-1252, CR LF, 184 líneas), lo
-vuelve a calcular como lo hace el programa al abrirlo (lectura, repaso de
-cada campo grabado por el recálculo, resultados y coste de los servicios) y
-escribe las dos columnas completas en el mismo JSON que `pelmora-calc --json`.
+Reads a calculation (.clc or .obs: Windows-1252 text, CR LF, 184 lines),
+works it out again as the program does when it opens one (reading, the
+replay of every stored field through the recalculation, the results and the
+price of the services) and writes both columns whole in the same JSON as
+`pelmora-calc --json`.
 
-Está escrito aparte del código C++ para compararlo con él
+It is written apart from the C++ code, to be compared with it
 (herramientas/comparar_oraculo.sh).
 
-Reglas de cálculo que se siguen en todo el módulo:
-  - un paso que falla (división por cero, resultado no finito, entero fuera
-    de 32 bits, redondeo desbordado, texto que no es un número) deja su
-    destino como estaba y se sigue con el paso siguiente; los importes de
-    amortización, financiación y neumáticos que no se pueden redondear
-    valen 0;
-  - una entrada vacía vale 0 en las operaciones y comparaciones; un booleano
-    verdadero vale -1; un texto con un número vale ese número;
-  - los valores son None (vacío), bool, float, int (entero de 32 bits) o str.
+Rules followed throughout:
+  - a step that fails (a division by zero, a result that is not finite, a
+    whole number beyond 32 bits, a rounding overflow, a text that is no
+    number) leaves its target as it was and the next step goes on; the
+    amortisation, financing and tyre amounts that cannot be rounded are 0;
+  - an empty entry is 0 in arithmetic and comparisons; a true boolean is
+    -1; a text holding a number is that number;
+  - values are None (empty), bool, float, int (32-bit whole number) or str.
 
-Uso:
-    python3 herramientas/oraculo.py ARCHIVO        escribe el JSON
-    python3 herramientas/oraculo.py --comparar PELMORA-CALC ARCHIVO...
-                                                   compara con el programa
-Como módulo: calcular(ruta) -> dict con "ColumnaS" y "ColumnaO".
+Usage:
+    python3 herramientas/oraculo.py FILE           writes the JSON
+    python3 herramientas/oraculo.py --comparar PELMORA-CALC FILE...
+                                                   compares with the program
+As a module: calcular(ruta) -> dict with "ColumnaS" and "ColumnaO".
 """
 
 import datetime
@@ -36,7 +36,7 @@ from decimal import Decimal, Context, ROUND_DOWN
 from multiprocessing import Pool
 
 # ---------------------------------------------------------------------------
-# Estructura del cálculo
+# The calculation's layout
 # ---------------------------------------------------------------------------
 
 SECCIONES = [
@@ -49,7 +49,7 @@ SECCIONES = [
     ("Servicio", 31),
 ]
 
-# Campos grabados en el archivo, por bloque y en el orden del archivo.
+# The fields stored in a file, by block and in file order.
 LISTA_GRABADA = [
     ("Caracteristicas", [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 15, 19, 21]),
     ("CostesFijos1", [1, 2, 3, 4, 6, 8, 9, 10, 11, 12, 13, 14, 16, 18, 19, 20]),
@@ -60,14 +60,14 @@ LISTA_GRABADA = [
     ("Servicio", [2, 3, 4, 8, 9, 10, 14, 15, 16, 20, 21, 22, 26, 27, 28]),
 ]
 
-# Clase de las entradas grabadas: las opciones guardan #TRUE# o #FALSE#; los
-# textos libres, lo que tengan; todas las demás, una cifra o nada. Una línea
-# de otra clase deja el archivo en mal estado.
+# The kind of each stored entry: an option holds #TRUE# or #FALSE#, a free
+# text whatever it holds, any other entry a number or nothing. A line of
+# another kind leaves the file damaged.
 OPCIONES = {("CostesFijos1", 1), ("CostesFijos1", 11), ("CostesFijos2", 2),
             ("CostesFijos2", 9), ("CostesFijos2", 19), ("CostesIndirectos", 1)}
 TEXTOS = {("Caracteristicas", 1), ("Caracteristicas", 7), ("Caracteristicas", 8)}
 
-# Decimales de los campos calculados (los que reciben un redondeo).
+# Decimals of the derived fields (those that are rounded).
 DEC = {
     "Caracteristicas": {11: 0, 12: 1, 13: 0, 16: 0, 17: 1, 18: 0, 20: 0, 22: 1, 23: 0},
     "CostesFijos1": {5: 2, 7: 2, 15: 2, 17: 2},
@@ -77,15 +77,15 @@ DEC = {
     "Servicio": {1: 4, **{b + d: 2 for b in (2, 8, 14, 20, 26) for d in (3, 4, 5)}},
 }
 
-# Decimales de los resultados.
+# Decimals of the results.
 DEC_RES = {**{n: 2 for n in range(1, 19)}, **{n: 1 for n in range(21, 39)},
            39: 0, 40: 4, 41: 0, 42: 0, 43: 0, 44: 0, 45: 3, 46: 3, 47: 3, 48: 3}
 
-# Límites del descuento del carburante en % del precio (campo 2 de Costes
+# Limits of the fuel discount as a share of the price (field 2 of Costes
 # Variables).
 DESCUENTO_MIN = 0.0
 DESCUENTO_MAX = 60.0
-# Decimales del descuento en euros por litro (campo 3).
+# Decimals of the discount in euros per litre (field 3).
 DEC_DESCUENTO = 4
 
 ENTERO_MIN = -2 ** 31
@@ -95,11 +95,11 @@ _CTX = Context(prec=80)
 
 
 class Fallo(Exception):
-    """Un paso del cálculo que no se puede hacer: se omite."""
+    """A step of the calculation that cannot be made: it is skipped."""
 
 
 # ---------------------------------------------------------------------------
-# Aritmética de valores variantes
+# Arithmetic of variant values
 # ---------------------------------------------------------------------------
 
 def num(v):
@@ -109,7 +109,7 @@ def num(v):
         return -1.0 if v else 0.0
     if isinstance(v, (int, float)):
         return float(v)
-    # Un texto vale como número sólo si se puede convertir.
+    # A text counts as a number only when it converts to one.
     try:
         x = float(v.strip())
     except ValueError:
@@ -152,7 +152,7 @@ def potencia(a, b):
 
 
 def es_cero(v):
-    # Vacío o el número 0; un texto que no es un número no cuenta como cero.
+    # Empty or the number 0; a text that is no number does not count as zero.
     try:
         return num(v) == 0.0
     except Fallo:
@@ -164,7 +164,7 @@ def es_verdadero(v):
 
 
 def redondear(x, n):
-    """Mitad alejándose de cero, tras llevar x*10^n a 15 cifras significativas."""
+    """Half away from zero, after taking x*10^n to 15 significant digits."""
     x = num(x)
     p = math.pow(10.0, n)
     y = _finito(x * p)
@@ -180,8 +180,8 @@ def redondear(x, n):
 
 
 def redondear_coste(x, factor=1.0):
-    """Importe de un coste a 2 decimales; si no se puede calcular, 0 (el valor
-    inicial del resultado de la función)."""
+    """A cost amount to 2 decimals; 0 when it cannot be worked out (the
+    amount the routine starts from)."""
     try:
         return redondear(mult(x, factor), 2)
     except Fallo:
@@ -189,14 +189,14 @@ def redondear_coste(x, factor=1.0):
 
 
 def entero(x):
-    """Conversión a entero de 32 bits de un valor ya redondeado."""
+    """A value already rounded, as a 32-bit whole number."""
     if x < ENTERO_MIN or x > ENTERO_MAX:
         raise Fallo("entero fuera de 32 bits")
     return int(x)
 
 
 def paso(funcion):
-    """Ejecuta un paso; si falla, no hace nada."""
+    """Runs a step; when it fails, nothing happens."""
     try:
         funcion()
     except Fallo:
@@ -204,7 +204,7 @@ def paso(funcion):
 
 
 # ---------------------------------------------------------------------------
-# Lectura del archivo
+# Reading the file
 # ---------------------------------------------------------------------------
 
 class ErrorArchivo(Exception):
@@ -286,14 +286,14 @@ def leer_archivo(ruta):
 
 
 # ---------------------------------------------------------------------------
-# Rutinas de cálculo
+# The calculation's routines
 # ---------------------------------------------------------------------------
 
 class Calculo:
     def __init__(self, col_s, col_o):
         self.col = {"S": col_s, "O": col_o}
 
-    # -- fórmulas ----------------------------------------------------------
+    # -- formulas ----------------------------------------------------------
 
     @staticmethod
     def repartir_porcentaje(V, sec, a, b, c, d, e):
@@ -375,9 +375,9 @@ class Calculo:
 
     @staticmethod
     def regla_descuento(V):
-        # Un descuento fuera de su margen (en % del nuevo precio) vuelve al
-        # mínimo. Cada extremo del margen se redondea a los 4 decimales del
-        # descuento antes de comparar, como en la comprobación al teclearlo.
+        # A discount outside its range (as a share of the new price) falls to
+        # the minimum. Each bound of the range is rounded to the discount's 4
+        # decimals before comparing, as the check of a typed discount does.
         def p1():
             precio, desc = num(V[1]), num(V[3])
             maximo = redondear(divi(mult(DESCUENTO_MAX, precio), 100), DEC_DESCUENTO)
@@ -421,7 +421,7 @@ class Calculo:
                 S[y] = None
         paso(p3)
 
-    # -- recálculo de un campo -------------------------------------------
+    # -- recalculation of a field ------------------------------------------
 
     def recalcular(self, seccion, codigo, i):
         R = self.col[codigo]
@@ -489,14 +489,14 @@ class Calculo:
                     self.calcular_servicio(self.col["S"], b)
 
     def comentario(self, codigo):
-        # El comentario de los costes indirectos sólo escribe una etiqueta;
-        # antes pone al día los resultados.
+        # The indirect costs' comment only writes a label (after bringing
+        # the results up to date): nothing the JSON holds.
         estado = self.col[codigo]["CostesIndirectos"][1]
         if estado is not None and estado is not False and num(estado) != 0:
             return
         self.actualizar()
 
-    # -- botones de opción -------------------------------------------------
+    # -- option buttons ----------------------------------------------------
 
     def forma_adquisicion(self, codigo, estado, boton):
         self.col[codigo]["CostesFijos1"][estado] = (boton == 1)
@@ -504,7 +504,7 @@ class Calculo:
     def grupo_personal(self, codigo, estado, boton):
         V = self.col[codigo]["CostesFijos2"]
         if codigo != "S":
-            return  # la columna de referencia sólo vacía textos
+            return  # the reference column only blanks texts
         if boton == 1:
             V[estado] = True
             if estado == 2:
@@ -532,7 +532,7 @@ class Calculo:
             if boton == 2:
                 self.comentario("O")
 
-    # -- resultados --------------------------------------------------------
+    # -- results -----------------------------------------------------------
 
     def actualizar(self):
         for codigo in ("S", "O"):
@@ -646,7 +646,7 @@ class Calculo:
             asignar(46, lambda: redondear(divi(suma(s[14], s[17]), s[44]), 3))
             asignar(48, lambda: redondear(divi(s[18], s[44]), 3))
 
-    # -- servicio ----------------------------------------------------------
+    # -- service -----------------------------------------------------------
 
     def revisar(self):
         R = self.col["S"]
@@ -666,7 +666,7 @@ class Calculo:
         for b in (2, 8, 14, 20, 26):
             self.calcular_servicio(R, b)
 
-    # -- carga completa ----------------------------------------------------
+    # -- a whole load ------------------------------------------------------
 
     def mostrar(self):
         lista = dict(LISTA_GRABADA)
@@ -732,7 +732,7 @@ def calcular(ruta):
 
 
 # ---------------------------------------------------------------------------
-# Comparación con pelmora-calc
+# Comparison with pelmora-calc
 # ---------------------------------------------------------------------------
 
 def _igual(a, b):
@@ -744,7 +744,7 @@ def _igual(a, b):
 
 
 def diferencias(programa, oraculo):
-    """Lista de (columna, sección, índice, valor del programa, del oráculo)."""
+    """A list of (column, section, index, the program's value, the oracle's)."""
     lista = []
     for col in ("ColumnaS", "ColumnaO"):
         for sec, n in SECCIONES:
@@ -779,7 +779,7 @@ def comparar_archivo(args):
 
 
 def comparar(calc, rutas, detalle=3):
-    """Compara cada archivo; agrupa las diferencias por (sección, índice)."""
+    """Compares each file; groups the differences by (section, index)."""
     clases = {}
     con_dif = 0
     with Pool(2) as pool:

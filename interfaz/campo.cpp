@@ -189,7 +189,7 @@ void CampoTexto::EntrarCampo()
     const Valor &v = calculo_.columnaS()(seccion_, indice_);
     g_valorAnterior = v;
     editando_ = true;
-    const QString t = TextoEdicion(v, decimales_);
+    const QString t = textoEdicion(v, decimales_);
     if (text() != t)
         setText(t);
     deselect();

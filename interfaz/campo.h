@@ -41,8 +41,10 @@ public:
 
     // Field entry. EntrarCampo remembers the value (ValorAnterior) and shows
     // the editing text with the caret at the start. SalirCampo reads the
-    // text, commits it and reports a refusal; mode 13 keeps the editing
-    // text, any other mode shows the display text. True when accepted.
+    // text, commits it and reports a refusal; after Enter (modo 13, the
+    // key's character code) the field stays in edit and shows the editing
+    // text again, after anything else it shows the display text. True when
+    // accepted.
     void EntrarCampo();
     bool SalirCampo(int modo);
 

@@ -16,19 +16,19 @@ constexpr int kPasoPequeno = 600;
 struct EstadoBarra {
     int minimo = 0;
     int maximo = 0;
-    int pequeno = kPasoPequeno; // SmallChange
-    int grande = 1;             // LargeChange
+    int pequeno = kPasoPequeno; // an arrow's step
+    int grande = 1;             // a page's step
     int valor = 0;
 };
 
 // The value itself when it fits in 16 bits, nothing otherwise.
 std::optional<int> en16(long long v);
 
-// LargeChange of VScroll1 for a strip PicVScroll alto twips high (1 when
+// The page step of VScroll1 for a strip PicVScroll alto twips high (1 when
 // the strip is too small); nothing when beyond 16 bits (the bar keeps its
 // page).
 std::optional<int> paginaV(long long altoTira);
-// LargeChange of HScroll1 for the strips' widths.
+// The page step of HScroll1 for the strips' widths.
 std::optional<int> paginaH(long long anchoTiraH, long long anchoTiraV);
 
 // Max of VScroll1 for a form alto twips high; nothing when beyond 16 bits.

@@ -259,7 +259,7 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
     }
     if (!QFileInfo(ruta).absoluteDir().exists())
         return ErrorArchivo::CarpetaNoExiste;
-    return GrabarBytes(ruta, bytes);
+    return grabarBytes(ruta, bytes);
 }
 
 bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)

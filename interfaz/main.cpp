@@ -32,7 +32,7 @@ int main(int argc, char *argv[])
     // The program's logo, drawn once at one size: cheaper at start-up than
     // an SVG icon, which the window system would have drawn at several.
     QApplication::setWindowIcon(QIcon(pelmora::ImagenPrograma(QStringLiteral("logo"), QSize(64, 64))));
-    pelmora::FijarSeparadores(QLocale::system());
+    pelmora::fijarSeparadores(QLocale::system());
 
     const pelmora::LineaOrdenes linea = pelmora::LeerLineaOrdenes(app.arguments());
 

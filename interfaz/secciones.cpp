@@ -200,7 +200,7 @@ void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &
             const bool primero = !calculo().columna(c)(seccion(), indice).esFalso();
             if (primero == (boton == 1))
                 return;
-            calculo().CambiarOpcion(c, seccion(), indice, boton);
+            calculo().cambiarOpcion(c, seccion(), indice, boton);
         });
         seguirFoco(b[k]);
     }

@@ -18,7 +18,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
-    FijarSeparadores();
+    fijarSeparadores();
 
     const LineaOrdenesCalc linea = leerOpciones(app.arguments());
     if (!linea.opciones)

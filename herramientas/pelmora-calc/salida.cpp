@@ -13,7 +13,7 @@ QByteArray generar(Formato formato, const Calculo &calc, const QString &ruta)
 {
     switch (formato) {
     case Formato::Json:
-        return CalculoJson(calc);
+        return calculoJson(calc);
     case Formato::Informe:
         break;
     }

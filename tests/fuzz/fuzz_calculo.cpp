@@ -38,7 +38,7 @@ const char *nombreTipo(Valor::Tipo t)
 
 QByteArray describir(const Valor &v)
 {
-    return QByteArray(nombreTipo(v.tipo())) + ' ' + ValorJson(v);
+    return QByteArray(nombreTipo(v.tipo())) + ' ' + valorJson(v);
 }
 
 [[noreturn]] void fallo(const char *que, const QByteArray &detalle)
@@ -69,15 +69,15 @@ void compararGrabadas(const char *etapa, const Columna &a, const Columna &b, con
 // Writes s and o, reads them back, compares, and writes again.
 void idaYVuelta(const char *etapa, const Columna &s, const Columna &o)
 {
-    const QByteArray escrito = EscribirCalculo(s, o);
+    const QByteArray escrito = escribirCalculo(s, o);
     Columna s2 = Calculo::Minimos(), o2 = Calculo::Minimos();
-    const ErrorArchivo e = LeerCalculo(escrito, s2, o2);
+    const ErrorArchivo e = leerCalculo(escrito, s2, o2);
     if (e != ErrorArchivo::Ninguno)
-        fallo(etapa, "LeerCalculo rechaza lo que EscribirCalculo escribió (error "
+        fallo(etapa, "leerCalculo rechaza lo que escribirCalculo escribió (error "
                          + QByteArray::number(int(e)) + "):\n" + escrito);
     compararGrabadas(etapa, s, s2, "ColumnaS");
     compararGrabadas(etapa, o, o2, "ColumnaO");
-    const QByteArray otraVez = EscribirCalculo(s2, o2);
+    const QByteArray otraVez = escribirCalculo(s2, o2);
     if (otraVez != escrito)
         fallo(etapa, "la segunda escritura difiere de la primera:\n" + escrito + "\n---\n" + otraVez);
 }
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
     Columna s = Calculo::Minimos(), o = Calculo::Minimos();
-    const ErrorArchivo e = LeerCalculo(bytes, s, o);
+    const ErrorArchivo e = leerCalculo(bytes, s, o);
 
     // The same bytes opened by path. Anything over 1 MiB is refused unread.
     escribirArchivo(bytes);
@@ -143,13 +143,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ErrorArchivo deDisco = AbrirArchivo(c, QString::fromStdString(archivoDeTrabajo()));
     const ErrorArchivo esperado = bytes.size() > 1024 * 1024 ? ErrorArchivo::MalEstado : e;
     if (deDisco != esperado)
-        fallo("AbrirArchivo y LeerCalculo no coinciden",
+        fallo("AbrirArchivo y leerCalculo no coinciden",
               "AbrirArchivo " + QByteArray::number(int(deDisco)) + ", esperado " + QByteArray::number(int(esperado)));
 
     if (e != ErrorArchivo::Ninguno) {
         // A refused file leaves the columns as they were.
         if (!columnasIguales(s, Calculo::Minimos()) || !columnasIguales(o, Calculo::Minimos()))
-            fallo("LeerCalculo cambió las columnas de un archivo rechazado", QByteArray());
+            fallo("leerCalculo cambió las columnas de un archivo rechazado", QByteArray());
         if (!columnasIguales(c.columnaS(), Calculo::Minimos()) || !columnasIguales(c.columnaO(), Calculo::Minimos()) ||
             c.HayCambios())
             fallo("AbrirArchivo cambió el cálculo de un archivo rechazado", QByteArray());
@@ -184,15 +184,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The JSON export of whatever the model holds is valid JSON of the
     // right shape.
-    const QByteArray json = CalculoJson(c);
+    const QByteArray json = calculoJson(c);
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &err);
     if (err.error != QJsonParseError::NoError || !doc.isObject())
-        fallo("CalculoJson no da un JSON válido", err.errorString().toUtf8() + '\n' + json);
+        fallo("calculoJson no da un JSON válido", err.errorString().toUtf8() + '\n' + json);
     for (const char *col : {"ColumnaS", "ColumnaO"}) {
         const QJsonObject obj = doc.object().value(QLatin1String(col)).toObject();
         if (obj.value("Resultados").toArray().size() != 48 || obj.value("Servicio").toArray().size() != 31)
-            fallo("CalculoJson con listas de largo equivocado", json);
+            fallo("calculoJson con listas de largo equivocado", json);
     }
     return 0;
 }

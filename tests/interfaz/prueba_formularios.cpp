@@ -90,7 +90,7 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        FijarSeparadores(QLocale());
+        fijarSeparadores(QLocale());
         fijarPuntosPorPulgada(96);
         interceptarMensajes([](const QString &t, const QString &ti) { g_mensajes.push_back({t, ti}); });
         interceptarPitidos([] { ++g_pitidos; });
@@ -557,7 +557,7 @@ private slots:
                     const bool edicion = c == foco && c->editando();
                     if (c->editando() && !edicion)
                         return c->objectName() + QStringLiteral(" is being edited without the focus");
-                    const QString debe = edicion ? TextoEdicion(b.c.columnaS()(s, i), c->decimales())
+                    const QString debe = edicion ? textoEdicion(b.c.columnaS()(s, i), c->decimales())
                                                  : b.c.textoMostrado(col, s, i);
                     if (c->text() != debe)
                         return c->objectName() + QStringLiteral(" shows \"%1\", not \"%2\"").arg(c->text(), debe);
@@ -923,7 +923,7 @@ private slots:
         QVERIFY(!boton("OptionOA(1)")->isEnabled());
         QVERIFY(!boton("OptionOA(2)")->isEnabled());
         b.c.columnaParaPruebas(Col::O)(Seccion::CostesFijos1, 1) = Valor(false);
-        b.c.CambiarOpcion(Col::O, Seccion::CostesFijos1, 1, 2);
+        b.c.cambiarOpcion(Col::O, Seccion::CostesFijos1, 1, 2);
         QVERIFY(boton("OptionOA(2)")->isChecked());
         QVERIFY(!frame("FrameOAT")->isHidden());
         QVERIFY(frame("FrameOAA")->isHidden());
@@ -1021,14 +1021,14 @@ private slots:
         // The reference column shows its comment in its "Total" mode, and
         // its rows again when it goes back.
         b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(false);
-        b.c.CambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
+        b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
         QVERIFY(!etiqueta(13)->isHidden());
         QVERIFY(!etiqueta(14)->isHidden());
         QVERIFY(etiqueta(8)->isHidden());
         QVERIFY(b.caja(Seccion::CostesIndirectos, Col::O, 2)->isHidden());
         QVERIFY(etiqueta(13)->text().startsWith(QStringLiteral("Los  Costes  Indirectos")));
         b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(true);
-        b.c.CambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 1);
+        b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 1);
         QVERIFY(etiqueta(13)->isHidden());
         QVERIFY(etiqueta(14)->isHidden());
         QVERIFY(!etiqueta(8)->isHidden());

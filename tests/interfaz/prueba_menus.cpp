@@ -154,7 +154,7 @@ class PruebaMenus : public QObject {
     bool leer(const QString &ruta, Columna &s, Columna &o)
     {
         QFile f(ruta);
-        return f.open(QIODevice::ReadOnly) && LeerCalculo(f.readAll(), s, o) == ErrorArchivo::Ninguno;
+        return f.open(QIODevice::ReadOnly) && leerCalculo(f.readAll(), s, o) == ErrorArchivo::Ninguno;
     }
 
     // A user field of the shown form, with the focus and being edited.
@@ -179,7 +179,7 @@ private slots:
     {
         FijarDatosPrograma();
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        FijarSeparadores(QLocale());
+        fijarSeparadores(QLocale());
         QVERIFY(carpeta_.isValid());
         // The help keeps its collection in the cache folder: never the user's.
         qputenv("XDG_CACHE_HOME", QFile::encodeName(carpeta_.path() + QStringLiteral("/cache")));
@@ -596,7 +596,7 @@ private slots:
                      .rechazado);
         QVERIFY(!c.ConfirmarCampo(Seccion::CostesVariables, 1, Valor(1.2345), c.columnaS()(Seccion::CostesVariables, 1))
                      .rechazado);
-        c.CambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
+        c.cambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
         QVERIFY(w.HayCambios());
 
         interceptarDialogoArchivo([](DialogoArchivo &d) {
@@ -1194,7 +1194,7 @@ private slots:
         QCOMPARE(paginasPdf(pdf), 7);
         QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 123456.5);
         QVERIFY(precio->hasFocus() && precio->editando());
-        QCOMPARE(precio->text(), TextoEdicion(Valor(123456.5), 2));
+        QCOMPARE(precio->text(), textoEdicion(Valor(123456.5), 2));
     }
 
     void sinImpresora()

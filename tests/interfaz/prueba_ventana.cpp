@@ -328,7 +328,7 @@ private slots:
         QFile f(rutaReferencia(QString::fromUtf8(kCategorias[2].archivo)));
         QVERIFY(f.open(QIODevice::ReadOnly));
         Columna s, o;
-        QCOMPARE(LeerCalculo(f.readAll(), s, o), ErrorArchivo::Ninguno);
+        QCOMPARE(leerCalculo(f.readAll(), s, o), ErrorArchivo::Ninguno);
         int distintasDeMinimos = 0;
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {

@@ -61,7 +61,7 @@ class Archivo : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+        fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
         ASSERT_TRUE(dir.isValid());
     }
     QString ruta(const QString &n) const { return dir.filePath(n); }
@@ -149,7 +149,7 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
     c.hoy = [] { return QDate(2026, 12, 7); };
     c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Autocar, \"especial\" ñ€"), c.columnaS()(Seccion::Caracteristicas, 1));
     c.ConfirmarCampo(Seccion::CostesVariables, 7, Valor(12.5), c.columnaS()(Seccion::CostesVariables, 7));
-    c.CambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
+    c.cambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
     c.columnaParaPruebas(Col::S)(Seccion::Servicio, 26) = Valor();
     EXPECT_TRUE(c.HayCambios());
     const QString f = ruta("uno.clc");
@@ -278,10 +278,10 @@ TEST_F(Archivo, UnRetornoDeCarroDentroDeUnTextoSeLeeComoLoQueSeGraba)
     const QByteArray bytes = leerBytes(QStringLiteral(PELMORA_PRUEBAS "/datos/texto_con_cr.clc"));
     ASSERT_FALSE(bytes.isEmpty());
     Columna s, o;
-    ASSERT_EQ(LeerCalculo(bytes, s, o), ErrorArchivo::Ninguno);
+    ASSERT_EQ(leerCalculo(bytes, s, o), ErrorArchivo::Ninguno);
     EXPECT_EQ(o(Seccion::Caracteristicas, 7).texto(), "Clase III ");
     Columna s2, o2;
-    ASSERT_EQ(LeerCalculo(EscribirCalculo(s, o), s2, o2), ErrorArchivo::Ninguno);
+    ASSERT_EQ(leerCalculo(escribirCalculo(s, o), s2, o2), ErrorArchivo::Ninguno);
     esperarMismasEntradas(o, o2);
     esperarMismasEntradas(s, s2);
 }
@@ -295,7 +295,7 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
         Calculo c;
         prepararCambio(c, f);
         const QByteArray antes = leerBytes(f);
-        const qint64 largo = EscribirCalculo(c.columnaS(), c.columnaO()).size();
+        const qint64 largo = escribirCalculo(c.columnaS(), c.columnaO()).size();
         const qint64 limite = caso < 2 ? caso : caso == 2 ? largo / 2 : largo - 1;
         {
             const DiscoLleno lleno(limite);
@@ -311,7 +311,7 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
         // Once the disk takes it, the same save goes through whole.
         ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
         EXPECT_FALSE(c.HayCambios());
-        EXPECT_EQ(leerBytes(f), EscribirCalculo(c.columnaS(), c.columnaO()));
+        EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
     }
 }
 
@@ -432,11 +432,11 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     EXPECT_FALSE(c.HayCambios());
     EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
-    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.columnaS(), c.columnaO()));
+    EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
     // A shorter version leaves nothing of the longer one behind.
     c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("A"), c.columnaS()(Seccion::Caracteristicas, 1));
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
-    EXPECT_EQ(leerBytes(f), EscribirCalculo(c.columnaS(), c.columnaO()));
+    EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
 }
 
 #endif

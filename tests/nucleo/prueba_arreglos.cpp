@@ -1,5 +1,9 @@
-// Four places where the cost rules, followed to the letter, gave a plainly
-// wrong result; each case here failed before its mend.
+// Four faults of the cost model, each case here failing before its mend: a
+// calculation saved with item sums that binary fractions cannot hold
+// exactly came back "modified" when opened; a discount of exactly 60 % of
+// the price was reset when the same price was entered again; financing
+// without interest gave a negative cost; a tyre row without tyres and
+// without a life made the whole tyre cost 0.
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
 
@@ -17,7 +21,7 @@ constexpr Seccion kRes = Seccion::Resultados;
 
 class Arreglos : public ::testing::Test {
 protected:
-    void SetUp() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void SetUp() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
 };
 
 } // namespace

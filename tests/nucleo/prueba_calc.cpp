@@ -183,7 +183,7 @@ QStringList cifras(const QString &linea, const QString &titulo)
 // ---------------------------------------------------------------------------
 // JSON export
 
-TEST(CalculoJson, FormaTiposYEscapes)
+TEST(calculoJson, FormaTiposYEscapes)
 {
     Calculo c;
     Columna &s = c.columnaParaPruebas(Col::S);
@@ -203,7 +203,7 @@ TEST(CalculoJson, FormaTiposYEscapes)
     s.Fecha = QDate(2004, 5, 17);
     c.columnaParaPruebas(Col::O).Fecha = QDate();
 
-    const QByteArray json = CalculoJson(c);
+    const QByteArray json = calculoJson(c);
     const QJsonObject raiz = analizar(json);
     ASSERT_EQ(raiz.keys(), (QStringList{"ColumnaO", "ColumnaS"}));
     // Columns and sections in record order, entry 1 first.
@@ -251,27 +251,27 @@ TEST(CalculoJson, FormaTiposYEscapes)
     EXPECT_FALSE(json.contains("nan"));
 }
 
-TEST(CalculoJson, NumerosNoDependenDelIdioma)
+TEST(calculoJson, NumerosNoDependenDelIdioma)
 {
     const QLocale antes;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(NumeroJson(1234567.5), "1234567.5");
-    EXPECT_EQ(NumeroJson(-0.25), "-0.25");
-    EXPECT_EQ(NumeroJson(3.0), "3");
+    EXPECT_EQ(numeroJson(1234567.5), "1234567.5");
+    EXPECT_EQ(numeroJson(-0.25), "-0.25");
+    EXPECT_EQ(numeroJson(3.0), "3");
     QLocale::setDefault(antes);
     for (double x : {0.1, 2.675, 1.0 / 3.0, 6000.0, 273200.0, 1e21, 5e-324, -7.25e-5}) {
-        const QByteArray t = NumeroJson(x);
+        const QByteArray t = numeroJson(x);
         EXPECT_EQ(std::strtod(t.constData(), nullptr), x) << t.toStdString();
         EXPECT_FALSE(t.contains(',')) << t.toStdString();
     }
-    EXPECT_EQ(NumeroJson(-std::numeric_limits<double>::infinity()), "null");
+    EXPECT_EQ(numeroJson(-std::numeric_limits<double>::infinity()), "null");
 }
 
-TEST(CalculoJson, ArchivoDeReferenciaEntradaPorEntrada)
+TEST(calculoJson, ArchivoDeReferenciaEntradaPorEntrada)
 {
     Calculo c;
     ASSERT_EQ(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
-    const QJsonObject raiz = analizar(CalculoJson(c));
+    const QJsonObject raiz = analizar(calculoJson(c));
     compararColumna(raiz.value("ColumnaS").toObject(), c.columnaS());
     compararColumna(raiz.value("ColumnaO").toObject(), c.columnaO());
     // The description holds the file's Windows-1252 accents, now as text.
@@ -399,7 +399,7 @@ TEST(PelmoraCalc, JsonIgualAlDeAbrirElArchivo)
     const Salida es = ejecutar({"--json", kReferencia}, "es_ES.UTF-8");
     const Salida en = ejecutar({kReferencia, "--json"}, "en_US.UTF-8");
     EXPECT_EQ(es.codigo, 0) << es.err.toStdString();
-    EXPECT_EQ(es.outBytes, CalculoJson(c));
+    EXPECT_EQ(es.outBytes, calculoJson(c));
     EXPECT_EQ(en.outBytes, es.outBytes);
 }
 

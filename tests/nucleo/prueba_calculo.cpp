@@ -36,7 +36,7 @@ struct Registro {
 
 class Modelo : public ::testing::Test {
 protected:
-    void SetUp() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void SetUp() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
     // Sets an entry of a column and recalculates as a commit would.
     void poner(Seccion s, int i, const Valor &v, Col col = Col::S)
     {
@@ -151,7 +151,7 @@ TEST_F(Modelo, SumasDeSegurosYVacios)
     poner(kF2, 12, Valor(100.5));
     EXPECT_EQ(n(kF2, 18), 100.5);
     // In "Total" mode a change of an item changes nothing else.
-    c.CambiarOpcion(Col::S, kF2, 9, 2);
+    c.cambiarOpcion(Col::S, kF2, 9, 2);
     poner(kF2, 13, Valor(50.0));
     EXPECT_EQ(n(kF2, 18), 100.5);
 }
@@ -168,7 +168,7 @@ TEST_F(Modelo, KilometrosCruzanSecciones)
     EXPECT_TRUE(r.tocado(Col::S, kF2, 8));
     EXPECT_FALSE(r.tocado(Col::O, kF2, 7)); // only the same column
     // With per-diems as a total the bonus boxes stay as they are.
-    c.CambiarOpcion(Col::S, kF2, 2, 2);
+    c.cambiarOpcion(Col::S, kF2, 2, 2);
     r.campos.clear();
     poner(kCar, 9, Valor(50000.0));
     EXPECT_EQ(n(kF2, 7), 2000.0);
@@ -227,21 +227,21 @@ TEST_F(Modelo, DesglosadoYTotal)
         c.columnaParaPruebas(Col::S)(kF2, i) = Valor(100.0 * i);
     c.Recalcular(kF2, Col::S, 10);
     const double suma = n(kF2, 18);
-    c.CambiarOpcion(Col::S, kF2, 9, 2);
+    c.cambiarOpcion(Col::S, kF2, 9, 2);
     EXPECT_FALSE(c.columnaS()(kF2, 9).booleano());
     EXPECT_EQ(t(kF2, 12), "");
     EXPECT_TRUE(c.estado(Col::S, kF2, 18).entrada);
     EXPECT_EQ(n(kF2, 18), suma);
     c.columnaParaPruebas(Col::S)(kF2, 18) = Valor(1.0); // a total typed in "Total" mode
-    c.CambiarOpcion(Col::S, kF2, 9, 1);
+    c.cambiarOpcion(Col::S, kF2, 9, 1);
     EXPECT_EQ(n(kF2, 18), suma);
     EXPECT_FALSE(c.estado(Col::S, kF2, 18).entrada);
     EXPECT_EQ(t(kF2, 12), "1.200,00");
     // Per-diems with a daily amount of 0: days stay disabled.
     c.columnaParaPruebas(Col::S)(kF2, 3) = Valor(0.0);
-    c.CambiarOpcion(Col::S, kF2, 2, 2);
+    c.cambiarOpcion(Col::S, kF2, 2, 2);
     EXPECT_FALSE(c.estado(Col::S, kF2, 5).entrada);
-    c.CambiarOpcion(Col::S, kF2, 2, 1);
+    c.cambiarOpcion(Col::S, kF2, 2, 1);
     EXPECT_TRUE(c.estado(Col::S, kF2, 3).entrada);
     EXPECT_FALSE(c.estado(Col::S, kF2, 4).entrada);
     EXPECT_EQ(t(kF2, 4), "");
@@ -250,14 +250,14 @@ TEST_F(Modelo, DesglosadoYTotal)
 TEST_F(Modelo, ComentarioDeCostesIndirectos)
 {
     c.columnaParaPruebas(Col::S)(kInd, 5) = Valor(12000.0);
-    c.CambiarOpcion(Col::S, kInd, 1, 2);
+    c.cambiarOpcion(Col::S, kInd, 1, 2);
     // Direct costs as the results give them for the minimums.
     const double directos = n(kRes, 16);
     ASSERT_GT(directos, 0.0);
     const QString pct = FormatearNumero(Valor(*Redondear(100 * 12000.0 / directos, 1)), 1, true);
     EXPECT_EQ(c.comentario(Col::S),
               "Los  Costes  Indirectos  anuales  representan  el\r\n" + pct + "  %\r\nde  los  Costes  Directos.");
-    c.CambiarOpcion(Col::S, kInd, 1, 1);
+    c.cambiarOpcion(Col::S, kInd, 1, 1);
     EXPECT_TRUE(c.comentario(Col::S).isEmpty());
     // "Desglosado" never writes the comment.
     c.Comentario(Col::S);
@@ -274,7 +274,7 @@ TEST_F(Modelo, ComentarioConCostesDirectosCero)
     S(kF1, 20) = Valor(0.0);
     S(kVar, 7) = Valor(0.0);
     S(kInd, 5) = Valor(500.0);
-    c.CambiarOpcion(Col::S, kInd, 1, 2);
+    c.cambiarOpcion(Col::S, kInd, 1, 2);
     EXPECT_EQ(n(kRes, 16), 0.0);
     EXPECT_TRUE(c.comentario(Col::S).contains("\r\n0,0  %\r\n"));
 }
@@ -340,7 +340,7 @@ TEST_F(Modelo, IndirectosEnTotalCuentanPorElTotal)
 {
     c.columnaParaPruebas(Col::S)(kInd, 2) = Valor(1000.0);
     c.columnaParaPruebas(Col::S)(kInd, 5) = Valor(5000.0);
-    c.CambiarOpcion(Col::S, kInd, 1, 2);
+    c.cambiarOpcion(Col::S, kInd, 1, 2);
     c.Actualizar();
     EXPECT_EQ(n(kRes, 17), 5000.0);
     EXPECT_EQ(n(kRes, 18), n(kRes, 16) + 5000.0);
@@ -454,7 +454,7 @@ TEST_F(Modelo, CadaCambioDejaLosResultadosAlDiaUnaVez)
     c.ConfirmarCampo(kF2, 1, Valor(41000.0), c.columnaS()(kF2, 1));
     EXPECT_EQ(n(kRes, 3), 41000.0);
     EXPECT_EQ(n(kRes, 1), 60000.0); // the minimums: 6.000 over 0,1 years
-    c.CambiarOpcion(Col::S, kF1, 1, 2); // rented, for a rent of 0
+    c.cambiarOpcion(Col::S, kF1, 1, 2); // rented, for a rent of 0
     EXPECT_EQ(n(kRes, 1), 0.0);
     EXPECT_EQ(r.resultados, 2);
     // A calculation opened: results once, at the end of the replay.

@@ -8,8 +8,8 @@ namespace {
 
 class Numeros : public ::testing::Test {
 protected:
-    void SetUp() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
-    void TearDown() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void SetUp() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void TearDown() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
 };
 
 QString fmt(const Valor &v, int d, bool cero = false) { return FormatearNumero(v, d, cero); }
@@ -62,10 +62,10 @@ TEST_F(Numeros, FormatoEspanolAgrupaCadaTresCifras)
 
 TEST_F(Numeros, FormatoInglesUsaPuntoYComa)
 {
-    FijarSeparadores(QLocale(QLocale::English, QLocale::UnitedStates));
+    fijarSeparadores(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(fmt(1234567.891, 2), "1,234,567.89");
     EXPECT_EQ(fmt(-1234.5, 1), "-1,234.5");
-    EXPECT_EQ(TextoEdicion(Valor(12.5), 1), "12.5");
+    EXPECT_EQ(textoEdicion(Valor(12.5), 1), "12.5");
     EXPECT_EQ(LeerCampo("12.5", 1).numero(), 12.5);
 }
 
@@ -83,12 +83,12 @@ TEST_F(Numeros, CeroYVacio)
 
 TEST_F(Numeros, TextoDeEdicionSinGruposNiCerosFinales)
 {
-    EXPECT_EQ(TextoEdicion(Valor(1234567.5), 2), "1234567,5");
-    EXPECT_EQ(TextoEdicion(Valor(150000.0), 2), "150000");
-    EXPECT_EQ(TextoEdicion(Valor(0.0), 2), "");
-    EXPECT_EQ(TextoEdicion(Valor(), 2), "");
-    EXPECT_EQ(TextoEdicion(Valor(0.1 + 0.2), 2), "0,3"); // 15 significant digits
-    EXPECT_EQ(TextoEdicion(Valor("Autocar"), -1), "Autocar");
+    EXPECT_EQ(textoEdicion(Valor(1234567.5), 2), "1234567,5");
+    EXPECT_EQ(textoEdicion(Valor(150000.0), 2), "150000");
+    EXPECT_EQ(textoEdicion(Valor(0.0), 2), "");
+    EXPECT_EQ(textoEdicion(Valor(), 2), "");
+    EXPECT_EQ(textoEdicion(Valor(0.1 + 0.2), 2), "0,3"); // 15 significant digits
+    EXPECT_EQ(textoEdicion(Valor("Autocar"), -1), "Autocar");
 }
 
 TEST_F(Numeros, LeerCampoComoVal)

@@ -11,7 +11,7 @@ namespace {
 
 class Validar : public ::testing::Test {
 protected:
-    void SetUp() override { FijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void SetUp() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
     Validacion validar(Seccion s, int i, const Valor &v)
     {
         c.columnaParaPruebas(Col::S)(s, i) = v;
