@@ -1,5 +1,5 @@
-// Shared by the files of the cost model: section shorthands, the truth
-// test of an entry and the formula routines that write one column.
+// Shared by the files of the cost model: the truth test of an entry and the
+// formula routines that write one column.
 #pragma once
 
 #include "calculo/aritmetica.h"
@@ -10,14 +10,6 @@
 #include <optional>
 
 namespace pelmora {
-
-constexpr Seccion kCar = Seccion::Caracteristicas;
-constexpr Seccion kF1 = Seccion::CostesFijos1;
-constexpr Seccion kF2 = Seccion::CostesFijos2;
-constexpr Seccion kVar = Seccion::CostesVariables;
-constexpr Seccion kInd = Seccion::CostesIndirectos;
-constexpr Seccion kRes = Seccion::Resultados;
-constexpr Seccion kServ = Seccion::Servicio;
 
 // An entry taken as a condition: true for the boolean true and for a
 // non-zero number, false for anything else (empty, a text).

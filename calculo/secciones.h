@@ -19,6 +19,15 @@ constexpr int kNumSecciones = 7;
 
 constexpr int ord(Seccion s) { return static_cast<int>(s); }
 
+// Shorthands of the sections, for the rules and the tests.
+constexpr Seccion kCar = Seccion::Caracteristicas;
+constexpr Seccion kF1 = Seccion::CostesFijos1;
+constexpr Seccion kF2 = Seccion::CostesFijos2;
+constexpr Seccion kVar = Seccion::CostesVariables;
+constexpr Seccion kInd = Seccion::CostesIndirectos;
+constexpr Seccion kRes = Seccion::Resultados;
+constexpr Seccion kServ = Seccion::Servicio;
+
 struct DatosSeccion {
     Seccion seccion;
     int tamano;                   // entries, numbered from 1

@@ -1,4 +1,5 @@
 #include "archivos/archivo.h"
+#include "calculo/campos.h"
 #include "entrada/numeros.h"
 
 #include <QDir>
@@ -84,8 +85,8 @@ void prepararCambio(Calculo &c, const QString &f)
     c.hoy = [] { return kGrabadoEl; };
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     c.hoy = [] { return QDate(2026, 12, 7); };
-    const Valor plazas = c.columnaS()(Seccion::Caracteristicas, 2);
-    ASSERT_FALSE(c.ConfirmarCampo(Seccion::Caracteristicas, 2, Valor(plazas.n() + 1), plazas).rechazado);
+    const Valor plazas = c.columnaS()(kCar, Car::Plazas);
+    ASSERT_FALSE(c.ConfirmarCampo(kCar, Car::Plazas, Valor(plazas.n() + 1), plazas).rechazado);
     ASSERT_TRUE(c.HayCambios());
 }
 
@@ -127,12 +128,12 @@ TEST_F(Archivo, CadaReferenciaSeAbreSinCambiosYConCifrasFinitas)
             const Columna &R = c.columna(col);
             for (int n = 1; n <= 18; ++n)
                 EXPECT_GE(R(Seccion::Resultados, n).n(), 0.0) << n;
-            EXPECT_EQ(R(Seccion::Resultados, 38).n(), 100.0);
+            EXPECT_EQ(R(kRes, Res::cuota(Res::Totales)).n(), 100.0);
             for (int n : {40, 45, 46, 47, 48})
                 EXPECT_GT(R(Seccion::Resultados, n).n(), 0.0) << n;
         }
         // Larger coaches cost more.
-        const double total = c.columnaO()(Seccion::Resultados, 18).n();
+        const double total = c.columnaO()(kRes, Res::Totales).n();
         EXPECT_LT(total, totalAnterior);
         totalAnterior = total;
         // Every entered user figure is within its limits.
@@ -147,10 +148,10 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
     Calculo c;
     ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[1])), ErrorArchivo::Ninguno);
     c.hoy = [] { return QDate(2026, 12, 7); };
-    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Autocar, \"especial\" ñ€"), c.columnaS()(Seccion::Caracteristicas, 1));
-    c.ConfirmarCampo(Seccion::CostesVariables, 7, Valor(12.5), c.columnaS()(Seccion::CostesVariables, 7));
-    c.cambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
-    c.columnaParaPruebas(Col::S)(Seccion::Servicio, 26) = Valor();
+    c.ConfirmarCampo(kCar, Car::Descripcion, Valor("Autocar, \"especial\" ñ€"), c.columnaS()(kCar, Car::Descripcion));
+    c.ConfirmarCampo(kVar, Var::Consumo, Valor(12.5), c.columnaS()(kVar, Var::Consumo));
+    c.cambiarOpcion(Col::S, kF1, F1::CompraAutocar, 2);
+    c.columnaParaPruebas(Col::S)(kServ, Serv::campo(4, Serv::Propios)) = Valor();
     EXPECT_TRUE(c.HayCambios());
     const QString f = ruta("uno.clc");
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
@@ -173,8 +174,8 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
     esperarMismasEntradas(c.columnaS(), d.columnaS());
     esperarMismasEntradas(c.columnaO(), d.columnaO());
     EXPECT_FALSE(d.HayCambios());
-    EXPECT_EQ(d.textoMostrado(Col::S, Seccion::CostesVariables, 7), "12,5");
-    EXPECT_FALSE(d.columnaS()(Seccion::CostesFijos1, 1).booleano());
+    EXPECT_EQ(d.textoMostrado(Col::S, kVar, Var::Consumo), "12,5");
+    EXPECT_FALSE(d.columnaS()(kF1, F1::CompraAutocar).booleano());
     c.Actualizar(); // the results as the saved calculation gives them
     for (int n = 1; n <= 48; ++n)
         EXPECT_TRUE(mismoValorGuardado(c.columnaS()(Seccion::Resultados, n), d.columnaS()(Seccion::Resultados, n))) << n;
@@ -250,7 +251,7 @@ TEST_F(Archivo, UnaGrabacionFallidaNoDaPorGuardadoNiTocaElArchivoAnterior)
     const QString f = ruta("previo.clc");
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     const QByteArray antes = leerBytes(f);
-    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 2) = Valor(33.0);
+    c.columnaParaPruebas(Col::S)(kCar, Car::Plazas) = Valor(33.0);
     ASSERT_TRUE(c.HayCambios());
     // A folder that is gone, and a name that is a folder.
     EXPECT_EQ(GrabarCalculo(c, ruta("no/esta.clc")), ErrorArchivo::CarpetaNoExiste);
@@ -262,14 +263,95 @@ TEST_F(Archivo, UnaGrabacionFallidaNoDaPorGuardadoNiTocaElArchivoAnterior)
 
 TEST_F(Archivo, Windows1252IdaYVuelta)
 {
-    const QString s = QString::fromUtf8("áéíóú ÁÉÍÓÚ ñÑ üÜ € “comillas” – ¿¡");
-    bool perdida = true;
-    const QByteArray b = aWindows1252(s, &perdida);
-    EXPECT_FALSE(perdida);
-    EXPECT_EQ(b.size(), s.size());
-    EXPECT_EQ(desdeWindows1252(b), s);
-    aWindows1252(QString::fromUtf8("漢"), &perdida);
+    const struct {
+        QString texto;
+        QByteArray bytes;
+    } casos[] = {
+        {QString::fromUtf8("áéíóú ÁÉÍÓÚ ñÑ üÜ"), "\xe1\xe9\xed\xf3\xfa \xc1\xc9\xcd\xd3\xda \xf1\xd1 \xfc\xdc"},
+        {QString::fromUtf8("€ “comillas” – ¿¡"), "\x80 \x93" "comillas\x94 \x96 \xbf\xa1"},
+        {QString::fromUtf8("ÿ"), "\xff"},            // the last byte
+        {QString(QChar(0x00A0)), "\xa0"},            // the no-break space, the first of the upper half
+        {QString::fromUtf8("Ÿ"), "\x9f"},            // a letter of 0x80..0x9F
+        {QString(QChar(0x0081)), "\x81"},            // a byte the set leaves undefined
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.texto.toStdString());
+        bool perdida = true;
+        EXPECT_EQ(aWindows1252(c.texto, &perdida), c.bytes);
+        EXPECT_FALSE(perdida);
+        EXPECT_EQ(desdeWindows1252(c.bytes), c.texto);
+    }
+    bool perdida = false;
+    EXPECT_EQ(aWindows1252(QString::fromUtf8("a漢"), &perdida), "a?");
     EXPECT_TRUE(perdida);
+}
+
+// One line of a file, read: blanks (the no-break space among them) around
+// an item go, a sign may lead a number, a text keeps what its quotes hold.
+TEST_F(Archivo, ItemsDeUnaLinea)
+{
+    const QList<QByteArray> buenas = leerBytes(referencia(kReferencias[0])).split('\n');
+    const struct {
+        int linea; // 1: the description, a text; 3: the length, a number
+        QByteArray texto;
+        Valor valor; // empty when the file is refused
+        bool leido = true;
+    } casos[] = {
+        {3, "+12.5", Valor(12.5)},
+        {3, " +.5\t", Valor(0.5)},
+        {3, "\xa0" "12\xa0", Valor(12.0)},
+        {3, "-0.25", Valor(-0.25)},
+        {3, "1e+2", Valor(100.0)},
+        {3, "+", Valor(), false},
+        {3, "++1", Valor(), false},
+        {3, "+-1", Valor(), false},
+        {3, "1e", Valor(), false},
+        {3, "1 2", Valor(), false},
+        {1, "\xa0\"\xa0\xff\xa0\"\xa0", Valor(QString::fromUtf8("\u00a0ÿ\u00a0"))},
+        {1, "\"a\"\"b\"", Valor("a\"b")},
+        {1, "\"a\"b", Valor(), false},
+        {1, "#true#", Valor(true)}, // a free text takes what it holds
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.texto.toStdString());
+        QList<QByteArray> l = buenas;
+        l[c.linea - 1] = c.texto + "\r";
+        Columna s, o;
+        const ErrorArchivo e = leerCalculo(l.join('\n'), s, o);
+        EXPECT_EQ(e, c.leido ? ErrorArchivo::Ninguno : ErrorArchivo::MalEstado);
+        if (c.leido) {
+            EXPECT_TRUE(s(kCar, c.linea == 1 ? Car::Descripcion : Car::Longitud) == c.valor);
+        }
+    }
+}
+
+// Right after a file is opened its services are within the year's billed
+// kilometres and hours, and priced. The minimums as a calculation: 1.000
+// billed km (20 % of 5.000), 20 billed hours (20 % of 100), 900 passenger-km
+// (1.000 km with passengers, 9 × 10 % of them); 60.045 a year (the coach,
+// 6.000 over 0,1 years, and fuel: 3 l per 100 km at 0,30 € over 5.000 km),
+// so 60,045 a billed km and a C1 of 60.045 / 900 = 66,7167.
+TEST_F(Archivo, LosServiciosSeRevisanAlAbrir)
+{
+    Columna s = Calculo::Minimos(), o = Calculo::Minimos();
+    s(kServ, Serv::campo(0, Serv::Km)) = Valor(1500.0);  // above 1.000: back to 0
+    s(kServ, Serv::campo(0, Serv::Horas)) = Valor(25.0); // above 20: back to 0
+    s(kServ, Serv::campo(1, Serv::Km)) = Valor(1000.0);  // all of them: kept
+    const QString f = ruta("servicios.clc");
+    escribirBytes(f, escribirCalculo(s, o));
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, f), ErrorArchivo::Ninguno);
+    const Columna &S = c.columnaS();
+    EXPECT_EQ(S(kCar, Car::KmFacturados).n(), 1000.0);
+    EXPECT_EQ(S(kCar, Car::HorasFacturadas).n(), 20.0);
+    EXPECT_EQ(S(kServ, Serv::campo(0, Serv::Km)).n(), 0.0);
+    EXPECT_EQ(S(kServ, Serv::campo(0, Serv::Horas)).n(), 0.0);
+    EXPECT_TRUE(S(kServ, Serv::campo(0, Serv::PrecioKm)).vacio());
+    EXPECT_EQ(S(kServ, Serv::campo(1, Serv::Km)).n(), 1000.0);
+    EXPECT_EQ(S(kServ, Serv::campo(1, Serv::PrecioKm)).n(), 60045.0);
+    EXPECT_TRUE(S(kServ, Serv::campo(1, Serv::PrecioHoras)).vacio());
+    EXPECT_EQ(S(kServ, Serv::C1).n(), 66.7167);
+    EXPECT_TRUE(c.HayCambios()); // the file held what the program changed
 }
 
 TEST_F(Archivo, UnRetornoDeCarroDentroDeUnTextoSeLeeComoLoQueSeGraba)
@@ -279,7 +361,7 @@ TEST_F(Archivo, UnRetornoDeCarroDentroDeUnTextoSeLeeComoLoQueSeGraba)
     ASSERT_FALSE(bytes.isEmpty());
     Columna s, o;
     ASSERT_EQ(leerCalculo(bytes, s, o), ErrorArchivo::Ninguno);
-    EXPECT_EQ(o(Seccion::Caracteristicas, 7).texto(), "Clase III ");
+    EXPECT_EQ(o(kCar, Car::Categoria).texto(), "Clase III ");
     Columna s2, o2;
     ASSERT_EQ(leerCalculo(escribirCalculo(s, o), s2, o2), ErrorArchivo::Ninguno);
     esperarMismasEntradas(o, o2);
@@ -434,7 +516,7 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
     EXPECT_EQ(c.fechaTituloS(), QDate(2026, 12, 7));
     EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
     // A shorter version leaves nothing of the longer one behind.
-    c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("A"), c.columnaS()(Seccion::Caracteristicas, 1));
+    c.ConfirmarCampo(kCar, Car::Descripcion, Valor("A"), c.columnaS()(kCar, Car::Descripcion));
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
 }

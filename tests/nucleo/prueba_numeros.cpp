@@ -1,6 +1,10 @@
+// The number rules: rounding, display, the editing text, reading typed text
+// and the key filter, each as a table of cases worked out by hand.
 #include "entrada/numeros.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace pelmora;
 
@@ -18,19 +22,37 @@ QString fmt(const Valor &v, int d, bool cero = false) { return FormatearNumero(v
 
 TEST_F(Numeros, RedondearMitadLejosDeCeroTrasQuinceCifras)
 {
-    EXPECT_EQ(*Redondear(2.675, 2), 2.68);
-    EXPECT_EQ(*Redondear(1.005, 2), 1.01);
-    EXPECT_EQ(*Redondear(-0.125, 2), -0.13);
-    EXPECT_EQ(*Redondear(0.125, 2), 0.13);
-    EXPECT_EQ(*Redondear(123.456, 0), 123.0);
-    EXPECT_EQ(*Redondear(2.5, 0), 3.0);
-    EXPECT_EQ(*Redondear(-2.5, 0), -3.0);
-    EXPECT_EQ(*Redondear(0.0, 3), 0.0);
-    EXPECT_EQ(*Redondear(39960.333, 0), 39960.0);
-    EXPECT_EQ(*Redondear(0.950413223140496, 4), 0.9504);
-    // Large values keep every integer digit.
-    EXPECT_EQ(*Redondear(123456789012.345, 2), 123456789012.35);
-    EXPECT_EQ(*Redondear(1e20, 2), 1e20);
+    const struct {
+        double x;
+        int decimales;
+        double esperado;
+    } casos[] = {
+        {2.675, 2, 2.68}, // 267.5 once taken to 15 digits
+        {1.005, 2, 1.01},
+        {-0.125, 2, -0.13},
+        {0.125, 2, 0.13},
+        {123.456, 0, 123.0},
+        {2.5, 0, 3.0},
+        {-2.5, 0, -3.0},
+        {0.0, 3, 0.0},
+        {39960.333, 0, 39960.0},
+        {0.950413223140496, 4, 0.9504},
+        // Large values keep every integer digit.
+        {123456789012.345, 2, 123456789012.35},
+        {1e20, 2, 1e20},
+        // Below a tenth of the last unit nothing is left to round up.
+        {0.005, 1, 0.0},
+        {0.009, 1, 0.0},
+        {-0.005, 1, 0.0},
+        {0.0009, 2, 0.0},
+        {0.0000001, 0, 0.0},
+        // From half the last unit up, one unit.
+        {0.05, 1, 0.1},
+        {0.049, 1, 0.0},
+        {0.5, 0, 1.0},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(*Redondear(c.x, c.decimales), c.esperado) << c.x << " a " << c.decimales;
 }
 
 TEST_F(Numeros, RedondearFallaAlDesbordar)
@@ -49,15 +71,33 @@ TEST_F(Numeros, SeparadorDecimalSegunLaConfiguracionRegional)
 
 TEST_F(Numeros, FormatoEspanolAgrupaCadaTresCifras)
 {
-    EXPECT_EQ(fmt(1234567.891, 2), "1.234.567,89");
-    EXPECT_EQ(fmt(12345.0, 0), "12.345");
-    EXPECT_EQ(fmt(1234.0, 0), "1.234");
-    EXPECT_EQ(fmt(-1234.5, 1), "-1.234,5");
-    EXPECT_EQ(fmt(7.0, 3), "7,000");
-    EXPECT_EQ(fmt(0.25, 2), "0,25");
-    EXPECT_EQ(fmt(273200.0, 2), "273.200,00");
-    EXPECT_EQ(fmt(2.675, 2), "2,68");
-    EXPECT_EQ(fmt(123456789012.0, 0), "123.456.789.012");
+    const struct {
+        Valor valor;
+        int decimales;
+        bool mostrarCero;
+        const char *texto;
+    } casos[] = {
+        {1234567.891, 2, false, "1.234.567,89"},
+        {12345.0, 0, false, "12.345"},
+        {1234.0, 0, false, "1.234"},
+        {-1234.5, 1, false, "-1.234,5"},
+        {7.0, 3, false, "7,000"},
+        {0.25, 2, false, "0,25"},
+        {273200.0, 2, false, "273.200,00"},
+        {2.675, 2, false, "2,68"},
+        {123456789012.0, 0, false, "123.456.789.012"},
+        // Zero and empty.
+        {0.0, 2, false, ""},
+        {0.0, 0, true, "0"},
+        {0.0, 1, true, "0,0"},
+        {Valor(), 2, true, ""},
+        {0.004, 2, false, "0,00"}, // only an exact zero is blanked
+        {-0.004, 2, false, "0,00"},
+        {Valor("0"), -1, false, "0"}, // free text shows as it is
+        {Valor("  texto "), -1, false, "  texto "},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(fmt(c.valor, c.decimales, c.mostrarCero), QString::fromUtf8(c.texto)) << c.texto;
 }
 
 TEST_F(Numeros, FormatoInglesUsaPuntoYComa)
@@ -67,18 +107,6 @@ TEST_F(Numeros, FormatoInglesUsaPuntoYComa)
     EXPECT_EQ(fmt(-1234.5, 1), "-1,234.5");
     EXPECT_EQ(textoEdicion(Valor(12.5), 1), "12.5");
     EXPECT_EQ(LeerCampo("12.5", 1).numero(), 12.5);
-}
-
-TEST_F(Numeros, CeroYVacio)
-{
-    EXPECT_EQ(fmt(0.0, 2), "");
-    EXPECT_EQ(fmt(0.0, 0, true), "0");
-    EXPECT_EQ(fmt(0.0, 1, true), "0,0");
-    EXPECT_EQ(fmt(Valor(), 2, true), "");
-    EXPECT_EQ(fmt(0.004, 2), "0,00"); // only an exact zero is blanked
-    EXPECT_EQ(fmt(-0.004, 2), "0,00");
-    EXPECT_EQ(fmt(Valor("0"), -1), "0"); // free text shows as it is
-    EXPECT_EQ(fmt(Valor("  texto "), -1), "  texto ");
 }
 
 TEST_F(Numeros, TextoDeEdicionSinGruposNiCerosFinales)
@@ -91,85 +119,96 @@ TEST_F(Numeros, TextoDeEdicionSinGruposNiCerosFinales)
     EXPECT_EQ(textoEdicion(Valor("Autocar"), -1), "Autocar");
 }
 
-TEST_F(Numeros, LeerCampoComoVal)
+TEST_F(Numeros, LeerCampoTomaElNumeroDelPrincipio)
 {
-    EXPECT_EQ(LeerCampo("12,5", 1).numero(), 12.5);
-    EXPECT_EQ(LeerCampo("", 2).numero(), 0.0);
-    EXPECT_EQ(LeerCampo("abc", 2).numero(), 0.0);
-    EXPECT_EQ(LeerCampo("1 2,5x7", 2).numero(), 12.5);
-    EXPECT_EQ(LeerCampo("1.234,5", 2).numero(), 1.234); // the comma becomes a second point, which stops it
-    EXPECT_EQ(LeerCampo("-3", 0).numero(), -3.0);
+    const struct {
+        const char *texto;
+        int decimales;
+        double numero;
+    } casos[] = {
+        {"12,5", 1, 12.5},
+        {"", 2, 0.0},
+        {"abc", 2, 0.0},
+        {"1 2,5x7", 2, 12.5}, // blanks skipped, reading stops at the x
+        {"1.234,5", 2, 1.234}, // the comma becomes a second point, which stops it
+        {"-3", 0, -3.0},
+        {"+12,5", 1, 12.5}, // a leading sign, either
+        {"+", 1, 0.0},
+        {"+-3", 0, 0.0},
+        {"1e3", 0, 1000.0},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(LeerCampo(QString::fromUtf8(c.texto), c.decimales).numero(), c.numero) << c.texto;
     EXPECT_EQ(LeerCampo("  Autocar 55  ", -1).texto(), "Autocar 55");
 }
 
 TEST_F(Numeros, NumeroPlanoParaElArchivo)
 {
-    EXPECT_EQ(numeroPlano(12.5), "12.5");
-    EXPECT_EQ(numeroPlano(0.5), "0.5");
-    EXPECT_EQ(numeroPlano(-0.0025), "-0.0025");
-    EXPECT_EQ(numeroPlano(300.29999999999995), "300.3");
-    EXPECT_EQ(numeroPlano(150000), "150000");
-    EXPECT_EQ(numeroPlano(1e20), "100000000000000000000");
-    EXPECT_EQ(numeroPlano(1.5e-7), "0.00000015");
-    EXPECT_EQ(numeroPlano(0.0), "0");
+    const std::pair<double, const char *> casos[] = {
+        {12.5, "12.5"},         {0.5, "0.5"},
+        {-0.0025, "-0.0025"},   {300.29999999999995, "300.3"},
+        {150000, "150000"},     {1e20, "100000000000000000000"},
+        {1.5e-7, "0.00000015"}, {0.0, "0"},
+    };
+    for (const auto &[x, texto] : casos)
+        EXPECT_EQ(numeroPlano(x), texto) << texto;
 }
 
-namespace {
-
-struct Tecla {
-    bool aceptada;
-    QString texto;
-};
-
-Tecla teclear(const QString &texto, int cursor, QChar c, int d, int m, int selIni = 0, int selLen = 0)
+// The character filter of a field: the text before, the caret and the
+// selection, the key, the field's decimals and length; whether the key goes
+// in and the text after (the selection always goes).
+TEST_F(Numeros, FiltroDeTeclas)
 {
-    EstadoTexto e{texto, cursor, selIni, selLen};
-    const ResultadoTecla r = FiltrarTeclaNumero(e, c, d, m);
-    return {r.aceptada, r.estado.texto};
-}
-
-} // namespace
-
-TEST_F(Numeros, FiltroDeCifrasConDosDecimalesYLongitudDiez)
-{
-    // Before a separator seven integer digits can be typed.
-    EXPECT_TRUE(teclear("123456", 6, '7', 2, 10).aceptada);
-    EXPECT_FALSE(teclear("1234567", 7, '8', 2, 10).aceptada);
-    // With a separator: the integer part is full at six digits.
-    EXPECT_FALSE(teclear("123456,5", 0, '1', 2, 10).aceptada);
-    EXPECT_TRUE(teclear("12345,5", 0, '1', 2, 10).aceptada);
-    // After the separator: two decimals at most.
-    EXPECT_FALSE(teclear("12,34", 5, '5', 2, 10).aceptada);
-    EXPECT_TRUE(teclear("12,3", 4, '4', 2, 10).aceptada);
-    EXPECT_EQ(teclear("12,3", 4, '4', 2, 10).texto, "12,34");
-}
-
-TEST_F(Numeros, FiltroDeEnteros)
-{
-    EXPECT_TRUE(teclear("12345", 5, '6', 0, 7).aceptada);
-    EXPECT_FALSE(teclear("123456", 6, '7', 0, 7).aceptada);
-    EXPECT_TRUE(teclear("12", 2, '3', 0, 3).aceptada);
-    EXPECT_FALSE(teclear("123", 3, '4', 0, 3).aceptada);
-    EXPECT_FALSE(teclear("12", 2, ',', 0, 3).aceptada); // no separator in an integer
-}
-
-TEST_F(Numeros, FiltroDelSeparadorYOtrosCaracteres)
-{
-    EXPECT_FALSE(teclear("123", 0, ',', 2, 10).aceptada); // three digits follow the caret
-    EXPECT_TRUE(teclear("123", 1, ',', 2, 10).aceptada);  // two follow
-    EXPECT_FALSE(teclear("1,2", 3, ',', 2, 10).aceptada);
-    EXPECT_FALSE(teclear("12", 2, '.', 2, 10).aceptada); // not the separator here
-    EXPECT_FALSE(teclear("12", 2, '-', 2, 10).aceptada);
-    EXPECT_FALSE(teclear("12", 2, 'a', 2, 10).aceptada);
-    EXPECT_TRUE(teclear("Auto", 4, 'x', -1, 45).aceptada);
-}
-
-TEST_F(Numeros, FiltroBorraLaSeleccionAunqueRechace)
-{
-    const Tecla t = teclear("12345", 1, 'a', 2, 10, 1, 2);
-    EXPECT_FALSE(t.aceptada);
-    EXPECT_EQ(t.texto, "145");
-    const Tecla u = teclear("1234567", 0, '9', 2, 10, 0, 7);
-    EXPECT_TRUE(u.aceptada);
-    EXPECT_EQ(u.texto, "9");
+    const struct {
+        const char *texto;
+        int cursor;
+        char tecla;
+        int decimales, longitud;
+        bool aceptada;
+        const char *despues;
+        int inicioSeleccion = 0, largoSeleccion = 0;
+    } casos[] = {
+        // Two decimals, length 10: seven integer digits before a separator.
+        {"123456", 6, '7', 2, 10, true, "1234567"},
+        {"1234567", 7, '8', 2, 10, false, "1234567"},
+        // With a separator the integer part is full at six digits.
+        {"123456,5", 0, '1', 2, 10, false, "123456,5"},
+        {"12345,5", 0, '1', 2, 10, true, "112345,5"},
+        // After the separator two decimals at most, right after it too.
+        {"12,34", 5, '5', 2, 10, false, "12,34"},
+        {"12,34", 3, '5', 2, 10, false, "12,34"},
+        {"12,3", 4, '4', 2, 10, true, "12,34"},
+        {"12,3", 3, '5', 2, 10, true, "12,53"},
+        {"12,34", 2, '5', 2, 10, true, "125,34"}, // before it: the integer part
+        // Whole numbers: a digit goes in while the digits are fewer than the
+        // length less one for every three digits (room for the separators).
+        {"12345", 5, '6', 0, 7, true, "123456"},
+        {"123456", 6, '7', 0, 7, false, "123456"},
+        {"12", 2, '3', 0, 3, true, "123"},
+        {"123", 3, '4', 0, 3, false, "123"},
+        {"", 0, '4', 0, 1, true, "4"},
+        {"4", 1, '2', 0, 1, false, "4"},    // 1 digit of 1
+        {"123", 3, '4', 0, 5, true, "1234"},
+        {"1234", 4, '5', 0, 5, false, "1234"},  // 4 digits of 5 - 1
+        {"12345", 5, '6', 0, 6, false, "12345"}, // 5 digits of 6 - 1
+        {"1234", 4, '5', 0, 6, true, "12345"},
+        {"12", 2, ',', 0, 3, false, "12"}, // no separator in a whole number
+        // The separator: at most as many digits after it as decimals.
+        {"123", 0, ',', 2, 10, false, "123"},
+        {"123", 1, ',', 2, 10, true, "1,23"},
+        {"1,2", 3, ',', 2, 10, false, "1,2"},
+        {"12", 2, '.', 2, 10, false, "12"}, // not the separator here
+        {"12", 2, '-', 2, 10, false, "12"},
+        {"12", 2, 'a', 2, 10, false, "12"},
+        {"Auto", 4, 'x', -1, 45, true, "Autox"},
+        // The selection goes first, whatever happens to the key.
+        {"12345", 1, 'a', 2, 10, false, "145", 1, 2},
+        {"1234567", 0, '9', 2, 10, true, "9", 0, 7},
+    };
+    for (const auto &c : casos) {
+        const EstadoTexto antes{QString::fromUtf8(c.texto), c.cursor, c.inicioSeleccion, c.largoSeleccion};
+        const ResultadoTecla r = FiltrarTeclaNumero(antes, QLatin1Char(c.tecla), c.decimales, c.longitud);
+        EXPECT_EQ(r.aceptada, c.aceptada) << c.texto << " + " << c.tecla << " en " << c.cursor;
+        EXPECT_EQ(r.estado.texto, QString::fromUtf8(c.despues)) << c.texto << " + " << c.tecla;
+    }
 }
