@@ -26,10 +26,10 @@ inline bool verdadero(const Valor &v)
 // and shows every entry it writes.
 class Formulas {
 public:
-    Formulas(Calculo &c, Col col, Seccion s) : c_(c), col_(col), s_(s), R_(c.col(col)) {}
+    Formulas(Calculo &c, Col col, Seccion s) : c_(c), col_(col), s_(s), columna_(c.col(col)) {}
 
-    Valor &V(int i) { return R_(s_, i); }
-    Num N(int i) { return Num(V(i)); }
+    Valor &valor(int i) { return columna_(s_, i); }
+    Num num(int i) { return Num(valor(i)); }
     int dec(int i) const { return decimales(s_, i); }
 
     // Writes a step's result when it has one, then shows the entry.
@@ -37,7 +37,7 @@ public:
     void ponerEn(Seccion s, int i, Num x)
     {
         if (x.ok())
-            R_(s, i) = Valor(*x);
+            columna_(s, i) = Valor(*x);
         c_.mostrar(col_, s, i);
     }
 
@@ -45,7 +45,7 @@ public:
     {
         bool ok = true;
         for (int i : requisitos)
-            if (V(i).esCero())
+            if (valor(i).esCero())
                 ok = false;
         for (int i : campos) {
             c_.aspecto(col_, s_, i, ok);
@@ -58,38 +58,38 @@ public:
 
     void RepartirPorcentaje(int a, int b, int c, int d, int e)
     {
-        poner(c, entero32(redondear(N(a) * N(b) / Num(100), dec(c))));
-        poner(d, Num(100) - N(b));
-        poner(e, N(a) - N(c));
+        poner(c, entero32(redondear(num(a) * num(b) / Num(100), dec(c))));
+        poner(d, Num(100) - num(b));
+        poner(e, num(a) - num(c));
     }
 
     void CalcularViajeros(int s, int k, int p, int q, int o, int w, int z)
     {
-        poner(q, entero32(redondear(N(k) * N(p) / Num(100), dec(q))));
-        poner(w, redondear((N(s) - Num(1)) * N(o) / Num(100), dec(w)));
-        poner(z, entero32(redondear((N(k) * N(p) / Num(100)) * ((N(s) - Num(1)) * N(o) / Num(100)), dec(z))));
+        poner(q, entero32(redondear(num(k) * num(p) / Num(100), dec(q))));
+        poner(w, redondear((num(s) - Num(1)) * num(o) / Num(100), dec(w)));
+        poner(z, entero32(redondear((num(k) * num(p) / Num(100)) * ((num(s) - Num(1)) * num(o) / Num(100)), dec(z))));
     }
 
-    void AplicarPorcentaje(int a, int b, int r) { poner(r, redondear(N(a) * N(b) / Num(100), dec(r))); }
+    void AplicarPorcentaje(int a, int b, int r) { poner(r, redondear(num(a) * num(b) / Num(100), dec(r))); }
 
     void CalcularDietas(int a, int b, int c, int d, int e)
     {
-        poner(c, redondear(N(a) * N(b), dec(c)));
-        poner(e, N(d) + N(c));
+        poner(c, redondear(num(a) * num(b), dec(c)));
+        poner(e, num(d) + num(c));
     }
 
     // Works on the Personal section of this column, with kilometres km.
     void CalcularPlusActividad(Num km, int a, int b, int c, int e, int f)
     {
-        auto F = [&](int i) { return Num(R_(kF2, i)); };
+        auto personal = [&](int i) { return Num(columna_(kF2, i)); };
         const int db = decimales(kF2, b);
-        Num x = redondear(F(a) * km, db);
+        Num x = redondear(personal(a) * km, db);
         if (x.ok())
-            R_(kF2, b) = Valor(*x);
-        Num t = F(c) + F(b);
+            columna_(kF2, b) = Valor(*x);
+        Num t = personal(c) + personal(b);
         if (t.ok())
-            R_(kF2, e) = Valor(*t);
-        if (verdadero(R_(kF2, f))) {
+            columna_(kF2, e) = Valor(*t);
+        if (verdadero(columna_(kF2, f))) {
             c_.mostrar(col_, kF2, b);
             c_.mostrar(col_, kF2, e);
         }
@@ -97,31 +97,31 @@ public:
 
     void SumarCampos(int t, int a, int b, std::initializer_list<int> lista)
     {
-        Num x = N(a) + N(b);
+        Num x = num(a) + num(b);
         if (x.ok())
-            V(t) = Valor(*x);
+            valor(t) = Valor(*x);
         for (int i : lista) {
-            Num y = N(t) + N(i);
+            Num y = num(t) + num(i);
             if (y.ok())
-                V(t) = Valor(*y);
+                valor(t) = Valor(*y);
         }
         c_.mostrar(col_, s_, t);
     }
 
     void CalcularCarburante(int p, int d, int r, int v, int a, int n)
     {
-        if (!V(p).esCero())
-            poner(d, redondear(N(r) * Num(100) / N(p), dec(d)));
+        if (!valor(p).esCero())
+            poner(d, redondear(num(r) * Num(100) / num(p), dec(d)));
         else
             poner(d, Num(0));
-        poner(n, (N(p) - N(r)) / (Num(1) + N(v) / Num(100)));
-        poner(a, redondear((N(p) - N(r)) - N(n), dec(a)));
+        poner(n, (num(p) - num(r)) / (Num(1) + num(v) / Num(100)));
+        poner(a, redondear((num(p) - num(r)) - num(n), dec(a)));
     }
 
     // Works on Costes Variables of this column, with kilometres km.
     void CalcularReparaciones(Num km, int a, int b)
     {
-        ponerEn(kVar, b, redondear(Num(R_(kVar, a)) * km, decimales(kVar, b)));
+        ponerEn(kVar, b, redondear(Num(columna_(kVar, a)) * km, decimales(kVar, b)));
     }
 
     // The three prices of service k (0..4) of this column, from its own
@@ -130,8 +130,8 @@ public:
     {
         const int c = Serv::campo(servicio, Serv::Propios), k = Serv::campo(servicio, Serv::Km),
                   h = Serv::campo(servicio, Serv::Horas);
-        auto S = [&](int i) { return Num(R_(kServ, i)); };
-        auto res = [&](int n) { return Num(R_(kRes, n)); };
+        auto entrada = [&](int i) { return Num(columna_(kServ, i)); };
+        auto res = [&](int n) { return Num(columna_(kRes, n)); };
         // "Above 0" of a text that is no number cannot be told: that step
         // fails and leaves its cost as it was.
         auto positivo = [](Num a) -> std::optional<bool> {
@@ -139,29 +139,30 @@ public:
                 return std::nullopt;
             return *a > 0;
         };
-        const auto km = positivo(S(k));
-        const auto horas = positivo(S(h));
+        const auto km = positivo(entrada(k));
+        const auto horas = positivo(entrada(h));
         const auto ambos = km && horas ? std::optional<bool>(*km && *horas) : std::nullopt;
-        auto escribe = [&](int i, std::optional<bool> hay, Num valor) {
+        auto escribe = [&](int i, std::optional<bool> hay, Num precio) {
             if (hay && *hay) {
-                Num r = redondear(valor, decimales(kServ, i));
+                Num r = redondear(precio, decimales(kServ, i));
                 if (r.ok())
-                    R_(kServ, i) = Valor(*r);
+                    columna_(kServ, i) = Valor(*r);
             } else if (hay) {
-                R_(kServ, i) = Valor();
+                columna_(kServ, i) = Valor();
             }
             c_.mostrar(col_, kServ, i);
         };
-        escribe(Serv::campo(servicio, Serv::PrecioKmYHoras), ambos, S(c) + S(k) * res(Res::C2) + S(h) * res(Res::C3));
-        escribe(Serv::campo(servicio, Serv::PrecioKm), km, S(c) + S(k) * res(Res::C4));
-        escribe(Serv::campo(servicio, Serv::PrecioHoras), horas, S(c) + S(h) * res(Res::C5));
+        escribe(Serv::campo(servicio, Serv::PrecioKmYHoras), ambos,
+                entrada(c) + entrada(k) * res(Res::C2) + entrada(h) * res(Res::C3));
+        escribe(Serv::campo(servicio, Serv::PrecioKm), km, entrada(c) + entrada(k) * res(Res::C4));
+        escribe(Serv::campo(servicio, Serv::PrecioHoras), horas, entrada(c) + entrada(h) * res(Res::C5));
     }
 
 private:
     Calculo &c_;
     Col col_;
     Seccion s_;
-    Columna &R_;
+    Columna &columna_;
 };
 
 

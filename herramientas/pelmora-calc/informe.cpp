@@ -70,7 +70,8 @@ QString costesAnuales(const Calculo &calc)
     Tabla t;
     t.grupos = grupos(calc);
     t.columnasPorGrupo = 2;
-    t.cabeceras = {QStringLiteral("Euros (€)"), QStringLiteral("%"), QStringLiteral("Euros (€)"), QStringLiteral("%")};
+    const QString euros = QStringLiteral("Euros (€)"), pct = QStringLiteral("%");
+    t.cabeceras = {euros, pct, euros, pct};
     for (int n = Res::Amortizacion; n <= Res::Totales; ++n) {
         if (n == Res::Temporales)
             t.filas.push_back({QString()});
@@ -139,7 +140,8 @@ QString servicios(const Calculo &calc)
     QString r = QStringLiteral("\nCoste de un servicio concreto (") + QString::fromUtf8(kTituloS) +
                 QStringLiteral(")\n\n");
     Tabla c1;
-    c1.filas.push_back({QStringLiteral("Coste unitario por viajero-kilómetro"), conUnidad(campo(Serv::C1), "€/viajero-km", 0)});
+    c1.filas.push_back(
+        {QStringLiteral("Coste unitario por viajero-kilómetro"), conUnidad(campo(Serv::C1), "€/viajero-km", 0)});
     r += componer(c1) + QLatin1Char('\n');
 
     Tabla t;
