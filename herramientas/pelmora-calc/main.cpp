@@ -1,10 +1,12 @@
 // pelmora-calc: opens a calculation file as the program does and prints its
-// results as a readable report, or every entry of both columns as JSON.
+// results as a readable report, or every entry of both columns as JSON; or
+// the sensitivity of one calculation, or several calculations side by side.
 //
-// Exit codes: 0 done, 1 the output could not be written, 2 the file cannot
+// Exit codes: 0 done, 1 the output could not be written, 2 a file cannot
 // be read (the reason goes to standard error), 64 wrong usage (the usage
 // text goes to standard error).
 
+#include "analisis.h"
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
 #include "opciones.h"
@@ -24,6 +26,8 @@ int main(int argc, char **argv)
     if (!linea.opciones)
         return linea.salida;
     const Opciones &o = *linea.opciones;
+    if (const std::optional<int> salida = ejecutarAnalisis(o))
+        return *salida;
 
     Calculo calculo;
     if (const ErrorArchivo err = AbrirArchivo(calculo, o.archivo); err != ErrorArchivo::Ninguno) {

@@ -2,18 +2,26 @@
 
 #include "salida.h"
 
+#include "analisis/sensibilidad.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
 
 namespace pelmora {
 
 namespace {
 
 const char *const kUso = "Uso: pelmora-calc [--json] ARCHIVO\n"
+                         "     pelmora-calc --sensibilidad[=P] [--json | --csv] ARCHIVO\n"
+                         "     pelmora-calc [--json | --csv [--referencia]] ARCHIVO|CARPETA...\n"
                          "     pelmora-calc --help | --version\n";
 
 const char *const kAyuda =
     "Uso: pelmora-calc [--json] ARCHIVO\n"
+    "     pelmora-calc --sensibilidad[=P] [--json | --csv] ARCHIVO\n"
+    "     pelmora-calc [--json | --csv [--referencia]] ARCHIVO|CARPETA...\n"
     "\n"
     "Abre un cálculo de Pelmora (un archivo .clc, o un archivo de datos de\n"
     "referencia .obs) igual que lo abre el programa: lee las entradas grabadas,\n"
@@ -29,23 +37,58 @@ const char *const kAyuda =
     "(variables LC_ALL, LC_NUMERIC y LANG); las fechas, como en el programa\n"
     "(día/mes/año).\n"
     "\n"
+    "Sensibilidad (--sensibilidad): cada entrada numérica del cálculo\n"
+    "personalizado que se escribe a mano, con la casilla disponible y un valor\n"
+    "distinto de 0, se baja y se sube un P %, cada vez sobre el cálculo tal como\n"
+    "está y como si se tecleara el valor (redondeado a los decimales de la\n"
+    "casilla y dentro de sus límites). La tabla da, de mayor a menor oscilación\n"
+    "del coste total anual, el valor y los dos valores probados, y el coste total\n"
+    "anual y C1 a C5 con cada uno. Un valor que las comprobaciones de entrada\n"
+    "rechazan figura como rechazado, con su mensaje.\n"
+    "\n"
+    "Varios cálculos: con varios archivos o carpetas (de una carpeta, todos sus\n"
+    "archivos .clc, también los de sus subcarpetas, por orden de ruta) escribe\n"
+    "el informe de cada uno, uno tras otro; con --json, un objeto por línea; con\n"
+    "--csv, una tabla. Los archivos se leen y calculan en paralelo. Un archivo\n"
+    "que no se puede leer escribe su motivo en la salida de error y una fila de\n"
+    "error en la salida, y los demás siguen.\n"
+    "\n"
     "Opciones:\n"
     "  --json      escribe en su lugar todas las entradas de las dos columnas en\n"
     "              JSON (UTF-8): por columna las siete secciones como listas que\n"
     "              empiezan por la entrada 1 y la fecha (aaaa-mm-dd). Los números\n"
     "              llevan punto decimal y su precisión completa; una entrada\n"
-    "              vacía es null.\n"
+    "              vacía es null. Con varios archivos, una línea por archivo con\n"
+    "              su nombre en \"Archivo\" (o su motivo en \"Error\"). Con\n"
+    "              --sensibilidad: {\"Porcentaje\", \"Base\" (los 48 resultados),\n"
+    "              \"Entradas\"}, cada entrada con \"Seccion\", \"Indice\", \"Etiqueta\",\n"
+    "              \"Valor\", \"Bajo\", \"Alto\", \"ResultadosBajo\", \"ResultadosAlto\"\n"
+    "              (null si se rechaza), \"MensajeBajo\" y \"MensajeAlto\".\n"
+    "  --csv       escribe una tabla CSV (UTF-8 con BOM; \";\" entre campos y coma\n"
+    "              decimal si el separador decimal es la coma, si no \",\" y\n"
+    "              punto): una fila por archivo con el archivo, la descripción,\n"
+    "              las plazas, los kilómetros y horas anuales y facturados, los\n"
+    "              trece costes, los costes directos, indirectos y totales, C1 a\n"
+    "              C5 y el coste de cada servicio facturado por kilómetros y\n"
+    "              horas. Con --sensibilidad, la tabla de sensibilidad.\n"
+    "  --referencia\n"
+    "              con --csv, tras la fila de cada archivo otra con su columna\n"
+    "              \"Vededizaviro de Costes\".\n"
+    "  --sensibilidad[=P]\n"
+    "              la sensibilidad de un archivo; P es mayor que 0 y menor que\n"
+    "              100 (10 si no se da).\n"
     "  -h, --help  muestra esta ayuda y termina.\n"
     "  --version   muestra la versión y termina.\n"
-    "  --          lo que sigue es el nombre del archivo, aunque empiece por -.\n"
+    "  --          lo que sigue son nombres de archivo, aunque empiecen por -.\n"
     "\n"
     "Códigos de salida:\n"
     "  0   correcto.\n"
     "  1   no se pudo escribir la salida.\n"
-    "  2   el archivo no se puede leer; el motivo (\"Archivo no encontrado.\",\n"
-    "      \"Archivo en mal estado.\", ...) se escribe en la salida de error.\n"
-    "  64  uso incorrecto: falta el archivo, sobra un argumento o la opción no\n"
-    "      existe.\n";
+    "  2   el archivo (con varios, alguno de ellos) no se puede leer; el motivo\n"
+    "      (\"Archivo no encontrado.\", \"Archivo en mal estado.\", ...) se escribe\n"
+    "      en la salida de error.\n"
+    "  64  uso incorrecto: falta el archivo, la opción no existe, el porcentaje\n"
+    "      no es válido o las opciones no van juntas.\n";
 
 LineaOrdenesCalc errorDeUso(const QString &motivo)
 {
@@ -68,18 +111,59 @@ qsizetype primeraDesconocida(const QStringList &argumentos, const QStringList &c
     return -1;
 }
 
+// --sensibilidad[=P] has an optional value, which the parser cannot take:
+// the arguments without it, and the option as given.
+QStringList sinSensibilidad(const QStringList &argumentos, std::optional<QString> &porcentaje)
+{
+    const QString nombre = QStringLiteral("--sensibilidad");
+    QStringList r;
+    bool opciones = true;
+    for (qsizetype k = 0; k < argumentos.size(); ++k) {
+        const QString &a = argumentos[k];
+        if (a == QLatin1String("--"))
+            opciones = false;
+        if (k > 0 && opciones && (a == nombre || a.startsWith(nombre + QLatin1Char('=')))) {
+            porcentaje = a;
+            continue;
+        }
+        r << a;
+    }
+    return r;
+}
+
+// P of --sensibilidad=P (the default without "="), with a decimal point or
+// comma; no value unless it is above 0 and below 100.
+std::optional<double> leerPorcentaje(const QString &opcion)
+{
+    const qsizetype igual = opcion.indexOf(QLatin1Char('='));
+    if (igual < 0)
+        return kPorcentajeSensibilidad;
+    QString t = opcion.mid(igual + 1);
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool bien = false;
+    const double p = QLocale::c().toDouble(t, &bien);
+    if (!bien || !porcentajeValido(p))
+        return std::nullopt;
+    return p;
+}
+
 } // namespace
 
-LineaOrdenesCalc leerOpciones(const QStringList &argumentos)
+LineaOrdenesCalc leerOpciones(const QStringList &todos)
 {
+    std::optional<QString> porcentaje;
+    const QStringList argumentos = sinSensibilidad(todos, porcentaje);
     QCommandLineParser p;
     const QCommandLineOption ayuda(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption json(QStringLiteral("json"));
-    p.addOptions({ayuda, version, json});
+    const QCommandLineOption csv(QStringLiteral("csv"));
+    const QCommandLineOption referencia(QStringLiteral("referencia"));
+    p.addOptions({ayuda, version, json, csv, referencia});
     const bool bien = p.parse(argumentos);
-    const QStringList conocidas = {QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--version"),
-                                   QStringLiteral("--json")};
+    const QStringList conocidas = {QStringLiteral("-h"),     QStringLiteral("--help"),
+                                   QStringLiteral("--version"), QStringLiteral("--json"),
+                                   QStringLiteral("--csv"),  QStringLiteral("--referencia")};
     const qsizetype desconocida = primeraDesconocida(argumentos, conocidas);
 
     // The arguments are taken in order: help or the version before an
@@ -106,11 +190,25 @@ LineaOrdenesCalc leerOpciones(const QStringList &argumentos)
     const QStringList archivos = p.positionalArguments();
     if (archivos.isEmpty())
         return errorDeUso(QStringLiteral("falta el archivo del cálculo"));
-    if (archivos.size() > 1)
-        return errorDeUso(QStringLiteral("sobran argumentos; se lee un solo archivo"));
     Opciones o;
     o.formato = p.isSet(json) ? Formato::Json : Formato::Informe;
     o.archivo = archivos.front();
+    o.archivos = archivos;
+    o.csv = p.isSet(csv);
+    o.referencia = p.isSet(referencia);
+    if (o.csv && o.formato == Formato::Json)
+        return errorDeUso(QStringLiteral("--csv y --json no van juntas"));
+    if (o.referencia && (!o.csv || porcentaje))
+        return errorDeUso(QStringLiteral("--referencia solo va con --csv, sin --sensibilidad"));
+    if (porcentaje) {
+        o.sensibilidad = leerPorcentaje(*porcentaje);
+        if (!o.sensibilidad)
+            return errorDeUso(QStringLiteral("el porcentaje de --sensibilidad debe ser un número mayor que 0 y "
+                                             "menor que 100: ") +
+                              *porcentaje);
+        if (archivos.size() > 1 || QFileInfo(o.archivo).isDir())
+            return errorDeUso(QStringLiteral("--sensibilidad lee un solo archivo"));
+    }
     return {o, kSalidaBien};
 }
 

@@ -17,7 +17,11 @@ enum class Formato { Informe, Json };
 
 struct Opciones {
     Formato formato = Formato::Informe;
-    QString archivo;
+    QString archivo;                    // the first file or folder named
+    QStringList archivos;               // every one, in order
+    std::optional<double> sensibilidad; // --sensibilidad[=P]: P
+    bool csv = false;                   // --csv
+    bool referencia = false;            // --referencia
 };
 
 // What the arguments ask for. With --help, --version or a wrong usage the

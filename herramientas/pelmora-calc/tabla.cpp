@@ -1,6 +1,7 @@
 #include "tabla.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pelmora {
 
@@ -15,17 +16,29 @@ QString sinBlancosFinales(QString l)
     return l + QLatin1Char('\n');
 }
 
+// The first figure column of group g and how many it spans.
+std::pair<int, int> rangoGrupo(const Tabla &t, int g)
+{
+    if (t.tamanosGrupos.empty())
+        return {g * t.columnasPorGrupo, t.columnasPorGrupo};
+    int primera = 0;
+    for (int k = 0; k < g && k < int(t.tamanosGrupos.size()); ++k)
+        primera += t.tamanosGrupos[size_t(k)];
+    return {primera, g < int(t.tamanosGrupos.size()) ? t.tamanosGrupos[size_t(g)] : 0};
+}
+
 // Widths of the caption column and of each figure column.
 struct Anchos {
     int titulo = 0;
     std::vector<int> columnas;
 
-    // The width of group g: its columns and the gaps between them.
-    int grupo(int g, int porGrupo) const
+    // The width of the columns [primera, primera + cuantas) and the gaps
+    // between them.
+    int grupo(std::pair<int, int> rango) const
     {
-        const int primera = g * porGrupo;
+        const auto [primera, cuantas] = rango;
         int total = 0;
-        for (int j = primera; j < primera + porGrupo && j < int(columnas.size()); ++j)
+        for (int j = primera; j < primera + cuantas && j < int(columnas.size()); ++j)
             total += columnas[size_t(j)] + (j > primera ? kHueco : 0);
         return total;
     }
@@ -51,8 +64,8 @@ Anchos medir(const Tabla &t)
     }
     // A group title wider than its columns widens the group's first column.
     for (int g = 0; g < t.grupos.size(); ++g) {
-        const int primera = g * t.columnasPorGrupo;
-        const int falta = int(t.grupos[g].size()) - a.grupo(g, t.columnasPorGrupo);
+        const int primera = rangoGrupo(t, g).first;
+        const int falta = int(t.grupos[g].size()) - a.grupo(rangoGrupo(t, g));
         if (falta > 0 && primera < columnas)
             a.columnas[size_t(primera)] += falta;
     }
@@ -68,7 +81,9 @@ QString componer(const Tabla &t)
         QString l = titulo.leftJustified(a.titulo);
         for (int j = 0; j < int(a.columnas.size()); ++j) {
             l += QString(kHueco, QLatin1Char(' '));
-            l += (j < celdas.size() ? celdas[j] : QString()).rightJustified(a.columnas[size_t(j)]);
+            const QString celda = j < celdas.size() ? celdas[j] : QString();
+            l += j < t.columnasIzquierda ? celda.leftJustified(a.columnas[size_t(j)])
+                                         : celda.rightJustified(a.columnas[size_t(j)]);
         }
         return sinBlancosFinales(l);
     };
@@ -77,7 +92,7 @@ QString componer(const Tabla &t)
     if (!t.grupos.isEmpty()) {
         QString l(a.titulo, QLatin1Char(' '));
         for (int g = 0; g < t.grupos.size(); ++g)
-            l += QString(kHueco, QLatin1Char(' ')) + t.grupos[g].rightJustified(a.grupo(g, t.columnasPorGrupo));
+            l += QString(kHueco, QLatin1Char(' ')) + t.grupos[g].rightJustified(a.grupo(rangoGrupo(t, g)));
         r += sinBlancosFinales(l);
     }
     if (!t.cabeceras.isEmpty())

@@ -13,6 +13,8 @@ struct Tabla {
     int columnasPorGrupo = 1;
     QStringList cabeceras;          // one per figure column (may be empty)
     std::vector<QStringList> filas; // caption, then one text per figure column
+    std::vector<int> tamanosGrupos; // columns under each group title; empty: columnasPorGrupo each
+    int columnasIzquierda = 0;      // the first figure columns hold texts, aligned left
 };
 
 // The table as lines of text, each ended by "\n", without trailing blanks.

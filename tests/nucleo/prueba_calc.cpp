@@ -302,9 +302,16 @@ TEST(PelmoraCalc, AyudaYUsoIncorrecto)
     EXPECT_EQ(version.codigo, 0);
     EXPECT_EQ(version.out, "pelmora-calc " PELMORA_VERSION "\n");
 
-    for (const QStringList &args : {QStringList{}, QStringList{"--json"}, QStringList{"--xml", kReferencia},
-                                    QStringList{kReferencia, kReferencia}, QStringList{"--xml", "--help"},
-                                    QStringList{"--json=1", kReferencia}, QStringList{"-json", kReferencia}}) {
+    for (const QStringList &args :
+         {QStringList{}, QStringList{"--json"}, QStringList{"--xml", kReferencia}, QStringList{"--xml", "--help"},
+          QStringList{"--json=1", kReferencia}, QStringList{"-json", kReferencia},
+          QStringList{"--csv", "--json", kReferencia}, QStringList{"--referencia", kReferencia},
+          QStringList{"--csv", "--referencia", "--sensibilidad", kReferencia},
+          QStringList{"--sensibilidad", kReferencia, kReferencia}, QStringList{"--sensibilidad", PELMORA_DATOS},
+          QStringList{"--sensibilidad=0", kReferencia}, QStringList{"--sensibilidad=100", kReferencia},
+          QStringList{"--sensibilidad=-5", kReferencia}, QStringList{"--sensibilidad=", kReferencia},
+          QStringList{"--sensibilidad=diez", kReferencia}, QStringList{"--sensibilidad=nan", kReferencia},
+          QStringList{"--sensibilidad=10%", kReferencia}, QStringList{"--sensibilidad"}}) {
         const Salida s = ejecutar(args);
         EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
@@ -361,7 +368,7 @@ TEST(PelmoraCalc, SoloArchivosNormalesYNuncaMasDeUnMegabyte)
         int codigo;
         QString error;
     } casos[] = {
-        {"/dev/zero", 2, acceso},    {"/dev/urandom", 2, acceso}, {tuberia, 2, acceso}, {dir.path(), 2, acceso},
+        {"/dev/zero", 2, acceso},    {"/dev/urandom", 2, acceso}, {tuberia, 2, acceso},
         {enlace, 0, ""},             {alLimite, 0, ""},
         {sobra, 2, QString::fromUtf8("Archivo en mal estado.")},
     };

@@ -1,0 +1,148 @@
+#include "analisis/sensibilidad.h"
+
+#include "analisis/rotulos.h"
+#include "entrada/numeros.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pelmora {
+
+ResultadosColumna resultadosDe(const Columna &c)
+{
+    ResultadosColumna r;
+    for (int n = 1; n <= kRanurasResultado; ++n)
+        r[size_t(n - 1)] = c(Seccion::Resultados, n);
+    return r;
+}
+
+double cifra(const ResultadosColumna &r, int n)
+{
+    if (n < 1 || n > kRanurasResultado)
+        return 0;
+    return r[size_t(n - 1)].n();
+}
+
+bool porcentajeValido(double porcentaje) { return porcentaje > 0 && porcentaje < 100; }
+
+QString nombreCifra(int n)
+{
+    if (n == Res::Totales)
+        return QStringLiteral("Coste total anual");
+    const int cs[] = {Res::C1, Res::C2, Res::C3, Res::C4, Res::C5};
+    for (int k = 0; k < 5; ++k)
+        if (cs[k] == n)
+            return QStringLiteral("C%1").arg(k + 1);
+    return rotuloResultado(n).etiqueta;
+}
+
+QString rotuloLado(double porcentaje, bool alto)
+{
+    return (alto ? QStringLiteral("+") : QStringLiteral("-")) + FormatearNumero(Valor(porcentaje), -1, true) +
+           QStringLiteral(" %");
+}
+
+std::vector<CampoAnalizado> camposSensibles(const Calculo &c)
+{
+    std::vector<CampoAnalizado> r;
+    for (const DatosSeccion &d : kSecciones) {
+        for (int i = 1; i <= d.tamano; ++i) {
+            const CampoInfo &info = campo(d.seccion, i);
+            if (info.limite != Limite::Numero ||
+                (info.tipo != TipoCampo::Entrada && info.tipo != TipoCampo::Conmutable))
+                continue;
+            const EstadoCampo &e = c.estado(Col::S, d.seccion, i);
+            if (!e.entrada || e.vacio)
+                continue;
+            const auto x = c.columnaS()(d.seccion, i).comoNumero();
+            if (x && *x != 0 && std::isfinite(*x))
+                r.push_back({d.seccion, i});
+        }
+    }
+    return r;
+}
+
+Valor valorTecleado(Seccion s, int i, double x)
+{
+    const CampoInfo &info = campo(s, i);
+    double r = Redondear(x, info.decimales).value_or(x);
+    r = std::clamp(r, info.minimo, info.maximo);
+    // The figure as the box shows it, without the grouping that the box
+    // does not let anyone type, then read as the box reads typed text.
+    QString texto = FormatearNumero(Valor(r), info.decimales, true);
+    texto.remove(separadorMiles());
+    return LeerCampo(texto, info.decimales);
+}
+
+namespace {
+
+LadoSensibilidad probar(const Calculo &c, Seccion s, int i, double x)
+{
+    const Valor nuevo = valorTecleado(s, i, x);
+    const std::unique_ptr<Calculo> copia = c.clonar();
+    const Validacion v = copia->ConfirmarCampo(s, i, nuevo, c.columnaS()(s, i));
+    LadoSensibilidad lado;
+    lado.valor = nuevo.n();
+    if (v.rechazado) {
+        lado.posible = false;
+        lado.mensaje = v.mensaje;
+    } else {
+        lado.resultados = resultadosDe(copia->columnaS());
+    }
+    return lado;
+}
+
+} // namespace
+
+double Sensibilidad::cifraLado(const LadoSensibilidad &lado, int n) const
+{
+    return cifra(lado.posible ? lado.resultados : base, n);
+}
+
+double Sensibilidad::oscilacion(const EntradaSensibilidad &e, int n) const
+{
+    return std::fabs(cifraLado(e.alto, n) - cifraLado(e.bajo, n));
+}
+
+void Sensibilidad::ordenar(int n)
+{
+    std::stable_sort(entradas.begin(), entradas.end(), [&](const EntradaSensibilidad &a, const EntradaSensibilidad &b) {
+        const double oa = oscilacion(a, n), ob = oscilacion(b, n);
+        if (oa != ob)
+            return oa > ob;
+        return std::make_pair(ord(a.seccion), a.indice) < std::make_pair(ord(b.seccion), b.indice);
+    });
+}
+
+QString mensajeEnUnaLinea(const QString &mensaje)
+{
+    QStringList partes;
+    for (const QString &l : mensaje.split(QLatin1Char('\n')))
+        if (const QString t = l.trimmed(); !t.isEmpty())
+            partes << t;
+    return partes.join(QLatin1Char(' '));
+}
+
+Sensibilidad calcularSensibilidad(const Calculo &c, double porcentaje)
+{
+    Sensibilidad r;
+    r.porcentaje = porcentaje;
+    r.base = resultadosDe(c.columnaS());
+    if (!porcentajeValido(porcentaje))
+        return r;
+    const double factor = porcentaje / 100;
+    for (const CampoAnalizado &f : camposSensibles(c)) {
+        EntradaSensibilidad e;
+        e.seccion = f.seccion;
+        e.indice = f.indice;
+        e.etiqueta = rotulo(f.seccion, f.indice).etiqueta;
+        e.valor = c.columnaS()(f.seccion, f.indice).n();
+        e.bajo = probar(c, f.seccion, f.indice, e.valor * (1 - factor));
+        e.alto = probar(c, f.seccion, f.indice, e.valor * (1 + factor));
+        r.entradas.push_back(std::move(e));
+    }
+    r.ordenar(Res::Totales);
+    return r;
+}
+
+} // namespace pelmora

@@ -1,0 +1,98 @@
+#include "archivos/csv.h"
+
+#include "entrada/numeros.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace pelmora {
+
+FormatoCsv formatoCsv(QChar separadorDecimal)
+{
+    if (separadorDecimal == QLatin1Char(','))
+        return {QLatin1Char(';'), QLatin1Char(',')};
+    return {QLatin1Char(','), QLatin1Char('.')};
+}
+
+FormatoCsv formatoCsv() { return formatoCsv(separadorDecimal()); }
+
+QString numeroCsv(double x, int decimales, QChar decimal)
+{
+    if (!std::isfinite(x))
+        return QString();
+    decimales = std::max(decimales, 0);
+    const double r = Redondear(x, decimales).value_or(x);
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", decimales, r);
+    const char *inicio = buf;
+    // A negative figure that rounds to zero is written as zero.
+    if (buf[0] == '-' && std::strpbrk(buf, "123456789") == nullptr)
+        ++inicio;
+    QString t = QString::fromLatin1(inicio);
+    t.replace(QLatin1Char('.'), decimal);
+    return t;
+}
+
+CeldaCsv CeldaCsv::numero(double x, int decimales)
+{
+    CeldaCsv c;
+    c.tipo_ = Tipo::Numero;
+    c.numero_ = x;
+    c.decimales_ = decimales;
+    return c;
+}
+
+CeldaCsv CeldaCsv::valor(const Valor &v, int decimales)
+{
+    switch (v.tipo()) {
+    case Valor::Tipo::Vacio: return {};
+    case Valor::Tipo::Texto: return CeldaCsv(v.texto());
+    case Valor::Tipo::Booleano: return CeldaCsv(v.booleano() ? QStringLiteral("Sí") : QStringLiteral("No"));
+    case Valor::Tipo::Numero: return numero(v.numero(), decimales);
+    }
+    return {};
+}
+
+QString CeldaCsv::texto(const FormatoCsv &f) const
+{
+    switch (tipo_) {
+    case Tipo::Vacia: return QString();
+    case Tipo::Numero: return numeroCsv(numero_, decimales_, f.decimal);
+    case Tipo::Texto: break;
+    }
+    auto blanco = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    const bool comillas = texto_.contains(f.separador) || texto_.contains(QLatin1Char('"')) ||
+                          texto_.contains(QLatin1Char('\r')) || texto_.contains(QLatin1Char('\n')) ||
+                          (!texto_.isEmpty() && (blanco(texto_.front()) || blanco(texto_.back())));
+    if (!comillas)
+        return texto_;
+    QString t = texto_;
+    t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + t + QLatin1Char('"');
+}
+
+QByteArray inicioCsv() { return QByteArrayLiteral("\xEF\xBB\xBF"); }
+
+QByteArray lineaCsv(const FilaCsv &fila, const FormatoCsv &f)
+{
+    QString l;
+    for (size_t k = 0; k < fila.size(); ++k) {
+        if (k > 0)
+            l += f.separador;
+        l += fila[k].texto(f);
+    }
+    l += QStringLiteral("\r\n");
+    return l.toUtf8();
+}
+
+QByteArray documentoCsv(const std::vector<FilaCsv> &filas, const FormatoCsv &f)
+{
+    QByteArray r = inicioCsv();
+    for (const FilaCsv &fila : filas)
+        r += lineaCsv(fila, f);
+    return r;
+}
+
+} // namespace pelmora
