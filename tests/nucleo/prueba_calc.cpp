@@ -1,11 +1,14 @@
 // The JSON export and the pelmora-calc command.
+#include "analisis/exportar.h"
 #include "archivos/archivo.h"
 #include "archivos/json.h"
 #include "calculo/calculo.h"
+#include "entrada/numeros.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -529,4 +532,218 @@ TEST(PelmoraCalc, InformeConIndirectosEnTotalYServicios)
     EXPECT_EQ(cifras(lineaDe(es.out, kPropios), kPropios), QStringList{"50,00"});
     const QString kKmFact = QString::fromUtf8("Kilómetros facturados a este servicio");
     EXPECT_EQ(cifras(lineaDe(es.out, kKmFact), kKmFact), QStringList{"100,0"});
+}
+
+// ---------------------------------------------------------------------------
+// Several files, and the sensitivity
+
+namespace {
+
+// A folder of calculations: two good ones (one in a subfolder), a damaged
+// one, and a file that is no calculation.
+struct Flota {
+    Flota()
+    {
+        EXPECT_TRUE(QDir(dir.path()).mkpath("sub"));
+        EXPECT_TRUE(escribirArchivo(a(), leer(kReferencia)));
+        EXPECT_TRUE(escribirArchivo(b(), leer(QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 10 a 25 "
+                                                                            "plazas.obs"))));
+        EXPECT_TRUE(escribirArchivo(roto(), "basura\r\n"));
+        EXPECT_TRUE(escribirArchivo(dir.filePath("notas.txt"), "nada\r\n"));
+    }
+    QString a() const { return dir.filePath("a.clc"); }
+    QString b() const { return dir.filePath(QString::fromUtf8("sub/b; \"ñ\".clc")); }
+    QString roto() const { return dir.filePath("roto.clc"); }
+    QString falta() const { return dir.filePath("falta.clc"); }
+    QTemporaryDir dir;
+};
+
+// The figures of a JSON export: result slot n of a column.
+double slot(const QJsonObject &raiz, const char *columna, int n)
+{
+    return entrada(raiz, columna, "Resultados", n).toDouble();
+}
+
+} // namespace
+
+TEST(PelmoraCalc, CsvDeVariosArchivosConErrores)
+{
+    Flota f;
+    const QJsonObject ja = analizar(ejecutar({"--json", f.a()}).outBytes);
+    const QJsonObject jb = analizar(ejecutar({"--json", f.b()}).outBytes);
+    for (const char *idioma : {"es_ES.UTF-8", "en_US.UTF-8"}) {
+        SCOPED_TRACE(idioma);
+        const bool coma = QByteArray(idioma).startsWith("es");
+        const QChar sep = coma ? ';' : ',';
+        const Salida s = ejecutar({"--csv", "--referencia", f.dir.path(), f.falta()}, idioma);
+        EXPECT_EQ(s.codigo, 2);
+        EXPECT_EQ(s.err, f.roto() + QString::fromUtf8(": Archivo en mal estado.\n") + f.falta() +
+                             ": Archivo no encontrado.\n");
+        ASSERT_TRUE(s.outBytes.startsWith("\xEF\xBB\xBF"));
+        ASSERT_TRUE(s.outBytes.endsWith("\r\n"));
+        const QStringList lineas = QString::fromUtf8(s.outBytes.mid(3)).chopped(2).split("\r\n");
+        // Heading; a and its reference; the damaged file; b and its
+        // reference; the missing file. Folders in path order, notes left out.
+        ASSERT_EQ(lineas.size(), 7) << s.out.toStdString();
+        auto campos = [&](int k) {
+            QString l = lineas[k];
+            // The one name quoted: it holds ";" and quotes.
+            l.replace('"' + QString(f.b()).replace("\"", "\"\"") + '"', "B");
+            return l.split(sep);
+        };
+        const QStringList cabecera = campos(0);
+        ASSERT_EQ(cabecera.size(), 3 + 4 + 13 + 3 + 5 + 5);
+        EXPECT_EQ(cabecera.mid(0, 3), (QStringList{"Archivo", QString::fromUtf8("Descripción"), "Plazas"}));
+        EXPECT_EQ(cabecera[22], "Costes totales");
+        EXPECT_EQ(cabecera[23], QString::fromUtf8("C1 (€/viajero-km)"));
+        EXPECT_EQ(cabecera[28], QString::fromUtf8("Servicio 1: coste (kilómetros y horas)"));
+        for (int k = 1; k < lineas.size(); ++k)
+            EXPECT_EQ(campos(k).size(), cabecera.size()) << k;
+
+        auto cifra = [&](double x, int d) {
+            QString t = QString::number(x, 'f', d);
+            return coma ? t.replace('.', ',') : t;
+        };
+        const QStringList filaA = campos(1), refA = campos(2), error = campos(3), filaB = campos(4);
+        EXPECT_EQ(filaA[0], f.a());
+        EXPECT_EQ(filaA[1], QString::fromUtf8("Autocar estándar de más de 55 plazas"));
+        EXPECT_EQ(filaA[3], cifra(slot(ja, "ColumnaS", 41), 0));
+        EXPECT_EQ(filaA[7], cifra(slot(ja, "ColumnaS", 1), 2));
+        EXPECT_EQ(filaA[22], cifra(slot(ja, "ColumnaS", 18), 2));
+        EXPECT_EQ(filaA[26], cifra(slot(ja, "ColumnaS", 47), 3));
+        EXPECT_EQ(filaA[28], cifra(entrada(ja, "ColumnaS", "Servicio", 5).toDouble(), 2));
+        EXPECT_TRUE(refA[1].startsWith("Vededizaviro de Costes: ")) << refA[1].toStdString();
+        EXPECT_EQ(refA[22], cifra(slot(ja, "ColumnaO", 18), 2));
+        EXPECT_EQ(refA[23], ""); // no C1 for the reference column
+        EXPECT_EQ(refA[28], ""); // nor services
+        EXPECT_EQ(error.mid(0, 3), (QStringList{f.roto(), QString::fromUtf8("Archivo en mal estado."), ""}));
+        EXPECT_EQ(filaB[0], "B");
+        EXPECT_EQ(filaB[22], cifra(slot(jb, "ColumnaS", 18), 2));
+        EXPECT_EQ(campos(6)[1], "Archivo no encontrado.");
+    }
+    // One file with --csv: the heading and its row; all good: exit 0.
+    const Salida uno = ejecutar({"--csv", f.a()});
+    EXPECT_EQ(uno.codigo, 0) << uno.err.toStdString();
+    EXPECT_EQ(uno.outBytes.count("\r\n"), 2);
+}
+
+TEST(PelmoraCalc, VariosArchivosEnJsonPorLineasYEnInformes)
+{
+    Flota f;
+    const Salida s = ejecutar({"--json", f.a(), f.falta(), f.b()});
+    EXPECT_EQ(s.codigo, 2);
+    EXPECT_EQ(s.err, f.falta() + ": Archivo no encontrado.\n");
+    const QList<QByteArray> lineas = s.outBytes.split('\n');
+    ASSERT_EQ(lineas.size(), 4); // three and the end
+    EXPECT_TRUE(lineas[3].isEmpty());
+    for (int k : {0, 2}) {
+        const QString ruta = k == 0 ? f.a() : f.b();
+        const QJsonObject o = analizar(lineas[k]);
+        EXPECT_EQ(o.keys(), (QStringList{"Archivo", "ColumnaO", "ColumnaS"}));
+        EXPECT_TRUE(lineas[k].startsWith("{\"Archivo\": "));
+        EXPECT_EQ(o.value("Archivo").toString(), ruta);
+        const QJsonObject solo = analizar(ejecutar({"--json", ruta}).outBytes);
+        EXPECT_EQ(o.value("ColumnaS"), solo.value("ColumnaS"));
+        EXPECT_EQ(o.value("ColumnaO"), solo.value("ColumnaO"));
+    }
+    const QJsonObject error = analizar(lineas[1]);
+    EXPECT_EQ(error.value("Archivo").toString(), f.falta());
+    EXPECT_EQ(error.value("Error").toString(), "Archivo no encontrado.");
+    EXPECT_EQ(error.size(), 2);
+
+    // Reports one after the other, each as alone, a blank line between.
+    const Salida informes = ejecutar({f.a(), f.b()});
+    EXPECT_EQ(informes.codigo, 0);
+    EXPECT_EQ(informes.out, ejecutar({f.a()}).out + "\n" + ejecutar({f.b()}).out);
+    // A folder without calculations: said on standard error, nothing fails.
+    QTemporaryDir vacia;
+    const Salida nada = ejecutar({"--csv", vacia.path()});
+    EXPECT_EQ(nada.codigo, 0);
+    EXPECT_TRUE(nada.err.contains("no hay archivos .clc"));
+}
+
+TEST(PelmoraCalc, SensibilidadEnJsonComoElMotor)
+{
+    fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
+    for (const auto &[opcion, porcentaje] :
+         {std::pair<QString, double>{"--sensibilidad", 10.0}, {"--sensibilidad=2,5", 2.5}, {"--sensibilidad=40", 40}}) {
+        SCOPED_TRACE(opcion.toStdString());
+        const Salida s = ejecutar({opcion, "--json", kReferencia});
+        ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+        // The same bytes under English settings.
+        EXPECT_EQ(ejecutar({"--json", opcion, kReferencia}, "en_US.UTF-8").outBytes, s.outBytes);
+        const QJsonObject raiz = analizar(s.outBytes);
+        EXPECT_EQ(raiz.keys(), (QStringList{"Base", "Entradas", "Porcentaje"}));
+        EXPECT_EQ(raiz.value("Porcentaje").toDouble(), porcentaje);
+
+        const Sensibilidad r = calcularSensibilidad(c, porcentaje);
+        auto ranuras = [](const QJsonValue &v, const ResultadosColumna &esperado) {
+            const QJsonArray a = v.toArray();
+            ASSERT_EQ(a.size(), kRanurasResultado);
+            for (int n = 0; n < kRanurasResultado; ++n) {
+                if (esperado[size_t(n)].vacio())
+                    EXPECT_TRUE(a[n].isNull()) << n + 1;
+                else
+                    EXPECT_EQ(a[n].toDouble(), esperado[size_t(n)].n()) << n + 1;
+            }
+        };
+        ranuras(raiz.value("Base"), r.base);
+        const QJsonArray entradas = raiz.value("Entradas").toArray();
+        ASSERT_EQ(size_t(entradas.size()), r.entradas.size());
+        for (qsizetype k = 0; k < entradas.size(); ++k) {
+            const QJsonObject e = entradas[k].toObject();
+            const EntradaSensibilidad &m = r.entradas[size_t(k)];
+            SCOPED_TRACE(m.etiqueta.toStdString());
+            EXPECT_EQ(e.size(), 10);
+            EXPECT_EQ(e.value("Seccion").toString(), datosSeccion(m.seccion).nombre);
+            EXPECT_EQ(e.value("Indice").toInt(), m.indice);
+            EXPECT_EQ(e.value("Etiqueta").toString(), m.etiqueta);
+            EXPECT_EQ(e.value("Valor").toDouble(), m.valor);
+            EXPECT_EQ(e.value("Bajo").toDouble(), m.bajo.valor);
+            EXPECT_EQ(e.value("Alto").toDouble(), m.alto.valor);
+            EXPECT_EQ(e.value("MensajeBajo").toString(), m.bajo.mensaje);
+            EXPECT_EQ(e.value("MensajeAlto").toString(), m.alto.mensaje);
+            for (const auto &[clave, lado] : {std::pair{"ResultadosBajo", &m.bajo}, {"ResultadosAlto", &m.alto}}) {
+                if (lado->posible)
+                    ranuras(e.value(clave), lado->resultados);
+                else
+                    EXPECT_TRUE(e.value(clave).isNull());
+            }
+        }
+    }
+    // The keys of an entry in the order given.
+    const QByteArray json = ejecutar({"--sensibilidad", "--json", kReferencia}).outBytes;
+    const QByteArray primera = json.mid(json.indexOf("\n    {"), json.indexOf("}", json.indexOf("\n    {")));
+    qsizetype ultima = -1;
+    for (const char *clave : {"\"Seccion\"", "\"Indice\"", "\"Etiqueta\"", "\"Valor\"", "\"Bajo\"", "\"Alto\"",
+                              "\"ResultadosBajo\"", "\"ResultadosAlto\"", "\"MensajeBajo\"", "\"MensajeAlto\""}) {
+        EXPECT_GT(primera.indexOf(clave), ultima) << clave;
+        ultima = primera.indexOf(clave);
+    }
+}
+
+TEST(PelmoraCalc, SensibilidadEnTablaYEnCsv)
+{
+    fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+    Calculo c;
+    ASSERT_EQ(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
+    const Sensibilidad r = calcularSensibilidad(c);
+    const Salida s = ejecutar({"--sensibilidad", kReferencia});
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    EXPECT_TRUE(s.out.contains(QString::fromUtf8("cada entrada -10 % y +10 %")));
+    // One row per entry in the engine's order, with the values tried.
+    const QStringList lineas = s.out.split('\n');
+    qsizetype desde = lineas.indexOf(lineaDe(s.out, r.entradas.front().etiqueta));
+    ASSERT_GT(desde, 0) << s.out.toStdString();
+    for (size_t k = 0; k < r.entradas.size(); ++k)
+        EXPECT_TRUE(lineas[desde + qsizetype(k)].startsWith(r.entradas[k].etiqueta + "  ")) << k;
+    const QString combustible = lineaDe(s.out, QString::fromUtf8("Precio del carburante con IVA"));
+    EXPECT_TRUE(combustible.contains(QRegularExpression("Costes Variables +1,4500 +1,3050 +1,5950 "))) <<
+        combustible.toStdString();
+
+    const Salida csv = ejecutar({"--sensibilidad=5", "--csv", kReferencia}, "en_US.UTF-8");
+    ASSERT_EQ(csv.codigo, 0);
+    EXPECT_EQ(csv.outBytes, sensibilidadCsv(calcularSensibilidad(c, 5), formatoCsv(QLatin1Char('.'))));
 }
