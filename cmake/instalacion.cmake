@@ -92,7 +92,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "sustituirlas por las suyas o por cifras publicadas."
     ""
     "Imprime los formularios o los exporta a PDF. Incluye pelmora-calc, que"
-    "muestra en texto o en JSON los costes de un archivo de cálculo.")
+    "muestra en texto, JSON o CSV los costes de uno o muchos archivos de"
+    "cálculo y qué entradas los mueven más.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
