@@ -204,8 +204,8 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
         o.sensibilidad = leerPorcentaje(*porcentaje);
         if (!o.sensibilidad)
             return errorDeUso(QStringLiteral("el porcentaje de --sensibilidad debe ser un número mayor que 0 y "
-                                             "menor que 100: ") +
-                              *porcentaje);
+                                             "menor que 100: \"") +
+                              porcentaje->mid(porcentaje->indexOf(QLatin1Char('=')) + 1) + QLatin1Char('"'));
         if (archivos.size() > 1 || QFileInfo(o.archivo).isDir())
             return errorDeUso(QStringLiteral("--sensibilidad lee un solo archivo"));
     }

@@ -743,6 +743,11 @@ TEST(PelmoraCalc, SensibilidadEnTablaYEnCsv)
     EXPECT_TRUE(combustible.contains(QRegularExpression("Costes Variables +1,4500 +1,3050 +1,5950 "))) <<
         combustible.toStdString();
 
+    // A percentage out of range is named as typed.
+    EXPECT_TRUE(ejecutar({"--sensibilidad=150", kReferencia})
+                    .err.startsWith(QString::fromUtf8("pelmora-calc: el porcentaje de --sensibilidad debe ser un "
+                                                      "número mayor que 0 y menor que 100: \"150\"\n")));
+
     const Salida csv = ejecutar({"--sensibilidad=5", "--csv", kReferencia}, "en_US.UTF-8");
     ASSERT_EQ(csv.codigo, 0);
     EXPECT_EQ(csv.outBytes, sensibilidadCsv(calcularSensibilidad(c, 5), formatoCsv(QLatin1Char('.'))));
