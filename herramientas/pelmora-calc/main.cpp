@@ -1,5 +1,6 @@
 // pelmora-calc: opens a calculation file as the program does and prints its
-// results as a readable report, or every entry of both columns as JSON.
+// results as a readable report, or every entry of both columns as JSON, or
+// the reference file the program's import would write from it.
 //
 // Exit codes: 0 done, 1 the output could not be written, 2 the file cannot
 // be read (the reason goes to standard error), 64 wrong usage (the usage
@@ -8,6 +9,7 @@
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
 #include "opciones.h"
+#include "referencia.h"
 #include "salida.h"
 
 #include <QCoreApplication>
@@ -24,6 +26,8 @@ int main(int argc, char **argv)
     if (!linea.opciones)
         return linea.salida;
     const Opciones &o = *linea.opciones;
+    if (o.referencia)
+        return escribirReferencia(o.archivo, o.categoria);
 
     Calculo calculo;
     if (const ErrorArchivo err = AbrirArchivo(calculo, o.archivo); err != ErrorArchivo::Ninguno) {

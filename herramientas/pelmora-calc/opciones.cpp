@@ -1,5 +1,6 @@
 #include "opciones.h"
 
+#include "referencia.h"
 #include "salida.h"
 
 #include <QCommandLineParser>
@@ -10,10 +11,12 @@ namespace pelmora {
 namespace {
 
 const char *const kUso = "Uso: pelmora-calc [--json] ARCHIVO\n"
+                         "     pelmora-calc --referencia-de ARCHIVO CATEGORIA\n"
                          "     pelmora-calc --help | --version\n";
 
 const char *const kAyuda =
     "Uso: pelmora-calc [--json] ARCHIVO\n"
+    "     pelmora-calc --referencia-de ARCHIVO CATEGORIA\n"
     "\n"
     "Abre un cálculo de Pelmora (un archivo .clc, o un archivo de datos de\n"
     "referencia .obs) igual que lo abre el programa: lee las entradas grabadas,\n"
@@ -35,6 +38,21 @@ const char *const kAyuda =
     "              empiezan por la entrada 1 y la fecha (aaaa-mm-dd). Los números\n"
     "              llevan punto decimal y su precisión completa; una entrada\n"
     "              vacía es null.\n"
+    "  --referencia-de ARCHIVO CATEGORIA\n"
+    "              escribe en su lugar el archivo de cifras de referencia (.obs)\n"
+    "              que grabaría \"Importar cifras de referencia...\" del programa\n"
+    "              para esa categoría: de un .obs, sus dos columnas tal como se\n"
+    "              leen; de un .clc, su columna Cálculo Personalizado (líneas 1 a\n"
+    "              92) como las dos columnas. CATEGORIA es su número, las plazas\n"
+    "              como las muestra el programa o su forma corta:\n"
+    "                1  \"10 - 25\"    o 10-25   Autocar Estandar 10 a 25 plazas.obs\n"
+    "                2  \"26-38\"      o 26-38   Autocar Estandar 26 a 38 plazas.obs\n"
+    "                3  \"39-55\"      o 39-55   Autocar Estandar 39 a 55 plazas.obs\n"
+    "                4  \"Más de 55\"  o 56+     Autocar Estandar mas 55 plazas.obs\n"
+    "              Guardada con el nombre de su categoría en la carpeta\n"
+    "              ~/.local/share/Pelmora/Vededizaviro/, ocupa el lugar de las\n"
+    "              cifras que trae el programa. Si el autocar no tiene las plazas\n"
+    "              de la categoría, un aviso va a la salida de error.\n"
     "  -h, --help  muestra esta ayuda y termina.\n"
     "  --version   muestra la versión y termina.\n"
     "  --          lo que sigue es el nombre del archivo, aunque empiece por -.\n"
@@ -44,8 +62,8 @@ const char *const kAyuda =
     "  1   no se pudo escribir la salida.\n"
     "  2   el archivo no se puede leer; el motivo (\"Archivo no encontrado.\",\n"
     "      \"Archivo en mal estado.\", ...) se escribe en la salida de error.\n"
-    "  64  uso incorrecto: falta el archivo, sobra un argumento o la opción no\n"
-    "      existe.\n";
+    "  64  uso incorrecto: falta el archivo, sobra un argumento, la opción o la\n"
+    "      categoría no existe.\n";
 
 LineaOrdenesCalc errorDeUso(const QString &motivo)
 {
@@ -76,10 +94,11 @@ LineaOrdenesCalc leerOpciones(const QStringList &argumentos)
     const QCommandLineOption ayuda(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption json(QStringLiteral("json"));
-    p.addOptions({ayuda, version, json});
+    const QCommandLineOption referencia = opcionReferencia();
+    p.addOptions({ayuda, version, json, referencia});
     const bool bien = p.parse(argumentos);
     const QStringList conocidas = {QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--version"),
-                                   QStringLiteral("--json")};
+                                   QStringLiteral("--json"), QStringLiteral("--referencia-de")};
     const qsizetype desconocida = primeraDesconocida(argumentos, conocidas);
 
     // The arguments are taken in order: help or the version before an
@@ -104,6 +123,15 @@ LineaOrdenesCalc leerOpciones(const QStringList &argumentos)
                           (desconocida >= 0 ? argumentos[desconocida] : p.errorText()));
 
     const QStringList archivos = p.positionalArguments();
+    if (p.isSet(referencia)) {
+        if (const QString motivo = comprobarReferencia(archivos, p.isSet(json)); !motivo.isEmpty())
+            return errorDeUso(motivo);
+        Opciones o;
+        o.referencia = true;
+        o.archivo = archivos[0];
+        o.categoria = archivos[1];
+        return {o, kSalidaBien};
+    }
     if (archivos.isEmpty())
         return errorDeUso(QStringLiteral("falta el archivo del cálculo"));
     if (archivos.size() > 1)

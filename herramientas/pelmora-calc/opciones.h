@@ -18,6 +18,8 @@ enum class Formato { Informe, Json };
 struct Opciones {
     Formato formato = Formato::Informe;
     QString archivo;
+    bool referencia = false; // --referencia-de: the reference file for ...
+    QString categoria;       // ... this category, instead of a report
 };
 
 // What the arguments ask for. With --help, --version or a wrong usage the
