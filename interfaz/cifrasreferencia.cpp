@@ -409,10 +409,10 @@ bool restablecerCifrasReferencia(QWidget *padre, const QString &carpetaInstalada
     if (ejecutar(d) != QDialog::Accepted || d.categoria() == -2)
         return false;
     const int k = d.categoria();
-    const QString cuales = k == -1 ? QStringLiteral("de todas las categorías")
-                                   : QStringLiteral("de los autocares ") + plazasCategoria(k);
+    const QString cuales = k == -1 ? QStringLiteral("todas las categorías")
+                                   : QStringLiteral("los autocares ") + plazasCategoria(k);
     if (!preguntar(padre, kRestablecer,
-                   QStringLiteral("¿Volver a las cifras de referencia que trae el programa %1?\r\n\r\n"
+                   QStringLiteral("¿Volver a las cifras de referencia que trae el programa para %1?\r\n\r\n"
                                   "Las cifras importadas se borrarán.")
                        .arg(cuales),
                    QStringLiteral("dlgConfirmarRestablecer")))
@@ -421,8 +421,8 @@ bool restablecerCifrasReferencia(QWidget *padre, const QString &carpetaInstalada
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"));
         return false;
     }
-    MostrarMensaje(QStringLiteral("Los cálculos nuevos %1 empiezan otra vez con las cifras de referencia que "
-                                  "trae el programa.")
+    MostrarMensaje(QStringLiteral("Los cálculos nuevos para %1 empiezan otra vez con las cifras de "
+                                  "referencia que trae el programa.")
                        .arg(cuales),
                    kRestablecer);
     return true;

@@ -337,7 +337,7 @@ private slots:
         });
         w.accion(QStringLiteral("mnuRestablecerReferencia"))->trigger();
         QCOMPARE(dialogos_, (QStringList{QStringLiteral("frmRestablecerReferencia"), QStringLiteral("dlgConfirmarRestablecer")}));
-        QVERIFY(pregunta.contains(elegida < 0 ? QStringLiteral("de todas las categorías")
+        QVERIFY(pregunta.contains(elegida < 0 ? QStringLiteral("para todas las categorías")
                                               : QString::fromUtf8(kCategorias[elegida].descripcion)));
         for (int k : {0, 2})
             QCOMPARE(hayReferenciaPropia(k), !confirmar || (elegida >= 0 && k != elegida));
