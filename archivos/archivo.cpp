@@ -357,16 +357,20 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 
 } // namespace
 
-ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
+ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o)
 {
     if (const ErrorArchivo e = causaRuta(ruta, false); e != ErrorArchivo::Ninguno)
         return e;
     QByteArray bytes;
     if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno)
         return e;
+    return leerCalculo(bytes, s, o);
+}
 
+ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
+{
     Columna s = c.columnaS(), o = c.columnaO();
-    if (const ErrorArchivo e = leerCalculo(bytes, s, o); e != ErrorArchivo::Ninguno)
+    if (const ErrorArchivo e = leerColumnas(ruta, s, o); e != ErrorArchivo::Ninguno)
         return e;
     c.cargarColumnas(std::move(s), std::move(o));
     return ErrorArchivo::Ninguno;

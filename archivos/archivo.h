@@ -26,6 +26,10 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o);
 // The bytes of a calculation file for two columns, dates included.
 QByteArray escribirCalculo(const Columna &s, const Columna &o);
 
+// Reads a file's stored entries and dates into two columns, without
+// showing them. On failure the columns are left untouched.
+ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o);
+
 // Reads a file into both columns and the saved copy and shows it
 // (Calculo::cargarColumnas). On failure nothing of the calculation changes.
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta);

@@ -123,12 +123,12 @@ QPixmap ImagenPrograma(const QString &nombre, const QSize &tamano)
 
 // ---- Coach categories ------------------------------------------------------------
 
-const CategoriaAutocar kCategorias[4] = {
-    {"Más de 55", "Autocar Estandar mas 55 plazas.obs", "autocar_mas55"},
-    {"39-55", "Autocar Estandar 39 a 55 plazas.obs", "autocar_39_55"},
-    {"26-38", "Autocar Estandar 26 a 38 plazas.obs", "autocar_26_38"},
-    {"10 - 25", "Autocar Estandar 10 a 25 plazas.obs", "autocar_10_25"},
-};
+const char *imagenCategoria(int k)
+{
+    static const char *const imagenes[kNumCategorias] = {"autocar_mas55", "autocar_39_55", "autocar_26_38",
+                                                         "autocar_10_25"};
+    return k >= 0 && k < kNumCategorias ? imagenes[k] : "";
+}
 
 namespace {
 
@@ -344,7 +344,7 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(VentanaPrincipal *principal)
         b->setGeometry(twRect(2280, top, 3840, 1050));
         const QSize dibujo = b->size() - QSize(tw(180), tw(150));
         b->setIconSize(dibujo);
-        b->setIcon(QIcon(ImagenPrograma(QLatin1String(kCategorias[k].imagen), dibujo)));
+        b->setIcon(QIcon(ImagenPrograma(QLatin1String(imagenCategoria(k)), dibujo)));
         b->setToolTip(QString::fromUtf8(kCategorias[k].plazas));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, k] { elegir(k); });
@@ -372,8 +372,8 @@ bool DialogoTipoVehiculo::elegir(int k)
     if (k < 0 || k > 3 || !principal_)
         return false;
     QPointer<VentanaPrincipal> principal = principal_;
-    const ErrorArchivo e =
-        AbrirArchivo(principal->calculo(), rutaReferencia(QString::fromUtf8(kCategorias[k].archivo)));
+    // The user's own figures of the category when there are any.
+    const ErrorArchivo e = AbrirArchivo(principal->calculo(), rutaReferenciaVigente(k, carpetaReferencia()));
     if (e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorReferencia(e), QStringLiteral("Error"));
         return false;

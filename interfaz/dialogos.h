@@ -3,6 +3,8 @@
 // own identity texts and pictures.
 #pragma once
 
+#include "archivos/referencia.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
@@ -41,14 +43,10 @@ QImage pintarSvg(const QByteArray &svg, const QSize &tamano);
 // "autocar_10_25") at a size in pixels. Null when there is no such picture.
 QPixmap ImagenPrograma(const QString &nombre, const QSize &tamano);
 
-// ---- The four coach categories -------------------------------------------
+// ---- The four coach categories (archivos/referencia.h) --------------------
 
-struct CategoriaAutocar {
-    const char *plazas;  // label beside the button (UTF-8)
-    const char *archivo; // reference data file inside Vededizaviro
-    const char *imagen;  // picture of the button
-};
-extern const CategoriaAutocar kCategorias[4];
+// The picture of the chooser's button of category k.
+const char *imagenCategoria(int k);
 
 // ---- frmMensaje ----------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "interfaz/rutas.h"
 
+#include "archivos/referencia.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -112,9 +114,13 @@ bool esArchivoDeReferencia(const QString &ruta)
 {
     // Judged by where the file really is, links followed, however the
     // path is spelt.
-    const QString referencia = QFileInfo(carpetaReferencia()).canonicalFilePath();
     const QString real = ruta.isEmpty() ? QString() : QFileInfo(ruta).canonicalFilePath();
-    return !referencia.isEmpty() && real.startsWith(referencia + QLatin1Char('/'));
+    for (const QString &carpeta : {carpetaReferencia(), carpetaReferenciaUsuario()}) {
+        const QString referencia = carpeta.isEmpty() ? QString() : QFileInfo(carpeta).canonicalFilePath();
+        if (!referencia.isEmpty() && real.startsWith(referencia + QLatin1Char('/')))
+            return true;
+    }
+    return false;
 }
 
 LineaOrdenes LeerLineaOrdenes(const QStringList &argumentos)

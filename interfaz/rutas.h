@@ -9,7 +9,8 @@
 // Calculations go to `Cálculos`: the one beside the program when the
 // program runs from its own folder and that folder is writable, otherwise
 // `Cálculos` in the user's documents folder, created when first needed.
-// The reference data files are only ever read.
+// The installed reference data files are only ever read; the user's own
+// (archivos/referencia.h) take their place category by category.
 #pragma once
 
 #include <QString>
@@ -50,7 +51,8 @@ void fijarCarpetaDocumentos(const QString &carpeta);
 // when missing. Empty when no folder can be used.
 QString carpetaCalculos();
 
-// True for a file inside the reference data folder (read, never written).
+// True for a file inside a reference data folder, the installed one or the
+// user's own: a calculation opened from one is never saved over it.
 bool esArchivoDeReferencia(const QString &ruta);
 
 // The command line: pelmora [--sin-presentacion] [ARCHIVO]. The file may

@@ -3,6 +3,7 @@
 #include "archivos/archivo.h"
 #include "interfaz/ayuda.h"
 #include "interfaz/campo.h"
+#include "interfaz/cifrasreferencia.h"
 #include "interfaz/colores.h"
 #include "interfaz/desplazamiento.h"
 #include "interfaz/dialogoarchivo.h"
@@ -265,6 +266,7 @@ void VentanaPrincipal::crearMenus()
 
     QMenu *vede = menu(barra, "mnuVededizaviro", QStringLiteral("Vededizaviro de Costes"));
     item(vede, "mnuAcuerdos", QStringLiteral("Acuerdos"), &VentanaPrincipal::ayudaAcuerdos);
+    anadirMenusReferencia(this, vede);
 
     // Opening a menu commits the field being edited first; "Edición" keeps
     // the focus in the field so that its items act on its text.
@@ -296,6 +298,7 @@ void VentanaPrincipal::fijarMenusCalculo(EstadoMenus estado)
     for (const char *nombre : {"mnuExportarPdf", "mnuVistaPreliminar"})
         if (QAction *a = accion(QLatin1String(nombre)))
             a->setEnabled(estado == EstadoMenus::ConCalculo);
+    habilitarMenusReferencia(this, estado == EstadoMenus::SinCalculo);
 }
 
 void VentanaPrincipal::alAbrirMenu()

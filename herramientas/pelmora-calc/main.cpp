@@ -1,6 +1,7 @@
 // pelmora-calc: opens a calculation file as the program does and prints its
 // results as a readable report, or every entry of both columns as JSON; or
-// the sensitivity of one calculation, or several calculations side by side.
+// the sensitivity of one calculation, or several calculations side by side;
+// or the reference file the program's import would write from a file.
 //
 // Exit codes: 0 done, 1 the output could not be written, 2 a file cannot
 // be read (the reason goes to standard error), 64 wrong usage (the usage
@@ -10,6 +11,7 @@
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
 #include "opciones.h"
+#include "referencia.h"
 #include "salida.h"
 
 #include <QCoreApplication>
@@ -26,6 +28,8 @@ int main(int argc, char **argv)
     if (!linea.opciones)
         return linea.salida;
     const Opciones &o = *linea.opciones;
+    if (o.referenciaDe)
+        return escribirReferencia(o.archivo, o.categoria);
     if (const std::optional<int> salida = ejecutarAnalisis(o))
         return *salida;
 

@@ -1,5 +1,6 @@
 #include "opciones.h"
 
+#include "referencia.h"
 #include "salida.h"
 
 #include "analisis/sensibilidad.h"
@@ -16,12 +17,14 @@ namespace {
 const char *const kUso = "Uso: pelmora-calc [--json] ARCHIVO\n"
                          "     pelmora-calc --sensibilidad[=P] [--json | --csv] ARCHIVO\n"
                          "     pelmora-calc [--json | --csv [--referencia]] ARCHIVO|CARPETA...\n"
+                         "     pelmora-calc --referencia-de ARCHIVO CATEGORIA\n"
                          "     pelmora-calc --help | --version\n";
 
 const char *const kAyuda =
     "Uso: pelmora-calc [--json] ARCHIVO\n"
     "     pelmora-calc --sensibilidad[=P] [--json | --csv] ARCHIVO\n"
     "     pelmora-calc [--json | --csv [--referencia]] ARCHIVO|CARPETA...\n"
+    "     pelmora-calc --referencia-de ARCHIVO CATEGORIA\n"
     "\n"
     "Abre un cálculo de Pelmora (un archivo .clc, o un archivo de datos de\n"
     "referencia .obs) igual que lo abre el programa: lee las entradas grabadas,\n"
@@ -77,6 +80,21 @@ const char *const kAyuda =
     "  --sensibilidad[=P]\n"
     "              la sensibilidad de un archivo; P es mayor que 0 y menor que\n"
     "              100 (10 si no se da).\n"
+    "  --referencia-de ARCHIVO CATEGORIA\n"
+    "              escribe en su lugar el archivo de cifras de referencia (.obs)\n"
+    "              que grabaría \"Importar cifras de referencia...\" del programa\n"
+    "              para esa categoría: de un .obs, sus dos columnas tal como se\n"
+    "              leen; de un .clc, su columna Cálculo Personalizado (líneas 1 a\n"
+    "              92) como las dos columnas. CATEGORIA es su número, las plazas\n"
+    "              como las muestra el programa o su forma corta:\n"
+    "                1  \"10 - 25\"    o 10-25   Autocar Estandar 10 a 25 plazas.obs\n"
+    "                2  \"26-38\"      o 26-38   Autocar Estandar 26 a 38 plazas.obs\n"
+    "                3  \"39-55\"      o 39-55   Autocar Estandar 39 a 55 plazas.obs\n"
+    "                4  \"Más de 55\"  o 56+     Autocar Estandar mas 55 plazas.obs\n"
+    "              Guardada con el nombre de su categoría en la carpeta\n"
+    "              ~/.local/share/Pelmora/Vededizaviro/, ocupa el lugar de las\n"
+    "              cifras que trae el programa. Si el autocar no tiene las plazas\n"
+    "              de la categoría, un aviso va a la salida de error.\n"
     "  -h, --help  muestra esta ayuda y termina.\n"
     "  --version   muestra la versión y termina.\n"
     "  --          lo que sigue son nombres de archivo, aunque empiecen por -.\n"
@@ -87,8 +105,8 @@ const char *const kAyuda =
     "  2   el archivo (con varios, alguno de ellos) no se puede leer; el motivo\n"
     "      (\"Archivo no encontrado.\", \"Archivo en mal estado.\", ...) se escribe\n"
     "      en la salida de error.\n"
-    "  64  uso incorrecto: falta el archivo, la opción no existe, el porcentaje\n"
-    "      no es válido o las opciones no van juntas.\n";
+    "  64  uso incorrecto: falta el archivo, la opción o la categoría no existe,\n"
+    "      el porcentaje no es válido o las opciones no van juntas.\n";
 
 LineaOrdenesCalc errorDeUso(const QString &motivo)
 {
@@ -159,11 +177,13 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption csv(QStringLiteral("csv"));
     const QCommandLineOption referencia(QStringLiteral("referencia"));
-    p.addOptions({ayuda, version, json, csv, referencia});
+    const QCommandLineOption referenciaDe = opcionReferencia();
+    p.addOptions({ayuda, version, json, csv, referencia, referenciaDe});
     const bool bien = p.parse(argumentos);
-    const QStringList conocidas = {QStringLiteral("-h"),     QStringLiteral("--help"),
-                                   QStringLiteral("--version"), QStringLiteral("--json"),
-                                   QStringLiteral("--csv"),  QStringLiteral("--referencia")};
+    const QStringList conocidas = {QStringLiteral("-h"),         QStringLiteral("--help"),
+                                   QStringLiteral("--version"),  QStringLiteral("--json"),
+                                   QStringLiteral("--csv"),      QStringLiteral("--referencia"),
+                                   QStringLiteral("--referencia-de")};
     const qsizetype desconocida = primeraDesconocida(argumentos, conocidas);
 
     // The arguments are taken in order: help or the version before an
@@ -188,6 +208,17 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
                           (desconocida >= 0 ? argumentos[desconocida] : p.errorText()));
 
     const QStringList archivos = p.positionalArguments();
+    if (p.isSet(referenciaDe)) {
+        if (p.isSet(csv) || p.isSet(referencia) || porcentaje)
+            return errorDeUso(QStringLiteral("--referencia-de no va con otras opciones"));
+        if (const QString motivo = comprobarReferencia(archivos, p.isSet(json)); !motivo.isEmpty())
+            return errorDeUso(motivo);
+        Opciones o;
+        o.referenciaDe = true;
+        o.archivo = archivos[0];
+        o.categoria = archivos[1];
+        return {o, kSalidaBien};
+    }
     if (archivos.isEmpty())
         return errorDeUso(QStringLiteral("falta el archivo del cálculo"));
     Opciones o;

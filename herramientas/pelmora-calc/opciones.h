@@ -22,6 +22,8 @@ struct Opciones {
     std::optional<double> sensibilidad; // --sensibilidad[=P]: P
     bool csv = false;                   // --csv
     bool referencia = false;            // --referencia
+    bool referenciaDe = false;          // --referencia-de: the reference file for ...
+    QString categoria;                  // ... this category, instead of a report
 };
 
 // What the arguments ask for. With --help, --version or a wrong usage the

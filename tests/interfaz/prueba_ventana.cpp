@@ -929,8 +929,8 @@ private slots:
         const QColor azul = im.pixelColor(30, 20);
         QVERIFY(azul.blue() >= 250);
         QVERIFY(qAbs(azul.alpha() - 128) <= 2);
-        for (const CategoriaAutocar &c : kCategorias)
-            QVERIFY(!ImagenPrograma(QString::fromUtf8(c.imagen), QSize(40, 20)).isNull());
+        for (int k = 0; k < kNumCategorias; ++k)
+            QVERIFY(!ImagenPrograma(QString::fromUtf8(imagenCategoria(k)), QSize(40, 20)).isNull());
         QVERIFY(ImagenPrograma(QStringLiteral("no_existe"), QSize(10, 10)).isNull());
     }
 };
