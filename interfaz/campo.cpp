@@ -25,7 +25,6 @@ int g_confirmando = 0;
 QPointer<CampoTexto> g_entrarDespues;
 // The field that takes the focus back after a refused value.
 QPointer<CampoTexto> g_devolver;
-Pitido g_pitido;
 
 // While a refused value takes the focus back to its field, the mouse and
 // key input on its way to another control of the same window is dropped:
@@ -66,8 +65,8 @@ protected:
 
 void pitar()
 {
-    if (g_pitido)
-        g_pitido();
+    if (interceptorPitidos)
+        interceptorPitidos();
     else
         QApplication::beep();
 }
@@ -77,13 +76,6 @@ bool esMenu(Qt::FocusReason r) { return r == Qt::PopupFocusReason || r == Qt::Me
 } // namespace
 
 const Valor &ValorAnterior() { return g_valorAnterior; }
-
-Pitido interceptarPitidos(Pitido f)
-{
-    Pitido antes = std::move(g_pitido);
-    g_pitido = std::move(f);
-    return antes;
-}
 
 QString CampoTexto::nombreArray(Col col, Seccion seccion)
 {

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "calculo/calculo.h"
+#include "interfaz/interceptor.h"
 
 #include <QColor>
 #include <QLineEdit>
-#include <functional>
 
 namespace pelmora {
 
@@ -93,8 +93,7 @@ private:
 // The value the field being edited had when it got the focus.
 const Valor &ValorAnterior();
 
-// Beep of a refused keystroke. Tests may replace it; returns the previous.
-using Pitido = std::function<void()>;
-Pitido interceptarPitidos(Pitido f);
+// While set, a refused keystroke calls this function instead of beeping.
+inline Interceptor<void()> interceptorPitidos;
 
 } // namespace pelmora

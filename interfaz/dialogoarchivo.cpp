@@ -23,12 +23,6 @@ namespace {
 
 const QString kExtension = QStringLiteral(".clc");
 
-RespuestaDialogoArchivo &interceptor()
-{
-    static RespuestaDialogoArchivo f;
-    return f;
-}
-
 QLabel *etiqueta(const QString &texto, const QRect &r, QWidget *padre)
 {
     auto *l = new QLabel(texto, padre);
@@ -66,13 +60,6 @@ bool esArchivoDeCalculo(const QString &nombre)
 }
 
 } // namespace
-
-RespuestaDialogoArchivo interceptarDialogoArchivo(RespuestaDialogoArchivo f)
-{
-    RespuestaDialogoArchivo anterior = std::move(interceptor());
-    interceptor() = std::move(f);
-    return anterior;
-}
 
 DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QString &carpeta,
                                QWidget *parent)
@@ -429,12 +416,10 @@ QString DialogoArchivo::ejecutar(QWidget *padre, const QString &modo, Calculo &c
                                  const QString &carpetaPrograma)
 {
     DialogoArchivo d(modo, calculo, carpetaInicial(carpetaPrograma), padre);
-    if (interceptor()) {
-        const RespuestaDialogoArchivo f = interceptor();
-        f(d);
-    } else {
+    if (interceptorDialogoArchivo)
+        interceptorDialogoArchivo(d);
+    else
         d.exec();
-    }
     return d.result() == QDialog::Accepted ? d.archivoActual() : QString();
 }
 

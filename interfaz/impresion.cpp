@@ -32,9 +32,6 @@ namespace pelmora {
 
 namespace {
 
-QString g_rutaPdf;         // printing goes to this file while set
-RespuestaArchivoPdf g_respuestaPdf;
-RespuestaVistaPreliminar g_respuestaVista;
 QString g_ultimaCarpetaPdf; // folder of the last PDF exported
 
 const QString kError = QStringLiteral("Error");
@@ -264,8 +261,8 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
 
 bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)
 {
-    if (!g_rutaPdf.isEmpty()) {
-        if (GrabarPdf(g_rutaPdf, formularios, documento) == ErrorArchivo::Ninguno)
+    if (interceptorImpresion) {
+        if (GrabarPdf(interceptorImpresion(), formularios, documento) == ErrorArchivo::Ninguno)
             return true;
         MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError);
         return false;
@@ -299,12 +296,10 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
     const QString carpeta = g_ultimaCarpetaPdf.isEmpty() ? carpetaInicial : g_ultimaCarpetaPdf;
     const QString propuesta = QDir(carpeta).filePath(nombrePropuesto);
     QString ruta;
-    if (g_respuestaPdf) {
-        const RespuestaArchivoPdf f = g_respuestaPdf;
-        ruta = f(propuesta);
-    } else {
+    if (interceptorArchivoPdf)
+        ruta = interceptorArchivoPdf(propuesta);
+    else
         ruta = pedirRutaPdf(padre, propuesta);
-    }
     if (ruta.isEmpty())
         return false;
     ruta = conExtensionPdf(QDir::fromNativeSeparators(ruta));
@@ -339,12 +334,10 @@ bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const 
     // user chose, with the pages and the page set-up chosen there.
     QObject::connect(&vista, &QPrintPreviewDialog::paintRequested, &vista,
                      [&formularios](QPrinter *p) { PintarFormularios(*p, formularios); });
-    if (g_respuestaVista) {
-        const RespuestaVistaPreliminar f = g_respuestaVista;
-        f(vista);
-    } else {
+    if (interceptorVistaPreliminar)
+        interceptorVistaPreliminar(vista);
+    else
         vista.exec();
-    }
     if (vista.result() != QDialog::Accepted)
         return false;
     if (impresora.printerState() == QPrinter::Error) {
@@ -354,27 +347,6 @@ bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const 
         return false;
     }
     return true;
-}
-
-RespuestaVistaPreliminar interceptarVistaPreliminar(RespuestaVistaPreliminar f)
-{
-    RespuestaVistaPreliminar antes = std::move(g_respuestaVista);
-    g_respuestaVista = std::move(f);
-    return antes;
-}
-
-QString interceptarImpresion(const QString &rutaPdf)
-{
-    QString antes = g_rutaPdf;
-    g_rutaPdf = rutaPdf;
-    return antes;
-}
-
-RespuestaArchivoPdf interceptarArchivoPdf(RespuestaArchivoPdf f)
-{
-    RespuestaArchivoPdf antes = std::move(g_respuestaPdf);
-    g_respuestaPdf = std::move(f);
-    return antes;
 }
 
 } // namespace pelmora

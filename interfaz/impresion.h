@@ -3,10 +3,10 @@
 #pragma once
 
 #include "archivos/archivo.h"
+#include "interfaz/interceptor.h"
 
 #include <QList>
 #include <QString>
-#include <functional>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -46,20 +46,16 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
 bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento);
 
 // While set, the preview dialog is handed to this function instead of
-// being run (the dialog's result says whether it printed). Returns the
-// previous one.
-using RespuestaVistaPreliminar = std::function<void(QPrintPreviewDialog &)>;
-RespuestaVistaPreliminar interceptarVistaPreliminar(RespuestaVistaPreliminar f);
+// being run (the dialog's result says whether it printed).
+inline Interceptor<void(QPrintPreviewDialog &)> interceptorVistaPreliminar;
 
-// While set, printing writes this PDF file instead of using the printer
-// (tests and scripted use). An empty text goes back to the printer.
-// Returns the previous one.
-QString interceptarImpresion(const QString &rutaPdf);
+// While set, printing writes the PDF file this function names instead of
+// using the printer.
+inline Interceptor<QString()> interceptorImpresion;
 
 // While set, "Exportar a PDF..." asks this function instead of showing the
 // save dialog: it receives the proposed path and returns the chosen one
-// (empty to cancel). Returns the previous one.
-using RespuestaArchivoPdf = std::function<QString(const QString &propuesta)>;
-RespuestaArchivoPdf interceptarArchivoPdf(RespuestaArchivoPdf f);
+// (empty to cancel).
+inline Interceptor<QString(const QString &propuesta)> interceptorArchivoPdf;
 
 } // namespace pelmora

@@ -14,23 +14,6 @@
 
 namespace pelmora {
 
-namespace {
-
-RespuestaMensaje &interceptor()
-{
-    static RespuestaMensaje f;
-    return f;
-}
-
-} // namespace
-
-RespuestaMensaje interceptarMensajes(RespuestaMensaje f)
-{
-    RespuestaMensaje anterior = std::move(interceptor());
-    interceptor() = std::move(f);
-    return anterior;
-}
-
 DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -103,9 +86,8 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
 
 void MostrarMensaje(const QString &texto, const QString &titulo)
 {
-    if (interceptor()) {
-        const RespuestaMensaje f = interceptor(); // it may replace itself
-        f(texto, titulo);
+    if (interceptorMensajes) {
+        interceptorMensajes(texto, titulo);
         return;
     }
     QWidget *dueno = VentanaPrincipal::principal();

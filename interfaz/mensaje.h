@@ -1,8 +1,9 @@
 // The one message dialog of the program.
 #pragma once
 
+#include "interfaz/interceptor.h"
+
 #include <QString>
-#include <functional>
 
 namespace pelmora {
 
@@ -10,9 +11,7 @@ namespace pelmora {
 // "Error" shows the alarm picture, "Grabar" and "Autor" the information one.
 void MostrarMensaje(const QString &texto, const QString &titulo);
 
-// While set, messages go to this function instead of a dialog (tests and
-// scripted use). Returns the previous one.
-using RespuestaMensaje = std::function<void(const QString &texto, const QString &titulo)>;
-RespuestaMensaje interceptarMensajes(RespuestaMensaje f);
+// While set, messages go to this function instead of a dialog.
+inline Interceptor<void(const QString &texto, const QString &titulo)> interceptorMensajes;
 
 } // namespace pelmora

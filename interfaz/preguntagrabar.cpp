@@ -10,23 +10,6 @@
 
 namespace pelmora {
 
-namespace {
-
-RespuestaPregunta &interceptor()
-{
-    static RespuestaPregunta f;
-    return f;
-}
-
-} // namespace
-
-RespuestaPregunta interceptarPregunta(RespuestaPregunta f)
-{
-    RespuestaPregunta anterior = std::move(interceptor());
-    interceptor() = std::move(f);
-    return anterior;
-}
-
 PreguntaGrabar::PreguntaGrabar(const QString &titulo, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -80,9 +63,8 @@ void PreguntaGrabar::responder(Respuesta r)
 bool PreguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar)
 {
     PreguntaGrabar::Respuesta r = PreguntaGrabar::Cancelar;
-    if (interceptor()) {
-        const RespuestaPregunta f = interceptor();
-        r = f(titulo);
+    if (interceptorPregunta) {
+        r = interceptorPregunta(titulo);
     } else {
         if (!padre)
             padre = QApplication::activeWindow();

@@ -2,6 +2,8 @@
 // closed or the program ends.
 #pragma once
 
+#include "interfaz/interceptor.h"
+
 #include <QDialog>
 #include <QString>
 #include <functional>
@@ -47,9 +49,7 @@ private:
 bool PreguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar);
 
 // While set, PreguntarGrabar asks this function instead of showing the
-// dialog (tests and scripted use); it receives the caption. Returns the
-// previous one.
-using RespuestaPregunta = std::function<PreguntaGrabar::Respuesta(const QString &titulo)>;
-RespuestaPregunta interceptarPregunta(RespuestaPregunta f);
+// dialog; it receives the caption.
+inline Interceptor<PreguntaGrabar::Respuesta(const QString &titulo)> interceptorPregunta;
 
 } // namespace pelmora

@@ -122,10 +122,6 @@ public:
     // Opens a calculation file given on the command line.
     bool abrirArchivoInicial(const QString &ruta);
 
-    // Asked before a modified calculation is closed ("Cerrar") or the program
-    // ends ("Salir"). True to go on.
-    virtual bool preguntarGrabar(const QString &titulo);
-
 public slots:
     void nuevoCalculo();       // mnuNuevo: the category chooser
     void abrirCalculo();       // mnuFileOpen, frmNueva "Cálculo previamente grabado"
@@ -167,6 +163,9 @@ private:
     QList<QWidget *> formulariosParaImprimir(const QList<Seccion> &secciones);
     bool imprimir(const QList<Seccion> &secciones, bool enPdf, bool enVista = false);
     QString nombreDocumento() const;
+    // Asked before a modified calculation is closed ("Cerrar") or the program
+    // ends ("Salir"). True to go on.
+    bool preguntarGrabar(const QString &titulo);
 
     Calculo calculo_;
     QString archivoActual_;

@@ -6,6 +6,7 @@
 #include "interfaz/dialogos.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
+#include "ayudantes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,11 +31,6 @@
 using namespace pelmora;
 
 namespace {
-
-struct Mensaje {
-    QString texto;
-    QString titulo;
-};
 
 const QString kReferencia =
     QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
@@ -135,7 +131,7 @@ QStringList enlaces(const QTextBrowser *b)
 class PruebaDialogos : public QObject {
     Q_OBJECT
 
-    QList<Mensaje> mensajes;
+    prueba::CapturaMensajes mensajes;
     QTemporaryDir cache_;
 
 private slots:
@@ -144,14 +140,12 @@ private slots:
         // The help keeps its collection in the cache folder: never the user's.
         QVERIFY(cache_.isValid());
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_.path()));
-        interceptarMensajes([this](const QString &t, const QString &ti) { mensajes.append({t, ti}); });
         QVERIFY2(QFile::exists(kReferencia), "reference data missing beside the tests");
     }
     void init() { mensajes.clear(); }
     void cleanupTestCase()
     {
         cerrarAyudas();
-        interceptarMensajes({});
     }
 
     // ---- frmArchivo --------------------------------------------------------
@@ -517,7 +511,7 @@ private slots:
         Calculo c;
         prepararCalculo(c);
         QString carpetaVista;
-        const auto anterior = interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             carpetaVista = d.carpeta();
             d.textArchivo()->setText(QStringLiteral("uno"));
             d.aceptarArchivo();
@@ -528,9 +522,8 @@ private slots:
         QVERIFY(QFile::exists(ruta));
 
         // Cancelled: no path.
-        interceptarDialogoArchivo([](DialogoArchivo &d) { d.cmbCancelar()->click(); });
+        dialogo.cambiar([](DialogoArchivo &d) { d.cmbCancelar()->click(); });
         QVERIFY(DialogoArchivo::ejecutar(nullptr, QStringLiteral("abrir"), c, t.path()).isEmpty());
-        interceptarDialogoArchivo(anterior);
     }
 
     // ---- frmPreguntaGrabar -------------------------------------------------
@@ -589,7 +582,7 @@ private slots:
         QFETCH(bool, seguir);
         QFETCH(int, grabaciones);
         QString titulo;
-        const auto anterior = interceptarPregunta([&](const QString &t) {
+        const auto pregunta = interceptorPregunta.interceptar([&](const QString &t) {
             titulo = t;
             return PreguntaGrabar::Respuesta(respuesta);
         });
@@ -598,7 +591,6 @@ private slots:
             ++veces;
             return grabado;
         });
-        interceptarPregunta(anterior);
         QCOMPARE(titulo, QStringLiteral("Salir"));
         QCOMPARE(r, seguir);
         QCOMPARE(veces, grabaciones);

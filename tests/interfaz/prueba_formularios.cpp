@@ -7,6 +7,7 @@
 #include "interfaz/mensaje.h"
 #include "interfaz/tarta.h"
 #include "interfaz/twips.h"
+#include "ayudantes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -24,12 +25,6 @@ using namespace pelmora;
 namespace {
 
 const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
-
-struct Mensaje {
-    QString texto, titulo;
-};
-std::vector<Mensaje> g_mensajes;
-int g_pitidos = 0;
 
 // A calculation with its seven forms inside one window, as the main window
 // holds them.
@@ -86,20 +81,22 @@ bool negrita(const QWidget *w) { return w->font().bold(); }
 class PruebaFormularios : public QObject {
     Q_OBJECT
 
+    prueba::CapturaMensajes mensajes_;
+    int pitidos_ = 0;
+    decltype(interceptorPitidos)::Ambito ambitoPitidos_{interceptorPitidos, [this] { ++pitidos_; }};
+
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         fijarSeparadores(QLocale());
         fijarPuntosPorPulgada(96);
-        interceptarMensajes([](const QString &t, const QString &ti) { g_mensajes.push_back({t, ti}); });
-        interceptarPitidos([] { ++g_pitidos; });
     }
 
     void init()
     {
-        g_mensajes.clear();
-        g_pitidos = 0;
+        mensajes_.clear();
+        pitidos_ = 0;
     }
 
     void cajasMuestranElModelo_data()
@@ -284,13 +281,13 @@ private slots:
         QCOMPARE(b.caja(Seccion::CostesVariables, Col::S, 18)->text(), QStringLiteral("13.800,00"));
         // The reference column is untouched.
         QCOMPARE(b.caja(Seccion::Caracteristicas, Col::O, 11)->text(), QStringLiteral("88.000"));
-        QVERIFY(g_mensajes.empty());
+        QVERIFY(mensajes_.empty());
 
         // Leaving the field shows the display text.
         QTest::keyClick(km, Qt::Key_Tab);
         QVERIFY(!km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("120.000"));
-        QVERIFY(g_mensajes.empty());
+        QVERIFY(mensajes_.empty());
     }
 
     void valorRechazadoConEnter()
@@ -304,9 +301,9 @@ private slots:
         km->selectAll();
         QTest::keyClicks(km, QStringLiteral("1000"));
         QTest::keyClick(km, Qt::Key_Enter);
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(g_mensajes[0].titulo, QStringLiteral("Error"));
-        QVERIFY(g_mensajes[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QCOMPARE(mensajes_[0].titulo, QStringLiteral("Error"));
+        QVERIFY(mensajes_[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
         QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
@@ -317,8 +314,8 @@ private slots:
         desc->setFocus(Qt::MouseFocusReason);
         desc->clear();
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(g_mensajes.size(), size_t(2));
-        QCOMPARE(g_mensajes[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
+        QCOMPARE(mensajes_.size(), qsizetype(2));
+        QCOMPARE(mensajes_[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
         QCOMPARE(desc->text(), b.c.columnaS()(Seccion::Caracteristicas, 1).texto());
     }
 
@@ -342,7 +339,7 @@ private slots:
             QString caja, dependiente;
         };
         std::vector<Visto> vistos;
-        auto antes = interceptarMensajes([&](const QString &, const QString &) {
+        auto vigilar = interceptorMensajes.interceptar([&](const QString &, const QString &) {
             vistos.push_back({b.c.columnaS()(Seccion::Caracteristicas, 9).n(), km->text(), facturados->text()});
         });
         km->selectAll();
@@ -352,7 +349,6 @@ private slots:
         QTest::keyClicks(km, QStringLiteral("2000"));
         QTest::keyClick(km, Qt::Key_Tab);
         QTRY_VERIFY(km->hasFocus());
-        interceptarMensajes(antes);
         QCOMPARE(vistos.size(), size_t(2));
         for (const Visto &v : vistos) {
             QCOMPARE(v.valor, 120000.0);
@@ -375,13 +371,13 @@ private slots:
         km->selectAll();
         QTest::keyClicks(km, QStringLiteral("999"));
         QTest::keyClick(km, Qt::Key_Tab);
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QTRY_VERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
         QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
         // The control the focus passed through did not act.
         QCOMPARE(pct->text(), QStringLiteral("80,0"));
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
 
         // A good value lets the focus go and shows the display text.
@@ -392,7 +388,7 @@ private slots:
         QCOMPARE(km->text(), QStringLiteral("99.999"));
         QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 99999.0);
         QCOMPARE(pct->text(), QStringLiteral("80"));
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
     }
 
     void opcionTrasValorRechazado_data()
@@ -436,7 +432,7 @@ private slots:
         }
         QTRY_VERIFY(sueldo->hasFocus());
         QVERIFY(!boton(2)->isDown());
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(sueldo->text(), antes);
         QVERIFY(!b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
         QVERIFY(boton(1)->isChecked());
@@ -450,7 +446,7 @@ private slots:
         QTest::mouseClick(boton(2), Qt::LeftButton);
         QVERIFY(b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
         QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->text().isEmpty());
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
     }
 
     // A focus loss without another control of the window (another window
@@ -470,13 +466,13 @@ private slots:
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
         QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 5)->text(), QStringLiteral("45.000,00"));
         QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 7)->text(), QStringLiteral("240.000,00"));
-        QVERIFY(g_mensajes.empty());
+        QVERIFY(mensajes_.empty());
 
         precio->setFocus(Qt::MouseFocusReason);
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("10"));
         precio->clearFocus();
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
         QTest::qWait(20);
@@ -490,7 +486,7 @@ private slots:
         b.mostrar(Seccion::Resultados);
         QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 250000.0);
         QCOMPARE(precio->text(), QStringLiteral("250.000,00"));
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.w<QLabel>(Seccion::Resultados, QStringLiteral("lblSR(1)"))->text(),
                  FormatearNumero(b.c.columnaS()(Seccion::Resultados, 1), 2, true));
     }
@@ -610,7 +606,7 @@ private slots:
         confirmar(anular, 0);
         for (int i : conmutadas)
             QVERIFY2(b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
-        QVERIFY(g_mensajes.empty());
+        QVERIFY(mensajes_.empty());
     }
 
     // The key filter of a 2-decimal field of length 10, an integer field of
@@ -626,59 +622,59 @@ private slots:
         precio->clear();
         QTest::keyClicks(precio, QStringLiteral("12345678"));
         QCOMPARE(precio->text(), QStringLiteral("1234567"));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         QTest::keyClicks(precio, QStringLiteral(",567"));
         QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
         QTest::keyClick(precio, Qt::Key_Home);
         QTest::keyClicks(precio, QStringLiteral("9"));
         QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
-        QCOMPARE(g_pitidos, 3);
+        QCOMPARE(pitidos_, 3);
         // A second separator, a point, a sign, a letter: refused.
         QTest::keyClick(precio, Qt::Key_End);
         QTest::keyClicks(precio, QStringLiteral(",.-a "));
         QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
-        QCOMPARE(g_pitidos, 8);
+        QCOMPARE(pitidos_, 8);
 
         // The separator with three digits after the caret is refused, with two accepted.
         precio->setText(QStringLiteral("123"));
         precio->setCursorPosition(0);
         QTest::keyClicks(precio, QStringLiteral(","));
         QCOMPARE(precio->text(), QStringLiteral("123"));
-        QCOMPARE(g_pitidos, 9);
+        QCOMPARE(pitidos_, 9);
         precio->setCursorPosition(1);
         QTest::keyClicks(precio, QStringLiteral(","));
         QCOMPARE(precio->text(), QStringLiteral("1,23"));
         QCOMPARE(precio->cursorPosition(), 2);
-        QCOMPARE(g_pitidos, 9);
+        QCOMPARE(pitidos_, 9);
 
         // A refused character still deletes the selection.
         precio->setSelection(2, 2);
         QTest::keyClicks(precio, QStringLiteral("x"));
         QCOMPARE(precio->text(), QStringLiteral("1,"));
-        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(pitidos_, 10);
         // Backspace and Delete are the box's own.
         QTest::keyClick(precio, Qt::Key_Backspace);
         QCOMPARE(precio->text(), QStringLiteral("1"));
         QTest::keyClick(precio, Qt::Key_Home);
         QTest::keyClick(precio, Qt::Key_Delete);
         QCOMPARE(precio->text(), QString());
-        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(pitidos_, 10);
         // The clipboard keys are not typed characters.
         precio->setText(QStringLiteral("456"));
         precio->selectAll();
         QTest::keyClick(precio, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(precio->text(), QStringLiteral("456"));
-        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(pitidos_, 10);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("456"));
         // Escape and other control characters are refused.
         precio->setCursorPosition(3);
         QTest::keyClick(precio, Qt::Key_Escape);
         QCOMPARE(precio->text(), QStringLiteral("456"));
-        QCOMPARE(g_pitidos, 11);
+        QCOMPARE(pitidos_, 11);
         // Below the minimum: refused, the old value is back.
         QTest::keyClick(precio, Qt::Key_Enter);
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 295000.0);
         QCOMPARE(precio->text(), QStringLiteral("295000"));
 
@@ -686,12 +682,12 @@ private slots:
         CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
         km->setFocus(Qt::MouseFocusReason);
         km->clear();
-        g_pitidos = 0;
+        pitidos_ = 0;
         QTest::keyClicks(km, QStringLiteral("1234567"));
         QCOMPARE(km->text(), QStringLiteral("123456"));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         QTest::keyClicks(km, QStringLiteral(","));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
 
         CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 8);
         desc->setFocus(Qt::MouseFocusReason);
@@ -700,7 +696,7 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, desc, Qt::Key_unknown, QStringLiteral("í"), Qt::NoModifier);
         QTest::keyClicks(desc, QStringLiteral("nea 3, -5.5% "));
         QCOMPARE(desc->text(), QStringLiteral(" Línea 3, -5.5% "));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
         QTest::keyClick(desc, Qt::Key_Return);
         QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
     }
@@ -720,11 +716,11 @@ private slots:
         km->setSelection(1, 2);
         QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier); // undo
         QCOMPARE(km->text(), QStringLiteral("14"));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         QTest::keyClick(km, Qt::Key_A, Qt::ControlModifier); // select all
         QVERIFY(!km->hasSelectedText());
         QCOMPARE(km->text(), QStringLiteral("14"));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
 
         // Alt and a letter types nothing; AltGr characters go through the
         // filter like any other.
@@ -734,10 +730,10 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, km, Qt::Key_At, QStringLiteral("@"),
                             Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(km->text(), QStringLiteral("14"));
-        QCOMPARE(g_pitidos, 3);
+        QCOMPARE(pitidos_, 3);
         QTest::sendKeyEvent(QTest::Click, km, Qt::Key_5, QStringLiteral("5"), Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(km->text(), QStringLiteral("145"));
-        QCOMPARE(g_pitidos, 3);
+        QCOMPARE(pitidos_, 3);
 
         QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
     }
@@ -782,24 +778,24 @@ private slots:
         desc->setSelection(4, 3);
         QTest::keyClick(desc, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(desc->text(), QStringLiteral("Auto"));
-        QCOMPARE(g_pitidos, 0);
+        QCOMPARE(pitidos_, 0);
         QTest::keyClick(desc, Qt::Key_Return);
         QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Auto"));
 
         // The coach description takes 45 characters.
         desc->clear();
-        g_pitidos = 0;
+        pitidos_ = 0;
         QTest::keyClicks(desc, QString(44, QLatin1Char('x')));
-        QCOMPARE(g_pitidos, 0);
+        QCOMPARE(pitidos_, 0);
         QTest::keyClicks(desc, QStringLiteral("yz"));
         QCOMPARE(desc->text(), QString(44, QLatin1Char('x')) + QLatin1Char('y'));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         // Typing over a selection still fits.
         desc->setSelection(0, 2);
         QTest::keyClicks(desc, QStringLiteral("A"));
         QCOMPARE(desc->text(), QStringLiteral("A") + QString(42, QLatin1Char('x')) + QLatin1Char('y'));
-        QCOMPARE(g_pitidos, 1);
-        QVERIFY(g_mensajes.empty());
+        QCOMPARE(pitidos_, 1);
+        QVERIFY(mensajes_.empty());
     }
 
     // Arrows and pages scroll the section and keep the focus where it is.
@@ -818,7 +814,7 @@ private slots:
         QCOMPARE(spy.at(0).at(0).toInt(), int(Qt::Key_Down));
         QCOMPARE(spy.at(3).at(0).toInt(), int(Qt::Key_PageUp));
         QVERIFY(precio->hasFocus());
-        QCOMPARE(g_pitidos, 0);
+        QCOMPARE(pitidos_, 0);
     }
 
     // A box being edited keeps its typed text when the model redraws it.
@@ -867,14 +863,14 @@ private slots:
         km->selectAll();
         QTest::keyClicks(km, QStringLiteral("90000"));
         QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QVERIFY(g_mensajes[0].texto.contains(
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QVERIFY(mensajes_[0].texto.contains(
             QStringLiteral("El número de kilómetros facturados en este servicio no puede ser mayor que el total.")));
         // Accepted kilometres price the service.
         km->selectAll();
         QTest::keyClicks(km, QStringLiteral("1000"));
         QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.caja(Seccion::Servicio, Col::S, 12)->text(), b.c.textoMostrado(Col::S, Seccion::Servicio, 12));
         QVERIFY(!b.caja(Seccion::Servicio, Col::S, 12)->text().isEmpty());
     }

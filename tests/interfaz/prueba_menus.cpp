@@ -14,6 +14,7 @@
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
+#include "ayudantes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -102,9 +103,8 @@ class PruebaMenus : public QObject {
     Q_OBJECT
 
     QTemporaryDir carpeta_; // the program's folder
-    QStringList textos_, titulos_;
-    QStringList preguntas_;
-    QList<PreguntaGrabar::Respuesta> respuestas_;
+    prueba::CapturaMensajes mensajes_;
+    prueba::RespuestasPregunta pregunta_;
 
     QString calculos() const { return carpeta_.path() + QStringLiteral("/Cálculos"); }
     QString enCalculos(const QString &n) const { return calculos() + QLatin1Char('/') + n; }
@@ -126,7 +126,7 @@ class PruebaMenus : public QObject {
     bool abrirGrabado(VentanaPrincipal &w, const QString &nombre, QString *carpeta = nullptr)
     {
         QStringList modos;
-        const auto antes = interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        const auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             modos << d.modo();
             if (carpeta)
                 *carpeta = QDir::fromNativeSeparators(d.carpeta());
@@ -134,7 +134,6 @@ class PruebaMenus : public QObject {
             d.aceptarArchivo();
         });
         w.accion(QStringLiteral("mnuFileOpen"))->trigger();
-        interceptarDialogoArchivo(antes);
         return modos == QStringList{QStringLiteral("abrir")} && w.calculoAbierto();
     }
 
@@ -196,28 +195,13 @@ private slots:
     {
         fijarPuntosPorPulgada(96);
         fijarCarpetaPrograma(carpeta_.path());
-        textos_.clear();
-        titulos_.clear();
-        preguntas_.clear();
-        respuestas_.clear();
-        interceptarMensajes([this](const QString &t, const QString &ti) {
-            textos_ << t;
-            titulos_ << ti;
-        });
-        interceptarPregunta([this](const QString &titulo) {
-            preguntas_ << titulo;
-            return respuestas_.isEmpty() ? PreguntaGrabar::Cancelar : respuestas_.takeFirst();
-        });
+        mensajes_.clear();
+        pregunta_.preguntas.clear();
+        pregunta_.respuestas.clear();
     }
 
     void cleanup()
     {
-        interceptarMensajes(nullptr);
-        interceptarPregunta(nullptr);
-        interceptarDialogoArchivo(nullptr);
-        interceptarImpresion(QString());
-        interceptarArchivoPdf(nullptr);
-        interceptarVistaPreliminar(nullptr);
         fijarCarpetaPrograma(QString());
         QDir c(calculos());
         for (const QString &n : c.entryList(QDir::Files))
@@ -319,7 +303,7 @@ private slots:
         w.show();
 
         // Cancelled: nothing opens.
-        interceptarDialogoArchivo([](DialogoArchivo &) {});
+        auto dialogo = interceptorDialogoArchivo.interceptar([](DialogoArchivo &) {});
         w.accion(QStringLiteral("mnuFileOpen"))->trigger();
         QVERIFY(!w.calculoAbierto());
         QVERIFY(w.archivoActual().isEmpty());
@@ -336,7 +320,7 @@ private slots:
         CampoTexto *precio = caja(w.formulario(Seccion::CostesFijos1), Seccion::CostesFijos1, 2);
         QVERIFY(precio);
         QCOMPARE(precio->text(), QStringLiteral("234.567,50"));
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
 
         // The start dialog's "Cálculo previamente grabado" takes the same road.
         w.CerrarPatillas();
@@ -345,7 +329,7 @@ private slots:
         auto *nueva = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
         QVERIFY(nueva);
         nueva->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
-        interceptarDialogoArchivo([](DialogoArchivo &d) {
+        dialogo.cambiar([](DialogoArchivo &d) {
             d.textArchivo()->setText(QStringLiteral("autocar.clc"));
             d.aceptarArchivo();
         });
@@ -373,8 +357,8 @@ private slots:
         QTest::keyClicks(precio, QStringLiteral("250000"));
         QVERIFY(precio->editando());
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
-        QCOMPARE(textos_, QStringList{kGrabado});
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Grabar")});
+        QCOMPARE(mensajes_.textos(), QStringList{kGrabado});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Grabar")});
         Columna s, o;
         QVERIFY(leer(ruta, s, o));
         QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 250000.0);
@@ -392,12 +376,11 @@ private slots:
         }
 
         // "Guardar como...": always the dialog; the new file is the current one.
-        textos_.clear();
-        titulos_.clear();
+        mensajes_.clear();
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("260000"));
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             modos << d.modo();
             d.textArchivo()->setText(QStringLiteral("otro"));
             d.aceptarArchivo();
@@ -406,8 +389,8 @@ private slots:
         QCOMPARE(modos, QStringList{QStringLiteral("grabar")});
         const QString otro = enCalculos(QStringLiteral("otro.clc"));
         QCOMPARE(w.archivoActual(), otro);
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Grabar")});
-        QVERIFY(textos_.first().startsWith(QStringLiteral("El archivo se ha grabado en: ")));
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Grabar")});
+        QVERIFY(mensajes_.textos().first().startsWith(QStringLiteral("El archivo se ha grabado en: ")));
         QVERIFY(leer(otro, s, o));
         QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 260000.0);
         QVERIFY(leer(ruta, s, o));
@@ -418,7 +401,7 @@ private slots:
         QTest::keyClicks(precio, QStringLiteral("270000"));
         w.findChild<QPushButton *>(QStringLiteral("cmbGrabar"))->click();
         QCOMPARE(modos.size(), 1);
-        QCOMPARE(textos_.last(), kGrabado);
+        QCOMPARE(mensajes_.textos().last(), kGrabado);
         QVERIFY(leer(otro, s, o));
         QCOMPARE(s(Seccion::CostesFijos1, 2).n(), 270000.0);
     }
@@ -433,22 +416,22 @@ private slots:
 
         // Without ArchivoActual the quick save asks; cancelled, nothing is saved.
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) { modos << d.modo(); });
         QVERIFY(!w.Grabar());
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
         QCOMPARE(modos, (QStringList{QStringLiteral("grabar"), QStringLiteral("grabar")}));
         QVERIFY(w.archivoActual().isEmpty());
         QVERIFY(w.HayCambios());
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
 
-        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        dialogo.cambiar([&](DialogoArchivo &d) {
             d.textArchivo()->setText(QStringLiteral("nuevo"));
             d.aceptarArchivo();
         });
         QVERIFY(w.Grabar());
         QCOMPARE(w.archivoActual(), enCalculos(QStringLiteral("nuevo.clc")));
         QVERIFY(!w.HayCambios());
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Grabar")});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Grabar")});
     }
 
     void grabacionFallida()
@@ -466,12 +449,11 @@ private slots:
             {calculos(), ErrorArchivo::AccesoDenegado},
         };
         for (const auto &[ruta, error] : casos) {
-            textos_.clear();
-            titulos_.clear();
+            mensajes_.clear();
             w.fijarArchivoActual(ruta);
             w.findChild<QPushButton *>(QStringLiteral("cmbGrabar"))->click();
-            QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-            QCOMPARE(textos_, QStringList{mensajeErrorArchivo(error)});
+            QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+            QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(error)});
             QVERIFY(w.HayCambios());
             QCOMPARE(marco->title(), tituloAntes);
         }
@@ -502,7 +484,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
 
-        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             if (camino == QLatin1String("carpeta")) {
                 QVERIFY(d.fijarCarpeta(carpeta_.path() + QStringLiteral("/Vededizaviro")));
                 d.textArchivo()->setText(nombre);
@@ -527,10 +509,10 @@ private slots:
 
         w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(222222.0);
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
+        dialogo.cambiar([&](DialogoArchivo &d) { modos << d.modo(); });
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
         QCOMPARE(modos, QStringList{QStringLiteral("grabar")});
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
         QVERIFY(w.HayCambios());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), antes);
@@ -561,21 +543,21 @@ private slots:
         auto *marco = w.formulario(Seccion::Resultados)->findChild<QGroupBox *>(QStringLiteral("FrameS"));
         const QString titulo = marco->title();
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             modos << d.modo();
             d.textArchivo()->setText(QStringLiteral("otro"));
             d.aceptarArchivo();
         });
-        respuestas_ << PreguntaGrabar::Si;
+        pregunta_.respuestas << PreguntaGrabar::Si;
 
         const qint64 previo = limitarEscrituraParaPruebas(100);
         w.accion(orden)->trigger();
         limitarEscrituraParaPruebas(previo);
 
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
         QCOMPARE(modos.size(), orden == QLatin1String("mnuFileSaveAs") ? 1 : 0);
-        QCOMPARE(preguntas_.size(), orden == QLatin1String("mnuCerrar") ? 1 : 0);
+        QCOMPARE(pregunta_.preguntas.size(), orden == QLatin1String("mnuCerrar") ? 1 : 0);
         QVERIFY(w.calculoAbierto());
         QVERIFY(w.HayCambios());
         QCOMPARE(marco->title(), titulo);
@@ -599,7 +581,7 @@ private slots:
         c.cambiarOpcion(Col::S, Seccion::CostesFijos1, 1, 2);
         QVERIFY(w.HayCambios());
 
-        interceptarDialogoArchivo([](DialogoArchivo &d) {
+        auto dialogo = interceptorDialogoArchivo.interceptar([](DialogoArchivo &d) {
             d.textArchivo()->setText(QStringLiteral("ida"));
             d.aceptarArchivo();
         });
@@ -616,7 +598,7 @@ private slots:
 
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
         QVERIFY(!w.calculoAbierto());
-        QVERIFY(preguntas_.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
         QVERIFY(abrirGrabado(w, QStringLiteral("ida.clc")));
         int entradas = 0;
         for (Seccion sec : kSeccionesGrabadas) {
@@ -683,14 +665,15 @@ private slots:
         // Unmodified: no question.
         if (orden != QLatin1String("Salir")) {
             QVERIFY(cerrar());
-            QVERIFY(preguntas_.isEmpty());
+            QVERIFY(pregunta_.preguntas.isEmpty());
             QVERIFY(abrirGrabado(w, QStringLiteral("pregunta.clc")));
         }
 
         w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(222222.0);
+        std::optional<decltype(interceptorPregunta)::Ambito> real;
         QString vista; // caption of the real dialog
         if (respuesta < 0) {
-            interceptarPregunta(nullptr);
+            real.emplace(interceptorPregunta, nullptr);
             QTimer::singleShot(0, &w, [&] {
                 auto *d = qobject_cast<PreguntaGrabar *>(QApplication::activeModalWidget());
                 if (!d)
@@ -699,13 +682,13 @@ private slots:
                 d->close(); // the close box
             });
         } else {
-            respuestas_ << static_cast<PreguntaGrabar::Respuesta>(respuesta);
+            pregunta_.respuestas << static_cast<PreguntaGrabar::Respuesta>(respuesta);
         }
         QCOMPARE(cerrar(), cierra);
         if (respuesta < 0)
             QCOMPARE(vista, titulo);
         else
-            QCOMPARE(preguntas_, QStringList{titulo});
+            QCOMPARE(pregunta_.preguntas, QStringList{titulo});
         if (orden == QLatin1String("Salir"))
             QCOMPARE(w.isVisible(), !cierra);
         else
@@ -714,7 +697,7 @@ private slots:
         Columna s, o;
         QVERIFY(leer(ruta, s, o));
         QCOMPARE(s(Seccion::CostesFijos1, 2).n(), graba ? 222222.0 : 200000.0);
-        QCOMPARE(textos_.contains(kGrabado), graba);
+        QCOMPARE(mensajes_.textos().contains(kGrabado), graba);
         if (!cierra)
             QVERIFY(w.HayCambios());
     }
@@ -729,37 +712,37 @@ private slots:
         QVERIFY(abrirNuevo(w, 0));
         w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(111111.0);
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &d) { modos << d.modo(); });
-        respuestas_ << PreguntaGrabar::Si;
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) { modos << d.modo(); });
+        pregunta_.respuestas << PreguntaGrabar::Si;
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
         QCOMPARE(modos, QStringList{QStringLiteral("grabar")});
         QVERIFY(w.calculoAbierto());
         QVERIFY(w.HayCambios());
-        respuestas_ << PreguntaGrabar::Si;
+        pregunta_.respuestas << PreguntaGrabar::Si;
         QVERIFY(!w.close());
         QVERIFY(w.isVisible());
-        QCOMPARE(preguntas_, (QStringList{QStringLiteral("Cerrar"), QStringLiteral("Salir")}));
+        QCOMPARE(pregunta_.preguntas, (QStringList{QStringLiteral("Cerrar"), QStringLiteral("Salir")}));
 
         // A failed write: its error, never "El archivo se ha grabado.", and
         // the calculation stays.
         w.fijarArchivoActual(carpeta_.path() + QStringLiteral("/no_existe/x.clc"));
-        respuestas_ << PreguntaGrabar::Si;
+        pregunta_.respuestas << PreguntaGrabar::Si;
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
         QVERIFY(w.calculoAbierto());
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QVERIFY(!textos_.contains(kGrabado));
-        respuestas_ << PreguntaGrabar::Si;
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(!mensajes_.textos().contains(kGrabado));
+        pregunta_.respuestas << PreguntaGrabar::Si;
         QVERIFY(!w.close());
-        QCOMPARE(titulos_.size(), 2);
+        QCOMPARE(mensajes_.titulos().size(), 2);
         QVERIFY(w.HayCambios());
 
         // "Si" with a save that goes through closes.
-        interceptarDialogoArchivo([](DialogoArchivo &d) {
+        dialogo.cambiar([](DialogoArchivo &d) {
             d.textArchivo()->setText(QStringLiteral("al_salir"));
             d.aceptarArchivo();
         });
         w.fijarArchivoActual(QString());
-        respuestas_ << PreguntaGrabar::Si;
+        pregunta_.respuestas << PreguntaGrabar::Si;
         QVERIFY(w.close());
         QVERIFY(QFileInfo::exists(enCalculos(QStringLiteral("al_salir.clc"))));
     }
@@ -777,7 +760,7 @@ private slots:
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("1000"));
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 200000.0);
         auto contenido = [&] {
             QFile f(ruta);
@@ -790,23 +773,23 @@ private slots:
         QTest::keyClicks(precio, QStringLiteral("1000"));
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
         QVERIFY(w.calculoAbierto());
-        QVERIFY(preguntas_.isEmpty());
-        QCOMPARE(titulos_.size(), 2);
+        QVERIFY(pregunta_.preguntas.isEmpty());
+        QCOMPARE(mensajes_.titulos().size(), 2);
 
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("1000"));
         QVERIFY(!w.close());
-        QVERIFY(preguntas_.isEmpty());
-        QCOMPARE(titulos_.size(), 3);
-        QVERIFY(!textos_.contains(kGrabado));
+        QVERIFY(pregunta_.preguntas.isEmpty());
+        QCOMPARE(mensajes_.titulos().size(), 3);
+        QVERIFY(!mensajes_.textos().contains(kGrabado));
         QCOMPARE(contenido(), antes);
 
         // An accepted value is committed before the close asks.
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("210000"));
-        respuestas_ << PreguntaGrabar::Cancelar;
+        pregunta_.respuestas << PreguntaGrabar::Cancelar;
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
-        QCOMPARE(preguntas_, QStringList{QStringLiteral("Cerrar")});
+        QCOMPARE(pregunta_.preguntas, QStringList{QStringLiteral("Cerrar")});
         QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 210000.0);
         QVERIFY(w.calculoAbierto());
     }
@@ -827,16 +810,16 @@ private slots:
             QVERIFY(precio);
             precio->selectAll();
             QTest::keyClicks(precio, QStringLiteral("1000"));
-            titulos_.clear();
+            mensajes_.clear();
             auto *boton = w.findChild<QPushButton *>(QLatin1String(nombre));
             QTest::mousePress(boton, Qt::LeftButton, Qt::NoModifier, boton->rect().center());
-            QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+            QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
             QVERIFY2(!boton->isDown(), nombre);
             QTRY_VERIFY(precio->hasFocus());
             QTest::mouseRelease(boton, Qt::LeftButton, Qt::NoModifier, boton->rect().center());
             QVERIFY(w.calculoAbierto());
             QCOMPARE(w.frmActiva(), w.formulario(Seccion::CostesFijos1));
-            QVERIFY(preguntas_.isEmpty());
+            QVERIFY(pregunta_.preguntas.isEmpty());
         }
         // Without a refused value the same press and release act at once.
         auto *boton = w.findChild<QPushButton *>(QStringLiteral("cmbCostesV"));
@@ -1113,14 +1096,14 @@ private slots:
         QFETCH(int, paginas);
         QTemporaryDir tmp;
         const QString pdf = tmp.filePath(QStringLiteral("hoja.pdf"));
-        interceptarImpresion(pdf);
+        auto impresion = interceptorImpresion.interceptar([&] { return pdf; });
         VentanaPrincipal w;
         w.show();
         QVERIFY(abrirNuevo(w, 2));
         QAction *a = w.accion(item);
         QVERIFY(a && a->isEnabled());
         a->trigger();
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
         QCOMPARE(paginasPdf(pdf), paginas);
         QVERIFY(QFileInfo(pdf).size() > 2000);
         // Printing does not change the section shown.
@@ -1136,7 +1119,7 @@ private slots:
         QVERIFY(!srv->isVisible());
         // Printing brings it up to date; it is painted from the same widgets.
         QTemporaryDir tmp;
-        interceptarImpresion(tmp.filePath(QStringLiteral("servicio.pdf")));
+        auto impresion = interceptorImpresion.interceptar([&] { return tmp.filePath(QStringLiteral("servicio.pdf")); });
         QVERIFY(w.ImprimirServicio());
         QCOMPARE(paginasPdf(tmp.filePath(QStringLiteral("servicio.pdf"))), 1);
         QVERIFY(!srv->isVisible());
@@ -1170,7 +1153,7 @@ private slots:
     {
         QTemporaryDir tmp;
         const QString pdf = tmp.filePath(QStringLiteral("campo.pdf"));
-        interceptarImpresion(pdf);
+        auto impresion = interceptorImpresion.interceptar([&] { return pdf; });
         VentanaPrincipal w;
         mostrarActiva(w);
         QVERIFY(abrirNuevo(w, 1));
@@ -1181,7 +1164,7 @@ private slots:
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("1000"));
         w.accion(QStringLiteral("mnuPrintFijos1"))->trigger();
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QVERIFY(!QFileInfo::exists(pdf));
         QVERIFY(precio->editando());
 
@@ -1190,7 +1173,7 @@ private slots:
         precio->selectAll();
         QTest::keyClicks(precio, QStringLiteral("123456,5"));
         w.accion(QStringLiteral("mnuPrintTodo"))->trigger();
-        QCOMPARE(titulos_.size(), 1);
+        QCOMPARE(mensajes_.titulos().size(), 1);
         QCOMPARE(paginasPdf(pdf), 7);
         QCOMPARE(w.calculo().columnaS()(Seccion::CostesFijos1, 2).n(), 123456.5);
         QVERIFY(precio->hasFocus() && precio->editando());
@@ -1206,8 +1189,8 @@ private slots:
         QVERIFY(abrirNuevo(w, 1));
         QVERIFY(!w.ImprimirSeccion(Seccion::CostesFijos2));
         w.accion(QStringLiteral("mnuPrintTodo"))->trigger();
-        QCOMPARE(titulos_, (QStringList{QStringLiteral("Error"), QStringLiteral("Error")}));
-        QCOMPARE(textos_.first(), QStringLiteral("No hay ninguna impresora instalada."));
+        QCOMPARE(mensajes_.titulos(), (QStringList{QStringLiteral("Error"), QStringLiteral("Error")}));
+        QCOMPARE(mensajes_.textos().first(), QStringLiteral("No hay ninguna impresora instalada."));
     }
 
     void exportarAPdf()
@@ -1226,12 +1209,12 @@ private slots:
         QTemporaryDir tmp;
         QStringList propuestas;
         QString eleccion = tmp.filePath(QStringLiteral("informe"));
-        interceptarArchivoPdf([&](const QString &p) {
+        auto archivoPdf = interceptorArchivoPdf.interceptar([&](const QString &p) {
             propuestas << p;
             return eleccion;
         });
         exportar->trigger();
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
         QCOMPARE(paginasPdf(tmp.filePath(QStringLiteral("informe.pdf"))), 7);
         QVERIFY(!QFileInfo::exists(tmp.filePath(QStringLiteral("informe"))));
         // The first time it offers the calculations' folder, then the last one used.
@@ -1245,12 +1228,12 @@ private slots:
         // A folder that does not exist: a clear error.
         eleccion = tmp.filePath(QStringLiteral("no_existe/x.pdf"));
         exportar->trigger();
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QVERIFY(textos_.first().contains(QStringLiteral("PDF")));
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(mensajes_.textos().first().contains(QStringLiteral("PDF")));
         // Cancelled: nothing.
         eleccion.clear();
         exportar->trigger();
-        QCOMPARE(titulos_.size(), 1);
+        QCOMPARE(mensajes_.titulos().size(), 1);
         QCOMPARE(propuestas.size(), 4);
     }
 
@@ -1263,9 +1246,9 @@ private slots:
         QVERIFY(abrirNuevo(w, 2));
         QTemporaryDir tmp;
         const QString pdf = tmp.filePath(QStringLiteral("texto.pdf"));
-        interceptarArchivoPdf([&](const QString &) { return pdf; });
+        auto archivoPdf = interceptorArchivoPdf.interceptar([&](const QString &) { return pdf; });
         w.accion(QStringLiteral("mnuExportarPdf"))->trigger();
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
         QCOMPARE(paginasPdf(pdf), 7);
         QVERIFY2(QFileInfo(pdf).size() < 400 * 1024, qPrintable(QString::number(QFileInfo(pdf).size())));
         QFile f(pdf);
@@ -1311,12 +1294,12 @@ private slots:
             QFile f(pdf);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(anterior) == anterior.size());
         }
-        interceptarArchivoPdf([&](const QString &) { return pdf; });
+        auto archivoPdf = interceptorArchivoPdf.interceptar([&](const QString &) { return pdf; });
         const qint64 antes = limitarEscrituraParaPruebas(1000);
         w.accion(QStringLiteral("mnuExportarPdf"))->trigger();
         limitarEscrituraParaPruebas(antes);
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QVERIFY(textos_.first().startsWith(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n")
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(mensajes_.textos().first().startsWith(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n")
                                            + QDir::toNativeSeparators(pdf)));
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -1362,16 +1345,15 @@ private slots:
                 d.accept();
             };
         };
-        interceptarVistaPreliminar(respuesta(false));
+        auto previa = interceptorVistaPreliminar.interceptar(respuesta(false));
         vista->trigger();
         QCOMPARE(titulo, QStringLiteral("Vista preliminar"));
         QCOMPARE(enVista, 7);
         QVERIFY(!QFileInfo::exists(pdf));
-        interceptarVistaPreliminar(respuesta(true));
+        previa.cambiar(respuesta(true));
         vista->trigger();
-        interceptarVistaPreliminar(nullptr);
         QCOMPARE(paginasPdf(pdf), 2);
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
 
         w.cerrarCalculo();
         QVERIFY(!vista->isEnabled());
@@ -1430,7 +1412,7 @@ private slots:
             w.accion(QLatin1String(n))->trigger();
         QCOMPARE(pp->text(), QStringLiteral("queda"));
         QCOMPARE(c->text(), mostrado);
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
         QCOMPARE(boton->text(), QStringLiteral("Grabar"));
     }
 
@@ -1441,9 +1423,9 @@ private slots:
         // Without the help files beside the program: their messages.
         w.accion(QStringLiteral("mnuHelpContents"))->trigger();
         w.accion(QStringLiteral("mnuAcuerdos"))->trigger();
-        QCOMPARE(textos_, (QStringList{QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
+        QCOMPARE(mensajes_.textos(), (QStringList{QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
                                        QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido.")}));
-        QCOMPARE(titulos_, (QStringList{QStringLiteral("Error"), QStringLiteral("Error")}));
+        QCOMPARE(mensajes_.titulos(), (QStringList{QStringLiteral("Error"), QStringLiteral("Error")}));
         QVERIFY(!w.findChild<VentanaAyuda *>());
 
         // With them: the help window on each file.
@@ -1455,7 +1437,7 @@ private slots:
         fijarCarpetaPrograma(otra.path());
         w.accion(QStringLiteral("mnuHelpContents"))->trigger();
         w.accion(QStringLiteral("mnuAcuerdos"))->trigger();
-        QCOMPARE(textos_.size(), 2);
+        QCOMPARE(mensajes_.textos().size(), 2);
         QStringList abiertas;
         for (VentanaAyuda *v : w.findChildren<VentanaAyuda *>())
             if (v->isVisible())

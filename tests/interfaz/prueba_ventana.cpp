@@ -9,6 +9,7 @@
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
+#include "ayudantes.h"
 
 #include <QAction>
 #include <QAbstractItemView>
@@ -37,18 +38,6 @@
 using namespace pelmora;
 
 namespace {
-
-// The window with the save question answered by the test.
-class VentanaPrueba : public VentanaPrincipal {
-public:
-    QStringList preguntas;
-    bool seguir = true;
-    bool preguntarGrabar(const QString &titulo) override
-    {
-        preguntas << titulo;
-        return seguir;
-    }
-};
 
 struct MenuEsperado {
     const char *nombre;
@@ -211,7 +200,8 @@ class PruebaVentana : public QObject {
     Q_OBJECT
 
     QTemporaryDir carpeta_; // stands for the program's folder
-    QStringList textos_, titulos_;
+    prueba::CapturaMensajes mensajes_;
+    prueba::RespuestasPregunta pregunta_;
 
     void copiarReferencia(const QString &destino, const QString &omitir = QString())
     {
@@ -274,17 +264,13 @@ private slots:
     {
         fijarPuntosPorPulgada(96);
         fijarCarpetaPrograma(carpeta_.path());
-        textos_.clear();
-        titulos_.clear();
-        interceptarMensajes([this](const QString &t, const QString &ti) {
-            textos_ << t;
-            titulos_ << ti;
-        });
+        mensajes_.clear();
+        pregunta_.preguntas.clear();
+        pregunta_.respuestas.clear();
     }
 
     void cleanup()
     {
-        interceptarMensajes(nullptr);
         fijarCarpetaPrograma(QString());
     }
 
@@ -298,7 +284,7 @@ private slots:
 
     void menusSegunHayaCalculo()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         QCOMPARE(w.objectName(), QStringLiteral("frmMain"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Pelmora"));
         comprobarMenus(w, false);
@@ -314,15 +300,15 @@ private slots:
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
         QVERIFY(!w.calculoAbierto());
         comprobarMenus(w, false);
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
     }
 
     void elegirCategoriaAbreCaracteristicas()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(abrir(w, 2));
-        QCOMPARE(textos_, QStringList());
+        QCOMPARE(mensajes_.textos(), QStringList());
 
         // Both columns and the saved copy come from the category's file.
         QFile f(rutaReferencia(QString::fromUtf8(kCategorias[2].archivo)));
@@ -369,7 +355,7 @@ private slots:
 
     void cambiarDeSeccionOcultaLaAnterior()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(abrir(w));
         QList<QPointer<FormularioSeccion>> vistos;
@@ -398,7 +384,7 @@ private slots:
 
     void resultadosRecuerdaSuDesplazamiento()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.resize(w.width(), 400); // lower than any section form
         QVERIFY(abrir(w));
@@ -423,14 +409,14 @@ private slots:
 
     void cerrarVuelveAlEstadoInicial()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(abrir(w, 0));
 
         // Not modified: closed without a question.
         QPointer<FormularioSeccion> car = w.formulario(Seccion::Caracteristicas);
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
-        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
         QVERIFY(!w.calculoAbierto());
         QVERIFY(car.isNull());
         QVERIFY(!w.frmActiva());
@@ -449,14 +435,13 @@ private slots:
         Valor &v = w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, i);
         v = Valor(v.n() + 1234.0);
         QVERIFY(w.HayCambios());
-        w.seguir = false;
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
-        QCOMPARE(w.preguntas, QStringList{QStringLiteral("Cerrar")});
+        QCOMPARE(pregunta_.preguntas, QStringList{QStringLiteral("Cerrar")});
         QVERIFY(w.calculoAbierto());
         QVERIFY(!w.close());
-        QCOMPARE(w.preguntas.last(), QStringLiteral("Salir"));
+        QCOMPARE(pregunta_.preguntas.last(), QStringLiteral("Salir"));
         QVERIFY(w.isVisible());
-        w.seguir = true;
+        pregunta_.respuestas << PreguntaGrabar::No;
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
         QVERIFY(!w.calculoAbierto());
         QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
@@ -465,20 +450,19 @@ private slots:
         // The next calculation starts on Características again.
         QVERIFY(abrir(w, 3));
         QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
-        w.preguntas.clear();
+        pregunta_.preguntas.clear();
         QVERIFY(w.close()); // unmodified: no question
-        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
     }
 
     void cerrarSinCalculoNoPregunta()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
         QVERIFY(tipoVeh(w)->isVisible());
-        w.seguir = false;
         QVERIFY(w.close());
-        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
         // The modeless chooser goes with the window, so the program can end.
         QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
     }
@@ -487,7 +471,7 @@ private slots:
     {
         QTemporaryDir vacia;
         fijarCarpetaPrograma(vacia.path());
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
         DialogoTipoVehiculo *d = tipoVeh(w);
@@ -497,9 +481,9 @@ private slots:
 
         // No folder at all.
         QVERIFY(!d->elegir(0));
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QVERIFY(textos_.last().startsWith(QStringLiteral("No existe el subdirectorio")));
-        QCOMPARE(textos_.last(), mensajeErrorReferencia(ErrorArchivo::CarpetaNoExiste));
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(mensajes_.textos().last().startsWith(QStringLiteral("No existe el subdirectorio")));
+        QCOMPARE(mensajes_.textos().last(), mensajeErrorReferencia(ErrorArchivo::CarpetaNoExiste));
         QVERIFY(d->isVisible());
         QVERIFY(!w.calculoAbierto());
 
@@ -507,8 +491,8 @@ private slots:
         const QString falta = QString::fromUtf8(kCategorias[1].archivo);
         copiarReferencia(vacia.path(), falta);
         QVERIFY(!d->elegir(1));
-        QVERIFY(textos_.last().startsWith(QStringLiteral("Archivo no encontrado en el subdirectorio")));
-        QCOMPARE(textos_.last(), mensajeErrorReferencia(ErrorArchivo::NoEncontrado));
+        QVERIFY(mensajes_.textos().last().startsWith(QStringLiteral("Archivo no encontrado en el subdirectorio")));
+        QCOMPARE(mensajes_.textos().last(), mensajeErrorReferencia(ErrorArchivo::NoEncontrado));
         QVERIFY(d->isVisible());
         QVERIFY(!w.calculoAbierto());
         comprobarTodosApagados(w);
@@ -523,17 +507,17 @@ private slots:
         f.write(todo.left(todo.size() / 2));
         f.close();
         QVERIFY(!d->elegir(2));
-        QCOMPARE(textos_.last(), QStringLiteral("Archivo en mal estado."));
+        QCOMPARE(mensajes_.textos().last(), QStringLiteral("Archivo en mal estado."));
         QVERIFY(!w.calculoAbierto());
 
         QVERIFY(d->elegir(3));
         QVERIFY(w.calculoAbierto());
-        QCOMPARE(titulos_.size(), 3);
+        QCOMPARE(mensajes_.titulos().size(), 3);
     }
 
     void chooserCerradoDevuelveNuevoYAbrir()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
         comprobarTodosApagados(w);
@@ -546,7 +530,7 @@ private slots:
 
     void dialogoNueva()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.mostrarNueva();
         auto *d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
@@ -582,9 +566,10 @@ private slots:
         d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
         d->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &a) { modos << a.modo(); });
-        d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
-        interceptarDialogoArchivo(nullptr);
+        {
+            const auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &a) { modos << a.modo(); });
+            d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        }
         QCOMPARE(modos, QStringList{QStringLiteral("abrir")});
         QVERIFY(!tipoVeh(w));
         QVERIFY(!w.calculoAbierto());
@@ -594,20 +579,20 @@ private slots:
 
     void archivoInicial()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(!w.abrirArchivoInicial(carpeta_.path() + QStringLiteral("/no_existe.clc")));
-        QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::NoEncontrado)});
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::NoEncontrado)});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QVERIFY(!w.calculoAbierto());
 
         // A device or a pipe is refused at once, without reading it.
         const QString tuberia = carpeta_.path() + QStringLiteral("/tuberia.clc");
         QVERIFY(::mkfifo(QFile::encodeName(tuberia).constData(), 0644) == 0);
         for (const QString &r : {QStringLiteral("/dev/zero"), tuberia}) {
-            textos_.clear();
+            mensajes_.clear();
             QVERIFY(!w.abrirArchivoInicial(r));
-            QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+            QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
         }
         QFile::remove(tuberia);
         QVERIFY(!w.calculoAbierto());
@@ -624,7 +609,7 @@ private slots:
 
     void abrirUnMenuConfirmaElCampo()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QVERIFY(abrir(w));
@@ -669,7 +654,7 @@ private slots:
         // Narrow client area: centred on the work area.
         fijarPuntosPorPulgada(48);
         {
-            VentanaPrueba w;
+            VentanaPrincipal w;
             w.situarVentana();
             const int ancho = tw(11595) + tw(400);
             QVERIFY(ancho < trabajo.width());
@@ -681,7 +666,7 @@ private slots:
         // Wider than the work area: Left 0, full width.
         fijarPuntosPorPulgada(192);
         {
-            VentanaPrueba w;
+            VentanaPrincipal w;
             w.situarVentana();
             QVERIFY(tw(11595) + tw(400) > trabajo.width());
             QCOMPARE(w.frameGeometry().width(), trabajo.width());
@@ -696,7 +681,7 @@ private slots:
     void legibleConPaletaOscura()
     {
         auto capturas = [&](QList<QImage> &imagenes, bool oscura) {
-            VentanaPrueba w;
+            VentanaPrincipal w;
             w.show();
             QVERIFY(abrir(w));
             QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -818,8 +803,8 @@ private slots:
 
     void mostrarMensajeEsModalYVuelveAlCerrar()
     {
-        interceptarMensajes(nullptr);
-        VentanaPrueba w;
+        const auto real = interceptorMensajes.interceptar(nullptr);
+        VentanaPrincipal w;
         w.show();
         QString titulo, texto;
         QWidget *dueno = nullptr;
@@ -855,8 +840,8 @@ private slots:
         QVERIFY(d.isVisible());
         QTest::keyClick(aceptar, Qt::Key_Control);
         QVERIFY(d.isVisible());
-        QCOMPARE(titulos_, (QStringList{QStringLiteral("Autor"), QStringLiteral("Autor")}));
-        QCOMPARE(textos_.first(), textoAutor());
+        QCOMPARE(mensajes_.titulos(), (QStringList{QStringLiteral("Autor"), QStringLiteral("Autor")}));
+        QCOMPARE(mensajes_.textos().first(), textoAutor());
         // Shape of the credit text: blank line, author, three breaks, indented line.
         const QStringList lineas = textoAutor().split(QStringLiteral("\r\n"));
         QCOMPARE(lineas.size(), 5);
@@ -895,7 +880,7 @@ private slots:
 
     void categoriasDelElector()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         DialogoTipoVehiculo d(&w);
         const char *esperadas[] = {"Más de 55", "39-55", "26-38", "10 - 25"};
         int anterior = -1;

@@ -1,0 +1,54 @@
+#include "ayudantes.h"
+
+#include "interfaz/campo.h"
+
+#include <QLineEdit>
+#include <QtTest>
+
+namespace pelmora::prueba {
+
+CapturaMensajes::CapturaMensajes()
+    : ambito_(interceptorMensajes, [this](const QString &t, const QString &ti) { append({t, ti}); })
+{
+}
+
+QStringList CapturaMensajes::textos() const
+{
+    QStringList r;
+    for (const Mensaje &m : *this)
+        r << m.texto;
+    return r;
+}
+
+QStringList CapturaMensajes::titulos() const
+{
+    QStringList r;
+    for (const Mensaje &m : *this)
+        r << m.titulo;
+    return r;
+}
+
+RespuestasPregunta::RespuestasPregunta()
+    : ambito_(interceptorPregunta, [this](const QString &titulo) {
+          preguntas << titulo;
+          return respuestas.isEmpty() ? PreguntaGrabar::Cancelar : respuestas.takeFirst();
+      })
+{
+}
+
+void teclear(QLineEdit *caja, const QString &texto, Qt::Key fin)
+{
+    if (!caja->hasFocus())
+        caja->setFocus(Qt::MouseFocusReason);
+    caja->selectAll();
+    QTest::keyClicks(caja, texto);
+    if (fin != Qt::Key_unknown)
+        QTest::keyClick(caja, fin);
+}
+
+CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c)
+{
+    return w ? w->findChild<CampoTexto *>(CampoTexto::nombreArray(c, s) + QStringLiteral("(%1)").arg(i)) : nullptr;
+}
+
+} // namespace pelmora::prueba

@@ -1,0 +1,59 @@
+// What the window tests share: messages and the save question answered
+// by the test instead of a person, typing into a box, finding a box.
+#pragma once
+
+#include "calculo/calculo.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/preguntagrabar.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <Qt>
+
+class QLineEdit;
+class QWidget;
+
+namespace pelmora {
+
+class CampoTexto;
+
+namespace prueba {
+
+struct Mensaje {
+    QString texto;
+    QString titulo;
+};
+
+// Every message shown while it lives, in order, instead of its dialog.
+class CapturaMensajes : public QList<Mensaje> {
+public:
+    CapturaMensajes();
+    QStringList textos() const;
+    QStringList titulos() const;
+
+private:
+    decltype(interceptorMensajes)::Ambito ambito_;
+};
+
+// The save question while it lives: each caption asked is kept, and the
+// answers are taken in order (Cancelar once they run out).
+class RespuestasPregunta {
+public:
+    RespuestasPregunta();
+    QStringList preguntas;
+    QList<PreguntaGrabar::Respuesta> respuestas;
+
+private:
+    decltype(interceptorPregunta)::Ambito ambito_;
+};
+
+// Types texto over the whole text of a box, giving it the focus first when
+// it has not got it, then presses the key fin unless it is Qt::Key_unknown.
+void teclear(QLineEdit *caja, const QString &texto, Qt::Key fin = Qt::Key_unknown);
+
+// The box of field i of a section in a column, inside w.
+CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c = Col::S);
+
+} // namespace prueba
+} // namespace pelmora
