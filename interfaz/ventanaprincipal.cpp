@@ -116,7 +116,7 @@ EstadoBarra estadoBarra(const QScrollBar *b)
 }
 
 // The active control of a form, when it still belongs to it.
-QWidget *controlDe(FormularioSeccion *f)
+QWidget *controlDe(FormularioBase *f)
 {
     QWidget *c = f ? f->controlActivo() : nullptr;
     return c && f->isAncestorOf(c) ? c : nullptr;
@@ -124,7 +124,7 @@ QWidget *controlDe(FormularioSeccion *f)
 
 // Left and top of a control in the coordinates of the form's outer frame
 // (twips): its own and those of its containers, the outer frame's excluded.
-QPoint posicionEnMarco(FormularioSeccion *f, QWidget *c)
+QPoint posicionEnMarco(FormularioBase *f, QWidget *c)
 {
     int x = 0, y = 0;
     for (QWidget *w = c; w && w->parentWidget() && w->parentWidget() != f; w = w->parentWidget()) {
@@ -441,7 +441,7 @@ void VentanaPrincipal::CargarPatillas()
         for (int k = 0; k < kNumSecciones; ++k) {
             const Seccion s = static_cast<Seccion>(k);
             if (!formularios_[k]) {
-                FormularioSeccion *f = CrearFormulario(s, calculo_, area_);
+                FormularioBase *f = crearFormulario(s, calculo_, area_);
                 if (!f)
                     throw std::runtime_error("formulario");
                 if (f->objectName().isEmpty())
@@ -494,31 +494,24 @@ void VentanaPrincipal::CargarPatillas()
     }
 }
 
-void VentanaPrincipal::conectarFormulario(FormularioSeccion *f)
+void VentanaPrincipal::conectarFormulario(FormularioBase *f)
 {
     // A field or an option button taking the focus comes into view (the
     // legend and the pies of the results take it without moving the form);
     // the scroll keys of the fields, the legend and the pies scroll it.
-    connect(f, &FormularioSeccion::controlEnfocado, this, [this, f](QWidget *c) {
+    connect(f, &FormularioBase::controlEnfocado, this, [this, f](QWidget *c) {
         if (f != frmActiva_ || !(qobject_cast<QLineEdit *>(c) || qobject_cast<QAbstractButton *>(c)))
             return;
         MoverScrollV(f);
         MoverScrollH(f);
     });
-    connect(f, &FormularioSeccion::teclaScroll, this, [this, f](int tecla) {
+    connect(f, &FormularioBase::teclaScroll, this, [this, f](int tecla) {
         if (f == frmActiva_)
             TeclaScroll(tecla);
     });
 }
 
-void VentanaPrincipal::aspectoMostrado(FormularioSeccion *f)
-{
-    ponerFondo(f, kColorPatillas);
-    if (auto *marco = f->findChild<QWidget *>(QStringLiteral("Frame1"))) {
-        marco->setAutoFillBackground(true);
-        ponerFondo(marco, colorActivo_);
-    }
-}
+void VentanaPrincipal::aspectoMostrado(FormularioBase *f) { f->aspectoMostrado(kColorPatillas, colorActivo_); }
 
 void VentanaPrincipal::destruirFormularios()
 {
@@ -570,7 +563,7 @@ void VentanaPrincipal::OcultarSeccion()
 
 void VentanaPrincipal::MostrarSeccion(Seccion s)
 {
-    FormularioSeccion *f = formularios_[ord(s)];
+    FormularioBase *f = formularios_[ord(s)];
     if (!calculoAbierto() || !f)
         return;
     OcultarSeccion();
@@ -635,7 +628,7 @@ void VentanaPrincipal::closeEvent(QCloseEvent *e)
 
 // ---- Scroll bars ----------------------------------------------------------------
 
-void VentanaPrincipal::SituarScrollV(FormularioSeccion *f)
+void VentanaPrincipal::SituarScrollV(FormularioBase *f)
 {
     if (!f)
         return;
@@ -662,7 +655,7 @@ void VentanaPrincipal::SituarScrollV(FormularioSeccion *f)
     CambiarScrollV();
 }
 
-void VentanaPrincipal::SituarScrollH(FormularioSeccion *f)
+void VentanaPrincipal::SituarScrollH(FormularioBase *f)
 {
     if (!f)
         return;
@@ -689,7 +682,7 @@ void VentanaPrincipal::SituarScrollH(FormularioSeccion *f)
     CambioScrollH();
 }
 
-void VentanaPrincipal::MoverScrollV(FormularioSeccion *f)
+void VentanaPrincipal::MoverScrollV(FormularioBase *f)
 {
     QWidget *c = controlDe(f);
     if (!c || f != frmActiva_)
@@ -700,7 +693,7 @@ void VentanaPrincipal::MoverScrollV(FormularioSeccion *f)
         vScroll1_->setValue(*v);
 }
 
-void VentanaPrincipal::MoverScrollH(FormularioSeccion *f)
+void VentanaPrincipal::MoverScrollH(FormularioBase *f)
 {
     QWidget *c = controlDe(f);
     if (!c || f != frmActiva_)
@@ -710,7 +703,7 @@ void VentanaPrincipal::MoverScrollH(FormularioSeccion *f)
         hScroll1_->setValue(*v);
 }
 
-void VentanaPrincipal::DesplazarScrollV(FormularioSeccion *, int n)
+void VentanaPrincipal::DesplazarScrollV(FormularioBase *, int n)
 {
     vScroll1_->setValue(valorDesplazar(n, estadoBarra(vScroll1_)));
     if (frmActiva_ && frmActiva_->seccion() == Seccion::Resultados)
@@ -1008,7 +1001,7 @@ QList<QWidget *> VentanaPrincipal::formulariosParaImprimir(const QList<Seccion> 
 {
     QList<QWidget *> lista;
     for (Seccion s : secciones) {
-        FormularioSeccion *f = formularios_[ord(s)];
+        FormularioBase *f = formularios_[ord(s)];
         if (!f)
             continue;
         // A form never shown is printed as it would be shown: its colours,

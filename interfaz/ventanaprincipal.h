@@ -19,7 +19,7 @@ class QWheelEvent;
 namespace pelmora {
 
 class CampoTexto;
-class FormularioSeccion;
+class FormularioBase;
 class DialogoNueva;
 class DialogoTipoVehiculo;
 
@@ -59,21 +59,21 @@ public:
 
     // A calculation is open exactly while the bar Patillas is shown.
     bool calculoAbierto() const;
-    FormularioSeccion *frmActiva() const { return frmActiva_; }
-    FormularioSeccion *formulario(Seccion s) const { return formularios_[ord(s)]; }
+    FormularioBase *frmActiva() const { return frmActiva_; }
+    FormularioBase *formulario(Seccion s) const { return formularios_[ord(s)]; }
 
     void fijarMenusCalculo(EstadoMenus estado);
     // A menu item by its name ("mnuNuevo" ...), null when there is none.
     QAction *accion(const QString &nombre) const;
 
     // Scroll bars of the shown section (values in twips).
-    void SituarScrollV(FormularioSeccion *f);
-    void SituarScrollH(FormularioSeccion *f);
+    void SituarScrollV(FormularioBase *f);
+    void SituarScrollH(FormularioBase *f);
     // The focus moved to a control of f: scroll just enough to show it.
-    void MoverScrollV(FormularioSeccion *f);
-    void MoverScrollH(FormularioSeccion *f);
+    void MoverScrollV(FormularioBase *f);
+    void MoverScrollH(FormularioBase *f);
     // VScroll1 to n, clamped to its range.
-    void DesplazarScrollV(FormularioSeccion *f, int n);
+    void DesplazarScrollV(FormularioBase *f, int n);
     void CambiarScrollV();
     void CambioScrollH();
     // Up, Down, Page Up and Page Down scroll the shown section.
@@ -156,8 +156,8 @@ private:
     void pintarBotones(Seccion activa);
     void ponerFondoCliente(const QColor &c);
     void destruirFormularios();
-    void conectarFormulario(FormularioSeccion *f);
-    void aspectoMostrado(FormularioSeccion *f);
+    void conectarFormulario(FormularioBase *f);
+    void aspectoMostrado(FormularioBase *f);
     // The forms of the sections, brought up to date and given the look
     // they have on screen, for printing.
     QList<QWidget *> formulariosParaImprimir(const QList<Seccion> &secciones);
@@ -182,8 +182,8 @@ private:
     QScrollBar *hScroll1_ = nullptr;
     QWidget *area_ = nullptr; // where the section form moves
 
-    std::array<FormularioSeccion *, kNumSecciones> formularios_{};
-    FormularioSeccion *frmActiva_ = nullptr;
+    std::array<FormularioBase *, kNumSecciones> formularios_{};
+    FormularioBase *frmActiva_ = nullptr;
     QColor colorFondo_;
     QColor colorActivo_;
     int scrollVResultados_ = 0;

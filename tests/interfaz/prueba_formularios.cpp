@@ -31,7 +31,7 @@ const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Es
 struct Banco {
     Calculo c;
     QWidget ventana;
-    std::array<FormularioSeccion *, kNumSecciones> f{};
+    std::array<FormularioBase *, kNumSecciones> f{};
 
     // abrirAntes: the file is opened before the forms exist (they load
     // themselves) or after (they follow the model's notices).
@@ -42,7 +42,7 @@ struct Banco {
             return false;
         for (const DatosSeccion &d : kSecciones) {
             const Seccion s = d.seccion;
-            f[ord(s)] = CrearFormulario(s, c, &ventana);
+            f[ord(s)] = crearFormulario(s, c, &ventana);
             f[ord(s)]->hide();
         }
         if (!abrirAntes && AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
@@ -50,10 +50,10 @@ struct Banco {
         return true;
     }
 
-    FormularioSeccion *formulario(Seccion s) const { return f[ord(s)]; }
+    FormularioBase *formulario(Seccion s) const { return f[ord(s)]; }
 
     // Shows one form in the active window, the others hidden.
-    FormularioSeccion *mostrar(Seccion s)
+    FormularioBase *mostrar(Seccion s)
     {
         for (auto *x : f)
             x->hide();
@@ -118,7 +118,7 @@ private slots:
         int cajas = 0;
         for (const DatosSeccion &d : kSecciones) {
             const Seccion s = d.seccion;
-            FormularioSeccion *f = b.formulario(s);
+            FormularioBase *f = b.formulario(s);
             QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
             if (s == Seccion::Resultados)
                 continue;
@@ -150,7 +150,7 @@ private slots:
         }
         QCOMPARE(cajas, 2 * (23 + 18 + 25 + 19 + 4) + 31);
 
-        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        FormularioBase *r = b.formulario(Seccion::Resultados);
         for (Col col : {Col::S, Col::O}) {
             const QString letra = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");
             for (int n = 1; n <= 48; ++n) {
@@ -210,7 +210,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.formulario(Seccion::Caracteristicas);
+        FormularioBase *f = b.formulario(Seccion::Caracteristicas);
         for (int i : {2, 19, 20, 21, 22, 23}) {
             QVERIFY(b.caja(Seccion::Caracteristicas, Col::O, i)->isHidden());
             QVERIFY(!b.caja(Seccion::Caracteristicas, Col::S, i)->isHidden());
@@ -234,7 +234,7 @@ private slots:
         }
         QCOMPARE(visibles(fo, QStringLiteral("Kilómetros recorridos anualmente")), 1);
 
-        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        FormularioBase *r = b.formulario(Seccion::Resultados);
         for (int n : {39, 40}) {
             QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblOR(%1)").arg(n))->isHidden());
             QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
@@ -252,7 +252,7 @@ private slots:
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioSeccion::controlEnfocado);
+        QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioBase::controlEnfocado);
         km->setFocus(Qt::TabFocusReason);
         QVERIFY(km->hasFocus());
         // The editing text: plain, caret at the start, nothing selected.
@@ -743,12 +743,12 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::Caracteristicas);
+        FormularioBase *f = b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
         km->setFocus(Qt::MouseFocusReason);
         km->setText(QStringLiteral("14"));
-        QSignalSpy enfocado(f, &FormularioSeccion::controlEnfocado);
+        QSignalSpy enfocado(f, &FormularioBase::controlEnfocado);
         QTest::keyClick(km, Qt::Key_End);
         QTest::keyClick(km, Qt::Key_Backspace);
         QCOMPARE(km->text(), QStringLiteral("1"));
@@ -803,11 +803,11 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::CostesVariables);
+        FormularioBase *f = b.mostrar(Seccion::CostesVariables);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         CampoTexto *precio = b.caja(Seccion::CostesVariables, Col::S, 1);
         precio->setFocus(Qt::MouseFocusReason);
-        QSignalSpy spy(f, &FormularioSeccion::teclaScroll);
+        QSignalSpy spy(f, &FormularioBase::teclaScroll);
         for (Qt::Key k : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp})
             QTest::keyClick(precio, k);
         QCOMPARE(spy.count(), 4);
@@ -822,7 +822,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::Servicio);
+        FormularioBase *f = b.mostrar(Seccion::Servicio);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 3);
         km->setFocus(Qt::MouseFocusReason);
@@ -837,7 +837,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::Servicio);
+        FormularioBase *f = b.mostrar(Seccion::Servicio);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         CampoTexto *c1 = b.caja(Seccion::Servicio, Col::S, 1);
         QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(Seccion::Resultados, 40), 4, false));
@@ -893,7 +893,7 @@ private slots:
 
         // An option button that gets the focus is scrolled into view.
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        QSignalSpy enfocado(b.formulario(Seccion::CostesFijos1), &FormularioSeccion::controlEnfocado);
+        QSignalSpy enfocado(b.formulario(Seccion::CostesFijos1), &FormularioBase::controlEnfocado);
         boton("OptionSE(1)")->setFocus(Qt::TabFocusReason);
         QCOMPARE(enfocado.count(), 1);
         QCOMPARE(b.formulario(Seccion::CostesFijos1)->controlActivo(), static_cast<QWidget *>(boton("OptionSE(1)")));
@@ -961,7 +961,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::CostesIndirectos);
+        FormularioBase *f = b.mostrar(Seccion::CostesIndirectos);
         auto etiqueta = [&](int k) { return b.w<QLabel>(Seccion::CostesIndirectos, QStringLiteral("Label%1").arg(k)); };
         for (int k = 1; k <= 14; ++k)
             QVERIFY(etiqueta(k));
@@ -996,7 +996,7 @@ private slots:
         QCOMPARE(etiqueta(6)->text(), QString(b.c.comentario(Col::S)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
         // The results hide the indirect items of that column only.
-        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        FormularioBase *r = b.formulario(Seccion::Resultados);
         r->activar();
         for (int n : {11, 12, 13, 31, 32, 33}) {
             QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
@@ -1035,7 +1035,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        FormularioBase *r = b.mostrar(Seccion::Resultados);
         auto *salario = r->findChild<QLabel *>(QStringLiteral("lblSR(3)"));
         QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
         // The commit itself brings the results up to date; painting changes nothing.
@@ -1127,7 +1127,7 @@ private slots:
         b.mostrar(Seccion::Caracteristicas);
         // 39.000 of 157.537,64 (24,8 %) becomes 1.000: the share's caption narrows.
         b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(1000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
-        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        FormularioBase *r = b.mostrar(Seccion::Resultados);
         auto *tarta = r->findChild<Tarta *>(QStringLiteral("PictureSR"));
         QCOMPARE(tarta->etiqueta(2)->text(), QStringLiteral("0,8%"));
         std::array<double, kSectoresTarta> cuotas{};
@@ -1147,7 +1147,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        FormularioBase *r = b.mostrar(Seccion::Resultados);
         const int casillas[kSectoresTarta] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 37};
         for (Col col : {Col::S, Col::O}) {
             const QString l = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");
@@ -1181,7 +1181,7 @@ private slots:
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Colores(0)"))->palette().color(QPalette::Window), QColor(0, 0, 255));
         // Keys on a swatch or a pie scroll the form.
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        QSignalSpy teclas(r, &FormularioSeccion::teclaScroll);
+        QSignalSpy teclas(r, &FormularioBase::teclaScroll);
         auto *muestra = r->findChild<QLabel *>(QStringLiteral("Colores(3)"));
         muestra->setFocus(Qt::MouseFocusReason);
         QTest::keyClick(muestra, Qt::Key_PageDown);

@@ -844,7 +844,7 @@ private slots:
             if (w.formulario(s)->height() > w.formulario(larga)->height())
                 larga = s;
         w.MostrarSeccion(larga);
-        FormularioSeccion *f = w.frmActiva();
+        FormularioBase *f = w.frmActiva();
         QVERIFY(v->maximum() > 0);
         QCOMPARE(v->pageStep(), paginaV(qRound(aTwips(area->height()))));
 
@@ -912,7 +912,7 @@ private slots:
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
         CampoTexto *c = editar(w, Seccion::CostesFijos2, 1);
         QVERIFY(c);
-        FormularioSeccion *f = w.frmActiva();
+        FormularioBase *f = w.frmActiva();
         QCOMPARE(w.formularioConRueda(), static_cast<QWidget *>(f));
         v->setValue(0);
 
@@ -963,7 +963,7 @@ private slots:
         f->removeEventFilter(&alForm);
 
         // Only the shown form is hooked: a hidden one does not scroll the bar.
-        FormularioSeccion *otro = w.formulario(Seccion::CostesVariables);
+        FormularioBase *otro = w.formulario(Seccion::CostesVariables);
         rueda(otro, dentro, -120);
         QCOMPARE(v->value(), 1200);
         w.MostrarSeccion(Seccion::CostesVariables);
@@ -995,7 +995,7 @@ private slots:
         w.MostrarSeccion(Seccion::CostesFijos2);
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
         QVERIFY(v->maximum() >= 3000);
-        FormularioSeccion *f = w.frmActiva();
+        FormularioBase *f = w.frmActiva();
         QWidget *area = f->parentWidget();
         QTRY_VERIFY(area->width() > f->geometry().right() + 10);
         v->setValue(0);
@@ -1041,7 +1041,7 @@ private slots:
         QVERIFY(abrirNuevo(w, 3));
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
         w.MostrarSeccion(Seccion::Resultados);
-        FormularioSeccion *res = w.frmActiva();
+        FormularioBase *res = w.frmActiva();
         QVERIFY(v->maximum() > 1800);
         const QPoint dentro = w.frameGeometry().center();
         for (int k = 0; k < 3; ++k)
@@ -1115,7 +1115,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         QVERIFY(abrirNuevo(w, 1));
-        FormularioSeccion *srv = w.formulario(Seccion::Servicio);
+        FormularioBase *srv = w.formulario(Seccion::Servicio);
         QVERIFY(!srv->isVisible());
         // Printing brings it up to date; it is painted from the same widgets.
         QTemporaryDir tmp;
@@ -1267,7 +1267,7 @@ private slots:
         QStringList buscados{QStringLiteral("Costes Anuales"), QStringLiteral("Vededizaviro de Costes")};
         static const QRegularExpression cifra(QStringLiteral("\\d"));
         for (int s = 0; s < kNumSecciones; ++s) {
-            FormularioSeccion *form = w.formulario(Seccion(s));
+            FormularioBase *form = w.formulario(Seccion(s));
             for (QLineEdit *e : form->findChildren<QLineEdit *>())
                 if (e->isVisibleTo(form) && !e->text().isEmpty())
                     buscados << e->text();

@@ -105,9 +105,9 @@ QColor fondoBoton(QWidget *w, const char *nombre)
 }
 
 // The section forms currently shown.
-QList<FormularioSeccion *> formulariosVisibles(VentanaPrincipal &w)
+QList<FormularioBase *> formulariosVisibles(VentanaPrincipal &w)
 {
-    QList<FormularioSeccion *> v;
+    QList<FormularioBase *> v;
     for (int k = 0; k < kNumSecciones; ++k)
         if (auto *f = w.formulario(static_cast<Seccion>(k)); f && f->isVisible())
             v << f;
@@ -337,10 +337,10 @@ private slots:
                  QColor(223, 217, 140));
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisible());
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisible());
-        FormularioSeccion *car = w.formulario(Seccion::Caracteristicas);
+        FormularioBase *car = w.formulario(Seccion::Caracteristicas);
         QVERIFY(car);
         QCOMPARE(car->objectName(), QStringLiteral("frmCaracteristicas"));
-        QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{car});
+        QCOMPARE(formulariosVisibles(w), QList<FormularioBase *>{car});
         QCOMPARE(w.frmActiva(), car);
         QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
         for (int k = 1; k < kNumSecciones; ++k)
@@ -358,7 +358,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         QVERIFY(abrir(w));
-        QList<QPointer<FormularioSeccion>> vistos;
+        QList<QPointer<FormularioBase>> vistos;
         for (int k = 0; k < kNumSecciones; ++k) {
             const Seccion s = static_cast<Seccion>(k);
             // Odd sections through their button, even ones through the menu.
@@ -366,10 +366,10 @@ private slots:
                 w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
             else
                 w.accion(QLatin1String(kMenusSeccion[k]))->trigger();
-            FormularioSeccion *f = w.formulario(s);
+            FormularioBase *f = w.formulario(s);
             QVERIFY(f);
             QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
-            QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{f});
+            QCOMPARE(formulariosVisibles(w), QList<FormularioBase *>{f});
             QCOMPARE(w.frmActiva(), f);
             for (int j = 0; j < kNumSecciones; ++j)
                 QVERIFY2((fondoBoton(&w, kBotones[j]) == kActivo) == (j == k), kBotones[j]);
@@ -390,7 +390,7 @@ private slots:
         QVERIFY(abrir(w));
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
         w.MostrarSeccion(Seccion::Resultados);
-        FormularioSeccion *res = w.frmActiva();
+        FormularioBase *res = w.frmActiva();
         QVERIFY(v->maximum() > 0);
         const int valor = std::min(v->maximum(), 600);
         v->setValue(valor);
@@ -414,7 +414,7 @@ private slots:
         QVERIFY(abrir(w, 0));
 
         // Not modified: closed without a question.
-        QPointer<FormularioSeccion> car = w.formulario(Seccion::Caracteristicas);
+        QPointer<FormularioBase> car = w.formulario(Seccion::Caracteristicas);
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
         QVERIFY(pregunta_.preguntas.isEmpty());
         QVERIFY(!w.calculoAbierto());
@@ -688,7 +688,7 @@ private slots:
             auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
             for (int k = 0; k < kNumSecciones; ++k) {
                 w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
-                FormularioSeccion *f = w.formulario(static_cast<Seccion>(k));
+                FormularioBase *f = w.formulario(static_cast<Seccion>(k));
                 f->activar();
                 const QStringList mal = pocoContraste(f) + pocoContraste(patillas);
                 QVERIFY2(mal.isEmpty(), qPrintable(mal.join(u'\n')));
@@ -699,7 +699,7 @@ private slots:
             if (!oscura)
                 return;
             // The texts whose colours the program prescribes keep them.
-            FormularioSeccion *r = w.formulario(Seccion::Resultados);
+            FormularioBase *r = w.formulario(Seccion::Resultados);
             QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
                      QColor(192, 64, 0));
             QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Leyenda(0)"))->palette().color(QPalette::WindowText),
