@@ -324,14 +324,14 @@ void MostrarAyuda(QWidget *padre, const QString &carpetaPrograma)
 {
     if (!AbrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Pelmora.qch"))))
         MostrarMensaje(QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
-                       QStringLiteral("Error"));
+                       QStringLiteral("Error"), padre);
 }
 
 void MostrarAcuerdos(QWidget *padre, const QString &carpetaPrograma)
 {
     if (!AbrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Acuerdos.qch"))))
         MostrarMensaje(QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."),
-                       QStringLiteral("Error"));
+                       QStringLiteral("Error"), padre);
 }
 
 } // namespace pelmora

@@ -188,7 +188,7 @@ void CampoTexto::EntrarCampo()
     setCursorPosition(0);
 }
 
-bool CampoTexto::SalirCampo(int modo)
+bool CampoTexto::SalirCampo(bool conEnter)
 {
     if (!admiteEntrada())
         return true;
@@ -196,16 +196,16 @@ bool CampoTexto::SalirCampo(int modo)
     const Valor anterior = g_valorAnterior;
     Confirmacion confirmando;
     const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevo, anterior);
-    if (modo == 13) {
+    if (conEnter) {
         EntrarCampo();
     } else {
         editando_ = false;
         ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
     }
     if (v.rechazado) {
-        MostrarMensaje(v.mensaje, QStringLiteral("Error"));
+        MostrarMensaje(v.mensaje, QStringLiteral("Error"), this);
         // Enter keeps the field: its window comes back from the message.
-        if (modo == 13 && isVisible() && !window()->isActiveWindow())
+        if (conEnter && isVisible() && !window()->isActiveWindow())
             window()->activateWindow();
     }
     return !v.rechazado;
@@ -258,7 +258,7 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
     const bool mismaVentana = isVisible() && e->reason() != Qt::ActiveWindowFocusReason && nuevo && nuevo != this &&
                               nuevo->window() == window();
     if (!mismaVentana) {
-        SalirCampo(-1);
+        SalirCampo(false);
         return;
     }
 
@@ -277,7 +277,7 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
         g_devolver = this;
         GuardiaDevolucion::vigilar();
         EntrarCampo();
-        MostrarMensaje(v.mensaje, QStringLiteral("Error"));
+        MostrarMensaje(v.mensaje, QStringLiteral("Error"), this);
     }
     QPointer<CampoTexto> yo(this);
     QTimer::singleShot(0, this, [yo] {
@@ -297,7 +297,7 @@ bool CampoTexto::focusNextPrevChild(bool siguiente)
     // so that the control chosen next is one the commit left enabled (or
     // has just enabled); a refused value keeps the focus, as Enter does.
     // The focus change that follows commits the same value once more.
-    if (admiteEntrada() && editando_ && hasFocus() && g_confirmando == 0 && !g_devolver && !SalirCampo(13))
+    if (admiteEntrada() && editando_ && hasFocus() && g_confirmando == 0 && !g_devolver && !SalirCampo(true))
         return true;
     return QLineEdit::focusNextPrevChild(siguiente);
 }
@@ -312,7 +312,7 @@ void CampoTexto::keyPressEvent(QKeyEvent *e)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         emit enfocado(this);
-        SalirCampo(13);
+        SalirCampo(true);
         e->accept();
         return;
     case Qt::Key_Up:

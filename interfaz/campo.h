@@ -41,12 +41,11 @@ public:
 
     // Field entry. EntrarCampo remembers the value (ValorAnterior) and shows
     // the editing text with the caret at the start. SalirCampo reads the
-    // text, commits it and reports a refusal; after Enter (modo 13, the
-    // key's character code) the field stays in edit and shows the editing
-    // text again, after anything else it shows the display text. True when
-    // accepted.
+    // text, commits it and reports a refusal; as Enter does (conEnter), the
+    // field then stays in edit and shows the editing text again, otherwise
+    // it shows the display text. True when accepted.
     void EntrarCampo();
-    bool SalirCampo(int modo);
+    bool SalirCampo(bool conEnter);
 
     // Name of the box array of a section in a column ("TextSC", "TextOV" ...).
     static QString nombreArray(Col col, Seccion seccion);

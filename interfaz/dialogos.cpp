@@ -4,7 +4,6 @@
 #include "interfaz/mensaje.h"
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
 
 #include <QApplication>
 #include <QFile>
@@ -250,7 +249,7 @@ bool DialogoAcercaDe::eventFilter(QObject *o, QEvent *e)
         if (k->key() == Qt::Key_Control || k->key() == Qt::Key_Escape) {
             // The credit text; Esc must not close the box here.
             if (!k->isAutoRepeat())
-                MostrarMensaje(textoAutor(), QStringLiteral("Autor"));
+                MostrarMensaje(textoAutor(), QStringLiteral("Autor"), this);
             return true;
         }
     }
@@ -259,8 +258,7 @@ bool DialogoAcercaDe::eventFilter(QObject *o, QEvent *e)
 
 // ---- frmNueva ------------------------------------------------------------------
 
-DialogoNueva::DialogoNueva(VentanaPrincipal *principal)
-    : QDialog(principal, banderasDialogo()), principal_(principal)
+DialogoNueva::DialogoNueva(QWidget *parent) : QDialog(parent, banderasDialogo())
 {
     setObjectName(QStringLiteral("frmNueva"));
     setWindowTitle(QStringLiteral("Tipo de Cálculo"));
@@ -289,39 +287,20 @@ DialogoNueva::DialogoNueva(VentanaPrincipal *principal)
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void DialogoNueva::showEvent(QShowEvent *e)
-{
-    if (principal_) {
-        principal_->centrarEnCliente(this);
-        principal_->fijarMenusCalculo(EstadoMenus::Apagados);
-    }
-    QDialog::showEvent(e);
-}
-
-void DialogoNueva::done(int r)
-{
-    QDialog::done(r);
-    if (principal_ && !principal_->calculoAbierto())
-        principal_->fijarMenusCalculo(EstadoMenus::SinCalculo);
-}
-
 void DialogoNueva::aceptar()
 {
     const bool nueva = opbNueva_->isChecked();
-    QPointer<VentanaPrincipal> principal = principal_;
     accept();
-    if (!principal)
-        return;
     if (nueva)
-        principal->nuevoCalculo();
+        emit nuevoElegido();
     else
-        principal->abrirCalculo();
+        emit grabadoElegido();
 }
 
 // ---- frmTipoVeh ------------------------------------------------------------------
 
-DialogoTipoVehiculo::DialogoTipoVehiculo(VentanaPrincipal *principal)
-    : QDialog(principal, banderasDialogo()), principal_(principal)
+DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
+    : QDialog(parent, banderasDialogo()), calculo_(calculo)
 {
     setObjectName(QStringLiteral("frmTipoVeh"));
     setWindowTitle(QStringLiteral("Tipo de Autocar"));
@@ -351,38 +330,18 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(VentanaPrincipal *principal)
     }
 }
 
-void DialogoTipoVehiculo::showEvent(QShowEvent *e)
-{
-    if (principal_) {
-        principal_->centrarEnCliente(this);
-        principal_->fijarMenusCalculo(EstadoMenus::Apagados);
-    }
-    QDialog::showEvent(e);
-}
-
-void DialogoTipoVehiculo::done(int r)
-{
-    QDialog::done(r);
-    if (principal_ && !principal_->calculoAbierto())
-        principal_->fijarMenusCalculo(EstadoMenus::SinCalculo);
-}
-
 bool DialogoTipoVehiculo::elegir(int k)
 {
-    if (k < 0 || k > 3 || !principal_)
+    if (k < 0 || k > 3)
         return false;
-    QPointer<VentanaPrincipal> principal = principal_;
-    const ErrorArchivo e =
-        AbrirArchivo(principal->calculo(), rutaReferencia(QString::fromUtf8(kCategorias[k].archivo)));
+    const ErrorArchivo e = AbrirArchivo(calculo_, rutaReferencia(QString::fromUtf8(kCategorias[k].archivo)));
     if (e != ErrorArchivo::Ninguno) {
-        MostrarMensaje(mensajeErrorReferencia(e), QStringLiteral("Error"));
+        MostrarMensaje(mensajeErrorReferencia(e), QStringLiteral("Error"), this);
         return false;
     }
     accept();
-    if (!principal)
-        return false;
-    principal->CargarPatillas();
-    return principal->calculoAbierto();
+    emit calculoCargado();
+    return true;
 }
 
 } // namespace pelmora

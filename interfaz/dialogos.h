@@ -3,6 +3,8 @@
 // own identity texts and pictures.
 #pragma once
 
+#include "calculo/calculo.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
@@ -15,8 +17,6 @@ class QRadioButton;
 class QTimer;
 
 namespace pelmora {
-
-class VentanaPrincipal;
 
 // ---- Identity of the program -------------------------------------------
 
@@ -96,44 +96,44 @@ private:
 
 // ---- frmNueva ------------------------------------------------------------
 
-// Start dialog: a new calculation or a saved one. Modeless; while it is up
-// every calculation menu item is off.
+// Start dialog: a new calculation or a saved one. Modeless.
 class DialogoNueva : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogoNueva(VentanaPrincipal *principal);
-    void done(int r) override;
+    explicit DialogoNueva(QWidget *parent = nullptr);
 
-protected:
-    void showEvent(QShowEvent *e) override;
+signals:
+    // "Aceptar", once the dialog is closed: "Nuevo Cálculo" or "Cálculo
+    // previamente grabado".
+    void nuevoElegido();
+    void grabadoElegido();
 
 private:
     void aceptar();
 
-    QPointer<VentanaPrincipal> principal_;
     QRadioButton *opbNueva_;
     QRadioButton *opbGrabada_;
 };
 
 // ---- frmTipoVeh ----------------------------------------------------------
 
-// Coach category chooser: a click on a category opens a new calculation
-// from that category's reference data. Modeless; while it is up every
-// calculation menu item is off.
+// Coach category chooser: a click on a category loads that category's
+// reference data into the calculation as a new one. Modeless.
 class DialogoTipoVehiculo : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogoTipoVehiculo(VentanaPrincipal *principal);
-    void done(int r) override;
+    explicit DialogoTipoVehiculo(Calculo &calculo, QWidget *parent = nullptr);
 
-    // Click on cmbVehiculos(k): true when the calculation was opened.
+    // Click on cmbVehiculos(k): the data is loaded, the dialog closes and
+    // announces it (true); or the user is told why not, and it stays.
     bool elegir(int k);
 
-protected:
-    void showEvent(QShowEvent *e) override;
+signals:
+    // The calculation holds the chosen category's data, its forms can open.
+    void calculoCargado();
 
 private:
-    QPointer<VentanaPrincipal> principal_;
+    Calculo &calculo_;
 };
 
 } // namespace pelmora

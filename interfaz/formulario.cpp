@@ -246,7 +246,7 @@ void FormularioBase::hideEvent(QHideEvent *e)
     if (!e->spontaneous()) {
         auto *c = qobject_cast<CampoTexto *>(QApplication::focusWidget());
         if (c && c->editando() && isAncestorOf(c))
-            c->SalirCampo(-1);
+            c->SalirCampo(false);
     }
     QWidget::hideEvent(e);
 }

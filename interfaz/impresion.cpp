@@ -264,7 +264,7 @@ bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
     if (interceptorImpresion) {
         if (GrabarPdf(interceptorImpresion(), formularios, documento) == ErrorArchivo::Ninguno)
             return true;
-        MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError);
+        MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError, formularios.value(0));
         return false;
     }
     QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -275,7 +275,7 @@ bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
             info = todas.constFirst();
     }
     if (info.isNull()) {
-        MostrarMensaje(QStringLiteral("No hay ninguna impresora instalada."), kError);
+        MostrarMensaje(QStringLiteral("No hay ninguna impresora instalada."), kError, formularios.value(0));
         return false;
     }
     QPrinter impresora(info, QPrinter::ScreenResolution);
@@ -284,7 +284,7 @@ bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
     if (!PintarFormularios(impresora, formularios) || impresora.printerState() == QPrinter::Error) {
         MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + info.printerName()
                            + QStringLiteral("."),
-                       kError);
+                       kError, formularios.value(0));
         return false;
     }
     return true;
@@ -307,7 +307,7 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
         e != ErrorArchivo::Ninguno) {
         MostrarMensaje(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n") + QDir::toNativeSeparators(ruta)
                            + QStringLiteral("\r\n\r\n") + mensajeErrorArchivo(e),
-                       kError);
+                       kError, padre);
         return false;
     }
     g_ultimaCarpetaPdf = QFileInfo(ruta).absolutePath();
@@ -343,7 +343,7 @@ bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const 
     if (impresora.printerState() == QPrinter::Error) {
         MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + impresora.printerName()
                            + QStringLiteral("."),
-                       kError);
+                       kError, padre);
         return false;
     }
     return true;

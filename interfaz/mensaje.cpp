@@ -2,7 +2,6 @@
 
 #include "interfaz/dialogos.h"
 #include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -84,13 +83,15 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     cmbAceptar_->setFocus();
 }
 
-void MostrarMensaje(const QString &texto, const QString &titulo)
+void MostrarMensaje(const QString &texto, const QString &titulo, QWidget *cerca)
 {
     if (interceptorMensajes) {
         interceptorMensajes(texto, titulo);
         return;
     }
-    QWidget *dueno = VentanaPrincipal::principal();
+    QWidget *dueno = cerca;
+    while (dueno && dueno->parentWidget())
+        dueno = dueno->parentWidget();
     if (!dueno || !dueno->isVisible())
         dueno = QApplication::activeWindow();
     DialogoMensaje d(texto, titulo, dueno);

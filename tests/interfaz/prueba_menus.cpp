@@ -1,6 +1,7 @@
 // What the menu items and the buttons of the main window do: open and save,
 // the save question, scrolling and the wheel, printing, the clipboard and help.
 #include "archivos/archivo.h"
+#include "interfaz/areasecciones.h"
 #include "entrada/numeros.h"
 #include "interfaz/ayuda.h"
 #include "interfaz/campo.h"
@@ -913,7 +914,7 @@ private slots:
         CampoTexto *c = editar(w, Seccion::CostesFijos2, 1);
         QVERIFY(c);
         FormularioBase *f = w.frmActiva();
-        QCOMPARE(w.formularioConRueda(), static_cast<QWidget *>(f));
+        QCOMPARE(w.area()->formularioConRueda(), static_cast<QWidget *>(f));
         v->setValue(0);
 
         // Keys of a field: small and large steps, clamped.
@@ -932,9 +933,9 @@ private slots:
         // The wheel over a field: one small step per event, down for a
         // negative delta, whatever its size; the event goes on to the form.
         ContadorRueda alForm;
-        w.SoltarRueda(f);
+        w.area()->SoltarRueda(f);
         f->installEventFilter(&alForm);
-        w.EngancharRueda(f);
+        w.area()->EngancharRueda(f);
         const QRect marco = w.frameGeometry();
         const QPoint dentro = marco.center();
         rueda(c, dentro, -120);
@@ -967,7 +968,7 @@ private slots:
         rueda(otro, dentro, -120);
         QCOMPARE(v->value(), 1200);
         w.MostrarSeccion(Seccion::CostesVariables);
-        QCOMPARE(w.formularioConRueda(), static_cast<QWidget *>(otro));
+        QCOMPARE(w.area()->formularioConRueda(), static_cast<QWidget *>(otro));
         const int valor = v->value();
         rueda(f, dentro, -120);
         QCOMPARE(v->value(), valor);
@@ -983,7 +984,7 @@ private slots:
 
         // Closing the calculation lets the wheel go.
         w.CerrarPatillas();
-        QVERIFY(!w.formularioConRueda());
+        QVERIFY(!w.area()->formularioConRueda());
     }
 
     void ruedaEnTodaLaVentana()
@@ -1047,7 +1048,7 @@ private slots:
         for (int k = 0; k < 3; ++k)
             rueda(res, dentro, -120);
         QCOMPARE(v->value(), 1800);
-        QCOMPARE(w.scrollVResultados(), 1800);
+        QCOMPARE(w.area()->scrollVResultados(), 1800);
 
         // The keys of the pies scroll too.
         QWidget *tarta = res->findChild<QWidget *>(QStringLiteral("PictureSR"));
@@ -1056,7 +1057,7 @@ private slots:
         QCOMPARE(v->value(), 1200);
 
         w.MostrarSeccion(Seccion::CostesFijos1);
-        QCOMPARE(w.scrollVResultados(), 1200);
+        QCOMPARE(w.area()->scrollVResultados(), 1200);
         w.MostrarSeccion(Seccion::Resultados);
         QCOMPARE(v->value(), 1200);
         QCOMPARE(res->y(), tw(180 - 1200));
@@ -1120,7 +1121,7 @@ private slots:
         // Printing brings it up to date; it is painted from the same widgets.
         QTemporaryDir tmp;
         auto impresion = interceptorImpresion.interceptar([&] { return tmp.filePath(QStringLiteral("servicio.pdf")); });
-        QVERIFY(w.ImprimirServicio());
+        QVERIFY(w.ImprimirSeccion(Seccion::Servicio));
         QCOMPARE(paginasPdf(tmp.filePath(QStringLiteral("servicio.pdf"))), 1);
         QVERIFY(!srv->isVisible());
 

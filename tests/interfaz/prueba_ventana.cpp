@@ -1,6 +1,7 @@
 // The main window, its menus and section bar, the start dialog, the coach
 // category chooser and the small dialogs.
 #include "archivos/archivo.h"
+#include "interfaz/areasecciones.h"
 #include "interfaz/dialogoarchivo.h"
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -402,7 +404,7 @@ private slots:
 
         w.cerrarCalculo();
         QVERIFY(abrir(w));
-        QCOMPARE(w.scrollVResultados(), 0);
+        QCOMPARE(w.area()->scrollVResultados(), 0);
         w.MostrarSeccion(Seccion::Resultados);
         QCOMPARE(v->value(), 0);
     }
@@ -713,7 +715,7 @@ private slots:
             PreguntaGrabar pregunta(QStringLiteral("Cerrar"));
             DialogoAcercaDe acerca;
             DialogoPresentacion presentacion;
-            DialogoTipoVehiculo tipo(&w);
+            DialogoTipoVehiculo tipo(w.calculo(), &w);
             DialogoArchivo archivo(QStringLiteral("grabar"), w.calculo(), carpeta_.path());
             for (QWidget *d : {static_cast<QWidget *>(&mensaje), static_cast<QWidget *>(&pregunta),
                                static_cast<QWidget *>(&acerca), static_cast<QWidget *>(&presentacion),
@@ -817,7 +819,8 @@ private slots:
             texto = m->findChild<QLabel *>(QStringLiteral("lblMensaje"))->text();
             m->findChild<QPushButton *>(QStringLiteral("cmbAceptar"))->click();
         });
-        MostrarMensaje(QStringLiteral("Hola"), QStringLiteral("Grabar"));
+        // Raised by a widget of the window (here its menu bar): the window owns it.
+        MostrarMensaje(QStringLiteral("Hola"), QStringLiteral("Grabar"), w.menuBar());
         QCOMPARE(titulo, QStringLiteral("Grabar"));
         QCOMPARE(texto, QStringLiteral("Hola"));
         QCOMPARE(dueno, &w);
@@ -881,7 +884,7 @@ private slots:
     void categoriasDelElector()
     {
         VentanaPrincipal w;
-        DialogoTipoVehiculo d(&w);
+        DialogoTipoVehiculo d(w.calculo(), &w);
         const char *esperadas[] = {"Más de 55", "39-55", "26-38", "10 - 25"};
         int anterior = -1;
         for (int k = 0; k < 4; ++k) {
