@@ -7,12 +7,15 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHash>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QRadioButton>
+#include <QStyle>
 #include <algorithm>
+#include <functional>
 
 namespace pelmora {
 
@@ -33,6 +36,19 @@ QString conFecha(const QString &titulo, const QDate &fecha)
 // Twips rounded up to whole pixels' worth of 15.
 int redondearTwips(double t) { return static_cast<int>((t + 14) / 15) * 15; }
 
+// The forms ask for the same few measures of the same font many times over
+// while they are built (every row's caption, every box): each is taken
+// once, in pixels, keyed by the font, the style and what is measured.
+int medida(const QFont &letra, const QString &que, const std::function<int()> &medir)
+{
+    static QHash<QString, int> medidas;
+    const QString clave = letra.key() + QLatin1Char('|') + QApplication::style()->name() + QLatin1Char('|') + que;
+    auto it = medidas.constFind(clave);
+    if (it == medidas.constEnd())
+        it = medidas.insert(clave, medir());
+    return *it;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -51,11 +67,14 @@ FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *paren
     cajas_[1].assign(tamano(seccion) + 1, nullptr);
 
     // Height of a box: what the style needs for one line of the bold font.
-    QLineEdit muestra;
     QFont negrita = letra;
     negrita.setBold(true);
-    muestra.setFont(negrita);
-    altoCaja_ = std::max(285, redondearTwips(aTwips(muestra.sizeHint().height())));
+    const int alto = medida(negrita, QStringLiteral("caja"), [&negrita] {
+        QLineEdit muestra;
+        muestra.setFont(negrita);
+        return muestra.sizeHint().height();
+    });
+    altoCaja_ = std::max(285, redondearTwips(aTwips(alto)));
 
     // The connections go with the form.
     connect(&calculo, &Calculo::campoCambiado, this, &FormularioBase::campoCambiado);
@@ -93,19 +112,22 @@ int FormularioBase::anchoCaja(int caracteres) const
 {
     QFont negrita = font();
     negrita.setBold(true);
-    const QFontMetrics fm(negrita);
     // Digits of the bold font plus the frame and the margins of the box.
-    const int px = fm.horizontalAdvance(QString(caracteres, QLatin1Char('0'))) + 14;
-    return redondearTwips(aTwips(px));
+    const QString digitos(caracteres, QLatin1Char('0'));
+    const int px =
+        medida(negrita, QStringLiteral("ancho|") + digitos, [&] { return QFontMetrics(negrita).horizontalAdvance(digitos); });
+    return redondearTwips(aTwips(px + 14));
 }
 
 int FormularioBase::altoTexto(const QString &texto, int ancho, bool negrita) const
 {
     QFont f = font();
     f.setBold(negrita);
-    const QFontMetrics fm(f);
-    const QRect r = fm.boundingRect(QRect(0, 0, tw(ancho), 100000), Qt::TextWordWrap, texto);
-    return redondearTwips(aTwips(r.height()));
+    const int px = tw(ancho);
+    const int alto = medida(f, QStringLiteral("alto|%1|").arg(px) + texto, [&] {
+        return QFontMetrics(f).boundingRect(QRect(0, 0, px, 100000), Qt::TextWordWrap, texto).height();
+    });
+    return redondearTwips(aTwips(alto));
 }
 
 QGroupBox *FormularioBase::crearMarco(QWidget *padre, const QString &nombre, const QString &titulo)

@@ -139,13 +139,13 @@ void VentanaPrincipal::CargarPatillas()
         barra_->show();
         ponerFondoCliente(kColorPatillas);
 
-        // A form built now loads itself; one that exists is loaded again.
-        for (int k = 0; k < kNumSecciones; ++k) {
-            if (FormularioBase *f = formularios_[k])
+        // The forms that exist are loaded again; the first one shown is
+        // built now, the others once the window has been drawn (or when
+        // first asked for).
+        for (FormularioBase *f : formularios_)
+            if (f)
                 f->cargar();
-            else
-                formulario(static_cast<Seccion>(k));
-        }
+        construirDespues_ = true;
 
         FormularioBase *f = formulario(Seccion::Caracteristicas);
         barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
@@ -172,6 +172,7 @@ void VentanaPrincipal::destruirFormularios()
 void VentanaPrincipal::CerrarPatillas()
 {
     archivoActual_.clear();
+    construirDespues_ = false;
     area_->cerrar();
     destruirFormularios();
     calculo_.IniciarTablas();
@@ -257,10 +258,29 @@ void VentanaPrincipal::showEvent(QShowEvent *e)
     }
 }
 
+void VentanaPrincipal::construirPendientes()
+{
+    if (!calculoAbierto())
+        return;
+    // One form an event, so that the window keeps answering meanwhile.
+    for (const DatosSeccion &d : kSecciones) {
+        if (!formularios_[ord(d.seccion)]) {
+            formulario(d.seccion);
+            QTimer::singleShot(0, this, &VentanaPrincipal::construirPendientes);
+            return;
+        }
+    }
+}
+
 bool VentanaPrincipal::eventFilter(QObject *o, QEvent *e)
 {
     if (o == cliente_ && e->type() == QEvent::Resize) {
         colocarBandas();
+    } else if (o == cliente_ && e->type() == QEvent::Paint && construirDespues_) {
+        // The window is being drawn with the calculation open: the forms
+        // not built yet follow right after this frame.
+        construirDespues_ = false;
+        QTimer::singleShot(0, this, &VentanaPrincipal::construirPendientes);
     } else if (e->type() == QEvent::Show && (o == frmNueva_ || o == frmTipoVeh_)) {
         // The start dialog and the category chooser come up in the middle of
         // the client area (50 from its corner when they do not fit), with

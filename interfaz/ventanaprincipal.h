@@ -98,6 +98,8 @@ private:
     void fijarMenusCalculo(EstadoMenus estado);
     void ponerFondoCliente(const QColor &c);
     void destruirFormularios();
+    // Builds the next form not built yet, and goes on from the event loop.
+    void construirPendientes();
     // A form takes the look it has on screen (shown or printed).
     void aspectoMostrado(FormularioBase *f);
     // A modeless dialog of the program: centred in the client area, with
@@ -133,6 +135,7 @@ private:
     QColor colorFondo_;
     QColor colorActivo_;
     bool situada_ = false;
+    bool construirDespues_ = false; // the forms not built yet, after the next frame
 
     QPointer<DialogoNueva> frmNueva_;
     QPointer<DialogoTipoVehiculo> frmTipoVeh_;

@@ -1,6 +1,9 @@
 #include "ayudantes.h"
 
+#include "interfaz/areasecciones.h"
 #include "interfaz/campo.h"
+#include "interfaz/formulario.h"
+#include "interfaz/ventanaprincipal.h"
 
 #include <QLineEdit>
 #include <QtTest>
@@ -49,6 +52,11 @@ void teclear(QLineEdit *caja, const QString &texto, Qt::Key fin)
 CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c)
 {
     return w ? w->findChild<CampoTexto *>(CampoTexto::nombreArray(c, s) + QStringLiteral("(%1)").arg(i)) : nullptr;
+}
+
+int formulariosConstruidos(const VentanaPrincipal &w)
+{
+    return static_cast<int>(w.area()->lienzo()->findChildren<FormularioBase *>(Qt::FindDirectChildrenOnly).size());
 }
 
 } // namespace pelmora::prueba

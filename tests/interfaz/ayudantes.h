@@ -17,6 +17,7 @@ class QWidget;
 namespace pelmora {
 
 class CampoTexto;
+class VentanaPrincipal;
 
 namespace prueba {
 
@@ -54,6 +55,9 @@ void teclear(QLineEdit *caja, const QString &texto, Qt::Key fin = Qt::Key_unknow
 
 // The box of field i of a section in a column, inside w.
 CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c = Col::S);
+
+// How many section forms the window has built.
+int formulariosConstruidos(const VentanaPrincipal &w);
 
 } // namespace prueba
 } // namespace pelmora

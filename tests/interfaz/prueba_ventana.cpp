@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -303,6 +304,31 @@ private slots:
         QVERIFY(!w.calculoAbierto());
         comprobarMenus(w, false);
         QVERIFY(mensajes_.textos().isEmpty());
+    }
+
+    // Opening builds the form shown; the others follow once the window has
+    // been drawn, each as it would have been built at once.
+    void formulariosTrasElPrimerCuadro()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(abrir(w, 2));
+        QCOMPARE(prueba::formulariosConstruidos(w), 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(prueba::formulariosConstruidos(w), kNumSecciones);
+        Calculo otro;
+        QCOMPARE(AbrirArchivo(otro, rutaReferencia(QString::fromUtf8(kCategorias[2].archivo))), ErrorArchivo::Ninguno);
+        QWidget aparte;
+        for (const DatosSeccion &d : kSecciones) {
+            FormularioBase *construido = w.formulario(d.seccion);
+            std::unique_ptr<FormularioBase> deUnaVez(crearFormulario(d.seccion, otro, &aparte));
+            QCOMPARE(construido->size(), deUnaVez->size());
+            for (CampoTexto *c : deUnaVez->findChildren<CampoTexto *>()) {
+                auto *igual = construido->findChild<CampoTexto *>(c->objectName());
+                QVERIFY2(igual && igual->text() == c->text() && igual->geometry() == c->geometry(),
+                         qPrintable(c->objectName()));
+            }
+        }
     }
 
     void elegirCategoriaAbreCaracteristicas()
