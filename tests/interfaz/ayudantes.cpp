@@ -2,10 +2,14 @@
 
 #include "interfaz/areasecciones.h"
 #include "interfaz/campo.h"
+#include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
 #include "interfaz/ventanaprincipal.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 namespace pelmora::prueba {
@@ -57,6 +61,40 @@ CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c)
 int formulariosConstruidos(const VentanaPrincipal &w)
 {
     return static_cast<int>(w.area()->lienzo()->findChildren<FormularioBase *>(Qt::FindDirectChildrenOnly).size());
+}
+
+DialogoTipoVehiculo *elector(VentanaPrincipal &w)
+{
+    return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));
+}
+
+bool abrirCategoria(VentanaPrincipal &w, int k)
+{
+    w.nuevoCalculo();
+    DialogoTipoVehiculo *d = elector(w);
+    if (!d || !d->isVisible())
+        return false;
+    auto *boton = d->findChild<QPushButton *>(QStringLiteral("cmbVehiculos(%1)").arg(k));
+    if (!boton)
+        return false;
+    boton->click();
+    return w.calculoAbierto();
+}
+
+bool copiarReferencia(const QString &carpeta, const QString &omitir)
+{
+    const QString destino = carpeta + QStringLiteral("/Vededizaviro/");
+    if (!QDir().mkpath(destino))
+        return false;
+    for (const CategoriaAutocar &c : kCategorias) {
+        const QString n = QString::fromUtf8(c.archivo);
+        if (n == omitir)
+            continue;
+        QFile::remove(destino + n);
+        if (!QFile::copy(QStringLiteral(PELMORA_BIN "/Vededizaviro/") + n, destino + n))
+            return false;
+    }
+    return true;
 }
 
 } // namespace pelmora::prueba

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calculo/calculo.h"
+#include "calculo/campos.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
 
@@ -17,6 +18,7 @@ class QWidget;
 namespace pelmora {
 
 class CampoTexto;
+class DialogoTipoVehiculo;
 class VentanaPrincipal;
 
 namespace prueba {
@@ -58,6 +60,16 @@ CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c = Col::S);
 
 // How many section forms the window has built.
 int formulariosConstruidos(const VentanaPrincipal &w);
+
+// The category chooser of the window, while it exists.
+DialogoTipoVehiculo *elector(VentanaPrincipal &w);
+// A new calculation of category k, opened as the user does: "Nuevo
+// Cálculo", then the category's button. True when it is open.
+bool abrirCategoria(VentanaPrincipal &w, int k = 1);
+
+// The reference data, but the file omitir, copied from the build into
+// carpeta/Vededizaviro (over what is there).
+bool copiarReferencia(const QString &carpeta, const QString &omitir = QString());
 
 } // namespace prueba
 } // namespace pelmora

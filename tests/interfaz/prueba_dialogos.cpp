@@ -61,8 +61,8 @@ bool mismasEntradas(const Columna &a, const Columna &b)
 void prepararCalculo(Calculo &c)
 {
     QCOMPARE(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
-    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 1) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
-    c.columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(123456.78);
+    c.columnaParaPruebas(Col::S)(kCar, Car::Descripcion) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
+    c.columnaParaPruebas(Col::S)(kF1, F1::PrecioAutocar) = Valor(123456.78);
     c.hoy = [] { return QDate(2024, 3, 5); };
 }
 
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(AbrirArchivo(leido, ruta), ErrorArchivo::Ninguno);
         QVERIFY(mismasEntradas(leido.columnaS(), c.columnaS()));
         QVERIFY(mismasEntradas(leido.columnaO(), c.columnaO()));
-        QCOMPARE(leido.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
+        QCOMPARE(leido.columnaS()(kCar, Car::Descripcion).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
         QCOMPARE(leido.columnaS().Fecha, QDate(2024, 3, 5));
     }
 

@@ -164,15 +164,15 @@ private slots:
             }
         }
         // A figure of the reference data, as the regional settings write it.
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::O, 2)->text(), QStringLiteral("295.000,00"));
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
+        QCOMPARE(b.caja(kF1, Col::O, F1::PrecioAutocar)->text(), QStringLiteral("295.000,00"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("88.000"));
     }
 
     void titulos()
     {
         Banco b;
         QVERIFY(b.preparar());
-        const QString desc = b.c.columnaS()(Seccion::Caracteristicas, 1).texto();
+        const QString desc = b.c.columnaS()(kCar, Car::Descripcion).texto();
         const QString fechaS = QLocale().toString(b.c.columnaS().Fecha, QLocale::ShortFormat);
         const QString fechaO = QLocale().toString(b.c.columnaO().Fecha, QLocale::ShortFormat);
         const std::pair<Seccion, const char *> titulos[] = {
@@ -196,7 +196,7 @@ private slots:
                 QCOMPARE(fo->title(), QStringLiteral("Vededizaviro de Costes (") + fechaO + QStringLiteral(")"));
         }
         // A new description retitles every form.
-        b.c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Midibús"), Valor(desc));
+        b.c.ConfirmarCampo(kCar, Car::Descripcion, Valor("Midibús"), Valor(desc));
         QCOMPARE(b.w<QGroupBox>(Seccion::Servicio, QStringLiteral("Frame1"))->title(),
                  QStringLiteral("Costes Servicio     (Midibús)"));
         // After a save the user column shows the new date.
@@ -240,7 +240,7 @@ private slots:
             QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
         }
         // Still computed.
-        QVERIFY(!b.c.columnaO()(Seccion::Resultados, 40).esCero());
+        QVERIFY(!b.c.columnaO()(kRes, Res::C1).esCero());
     }
 
     // Enter commits without leaving the field and the dependent boxes follow,
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioBase::controlEnfocado);
         km->setFocus(Qt::TabFocusReason);
         QVERIFY(km->hasFocus());
@@ -264,23 +264,22 @@ private slots:
         QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
 
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("120000"));
+        prueba::teclear(km, QStringLiteral("120000"));
         QCOMPARE(km->text(), QStringLiteral("120000"));
         // Nothing is committed before Enter.
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
         QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 120000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 120000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("120000"));
         QCOMPARE(ValorAnterior().n(), 120000.0);
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("96.000"));
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 13)->text(), QStringLiteral("24.000"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("96.000"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmNoFacturados)->text(), QStringLiteral("24.000"));
         // The kilometres reach the activity bonus and the repairs.
-        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 7)->text(), QStringLiteral("2.400,00"));
-        QCOMPARE(b.caja(Seccion::CostesVariables, Col::S, 18)->text(), QStringLiteral("13.800,00"));
+        QCOMPARE(b.caja(kF2, Col::S, F2::PlusAnual)->text(), QStringLiteral("2.400,00"));
+        QCOMPARE(b.caja(kVar, Col::S, Var::Reparaciones)->text(), QStringLiteral("13.800,00"));
         // The reference column is untouched.
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::O, 11)->text(), QStringLiteral("88.000"));
+        QCOMPARE(b.caja(kCar, Col::O, Car::KmFacturados)->text(), QStringLiteral("88.000"));
         QVERIFY(mensajes_.empty());
 
         // Leaving the field shows the display text.
@@ -296,27 +295,24 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("1000"));
-        QTest::keyClick(km, Qt::Key_Enter);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Enter);
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(mensajes_[0].titulo, QStringLiteral("Error"));
         QVERIFY(mensajes_[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("88.000"));
 
         // An empty coach description is refused too.
-        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 1);
+        CampoTexto *desc = b.caja(kCar, Col::S, Car::Descripcion);
         desc->setFocus(Qt::MouseFocusReason);
         desc->clear();
         QTest::keyClick(desc, Qt::Key_Return);
         QCOMPARE(mensajes_.size(), qsizetype(2));
         QCOMPARE(mensajes_[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
-        QCOMPARE(desc->text(), b.c.columnaS()(Seccion::Caracteristicas, 1).texto());
+        QCOMPARE(desc->text(), b.c.columnaS()(kCar, Car::Descripcion).texto());
     }
 
     // By the time the message shows, the old value is back in the model and
@@ -327,12 +323,9 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        CampoTexto *facturados = b.caja(Seccion::Caracteristicas, Col::S, 11);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("120000"));
-        QTest::keyClick(km, Qt::Key_Return);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        CampoTexto *facturados = b.caja(kCar, Col::S, Car::KmFacturados);
+        prueba::teclear(km, QStringLiteral("120000"), Qt::Key_Return);
 
         struct Visto {
             double valor;
@@ -340,14 +333,10 @@ private slots:
         };
         std::vector<Visto> vistos;
         auto vigilar = interceptorMensajes.interceptar([&](const QString &, const QString &) {
-            vistos.push_back({b.c.columnaS()(Seccion::Caracteristicas, 9).n(), km->text(), facturados->text()});
+            vistos.push_back({b.c.columnaS()(kCar, Car::KmAnuales).n(), km->text(), facturados->text()});
         });
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("1000"));
-        QTest::keyClick(km, Qt::Key_Return);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("2000"));
-        QTest::keyClick(km, Qt::Key_Tab);
+        prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Return);
+        prueba::teclear(km, QStringLiteral("2000"), Qt::Key_Tab);
         QTRY_VERIFY(km->hasFocus());
         QCOMPARE(vistos.size(), size_t(2));
         for (const Visto &v : vistos) {
@@ -365,28 +354,23 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        CampoTexto *pct = b.caja(Seccion::Caracteristicas, Col::S, 10);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("999"));
-        QTest::keyClick(km, Qt::Key_Tab);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        CampoTexto *pct = b.caja(kCar, Col::S, Car::PctKmFacturados);
+        prueba::teclear(km, QStringLiteral("999"), Qt::Key_Tab);
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QTRY_VERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
         // The control the focus passed through did not act.
         QCOMPARE(pct->text(), QStringLiteral("80,0"));
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
 
         // A good value lets the focus go and shows the display text.
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("99999"));
-        QTest::keyClick(km, Qt::Key_Tab);
+        prueba::teclear(km, QStringLiteral("99999"), Qt::Key_Tab);
         QTRY_VERIFY(pct->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("99.999"));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 99999.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 99999.0);
         QCOMPARE(pct->text(), QStringLiteral("80"));
         QCOMPARE(mensajes_.size(), qsizetype(1));
     }
@@ -409,13 +393,12 @@ private slots:
         b.mostrar(Seccion::CostesFijos2);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
         auto boton = [&](int k) { return b.w<QRadioButton>(Seccion::CostesFijos2, QStringLiteral("OptionSG(%1)").arg(k)); };
-        CampoTexto *sueldo = b.caja(Seccion::CostesFijos2, Col::S, 1);
-        const QString seguro = b.caja(Seccion::CostesFijos2, Col::S, 10)->text();
+        CampoTexto *sueldo = b.caja(kF2, Col::S, F2::Sueldo);
+        const QString seguro = b.caja(kF2, Col::S, F2::SeguroObligatorio)->text();
         QVERIFY(!seguro.isEmpty());
         sueldo->setFocus(Qt::MouseFocusReason);
         const QString antes = sueldo->text();
-        sueldo->selectAll();
-        QTest::keyClicks(sueldo, QStringLiteral("200000"));
+        prueba::teclear(sueldo, QStringLiteral("200000"));
         switch (modo) {
         case 0:
             QTest::mouseClick(boton(2), Qt::LeftButton);
@@ -434,18 +417,17 @@ private slots:
         QVERIFY(!boton(2)->isDown());
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(sueldo->text(), antes);
-        QVERIFY(!b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(!b.c.columnaS()(kF2, F2::SegurosDesglosados).esFalso());
         QVERIFY(boton(1)->isChecked());
         QVERIFY(!boton(2)->isChecked());
-        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 10)->text(), seguro);
-        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->isEnabled());
+        QCOMPARE(b.caja(kF2, Col::S, F2::SeguroObligatorio)->text(), seguro);
+        QVERIFY(b.caja(kF2, Col::S, F2::SeguroObligatorio)->isEnabled());
 
         // Once the value is good, the same click goes through.
-        sueldo->selectAll();
-        QTest::keyClicks(sueldo, QStringLiteral("40000"));
+        prueba::teclear(sueldo, QStringLiteral("40000"));
         QTest::mouseClick(boton(2), Qt::LeftButton);
-        QVERIFY(b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
-        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->text().isEmpty());
+        QVERIFY(b.c.columnaS()(kF2, F2::SegurosDesglosados).esFalso());
+        QVERIFY(b.caja(kF2, Col::S, F2::SeguroObligatorio)->text().isEmpty());
         QCOMPARE(mensajes_.size(), qsizetype(1));
     }
 
@@ -457,38 +439,32 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::CostesFijos1);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *precio = b.caja(Seccion::CostesFijos1, Col::S, 2);
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->selectAll();
-        QTest::keyClicks(precio, QStringLiteral("300000"));
+        CampoTexto *precio = b.caja(kF1, Col::S, F1::PrecioAutocar);
+        prueba::teclear(precio, QStringLiteral("300000"));
         precio->clearFocus();
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 5)->text(), QStringLiteral("45.000,00"));
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 7)->text(), QStringLiteral("240.000,00"));
+        QCOMPARE(b.caja(kF1, Col::S, F1::ResidualAutocar)->text(), QStringLiteral("45.000,00"));
+        QCOMPARE(b.caja(kF1, Col::S, F1::FinanciadoAutocar)->text(), QStringLiteral("240.000,00"));
         QVERIFY(mensajes_.empty());
 
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->selectAll();
-        QTest::keyClicks(precio, QStringLiteral("10"));
+        prueba::teclear(precio, QStringLiteral("10"));
         precio->clearFocus();
         QCOMPARE(mensajes_.size(), qsizetype(1));
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
         QTest::qWait(20);
         QVERIFY(!precio->hasFocus());
 
         // Another section shown while a field is being edited: the typed
         // value is committed, not lost.
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->selectAll();
-        QTest::keyClicks(precio, QStringLiteral("250000"));
+        prueba::teclear(precio, QStringLiteral("250000"));
         b.mostrar(Seccion::Resultados);
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 250000.0);
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 250000.0);
         QCOMPARE(precio->text(), QStringLiteral("250.000,00"));
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.w<QLabel>(Seccion::Resultados, QStringLiteral("lblSR(1)"))->text(),
-                 FormatearNumero(b.c.columnaS()(Seccion::Resultados, 1), 2, true));
+                 FormatearNumero(b.c.columnaS()(kRes, Res::Amortizacion), 2, true));
     }
 
     void cajasConmutadasSiguenAlModelo_data()
@@ -617,7 +593,7 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::CostesFijos1);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *precio = b.caja(Seccion::CostesFijos1, Col::S, 2);
+        CampoTexto *precio = b.caja(kF1, Col::S, F1::PrecioAutocar);
         precio->setFocus(Qt::MouseFocusReason);
         precio->clear();
         QTest::keyClicks(precio, QStringLiteral("12345678"));
@@ -675,11 +651,11 @@ private slots:
         // Below the minimum: refused, the old value is back.
         QTest::keyClick(precio, Qt::Key_Enter);
         QCOMPARE(mensajes_.size(), qsizetype(1));
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 295000.0);
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 295000.0);
         QCOMPARE(precio->text(), QStringLiteral("295000"));
 
         b.mostrar(Seccion::Caracteristicas);
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         km->setFocus(Qt::MouseFocusReason);
         km->clear();
         pitidos_ = 0;
@@ -689,7 +665,7 @@ private slots:
         QTest::keyClicks(km, QStringLiteral(","));
         QCOMPARE(pitidos_, 2);
 
-        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 8);
+        CampoTexto *desc = b.caja(kCar, Col::S, Car::Explotacion);
         desc->setFocus(Qt::MouseFocusReason);
         desc->clear();
         QTest::keyClicks(desc, QStringLiteral(" L"));
@@ -698,7 +674,7 @@ private slots:
         QCOMPARE(desc->text(), QStringLiteral(" Línea 3, -5.5% "));
         QCOMPARE(pitidos_, 2);
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
+        QCOMPARE(b.c.columnaS()(kCar, Car::Explotacion).texto(), QStringLiteral("Línea 3, -5.5%"));
     }
 
     // Undo and select all are control characters: refused with a beep in a
@@ -710,7 +686,7 @@ private slots:
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
 
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         km->setFocus(Qt::MouseFocusReason);
         km->setText(QStringLiteral("1234"));
         km->setSelection(1, 2);
@@ -735,7 +711,7 @@ private slots:
         QCOMPARE(km->text(), QStringLiteral("145"));
         QCOMPARE(pitidos_, 3);
 
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
     }
 
     // Enter and Backspace bring the field into view like any other key.
@@ -745,7 +721,7 @@ private slots:
         QVERIFY(b.preparar());
         FormularioBase *f = b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         km->setFocus(Qt::MouseFocusReason);
         km->setText(QStringLiteral("14"));
         QSignalSpy enfocado(f, &FormularioBase::controlEnfocado);
@@ -757,7 +733,7 @@ private slots:
         QTest::keyClick(km, Qt::Key_Return);
         QCOMPARE(enfocado.count(), 2);
         QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 90000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 90000.0);
     }
 
     // A free text stops at the field's length, and Escape or a Control key
@@ -768,7 +744,7 @@ private slots:
         QVERIFY(b.preparar());
         b.mostrar(Seccion::Caracteristicas);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 1);
+        CampoTexto *desc = b.caja(kCar, Col::S, Car::Descripcion);
         desc->setFocus(Qt::MouseFocusReason);
         desc->setText(QStringLiteral("Autocar"));
         desc->setCursorPosition(7);
@@ -780,7 +756,7 @@ private slots:
         QCOMPARE(desc->text(), QStringLiteral("Auto"));
         QCOMPARE(pitidos_, 0);
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Auto"));
+        QCOMPARE(b.c.columnaS()(kCar, Car::Descripcion).texto(), QStringLiteral("Auto"));
 
         // The coach description takes 45 characters.
         desc->clear();
@@ -805,7 +781,7 @@ private slots:
         QVERIFY(b.preparar());
         FormularioBase *f = b.mostrar(Seccion::CostesVariables);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *precio = b.caja(Seccion::CostesVariables, Col::S, 1);
+        CampoTexto *precio = b.caja(kVar, Col::S, Var::PrecioCarburante);
         precio->setFocus(Qt::MouseFocusReason);
         QSignalSpy spy(f, &FormularioBase::teclaScroll);
         for (Qt::Key k : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp})
@@ -824,13 +800,13 @@ private slots:
         QVERIFY(b.preparar());
         FormularioBase *f = b.mostrar(Seccion::Servicio);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 3);
+        CampoTexto *km = b.caja(kServ, Col::S, Serv::campo(0, Serv::Km));
         km->setFocus(Qt::MouseFocusReason);
         QTest::keyClicks(km, QStringLiteral("5"));
         const QString tecleado = km->text();
         f->activar(); // recomputes the results and the service, redrawing every box
         QCOMPARE(km->text(), tecleado);
-        QVERIFY(!b.caja(Seccion::Servicio, Col::S, 1)->text().isEmpty());
+        QVERIFY(!b.caja(kServ, Col::S, Serv::C1)->text().isEmpty());
     }
 
     void servicio()
@@ -839,17 +815,17 @@ private slots:
         QVERIFY(b.preparar());
         FormularioBase *f = b.mostrar(Seccion::Servicio);
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *c1 = b.caja(Seccion::Servicio, Col::S, 1);
-        QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(Seccion::Resultados, 40), 4, false));
+        CampoTexto *c1 = b.caja(kServ, Col::S, Serv::C1);
+        QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(kRes, Res::C1), 4, false));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 64, 0));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 224, 192));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 11)->palette().color(QPalette::Disabled, QPalette::Text),
-                 QColor(0, 0, 255));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 18)->palette().color(QPalette::Disabled, QPalette::Base),
-                 QColor(223, 244, 224));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 31)->palette().color(QPalette::Disabled, QPalette::Text),
-                 QColor(128, 128, 0));
-        QVERIFY(negrita(b.caja(Seccion::Servicio, Col::S, 31)));
+        // Field f of service k.
+        auto fila = [&](int k, Serv::Fila f) { return b.caja(kServ, Col::S, Serv::campo(k, f)); };
+        const QPalette::ColorGroup g = QPalette::Disabled;
+        QCOMPARE(fila(1, Serv::PrecioKmYHoras)->palette().color(g, QPalette::Text), QColor(0, 0, 255));
+        QCOMPARE(fila(2, Serv::PrecioKm)->palette().color(g, QPalette::Base), QColor(223, 244, 224));
+        QCOMPARE(fila(4, Serv::PrecioHoras)->palette().color(g, QPalette::Text), QColor(128, 128, 0));
+        QVERIFY(negrita(fila(4, Serv::PrecioHoras)));
         for (int k = 1; k <= 5; ++k) {
             bool hay = false;
             for (QLabel *l : f->findChildren<QLabel *>())
@@ -858,21 +834,16 @@ private slots:
         }
 
         // Kilometres above the annual billed ones are refused with their sentence.
-        CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("90000"));
-        QTest::keyClick(km, Qt::Key_Return);
+        CampoTexto *km = fila(1, Serv::Km);
+        prueba::teclear(km, QStringLiteral("90000"), Qt::Key_Return);
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QVERIFY(mensajes_[0].texto.contains(
             QStringLiteral("El número de kilómetros facturados en este servicio no puede ser mayor que el total.")));
         // Accepted kilometres price the service.
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("1000"));
-        QTest::keyClick(km, Qt::Key_Return);
+        prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Return);
         QCOMPARE(mensajes_.size(), qsizetype(1));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 12)->text(), b.c.textoMostrado(Col::S, Seccion::Servicio, 12));
-        QVERIFY(!b.caja(Seccion::Servicio, Col::S, 12)->text().isEmpty());
+        QCOMPARE(fila(1, Serv::PrecioKm)->text(), b.c.textoMostrado(Col::S, kServ, Serv::campo(1, Serv::PrecioKm)));
+        QVERIFY(!fila(1, Serv::PrecioKm)->text().isEmpty());
     }
 
     void formaDeAdquisicion()
@@ -889,7 +860,7 @@ private slots:
         QCOMPARE(frame("FrameSAA")->geometry().topLeft(), frame("FrameSAT")->geometry().topLeft());
         QCOMPARE(frame("FrameSAC")->toolTip(), QStringLiteral("Elegir la forma de adquisición del autocar"));
         QVERIFY(frame("FrameOAC")->toolTip().isEmpty());
-        const QString precio = b.caja(Seccion::CostesFijos1, Col::S, 2)->text();
+        const QString precio = b.caja(kF1, Col::S, F1::PrecioAutocar)->text();
 
         // An option button that gets the focus is scrolled into view.
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
@@ -899,7 +870,7 @@ private slots:
         QCOMPARE(b.formulario(Seccion::CostesFijos1)->controlActivo(), static_cast<QWidget *>(boton("OptionSE(1)")));
 
         boton("OptionSA(2)")->click();
-        QVERIFY(b.c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(b.c.columnaS()(kF1, F1::CompraAutocar).esFalso());
         QVERIFY(frame("FrameSAA")->isHidden());
         QVERIFY(frame("FrameSAF")->isHidden());
         QVERIFY(!frame("FrameSAT")->isHidden());
@@ -910,15 +881,15 @@ private slots:
         QVERIFY(!frame("FrameSET")->isHidden());
 
         boton("OptionSA(1)")->click();
-        QVERIFY(!b.c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(!b.c.columnaS()(kF1, F1::CompraAutocar).esFalso());
         QVERIFY(!frame("FrameSAA")->isHidden());
         QVERIFY(frame("FrameSAT")->isHidden());
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 2)->text(), precio);
+        QCOMPARE(b.caja(kF1, Col::S, F1::PrecioAutocar)->text(), precio);
 
         // The reference buttons cannot be used; they follow the data.
         QVERIFY(!boton("OptionOA(1)")->isEnabled());
         QVERIFY(!boton("OptionOA(2)")->isEnabled());
-        b.c.columnaParaPruebas(Col::O)(Seccion::CostesFijos1, 1) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(kF1, F1::CompraAutocar) = Valor(false);
         b.c.cambiarOpcion(Col::O, Seccion::CostesFijos1, 1, 2);
         QVERIFY(boton("OptionOA(2)")->isChecked());
         QVERIFY(!frame("FrameOAT")->isHidden());
@@ -945,7 +916,7 @@ private slots:
         QCOMPARE(caja(18)->text(), QStringLiteral("8.190,00"));
         // A total above the typing limit of the box still shows whole.
         boton("OptionSD(2)")->click();
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 8, Valor(273200.0), b.c.columnaS()(Seccion::CostesFijos2, 8));
+        b.c.ConfirmarCampo(kF2, F2::DietasYPlus, Valor(273200.0), b.c.columnaS()(kF2, F2::DietasYPlus));
         QCOMPARE(caja(8)->text(), QStringLiteral("273.200,00"));
 
         boton("OptionSG(1)")->click();
@@ -968,7 +939,7 @@ private slots:
         QVERIFY(etiqueta(6)->isHidden());
         QVERIFY(etiqueta(7)->isHidden());
         QCOMPARE(etiqueta(1)->geometry().topLeft(), twPoint(120, 1440));
-        QCOMPARE(b.caja(Seccion::CostesIndirectos, Col::S, 5)->y(), tw(3540));
+        QCOMPARE(b.caja(kInd, Col::S, Ind::Total)->y(), tw(3540));
         QCOMPARE(b.w<QGroupBox>(Seccion::CostesIndirectos, QStringLiteral("FrameSI1"))->pos(), twPoint(1800, 300));
 
         b.w<QRadioButton>(Seccion::CostesIndirectos, QStringLiteral("OptionSI(2)"))->click();
@@ -980,7 +951,7 @@ private slots:
         QVERIFY(!etiqueta(6)->isHidden());
         QVERIFY(!etiqueta(7)->isHidden());
         QCOMPARE(etiqueta(6)->geometry(), twRect(1200, 1740, 2985, 1215));
-        QVERIFY(b.caja(Seccion::CostesIndirectos, Col::S, 5)->isEnabled());
+        QVERIFY(b.caja(kInd, Col::S, Ind::Total)->isEnabled());
         QString esperado = b.c.comentario(Col::S);
         QVERIFY(esperado.startsWith(QStringLiteral("Los  Costes  Indirectos  anuales  representan  el\r\n")));
         esperado.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -990,7 +961,7 @@ private slots:
         QVERIFY(!etiqueta(8)->isHidden());
 
         // The comment follows a change made elsewhere when the form comes back.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(100000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(100000.0), b.c.columnaS()(kF2, F2::Sueldo));
         f->activar();
         QVERIFY(etiqueta(6)->text() != esperado);
         QCOMPARE(etiqueta(6)->text(), QString(b.c.comentario(Col::S)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -1009,21 +980,21 @@ private slots:
         QVERIFY(etiqueta(7)->isHidden());
         for (int k : {1, 2, 3, 5})
             QVERIFY(!etiqueta(k)->isHidden());
-        QCOMPARE(b.caja(Seccion::CostesIndirectos, Col::S, 5)->text(), QStringLiteral("12.100,00"));
-        QVERIFY(!b.caja(Seccion::CostesIndirectos, Col::S, 5)->isEnabled());
+        QCOMPARE(b.caja(kInd, Col::S, Ind::Total)->text(), QStringLiteral("12.100,00"));
+        QVERIFY(!b.caja(kInd, Col::S, Ind::Total)->isEnabled());
         r->activar();
         QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(11)"))->isHidden());
 
         // The reference column shows its comment in its "Total" mode, and
         // its rows again when it goes back.
-        b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(kInd, Ind::Desglosado) = Valor(false);
         b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
         QVERIFY(!etiqueta(13)->isHidden());
         QVERIFY(!etiqueta(14)->isHidden());
         QVERIFY(etiqueta(8)->isHidden());
-        QVERIFY(b.caja(Seccion::CostesIndirectos, Col::O, 2)->isHidden());
+        QVERIFY(b.caja(kInd, Col::O, Ind::Estructura)->isHidden());
         QVERIFY(etiqueta(13)->text().startsWith(QStringLiteral("Los  Costes  Indirectos")));
-        b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(true);
+        b.c.columnaParaPruebas(Col::O)(kInd, Ind::Desglosado) = Valor(true);
         b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 1);
         QVERIFY(etiqueta(13)->isHidden());
         QVERIFY(etiqueta(14)->isHidden());
@@ -1039,12 +1010,12 @@ private slots:
         auto *salario = r->findChild<QLabel *>(QStringLiteral("lblSR(3)"));
         QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
         // The commit itself brings the results up to date; painting changes nothing.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(41000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(41000.0), b.c.columnaS()(kF2, F2::Sueldo));
         QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
         r->grab();
         QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(18)"))->text(),
-                 FormatearNumero(b.c.columnaS()(Seccion::Resultados, 18), 2, true));
+                 FormatearNumero(b.c.columnaS()(kRes, Res::Totales), 2, true));
         // The unit costs have their colours.
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
                  QColor(192, 64, 0));
@@ -1126,7 +1097,7 @@ private slots:
         b.mostrar(Seccion::Resultados);
         b.mostrar(Seccion::Caracteristicas);
         // 39.000 of 157.537,64 (24,8 %) becomes 1.000: the share's caption narrows.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(1000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(1000.0), b.c.columnaS()(kF2, F2::Sueldo));
         FormularioBase *r = b.mostrar(Seccion::Resultados);
         auto *tarta = r->findChild<Tarta *>(QStringLiteral("PictureSR"));
         QCOMPARE(tarta->etiqueta(2)->text(), QStringLiteral("0,8%"));

@@ -88,17 +88,6 @@ const MenuEsperado kMenus[] = {
     {"mnuAcuerdos", "Acuerdos", true, true},
 };
 
-const char *const kBotones[kNumSecciones] = {"cmbCaracteristicas", "cmbCostesF1", "cmbCostesF2", "cmbCostesV",
-                                             "cmbIndirectos", "cmbResultados", "cmbServicio"};
-const char *const kMenusSeccion[kNumSecciones] = {"mnuCaracteristicas", "mnuFijos1", "mnuFijos2", "mnuVariables",
-                                                  "mnuIndirectos", "mnuResultados", "mnuServicio"};
-const char *const kItemsCalculo[] = {
-    "mnuNuevo", "mnuCerrar", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuCaracteristicas",
-    "mnuPrintCaracteristicas", "mnuTodosServicios", "mnuPrintTodosServicios", "mnuFijos1", "mnuPrintFijos1",
-    "mnuFijos2", "mnuPrintFijos2", "mnuVariables", "mnuPrintVariables", "mnuIndirectos", "mnuPrintIndirectos",
-    "mnuResultados", "mnuPrintResultados", "mnuServicio", "mnuPrintServicio", "mnuPrintTodo", "mnuEditCut",
-    "mnuEditCopy", "mnuEditPaste"};
-
 const QColor kActivo(192, 192, 255);
 
 QColor fondoBoton(QWidget *w, const char *nombre)
@@ -206,38 +195,6 @@ class PruebaVentana : public QObject {
     prueba::CapturaMensajes mensajes_;
     prueba::RespuestasPregunta pregunta_;
 
-    void copiarReferencia(const QString &destino, const QString &omitir = QString())
-    {
-        QDir().mkpath(destino + QStringLiteral("/Vededizaviro"));
-        for (const CategoriaAutocar &c : kCategorias) {
-            const QString n = QString::fromUtf8(c.archivo);
-            if (n == omitir)
-                continue;
-            QFile::remove(destino + QStringLiteral("/Vededizaviro/") + n);
-            QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Vededizaviro/") + n,
-                                destino + QStringLiteral("/Vededizaviro/") + n));
-        }
-    }
-
-    DialogoTipoVehiculo *tipoVeh(VentanaPrincipal &w)
-    {
-        return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));
-    }
-
-    // Opens a new calculation of category k the way the user does.
-    bool abrir(VentanaPrincipal &w, int k = 1)
-    {
-        w.nuevoCalculo();
-        DialogoTipoVehiculo *d = tipoVeh(w);
-        if (!d || !d->isVisible())
-            return false;
-        auto *boton = d->findChild<QPushButton *>(QStringLiteral("cmbVehiculos(%1)").arg(k));
-        if (!boton)
-            return false;
-        boton->click();
-        return w.calculoAbierto();
-    }
-
     void comprobarMenus(VentanaPrincipal &w, bool abierto)
     {
         for (const MenuEsperado &m : kMenus) {
@@ -248,10 +205,12 @@ class PruebaVentana : public QObject {
         }
     }
 
+    // Every item that goes on and off with the calculation is off.
     void comprobarTodosApagados(VentanaPrincipal &w)
     {
-        for (const char *n : kItemsCalculo)
-            QVERIFY2(!w.accion(QLatin1String(n))->isEnabled(), n);
+        for (const MenuEsperado &m : kMenus)
+            if (m.cerrado != m.abierto)
+                QVERIFY2(!w.accion(QLatin1String(m.nombre))->isEnabled(), m.nombre);
     }
 
 private slots:
@@ -260,7 +219,7 @@ private slots:
         FijarDatosPrograma();
         fijarPuntosPorPulgada(96);
         QVERIFY(carpeta_.isValid());
-        copiarReferencia(carpeta_.path());
+        QVERIFY(prueba::copiarReferencia(carpeta_.path()));
     }
 
     void init()
@@ -298,7 +257,7 @@ private slots:
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisibleTo(&w));
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisibleTo(&w));
 
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         comprobarMenus(w, true);
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
         QVERIFY(!w.calculoAbierto());
@@ -312,7 +271,7 @@ private slots:
     {
         VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w, 2));
+        QVERIFY(prueba::abrirCategoria(w, 2));
         QCOMPARE(prueba::formulariosConstruidos(w), 1);
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_COMPARE(prueba::formulariosConstruidos(w), kNumSecciones);
@@ -335,7 +294,7 @@ private slots:
     {
         VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w, 2));
+        QVERIFY(prueba::abrirCategoria(w, 2));
         QCOMPARE(mensajes_.textos(), QStringList());
 
         // Both columns and the saved copy come from the category's file.
@@ -355,7 +314,7 @@ private slots:
         QVERIFY(distintasDeMinimos > 10);
         QVERIFY(!w.HayCambios());
         QVERIFY(w.archivoActual().isEmpty());
-        QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
+        QVERIFY(!prueba::elector(w) || !prueba::elector(w)->isVisible());
 
         // Patillas, the strips and only the first section are shown.
         auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
@@ -371,8 +330,9 @@ private slots:
         QCOMPARE(formulariosVisibles(w), QList<FormularioBase *>{car});
         QCOMPARE(w.frmActiva(), car);
         QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
-        for (int k = 1; k < kNumSecciones; ++k)
-            QVERIFY2(fondoBoton(&w, kBotones[k]) == fondoBoton(&w, "cmbCerrar"), kBotones[k]);
+        for (const DatosSeccion &d : kSecciones)
+            if (d.seccion != Seccion::Caracteristicas)
+                QVERIFY2(fondoBoton(&w, d.boton) == fondoBoton(&w, "cmbCerrar"), d.boton);
 
         // The form sits 180 twips in, less the scroll values.
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
@@ -385,22 +345,22 @@ private slots:
     {
         VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         QList<QPointer<FormularioBase>> vistos;
-        for (int k = 0; k < kNumSecciones; ++k) {
-            const Seccion s = static_cast<Seccion>(k);
+        for (const DatosSeccion &d : kSecciones) {
+            const Seccion s = d.seccion;
             // Odd sections through their button, even ones through the menu.
-            if (k % 2)
-                w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
+            if (ord(s) % 2)
+                w.findChild<QPushButton *>(QLatin1String(d.boton))->click();
             else
-                w.accion(QLatin1String(kMenusSeccion[k]))->trigger();
+                w.accion(QLatin1String(d.menu))->trigger();
             FormularioBase *f = w.formulario(s);
             QVERIFY(f);
             QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
             QCOMPARE(formulariosVisibles(w), QList<FormularioBase *>{f});
             QCOMPARE(w.frmActiva(), f);
-            for (int j = 0; j < kNumSecciones; ++j)
-                QVERIFY2((fondoBoton(&w, kBotones[j]) == kActivo) == (j == k), kBotones[j]);
+            for (const DatosSeccion &otra : kSecciones)
+                QVERIFY2((fondoBoton(&w, otra.boton) == kActivo) == (otra.seccion == s), otra.boton);
             vistos << f;
         }
         // Nothing shown before was destroyed; coming back reuses the form.
@@ -415,7 +375,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         w.resize(w.width(), 400); // lower than any section form
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
         w.MostrarSeccion(Seccion::Resultados);
         FormularioBase *res = w.frmActiva();
@@ -429,7 +389,7 @@ private slots:
         QCOMPARE(res->y(), tw(180 - valor));
 
         w.cerrarCalculo();
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         QCOMPARE(w.area()->scrollVResultados(), 0);
         w.MostrarSeccion(Seccion::Resultados);
         QCOMPARE(v->value(), 0);
@@ -439,7 +399,7 @@ private slots:
     {
         VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w, 0));
+        QVERIFY(prueba::abrirCategoria(w, 0));
 
         // Not modified: closed without a question.
         QPointer<FormularioBase> car = w.formulario(Seccion::Caracteristicas);
@@ -458,7 +418,7 @@ private slots:
         }
 
         // Modified: the question decides.
-        QVERIFY(abrir(w, 0));
+        QVERIFY(prueba::abrirCategoria(w, 0));
         const int i = ListaGrabada(Seccion::CostesFijos1).front();
         Valor &v = w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, i);
         v = Valor(v.n() + 1234.0);
@@ -476,7 +436,7 @@ private slots:
         comprobarMenus(w, false);
 
         // The next calculation starts on Características again.
-        QVERIFY(abrir(w, 3));
+        QVERIFY(prueba::abrirCategoria(w, 3));
         QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
         pregunta_.preguntas.clear();
         QVERIFY(w.close()); // unmodified: no question
@@ -488,11 +448,11 @@ private slots:
         VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
-        QVERIFY(tipoVeh(w)->isVisible());
+        QVERIFY(prueba::elector(w)->isVisible());
         QVERIFY(w.close());
         QVERIFY(pregunta_.preguntas.isEmpty());
         // The modeless chooser goes with the window, so the program can end.
-        QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
+        QVERIFY(!prueba::elector(w) || !prueba::elector(w)->isVisible());
     }
 
     void faltaLaReferencia()
@@ -502,7 +462,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
-        DialogoTipoVehiculo *d = tipoVeh(w);
+        DialogoTipoVehiculo *d = prueba::elector(w);
         QVERIFY(d && d->isVisible());
         QCOMPARE(d->windowTitle(), QStringLiteral("Tipo de Autocar"));
         comprobarTodosApagados(w);
@@ -517,7 +477,7 @@ private slots:
 
         // The folder without one file: that one fails, the others load.
         const QString falta = QString::fromUtf8(kCategorias[1].archivo);
-        copiarReferencia(vacia.path(), falta);
+        QVERIFY(prueba::copiarReferencia(vacia.path(), falta));
         QVERIFY(!d->elegir(1));
         QVERIFY(mensajes_.textos().last().startsWith(QStringLiteral("Archivo no encontrado en el subdirectorio")));
         QCOMPARE(mensajes_.textos().last(), mensajeErrorReferencia(ErrorArchivo::NoEncontrado));
@@ -549,11 +509,10 @@ private slots:
         w.show();
         w.nuevoCalculo();
         comprobarTodosApagados(w);
-        tipoVeh(w)->close();
-        for (const char *n : kItemsCalculo) {
-            const bool on = qstrcmp(n, "mnuNuevo") == 0 || qstrcmp(n, "mnuFileOpen") == 0;
-            QVERIFY2(w.accion(QLatin1String(n))->isEnabled() == on, n);
-        }
+        prueba::elector(w)->close();
+        for (const MenuEsperado &m : kMenus)
+            if (m.cerrado != m.abierto)
+                QVERIFY2(w.accion(QLatin1String(m.nombre))->isEnabled() == m.cerrado, m.nombre);
     }
 
     void dialogoNueva()
@@ -582,14 +541,14 @@ private slots:
         QVERIFY(d);
         d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
         QVERIFY(!d->isVisible());
-        QVERIFY(tipoVeh(w) && tipoVeh(w)->isVisible());
+        QVERIFY(prueba::elector(w) && prueba::elector(w)->isVisible());
         comprobarTodosApagados(w);
-        tipoVeh(w)->close();
+        prueba::elector(w)->close();
 
         // Aceptar with "Cálculo previamente grabado": the file dialog in open
         // mode instead of the chooser; cancelled, no calculation.
         QTRY_VERIFY(!w.findChild<DialogoNueva *>(QStringLiteral("frmNueva")));
-        QTRY_VERIFY(!tipoVeh(w));
+        QTRY_VERIFY(!prueba::elector(w));
         w.mostrarNueva();
         d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
         d->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
@@ -599,7 +558,7 @@ private slots:
             d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
         }
         QCOMPARE(modos, QStringList{QStringLiteral("abrir")});
-        QVERIFY(!tipoVeh(w));
+        QVERIFY(!prueba::elector(w));
         QVERIFY(!w.calculoAbierto());
         QVERIFY(w.accion(QStringLiteral("mnuNuevo"))->isEnabled());
         QVERIFY(w.accion(QStringLiteral("mnuFileOpen"))->isEnabled());
@@ -640,7 +599,7 @@ private slots:
         VentanaPrincipal w;
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         QLineEdit *campo = nullptr;
         for (QLineEdit *e : w.frmActiva()->findChildren<QLineEdit *>())
             if (e->isEnabled() && e->isVisible()) {
@@ -711,11 +670,11 @@ private slots:
         auto capturas = [&](QList<QImage> &imagenes, bool oscura) {
             VentanaPrincipal w;
             w.show();
-            QVERIFY(abrir(w));
+            QVERIFY(prueba::abrirCategoria(w));
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
             for (int k = 0; k < kNumSecciones; ++k) {
-                w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
+                w.findChild<QPushButton *>(QLatin1String(kSecciones[k].boton))->click();
                 FormularioBase *f = w.formulario(static_cast<Seccion>(k));
                 f->activar();
                 const QStringList mal = pocoContraste(f) + pocoContraste(patillas);
