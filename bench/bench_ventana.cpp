@@ -66,15 +66,22 @@ void tecla(QWidget *w, int k)
 // widgets that changed are painted and the frame goes to the screen.
 void redibujar() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
 
-// Baseline of a commit: one character typed into the field, and its redraw.
-void BM_Base_TeclaEnCampo(benchmark::State &state)
+// The annual kilometres of the user column, being edited.
+QLineEdit *kilometros(VentanaPrincipal &w)
 {
-    auto w = ventanaAbierta();
-    auto *km = w->findChild<QLineEdit *>(QStringLiteral("TextSC(9)"));
+    auto *km = w.findChild<QLineEdit *>(QStringLiteral("TextSC(9)"));
     if (!km)
         std::abort();
     km->setFocus(Qt::OtherFocusReason);
     redibujar();
+    return km;
+}
+
+// Baseline of a commit: one character typed into the field, and its redraw.
+void BM_Base_TeclaEnCampo(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    QLineEdit *km = kilometros(*w);
     for (auto _ : state) {
         km->setCursorPosition(0);
         tecla(km, Qt::Key_Delete);
@@ -89,11 +96,7 @@ BENCHMARK(BM_Base_TeclaEnCampo)->Unit(benchmark::kMillisecond);
 void BM_ConfirmarConEnter(benchmark::State &state)
 {
     auto w = ventanaAbierta();
-    auto *km = w->findChild<QLineEdit *>(QStringLiteral("TextSC(9)"));
-    if (!km)
-        std::abort();
-    km->setFocus(Qt::OtherFocusReason);
-    redibujar();
+    QLineEdit *km = kilometros(*w);
     bool par = false;
     for (auto _ : state) {
         km->setText(par ? QStringLiteral("110000") : QStringLiteral("120000"));

@@ -192,6 +192,17 @@ void FormularioBase::ajustarTamano(int alto)
     setFixedSize(frame1_->size());
 }
 
+void FormularioBase::construirColumnas(const std::function<int(Col)> &columna)
+{
+    crearMarcos(true);
+    // The reference column is built first: the boxes of the user column
+    // come after its boxes, which never take the focus, in the Tab order.
+    const int altoO = columna(Col::O);
+    const int altoS = columna(Col::S);
+    ajustarTamano(std::max(altoS, altoO));
+    cargar();
+}
+
 void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &base, const QString &texto1,
                               const QString &texto2, const QRect &t1, const QRect &t2)
 {

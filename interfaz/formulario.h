@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -92,6 +93,9 @@ protected:
     void crearMarcos(bool conReferencia, int anchoS = medidas::kAnchoColumna);
     // Sizes the column frames to alto twips and the form around them.
     void ajustarTamano(int alto);
+    // Frame1 with both column frames, each filled by columna (which returns
+    // the height it needs), sized to the taller; then loaded from the model.
+    void construirColumnas(const std::function<int(Col)> &columna);
 
     // An option pair in its frame: buttons "<base>(1)" and "<base>(2)".
     void crearPar(Col c, int indice, QWidget *marco, const QString &base, const QString &texto1,

@@ -17,9 +17,7 @@ class FrmCaracteristicas : public FormularioBase {
 public:
     FrmCaracteristicas(Calculo &c, QWidget *parent) : FormularioBase(c, Seccion::Caracteristicas, parent)
     {
-        crearMarcos(true);
-        ajustarTamano(std::max(columna(Col::S), columna(Col::O)));
-        cargar();
+        construirColumnas([this](Col c) { return columna(c); });
     }
 
 private:

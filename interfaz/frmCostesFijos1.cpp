@@ -16,9 +16,7 @@ class FrmCostesFijos1 : public FormularioBase {
 public:
     FrmCostesFijos1(Calculo &c, QWidget *parent) : FormularioBase(c, Seccion::CostesFijos1, parent)
     {
-        crearMarcos(true);
-        ajustarTamano(std::max(columna(Col::S), columna(Col::O)));
-        cargar();
+        construirColumnas([this](Col c) { return columna(c); });
     }
 
 protected:

@@ -16,9 +16,7 @@ class FrmCostesFijos2 : public FormularioBase {
 public:
     FrmCostesFijos2(Calculo &c, QWidget *parent) : FormularioBase(c, Seccion::CostesFijos2, parent)
     {
-        crearMarcos(true);
-        ajustarTamano(std::max(columna(Col::S), columna(Col::O)));
-        cargar();
+        construirColumnas([this](Col c) { return columna(c); });
     }
 
 private:

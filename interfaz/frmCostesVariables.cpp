@@ -15,9 +15,7 @@ class FrmCostesVariables : public FormularioBase {
 public:
     FrmCostesVariables(Calculo &c, QWidget *parent) : FormularioBase(c, Seccion::CostesVariables, parent)
     {
-        crearMarcos(true);
-        ajustarTamano(std::max(columna(Col::S), columna(Col::O)));
-        cargar();
+        construirColumnas([this](Col c) { return columna(c); });
     }
 
 private:

@@ -4,6 +4,8 @@
 #include "interfaz/campo.h"
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
+#include "interfaz/rutas.h"
+#include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
 
 #include <QDir>
@@ -42,6 +44,24 @@ RespuestasPregunta::RespuestasPregunta()
       })
 {
 }
+
+bool EntornoVentana::prepararCarpeta()
+{
+    FijarDatosPrograma();
+    fijarPuntosPorPulgada(96);
+    return carpeta_.isValid() && copiarReferencia(carpeta_.path());
+}
+
+void EntornoVentana::reiniciar()
+{
+    fijarPuntosPorPulgada(96);
+    fijarCarpetaPrograma(carpeta_.path());
+    mensajes_.clear();
+    pregunta_.preguntas.clear();
+    pregunta_.respuestas.clear();
+}
+
+void EntornoVentana::terminar() { fijarCarpetaPrograma(QString()); }
 
 void teclear(QLineEdit *caja, const QString &texto, Qt::Key fin)
 {

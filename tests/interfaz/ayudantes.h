@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <Qt>
 
@@ -49,6 +50,24 @@ public:
 
 private:
     decltype(interceptorPregunta)::Ambito ambito_;
+};
+
+// What the tests of the main window set up: the program's folder in a
+// scratch folder with the reference data, and the messages and the save
+// question answered by the test.
+class EntornoVentana {
+protected:
+    // Once: the reference data into the scratch folder.
+    bool prepararCarpeta();
+    // Before each test: 96 dots per inch, the scratch folder as the
+    // program's, nothing shown or asked yet.
+    void reiniciar();
+    // After each test: the program's folder back.
+    void terminar();
+
+    QTemporaryDir carpeta_;
+    CapturaMensajes mensajes_;
+    RespuestasPregunta pregunta_;
 };
 
 // Types texto over the whole text of a box, giving it the focus first when

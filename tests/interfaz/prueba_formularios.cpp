@@ -52,6 +52,16 @@ struct Banco {
 
     FormularioBase *formulario(Seccion s) const { return f[ord(s)]; }
 
+    // Opens the reference file with the forms, shows one of them and waits
+    // for its window to be active.
+    bool abrir(Seccion s)
+    {
+        if (!preparar())
+            return false;
+        mostrar(s);
+        return QTest::qWaitForWindowActive(&ventana);
+    }
+
     // Shows one form in the active window, the others hidden.
     FormularioBase *mostrar(Seccion s)
     {
@@ -248,9 +258,7 @@ private slots:
     void enterConfirmaYRecalcula()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
         CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioBase::controlEnfocado);
         km->setFocus(Qt::TabFocusReason);
@@ -292,9 +300,7 @@ private slots:
     void valorRechazadoConEnter()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
         CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Enter);
         QCOMPARE(mensajes_.size(), qsizetype(1));
@@ -320,9 +326,7 @@ private slots:
     void valorRestauradoAntesDelMensaje()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
         CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         CampoTexto *facturados = b.caja(kCar, Col::S, Car::KmFacturados);
         prueba::teclear(km, QStringLiteral("120000"), Qt::Key_Return);
@@ -351,9 +355,7 @@ private slots:
     void valorRechazadoAlCambiarDeControl()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
         CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         CampoTexto *pct = b.caja(kCar, Col::S, Car::PctKmFacturados);
         prueba::teclear(km, QStringLiteral("999"), Qt::Key_Tab);
@@ -389,9 +391,7 @@ private slots:
     {
         QFETCH(int, modo);
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::CostesFijos2);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::CostesFijos2));
         auto boton = [&](int k) { return b.w<QRadioButton>(Seccion::CostesFijos2, QStringLiteral("OptionSG(%1)").arg(k)); };
         CampoTexto *sueldo = b.caja(kF2, Col::S, F2::Sueldo);
         const QString seguro = b.caja(kF2, Col::S, F2::SeguroObligatorio)->text();
@@ -436,9 +436,7 @@ private slots:
     void perdidaDeFocoConfirma()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::CostesFijos1);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::CostesFijos1));
         CampoTexto *precio = b.caja(kF1, Col::S, F1::PrecioAutocar);
         prueba::teclear(precio, QStringLiteral("300000"));
         precio->clearFocus();
@@ -590,9 +588,7 @@ private slots:
     void filtroDeTeclas()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::CostesFijos1);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::CostesFijos1));
         CampoTexto *precio = b.caja(kF1, Col::S, F1::PrecioAutocar);
         precio->setFocus(Qt::MouseFocusReason);
         precio->clear();
@@ -682,9 +678,7 @@ private slots:
     void teclasDeControlEnUnNumero()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
 
         CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         km->setFocus(Qt::MouseFocusReason);
@@ -718,9 +712,9 @@ private slots:
     void enterYRetrocesoMuestranElCampo()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioBase *f = b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+
+        FormularioBase *f = b.formulario(Seccion::Caracteristicas);
         CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
         km->setFocus(Qt::MouseFocusReason);
         km->setText(QStringLiteral("14"));
@@ -741,9 +735,7 @@ private slots:
     void textoLibreLongitudYControl()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
         CampoTexto *desc = b.caja(kCar, Col::S, Car::Descripcion);
         desc->setFocus(Qt::MouseFocusReason);
         desc->setText(QStringLiteral("Autocar"));
@@ -778,9 +770,9 @@ private slots:
     void teclasDeDesplazamiento()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioBase *f = b.mostrar(Seccion::CostesVariables);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::CostesVariables));
+
+        FormularioBase *f = b.formulario(Seccion::CostesVariables);
         CampoTexto *precio = b.caja(kVar, Col::S, Var::PrecioCarburante);
         precio->setFocus(Qt::MouseFocusReason);
         QSignalSpy spy(f, &FormularioBase::teclaScroll);
@@ -797,9 +789,9 @@ private slots:
     void textoTecleadoSobreviveAlRedibujo()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioBase *f = b.mostrar(Seccion::Servicio);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Servicio));
+
+        FormularioBase *f = b.formulario(Seccion::Servicio);
         CampoTexto *km = b.caja(kServ, Col::S, Serv::campo(0, Serv::Km));
         km->setFocus(Qt::MouseFocusReason);
         QTest::keyClicks(km, QStringLiteral("5"));
@@ -812,9 +804,9 @@ private slots:
     void servicio()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioBase *f = b.mostrar(Seccion::Servicio);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Servicio));
+
+        FormularioBase *f = b.formulario(Seccion::Servicio);
         CampoTexto *c1 = b.caja(kServ, Col::S, Serv::C1);
         QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(kRes, Res::C1), 4, false));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 64, 0));

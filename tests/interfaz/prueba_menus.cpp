@@ -99,12 +99,8 @@ QString tituloConFecha(const QDate &d)
 
 } // namespace
 
-class PruebaMenus : public QObject {
+class PruebaMenus : public QObject, prueba::EntornoVentana {
     Q_OBJECT
-
-    QTemporaryDir carpeta_; // the program's folder
-    prueba::CapturaMensajes mensajes_;
-    prueba::RespuestasPregunta pregunta_;
 
     QString calculos() const { return carpeta_.path() + QStringLiteral("/Cálculos"); }
     QString enCalculos(const QString &n) const { return calculos() + QLatin1Char('/') + n; }
@@ -163,28 +159,19 @@ class PruebaMenus : public QObject {
 private slots:
     void initTestCase()
     {
-        FijarDatosPrograma();
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         fijarSeparadores(QLocale());
-        QVERIFY(carpeta_.isValid());
+        QVERIFY(prepararCarpeta());
         // The help keeps its collection in the cache folder: never the user's.
         qputenv("XDG_CACHE_HOME", QFile::encodeName(carpeta_.path() + QStringLiteral("/cache")));
         QDir().mkpath(calculos());
-        QVERIFY(prueba::copiarReferencia(carpeta_.path()));
     }
 
-    void init()
-    {
-        fijarPuntosPorPulgada(96);
-        fijarCarpetaPrograma(carpeta_.path());
-        mensajes_.clear();
-        pregunta_.preguntas.clear();
-        pregunta_.respuestas.clear();
-    }
+    void init() { reiniciar(); }
 
     void cleanup()
     {
-        fijarCarpetaPrograma(QString());
+        terminar();
         QDir c(calculos());
         for (const QString &n : c.entryList(QDir::Files))
             c.remove(n);

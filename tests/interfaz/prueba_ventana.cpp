@@ -188,12 +188,8 @@ QStringList pocoContraste(QWidget *raiz)
 
 } // namespace
 
-class PruebaVentana : public QObject {
+class PruebaVentana : public QObject, prueba::EntornoVentana {
     Q_OBJECT
-
-    QTemporaryDir carpeta_; // stands for the program's folder
-    prueba::CapturaMensajes mensajes_;
-    prueba::RespuestasPregunta pregunta_;
 
     void comprobarMenus(VentanaPrincipal &w, bool abierto)
     {
@@ -214,27 +210,9 @@ class PruebaVentana : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        FijarDatosPrograma();
-        fijarPuntosPorPulgada(96);
-        QVERIFY(carpeta_.isValid());
-        QVERIFY(prueba::copiarReferencia(carpeta_.path()));
-    }
-
-    void init()
-    {
-        fijarPuntosPorPulgada(96);
-        fijarCarpetaPrograma(carpeta_.path());
-        mensajes_.clear();
-        pregunta_.preguntas.clear();
-        pregunta_.respuestas.clear();
-    }
-
-    void cleanup()
-    {
-        fijarCarpetaPrograma(QString());
-    }
+    void initTestCase() { QVERIFY(prepararCarpeta()); }
+    void init() { reiniciar(); }
+    void cleanup() { terminar(); }
 
     void rutasDeReferencia()
     {
