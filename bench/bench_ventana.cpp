@@ -179,7 +179,7 @@ int main(int argc, char **argv)
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    FijarDatosPrograma();
+    fijarDatosPrograma();
     fijarSeparadores(QLocale::system());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -142,7 +142,7 @@ void CampoTexto::aplicarAspecto(bool entrada)
         editando_ = false;
 
     // White input boxes and grey derived ones, with black text, on any desktop.
-    QPalette p = PaletaPrograma();
+    QPalette p = paletaPrograma();
     QFont f = font();
     if (entrada) {
         f.setBold(false);

@@ -39,7 +39,7 @@ namespace {
 const char *const kVersionPrograma = "1.0.0";
 }
 
-void FijarDatosPrograma()
+void fijarDatosPrograma()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionPrograma));
@@ -103,7 +103,7 @@ QImage pintarSvg(const QByteArray &svg, const QSize &tamano)
     return imagen;
 }
 
-QPixmap ImagenPrograma(const QString &nombre, const QSize &tamano)
+QPixmap imagenPrograma(const QString &nombre, const QSize &tamano)
 {
     iniciarRecursos();
     static QHash<QString, QByteArray> cache;
@@ -148,7 +148,7 @@ QLabel *imagen(const QString &nombre, const QString &dibujo, QWidget *padre, con
     l->setObjectName(nombre);
     l->setGeometry(r);
     l->setAlignment(Qt::AlignCenter);
-    l->setPixmap(ImagenPrograma(dibujo, r.size()));
+    l->setPixmap(imagenPrograma(dibujo, r.size()));
     return l;
 }
 
@@ -323,7 +323,7 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
         b->setGeometry(twRect(2280, top, 3840, 1050));
         const QSize dibujo = b->size() - QSize(tw(180), tw(150));
         b->setIconSize(dibujo);
-        b->setIcon(QIcon(ImagenPrograma(QLatin1String(kCategorias[k].imagen), dibujo)));
+        b->setIcon(QIcon(imagenPrograma(QLatin1String(kCategorias[k].imagen), dibujo)));
         b->setToolTip(QString::fromUtf8(kCategorias[k].plazas));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, k] { elegir(k); });

@@ -21,7 +21,7 @@ namespace pelmora {
 // ---- Identity of the program -------------------------------------------
 
 // Puts the program's name and version on the application object.
-void FijarDatosPrograma();
+void fijarDatosPrograma();
 QString tituloPrograma();      // "Pelmora"
 QString textoVersion();        // "Versión 1.0.0" (from the application version)
 QString descripcionPrograma(); // file description
@@ -39,7 +39,7 @@ QImage pintarSvg(const QByteArray &svg, const QSize &tamano);
 // One of the program's pictures ("logo", "escudo", "alarma", "informacion",
 // "pregunta", "autocar_mas55", "autocar_39_55", "autocar_26_38",
 // "autocar_10_25") at a size in pixels. Null when there is no such picture.
-QPixmap ImagenPrograma(const QString &nombre, const QSize &tamano);
+QPixmap imagenPrograma(const QString &nombre, const QSize &tamano);
 
 // ---- The four coach categories -------------------------------------------
 

@@ -58,7 +58,7 @@ FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *paren
       seccion_(seccion)
 {
     // The form's backgrounds are the program's own: so are its text colours.
-    FijarPaletaPrograma(this);
+    fijarPaletaPrograma(this);
     setObjectName(QLatin1String(datosSeccion(seccion).formulario));
     QFont letra = font();
     letra.setPointSize(8);

@@ -184,7 +184,7 @@ private:
 
 } // namespace
 
-void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
+void pintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
 {
     if (!formulario)
         return;
@@ -213,7 +213,7 @@ void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
     p.restore();
 }
 
-bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &formularios)
+bool pintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &formularios)
 {
     QPainter p;
     if (!p.begin(&dispositivo))
@@ -235,12 +235,12 @@ bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &f
             return false;
         }
         primera = false;
-        PintarFormulario(p, pagina, w);
+        pintarFormulario(p, pagina, w);
     }
     return p.end();
 }
 
-ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento)
+ErrorArchivo grabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento)
 {
     // The whole document is made in memory first, then written whole or not
     // at all: a failed write leaves an older file as it was.
@@ -251,7 +251,7 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
             return ErrorArchivo::AccesoDenegado;
         QPdfWriter pdf(&memoria);
         prepararPdf(pdf, documento);
-        if (!PintarFormularios(pdf, formularios) || bytes.isEmpty())
+        if (!pintarFormularios(pdf, formularios) || bytes.isEmpty())
             return ErrorArchivo::AccesoDenegado;
     }
     if (!QFileInfo(ruta).absoluteDir().exists())
@@ -259,10 +259,10 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
     return grabarBytes(ruta, bytes);
 }
 
-bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)
+bool imprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)
 {
     if (interceptorImpresion) {
-        if (GrabarPdf(interceptorImpresion(), formularios, documento) == ErrorArchivo::Ninguno)
+        if (grabarPdf(interceptorImpresion(), formularios, documento) == ErrorArchivo::Ninguno)
             return true;
         MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError, formularios.value(0));
         return false;
@@ -281,7 +281,7 @@ bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
     QPrinter impresora(info, QPrinter::ScreenResolution);
     impresora.setDocName(documento);
     impresora.setCreator(QStringLiteral("Pelmora"));
-    if (!PintarFormularios(impresora, formularios) || impresora.printerState() == QPrinter::Error) {
+    if (!pintarFormularios(impresora, formularios) || impresora.printerState() == QPrinter::Error) {
         MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + info.printerName()
                            + QStringLiteral("."),
                        kError, formularios.value(0));
@@ -290,7 +290,7 @@ bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
     return true;
 }
 
-bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
+bool exportarAPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
                  const QString &carpetaInicial)
 {
     const QString carpeta = g_ultimaCarpetaPdf.isEmpty() ? carpetaInicial : g_ultimaCarpetaPdf;
@@ -303,7 +303,7 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
     if (ruta.isEmpty())
         return false;
     ruta = conExtensionPdf(QDir::fromNativeSeparators(ruta));
-    if (const ErrorArchivo e = GrabarPdf(ruta, formularios, QFileInfo(ruta).completeBaseName());
+    if (const ErrorArchivo e = grabarPdf(ruta, formularios, QFileInfo(ruta).completeBaseName());
         e != ErrorArchivo::Ninguno) {
         MostrarMensaje(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n") + QDir::toNativeSeparators(ruta)
                            + QStringLiteral("\r\n\r\n") + mensajeErrorArchivo(e),
@@ -314,7 +314,7 @@ bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QStr
     return true;
 }
 
-bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento)
+bool mostrarVistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento)
 {
     QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
@@ -333,7 +333,7 @@ bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const 
     // The forms are drawn for every preview and again for the printer the
     // user chose, with the pages and the page set-up chosen there.
     QObject::connect(&vista, &QPrintPreviewDialog::paintRequested, &vista,
-                     [&formularios](QPrinter *p) { PintarFormularios(*p, formularios); });
+                     [&formularios](QPrinter *p) { pintarFormularios(*p, formularios); });
     if (interceptorVistaPreliminar)
         interceptorVistaPreliminar(vista);
     else

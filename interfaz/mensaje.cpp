@@ -33,11 +33,11 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     picAlarma_ = new QLabel(this);
     picAlarma_->setObjectName(QStringLiteral("picAlarma"));
     picAlarma_->setGeometry(twRect(0, 0, 480, 480));
-    picAlarma_->setPixmap(ImagenPrograma(QStringLiteral("alarma"), picAlarma_->size()));
+    picAlarma_->setPixmap(imagenPrograma(QStringLiteral("alarma"), picAlarma_->size()));
     picInformacion_ = new QLabel(this);
     picInformacion_->setObjectName(QStringLiteral("picInformacion"));
     picInformacion_->setGeometry(twRect(660, 0, 480, 480));
-    picInformacion_->setPixmap(ImagenPrograma(QStringLiteral("informacion"), picInformacion_->size()));
+    picInformacion_->setPixmap(imagenPrograma(QStringLiteral("informacion"), picInformacion_->size()));
 
     QLabel *dibujo = nullptr;
     if (titulo == u"Error")

@@ -110,11 +110,11 @@ std::vector<ItemMenu> tablaMenus()
         {1, "mnuEditCopy", "Copiar", Cuando::ConCalculo, [](V &) { copiar(false); }, "Ctrl+C"},
         {1, "mnuEditPaste", "Pegar", Cuando::ConCalculo, [](V &) { pegar(); }, "Ctrl+V"},
         {0, "mnuHelp", "Ayuda"},
-        {1, "mnuHelpContents", "Contenido", Cuando::Siempre, [](V &w) { MostrarAyuda(&w, carpetaPrograma()); }},
+        {1, "mnuHelpContents", "Contenido", Cuando::Siempre, [](V &w) { mostrarAyuda(&w, carpetaPrograma()); }},
         {1, "mnuHelpBar1", nullptr},
         {1, "mnuHelpAbout", "Acerca de ...", Cuando::Siempre, [](V &w) { DialogoAcercaDe(&w).exec(); }},
         {0, "mnuVededizaviro", "Vededizaviro de Costes"},
-        {1, "mnuAcuerdos", "Acuerdos", Cuando::Siempre, [](V &w) { MostrarAcuerdos(&w, carpetaPrograma()); }},
+        {1, "mnuAcuerdos", "Acuerdos", Cuando::Siempre, [](V &w) { mostrarAcuerdos(&w, carpetaPrograma()); }},
     };
     t.insert(t.end(), resto.begin(), resto.end());
     return t;

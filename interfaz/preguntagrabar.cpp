@@ -20,7 +20,7 @@ PreguntaGrabar::PreguntaGrabar(const QString &titulo, QWidget *parent)
     picPregunta_ = new QLabel(this);
     picPregunta_->setObjectName(QStringLiteral("picPregunta"));
     picPregunta_->setGeometry(twRect(2040, 120, 480, 480));
-    picPregunta_->setPixmap(ImagenPrograma(QStringLiteral("pregunta"), picPregunta_->size()));
+    picPregunta_->setPixmap(imagenPrograma(QStringLiteral("pregunta"), picPregunta_->size()));
 
     auto *frame1 = new QFrame(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -60,7 +60,7 @@ void PreguntaGrabar::responder(Respuesta r)
         accept();
 }
 
-bool PreguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar)
+bool preguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar)
 {
     PreguntaGrabar::Respuesta r = PreguntaGrabar::Cancelar;
     if (interceptorPregunta) {

@@ -46,9 +46,9 @@ private:
 // grabar() and goes on only when it returns true (a cancelled save dialog
 // or a failed write stops the close); "No" goes on; "Cancelar" and the
 // close box stop.
-bool PreguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar);
+bool preguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar);
 
-// While set, PreguntarGrabar asks this function instead of showing the
+// While set, preguntarGrabar asks this function instead of showing the
 // dialog; it receives the caption.
 inline Interceptor<PreguntaGrabar::Respuesta(const QString &titulo)> interceptorPregunta;
 

@@ -117,7 +117,7 @@ bool esArchivoDeReferencia(const QString &ruta)
     return !referencia.isEmpty() && real.startsWith(referencia + QLatin1Char('/'));
 }
 
-LineaOrdenes LeerLineaOrdenes(const QStringList &argumentos)
+LineaOrdenes leerLineaOrdenes(const QStringList &argumentos)
 {
     LineaOrdenes linea;
     for (int i = 1; i < argumentos.size(); ++i) {

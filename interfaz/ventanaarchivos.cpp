@@ -85,7 +85,7 @@ void VentanaPrincipal::abrirCalculo()
 bool VentanaPrincipal::Grabar()
 {
     if (archivoActual_.isEmpty())
-        return GrabarComo();
+        return grabarComo();
     const ErrorArchivo e = GrabarCalculo(calculo_, archivoActual_);
     if (e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"), this);
@@ -95,7 +95,7 @@ bool VentanaPrincipal::Grabar()
     return true;
 }
 
-bool VentanaPrincipal::GrabarComo()
+bool VentanaPrincipal::grabarComo()
 {
     // The dialog writes the file and tells the user where it went.
     const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma());
@@ -114,12 +114,12 @@ void VentanaPrincipal::guardarCalculo()
 void VentanaPrincipal::guardarCalculoComo()
 {
     if (calculoAbierto() && confirmarEdicion())
-        GrabarComo();
+        grabarComo();
 }
 
 bool VentanaPrincipal::preguntarGrabar(const QString &titulo)
 {
-    return PreguntarGrabar(this, titulo, [this] { return Grabar(); });
+    return pelmora::preguntarGrabar(this, titulo, [this] { return Grabar(); });
 }
 
 void VentanaPrincipal::cerrarCalculo()

@@ -58,14 +58,14 @@ bool VentanaPrincipal::imprimir(const QList<Seccion> &secciones, Destino destino
         const QList<QWidget *> lista = formulariosParaImprimir(secciones);
         switch (destino) {
         case Destino::Vista:
-            hecho = VistaPreliminar(this, lista, nombreDocumento());
+            hecho = mostrarVistaPreliminar(this, lista, nombreDocumento());
             break;
         case Destino::Pdf:
-            hecho = ExportarPdf(this, lista, nombreDocumento() + QStringLiteral(".pdf"),
+            hecho = exportarAPdf(this, lista, nombreDocumento() + QStringLiteral(".pdf"),
                                 DialogoArchivo::carpetaInicial(carpetaPrograma()));
             break;
         case Destino::Impresora:
-            hecho = ImprimirFormularios(lista, nombreDocumento());
+            hecho = imprimirFormularios(lista, nombreDocumento());
             break;
         }
     }

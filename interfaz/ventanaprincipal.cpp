@@ -47,7 +47,7 @@ VentanaPrincipal::VentanaPrincipal(QWidget *parent) : QMainWindow(parent)
     cliente_->setAutoFillBackground(true);
     // The section bar, the strips and the forms have colours of their own;
     // their texts go with them, not with the desktop's theme.
-    FijarPaletaPrograma(cliente_);
+    fijarPaletaPrograma(cliente_);
     area_ = new AreaSecciones(cliente_);
     colorFondo_ = cliente_->palette().color(QPalette::Dark); // the workspace colour
     ponerFondoCliente(colorFondo_);

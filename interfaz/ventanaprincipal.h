@@ -61,7 +61,7 @@ public:
     // is none. True only when the calculation was written.
     bool Grabar();
     // The save dialog; on success ArchivoActual is the new file.
-    bool GrabarComo();
+    bool grabarComo();
 
     // Printing of the section forms, one per page (false when nothing was
     // printed). The field being edited is committed first and editing

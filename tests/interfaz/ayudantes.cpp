@@ -47,7 +47,7 @@ RespuestasPregunta::RespuestasPregunta()
 
 bool EntornoVentana::prepararCarpeta()
 {
-    FijarDatosPrograma();
+    fijarDatosPrograma();
     fijarPuntosPorPulgada(96);
     return carpeta_.isValid() && copiarReferencia(carpeta_.path());
 }

@@ -587,7 +587,7 @@ private slots:
             return PreguntaGrabar::Respuesta(respuesta);
         });
         int veces = 0;
-        const bool r = PreguntarGrabar(nullptr, QStringLiteral("Salir"), [&] {
+        const bool r = preguntarGrabar(nullptr, QStringLiteral("Salir"), [&] {
             ++veces;
             return grabado;
         });
@@ -609,16 +609,16 @@ private slots:
             titulo = d->windowTitle();
             d->cmbSi()->click();
         });
-        QVERIFY(PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         QCOMPARE(titulo, QStringLiteral("Cerrar"));
         QCOMPARE(veces, 1);
 
         alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { d->close(); });
-        QVERIFY(!PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(!preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { QTest::keyClick(d, Qt::Key_Escape); });
-        QVERIFY(!PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(!preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { d->cmbNo()->click(); });
-        QVERIFY(PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         QCOMPARE(veces, 1);
     }
 
@@ -629,7 +629,7 @@ private slots:
         QTemporaryDir t;
         const QString ruta = t.filePath(QStringLiteral("Pelmora.qch"));
         QVERIFY2(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), ruta), "Pelmora.qch was not built");
-        QVERIFY(AbrirAyuda(nullptr, ruta));
+        QVERIFY(abrirAyuda(nullptr, ruta));
         VentanaAyuda *v = ventanaAyuda(ruta);
         QVERIFY(v);
         QCOMPARE(v->objectName(), QStringLiteral("frmAyuda"));
@@ -681,7 +681,7 @@ private slots:
         QCOMPARE(paginas, 11);
 
         // Opening it again brings the same window forward.
-        QVERIFY(AbrirAyuda(nullptr, ruta));
+        QVERIFY(abrirAyuda(nullptr, ruta));
         QCOMPARE(ventanasAyuda(), 1);
         // Nothing was written beside the help file.
         QCOMPARE(QDir(t.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -696,7 +696,7 @@ private slots:
         QTemporaryDir t;
         QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"), t.filePath(QStringLiteral("Acuerdos.qch"))));
         QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), t.filePath(QStringLiteral("Pelmora.qch"))));
-        MostrarAcuerdos(nullptr, t.path());
+        mostrarAcuerdos(nullptr, t.path());
         VentanaAyuda *v = ventanaAyuda(t.filePath(QStringLiteral("Acuerdos.qch")));
         QVERIFY(v);
         QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
@@ -708,12 +708,12 @@ private slots:
         QVERIFY(!texto.contains(QStringLiteral("acordados para el sector")));
         QVERIFY(texto.contains(QStringLiteral("~/.local/share/Pelmora/Vededizaviro/")));
         const QString nombre = QCoreApplication::applicationName();
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QCoreApplication::setApplicationName(nombre);
         if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
             QCOMPARE(datos, QDir::homePath() + QStringLiteral("/.local/share/Pelmora"));
-        MostrarAyuda(nullptr, t.path());
+        mostrarAyuda(nullptr, t.path());
         QVERIFY(ventanaAyuda(t.filePath(QStringLiteral("Pelmora.qch"))));
         QCOMPARE(ventanasAyuda(), 2);
         QVERIFY(mensajes.isEmpty());
@@ -794,9 +794,9 @@ private slots:
     void ayudaBorradaOCorrompida()
     {
         QTemporaryDir t;
-        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
-        MostrarAyuda(nullptr, t.path());
-        MostrarAcuerdos(nullptr, t.path());
+        QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
+        mostrarAyuda(nullptr, t.path());
+        mostrarAcuerdos(nullptr, t.path());
         QCOMPARE(mensajes.size(), 2);
         QCOMPARE(mensajes[0].texto, QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."));
         QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
@@ -806,13 +806,13 @@ private slots:
         // Damaged files: garbage, and a help file cut short.
         mensajes.clear();
         QVERIFY(escribir(t.filePath(QStringLiteral("Pelmora.qch")), QByteArray(4096, 'x')));
-        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
+        QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
         QByteArray corta = leer(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"));
         QVERIFY(corta.size() > 2048);
         corta.truncate(2048);
         QVERIFY(escribir(t.filePath(QStringLiteral("Acuerdos.qch")), corta));
-        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Acuerdos.qch"))));
-        MostrarAcuerdos(nullptr, t.path());
+        QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Acuerdos.qch"))));
+        mostrarAcuerdos(nullptr, t.path());
         QCOMPARE(mensajes.size(), 1);
         QCOMPARE(mensajes[0].texto, QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."));
         QCOMPARE(ventanasAyuda(), 0);

@@ -1027,7 +1027,7 @@ private slots:
         cuotas[1] = 50;
         cuotas[3] = 12.5;
         cuotas[10] = 12.5;
-        GeometriaTarta g = CalcularTarta(3315, 2715, cuotas, tam);
+        GeometriaTarta g = calcularTarta(3315, 2715, cuotas, tam);
         QCOMPARE(g.centroX, 1638.5);
         QCOMPARE(g.centroY, 1338.5);
         QCOMPARE(g.radio, 1038.5);
@@ -1058,7 +1058,7 @@ private slots:
         cuotas = {};
         cuotas[0] = 30;
         cuotas[1] = 10;
-        g = CalcularTarta(3315, 2715, cuotas, tam);
+        g = calcularTarta(3315, 2715, cuotas, tam);
         const double m = (g.sectores[1].inicio + g.sectores[1].fin) / 2;
         QVERIFY(m > 3.1415926536 / 2 && m < 3.1415926536);
         QVERIFY(std::abs(g.sectores[1].izquierda - float(1638.5 - 600 + d * std::cos(m))) < 1e-3);
@@ -1070,12 +1070,12 @@ private slots:
         cuotas[0] = 60;
         cuotas[1] = 50;
         cuotas[2] = 5;
-        g = CalcularTarta(3315, 2715, cuotas, tam);
+        g = calcularTarta(3315, 2715, cuotas, tam);
         QCOMPARE(g.sectores[1].fin, T);
         QVERIFY(g.sectores[1].dibujado);
         QVERIFY(!g.sectores[2].dibujado);
         // A taller than wide picture takes its width for the diameter.
-        g = CalcularTarta(2000, 3000, cuotas, tam);
+        g = calcularTarta(2000, 3000, cuotas, tam);
         QCOMPARE(g.radio, std::trunc(2000 - 38 - 600) / 2);
     }
 
@@ -1099,7 +1099,7 @@ private slots:
             cuotas[k] = b.c.columnaS()(Seccion::Resultados, k < 10 ? 21 + k : 37).n();
             tam[k] = QSizeF(aTwips(tarta->etiqueta(k)->width()), aTwips(tarta->etiqueta(k)->height()));
         }
-        const GeometriaTarta g = CalcularTarta(aTwips(tarta->width()), aTwips(tarta->height()), cuotas, tam);
+        const GeometriaTarta g = calcularTarta(aTwips(tarta->width()), aTwips(tarta->height()), cuotas, tam);
         for (int k = 0; k < kSectoresTarta; ++k)
             QCOMPARE(tarta->etiqueta(k)->pos(), QPoint(tarta->frameWidth() + tw(g.sectores[k].izquierda),
                                                        tarta->frameWidth() + tw(g.sectores[k].arriba)));

@@ -1126,7 +1126,7 @@ private slots:
         QImage pagina(800, 1600, QImage::Format_RGB32);
         pagina.fill(Qt::white);
         QPainter p(&pagina);
-        PintarFormulario(p, QRectF(0, 0, 800, 1600), srv);
+        pintarFormulario(p, QRectF(0, 0, 800, 1600), srv);
         p.end();
         const double escala = std::min(800.0 / t.width(), 1600.0 / t.height());
         // The derived box of the service's first figure shows its own colours.

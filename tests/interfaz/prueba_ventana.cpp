@@ -758,10 +758,10 @@ private slots:
         // Each window's caption is its own: the window system is given no
         // display name to add to it ("Error — Pelmora"). Left unset, the
         // display name follows the application name.
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         QCoreApplication::setApplicationName(QStringLiteral("otro"));
         const QString mostrado = QGuiApplication::applicationDisplayName();
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         QCOMPARE(mostrado, QStringLiteral("otro"));
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Pelmora"));
     }
@@ -881,8 +881,8 @@ private slots:
         QVERIFY(azul.blue() >= 250);
         QVERIFY(qAbs(azul.alpha() - 128) <= 2);
         for (const CategoriaAutocar &c : kCategorias)
-            QVERIFY(!ImagenPrograma(QString::fromUtf8(c.imagen), QSize(40, 20)).isNull());
-        QVERIFY(ImagenPrograma(QStringLiteral("no_existe"), QSize(10, 10)).isNull());
+            QVERIFY(!imagenPrograma(QString::fromUtf8(c.imagen), QSize(40, 20)).isNull());
+        QVERIFY(imagenPrograma(QStringLiteral("no_existe"), QSize(10, 10)).isNull());
     }
 };
 
