@@ -121,7 +121,11 @@ DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QStr
     situarUnidad();
     llenarCarpetas();
     actualizarArchivos();
+    prepararModo();
+}
 
+void DialogoArchivo::prepararModo()
+{
     const QColor fondo = palette().color(QPalette::Window);
     if (modoAbrir()) {
         setWindowTitle(QStringLiteral("Abrir archivo"));

@@ -69,6 +69,9 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
+    // What differs between opening and saving: the title, the name box,
+    // the file list.
+    void prepararModo();
     void cambiarUnidad(int indice);
     void situarUnidad();
     void llenarCarpetas();
