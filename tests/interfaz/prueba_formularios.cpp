@@ -82,6 +82,15 @@ struct Banco {
     {
         return w(s, CampoTexto::nombreArray(col, s) + QStringLiteral("(%1)").arg(i));
     }
+
+    // Field i of the user column, given the focus and a text to edit.
+    CampoTexto *editar(Seccion s, int i, const QString &texto) const
+    {
+        CampoTexto *c = caja(s, Col::S, i);
+        c->setFocus(Qt::MouseFocusReason);
+        c->setText(texto);
+        return c;
+    }
 };
 
 bool negrita(const QWidget *w) { return w->font().bold(); }
@@ -312,9 +321,7 @@ private slots:
         QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("88.000"));
 
         // An empty coach description is refused too.
-        CampoTexto *desc = b.caja(kCar, Col::S, Car::Descripcion);
-        desc->setFocus(Qt::MouseFocusReason);
-        desc->clear();
+        CampoTexto *desc = b.editar(kCar, Car::Descripcion, QString());
         QTest::keyClick(desc, Qt::Key_Return);
         QCOMPARE(mensajes_.size(), qsizetype(2));
         QCOMPARE(mensajes_[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
@@ -589,9 +596,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.abrir(Seccion::CostesFijos1));
-        CampoTexto *precio = b.caja(kF1, Col::S, F1::PrecioAutocar);
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->clear();
+        CampoTexto *precio = b.editar(kF1, F1::PrecioAutocar, QString());
         QTest::keyClicks(precio, QStringLiteral("12345678"));
         QCOMPARE(precio->text(), QStringLiteral("1234567"));
         QCOMPARE(pitidos_, 1);
@@ -651,9 +656,7 @@ private slots:
         QCOMPARE(precio->text(), QStringLiteral("295000"));
 
         b.mostrar(Seccion::Caracteristicas);
-        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
-        km->setFocus(Qt::MouseFocusReason);
-        km->clear();
+        CampoTexto *km = b.editar(kCar, Car::KmAnuales, QString());
         pitidos_ = 0;
         QTest::keyClicks(km, QStringLiteral("1234567"));
         QCOMPARE(km->text(), QStringLiteral("123456"));
@@ -661,9 +664,7 @@ private slots:
         QTest::keyClicks(km, QStringLiteral(","));
         QCOMPARE(pitidos_, 2);
 
-        CampoTexto *desc = b.caja(kCar, Col::S, Car::Explotacion);
-        desc->setFocus(Qt::MouseFocusReason);
-        desc->clear();
+        CampoTexto *desc = b.editar(kCar, Car::Explotacion, QString());
         QTest::keyClicks(desc, QStringLiteral(" L"));
         QTest::sendKeyEvent(QTest::Click, desc, Qt::Key_unknown, QStringLiteral("í"), Qt::NoModifier);
         QTest::keyClicks(desc, QStringLiteral("nea 3, -5.5% "));
@@ -680,9 +681,7 @@ private slots:
         Banco b;
         QVERIFY(b.abrir(Seccion::Caracteristicas));
 
-        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
-        km->setFocus(Qt::MouseFocusReason);
-        km->setText(QStringLiteral("1234"));
+        CampoTexto *km = b.editar(kCar, Car::KmAnuales, QStringLiteral("1234"));
         km->setSelection(1, 2);
         QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier); // undo
         QCOMPARE(km->text(), QStringLiteral("14"));
@@ -715,9 +714,7 @@ private slots:
         QVERIFY(b.abrir(Seccion::Caracteristicas));
 
         FormularioBase *f = b.formulario(Seccion::Caracteristicas);
-        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
-        km->setFocus(Qt::MouseFocusReason);
-        km->setText(QStringLiteral("14"));
+        CampoTexto *km = b.editar(kCar, Car::KmAnuales, QStringLiteral("14"));
         QSignalSpy enfocado(f, &FormularioBase::controlEnfocado);
         QTest::keyClick(km, Qt::Key_End);
         QTest::keyClick(km, Qt::Key_Backspace);
@@ -736,9 +733,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.abrir(Seccion::Caracteristicas));
-        CampoTexto *desc = b.caja(kCar, Col::S, Car::Descripcion);
-        desc->setFocus(Qt::MouseFocusReason);
-        desc->setText(QStringLiteral("Autocar"));
+        CampoTexto *desc = b.editar(kCar, Car::Descripcion, QStringLiteral("Autocar"));
         desc->setCursorPosition(7);
         QTest::keyClick(desc, Qt::Key_Escape);
         QTest::keyClick(desc, Qt::Key_B, Qt::ControlModifier);
