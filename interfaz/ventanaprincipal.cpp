@@ -265,7 +265,8 @@ void VentanaPrincipal::construirPendientes()
     // One form an event, so that the window keeps answering meanwhile.
     for (const DatosSeccion &d : kSecciones) {
         if (!formularios_[ord(d.seccion)]) {
-            formulario(d.seccion);
+            // Polished now too, so that showing it later is quick.
+            formulario(d.seccion)->ensurePolished();
             QTimer::singleShot(0, this, &VentanaPrincipal::construirPendientes);
             return;
         }
