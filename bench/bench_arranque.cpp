@@ -4,13 +4,15 @@
 // interleaved, medians compared. Also the resident memory (VmRSS) once the
 // window is up, for Pelmora with a reference calculation open and for the
 // bare window. For reference, the bare window with a one-item menu bar is
-// timed too (it pays for fonts and the menu bar as Pelmora does).
+// timed too (it pays for fonts and the menu bar as Pelmora does), and so is
+// the bare window with a menu bar like Pelmora's, the baseline of the goals:
+// Pelmora at most 1.5 times it, and at most 1.8 times with a reference
+// calculation open.
 //
 //   pelmora_bench_arranque [N]        (N = 15 by default)
 //
 // Runs on the platform in QT_QPA_PLATFORM; offscreen when no display is
-// set. The exit status is 1 when Pelmora takes more than 1.5 times the bare
-// window, 2 when a run failed.
+// set. The exit status is 1 when a goal is missed, 2 when a run failed.
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -24,7 +26,8 @@
 
 namespace {
 
-constexpr double kLimite = 1.5;
+constexpr double kLimite = 1.5;            // Pelmora, against the bare window with its menus
+constexpr double kLimiteConCalculo = 1.8;  // with a reference calculation open
 
 long long relojNs()
 {
@@ -122,6 +125,7 @@ int main(int argc, char *argv[])
         {"Ventana vacia (QMainWindow)", vacia, {}, {}},
         {"Pelmora con un calculo de referencia", pelmora, {sinPresentacion, QStringLiteral(PELMORA_REFERENCIA)}, {}},
         {"Ventana vacia con un menu", vacia, {QStringLiteral("--con-menu")}, {}},
+        {"Ventana vacia con los menus de Pelmora", vacia, {QStringLiteral("--menus-completos")}, {}},
     };
 
     // One run of each first, to warm the disk cache.
@@ -144,13 +148,18 @@ int main(int argc, char *argv[])
     for (const Serie &s : series)
         std::printf("  %-38s %12.1f %9.1f %13.1f %9ld\n", s.nombre, s.med(&Medida::aplicacion),
                     s.med(&Medida::mostrada), s.med(&Medida::cuadro), s.rss());
-    const double razon = series[0].med(&Medida::cuadro) / series[1].med(&Medida::cuadro);
-    std::printf("Razon Pelmora / ventana vacia: %.2f (limite %.1f): %s\n", razon, kLimite,
+    const double cuadro = series[0].med(&Medida::cuadro);
+    std::printf("Razon Pelmora / ventana vacia: %.2f\n", cuadro / series[1].med(&Medida::cuadro));
+    std::printf("Razon Pelmora / ventana vacia con un menu: %.2f\n", cuadro / series[3].med(&Medida::cuadro));
+    const double base = series[4].med(&Medida::cuadro);
+    const double razon = cuadro / base;
+    const double razonCalculo = series[2].med(&Medida::cuadro) / base;
+    std::printf("Razon Pelmora / ventana vacia con los mismos menus: %.2f (limite %.1f): %s\n", razon, kLimite,
                 razon <= kLimite ? "dentro" : "FUERA");
-    std::printf("Razon Pelmora / ventana vacia con un menu: %.2f\n",
-                series[0].med(&Medida::cuadro) / series[3].med(&Medida::cuadro));
+    std::printf("Razon Pelmora con un calculo / ventana vacia con los mismos menus: %.2f (limite %.1f): %s\n",
+                razonCalculo, kLimiteConCalculo, razonCalculo <= kLimiteConCalculo ? "dentro" : "FUERA");
     std::printf("Memoria residente: Pelmora con un calculo %ld kB, ventana vacia %ld kB (%.2f veces)\n",
                 series[2].rss(), series[1].rss(),
                 static_cast<double>(series[2].rss()) / static_cast<double>(series[1].rss()));
-    return razon <= kLimite ? 0 : 1;
+    return razon <= kLimite && razonCalculo <= kLimiteConCalculo ? 0 : 1;
 }

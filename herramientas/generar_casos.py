@@ -164,71 +164,46 @@ def facturado(total, pct):
     return (total * pct / 100).quantize(Decimal(1), rounding=ROUND_HALF_UP)
 
 
-def columna_valida(base, azar, prob_cambio):
-    """A column of 91 lines with figures within limits."""
-    items = list(base)
-    idx = {(c[0], c[1]): k for k, c in enumerate(CAMPOS)}
+class Columna:
+    """The 91 lines of a column, read and written by section and index."""
 
-    def poner(sec, i, valor):
-        items[idx[(sec, i)]] = valor
+    def __init__(self, base):
+        self.items = list(base)
+        self.idx = {(c[0], c[1]): k for k, c in enumerate(CAMPOS)}
 
-    def leer(sec, i):
-        return cifra(items[idx[(sec, i)]])
+    def poner(self, sec, i, valor):
+        self.items[self.idx[(sec, i)]] = valor
 
-    for k, (sec, i, tipo, dec, lo, hi) in enumerate(CAMPOS):
-        if azar.random() >= prob_cambio:
-            continue
-        if tipo == "opc":
-            items[k] = azar.choice(["#TRUE#", "#FALSE#"])
-        elif tipo == "txt":
-            items[k] = '"%s"' % texto(lo, hi, azar)
-        else:
-            items[k] = numero(aleatorio(dec, lo, hi, azar), dec, azar)
+    def leer(self, sec, i):
+        return cifra(self.items[self.idx[(sec, i)]])
 
-    # An even number of tyres; now and then tyre rows without tyres.
-    for n in NEUMATICOS:
-        v = leer(V, n)
-        if v is None or v % 2 != 0 or azar.random() < prob_cambio * 0.3:
-            poner(V, n, str(azar.choice([0, 0, 2, 2, 4, 6])))
 
-    # Financed shares of 0.
-    for i in (6, 16):
-        if azar.random() < 0.15:
-            poner(F1, i, "0")
-    if azar.random() < 0.1:
-        poner(F1, 12, "0")
-
-    # Fuel discount: within its range, exactly 60 % or above.
-    precio = leer(V, 1) or Decimal("1.2")
+def descuento_valido(col, azar):
+    """Fuel discount: within its range, exactly 60 % or above."""
+    precio = col.leer(V, 1) or Decimal("1.2")
     r = azar.random()
     if r < 0.12:
         p = Decimal(azar.randint(60, 400)) * Decimal("0.005")   # 0.3 .. 2.0
-        poner(V, 1, numero(p, 4, azar))
-        poner(V, 3, numero(p * Decimal("0.6"), 4, azar))
+        col.poner(V, 1, numero(p, 4, azar))
+        col.poner(V, 3, numero(p * Decimal("0.6"), 4, azar))
     elif r < 0.18:
-        poner(V, 3, numero(min(Decimal(2), dec_texto(precio * Decimal("0.6"), 4)
-                               + Decimal("0.0001")), 4, azar))
+        col.poner(V, 3, numero(min(Decimal(2), dec_texto(precio * Decimal("0.6"), 4)
+                                   + Decimal("0.0001")), 4, azar))
     elif r < 0.24:
-        poner(V, 3, numero(max(Decimal(0), dec_texto(precio * Decimal("0.6"), 4)
-                               - Decimal("0.0001")), 4, azar))
+        col.poner(V, 3, numero(max(Decimal(0), dec_texto(precio * Decimal("0.6"), 4)
+                                   - Decimal("0.0001")), 4, azar))
     elif r < 0.30:
-        poner(V, 3, numero(aleatorio(4, Decimal(0), Decimal(2), azar), 4, azar))
+        col.poner(V, 3, numero(aleatorio(4, Decimal(0), Decimal(2), azar), 4, azar))
     else:
-        d = leer(V, 3) or Decimal(0)
+        d = col.leer(V, 3) or Decimal(0)
         if d > precio * Decimal("0.6"):
-            poner(V, 3, numero(dec_texto(precio * Decimal(azar.uniform(0, 0.6)), 4), 4, azar))
+            col.poner(V, 3, numero(dec_texto(precio * Decimal(azar.uniform(0, 0.6)), 4), 4, azar))
 
-    # Group totals: now the exact sum, now another figure.
-    for sec, total, partes, maximo in ((F2, 18, range(10, 18), 66500),
-                                       (F2, 28, range(20, 28), 50500),
-                                       (I, 5, range(2, 5), 90000)):
-        if azar.random() < 0.5:
-            s = sum((leer(sec, j) or Decimal(0)) for j in partes)
-            poner(sec, total, numero(min(s, Decimal(maximo)), 2, azar))
 
-    # Services: kilometres and hours below, equal to or above the total.
-    km = facturado(leer(C, 9), leer(C, 10))
-    horas = facturado(leer(C, 14), leer(C, 15))
+def servicios_validos(col, azar, prob_cambio):
+    """Services: kilometres and hours below, equal to or above the total."""
+    km = facturado(col.leer(C, 9), col.leer(C, 10))
+    horas = facturado(col.leer(C, 14), col.leer(C, 15))
     for b in (2, 8, 14, 20, 26):
         if azar.random() > prob_cambio + 0.2:
             continue
@@ -243,9 +218,48 @@ def columna_valida(base, azar, prob_cambio):
             else:
                 v = tope * Decimal(azar.random())
             v = min(v, Decimal(400000) if dec == 1 else Decimal(5500))
-            poner(S, j, numero(dec_texto(v, dec), dec, azar))
-        poner(S, b, numero(aleatorio(2, Decimal(0), Decimal(60000), azar), 2, azar))
-    return items
+            col.poner(S, j, numero(dec_texto(v, dec), dec, azar))
+        col.poner(S, b, numero(aleatorio(2, Decimal(0), Decimal(60000), azar), 2, azar))
+
+
+def columna_valida(base, azar, prob_cambio):
+    """A column of 91 lines with figures within limits."""
+    col = Columna(base)
+    for k, (sec, i, tipo, dec, lo, hi) in enumerate(CAMPOS):
+        if azar.random() >= prob_cambio:
+            continue
+        if tipo == "opc":
+            col.items[k] = azar.choice(["#TRUE#", "#FALSE#"])
+        elif tipo == "txt":
+            col.items[k] = '"%s"' % texto(lo, hi, azar)
+        else:
+            col.items[k] = numero(aleatorio(dec, lo, hi, azar), dec, azar)
+
+    # An even number of tyres; now and then tyre rows without tyres.
+    for n in NEUMATICOS:
+        v = col.leer(V, n)
+        if v is None or v % 2 != 0 or azar.random() < prob_cambio * 0.3:
+            col.poner(V, n, str(azar.choice([0, 0, 2, 2, 4, 6])))
+
+    # Financed shares of 0.
+    for i in (6, 16):
+        if azar.random() < 0.15:
+            col.poner(F1, i, "0")
+    if azar.random() < 0.1:
+        col.poner(F1, 12, "0")
+
+    descuento_valido(col, azar)
+
+    # Group totals: now the exact sum, now another figure.
+    for sec, total, partes, maximo in ((F2, 18, range(10, 18), 66500),
+                                       (F2, 28, range(20, 28), 50500),
+                                       (I, 5, range(2, 5), 90000)):
+        if azar.random() < 0.5:
+            s = sum((col.leer(sec, j) or Decimal(0)) for j in partes)
+            col.poner(sec, total, numero(min(s, Decimal(maximo)), 2, azar))
+
+    servicios_validos(col, azar, prob_cambio)
+    return col.items
 
 
 def columna_libre(base, azar):

@@ -312,12 +312,9 @@ def longitud_mostrada(valor, dec):
     return n + (1 + dec if dec > 0 else 0)
 
 
-def comprobar(ruta, cat):
-    errores = []
-
-    def error(msg):
-        errores.append(f"{os.path.basename(ruta)}: {msg}")
-
+def comprobar_lineas(ruta, error):
+    """The file's 184 lines, ended by CR LF, with a date at 92 and 184; None
+    when it has another number of lines."""
     with open(ruta, "rb") as f:
         datos = f.read()
     texto = datos.decode("cp1252")
@@ -329,7 +326,7 @@ def comprobar(ruta, cat):
     lineas = partes[:-1]
     if len(lineas) != 184:
         error(f"{len(lineas)} líneas en vez de 184")
-        return errores, None
+        return None
     if any("\r" in l or "\n" in l for l in lineas):
         error("saltos de línea sueltos (no CR LF)")
     for n in (92, 184):
@@ -337,76 +334,97 @@ def comprobar(ruta, cat):
             datetime.datetime.strptime(lineas[n - 1], "#%Y-%m-%d#")
         except ValueError:
             error(f"la línea {n} no es una fecha: {lineas[n - 1]!r}")
+    return lineas
 
-    columnas = []
-    for inicio in (0, 92):
-        col = {}
-        pos = inicio
-        for nb, campos in enumerate(BLOQUES, start=1):
-            col[nb] = {}
-            for (i, tipo, dec, lo, hi) in campos:
-                linea = lineas[pos]
-                pos += 1
-                donde = f"línea {pos} (bloque {nb}, entrada {i})"
-                v = leer_item(linea)
-                col[nb][i] = v
-                if tipo == "opc":
-                    if v is not True:
-                        error(f"{donde}: se esperaba #TRUE#, hay {linea!r}")
-                elif tipo == "txt":
-                    if not isinstance(v, str):
-                        error(f"{donde}: se esperaba un texto")
-                    elif not lo <= len(v) <= hi:
-                        error(f"{donde}: longitud {len(v)} fuera de {lo}..{hi}")
-                else:
-                    if not isinstance(v, Decimal):
-                        error(f"{donde}: se esperaba un número, hay {linea!r}")
-                        continue
-                    if not lo <= v <= hi:
-                        error(f"{donde}: {v} fuera de {lo}..{hi}")
-                    if v != redondear(v, dec):
-                        error(f"{donde}: {v} tiene más de {dec} decimales")
-                    if linea != item(v) or "," in linea:
-                        error(f"{donde}: notación no canónica {linea!r}")
-                    maxlen = LONGITUD[nb].get(i)
-                    if maxlen and longitud_mostrada(v, dec) > maxlen:
-                        error(f"{donde}: {v} no cabe en {maxlen} caracteres")
-        columnas.append(col)
 
-    s, o = columnas
+def comprobar_numero(v, linea, nb, i, dec, lo, hi, donde, error):
+    """A number within its limits, decimals and box, written canonically."""
+    if not isinstance(v, Decimal):
+        error(f"{donde}: se esperaba un número, hay {linea!r}")
+        return
+    if not lo <= v <= hi:
+        error(f"{donde}: {v} fuera de {lo}..{hi}")
+    if v != redondear(v, dec):
+        error(f"{donde}: {v} tiene más de {dec} decimales")
+    if linea != item(v) or "," in linea:
+        error(f"{donde}: notación no canónica {linea!r}")
+    maxlen = LONGITUD[nb].get(i)
+    if maxlen and longitud_mostrada(v, dec) > maxlen:
+        error(f"{donde}: {v} no cabe en {maxlen} caracteres")
+
+
+def leer_columna(lineas, inicio, error):
+    """The entries of a column by block and index, each checked by its kind."""
+    col = {}
+    pos = inicio
+    for nb, campos in enumerate(BLOQUES, start=1):
+        col[nb] = {}
+        for (i, tipo, dec, lo, hi) in campos:
+            linea = lineas[pos]
+            pos += 1
+            donde = f"línea {pos} (bloque {nb}, entrada {i})"
+            v = leer_item(linea)
+            col[nb][i] = v
+            if tipo == "opc":
+                if v is not True:
+                    error(f"{donde}: se esperaba #TRUE#, hay {linea!r}")
+            elif tipo == "txt":
+                if not isinstance(v, str):
+                    error(f"{donde}: se esperaba un texto")
+                elif not lo <= len(v) <= hi:
+                    error(f"{donde}: longitud {len(v)} fuera de {lo}..{hi}")
+            else:
+                comprobar_numero(v, linea, nb, i, dec, lo, hi, donde, error)
+    return col
+
+
+def comprobar_columna(c, cat, error):
+    """What the figures of a column must agree on."""
+    b1, b2, b3, b4, b5, b6 = (c[k] for k in range(1, 7))
+    if b1[1] != cat["descripcion"]:
+        error(f"descripción {b1[1]!r} distinta de {cat['descripcion']!r}"
+              " (¿codificación?)")
+    lo, hi = cat["rango"]
+    if not lo <= b1[2] <= hi:
+        error(f"{b1[2]} plazas fuera de la categoría {lo}..{hi}")
+    km = b1[9]
+    total = redondear(b3[3] * b3[4], 2) + redondear(b3[6] * km, 2)
+    if b3[8] != total:
+        error(f"dietas y plus {b3[8]} != {total}")
+    if b3[18] != sum(b3[i] for i in range(10, 18)):
+        error("el total de seguros no es la suma de sus partidas")
+    if b3[28] != sum(b3[i] for i in range(20, 28)):
+        error("el total fiscal no es la suma de sus partidas")
+    if b5[5] != b5[2] + b5[3] + b5[4]:
+        error("el total de costes indirectos no es la suma")
+    if b4[3] > D("0.6") * b4[1]:
+        error("el descuento supera el 60 % del precio del carburante")
+    for i in (8, 11, 14):
+        if b4[i] % 2 != 0:
+            error(f"número de neumáticos impar en la entrada {i}")
+    km_fact = redondear(km * b1[10] / 100, 0)
+    h_fact = redondear(b1[14] * b1[15] / 100, 0)
+    for b in (2, 8, 14, 20, 26):
+        if b6[b + 1] > km_fact:
+            error(f"servicio {b}: km {b6[b + 1]} > facturados {km_fact}")
+        if b6[b + 2] > h_fact:
+            error(f"servicio {b}: horas {b6[b + 2]} > facturadas {h_fact}")
+
+
+def comprobar(ruta, cat):
+    errores = []
+
+    def error(msg):
+        errores.append(f"{os.path.basename(ruta)}: {msg}")
+
+    lineas = comprobar_lineas(ruta, error)
+    if lineas is None:
+        return errores, None
+    s, o = (leer_columna(lineas, inicio, error) for inicio in (0, 92))
     if lineas[:91] != lineas[92:183]:
         error("la columna del usuario no coincide con la de referencia")
-
     for c in (s, o):
-        b1, b2, b3, b4, b5, b6 = (c[k] for k in range(1, 7))
-        if b1[1] != cat["descripcion"]:
-            error(f"descripción {b1[1]!r} distinta de {cat['descripcion']!r}"
-                  " (¿codificación?)")
-        lo, hi = cat["rango"]
-        if not lo <= b1[2] <= hi:
-            error(f"{b1[2]} plazas fuera de la categoría {lo}..{hi}")
-        km = b1[9]
-        total = redondear(b3[3] * b3[4], 2) + redondear(b3[6] * km, 2)
-        if b3[8] != total:
-            error(f"dietas y plus {b3[8]} != {total}")
-        if b3[18] != sum(b3[i] for i in range(10, 18)):
-            error("el total de seguros no es la suma de sus partidas")
-        if b3[28] != sum(b3[i] for i in range(20, 28)):
-            error("el total fiscal no es la suma de sus partidas")
-        if b5[5] != b5[2] + b5[3] + b5[4]:
-            error("el total de costes indirectos no es la suma")
-        if b4[3] > D("0.6") * b4[1]:
-            error("el descuento supera el 60 % del precio del carburante")
-        for i in (8, 11, 14):
-            if b4[i] % 2 != 0:
-                error(f"número de neumáticos impar en la entrada {i}")
-        km_fact = redondear(km * b1[10] / 100, 0)
-        h_fact = redondear(b1[14] * b1[15] / 100, 0)
-        for b in (2, 8, 14, 20, 26):
-            if b6[b + 1] > km_fact:
-                error(f"servicio {b}: km {b6[b + 1]} > facturados {km_fact}")
-            if b6[b + 2] > h_fact:
-                error(f"servicio {b}: horas {b6[b + 2]} > facturadas {h_fact}")
+        comprobar_columna(c, cat, error)
     return errores, s
 
 

@@ -296,7 +296,7 @@ void VentanaAyuda::marcarEnContenido(const QUrl &url)
     }
 }
 
-bool AbrirAyuda(QWidget *padre, const QString &rutaQch)
+bool abrirAyuda(QWidget *padre, const QString &rutaQch)
 {
     static QHash<QString, QPointer<VentanaAyuda>> abiertas;
     const QString clave = QFileInfo(rutaQch).absoluteFilePath();
@@ -320,18 +320,18 @@ bool AbrirAyuda(QWidget *padre, const QString &rutaQch)
     return true;
 }
 
-void MostrarAyuda(QWidget *padre, const QString &carpetaPrograma)
+void mostrarAyuda(QWidget *padre, const QString &carpetaPrograma)
 {
-    if (!AbrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Pelmora.qch"))))
+    if (!abrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Pelmora.qch"))))
         MostrarMensaje(QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
-                       QStringLiteral("Error"));
+                       QStringLiteral("Error"), padre);
 }
 
-void MostrarAcuerdos(QWidget *padre, const QString &carpetaPrograma)
+void mostrarAcuerdos(QWidget *padre, const QString &carpetaPrograma)
 {
-    if (!AbrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Acuerdos.qch"))))
+    if (!abrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Acuerdos.qch"))))
         MostrarMensaje(QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."),
-                       QStringLiteral("Error"));
+                       QStringLiteral("Error"), padre);
 }
 
 } // namespace pelmora

@@ -56,11 +56,11 @@ private:
 // Opens a compiled help file in the help window (a window already showing
 // the same file is brought to the front). False when the file is missing
 // or damaged; nothing is shown then.
-bool AbrirAyuda(QWidget *padre, const QString &rutaQch);
+bool abrirAyuda(QWidget *padre, const QString &rutaQch);
 
 // "Contenido" and "Acuerdos" of the help menus: open Pelmora.qch or
 // Acuerdos.qch of the program's folder, or tell the user it is gone.
-void MostrarAyuda(QWidget *padre, const QString &carpetaPrograma);
-void MostrarAcuerdos(QWidget *padre, const QString &carpetaPrograma);
+void mostrarAyuda(QWidget *padre, const QString &carpetaPrograma);
+void mostrarAcuerdos(QWidget *padre, const QString &carpetaPrograma);
 
 } // namespace pelmora

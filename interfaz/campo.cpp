@@ -25,7 +25,6 @@ int g_confirmando = 0;
 QPointer<CampoTexto> g_entrarDespues;
 // The field that takes the focus back after a refused value.
 QPointer<CampoTexto> g_devolver;
-Pitido g_pitido;
 
 // While a refused value takes the focus back to its field, the mouse and
 // key input on its way to another control of the same window is dropped:
@@ -66,8 +65,8 @@ protected:
 
 void pitar()
 {
-    if (g_pitido)
-        g_pitido();
+    if (interceptorPitidos)
+        interceptorPitidos();
     else
         QApplication::beep();
 }
@@ -77,13 +76,6 @@ bool esMenu(Qt::FocusReason r) { return r == Qt::PopupFocusReason || r == Qt::Me
 } // namespace
 
 const Valor &ValorAnterior() { return g_valorAnterior; }
-
-Pitido interceptarPitidos(Pitido f)
-{
-    Pitido antes = std::move(g_pitido);
-    g_pitido = std::move(f);
-    return antes;
-}
 
 QString CampoTexto::nombreArray(Col col, Seccion seccion)
 {
@@ -150,7 +142,7 @@ void CampoTexto::aplicarAspecto(bool entrada)
         editando_ = false;
 
     // White input boxes and grey derived ones, with black text, on any desktop.
-    QPalette p = PaletaPrograma();
+    QPalette p = paletaPrograma();
     QFont f = font();
     if (entrada) {
         f.setBold(false);
@@ -196,7 +188,7 @@ void CampoTexto::EntrarCampo()
     setCursorPosition(0);
 }
 
-bool CampoTexto::SalirCampo(int modo)
+bool CampoTexto::SalirCampo(bool conEnter)
 {
     if (!admiteEntrada())
         return true;
@@ -204,16 +196,16 @@ bool CampoTexto::SalirCampo(int modo)
     const Valor anterior = g_valorAnterior;
     Confirmacion confirmando;
     const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevo, anterior);
-    if (modo == 13) {
+    if (conEnter) {
         EntrarCampo();
     } else {
         editando_ = false;
         ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
     }
     if (v.rechazado) {
-        MostrarMensaje(v.mensaje, QStringLiteral("Error"));
+        MostrarMensaje(v.mensaje, QStringLiteral("Error"), this);
         // Enter keeps the field: its window comes back from the message.
-        if (modo == 13 && isVisible() && !window()->isActiveWindow())
+        if (conEnter && isVisible() && !window()->isActiveWindow())
             window()->activateWindow();
     }
     return !v.rechazado;
@@ -266,7 +258,7 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
     const bool mismaVentana = isVisible() && e->reason() != Qt::ActiveWindowFocusReason && nuevo && nuevo != this &&
                               nuevo->window() == window();
     if (!mismaVentana) {
-        SalirCampo(-1);
+        SalirCampo(false);
         return;
     }
 
@@ -285,7 +277,7 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
         g_devolver = this;
         GuardiaDevolucion::vigilar();
         EntrarCampo();
-        MostrarMensaje(v.mensaje, QStringLiteral("Error"));
+        MostrarMensaje(v.mensaje, QStringLiteral("Error"), this);
     }
     QPointer<CampoTexto> yo(this);
     QTimer::singleShot(0, this, [yo] {
@@ -305,7 +297,7 @@ bool CampoTexto::focusNextPrevChild(bool siguiente)
     // so that the control chosen next is one the commit left enabled (or
     // has just enabled); a refused value keeps the focus, as Enter does.
     // The focus change that follows commits the same value once more.
-    if (admiteEntrada() && editando_ && hasFocus() && g_confirmando == 0 && !g_devolver && !SalirCampo(13))
+    if (admiteEntrada() && editando_ && hasFocus() && g_confirmando == 0 && !g_devolver && !SalirCampo(true))
         return true;
     return QLineEdit::focusNextPrevChild(siguiente);
 }
@@ -320,7 +312,7 @@ void CampoTexto::keyPressEvent(QKeyEvent *e)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         emit enfocado(this);
-        SalirCampo(13);
+        SalirCampo(true);
         e->accept();
         return;
     case Qt::Key_Up:

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "calculo/calculo.h"
+#include "interfaz/interceptor.h"
 
 #include <QColor>
 #include <QLineEdit>
-#include <functional>
 
 namespace pelmora {
 
@@ -41,12 +41,11 @@ public:
 
     // Field entry. EntrarCampo remembers the value (ValorAnterior) and shows
     // the editing text with the caret at the start. SalirCampo reads the
-    // text, commits it and reports a refusal; after Enter (modo 13, the
-    // key's character code) the field stays in edit and shows the editing
-    // text again, after anything else it shows the display text. True when
-    // accepted.
+    // text, commits it and reports a refusal; as Enter does (conEnter), the
+    // field then stays in edit and shows the editing text again, otherwise
+    // it shows the display text. True when accepted.
     void EntrarCampo();
-    bool SalirCampo(int modo);
+    bool SalirCampo(bool conEnter);
 
     // Name of the box array of a section in a column ("TextSC", "TextOV" ...).
     static QString nombreArray(Col col, Seccion seccion);
@@ -93,8 +92,7 @@ private:
 // The value the field being edited had when it got the focus.
 const Valor &ValorAnterior();
 
-// Beep of a refused keystroke. Tests may replace it; returns the previous.
-using Pitido = std::function<void()>;
-Pitido interceptarPitidos(Pitido f);
+// While set, a refused keystroke calls this function instead of beeping.
+inline Interceptor<void()> interceptorPitidos;
 
 } // namespace pelmora

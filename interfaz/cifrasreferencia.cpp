@@ -18,7 +18,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -28,8 +27,6 @@ namespace pelmora {
 
 namespace {
 
-RespuestaArchivoReferencia g_archivo;
-RespuestaDialogoReferencia g_dialogo;
 QString g_ultimaCarpeta; // folder of the last file imported
 
 const QString kImportar = QStringLiteral("Importar cifras de referencia");
@@ -42,7 +39,7 @@ const char *const kNombresFilas[DialogoImportarReferencia::kFilas] = {
 };
 const int kResultados[] = {Res::Totales, Res::C1, Res::C2, Res::C3, Res::C4, Res::C5};
 
-int ejecutar(QDialog &d) { return g_dialogo ? g_dialogo(d) : d.exec(); }
+int ejecutar(QDialog &d) { return interceptorDialogoReferencia ? interceptorDialogoReferencia(d) : d.exec(); }
 
 Qt::WindowFlags banderas()
 {
@@ -78,14 +75,14 @@ bool preguntar(QWidget *padre, const QString &titulo, const QString &texto, cons
     q.setDefaultButton(no);
     q.setEscapeButton(no);
     const int r = ejecutar(q);
-    return g_dialogo ? r == QMessageBox::Yes : q.clickedButton() == si;
+    return interceptorDialogoReferencia ? r == QMessageBox::Yes : q.clickedButton() == si;
 }
 
 // The file dialog of the import. Empty when cancelled.
 QString pedirArchivo(QWidget *padre)
 {
-    if (g_archivo)
-        return g_archivo();
+    if (interceptorArchivoReferencia)
+        return interceptorArchivoReferencia();
     QString carpeta = g_ultimaCarpeta;
     if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
         carpeta = carpetaCalculos();
@@ -109,31 +106,6 @@ QString pedirArchivo(QWidget *padre)
 } // namespace
 
 // ---- The menu items ---------------------------------------------------------------
-
-void anadirMenusReferencia(VentanaPrincipal *principal, QMenu *menu)
-{
-    // The installed folder is looked up each time a command runs.
-    QPointer<VentanaPrincipal> p = principal;
-    QAction *importar = menu->addAction(kImportar + QStringLiteral("..."));
-    importar->setObjectName(QStringLiteral("mnuImportarReferencia"));
-    QObject::connect(importar, &QAction::triggered, principal, [p] {
-        if (p && !p->calculoAbierto())
-            importarCifrasReferencia(p, carpetaReferencia());
-    });
-    QAction *restablecer = menu->addAction(kRestablecer);
-    restablecer->setObjectName(QStringLiteral("mnuRestablecerReferencia"));
-    QObject::connect(restablecer, &QAction::triggered, principal, [p] {
-        if (p && !p->calculoAbierto())
-            restablecerCifrasReferencia(p, carpetaReferencia());
-    });
-}
-
-void habilitarMenusReferencia(VentanaPrincipal *principal, bool habilitados)
-{
-    for (const char *nombre : {"mnuImportarReferencia", "mnuRestablecerReferencia"})
-        if (QAction *a = principal->accion(QLatin1String(nombre)))
-            a->setEnabled(habilitados);
-}
 
 // ---- Import -----------------------------------------------------------------------
 
@@ -426,16 +398,6 @@ bool restablecerCifrasReferencia(QWidget *padre, const QString &carpetaInstalada
                        .arg(cuales),
                    kRestablecer);
     return true;
-}
-
-RespuestaArchivoReferencia interceptarArchivoReferencia(RespuestaArchivoReferencia f)
-{
-    return std::exchange(g_archivo, std::move(f));
-}
-
-RespuestaDialogoReferencia interceptarDialogoReferencia(RespuestaDialogoReferencia f)
-{
-    return std::exchange(g_dialogo, std::move(f));
 }
 
 } // namespace pelmora

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "calculo/columna.h"
+#include "interfaz/interceptor.h"
 
 #include <QDialog>
 #include <QString>
 #include <array>
-#include <functional>
 
 class QLabel;
 class QMenu;
@@ -18,11 +18,6 @@ class QRadioButton;
 namespace pelmora {
 
 class VentanaPrincipal;
-
-// Adds mnuImportarReferencia and mnuRestablecerReferencia to the menu.
-void anadirMenusReferencia(VentanaPrincipal *principal, QMenu *menu);
-// Both are on only while no calculation is open, like "Nuevo Cálculo".
-void habilitarMenusReferencia(VentanaPrincipal *principal, bool habilitados);
 
 // The commands, owned by padre; true when a file was written or removed.
 // carpetaInstalada is the installed reference folder.
@@ -70,14 +65,11 @@ private:
     QPushButton *cmbRestablecer_ = nullptr;
 };
 
-// While set, the file dialog of the import asks this function instead
+// The file dialog of the import asks this hook instead while it is set
 // (empty: cancelled), and the dialogs of both commands (the confirmation
 // questions included) are run by the other one instead of exec(), which
-// returns the dialog's result (QMessageBox::Yes or No for a question):
-// tests and scripted use. Each returns the previous one.
-using RespuestaArchivoReferencia = std::function<QString()>;
-RespuestaArchivoReferencia interceptarArchivoReferencia(RespuestaArchivoReferencia f);
-using RespuestaDialogoReferencia = std::function<int(QDialog &)>;
-RespuestaDialogoReferencia interceptarDialogoReferencia(RespuestaDialogoReferencia f);
+// returns the dialog's result (QMessageBox::Yes or No for a question).
+inline Interceptor<QString()> interceptorArchivoReferencia;
+inline Interceptor<int(QDialog &)> interceptorDialogoReferencia;
 
 } // namespace pelmora

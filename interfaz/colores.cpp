@@ -7,7 +7,7 @@
 
 namespace pelmora {
 
-const QPalette &PaletaPrograma()
+const QPalette &paletaPrograma()
 {
     static const QPalette paleta = [] {
         const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -25,6 +25,6 @@ const QPalette &PaletaPrograma()
     return paleta;
 }
 
-void FijarPaletaPrograma(QWidget *w) { w->setPalette(PaletaPrograma()); }
+void fijarPaletaPrograma(QWidget *w) { w->setPalette(paletaPrograma()); }
 
 } // namespace pelmora

@@ -12,9 +12,9 @@ namespace pelmora {
 
 // The light palette of the Fusion style, every colour of every group fixed:
 // nothing of it follows the desktop.
-const QPalette &PaletaPrograma();
+const QPalette &paletaPrograma();
 
 // Gives a widget, and everything it holds, the program's palette.
-void FijarPaletaPrograma(QWidget *w);
+void fijarPaletaPrograma(QWidget *w);
 
 } // namespace pelmora

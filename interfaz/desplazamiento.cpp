@@ -38,7 +38,7 @@ std::optional<int> maximoH(long long anchoFormulario, long long anchoTiraV, long
 std::optional<int> valorSituar(long long p, const EstadoBarra &b)
 {
     const long long pagina = b.grande > 0 ? b.grande : 1;
-    // Int() rounds down, below zero too.
+    // The quotient rounded down, towards minus infinity below zero too.
     long long q = p / pagina;
     if (p < 0 && q * pagina != p)
         --q;

@@ -23,12 +23,6 @@ namespace {
 
 const QString kExtension = QStringLiteral(".clc");
 
-RespuestaDialogoArchivo &interceptor()
-{
-    static RespuestaDialogoArchivo f;
-    return f;
-}
-
 QLabel *etiqueta(const QString &texto, const QRect &r, QWidget *padre)
 {
     auto *l = new QLabel(texto, padre);
@@ -66,13 +60,6 @@ bool esArchivoDeCalculo(const QString &nombre)
 }
 
 } // namespace
-
-RespuestaDialogoArchivo interceptarDialogoArchivo(RespuestaDialogoArchivo f)
-{
-    RespuestaDialogoArchivo anterior = std::move(interceptor());
-    interceptor() = std::move(f);
-    return anterior;
-}
 
 DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QString &carpeta,
                                QWidget *parent)
@@ -134,7 +121,11 @@ DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QStr
     situarUnidad();
     llenarCarpetas();
     actualizarArchivos();
+    prepararModo();
+}
 
+void DialogoArchivo::prepararModo()
+{
     const QColor fondo = palette().color(QPalette::Window);
     if (modoAbrir()) {
         setWindowTitle(QStringLiteral("Abrir archivo"));
@@ -203,7 +194,7 @@ bool DialogoArchivo::fijarCarpeta(const QString &carpeta)
     if (!info.isDir())
         return false;
     if (!info.isReadable() || !info.isExecutable()) {
-        MostrarMensaje(mensajeErrorArchivo(ErrorArchivo::AccesoDenegado), QStringLiteral("Error"));
+        MostrarMensaje(mensajeErrorArchivo(ErrorArchivo::AccesoDenegado), QStringLiteral("Error"), this);
         return false;
     }
     carpeta_ = QDir::cleanPath(info.absoluteFilePath());
@@ -234,7 +225,7 @@ void DialogoArchivo::cambiarUnidad(int indice)
     const QFileInfo info(raiz);
     if (raiz.isEmpty() || !info.isDir() || !info.isReadable()) {
         situarUnidad(); // back to the drive of the folder list
-        MostrarMensaje(QStringLiteral("La unidad no está preparada."), QStringLiteral("Error"));
+        MostrarMensaje(QStringLiteral("La unidad no está preparada."), QStringLiteral("Error"), this);
         return;
     }
     if (raiz != raizDe(carpeta_))
@@ -339,14 +330,14 @@ void DialogoArchivo::aceptarArchivo()
     const QString error = QStringLiteral("Error");
     const QString nombre = textArchivo_->text();
     if (nombre.isEmpty()) {
-        MostrarMensaje(QStringLiteral("No se ha seleccionado un fichero."), error);
+        MostrarMensaje(QStringLiteral("No se ha seleccionado un fichero."), error, this);
         return;
     }
     const auto nombreNoValido = [](const QString &n) {
         return n.trimmed().isEmpty() || n.contains(QLatin1Char('/')) || n.contains(QChar(0));
     };
     if (nombreNoValido(nombre)) {
-        MostrarMensaje(mensajeErrorArchivo(ErrorArchivo::NombreNoValido), error);
+        MostrarMensaje(mensajeErrorArchivo(ErrorArchivo::NombreNoValido), error, this);
         return;
     }
 
@@ -354,7 +345,7 @@ void DialogoArchivo::aceptarArchivo()
     if (modoAbrir()) {
         const ErrorArchivo e = AbrirArchivo(calculo_, ruta);
         if (e != ErrorArchivo::Ninguno) {
-            MostrarMensaje(mensajeErrorArchivo(e), error);
+            MostrarMensaje(mensajeErrorArchivo(e), error, this);
             return;
         }
         archivoActual_ = ruta;
@@ -367,19 +358,19 @@ void DialogoArchivo::aceptarArchivo()
     if (esArchivoDeCalculo(base))
         base.chop(kExtension.size());
     if (nombreNoValido(base)) {
-        MostrarMensaje(mensajeErrorArchivo(ErrorArchivo::NombreNoValido), error);
+        MostrarMensaje(mensajeErrorArchivo(ErrorArchivo::NombreNoValido), error, this);
         return;
     }
     const QString nombreArchivo = base + kExtension;
     // An existing calculation is never overwritten from this dialog.
     if (existeEnCarpeta(nombreArchivo)) {
-        MostrarMensaje(QStringLiteral("Este fichero ya existe."), error);
+        MostrarMensaje(QStringLiteral("Este fichero ya existe."), error, this);
         return;
     }
     const QString rutaArchivo = carpetaConSeparador() + nombreArchivo;
     const ErrorArchivo e = GrabarCalculo(calculo_, rutaArchivo);
     if (e != ErrorArchivo::Ninguno) {
-        MostrarMensaje(mensajeErrorArchivo(e), error);
+        MostrarMensaje(mensajeErrorArchivo(e), error, this);
         return;
     }
     archivoActual_ = rutaArchivo;
@@ -387,7 +378,7 @@ void DialogoArchivo::aceptarArchivo()
     const QString crlf = QStringLiteral("\r\n");
     MostrarMensaje(QStringLiteral("El archivo se ha grabado en: ") + crlf + carpetaConSeparador() + crlf + crlf
                        + QStringLiteral("Con el nombre: ") + crlf + nombreArchivo,
-                   QStringLiteral("Grabar"));
+                   QStringLiteral("Grabar"), this);
 }
 
 void DialogoArchivo::showEvent(QShowEvent *e)
@@ -429,12 +420,10 @@ QString DialogoArchivo::ejecutar(QWidget *padre, const QString &modo, Calculo &c
                                  const QString &carpetaPrograma)
 {
     DialogoArchivo d(modo, calculo, carpetaInicial(carpetaPrograma), padre);
-    if (interceptor()) {
-        const RespuestaDialogoArchivo f = interceptor();
-        f(d);
-    } else {
+    if (interceptorDialogoArchivo)
+        interceptorDialogoArchivo(d);
+    else
         d.exec();
-    }
     return d.result() == QDialog::Accepted ? d.archivoActual() : QString();
 }
 

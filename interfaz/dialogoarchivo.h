@@ -4,10 +4,10 @@
 #pragma once
 
 #include "calculo/calculo.h"
+#include "interfaz/interceptor.h"
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -69,6 +69,9 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
+    // What differs between opening and saving: the title, the name box,
+    // the file list.
+    void prepararModo();
     void cambiarUnidad(int indice);
     void situarUnidad();
     void llenarCarpetas();
@@ -91,9 +94,8 @@ private:
 };
 
 // While set, DialogoArchivo::ejecutar hands the built dialog to this
-// function instead of running it (tests and scripted use); the function
-// drives it (for example through aceptarArchivo()). Returns the previous one.
-using RespuestaDialogoArchivo = std::function<void(DialogoArchivo &dialogo)>;
-RespuestaDialogoArchivo interceptarDialogoArchivo(RespuestaDialogoArchivo f);
+// function instead of running it; the function drives it (for example
+// through aceptarArchivo()).
+inline Interceptor<void(DialogoArchivo &dialogo)> interceptorDialogoArchivo;
 
 } // namespace pelmora

@@ -4,7 +4,6 @@
 #include "interfaz/mensaje.h"
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
 
 #include <QApplication>
 #include <QFile>
@@ -40,7 +39,7 @@ namespace {
 const char *const kVersionPrograma = "1.0.0";
 }
 
-void FijarDatosPrograma()
+void fijarDatosPrograma()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Pelmora"));
     QCoreApplication::setApplicationVersion(QLatin1String(kVersionPrograma));
@@ -104,7 +103,7 @@ QImage pintarSvg(const QByteArray &svg, const QSize &tamano)
     return imagen;
 }
 
-QPixmap ImagenPrograma(const QString &nombre, const QSize &tamano)
+QPixmap imagenPrograma(const QString &nombre, const QSize &tamano)
 {
     iniciarRecursos();
     static QHash<QString, QByteArray> cache;
@@ -149,7 +148,7 @@ QLabel *imagen(const QString &nombre, const QString &dibujo, QWidget *padre, con
     l->setObjectName(nombre);
     l->setGeometry(r);
     l->setAlignment(Qt::AlignCenter);
-    l->setPixmap(ImagenPrograma(dibujo, r.size()));
+    l->setPixmap(imagenPrograma(dibujo, r.size()));
     return l;
 }
 
@@ -250,7 +249,7 @@ bool DialogoAcercaDe::eventFilter(QObject *o, QEvent *e)
         if (k->key() == Qt::Key_Control || k->key() == Qt::Key_Escape) {
             // The credit text; Esc must not close the box here.
             if (!k->isAutoRepeat())
-                MostrarMensaje(textoAutor(), QStringLiteral("Autor"));
+                MostrarMensaje(textoAutor(), QStringLiteral("Autor"), this);
             return true;
         }
     }
@@ -259,8 +258,7 @@ bool DialogoAcercaDe::eventFilter(QObject *o, QEvent *e)
 
 // ---- frmNueva ------------------------------------------------------------------
 
-DialogoNueva::DialogoNueva(VentanaPrincipal *principal)
-    : QDialog(principal, banderasDialogo()), principal_(principal)
+DialogoNueva::DialogoNueva(QWidget *parent) : QDialog(parent, banderasDialogo())
 {
     setObjectName(QStringLiteral("frmNueva"));
     setWindowTitle(QStringLiteral("Tipo de Cálculo"));
@@ -289,39 +287,20 @@ DialogoNueva::DialogoNueva(VentanaPrincipal *principal)
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void DialogoNueva::showEvent(QShowEvent *e)
-{
-    if (principal_) {
-        principal_->centrarEnCliente(this);
-        principal_->fijarMenusCalculo(EstadoMenus::Apagados);
-    }
-    QDialog::showEvent(e);
-}
-
-void DialogoNueva::done(int r)
-{
-    QDialog::done(r);
-    if (principal_ && !principal_->calculoAbierto())
-        principal_->fijarMenusCalculo(EstadoMenus::SinCalculo);
-}
-
 void DialogoNueva::aceptar()
 {
     const bool nueva = opbNueva_->isChecked();
-    QPointer<VentanaPrincipal> principal = principal_;
     accept();
-    if (!principal)
-        return;
     if (nueva)
-        principal->nuevoCalculo();
+        emit nuevoElegido();
     else
-        principal->abrirCalculo();
+        emit grabadoElegido();
 }
 
 // ---- frmTipoVeh ------------------------------------------------------------------
 
-DialogoTipoVehiculo::DialogoTipoVehiculo(VentanaPrincipal *principal)
-    : QDialog(principal, banderasDialogo()), principal_(principal)
+DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
+    : QDialog(parent, banderasDialogo()), calculo_(calculo)
 {
     setObjectName(QStringLiteral("frmTipoVeh"));
     setWindowTitle(QStringLiteral("Tipo de Autocar"));
@@ -344,45 +323,26 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(VentanaPrincipal *principal)
         b->setGeometry(twRect(2280, top, 3840, 1050));
         const QSize dibujo = b->size() - QSize(tw(180), tw(150));
         b->setIconSize(dibujo);
-        b->setIcon(QIcon(ImagenPrograma(QLatin1String(imagenCategoria(k)), dibujo)));
+        b->setIcon(QIcon(imagenPrograma(QLatin1String(imagenCategoria(k)), dibujo)));
         b->setToolTip(QString::fromUtf8(kCategorias[k].plazas));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, k] { elegir(k); });
     }
 }
 
-void DialogoTipoVehiculo::showEvent(QShowEvent *e)
-{
-    if (principal_) {
-        principal_->centrarEnCliente(this);
-        principal_->fijarMenusCalculo(EstadoMenus::Apagados);
-    }
-    QDialog::showEvent(e);
-}
-
-void DialogoTipoVehiculo::done(int r)
-{
-    QDialog::done(r);
-    if (principal_ && !principal_->calculoAbierto())
-        principal_->fijarMenusCalculo(EstadoMenus::SinCalculo);
-}
-
 bool DialogoTipoVehiculo::elegir(int k)
 {
-    if (k < 0 || k > 3 || !principal_)
+    if (k < 0 || k > 3)
         return false;
-    QPointer<VentanaPrincipal> principal = principal_;
     // The user's own figures of the category when there are any.
-    const ErrorArchivo e = AbrirArchivo(principal->calculo(), rutaReferenciaVigente(k, carpetaReferencia()));
+    const ErrorArchivo e = AbrirArchivo(calculo_, rutaReferenciaVigente(k, carpetaReferencia()));
     if (e != ErrorArchivo::Ninguno) {
-        MostrarMensaje(mensajeErrorReferencia(e), QStringLiteral("Error"));
+        MostrarMensaje(mensajeErrorReferencia(e), QStringLiteral("Error"), this);
         return false;
     }
     accept();
-    if (!principal)
-        return false;
-    principal->CargarPatillas();
-    return principal->calculoAbierto();
+    emit calculoCargado();
+    return true;
 }
 
 } // namespace pelmora

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "archivos/referencia.h"
+#include "calculo/calculo.h"
 
 #include <QDialog>
 #include <QImage>
@@ -18,12 +19,10 @@ class QTimer;
 
 namespace pelmora {
 
-class VentanaPrincipal;
-
 // ---- Identity of the program -------------------------------------------
 
 // Puts the program's name and version on the application object.
-void FijarDatosPrograma();
+void fijarDatosPrograma();
 QString tituloPrograma();      // "Pelmora"
 QString textoVersion();        // "Versión 1.0.0" (from the application version)
 QString descripcionPrograma(); // file description
@@ -41,7 +40,7 @@ QImage pintarSvg(const QByteArray &svg, const QSize &tamano);
 // One of the program's pictures ("logo", "escudo", "alarma", "informacion",
 // "pregunta", "autocar_mas55", "autocar_39_55", "autocar_26_38",
 // "autocar_10_25") at a size in pixels. Null when there is no such picture.
-QPixmap ImagenPrograma(const QString &nombre, const QSize &tamano);
+QPixmap imagenPrograma(const QString &nombre, const QSize &tamano);
 
 // ---- The four coach categories (archivos/referencia.h) --------------------
 
@@ -94,44 +93,44 @@ private:
 
 // ---- frmNueva ------------------------------------------------------------
 
-// Start dialog: a new calculation or a saved one. Modeless; while it is up
-// every calculation menu item is off.
+// Start dialog: a new calculation or a saved one. Modeless.
 class DialogoNueva : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogoNueva(VentanaPrincipal *principal);
-    void done(int r) override;
+    explicit DialogoNueva(QWidget *parent = nullptr);
 
-protected:
-    void showEvent(QShowEvent *e) override;
+signals:
+    // "Aceptar", once the dialog is closed: "Nuevo Cálculo" or "Cálculo
+    // previamente grabado".
+    void nuevoElegido();
+    void grabadoElegido();
 
 private:
     void aceptar();
 
-    QPointer<VentanaPrincipal> principal_;
     QRadioButton *opbNueva_;
     QRadioButton *opbGrabada_;
 };
 
 // ---- frmTipoVeh ----------------------------------------------------------
 
-// Coach category chooser: a click on a category opens a new calculation
-// from that category's reference data. Modeless; while it is up every
-// calculation menu item is off.
+// Coach category chooser: a click on a category loads that category's
+// reference data into the calculation as a new one. Modeless.
 class DialogoTipoVehiculo : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogoTipoVehiculo(VentanaPrincipal *principal);
-    void done(int r) override;
+    explicit DialogoTipoVehiculo(Calculo &calculo, QWidget *parent = nullptr);
 
-    // Click on cmbVehiculos(k): true when the calculation was opened.
+    // Click on cmbVehiculos(k): the data is loaded, the dialog closes and
+    // announces it (true); or the user is told why not, and it stays.
     bool elegir(int k);
 
-protected:
-    void showEvent(QShowEvent *e) override;
+signals:
+    // The calculation holds the chosen category's data, its forms can open.
+    void calculoCargado();
 
 private:
-    QPointer<VentanaPrincipal> principal_;
+    Calculo &calculo_;
 };
 
 } // namespace pelmora

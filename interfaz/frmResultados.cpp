@@ -1,6 +1,6 @@
 // The results form: annual costs and shares of both columns, unit costs,
 // the explanation of each unit cost, the legend and the two pies.
-#include "interfaz/secciones.h"
+#include "interfaz/formulario.h"
 #include "interfaz/tarta.h"
 #include "interfaz/twips.h"
 
@@ -92,6 +92,37 @@ struct Explicacion {
     int arriba;
     std::vector<std::pair<const char *, const char *>> lineas; // (name or null, text)
 };
+const Explicacion kExplicaciones[] = {
+    {"Costes por viajero-kilómetro",
+     8580,
+     {{nullptr, "Costes = C1 * VKm"},
+      {nullptr, "C1 = coste unitario por viajero-kilómetro"},
+      {nullptr, "(costes totales por viajero-kilómetro)"},
+      {nullptr, "VKm = viajeros-kilómetro"}}},
+    {"Costes por kilómetro y hora",
+     11100,
+     {{nullptr, "Costes = C2 * Km + C3 * H"},
+      {"C2 =", "coste unitario por kilómetro (costes kilómetricos por kilómetro facturado)"},
+      {"C3 =", "coste unitario por hora (costes temporales e indirectos por hora facturada)"},
+      {nullptr, "Km = kilómetros facturados"},
+      {nullptr, "H = horas facturadas"}}},
+    {"Costes por kilómetro",
+     12300,
+     {{nullptr, "Costes = C4 * Km"},
+      {nullptr, "C4 = coste unitario por kilómetro"},
+      {nullptr, "(costes totales por kilómetro facturado)"},
+      {nullptr, "Km = kilómetros facturados"}}},
+    {"Costes por hora",
+     13740,
+     {{nullptr, "Costes = C5 * H"},
+      {nullptr, "C5 = coste unitario por hora"},
+      {nullptr, "(costes totales por hora facturada)"},
+      {nullptr, "H = horas facturadas"}}},
+};
+
+// The activity figures beside lblSR(41) to lblSR(44).
+const char *const kActividad[] = {"Kilometraje anual", "Kilometraje anual facturado", "Horas anuales",
+                                  "Horas anuales facturadas"};
 
 class FrmResultados : public FormularioBase {
 public:
@@ -151,12 +182,8 @@ public:
     QLabel *etiqueta(Col c, int n) const { return lbl_[static_cast<int>(c)][n]; }
 
 private:
-    QLabel *texto(QWidget *padre, const QString &t, const QRect &r, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter,
-                  bool negrita = false)
-    {
-        return crearEtiqueta(t, padre, r, a, negrita);
-    }
-
+    // The left frame Frame4: the captions of the amounts, the legend of the
+    // pies, the activity captions and the explanation of the unit costs.
     void marcoIzquierdo(QGroupBox *f4)
     {
         const int ancho = kAncho4 - kMargen;
@@ -164,91 +191,72 @@ private:
             const QString t = QString::fromUtf8(f.etiqueta);
             const int x = kMargen + f.sangria;
             if (f.slot == 18) // two lines, centred on its figures
-                texto(f4, t, QRect(x, 660, ancho - x, 480), Qt::AlignLeft | Qt::AlignVCenter, true);
+                crearEtiqueta(t, f4, QRect(x, 660, ancho - x, 480), Qt::AlignLeft | Qt::AlignVCenter, true);
             else
-                texto(f4, t, QRect(x, f.arriba, ancho - x, kAltoFila), Qt::AlignLeft | Qt::AlignVCenter, f.negrita);
+                crearEtiqueta(t, f4, QRect(x, f.arriba, ancho - x, kAltoFila), Qt::AlignLeft | Qt::AlignVCenter,
+                              f.negrita);
         }
-
-        for (int k = 0; k < kSectoresTarta; ++k) {
-            auto *muestra = new QLabel(f4);
-            muestra->setObjectName(QStringLiteral("Colores(%1)").arg(k));
-            muestra->setGeometry(twRect(60, 5640 + 240 * k, 255, 225));
-            muestra->setFrameStyle(QFrame::Box | QFrame::Plain);
-            muestra->setAutoFillBackground(true);
-            QPalette p = muestra->palette();
-            p.setColor(QPalette::Window, kSectores[k].color);
-            muestra->setPalette(p);
-            muestra->setFocusPolicy(Qt::StrongFocus);
-            seguirFoco(muestra);
-            colores_[k] = muestra;
-            // The text stands 60 twips lower than its swatch; the swatches are
-            // 225 high, not 255, so that they do not touch.
-            leyenda_[k] = texto(f4, QString::fromUtf8(kSectores[k].leyenda), QRect(480, 5700 + 240 * k, ancho - 480, 225));
-            leyenda_[k]->setObjectName(QStringLiteral("Leyenda(%1)").arg(k));
-        }
-
-        const char *activas[] = {"Kilometraje anual", "Kilometraje anual facturado", "Horas anuales",
-                                 "Horas anuales facturadas"};
+        for (int k = 0; k < kSectoresTarta; ++k)
+            lineaLeyenda(f4, k);
         for (int k = 0; k < 4; ++k)
-            texto(f4, QString::fromUtf8(activas[k]), QRect(kMargen, 10080 + kAltoFila * k, ancho - kMargen, kAltoFila));
-
-        const Explicacion explicaciones[] = {
-            {"Costes por viajero-kilómetro",
-             8580,
-             {{nullptr, "Costes = C1 * VKm"},
-              {nullptr, "C1 = coste unitario por viajero-kilómetro"},
-              {nullptr, "(costes totales por viajero-kilómetro)"},
-              {nullptr, "VKm = viajeros-kilómetro"}}},
-            {"Costes por kilómetro y hora",
-             11100,
-             {{nullptr, "Costes = C2 * Km + C3 * H"},
-              {"C2 =", "coste unitario por kilómetro (costes kilómetricos por kilómetro facturado)"},
-              {"C3 =", "coste unitario por hora (costes temporales e indirectos por hora facturada)"},
-              {nullptr, "Km = kilómetros facturados"},
-              {nullptr, "H = horas facturadas"}}},
-            {"Costes por kilómetro",
-             12300,
-             {{nullptr, "Costes = C4 * Km"},
-              {nullptr, "C4 = coste unitario por kilómetro"},
-              {nullptr, "(costes totales por kilómetro facturado)"},
-              {nullptr, "Km = kilómetros facturados"}}},
-            {"Costes por hora",
-             13740,
-             {{nullptr, "Costes = C5 * H"},
-              {nullptr, "C5 = coste unitario por hora"},
-              {nullptr, "(costes totales por hora facturada)"},
-              {nullptr, "H = horas facturadas"}}},
-        };
+            crearEtiqueta(QString::fromUtf8(kActividad[k]), f4,
+                          QRect(kMargen, 10080 + kAltoFila * k, ancho - kMargen, kAltoFila));
         int abajo = 0;
-        for (const Explicacion &e : explicaciones) {
-            const int arriba = std::max(e.arriba, abajo + 60);
-            QGroupBox *caja = crearMarco(f4, QString(), QString::fromUtf8(e.titulo));
-            QFont letra = caja->font();
-            letra.setBold(true);
-            caja->setFont(letra);
-            letra.setBold(false);
-            letra.setPointSizeF(letra.pointSizeF() - 1);
-            const int anchoCaja = kAncho4 - 2 * 60;
-            const int anchoTexto = anchoCaja - 2 * kMargen;
-            int y = 240;
-            for (const auto &[nombre, linea] : e.lineas) {
-                const int sangria = nombre ? 420 : 0;
-                QLabel *l = texto(caja, QString::fromUtf8(linea), QRect(kMargen + sangria, y, anchoTexto - sangria, 200),
-                                  Qt::AlignLeft | Qt::AlignTop);
-                l->setFont(letra);
-                const int alto = static_cast<int>(aTwips(l->heightForWidth(l->width())) + 0.5);
-                l->setGeometry(twRect(kMargen + sangria, y, anchoTexto - sangria, alto));
-                if (nombre) {
-                    QLabel *n = texto(caja, QString::fromUtf8(nombre), QRect(kMargen, y, sangria, 200),
-                                      Qt::AlignLeft | Qt::AlignTop);
-                    n->setFont(letra);
-                }
-                y += alto;
+        for (const Explicacion &e : kExplicaciones)
+            abajo = explicacion(f4, e, std::max(e.arriba, abajo + 60));
+    }
+
+    // Swatch Colores(k) and its caption Leyenda(k).
+    void lineaLeyenda(QGroupBox *f4, int k)
+    {
+        auto *muestra = new QLabel(f4);
+        muestra->setObjectName(QStringLiteral("Colores(%1)").arg(k));
+        muestra->setGeometry(twRect(60, 5640 + 240 * k, 255, 225));
+        muestra->setFrameStyle(QFrame::Box | QFrame::Plain);
+        muestra->setAutoFillBackground(true);
+        QPalette p = muestra->palette();
+        p.setColor(QPalette::Window, kSectores[k].color);
+        muestra->setPalette(p);
+        muestra->setFocusPolicy(Qt::StrongFocus);
+        seguirFoco(muestra);
+        colores_[k] = muestra;
+        // The text stands 60 twips lower than its swatch; the swatches are
+        // 225 high, not 255, so that they do not touch.
+        leyenda_[k] = crearEtiqueta(QString::fromUtf8(kSectores[k].leyenda), f4,
+                                    QRect(480, 5700 + 240 * k, kAncho4 - kMargen - 480, 225));
+        leyenda_[k]->setObjectName(QStringLiteral("Leyenda(%1)").arg(k));
+    }
+
+    // One box of the explanation of the unit costs, from arriba down; returns
+    // where it ends (twips).
+    int explicacion(QGroupBox *f4, const Explicacion &e, int arriba)
+    {
+        QGroupBox *caja = crearMarco(f4, QString(), QString::fromUtf8(e.titulo));
+        QFont letra = caja->font();
+        letra.setBold(true);
+        caja->setFont(letra);
+        letra.setBold(false);
+        letra.setPointSizeF(letra.pointSizeF() - 1);
+        const int anchoCaja = kAncho4 - 2 * 60;
+        const int anchoTexto = anchoCaja - 2 * kMargen;
+        int y = 240;
+        for (const auto &[nombre, linea] : e.lineas) {
+            const int sangria = nombre ? 420 : 0;
+            QLabel *l = crearEtiqueta(QString::fromUtf8(linea), caja,
+                                      QRect(kMargen + sangria, y, anchoTexto - sangria, 200), Qt::AlignLeft | Qt::AlignTop);
+            l->setFont(letra);
+            const int alto = static_cast<int>(aTwips(l->heightForWidth(l->width())) + 0.5);
+            l->setGeometry(twRect(kMargen + sangria, y, anchoTexto - sangria, alto));
+            if (nombre) {
+                QLabel *n = crearEtiqueta(QString::fromUtf8(nombre), caja, QRect(kMargen, y, sangria, 200),
+                                          Qt::AlignLeft | Qt::AlignTop);
+                n->setFont(letra);
             }
-            const int alto = y + 90;
-            caja->setGeometry(twRect(60, arriba, anchoCaja, alto));
-            abajo = arriba + alto;
+            y += alto;
         }
+        const int alto = y + 90;
+        caja->setGeometry(twRect(60, arriba, anchoCaja, alto));
+        return arriba + alto;
     }
 
     void columna(Col c)
@@ -257,7 +265,7 @@ private:
         QGroupBox *marco = frameColumna(c);
         const QString l = c == Col::S ? QStringLiteral("S") : QStringLiteral("O");
         auto figura = [&](int n, const QRect &r, bool negrita, const QColor &color = QColor()) {
-            QLabel *e = texto(marco, QString(), r, Qt::AlignRight | Qt::AlignVCenter, negrita);
+            QLabel *e = crearEtiqueta(QString(), marco, r, Qt::AlignRight | Qt::AlignVCenter, negrita);
             e->setWordWrap(false);
             e->setObjectName(QStringLiteral("lbl%1R(%2)").arg(l).arg(n));
             e->setProperty("Tag", QString::number(decimalesResultado(n)));
@@ -269,8 +277,8 @@ private:
             lbl_[ci][n] = e;
         };
 
-        texto(marco, QStringLiteral("Euros (€)"), QRect(360, 360, 1155, kAltoFila), Qt::AlignRight | Qt::AlignVCenter);
-        texto(marco, QStringLiteral("%"), QRect(2400, 360, 675, kAltoFila), Qt::AlignRight | Qt::AlignVCenter);
+        crearEtiqueta(QStringLiteral("Euros (€)"), marco, QRect(360, 360, 1155, kAltoFila), Qt::AlignRight | Qt::AlignVCenter);
+        crearEtiqueta(QStringLiteral("%"), marco, QRect(2400, 360, 675, kAltoFila), Qt::AlignRight | Qt::AlignVCenter);
         for (const FilaCoste &f : kFilas) {
             figura(f.slot, QRect(360, f.arriba, 1155, kAltoFila), f.negrita);
             figura(f.slot + 20, QRect(2400, f.arriba, 675, kAltoFila), f.negrita);
@@ -281,16 +289,16 @@ private:
         seguirFoco(tartas_[ci]);
 
         figura(39, QRect(360, 8640, 1155, kAltoFila), false);
-        QLabel *vkm = texto(marco, QStringLiteral("Viajeros-Kilometro anuales"), QRect(1575, 8520, 1740, 480));
+        QLabel *vkm = crearEtiqueta(QStringLiteral("Viajeros-Kilometro anuales"), marco, QRect(1575, 8520, 1740, 480));
         for (int k = 0; k < 4; ++k)
             figura(41 + k, QRect(360, 10080 + kAltoFila * k, 1155, kAltoFila), false);
 
         std::vector<QWidget *> c1;
         for (const CosteUnitario &u : kUnitarios) {
-            QLabel *nombre = texto(marco, QString::fromUtf8(u.nombre), QRect(60, u.arriba, 540, kAltoFila),
+            QLabel *nombre = crearEtiqueta(QString::fromUtf8(u.nombre), marco, QRect(60, u.arriba, 540, kAltoFila),
                                    Qt::AlignRight | Qt::AlignVCenter, true);
             figura(u.slot, QRect(600, u.arriba, 915, kAltoFila), true, u.color);
-            QLabel *unidad = texto(marco, QString::fromUtf8(u.unidad), QRect(1575, u.arriba, 1740, kAltoFila));
+            QLabel *unidad = crearEtiqueta(QString::fromUtf8(u.unidad), marco, QRect(1575, u.arriba, 1740, kAltoFila));
             if (u.slot == 40)
                 c1 = {nombre, unidad};
         }
@@ -312,6 +320,6 @@ private:
 
 } // namespace
 
-FormularioSeccion *CrearResultados(Calculo &calculo, QWidget *parent) { return new FrmResultados(calculo, parent); }
+FormularioBase *crearResultados(Calculo &calculo, QWidget *parent) { return new FrmResultados(calculo, parent); }
 
 } // namespace pelmora

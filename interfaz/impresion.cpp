@@ -32,9 +32,6 @@ namespace pelmora {
 
 namespace {
 
-QString g_rutaPdf;         // printing goes to this file while set
-RespuestaArchivoPdf g_respuestaPdf;
-RespuestaVistaPreliminar g_respuestaVista;
 QString g_ultimaCarpetaPdf; // folder of the last PDF exported
 
 const QString kError = QStringLiteral("Error");
@@ -187,7 +184,7 @@ private:
 
 } // namespace
 
-void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
+void pintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
 {
     if (!formulario)
         return;
@@ -216,7 +213,7 @@ void PintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
     p.restore();
 }
 
-bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &formularios)
+bool pintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &formularios)
 {
     QPainter p;
     if (!p.begin(&dispositivo))
@@ -238,12 +235,12 @@ bool PintarFormularios(QPagedPaintDevice &dispositivo, const QList<QWidget *> &f
             return false;
         }
         primera = false;
-        PintarFormulario(p, pagina, w);
+        pintarFormulario(p, pagina, w);
     }
     return p.end();
 }
 
-ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento)
+ErrorArchivo grabarPdf(const QString &ruta, const QList<QWidget *> &formularios, const QString &documento)
 {
     // The whole document is made in memory first, then written whole or not
     // at all: a failed write leaves an older file as it was.
@@ -254,7 +251,7 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
             return ErrorArchivo::AccesoDenegado;
         QPdfWriter pdf(&memoria);
         prepararPdf(pdf, documento);
-        if (!PintarFormularios(pdf, formularios) || bytes.isEmpty())
+        if (!pintarFormularios(pdf, formularios) || bytes.isEmpty())
             return ErrorArchivo::AccesoDenegado;
     }
     if (!QFileInfo(ruta).absoluteDir().exists())
@@ -262,12 +259,12 @@ ErrorArchivo GrabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
     return grabarBytes(ruta, bytes);
 }
 
-bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)
+bool imprimirFormularios(const QList<QWidget *> &formularios, const QString &documento)
 {
-    if (!g_rutaPdf.isEmpty()) {
-        if (GrabarPdf(g_rutaPdf, formularios, documento) == ErrorArchivo::Ninguno)
+    if (interceptorImpresion) {
+        if (grabarPdf(interceptorImpresion(), formularios, documento) == ErrorArchivo::Ninguno)
             return true;
-        MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError);
+        MostrarMensaje(QStringLiteral("No se ha podido imprimir."), kError, formularios.value(0));
         return false;
     }
     QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -278,48 +275,46 @@ bool ImprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
             info = todas.constFirst();
     }
     if (info.isNull()) {
-        MostrarMensaje(QStringLiteral("No hay ninguna impresora instalada."), kError);
+        MostrarMensaje(QStringLiteral("No hay ninguna impresora instalada."), kError, formularios.value(0));
         return false;
     }
     QPrinter impresora(info, QPrinter::ScreenResolution);
     impresora.setDocName(documento);
     impresora.setCreator(QStringLiteral("Pelmora"));
-    if (!PintarFormularios(impresora, formularios) || impresora.printerState() == QPrinter::Error) {
+    if (!pintarFormularios(impresora, formularios) || impresora.printerState() == QPrinter::Error) {
         MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + info.printerName()
                            + QStringLiteral("."),
-                       kError);
+                       kError, formularios.value(0));
         return false;
     }
     return true;
 }
 
-bool ExportarPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
+bool exportarAPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
                  const QString &carpetaInicial)
 {
     const QString carpeta = g_ultimaCarpetaPdf.isEmpty() ? carpetaInicial : g_ultimaCarpetaPdf;
     const QString propuesta = QDir(carpeta).filePath(nombrePropuesto);
     QString ruta;
-    if (g_respuestaPdf) {
-        const RespuestaArchivoPdf f = g_respuestaPdf;
-        ruta = f(propuesta);
-    } else {
+    if (interceptorArchivoPdf)
+        ruta = interceptorArchivoPdf(propuesta);
+    else
         ruta = pedirRutaPdf(padre, propuesta);
-    }
     if (ruta.isEmpty())
         return false;
     ruta = conExtensionPdf(QDir::fromNativeSeparators(ruta));
-    if (const ErrorArchivo e = GrabarPdf(ruta, formularios, QFileInfo(ruta).completeBaseName());
+    if (const ErrorArchivo e = grabarPdf(ruta, formularios, QFileInfo(ruta).completeBaseName());
         e != ErrorArchivo::Ninguno) {
         MostrarMensaje(QStringLiteral("No se ha podido grabar el archivo PDF:\r\n") + QDir::toNativeSeparators(ruta)
                            + QStringLiteral("\r\n\r\n") + mensajeErrorArchivo(e),
-                       kError);
+                       kError, padre);
         return false;
     }
     g_ultimaCarpetaPdf = QFileInfo(ruta).absolutePath();
     return true;
 }
 
-bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento)
+bool mostrarVistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const QString &documento)
 {
     QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
@@ -338,43 +333,20 @@ bool VistaPreliminar(QWidget *padre, const QList<QWidget *> &formularios, const 
     // The forms are drawn for every preview and again for the printer the
     // user chose, with the pages and the page set-up chosen there.
     QObject::connect(&vista, &QPrintPreviewDialog::paintRequested, &vista,
-                     [&formularios](QPrinter *p) { PintarFormularios(*p, formularios); });
-    if (g_respuestaVista) {
-        const RespuestaVistaPreliminar f = g_respuestaVista;
-        f(vista);
-    } else {
+                     [&formularios](QPrinter *p) { pintarFormularios(*p, formularios); });
+    if (interceptorVistaPreliminar)
+        interceptorVistaPreliminar(vista);
+    else
         vista.exec();
-    }
     if (vista.result() != QDialog::Accepted)
         return false;
     if (impresora.printerState() == QPrinter::Error) {
         MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + impresora.printerName()
                            + QStringLiteral("."),
-                       kError);
+                       kError, padre);
         return false;
     }
     return true;
-}
-
-RespuestaVistaPreliminar interceptarVistaPreliminar(RespuestaVistaPreliminar f)
-{
-    RespuestaVistaPreliminar antes = std::move(g_respuestaVista);
-    g_respuestaVista = std::move(f);
-    return antes;
-}
-
-QString interceptarImpresion(const QString &rutaPdf)
-{
-    QString antes = g_rutaPdf;
-    g_rutaPdf = rutaPdf;
-    return antes;
-}
-
-RespuestaArchivoPdf interceptarArchivoPdf(RespuestaArchivoPdf f)
-{
-    RespuestaArchivoPdf antes = std::move(g_respuestaPdf);
-    g_respuestaPdf = std::move(f);
-    return antes;
 }
 
 } // namespace pelmora

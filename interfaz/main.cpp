@@ -20,7 +20,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    pelmora::FijarDatosPrograma();
+    pelmora::fijarDatosPrograma();
     // The program speaks Spanish whatever the system's language: so do Qt's
     // own dialogs (file chooser, print dialog) where their translation exists.
     QTranslator qtEspanol;
@@ -31,10 +31,10 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("es.pelmora.pelmora"));
     // The program's logo, drawn once at one size: cheaper at start-up than
     // an SVG icon, which the window system would have drawn at several.
-    QApplication::setWindowIcon(QIcon(pelmora::ImagenPrograma(QStringLiteral("logo"), QSize(64, 64))));
+    QApplication::setWindowIcon(QIcon(pelmora::imagenPrograma(QStringLiteral("logo"), QSize(64, 64))));
     pelmora::fijarSeparadores(QLocale::system());
 
-    const pelmora::LineaOrdenes linea = pelmora::LeerLineaOrdenes(app.arguments());
+    const pelmora::LineaOrdenes linea = pelmora::leerLineaOrdenes(app.arguments());
 
     if (linea.presentacion) {
         pelmora::DialogoPresentacion splash;

@@ -2,7 +2,6 @@
 
 #include "interfaz/dialogos.h"
 #include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -13,23 +12,6 @@
 #include <algorithm>
 
 namespace pelmora {
-
-namespace {
-
-RespuestaMensaje &interceptor()
-{
-    static RespuestaMensaje f;
-    return f;
-}
-
-} // namespace
-
-RespuestaMensaje interceptarMensajes(RespuestaMensaje f)
-{
-    RespuestaMensaje anterior = std::move(interceptor());
-    interceptor() = std::move(f);
-    return anterior;
-}
 
 DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -51,11 +33,11 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     picAlarma_ = new QLabel(this);
     picAlarma_->setObjectName(QStringLiteral("picAlarma"));
     picAlarma_->setGeometry(twRect(0, 0, 480, 480));
-    picAlarma_->setPixmap(ImagenPrograma(QStringLiteral("alarma"), picAlarma_->size()));
+    picAlarma_->setPixmap(imagenPrograma(QStringLiteral("alarma"), picAlarma_->size()));
     picInformacion_ = new QLabel(this);
     picInformacion_->setObjectName(QStringLiteral("picInformacion"));
     picInformacion_->setGeometry(twRect(660, 0, 480, 480));
-    picInformacion_->setPixmap(ImagenPrograma(QStringLiteral("informacion"), picInformacion_->size()));
+    picInformacion_->setPixmap(imagenPrograma(QStringLiteral("informacion"), picInformacion_->size()));
 
     QLabel *dibujo = nullptr;
     if (titulo == u"Error")
@@ -101,14 +83,15 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     cmbAceptar_->setFocus();
 }
 
-void MostrarMensaje(const QString &texto, const QString &titulo)
+void MostrarMensaje(const QString &texto, const QString &titulo, QWidget *cerca)
 {
-    if (interceptor()) {
-        const RespuestaMensaje f = interceptor(); // it may replace itself
-        f(texto, titulo);
+    if (interceptorMensajes) {
+        interceptorMensajes(texto, titulo);
         return;
     }
-    QWidget *dueno = VentanaPrincipal::principal();
+    QWidget *dueno = cerca;
+    while (dueno && dueno->parentWidget())
+        dueno = dueno->parentWidget();
     if (!dueno || !dueno->isVisible())
         dueno = QApplication::activeWindow();
     DialogoMensaje d(texto, titulo, dueno);

@@ -10,23 +10,6 @@
 
 namespace pelmora {
 
-namespace {
-
-RespuestaPregunta &interceptor()
-{
-    static RespuestaPregunta f;
-    return f;
-}
-
-} // namespace
-
-RespuestaPregunta interceptarPregunta(RespuestaPregunta f)
-{
-    RespuestaPregunta anterior = std::move(interceptor());
-    interceptor() = std::move(f);
-    return anterior;
-}
-
 PreguntaGrabar::PreguntaGrabar(const QString &titulo, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -37,7 +20,7 @@ PreguntaGrabar::PreguntaGrabar(const QString &titulo, QWidget *parent)
     picPregunta_ = new QLabel(this);
     picPregunta_->setObjectName(QStringLiteral("picPregunta"));
     picPregunta_->setGeometry(twRect(2040, 120, 480, 480));
-    picPregunta_->setPixmap(ImagenPrograma(QStringLiteral("pregunta"), picPregunta_->size()));
+    picPregunta_->setPixmap(imagenPrograma(QStringLiteral("pregunta"), picPregunta_->size()));
 
     auto *frame1 = new QFrame(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -77,12 +60,11 @@ void PreguntaGrabar::responder(Respuesta r)
         accept();
 }
 
-bool PreguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar)
+bool preguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar)
 {
     PreguntaGrabar::Respuesta r = PreguntaGrabar::Cancelar;
-    if (interceptor()) {
-        const RespuestaPregunta f = interceptor();
-        r = f(titulo);
+    if (interceptorPregunta) {
+        r = interceptorPregunta(titulo);
     } else {
         if (!padre)
             padre = QApplication::activeWindow();

@@ -2,6 +2,8 @@
 // closed or the program ends.
 #pragma once
 
+#include "interfaz/interceptor.h"
+
 #include <QDialog>
 #include <QString>
 #include <functional>
@@ -44,12 +46,10 @@ private:
 // grabar() and goes on only when it returns true (a cancelled save dialog
 // or a failed write stops the close); "No" goes on; "Cancelar" and the
 // close box stop.
-bool PreguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar);
+bool preguntarGrabar(QWidget *padre, const QString &titulo, std::function<bool()> grabar);
 
-// While set, PreguntarGrabar asks this function instead of showing the
-// dialog (tests and scripted use); it receives the caption. Returns the
-// previous one.
-using RespuestaPregunta = std::function<PreguntaGrabar::Respuesta(const QString &titulo)>;
-RespuestaPregunta interceptarPregunta(RespuestaPregunta f);
+// While set, preguntarGrabar asks this function instead of showing the
+// dialog; it receives the caption.
+inline Interceptor<PreguntaGrabar::Respuesta(const QString &titulo)> interceptorPregunta;
 
 } // namespace pelmora

@@ -123,7 +123,7 @@ bool esArchivoDeReferencia(const QString &ruta)
     return false;
 }
 
-LineaOrdenes LeerLineaOrdenes(const QStringList &argumentos)
+LineaOrdenes leerLineaOrdenes(const QStringList &argumentos)
 {
     LineaOrdenes linea;
     for (int i = 1; i < argumentos.size(); ++i) {

@@ -62,6 +62,6 @@ struct LineaOrdenes {
     bool presentacion = true; // show the splash window
     QString archivo;          // calculation to open, empty for none
 };
-LineaOrdenes LeerLineaOrdenes(const QStringList &argumentos);
+LineaOrdenes leerLineaOrdenes(const QStringList &argumentos);
 
 } // namespace pelmora

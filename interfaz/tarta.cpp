@@ -22,7 +22,7 @@ const QColor kFondo(224, 224, 224);
 
 } // namespace
 
-GeometriaTarta CalcularTarta(double ancho, double alto, const std::array<double, kSectoresTarta> &cuotas,
+GeometriaTarta calcularTarta(double ancho, double alto, const std::array<double, kSectoresTarta> &cuotas,
                              const std::array<QSizeF, kSectoresTarta> &etiquetas)
 {
     GeometriaTarta g;
@@ -99,7 +99,7 @@ GeometriaTarta Tarta::colocar(const std::array<double, kSectoresTarta> &cuotas)
     for (int k = 0; k < kSectoresTarta; ++k)
         tam[k] = QSizeF(aTwips(etiquetas_[k]->width()), aTwips(etiquetas_[k]->height()));
     const int borde = frameWidth();
-    const GeometriaTarta g = CalcularTarta(aTwips(width()), aTwips(height()), cuotas, tam);
+    const GeometriaTarta g = calcularTarta(aTwips(width()), aTwips(height()), cuotas, tam);
     for (int k = 0; k < kSectoresTarta; ++k) {
         const QPoint pos(borde + tw(g.sectores[k].izquierda), borde + tw(g.sectores[k].arriba));
         if (etiquetas_[k]->pos() != pos)

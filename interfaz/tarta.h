@@ -33,7 +33,7 @@ struct GeometriaTarta {
 
 // The pie of a picture of ancho x alto twips for eleven shares (percent),
 // each label placed from the size it has now (twips).
-GeometriaTarta CalcularTarta(double ancho, double alto, const std::array<double, kSectoresTarta> &cuotas,
+GeometriaTarta calcularTarta(double ancho, double alto, const std::array<double, kSectoresTarta> &cuotas,
                              const std::array<QSizeF, kSectoresTarta> &etiquetas);
 
 // The picture PictureSR / PictureOR with its labels lblPicS(k) / lblPicO(k).

@@ -6,6 +6,7 @@
 #include "interfaz/dialogos.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
+#include "ayudantes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,11 +31,6 @@
 using namespace pelmora;
 
 namespace {
-
-struct Mensaje {
-    QString texto;
-    QString titulo;
-};
 
 const QString kReferencia =
     QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
@@ -65,8 +61,8 @@ bool mismasEntradas(const Columna &a, const Columna &b)
 void prepararCalculo(Calculo &c)
 {
     QCOMPARE(AbrirArchivo(c, kReferencia), ErrorArchivo::Ninguno);
-    c.columnaParaPruebas(Col::S)(Seccion::Caracteristicas, 1) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
-    c.columnaParaPruebas(Col::S)(Seccion::CostesFijos1, 2) = Valor(123456.78);
+    c.columnaParaPruebas(Col::S)(kCar, Car::Descripcion) = Valor(QStringLiteral("Autocar de prueba, 50 plazas"));
+    c.columnaParaPruebas(Col::S)(kF1, F1::PrecioAutocar) = Valor(123456.78);
     c.hoy = [] { return QDate(2024, 3, 5); };
 }
 
@@ -135,7 +131,7 @@ QStringList enlaces(const QTextBrowser *b)
 class PruebaDialogos : public QObject {
     Q_OBJECT
 
-    QList<Mensaje> mensajes;
+    prueba::CapturaMensajes mensajes;
     QTemporaryDir cache_;
 
 private slots:
@@ -144,14 +140,12 @@ private slots:
         // The help keeps its collection in the cache folder: never the user's.
         QVERIFY(cache_.isValid());
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_.path()));
-        interceptarMensajes([this](const QString &t, const QString &ti) { mensajes.append({t, ti}); });
         QVERIFY2(QFile::exists(kReferencia), "reference data missing beside the tests");
     }
     void init() { mensajes.clear(); }
     void cleanupTestCase()
     {
         cerrarAyudas();
-        interceptarMensajes({});
     }
 
     // ---- frmArchivo --------------------------------------------------------
@@ -310,7 +304,7 @@ private slots:
         QCOMPARE(AbrirArchivo(leido, ruta), ErrorArchivo::Ninguno);
         QVERIFY(mismasEntradas(leido.columnaS(), c.columnaS()));
         QVERIFY(mismasEntradas(leido.columnaO(), c.columnaO()));
-        QCOMPARE(leido.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
+        QCOMPARE(leido.columnaS()(kCar, Car::Descripcion).texto(), QStringLiteral("Autocar de prueba, 50 plazas"));
         QCOMPARE(leido.columnaS().Fecha, QDate(2024, 3, 5));
     }
 
@@ -517,7 +511,7 @@ private slots:
         Calculo c;
         prepararCalculo(c);
         QString carpetaVista;
-        const auto anterior = interceptarDialogoArchivo([&](DialogoArchivo &d) {
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             carpetaVista = d.carpeta();
             d.textArchivo()->setText(QStringLiteral("uno"));
             d.aceptarArchivo();
@@ -528,9 +522,8 @@ private slots:
         QVERIFY(QFile::exists(ruta));
 
         // Cancelled: no path.
-        interceptarDialogoArchivo([](DialogoArchivo &d) { d.cmbCancelar()->click(); });
+        dialogo.cambiar([](DialogoArchivo &d) { d.cmbCancelar()->click(); });
         QVERIFY(DialogoArchivo::ejecutar(nullptr, QStringLiteral("abrir"), c, t.path()).isEmpty());
-        interceptarDialogoArchivo(anterior);
     }
 
     // ---- frmPreguntaGrabar -------------------------------------------------
@@ -589,16 +582,15 @@ private slots:
         QFETCH(bool, seguir);
         QFETCH(int, grabaciones);
         QString titulo;
-        const auto anterior = interceptarPregunta([&](const QString &t) {
+        const auto pregunta = interceptorPregunta.interceptar([&](const QString &t) {
             titulo = t;
             return PreguntaGrabar::Respuesta(respuesta);
         });
         int veces = 0;
-        const bool r = PreguntarGrabar(nullptr, QStringLiteral("Salir"), [&] {
+        const bool r = preguntarGrabar(nullptr, QStringLiteral("Salir"), [&] {
             ++veces;
             return grabado;
         });
-        interceptarPregunta(anterior);
         QCOMPARE(titulo, QStringLiteral("Salir"));
         QCOMPARE(r, seguir);
         QCOMPARE(veces, grabaciones);
@@ -617,16 +609,16 @@ private slots:
             titulo = d->windowTitle();
             d->cmbSi()->click();
         });
-        QVERIFY(PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         QCOMPARE(titulo, QStringLiteral("Cerrar"));
         QCOMPARE(veces, 1);
 
         alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { d->close(); });
-        QVERIFY(!PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(!preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { QTest::keyClick(d, Qt::Key_Escape); });
-        QVERIFY(!PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(!preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         alAparecer<PreguntaGrabar>([](PreguntaGrabar *d) { d->cmbNo()->click(); });
-        QVERIFY(PreguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
+        QVERIFY(preguntarGrabar(nullptr, QStringLiteral("Cerrar"), grabar));
         QCOMPARE(veces, 1);
     }
 
@@ -637,7 +629,7 @@ private slots:
         QTemporaryDir t;
         const QString ruta = t.filePath(QStringLiteral("Pelmora.qch"));
         QVERIFY2(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), ruta), "Pelmora.qch was not built");
-        QVERIFY(AbrirAyuda(nullptr, ruta));
+        QVERIFY(abrirAyuda(nullptr, ruta));
         VentanaAyuda *v = ventanaAyuda(ruta);
         QVERIFY(v);
         QCOMPARE(v->objectName(), QStringLiteral("frmAyuda"));
@@ -689,7 +681,7 @@ private slots:
         QCOMPARE(paginas, 11);
 
         // Opening it again brings the same window forward.
-        QVERIFY(AbrirAyuda(nullptr, ruta));
+        QVERIFY(abrirAyuda(nullptr, ruta));
         QCOMPARE(ventanasAyuda(), 1);
         // Nothing was written beside the help file.
         QCOMPARE(QDir(t.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -704,7 +696,7 @@ private slots:
         QTemporaryDir t;
         QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"), t.filePath(QStringLiteral("Acuerdos.qch"))));
         QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Pelmora.qch"), t.filePath(QStringLiteral("Pelmora.qch"))));
-        MostrarAcuerdos(nullptr, t.path());
+        mostrarAcuerdos(nullptr, t.path());
         VentanaAyuda *v = ventanaAyuda(t.filePath(QStringLiteral("Acuerdos.qch")));
         QVERIFY(v);
         QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
@@ -716,12 +708,12 @@ private slots:
         QVERIFY(!texto.contains(QStringLiteral("acordados para el sector")));
         QVERIFY(texto.contains(QStringLiteral("~/.local/share/Pelmora/Vededizaviro/")));
         const QString nombre = QCoreApplication::applicationName();
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         const QString datos = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QCoreApplication::setApplicationName(nombre);
         if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
             QCOMPARE(datos, QDir::homePath() + QStringLiteral("/.local/share/Pelmora"));
-        MostrarAyuda(nullptr, t.path());
+        mostrarAyuda(nullptr, t.path());
         QVERIFY(ventanaAyuda(t.filePath(QStringLiteral("Pelmora.qch"))));
         QCOMPARE(ventanasAyuda(), 2);
         QVERIFY(mensajes.isEmpty());
@@ -802,9 +794,9 @@ private slots:
     void ayudaBorradaOCorrompida()
     {
         QTemporaryDir t;
-        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
-        MostrarAyuda(nullptr, t.path());
-        MostrarAcuerdos(nullptr, t.path());
+        QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
+        mostrarAyuda(nullptr, t.path());
+        mostrarAcuerdos(nullptr, t.path());
         QCOMPARE(mensajes.size(), 2);
         QCOMPARE(mensajes[0].texto, QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."));
         QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
@@ -814,13 +806,13 @@ private slots:
         // Damaged files: garbage, and a help file cut short.
         mensajes.clear();
         QVERIFY(escribir(t.filePath(QStringLiteral("Pelmora.qch")), QByteArray(4096, 'x')));
-        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
+        QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
         QByteArray corta = leer(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"));
         QVERIFY(corta.size() > 2048);
         corta.truncate(2048);
         QVERIFY(escribir(t.filePath(QStringLiteral("Acuerdos.qch")), corta));
-        QVERIFY(!AbrirAyuda(nullptr, t.filePath(QStringLiteral("Acuerdos.qch"))));
-        MostrarAcuerdos(nullptr, t.path());
+        QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Acuerdos.qch"))));
+        mostrarAcuerdos(nullptr, t.path());
         QCOMPARE(mensajes.size(), 1);
         QCOMPARE(mensajes[0].texto, QStringLiteral("El fichero de los acuerdos se ha borrado o se ha corrompido."));
         QCOMPARE(ventanasAyuda(), 0);

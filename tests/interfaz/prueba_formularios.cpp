@@ -7,6 +7,7 @@
 #include "interfaz/mensaje.h"
 #include "interfaz/tarta.h"
 #include "interfaz/twips.h"
+#include "ayudantes.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,18 +26,12 @@ namespace {
 
 const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
 
-struct Mensaje {
-    QString texto, titulo;
-};
-std::vector<Mensaje> g_mensajes;
-int g_pitidos = 0;
-
 // A calculation with its seven forms inside one window, as the main window
 // holds them.
 struct Banco {
     Calculo c;
     QWidget ventana;
-    std::array<FormularioSeccion *, kNumSecciones> f{};
+    std::array<FormularioBase *, kNumSecciones> f{};
 
     // abrirAntes: the file is opened before the forms exist (they load
     // themselves) or after (they follow the model's notices).
@@ -47,7 +42,7 @@ struct Banco {
             return false;
         for (const DatosSeccion &d : kSecciones) {
             const Seccion s = d.seccion;
-            f[ord(s)] = CrearFormulario(s, c, &ventana);
+            f[ord(s)] = crearFormulario(s, c, &ventana);
             f[ord(s)]->hide();
         }
         if (!abrirAntes && AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
@@ -55,10 +50,20 @@ struct Banco {
         return true;
     }
 
-    FormularioSeccion *formulario(Seccion s) const { return f[ord(s)]; }
+    FormularioBase *formulario(Seccion s) const { return f[ord(s)]; }
+
+    // Opens the reference file with the forms, shows one of them and waits
+    // for its window to be active.
+    bool abrir(Seccion s)
+    {
+        if (!preparar())
+            return false;
+        mostrar(s);
+        return QTest::qWaitForWindowActive(&ventana);
+    }
 
     // Shows one form in the active window, the others hidden.
-    FormularioSeccion *mostrar(Seccion s)
+    FormularioBase *mostrar(Seccion s)
     {
         for (auto *x : f)
             x->hide();
@@ -77,6 +82,15 @@ struct Banco {
     {
         return w(s, CampoTexto::nombreArray(col, s) + QStringLiteral("(%1)").arg(i));
     }
+
+    // Field i of the user column, given the focus and a text to edit.
+    CampoTexto *editar(Seccion s, int i, const QString &texto) const
+    {
+        CampoTexto *c = caja(s, Col::S, i);
+        c->setFocus(Qt::MouseFocusReason);
+        c->setText(texto);
+        return c;
+    }
 };
 
 bool negrita(const QWidget *w) { return w->font().bold(); }
@@ -86,20 +100,22 @@ bool negrita(const QWidget *w) { return w->font().bold(); }
 class PruebaFormularios : public QObject {
     Q_OBJECT
 
+    prueba::CapturaMensajes mensajes_;
+    int pitidos_ = 0;
+    decltype(interceptorPitidos)::Ambito ambitoPitidos_{interceptorPitidos, [this] { ++pitidos_; }};
+
 private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         fijarSeparadores(QLocale());
         fijarPuntosPorPulgada(96);
-        interceptarMensajes([](const QString &t, const QString &ti) { g_mensajes.push_back({t, ti}); });
-        interceptarPitidos([] { ++g_pitidos; });
     }
 
     void init()
     {
-        g_mensajes.clear();
-        g_pitidos = 0;
+        mensajes_.clear();
+        pitidos_ = 0;
     }
 
     void cajasMuestranElModelo_data()
@@ -121,7 +137,7 @@ private slots:
         int cajas = 0;
         for (const DatosSeccion &d : kSecciones) {
             const Seccion s = d.seccion;
-            FormularioSeccion *f = b.formulario(s);
+            FormularioBase *f = b.formulario(s);
             QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
             if (s == Seccion::Resultados)
                 continue;
@@ -153,7 +169,7 @@ private slots:
         }
         QCOMPARE(cajas, 2 * (23 + 18 + 25 + 19 + 4) + 31);
 
-        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        FormularioBase *r = b.formulario(Seccion::Resultados);
         for (Col col : {Col::S, Col::O}) {
             const QString letra = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");
             for (int n = 1; n <= 48; ++n) {
@@ -167,15 +183,15 @@ private slots:
             }
         }
         // A figure of the reference data, as the regional settings write it.
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::O, 2)->text(), QStringLiteral("295.000,00"));
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
+        QCOMPARE(b.caja(kF1, Col::O, F1::PrecioAutocar)->text(), QStringLiteral("295.000,00"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("88.000"));
     }
 
     void titulos()
     {
         Banco b;
         QVERIFY(b.preparar());
-        const QString desc = b.c.columnaS()(Seccion::Caracteristicas, 1).texto();
+        const QString desc = b.c.columnaS()(kCar, Car::Descripcion).texto();
         const QString fechaS = QLocale().toString(b.c.columnaS().Fecha, QLocale::ShortFormat);
         const QString fechaO = QLocale().toString(b.c.columnaO().Fecha, QLocale::ShortFormat);
         const std::pair<Seccion, const char *> titulos[] = {
@@ -199,7 +215,7 @@ private slots:
                 QCOMPARE(fo->title(), QStringLiteral("Vededizaviro de Costes (") + fechaO + QStringLiteral(")"));
         }
         // A new description retitles every form.
-        b.c.ConfirmarCampo(Seccion::Caracteristicas, 1, Valor("Midibús"), Valor(desc));
+        b.c.ConfirmarCampo(kCar, Car::Descripcion, Valor("Midibús"), Valor(desc));
         QCOMPARE(b.w<QGroupBox>(Seccion::Servicio, QStringLiteral("Frame1"))->title(),
                  QStringLiteral("Costes Servicio     (Midibús)"));
         // After a save the user column shows the new date.
@@ -213,7 +229,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.formulario(Seccion::Caracteristicas);
+        FormularioBase *f = b.formulario(Seccion::Caracteristicas);
         for (int i : {2, 19, 20, 21, 22, 23}) {
             QVERIFY(b.caja(Seccion::Caracteristicas, Col::O, i)->isHidden());
             QVERIFY(!b.caja(Seccion::Caracteristicas, Col::S, i)->isHidden());
@@ -237,13 +253,13 @@ private slots:
         }
         QCOMPARE(visibles(fo, QStringLiteral("Kilómetros recorridos anualmente")), 1);
 
-        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        FormularioBase *r = b.formulario(Seccion::Resultados);
         for (int n : {39, 40}) {
             QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblOR(%1)").arg(n))->isHidden());
             QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
         }
         // Still computed.
-        QVERIFY(!b.c.columnaO()(Seccion::Resultados, 40).esCero());
+        QVERIFY(!b.c.columnaO()(kRes, Res::C1).esCero());
     }
 
     // Enter commits without leaving the field and the dependent boxes follow,
@@ -251,11 +267,9 @@ private slots:
     void enterConfirmaYRecalcula()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioSeccion::controlEnfocado);
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        QSignalSpy enfocado(b.formulario(Seccion::Caracteristicas), &FormularioBase::controlEnfocado);
         km->setFocus(Qt::TabFocusReason);
         QVERIFY(km->hasFocus());
         // The editing text: plain, caret at the start, nothing selected.
@@ -267,59 +281,51 @@ private slots:
         QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
 
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("120000"));
+        prueba::teclear(km, QStringLiteral("120000"));
         QCOMPARE(km->text(), QStringLiteral("120000"));
         // Nothing is committed before Enter.
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
         QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 120000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 120000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("120000"));
         QCOMPARE(ValorAnterior().n(), 120000.0);
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("96.000"));
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 13)->text(), QStringLiteral("24.000"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("96.000"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmNoFacturados)->text(), QStringLiteral("24.000"));
         // The kilometres reach the activity bonus and the repairs.
-        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 7)->text(), QStringLiteral("2.400,00"));
-        QCOMPARE(b.caja(Seccion::CostesVariables, Col::S, 18)->text(), QStringLiteral("13.800,00"));
+        QCOMPARE(b.caja(kF2, Col::S, F2::PlusAnual)->text(), QStringLiteral("2.400,00"));
+        QCOMPARE(b.caja(kVar, Col::S, Var::Reparaciones)->text(), QStringLiteral("13.800,00"));
         // The reference column is untouched.
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::O, 11)->text(), QStringLiteral("88.000"));
-        QVERIFY(g_mensajes.empty());
+        QCOMPARE(b.caja(kCar, Col::O, Car::KmFacturados)->text(), QStringLiteral("88.000"));
+        QVERIFY(mensajes_.empty());
 
         // Leaving the field shows the display text.
         QTest::keyClick(km, Qt::Key_Tab);
         QVERIFY(!km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("120.000"));
-        QVERIFY(g_mensajes.empty());
+        QVERIFY(mensajes_.empty());
     }
 
     void valorRechazadoConEnter()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("1000"));
-        QTest::keyClick(km, Qt::Key_Enter);
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(g_mensajes[0].titulo, QStringLiteral("Error"));
-        QVERIFY(g_mensajes[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Enter);
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QCOMPARE(mensajes_[0].titulo, QStringLiteral("Error"));
+        QVERIFY(mensajes_[0].texto.startsWith(QStringLiteral("Valor mínimo = 5.000\r\n\r\nValor máximo = 400.000")));
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
-        QCOMPARE(b.caja(Seccion::Caracteristicas, Col::S, 11)->text(), QStringLiteral("88.000"));
+        QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("88.000"));
 
         // An empty coach description is refused too.
-        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 1);
-        desc->setFocus(Qt::MouseFocusReason);
-        desc->clear();
+        CampoTexto *desc = b.editar(kCar, Car::Descripcion, QString());
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(g_mensajes.size(), size_t(2));
-        QCOMPARE(g_mensajes[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
-        QCOMPARE(desc->text(), b.c.columnaS()(Seccion::Caracteristicas, 1).texto());
+        QCOMPARE(mensajes_.size(), qsizetype(2));
+        QCOMPARE(mensajes_[1].texto, QStringLiteral("El mínimo de caracteres es de 1.\r\n\r\n"));
+        QCOMPARE(desc->text(), b.c.columnaS()(kCar, Car::Descripcion).texto());
     }
 
     // By the time the message shows, the old value is back in the model and
@@ -327,32 +333,22 @@ private slots:
     void valorRestauradoAntesDelMensaje()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        CampoTexto *facturados = b.caja(Seccion::Caracteristicas, Col::S, 11);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("120000"));
-        QTest::keyClick(km, Qt::Key_Return);
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        CampoTexto *facturados = b.caja(kCar, Col::S, Car::KmFacturados);
+        prueba::teclear(km, QStringLiteral("120000"), Qt::Key_Return);
 
         struct Visto {
             double valor;
             QString caja, dependiente;
         };
         std::vector<Visto> vistos;
-        auto antes = interceptarMensajes([&](const QString &, const QString &) {
-            vistos.push_back({b.c.columnaS()(Seccion::Caracteristicas, 9).n(), km->text(), facturados->text()});
+        auto vigilar = interceptorMensajes.interceptar([&](const QString &, const QString &) {
+            vistos.push_back({b.c.columnaS()(kCar, Car::KmAnuales).n(), km->text(), facturados->text()});
         });
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("1000"));
-        QTest::keyClick(km, Qt::Key_Return);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("2000"));
-        QTest::keyClick(km, Qt::Key_Tab);
+        prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Return);
+        prueba::teclear(km, QStringLiteral("2000"), Qt::Key_Tab);
         QTRY_VERIFY(km->hasFocus());
-        interceptarMensajes(antes);
         QCOMPARE(vistos.size(), size_t(2));
         for (const Visto &v : vistos) {
             QCOMPARE(v.valor, 120000.0);
@@ -366,33 +362,26 @@ private slots:
     void valorRechazadoAlCambiarDeControl()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        CampoTexto *pct = b.caja(Seccion::Caracteristicas, Col::S, 10);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("999"));
-        QTest::keyClick(km, Qt::Key_Tab);
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+        CampoTexto *km = b.caja(kCar, Col::S, Car::KmAnuales);
+        CampoTexto *pct = b.caja(kCar, Col::S, Car::PctKmFacturados);
+        prueba::teclear(km, QStringLiteral("999"), Qt::Key_Tab);
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QTRY_VERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("110000"));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
         // The control the focus passed through did not act.
         QCOMPARE(pct->text(), QStringLiteral("80,0"));
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
 
         // A good value lets the focus go and shows the display text.
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("99999"));
-        QTest::keyClick(km, Qt::Key_Tab);
+        prueba::teclear(km, QStringLiteral("99999"), Qt::Key_Tab);
         QTRY_VERIFY(pct->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("99.999"));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 99999.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 99999.0);
         QCOMPARE(pct->text(), QStringLiteral("80"));
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
     }
 
     void opcionTrasValorRechazado_data()
@@ -409,17 +398,14 @@ private slots:
     {
         QFETCH(int, modo);
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::CostesFijos2);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::CostesFijos2));
         auto boton = [&](int k) { return b.w<QRadioButton>(Seccion::CostesFijos2, QStringLiteral("OptionSG(%1)").arg(k)); };
-        CampoTexto *sueldo = b.caja(Seccion::CostesFijos2, Col::S, 1);
-        const QString seguro = b.caja(Seccion::CostesFijos2, Col::S, 10)->text();
+        CampoTexto *sueldo = b.caja(kF2, Col::S, F2::Sueldo);
+        const QString seguro = b.caja(kF2, Col::S, F2::SeguroObligatorio)->text();
         QVERIFY(!seguro.isEmpty());
         sueldo->setFocus(Qt::MouseFocusReason);
         const QString antes = sueldo->text();
-        sueldo->selectAll();
-        QTest::keyClicks(sueldo, QStringLiteral("200000"));
+        prueba::teclear(sueldo, QStringLiteral("200000"));
         switch (modo) {
         case 0:
             QTest::mouseClick(boton(2), Qt::LeftButton);
@@ -436,21 +422,20 @@ private slots:
         }
         QTRY_VERIFY(sueldo->hasFocus());
         QVERIFY(!boton(2)->isDown());
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(sueldo->text(), antes);
-        QVERIFY(!b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
+        QVERIFY(!b.c.columnaS()(kF2, F2::SegurosDesglosados).esFalso());
         QVERIFY(boton(1)->isChecked());
         QVERIFY(!boton(2)->isChecked());
-        QCOMPARE(b.caja(Seccion::CostesFijos2, Col::S, 10)->text(), seguro);
-        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->isEnabled());
+        QCOMPARE(b.caja(kF2, Col::S, F2::SeguroObligatorio)->text(), seguro);
+        QVERIFY(b.caja(kF2, Col::S, F2::SeguroObligatorio)->isEnabled());
 
         // Once the value is good, the same click goes through.
-        sueldo->selectAll();
-        QTest::keyClicks(sueldo, QStringLiteral("40000"));
+        prueba::teclear(sueldo, QStringLiteral("40000"));
         QTest::mouseClick(boton(2), Qt::LeftButton);
-        QVERIFY(b.c.columnaS()(Seccion::CostesFijos2, 9).esFalso());
-        QVERIFY(b.caja(Seccion::CostesFijos2, Col::S, 10)->text().isEmpty());
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QVERIFY(b.c.columnaS()(kF2, F2::SegurosDesglosados).esFalso());
+        QVERIFY(b.caja(kF2, Col::S, F2::SeguroObligatorio)->text().isEmpty());
+        QCOMPARE(mensajes_.size(), qsizetype(1));
     }
 
     // A focus loss without another control of the window (another window
@@ -458,41 +443,33 @@ private slots:
     void perdidaDeFocoConfirma()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::CostesFijos1);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *precio = b.caja(Seccion::CostesFijos1, Col::S, 2);
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->selectAll();
-        QTest::keyClicks(precio, QStringLiteral("300000"));
+        QVERIFY(b.abrir(Seccion::CostesFijos1));
+        CampoTexto *precio = b.caja(kF1, Col::S, F1::PrecioAutocar);
+        prueba::teclear(precio, QStringLiteral("300000"));
         precio->clearFocus();
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 5)->text(), QStringLiteral("45.000,00"));
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 7)->text(), QStringLiteral("240.000,00"));
-        QVERIFY(g_mensajes.empty());
+        QCOMPARE(b.caja(kF1, Col::S, F1::ResidualAutocar)->text(), QStringLiteral("45.000,00"));
+        QCOMPARE(b.caja(kF1, Col::S, F1::FinanciadoAutocar)->text(), QStringLiteral("240.000,00"));
+        QVERIFY(mensajes_.empty());
 
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->selectAll();
-        QTest::keyClicks(precio, QStringLiteral("10"));
+        prueba::teclear(precio, QStringLiteral("10"));
         precio->clearFocus();
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 300000.0);
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 300000.0);
         QCOMPARE(precio->text(), QStringLiteral("300.000,00"));
         QTest::qWait(20);
         QVERIFY(!precio->hasFocus());
 
         // Another section shown while a field is being edited: the typed
         // value is committed, not lost.
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->selectAll();
-        QTest::keyClicks(precio, QStringLiteral("250000"));
+        prueba::teclear(precio, QStringLiteral("250000"));
         b.mostrar(Seccion::Resultados);
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 250000.0);
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 250000.0);
         QCOMPARE(precio->text(), QStringLiteral("250.000,00"));
-        QCOMPARE(g_mensajes.size(), size_t(1));
+        QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.w<QLabel>(Seccion::Resultados, QStringLiteral("lblSR(1)"))->text(),
-                 FormatearNumero(b.c.columnaS()(Seccion::Resultados, 1), 2, true));
+                 FormatearNumero(b.c.columnaS()(kRes, Res::Amortizacion), 2, true));
     }
 
     void cajasConmutadasSiguenAlModelo_data()
@@ -610,7 +587,7 @@ private slots:
         confirmar(anular, 0);
         for (int i : conmutadas)
             QVERIFY2(b.caja(s, Col::S, i)->text().isEmpty(), qPrintable(QString::number(i)));
-        QVERIFY(g_mensajes.empty());
+        QVERIFY(mensajes_.empty());
     }
 
     // The key filter of a 2-decimal field of length 10, an integer field of
@@ -618,91 +595,83 @@ private slots:
     void filtroDeTeclas()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::CostesFijos1);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *precio = b.caja(Seccion::CostesFijos1, Col::S, 2);
-        precio->setFocus(Qt::MouseFocusReason);
-        precio->clear();
+        QVERIFY(b.abrir(Seccion::CostesFijos1));
+        CampoTexto *precio = b.editar(kF1, F1::PrecioAutocar, QString());
         QTest::keyClicks(precio, QStringLiteral("12345678"));
         QCOMPARE(precio->text(), QStringLiteral("1234567"));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         QTest::keyClicks(precio, QStringLiteral(",567"));
         QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
         QTest::keyClick(precio, Qt::Key_Home);
         QTest::keyClicks(precio, QStringLiteral("9"));
         QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
-        QCOMPARE(g_pitidos, 3);
+        QCOMPARE(pitidos_, 3);
         // A second separator, a point, a sign, a letter: refused.
         QTest::keyClick(precio, Qt::Key_End);
         QTest::keyClicks(precio, QStringLiteral(",.-a "));
         QCOMPARE(precio->text(), QStringLiteral("1234567,56"));
-        QCOMPARE(g_pitidos, 8);
+        QCOMPARE(pitidos_, 8);
 
         // The separator with three digits after the caret is refused, with two accepted.
         precio->setText(QStringLiteral("123"));
         precio->setCursorPosition(0);
         QTest::keyClicks(precio, QStringLiteral(","));
         QCOMPARE(precio->text(), QStringLiteral("123"));
-        QCOMPARE(g_pitidos, 9);
+        QCOMPARE(pitidos_, 9);
         precio->setCursorPosition(1);
         QTest::keyClicks(precio, QStringLiteral(","));
         QCOMPARE(precio->text(), QStringLiteral("1,23"));
         QCOMPARE(precio->cursorPosition(), 2);
-        QCOMPARE(g_pitidos, 9);
+        QCOMPARE(pitidos_, 9);
 
         // A refused character still deletes the selection.
         precio->setSelection(2, 2);
         QTest::keyClicks(precio, QStringLiteral("x"));
         QCOMPARE(precio->text(), QStringLiteral("1,"));
-        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(pitidos_, 10);
         // Backspace and Delete are the box's own.
         QTest::keyClick(precio, Qt::Key_Backspace);
         QCOMPARE(precio->text(), QStringLiteral("1"));
         QTest::keyClick(precio, Qt::Key_Home);
         QTest::keyClick(precio, Qt::Key_Delete);
         QCOMPARE(precio->text(), QString());
-        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(pitidos_, 10);
         // The clipboard keys are not typed characters.
         precio->setText(QStringLiteral("456"));
         precio->selectAll();
         QTest::keyClick(precio, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(precio->text(), QStringLiteral("456"));
-        QCOMPARE(g_pitidos, 10);
+        QCOMPARE(pitidos_, 10);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("456"));
         // Escape and other control characters are refused.
         precio->setCursorPosition(3);
         QTest::keyClick(precio, Qt::Key_Escape);
         QCOMPARE(precio->text(), QStringLiteral("456"));
-        QCOMPARE(g_pitidos, 11);
+        QCOMPARE(pitidos_, 11);
         // Below the minimum: refused, the old value is back.
         QTest::keyClick(precio, Qt::Key_Enter);
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(b.c.columnaS()(Seccion::CostesFijos1, 2).n(), 295000.0);
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QCOMPARE(b.c.columnaS()(kF1, F1::PrecioAutocar).n(), 295000.0);
         QCOMPARE(precio->text(), QStringLiteral("295000"));
 
         b.mostrar(Seccion::Caracteristicas);
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->clear();
-        g_pitidos = 0;
+        CampoTexto *km = b.editar(kCar, Car::KmAnuales, QString());
+        pitidos_ = 0;
         QTest::keyClicks(km, QStringLiteral("1234567"));
         QCOMPARE(km->text(), QStringLiteral("123456"));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         QTest::keyClicks(km, QStringLiteral(","));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
 
-        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 8);
-        desc->setFocus(Qt::MouseFocusReason);
-        desc->clear();
+        CampoTexto *desc = b.editar(kCar, Car::Explotacion, QString());
         QTest::keyClicks(desc, QStringLiteral(" L"));
         QTest::sendKeyEvent(QTest::Click, desc, Qt::Key_unknown, QStringLiteral("í"), Qt::NoModifier);
         QTest::keyClicks(desc, QStringLiteral("nea 3, -5.5% "));
         QCOMPARE(desc->text(), QStringLiteral(" Línea 3, -5.5% "));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 8).texto(), QStringLiteral("Línea 3, -5.5%"));
+        QCOMPARE(b.c.columnaS()(kCar, Car::Explotacion).texto(), QStringLiteral("Línea 3, -5.5%"));
     }
 
     // Undo and select all are control characters: refused with a beep in a
@@ -710,21 +679,17 @@ private slots:
     void teclasDeControlEnUnNumero()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
 
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->setText(QStringLiteral("1234"));
+        CampoTexto *km = b.editar(kCar, Car::KmAnuales, QStringLiteral("1234"));
         km->setSelection(1, 2);
         QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier); // undo
         QCOMPARE(km->text(), QStringLiteral("14"));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         QTest::keyClick(km, Qt::Key_A, Qt::ControlModifier); // select all
         QVERIFY(!km->hasSelectedText());
         QCOMPARE(km->text(), QStringLiteral("14"));
-        QCOMPARE(g_pitidos, 2);
+        QCOMPARE(pitidos_, 2);
 
         // Alt and a letter types nothing; AltGr characters go through the
         // filter like any other.
@@ -734,25 +699,23 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, km, Qt::Key_At, QStringLiteral("@"),
                             Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(km->text(), QStringLiteral("14"));
-        QCOMPARE(g_pitidos, 3);
+        QCOMPARE(pitidos_, 3);
         QTest::sendKeyEvent(QTest::Click, km, Qt::Key_5, QStringLiteral("5"), Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(km->text(), QStringLiteral("145"));
-        QCOMPARE(g_pitidos, 3);
+        QCOMPARE(pitidos_, 3);
 
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 110000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 110000.0);
     }
 
     // Enter and Backspace bring the field into view like any other key.
     void enterYRetrocesoMuestranElCampo()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Caracteristicas, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->setText(QStringLiteral("14"));
-        QSignalSpy enfocado(f, &FormularioSeccion::controlEnfocado);
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+
+        FormularioBase *f = b.formulario(Seccion::Caracteristicas);
+        CampoTexto *km = b.editar(kCar, Car::KmAnuales, QStringLiteral("14"));
+        QSignalSpy enfocado(f, &FormularioBase::controlEnfocado);
         QTest::keyClick(km, Qt::Key_End);
         QTest::keyClick(km, Qt::Key_Backspace);
         QCOMPARE(km->text(), QStringLiteral("1"));
@@ -761,7 +724,7 @@ private slots:
         QTest::keyClick(km, Qt::Key_Return);
         QCOMPARE(enfocado.count(), 2);
         QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 9).n(), 90000.0);
+        QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 90000.0);
     }
 
     // A free text stops at the field's length, and Escape or a Control key
@@ -769,12 +732,8 @@ private slots:
     void textoLibreLongitudYControl()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        b.mostrar(Seccion::Caracteristicas);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *desc = b.caja(Seccion::Caracteristicas, Col::S, 1);
-        desc->setFocus(Qt::MouseFocusReason);
-        desc->setText(QStringLiteral("Autocar"));
+        QVERIFY(b.abrir(Seccion::Caracteristicas));
+        CampoTexto *desc = b.editar(kCar, Car::Descripcion, QStringLiteral("Autocar"));
         desc->setCursorPosition(7);
         QTest::keyClick(desc, Qt::Key_Escape);
         QTest::keyClick(desc, Qt::Key_B, Qt::ControlModifier);
@@ -782,78 +741,78 @@ private slots:
         desc->setSelection(4, 3);
         QTest::keyClick(desc, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(desc->text(), QStringLiteral("Auto"));
-        QCOMPARE(g_pitidos, 0);
+        QCOMPARE(pitidos_, 0);
         QTest::keyClick(desc, Qt::Key_Return);
-        QCOMPARE(b.c.columnaS()(Seccion::Caracteristicas, 1).texto(), QStringLiteral("Auto"));
+        QCOMPARE(b.c.columnaS()(kCar, Car::Descripcion).texto(), QStringLiteral("Auto"));
 
         // The coach description takes 45 characters.
         desc->clear();
-        g_pitidos = 0;
+        pitidos_ = 0;
         QTest::keyClicks(desc, QString(44, QLatin1Char('x')));
-        QCOMPARE(g_pitidos, 0);
+        QCOMPARE(pitidos_, 0);
         QTest::keyClicks(desc, QStringLiteral("yz"));
         QCOMPARE(desc->text(), QString(44, QLatin1Char('x')) + QLatin1Char('y'));
-        QCOMPARE(g_pitidos, 1);
+        QCOMPARE(pitidos_, 1);
         // Typing over a selection still fits.
         desc->setSelection(0, 2);
         QTest::keyClicks(desc, QStringLiteral("A"));
         QCOMPARE(desc->text(), QStringLiteral("A") + QString(42, QLatin1Char('x')) + QLatin1Char('y'));
-        QCOMPARE(g_pitidos, 1);
-        QVERIFY(g_mensajes.empty());
+        QCOMPARE(pitidos_, 1);
+        QVERIFY(mensajes_.empty());
     }
 
     // Arrows and pages scroll the section and keep the focus where it is.
     void teclasDeDesplazamiento()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::CostesVariables);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *precio = b.caja(Seccion::CostesVariables, Col::S, 1);
+        QVERIFY(b.abrir(Seccion::CostesVariables));
+
+        FormularioBase *f = b.formulario(Seccion::CostesVariables);
+        CampoTexto *precio = b.caja(kVar, Col::S, Var::PrecioCarburante);
         precio->setFocus(Qt::MouseFocusReason);
-        QSignalSpy spy(f, &FormularioSeccion::teclaScroll);
+        QSignalSpy spy(f, &FormularioBase::teclaScroll);
         for (Qt::Key k : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp})
             QTest::keyClick(precio, k);
         QCOMPARE(spy.count(), 4);
         QCOMPARE(spy.at(0).at(0).toInt(), int(Qt::Key_Down));
         QCOMPARE(spy.at(3).at(0).toInt(), int(Qt::Key_PageUp));
         QVERIFY(precio->hasFocus());
-        QCOMPARE(g_pitidos, 0);
+        QCOMPARE(pitidos_, 0);
     }
 
     // A box being edited keeps its typed text when the model redraws it.
     void textoTecleadoSobreviveAlRedibujo()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::Servicio);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 3);
+        QVERIFY(b.abrir(Seccion::Servicio));
+
+        FormularioBase *f = b.formulario(Seccion::Servicio);
+        CampoTexto *km = b.caja(kServ, Col::S, Serv::campo(0, Serv::Km));
         km->setFocus(Qt::MouseFocusReason);
         QTest::keyClicks(km, QStringLiteral("5"));
         const QString tecleado = km->text();
         f->activar(); // recomputes the results and the service, redrawing every box
         QCOMPARE(km->text(), tecleado);
-        QVERIFY(!b.caja(Seccion::Servicio, Col::S, 1)->text().isEmpty());
+        QVERIFY(!b.caja(kServ, Col::S, Serv::C1)->text().isEmpty());
     }
 
     void servicio()
     {
         Banco b;
-        QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::Servicio);
-        QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        CampoTexto *c1 = b.caja(Seccion::Servicio, Col::S, 1);
-        QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(Seccion::Resultados, 40), 4, false));
+        QVERIFY(b.abrir(Seccion::Servicio));
+
+        FormularioBase *f = b.formulario(Seccion::Servicio);
+        CampoTexto *c1 = b.caja(kServ, Col::S, Serv::C1);
+        QCOMPARE(c1->text(), FormatearNumero(b.c.columnaS()(kRes, Res::C1), 4, false));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Text), QColor(192, 64, 0));
         QCOMPARE(c1->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 224, 192));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 11)->palette().color(QPalette::Disabled, QPalette::Text),
-                 QColor(0, 0, 255));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 18)->palette().color(QPalette::Disabled, QPalette::Base),
-                 QColor(223, 244, 224));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 31)->palette().color(QPalette::Disabled, QPalette::Text),
-                 QColor(128, 128, 0));
-        QVERIFY(negrita(b.caja(Seccion::Servicio, Col::S, 31)));
+        // Field f of service k.
+        auto fila = [&](int k, Serv::Fila f) { return b.caja(kServ, Col::S, Serv::campo(k, f)); };
+        const QPalette::ColorGroup g = QPalette::Disabled;
+        QCOMPARE(fila(1, Serv::PrecioKmYHoras)->palette().color(g, QPalette::Text), QColor(0, 0, 255));
+        QCOMPARE(fila(2, Serv::PrecioKm)->palette().color(g, QPalette::Base), QColor(223, 244, 224));
+        QCOMPARE(fila(4, Serv::PrecioHoras)->palette().color(g, QPalette::Text), QColor(128, 128, 0));
+        QVERIFY(negrita(fila(4, Serv::PrecioHoras)));
         for (int k = 1; k <= 5; ++k) {
             bool hay = false;
             for (QLabel *l : f->findChildren<QLabel *>())
@@ -862,21 +821,16 @@ private slots:
         }
 
         // Kilometres above the annual billed ones are refused with their sentence.
-        CampoTexto *km = b.caja(Seccion::Servicio, Col::S, 9);
-        km->setFocus(Qt::MouseFocusReason);
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("90000"));
-        QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QVERIFY(g_mensajes[0].texto.contains(
+        CampoTexto *km = fila(1, Serv::Km);
+        prueba::teclear(km, QStringLiteral("90000"), Qt::Key_Return);
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QVERIFY(mensajes_[0].texto.contains(
             QStringLiteral("El número de kilómetros facturados en este servicio no puede ser mayor que el total.")));
         // Accepted kilometres price the service.
-        km->selectAll();
-        QTest::keyClicks(km, QStringLiteral("1000"));
-        QTest::keyClick(km, Qt::Key_Return);
-        QCOMPARE(g_mensajes.size(), size_t(1));
-        QCOMPARE(b.caja(Seccion::Servicio, Col::S, 12)->text(), b.c.textoMostrado(Col::S, Seccion::Servicio, 12));
-        QVERIFY(!b.caja(Seccion::Servicio, Col::S, 12)->text().isEmpty());
+        prueba::teclear(km, QStringLiteral("1000"), Qt::Key_Return);
+        QCOMPARE(mensajes_.size(), qsizetype(1));
+        QCOMPARE(fila(1, Serv::PrecioKm)->text(), b.c.textoMostrado(Col::S, kServ, Serv::campo(1, Serv::PrecioKm)));
+        QVERIFY(!fila(1, Serv::PrecioKm)->text().isEmpty());
     }
 
     void formaDeAdquisicion()
@@ -893,17 +847,17 @@ private slots:
         QCOMPARE(frame("FrameSAA")->geometry().topLeft(), frame("FrameSAT")->geometry().topLeft());
         QCOMPARE(frame("FrameSAC")->toolTip(), QStringLiteral("Elegir la forma de adquisición del autocar"));
         QVERIFY(frame("FrameOAC")->toolTip().isEmpty());
-        const QString precio = b.caja(Seccion::CostesFijos1, Col::S, 2)->text();
+        const QString precio = b.caja(kF1, Col::S, F1::PrecioAutocar)->text();
 
         // An option button that gets the focus is scrolled into view.
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        QSignalSpy enfocado(b.formulario(Seccion::CostesFijos1), &FormularioSeccion::controlEnfocado);
+        QSignalSpy enfocado(b.formulario(Seccion::CostesFijos1), &FormularioBase::controlEnfocado);
         boton("OptionSE(1)")->setFocus(Qt::TabFocusReason);
         QCOMPARE(enfocado.count(), 1);
         QCOMPARE(b.formulario(Seccion::CostesFijos1)->controlActivo(), static_cast<QWidget *>(boton("OptionSE(1)")));
 
         boton("OptionSA(2)")->click();
-        QVERIFY(b.c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(b.c.columnaS()(kF1, F1::CompraAutocar).esFalso());
         QVERIFY(frame("FrameSAA")->isHidden());
         QVERIFY(frame("FrameSAF")->isHidden());
         QVERIFY(!frame("FrameSAT")->isHidden());
@@ -914,15 +868,15 @@ private slots:
         QVERIFY(!frame("FrameSET")->isHidden());
 
         boton("OptionSA(1)")->click();
-        QVERIFY(!b.c.columnaS()(Seccion::CostesFijos1, 1).esFalso());
+        QVERIFY(!b.c.columnaS()(kF1, F1::CompraAutocar).esFalso());
         QVERIFY(!frame("FrameSAA")->isHidden());
         QVERIFY(frame("FrameSAT")->isHidden());
-        QCOMPARE(b.caja(Seccion::CostesFijos1, Col::S, 2)->text(), precio);
+        QCOMPARE(b.caja(kF1, Col::S, F1::PrecioAutocar)->text(), precio);
 
         // The reference buttons cannot be used; they follow the data.
         QVERIFY(!boton("OptionOA(1)")->isEnabled());
         QVERIFY(!boton("OptionOA(2)")->isEnabled());
-        b.c.columnaParaPruebas(Col::O)(Seccion::CostesFijos1, 1) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(kF1, F1::CompraAutocar) = Valor(false);
         b.c.cambiarOpcion(Col::O, Seccion::CostesFijos1, 1, 2);
         QVERIFY(boton("OptionOA(2)")->isChecked());
         QVERIFY(!frame("FrameOAT")->isHidden());
@@ -949,7 +903,7 @@ private slots:
         QCOMPARE(caja(18)->text(), QStringLiteral("8.190,00"));
         // A total above the typing limit of the box still shows whole.
         boton("OptionSD(2)")->click();
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 8, Valor(273200.0), b.c.columnaS()(Seccion::CostesFijos2, 8));
+        b.c.ConfirmarCampo(kF2, F2::DietasYPlus, Valor(273200.0), b.c.columnaS()(kF2, F2::DietasYPlus));
         QCOMPARE(caja(8)->text(), QStringLiteral("273.200,00"));
 
         boton("OptionSG(1)")->click();
@@ -965,14 +919,14 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *f = b.mostrar(Seccion::CostesIndirectos);
+        FormularioBase *f = b.mostrar(Seccion::CostesIndirectos);
         auto etiqueta = [&](int k) { return b.w<QLabel>(Seccion::CostesIndirectos, QStringLiteral("Label%1").arg(k)); };
         for (int k = 1; k <= 14; ++k)
             QVERIFY(etiqueta(k));
         QVERIFY(etiqueta(6)->isHidden());
         QVERIFY(etiqueta(7)->isHidden());
         QCOMPARE(etiqueta(1)->geometry().topLeft(), twPoint(120, 1440));
-        QCOMPARE(b.caja(Seccion::CostesIndirectos, Col::S, 5)->y(), tw(3540));
+        QCOMPARE(b.caja(kInd, Col::S, Ind::Total)->y(), tw(3540));
         QCOMPARE(b.w<QGroupBox>(Seccion::CostesIndirectos, QStringLiteral("FrameSI1"))->pos(), twPoint(1800, 300));
 
         b.w<QRadioButton>(Seccion::CostesIndirectos, QStringLiteral("OptionSI(2)"))->click();
@@ -984,7 +938,7 @@ private slots:
         QVERIFY(!etiqueta(6)->isHidden());
         QVERIFY(!etiqueta(7)->isHidden());
         QCOMPARE(etiqueta(6)->geometry(), twRect(1200, 1740, 2985, 1215));
-        QVERIFY(b.caja(Seccion::CostesIndirectos, Col::S, 5)->isEnabled());
+        QVERIFY(b.caja(kInd, Col::S, Ind::Total)->isEnabled());
         QString esperado = b.c.comentario(Col::S);
         QVERIFY(esperado.startsWith(QStringLiteral("Los  Costes  Indirectos  anuales  representan  el\r\n")));
         esperado.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -994,13 +948,13 @@ private slots:
         QVERIFY(!etiqueta(8)->isHidden());
 
         // The comment follows a change made elsewhere when the form comes back.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(100000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(100000.0), b.c.columnaS()(kF2, F2::Sueldo));
         f->activar();
         QVERIFY(etiqueta(6)->text() != esperado);
         QCOMPARE(etiqueta(6)->text(), QString(b.c.comentario(Col::S)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
         // The results hide the indirect items of that column only.
-        FormularioSeccion *r = b.formulario(Seccion::Resultados);
+        FormularioBase *r = b.formulario(Seccion::Resultados);
         r->activar();
         for (int n : {11, 12, 13, 31, 32, 33}) {
             QVERIFY(r->findChild<QLabel *>(QStringLiteral("lblSR(%1)").arg(n))->isHidden());
@@ -1013,21 +967,21 @@ private slots:
         QVERIFY(etiqueta(7)->isHidden());
         for (int k : {1, 2, 3, 5})
             QVERIFY(!etiqueta(k)->isHidden());
-        QCOMPARE(b.caja(Seccion::CostesIndirectos, Col::S, 5)->text(), QStringLiteral("12.100,00"));
-        QVERIFY(!b.caja(Seccion::CostesIndirectos, Col::S, 5)->isEnabled());
+        QCOMPARE(b.caja(kInd, Col::S, Ind::Total)->text(), QStringLiteral("12.100,00"));
+        QVERIFY(!b.caja(kInd, Col::S, Ind::Total)->isEnabled());
         r->activar();
         QVERIFY(!r->findChild<QLabel *>(QStringLiteral("lblSR(11)"))->isHidden());
 
         // The reference column shows its comment in its "Total" mode, and
         // its rows again when it goes back.
-        b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(kInd, Ind::Desglosado) = Valor(false);
         b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
         QVERIFY(!etiqueta(13)->isHidden());
         QVERIFY(!etiqueta(14)->isHidden());
         QVERIFY(etiqueta(8)->isHidden());
-        QVERIFY(b.caja(Seccion::CostesIndirectos, Col::O, 2)->isHidden());
+        QVERIFY(b.caja(kInd, Col::O, Ind::Estructura)->isHidden());
         QVERIFY(etiqueta(13)->text().startsWith(QStringLiteral("Los  Costes  Indirectos")));
-        b.c.columnaParaPruebas(Col::O)(Seccion::CostesIndirectos, 1) = Valor(true);
+        b.c.columnaParaPruebas(Col::O)(kInd, Ind::Desglosado) = Valor(true);
         b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 1);
         QVERIFY(etiqueta(13)->isHidden());
         QVERIFY(etiqueta(14)->isHidden());
@@ -1039,16 +993,16 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        FormularioBase *r = b.mostrar(Seccion::Resultados);
         auto *salario = r->findChild<QLabel *>(QStringLiteral("lblSR(3)"));
         QCOMPARE(salario->text(), QStringLiteral("39.000,00"));
         // The commit itself brings the results up to date; painting changes nothing.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(41000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(41000.0), b.c.columnaS()(kF2, F2::Sueldo));
         QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
         r->grab();
         QCOMPARE(salario->text(), QStringLiteral("41.000,00"));
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(18)"))->text(),
-                 FormatearNumero(b.c.columnaS()(Seccion::Resultados, 18), 2, true));
+                 FormatearNumero(b.c.columnaS()(kRes, Res::Totales), 2, true));
         // The unit costs have their colours.
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
                  QColor(192, 64, 0));
@@ -1068,7 +1022,7 @@ private slots:
         cuotas[1] = 50;
         cuotas[3] = 12.5;
         cuotas[10] = 12.5;
-        GeometriaTarta g = CalcularTarta(3315, 2715, cuotas, tam);
+        GeometriaTarta g = calcularTarta(3315, 2715, cuotas, tam);
         QCOMPARE(g.centroX, 1638.5);
         QCOMPARE(g.centroY, 1338.5);
         QCOMPARE(g.radio, 1038.5);
@@ -1099,7 +1053,7 @@ private slots:
         cuotas = {};
         cuotas[0] = 30;
         cuotas[1] = 10;
-        g = CalcularTarta(3315, 2715, cuotas, tam);
+        g = calcularTarta(3315, 2715, cuotas, tam);
         const double m = (g.sectores[1].inicio + g.sectores[1].fin) / 2;
         QVERIFY(m > 3.1415926536 / 2 && m < 3.1415926536);
         QVERIFY(std::abs(g.sectores[1].izquierda - float(1638.5 - 600 + d * std::cos(m))) < 1e-3);
@@ -1111,12 +1065,12 @@ private slots:
         cuotas[0] = 60;
         cuotas[1] = 50;
         cuotas[2] = 5;
-        g = CalcularTarta(3315, 2715, cuotas, tam);
+        g = calcularTarta(3315, 2715, cuotas, tam);
         QCOMPARE(g.sectores[1].fin, T);
         QVERIFY(g.sectores[1].dibujado);
         QVERIFY(!g.sectores[2].dibujado);
         // A taller than wide picture takes its width for the diameter.
-        g = CalcularTarta(2000, 3000, cuotas, tam);
+        g = calcularTarta(2000, 3000, cuotas, tam);
         QCOMPARE(g.radio, std::trunc(2000 - 38 - 600) / 2);
     }
 
@@ -1130,8 +1084,8 @@ private slots:
         b.mostrar(Seccion::Resultados);
         b.mostrar(Seccion::Caracteristicas);
         // 39.000 of 157.537,64 (24,8 %) becomes 1.000: the share's caption narrows.
-        b.c.ConfirmarCampo(Seccion::CostesFijos2, 1, Valor(1000.0), b.c.columnaS()(Seccion::CostesFijos2, 1));
-        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(1000.0), b.c.columnaS()(kF2, F2::Sueldo));
+        FormularioBase *r = b.mostrar(Seccion::Resultados);
         auto *tarta = r->findChild<Tarta *>(QStringLiteral("PictureSR"));
         QCOMPARE(tarta->etiqueta(2)->text(), QStringLiteral("0,8%"));
         std::array<double, kSectoresTarta> cuotas{};
@@ -1140,7 +1094,7 @@ private slots:
             cuotas[k] = b.c.columnaS()(Seccion::Resultados, k < 10 ? 21 + k : 37).n();
             tam[k] = QSizeF(aTwips(tarta->etiqueta(k)->width()), aTwips(tarta->etiqueta(k)->height()));
         }
-        const GeometriaTarta g = CalcularTarta(aTwips(tarta->width()), aTwips(tarta->height()), cuotas, tam);
+        const GeometriaTarta g = calcularTarta(aTwips(tarta->width()), aTwips(tarta->height()), cuotas, tam);
         for (int k = 0; k < kSectoresTarta; ++k)
             QCOMPARE(tarta->etiqueta(k)->pos(), QPoint(tarta->frameWidth() + tw(g.sectores[k].izquierda),
                                                        tarta->frameWidth() + tw(g.sectores[k].arriba)));
@@ -1151,7 +1105,7 @@ private slots:
     {
         Banco b;
         QVERIFY(b.preparar());
-        FormularioSeccion *r = b.mostrar(Seccion::Resultados);
+        FormularioBase *r = b.mostrar(Seccion::Resultados);
         const int casillas[kSectoresTarta] = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 37};
         for (Col col : {Col::S, Col::O}) {
             const QString l = col == Col::S ? QStringLiteral("S") : QStringLiteral("O");
@@ -1185,7 +1139,7 @@ private slots:
         QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Colores(0)"))->palette().color(QPalette::Window), QColor(0, 0, 255));
         // Keys on a swatch or a pie scroll the form.
         QVERIFY(QTest::qWaitForWindowActive(&b.ventana));
-        QSignalSpy teclas(r, &FormularioSeccion::teclaScroll);
+        QSignalSpy teclas(r, &FormularioBase::teclaScroll);
         auto *muestra = r->findChild<QLabel *>(QStringLiteral("Colores(3)"));
         muestra->setFocus(Qt::MouseFocusReason);
         QTest::keyClick(muestra, Qt::Key_PageDown);

@@ -11,6 +11,7 @@
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
+#include "ayudantes.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -46,8 +47,10 @@ class PruebaReferencia : public QObject {
     Q_OBJECT
 
     QTemporaryDir carpeta_; // the program's folder and the user's data folder
-    QStringList textos_, titulos_;
+    prueba::CapturaMensajes mensajes_;
     QStringList dialogos_; // the dialogs run, by name
+    decltype(interceptorArchivoReferencia)::Ambito archivo_{interceptorArchivoReferencia, {}};
+    decltype(interceptorDialogoReferencia)::Ambito dialogo_{interceptorDialogoReferencia, {}};
 
     QString instalado(int k) const { return rutaReferenciaInstalada(k, carpetaReferencia()); }
     QString propia(int k) const { return rutaReferenciaUsuario(k); }
@@ -94,7 +97,7 @@ class PruebaReferencia : public QObject {
     // Every dialog of the commands is answered by respuesta, by name.
     void responder(std::function<int(QDialog &)> respuesta)
     {
-        interceptarDialogoReferencia([this, respuesta](QDialog &d) {
+        dialogo_.cambiar([this, respuesta](QDialog &d) {
             dialogos_ << d.objectName();
             return respuesta(d);
         });
@@ -103,7 +106,7 @@ class PruebaReferencia : public QObject {
 private slots:
     void initTestCase()
     {
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
         fijarSeparadores(QLocale());
         fijarPuntosPorPulgada(96);
@@ -121,20 +124,14 @@ private slots:
     {
         fijarCarpetaPrograma(carpeta_.filePath(QStringLiteral("programa")));
         QDir(carpetaReferenciaUsuario()).removeRecursively();
-        textos_.clear();
-        titulos_.clear();
+        mensajes_.clear();
         dialogos_.clear();
-        interceptarMensajes([this](const QString &t, const QString &ti) {
-            textos_ << t;
-            titulos_ << ti;
-        });
     }
 
     void cleanup()
     {
-        interceptarMensajes(nullptr);
-        interceptarArchivoReferencia(nullptr);
-        interceptarDialogoReferencia(nullptr);
+        archivo_.cambiar({});
+        dialogo_.cambiar({});
         fijarCarpetaPrograma(QString());
     }
 
@@ -207,7 +204,7 @@ private slots:
         QVERIFY(QFile::copy(instalado(elegida), grabado));
 
         VentanaPrincipal w;
-        interceptarArchivoReferencia([origen] { return origen; });
+        archivo_.cambiar([origen] { return origen; });
         responder([&](QDialog &d) {
             auto *imp = qobject_cast<DialogoImportarReferencia *>(&d);
             if (!imp)
@@ -234,8 +231,8 @@ private slots:
         });
         w.accion(QStringLiteral("mnuImportarReferencia"))->trigger();
         QCOMPARE(dialogos_, QStringList{QStringLiteral("frmImportarReferencia")});
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Importar cifras de referencia")});
-        QVERIFY(textos_.constFirst().contains(QDir::toNativeSeparators(propia(elegida))));
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Importar cifras de referencia")});
+        QVERIFY(mensajes_.textos().constFirst().contains(QDir::toNativeSeparators(propia(elegida))));
 
         // The bytes pelmora-calc --referencia-de writes too (core tests).
         Columna rs, ro;
@@ -289,11 +286,11 @@ private slots:
             QVERIFY(escribirBytes(ruta, bytes));
 
         VentanaPrincipal w;
-        interceptarArchivoReferencia([ruta] { return ruta; });
+        archivo_.cambiar([ruta] { return ruta; });
         responder([](QDialog &) { return int(QDialog::Accepted); });
         w.accion(QStringLiteral("mnuImportarReferencia"))->trigger();
-        QCOMPARE(textos_, QStringList{mensaje});
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(mensajes_.textos(), QStringList{mensaje});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QVERIFY(dialogos_.isEmpty()); // nothing asked, nothing written
         QCOMPARE(leerBytes(propia(2)), antes);
         QCOMPARE(QDir(carpetaReferenciaUsuario()).entryList(QDir::Files).size(), 1);
@@ -335,7 +332,7 @@ private slots:
                                               : QString::fromUtf8(kCategorias[elegida].descripcion)));
         for (int k : {0, 2})
             QCOMPARE(hayReferenciaPropia(k), !confirmar || (elegida >= 0 && k != elegida));
-        QCOMPARE(titulos_.size(), confirmar ? 1 : 0);
+        QCOMPARE(mensajes_.titulos().size(), confirmar ? 1 : 0);
 
         // The category goes back to the installed figures and date.
         if (confirmar) {
@@ -345,10 +342,10 @@ private slots:
             // With nothing of the user's own left, there is nothing to choose.
             restablecerReferencia(-1, carpetaReferencia());
             dialogos_.clear();
-            textos_.clear();
+            mensajes_.clear();
             w.accion(QStringLiteral("mnuRestablecerReferencia"))->trigger();
             QVERIFY(dialogos_.isEmpty());
-            QVERIFY(textos_.constFirst().startsWith(QStringLiteral("No hay cifras de referencia importadas")));
+            QVERIFY(mensajes_.textos().constFirst().startsWith(QStringLiteral("No hay cifras de referencia importadas")));
         }
     }
 };

@@ -257,30 +257,30 @@ private slots:
     void lineaDeOrdenes()
     {
         const QString prog = QStringLiteral("pelmora");
-        LineaOrdenes l = LeerLineaOrdenes({prog});
+        LineaOrdenes l = leerLineaOrdenes({prog});
         QVERIFY(l.presentacion);
         QVERIFY(l.archivo.isEmpty());
 
-        l = LeerLineaOrdenes({prog, QStringLiteral("--sin-presentacion")});
+        l = leerLineaOrdenes({prog, QStringLiteral("--sin-presentacion")});
         QVERIFY(!l.presentacion);
         QVERIFY(l.archivo.isEmpty());
 
         // Any file, whatever its extension; the first one counts. A file is
         // opened at once, without the splash window.
-        l = LeerLineaOrdenes({prog, QStringLiteral("/tmp/a b/Cálculo 1.CLC"), QStringLiteral("otro.clc")});
+        l = leerLineaOrdenes({prog, QStringLiteral("/tmp/a b/Cálculo 1.CLC"), QStringLiteral("otro.clc")});
         QVERIFY(!l.presentacion);
         QCOMPARE(l.archivo, QStringLiteral("/tmp/a b/Cálculo 1.CLC"));
-        l = LeerLineaOrdenes({prog, QStringLiteral("datos.obs"), QStringLiteral("--sin-presentacion")});
+        l = leerLineaOrdenes({prog, QStringLiteral("datos.obs"), QStringLiteral("--sin-presentacion")});
         QVERIFY(!l.presentacion);
         QCOMPARE(l.archivo, QStringLiteral("datos.obs"));
 
         // A file: URL, with escapes, becomes a path.
-        l = LeerLineaOrdenes({prog, QUrl::fromLocalFile(QStringLiteral("/tmp/a b/Cálculo 1.clc")).toString(
+        l = leerLineaOrdenes({prog, QUrl::fromLocalFile(QStringLiteral("/tmp/a b/Cálculo 1.clc")).toString(
                                         QUrl::FullyEncoded)});
         QCOMPARE(l.archivo, QStringLiteral("/tmp/a b/Cálculo 1.clc"));
 
         // Unknown options are not files.
-        l = LeerLineaOrdenes({prog, QStringLiteral("--otra"), QStringLiteral("-x")});
+        l = leerLineaOrdenes({prog, QStringLiteral("--otra"), QStringLiteral("-x")});
         QVERIFY(l.archivo.isEmpty());
         QVERIFY(l.presentacion);
     }

@@ -1,6 +1,7 @@
 // The main window, its menus and section bar, the start dialog, the coach
 // category chooser and the small dialogs.
 #include "archivos/archivo.h"
+#include "interfaz/areasecciones.h"
 #include "interfaz/dialogoarchivo.h"
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
@@ -9,6 +10,7 @@
 #include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
+#include "ayudantes.h"
 
 #include <QAction>
 #include <QAbstractItemView>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,24 +34,13 @@
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
+#include <memory>
 
 #include <sys/stat.h>
 
 using namespace pelmora;
 
 namespace {
-
-// The window with the save question answered by the test.
-class VentanaPrueba : public VentanaPrincipal {
-public:
-    QStringList preguntas;
-    bool seguir = true;
-    bool preguntarGrabar(const QString &titulo) override
-    {
-        preguntas << titulo;
-        return seguir;
-    }
-};
 
 struct MenuEsperado {
     const char *nombre;
@@ -96,17 +88,6 @@ const MenuEsperado kMenus[] = {
     {"mnuAcuerdos", "Acuerdos", true, true},
 };
 
-const char *const kBotones[kNumSecciones] = {"cmbCaracteristicas", "cmbCostesF1", "cmbCostesF2", "cmbCostesV",
-                                             "cmbIndirectos", "cmbResultados", "cmbServicio"};
-const char *const kMenusSeccion[kNumSecciones] = {"mnuCaracteristicas", "mnuFijos1", "mnuFijos2", "mnuVariables",
-                                                  "mnuIndirectos", "mnuResultados", "mnuServicio"};
-const char *const kItemsCalculo[] = {
-    "mnuNuevo", "mnuCerrar", "mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuCaracteristicas",
-    "mnuPrintCaracteristicas", "mnuTodosServicios", "mnuPrintTodosServicios", "mnuFijos1", "mnuPrintFijos1",
-    "mnuFijos2", "mnuPrintFijos2", "mnuVariables", "mnuPrintVariables", "mnuIndirectos", "mnuPrintIndirectos",
-    "mnuResultados", "mnuPrintResultados", "mnuServicio", "mnuPrintServicio", "mnuPrintTodo", "mnuEditCut",
-    "mnuEditCopy", "mnuEditPaste"};
-
 const QColor kActivo(192, 192, 255);
 
 QColor fondoBoton(QWidget *w, const char *nombre)
@@ -116,9 +97,9 @@ QColor fondoBoton(QWidget *w, const char *nombre)
 }
 
 // The section forms currently shown.
-QList<FormularioSeccion *> formulariosVisibles(VentanaPrincipal &w)
+QList<FormularioBase *> formulariosVisibles(VentanaPrincipal &w)
 {
-    QList<FormularioSeccion *> v;
+    QList<FormularioBase *> v;
     for (int k = 0; k < kNumSecciones; ++k)
         if (auto *f = w.formulario(static_cast<Seccion>(k)); f && f->isVisible())
             v << f;
@@ -207,43 +188,8 @@ QStringList pocoContraste(QWidget *raiz)
 
 } // namespace
 
-class PruebaVentana : public QObject {
+class PruebaVentana : public QObject, prueba::EntornoVentana {
     Q_OBJECT
-
-    QTemporaryDir carpeta_; // stands for the program's folder
-    QStringList textos_, titulos_;
-
-    void copiarReferencia(const QString &destino, const QString &omitir = QString())
-    {
-        QDir().mkpath(destino + QStringLiteral("/Vededizaviro"));
-        for (const CategoriaAutocar &c : kCategorias) {
-            const QString n = QString::fromUtf8(c.archivo);
-            if (n == omitir)
-                continue;
-            QFile::remove(destino + QStringLiteral("/Vededizaviro/") + n);
-            QVERIFY(QFile::copy(QStringLiteral(PELMORA_BIN "/Vededizaviro/") + n,
-                                destino + QStringLiteral("/Vededizaviro/") + n));
-        }
-    }
-
-    DialogoTipoVehiculo *tipoVeh(VentanaPrincipal &w)
-    {
-        return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));
-    }
-
-    // Opens a new calculation of category k the way the user does.
-    bool abrir(VentanaPrincipal &w, int k = 1)
-    {
-        w.nuevoCalculo();
-        DialogoTipoVehiculo *d = tipoVeh(w);
-        if (!d || !d->isVisible())
-            return false;
-        auto *boton = d->findChild<QPushButton *>(QStringLiteral("cmbVehiculos(%1)").arg(k));
-        if (!boton)
-            return false;
-        boton->click();
-        return w.calculoAbierto();
-    }
 
     void comprobarMenus(VentanaPrincipal &w, bool abierto)
     {
@@ -255,38 +201,18 @@ class PruebaVentana : public QObject {
         }
     }
 
+    // Every item that goes on and off with the calculation is off.
     void comprobarTodosApagados(VentanaPrincipal &w)
     {
-        for (const char *n : kItemsCalculo)
-            QVERIFY2(!w.accion(QLatin1String(n))->isEnabled(), n);
+        for (const MenuEsperado &m : kMenus)
+            if (m.cerrado != m.abierto)
+                QVERIFY2(!w.accion(QLatin1String(m.nombre))->isEnabled(), m.nombre);
     }
 
 private slots:
-    void initTestCase()
-    {
-        FijarDatosPrograma();
-        fijarPuntosPorPulgada(96);
-        QVERIFY(carpeta_.isValid());
-        copiarReferencia(carpeta_.path());
-    }
-
-    void init()
-    {
-        fijarPuntosPorPulgada(96);
-        fijarCarpetaPrograma(carpeta_.path());
-        textos_.clear();
-        titulos_.clear();
-        interceptarMensajes([this](const QString &t, const QString &ti) {
-            textos_ << t;
-            titulos_ << ti;
-        });
-    }
-
-    void cleanup()
-    {
-        interceptarMensajes(nullptr);
-        fijarCarpetaPrograma(QString());
-    }
+    void initTestCase() { QVERIFY(prepararCarpeta()); }
+    void init() { reiniciar(); }
+    void cleanup() { terminar(); }
 
     void rutasDeReferencia()
     {
@@ -298,7 +224,7 @@ private slots:
 
     void menusSegunHayaCalculo()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         QCOMPARE(w.objectName(), QStringLiteral("frmMain"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Pelmora"));
         comprobarMenus(w, false);
@@ -309,20 +235,45 @@ private slots:
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisibleTo(&w));
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisibleTo(&w));
 
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         comprobarMenus(w, true);
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
         QVERIFY(!w.calculoAbierto());
         comprobarMenus(w, false);
-        QVERIFY(textos_.isEmpty());
+        QVERIFY(mensajes_.textos().isEmpty());
+    }
+
+    // Opening builds the form shown; the others follow once the window has
+    // been drawn, each as it would have been built at once.
+    void formulariosTrasElPrimerCuadro()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(prueba::abrirCategoria(w, 2));
+        QCOMPARE(prueba::formulariosConstruidos(w), 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(prueba::formulariosConstruidos(w), kNumSecciones);
+        Calculo otro;
+        QCOMPARE(AbrirArchivo(otro, rutaReferencia(QString::fromUtf8(kCategorias[2].archivo))), ErrorArchivo::Ninguno);
+        QWidget aparte;
+        for (const DatosSeccion &d : kSecciones) {
+            FormularioBase *construido = w.formulario(d.seccion);
+            std::unique_ptr<FormularioBase> deUnaVez(crearFormulario(d.seccion, otro, &aparte));
+            QCOMPARE(construido->size(), deUnaVez->size());
+            for (CampoTexto *c : deUnaVez->findChildren<CampoTexto *>()) {
+                auto *igual = construido->findChild<CampoTexto *>(c->objectName());
+                QVERIFY2(igual && igual->text() == c->text() && igual->geometry() == c->geometry(),
+                         qPrintable(c->objectName()));
+            }
+        }
     }
 
     void elegirCategoriaAbreCaracteristicas()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w, 2));
-        QCOMPARE(textos_, QStringList());
+        QVERIFY(prueba::abrirCategoria(w, 2));
+        QCOMPARE(mensajes_.textos(), QStringList());
 
         // Both columns and the saved copy come from the category's file.
         QFile f(rutaReferencia(QString::fromUtf8(kCategorias[2].archivo)));
@@ -341,7 +292,7 @@ private slots:
         QVERIFY(distintasDeMinimos > 10);
         QVERIFY(!w.HayCambios());
         QVERIFY(w.archivoActual().isEmpty());
-        QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
+        QVERIFY(!prueba::elector(w) || !prueba::elector(w)->isVisible());
 
         // Patillas, the strips and only the first section are shown.
         auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
@@ -351,14 +302,15 @@ private slots:
                  QColor(223, 217, 140));
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisible());
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisible());
-        FormularioSeccion *car = w.formulario(Seccion::Caracteristicas);
+        FormularioBase *car = w.formulario(Seccion::Caracteristicas);
         QVERIFY(car);
         QCOMPARE(car->objectName(), QStringLiteral("frmCaracteristicas"));
-        QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{car});
+        QCOMPARE(formulariosVisibles(w), QList<FormularioBase *>{car});
         QCOMPARE(w.frmActiva(), car);
         QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
-        for (int k = 1; k < kNumSecciones; ++k)
-            QVERIFY2(fondoBoton(&w, kBotones[k]) == fondoBoton(&w, "cmbCerrar"), kBotones[k]);
+        for (const DatosSeccion &d : kSecciones)
+            if (d.seccion != Seccion::Caracteristicas)
+                QVERIFY2(fondoBoton(&w, d.boton) == fondoBoton(&w, "cmbCerrar"), d.boton);
 
         // The form sits 180 twips in, less the scroll values.
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
@@ -369,24 +321,24 @@ private slots:
 
     void cambiarDeSeccionOcultaLaAnterior()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w));
-        QList<QPointer<FormularioSeccion>> vistos;
-        for (int k = 0; k < kNumSecciones; ++k) {
-            const Seccion s = static_cast<Seccion>(k);
+        QVERIFY(prueba::abrirCategoria(w));
+        QList<QPointer<FormularioBase>> vistos;
+        for (const DatosSeccion &d : kSecciones) {
+            const Seccion s = d.seccion;
             // Odd sections through their button, even ones through the menu.
-            if (k % 2)
-                w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
+            if (ord(s) % 2)
+                w.findChild<QPushButton *>(QLatin1String(d.boton))->click();
             else
-                w.accion(QLatin1String(kMenusSeccion[k]))->trigger();
-            FormularioSeccion *f = w.formulario(s);
+                w.accion(QLatin1String(d.menu))->trigger();
+            FormularioBase *f = w.formulario(s);
             QVERIFY(f);
             QCOMPARE(f->objectName(), QLatin1String(datosSeccion(s).formulario));
-            QCOMPARE(formulariosVisibles(w), QList<FormularioSeccion *>{f});
+            QCOMPARE(formulariosVisibles(w), QList<FormularioBase *>{f});
             QCOMPARE(w.frmActiva(), f);
-            for (int j = 0; j < kNumSecciones; ++j)
-                QVERIFY2((fondoBoton(&w, kBotones[j]) == kActivo) == (j == k), kBotones[j]);
+            for (const DatosSeccion &otra : kSecciones)
+                QVERIFY2((fondoBoton(&w, otra.boton) == kActivo) == (otra.seccion == s), otra.boton);
             vistos << f;
         }
         // Nothing shown before was destroyed; coming back reuses the form.
@@ -398,13 +350,13 @@ private slots:
 
     void resultadosRecuerdaSuDesplazamiento()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.resize(w.width(), 400); // lower than any section form
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         auto *v = w.findChild<QScrollBar *>(QStringLiteral("VScroll1"));
         w.MostrarSeccion(Seccion::Resultados);
-        FormularioSeccion *res = w.frmActiva();
+        FormularioBase *res = w.frmActiva();
         QVERIFY(v->maximum() > 0);
         const int valor = std::min(v->maximum(), 600);
         v->setValue(valor);
@@ -415,22 +367,22 @@ private slots:
         QCOMPARE(res->y(), tw(180 - valor));
 
         w.cerrarCalculo();
-        QVERIFY(abrir(w));
-        QCOMPARE(w.scrollVResultados(), 0);
+        QVERIFY(prueba::abrirCategoria(w));
+        QCOMPARE(w.area()->scrollVResultados(), 0);
         w.MostrarSeccion(Seccion::Resultados);
         QCOMPARE(v->value(), 0);
     }
 
     void cerrarVuelveAlEstadoInicial()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
-        QVERIFY(abrir(w, 0));
+        QVERIFY(prueba::abrirCategoria(w, 0));
 
         // Not modified: closed without a question.
-        QPointer<FormularioSeccion> car = w.formulario(Seccion::Caracteristicas);
+        QPointer<FormularioBase> car = w.formulario(Seccion::Caracteristicas);
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
-        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
         QVERIFY(!w.calculoAbierto());
         QVERIFY(car.isNull());
         QVERIFY(!w.frmActiva());
@@ -444,71 +396,69 @@ private slots:
         }
 
         // Modified: the question decides.
-        QVERIFY(abrir(w, 0));
+        QVERIFY(prueba::abrirCategoria(w, 0));
         const int i = ListaGrabada(Seccion::CostesFijos1).front();
         Valor &v = w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, i);
         v = Valor(v.n() + 1234.0);
         QVERIFY(w.HayCambios());
-        w.seguir = false;
         w.accion(QStringLiteral("mnuCerrar"))->trigger();
-        QCOMPARE(w.preguntas, QStringList{QStringLiteral("Cerrar")});
+        QCOMPARE(pregunta_.preguntas, QStringList{QStringLiteral("Cerrar")});
         QVERIFY(w.calculoAbierto());
         QVERIFY(!w.close());
-        QCOMPARE(w.preguntas.last(), QStringLiteral("Salir"));
+        QCOMPARE(pregunta_.preguntas.last(), QStringLiteral("Salir"));
         QVERIFY(w.isVisible());
-        w.seguir = true;
+        pregunta_.respuestas << PreguntaGrabar::No;
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
         QVERIFY(!w.calculoAbierto());
         QCOMPARE(fondoBoton(&w, "cmbCaracteristicas"), kActivo);
         comprobarMenus(w, false);
 
         // The next calculation starts on Características again.
-        QVERIFY(abrir(w, 3));
+        QVERIFY(prueba::abrirCategoria(w, 3));
         QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
-        w.preguntas.clear();
+        pregunta_.preguntas.clear();
         QVERIFY(w.close()); // unmodified: no question
-        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
     }
 
     void cerrarSinCalculoNoPregunta()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
-        QVERIFY(tipoVeh(w)->isVisible());
-        w.seguir = false;
+        QVERIFY(prueba::elector(w)->isVisible());
         QVERIFY(w.close());
-        QVERIFY(w.preguntas.isEmpty());
+        QVERIFY(pregunta_.preguntas.isEmpty());
         // The modeless chooser goes with the window, so the program can end.
-        QVERIFY(!tipoVeh(w) || !tipoVeh(w)->isVisible());
+        QVERIFY(!prueba::elector(w) || !prueba::elector(w)->isVisible());
     }
 
     void faltaLaReferencia()
     {
         QTemporaryDir vacia;
         fijarCarpetaPrograma(vacia.path());
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
-        DialogoTipoVehiculo *d = tipoVeh(w);
+        DialogoTipoVehiculo *d = prueba::elector(w);
         QVERIFY(d && d->isVisible());
         QCOMPARE(d->windowTitle(), QStringLiteral("Tipo de Autocar"));
         comprobarTodosApagados(w);
 
         // No folder at all.
         QVERIFY(!d->elegir(0));
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
-        QVERIFY(textos_.last().startsWith(QStringLiteral("No existe el subdirectorio")));
-        QCOMPARE(textos_.last(), mensajeErrorReferencia(ErrorArchivo::CarpetaNoExiste));
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(mensajes_.textos().last().startsWith(QStringLiteral("No existe el subdirectorio")));
+        QCOMPARE(mensajes_.textos().last(), mensajeErrorReferencia(ErrorArchivo::CarpetaNoExiste));
         QVERIFY(d->isVisible());
         QVERIFY(!w.calculoAbierto());
 
         // The folder without one file: that one fails, the others load.
         const QString falta = QString::fromUtf8(kCategorias[1].archivo);
-        copiarReferencia(vacia.path(), falta);
+        QVERIFY(prueba::copiarReferencia(vacia.path(), falta));
         QVERIFY(!d->elegir(1));
-        QVERIFY(textos_.last().startsWith(QStringLiteral("Archivo no encontrado en el subdirectorio")));
-        QCOMPARE(textos_.last(), mensajeErrorReferencia(ErrorArchivo::NoEncontrado));
+        QVERIFY(mensajes_.textos().last().startsWith(QStringLiteral("Archivo no encontrado en el subdirectorio")));
+        QCOMPARE(mensajes_.textos().last(), mensajeErrorReferencia(ErrorArchivo::NoEncontrado));
         QVERIFY(d->isVisible());
         QVERIFY(!w.calculoAbierto());
         comprobarTodosApagados(w);
@@ -523,30 +473,29 @@ private slots:
         f.write(todo.left(todo.size() / 2));
         f.close();
         QVERIFY(!d->elegir(2));
-        QCOMPARE(textos_.last(), QStringLiteral("Archivo en mal estado."));
+        QCOMPARE(mensajes_.textos().last(), QStringLiteral("Archivo en mal estado."));
         QVERIFY(!w.calculoAbierto());
 
         QVERIFY(d->elegir(3));
         QVERIFY(w.calculoAbierto());
-        QCOMPARE(titulos_.size(), 3);
+        QCOMPARE(mensajes_.titulos().size(), 3);
     }
 
     void chooserCerradoDevuelveNuevoYAbrir()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.nuevoCalculo();
         comprobarTodosApagados(w);
-        tipoVeh(w)->close();
-        for (const char *n : kItemsCalculo) {
-            const bool on = qstrcmp(n, "mnuNuevo") == 0 || qstrcmp(n, "mnuFileOpen") == 0;
-            QVERIFY2(w.accion(QLatin1String(n))->isEnabled() == on, n);
-        }
+        prueba::elector(w)->close();
+        for (const MenuEsperado &m : kMenus)
+            if (m.cerrado != m.abierto)
+                QVERIFY2(w.accion(QLatin1String(m.nombre))->isEnabled() == m.cerrado, m.nombre);
     }
 
     void dialogoNueva()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         w.mostrarNueva();
         auto *d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
@@ -570,23 +519,24 @@ private slots:
         QVERIFY(d);
         d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
         QVERIFY(!d->isVisible());
-        QVERIFY(tipoVeh(w) && tipoVeh(w)->isVisible());
+        QVERIFY(prueba::elector(w) && prueba::elector(w)->isVisible());
         comprobarTodosApagados(w);
-        tipoVeh(w)->close();
+        prueba::elector(w)->close();
 
         // Aceptar with "Cálculo previamente grabado": the file dialog in open
         // mode instead of the chooser; cancelled, no calculation.
         QTRY_VERIFY(!w.findChild<DialogoNueva *>(QStringLiteral("frmNueva")));
-        QTRY_VERIFY(!tipoVeh(w));
+        QTRY_VERIFY(!prueba::elector(w));
         w.mostrarNueva();
         d = w.findChild<DialogoNueva *>(QStringLiteral("frmNueva"));
         d->findChild<QRadioButton *>(QStringLiteral("opbGrabada"))->setChecked(true);
         QStringList modos;
-        interceptarDialogoArchivo([&](DialogoArchivo &a) { modos << a.modo(); });
-        d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
-        interceptarDialogoArchivo(nullptr);
+        {
+            const auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &a) { modos << a.modo(); });
+            d->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+        }
         QCOMPARE(modos, QStringList{QStringLiteral("abrir")});
-        QVERIFY(!tipoVeh(w));
+        QVERIFY(!prueba::elector(w));
         QVERIFY(!w.calculoAbierto());
         QVERIFY(w.accion(QStringLiteral("mnuNuevo"))->isEnabled());
         QVERIFY(w.accion(QStringLiteral("mnuFileOpen"))->isEnabled());
@@ -594,20 +544,20 @@ private slots:
 
     void archivoInicial()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(!w.abrirArchivoInicial(carpeta_.path() + QStringLiteral("/no_existe.clc")));
-        QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::NoEncontrado)});
-        QCOMPARE(titulos_, QStringList{QStringLiteral("Error")});
+        QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::NoEncontrado)});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QVERIFY(!w.calculoAbierto());
 
         // A device or a pipe is refused at once, without reading it.
         const QString tuberia = carpeta_.path() + QStringLiteral("/tuberia.clc");
         QVERIFY(::mkfifo(QFile::encodeName(tuberia).constData(), 0644) == 0);
         for (const QString &r : {QStringLiteral("/dev/zero"), tuberia}) {
-            textos_.clear();
+            mensajes_.clear();
             QVERIFY(!w.abrirArchivoInicial(r));
-            QCOMPARE(textos_, QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+            QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
         }
         QFile::remove(tuberia);
         QVERIFY(!w.calculoAbierto());
@@ -624,10 +574,10 @@ private slots:
 
     void abrirUnMenuConfirmaElCampo()
     {
-        VentanaPrueba w;
+        VentanaPrincipal w;
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QVERIFY(abrir(w));
+        QVERIFY(prueba::abrirCategoria(w));
         QLineEdit *campo = nullptr;
         for (QLineEdit *e : w.frmActiva()->findChildren<QLineEdit *>())
             if (e->isEnabled() && e->isVisible()) {
@@ -669,7 +619,7 @@ private slots:
         // Narrow client area: centred on the work area.
         fijarPuntosPorPulgada(48);
         {
-            VentanaPrueba w;
+            VentanaPrincipal w;
             w.situarVentana();
             const int ancho = tw(11595) + tw(400);
             QVERIFY(ancho < trabajo.width());
@@ -681,7 +631,7 @@ private slots:
         // Wider than the work area: Left 0, full width.
         fijarPuntosPorPulgada(192);
         {
-            VentanaPrueba w;
+            VentanaPrincipal w;
             w.situarVentana();
             QVERIFY(tw(11595) + tw(400) > trabajo.width());
             QCOMPARE(w.frameGeometry().width(), trabajo.width());
@@ -696,14 +646,14 @@ private slots:
     void legibleConPaletaOscura()
     {
         auto capturas = [&](QList<QImage> &imagenes, bool oscura) {
-            VentanaPrueba w;
+            VentanaPrincipal w;
             w.show();
-            QVERIFY(abrir(w));
+            QVERIFY(prueba::abrirCategoria(w));
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             auto *patillas = w.findChild<QWidget *>(QStringLiteral("Patillas"));
             for (int k = 0; k < kNumSecciones; ++k) {
-                w.findChild<QPushButton *>(QLatin1String(kBotones[k]))->click();
-                FormularioSeccion *f = w.formulario(static_cast<Seccion>(k));
+                w.findChild<QPushButton *>(QLatin1String(kSecciones[k].boton))->click();
+                FormularioBase *f = w.formulario(static_cast<Seccion>(k));
                 f->activar();
                 const QStringList mal = pocoContraste(f) + pocoContraste(patillas);
                 QVERIFY2(mal.isEmpty(), qPrintable(mal.join(u'\n')));
@@ -714,7 +664,7 @@ private slots:
             if (!oscura)
                 return;
             // The texts whose colours the program prescribes keep them.
-            FormularioSeccion *r = w.formulario(Seccion::Resultados);
+            FormularioBase *r = w.formulario(Seccion::Resultados);
             QCOMPARE(r->findChild<QLabel *>(QStringLiteral("lblSR(40)"))->palette().color(QPalette::WindowText),
                      QColor(192, 64, 0));
             QCOMPARE(r->findChild<QLabel *>(QStringLiteral("Leyenda(0)"))->palette().color(QPalette::WindowText),
@@ -728,7 +678,7 @@ private slots:
             PreguntaGrabar pregunta(QStringLiteral("Cerrar"));
             DialogoAcercaDe acerca;
             DialogoPresentacion presentacion;
-            DialogoTipoVehiculo tipo(&w);
+            DialogoTipoVehiculo tipo(w.calculo(), &w);
             DialogoArchivo archivo(QStringLiteral("grabar"), w.calculo(), carpeta_.path());
             for (QWidget *d : {static_cast<QWidget *>(&mensaje), static_cast<QWidget *>(&pregunta),
                                static_cast<QWidget *>(&acerca), static_cast<QWidget *>(&presentacion),
@@ -808,18 +758,18 @@ private slots:
         // Each window's caption is its own: the window system is given no
         // display name to add to it ("Error — Pelmora"). Left unset, the
         // display name follows the application name.
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         QCoreApplication::setApplicationName(QStringLiteral("otro"));
         const QString mostrado = QGuiApplication::applicationDisplayName();
-        FijarDatosPrograma();
+        fijarDatosPrograma();
         QCOMPARE(mostrado, QStringLiteral("otro"));
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Pelmora"));
     }
 
     void mostrarMensajeEsModalYVuelveAlCerrar()
     {
-        interceptarMensajes(nullptr);
-        VentanaPrueba w;
+        const auto real = interceptorMensajes.interceptar(nullptr);
+        VentanaPrincipal w;
         w.show();
         QString titulo, texto;
         QWidget *dueno = nullptr;
@@ -832,7 +782,8 @@ private slots:
             texto = m->findChild<QLabel *>(QStringLiteral("lblMensaje"))->text();
             m->findChild<QPushButton *>(QStringLiteral("cmbAceptar"))->click();
         });
-        MostrarMensaje(QStringLiteral("Hola"), QStringLiteral("Grabar"));
+        // Raised by a widget of the window (here its menu bar): the window owns it.
+        MostrarMensaje(QStringLiteral("Hola"), QStringLiteral("Grabar"), w.menuBar());
         QCOMPARE(titulo, QStringLiteral("Grabar"));
         QCOMPARE(texto, QStringLiteral("Hola"));
         QCOMPARE(dueno, &w);
@@ -855,8 +806,8 @@ private slots:
         QVERIFY(d.isVisible());
         QTest::keyClick(aceptar, Qt::Key_Control);
         QVERIFY(d.isVisible());
-        QCOMPARE(titulos_, (QStringList{QStringLiteral("Autor"), QStringLiteral("Autor")}));
-        QCOMPARE(textos_.first(), textoAutor());
+        QCOMPARE(mensajes_.titulos(), (QStringList{QStringLiteral("Autor"), QStringLiteral("Autor")}));
+        QCOMPARE(mensajes_.textos().first(), textoAutor());
         // Shape of the credit text: blank line, author, three breaks, indented line.
         const QStringList lineas = textoAutor().split(QStringLiteral("\r\n"));
         QCOMPARE(lineas.size(), 5);
@@ -895,8 +846,8 @@ private slots:
 
     void categoriasDelElector()
     {
-        VentanaPrueba w;
-        DialogoTipoVehiculo d(&w);
+        VentanaPrincipal w;
+        DialogoTipoVehiculo d(w.calculo(), &w);
         const char *esperadas[] = {"Más de 55", "39-55", "26-38", "10 - 25"};
         int anterior = -1;
         for (int k = 0; k < 4; ++k) {
@@ -930,8 +881,8 @@ private slots:
         QVERIFY(azul.blue() >= 250);
         QVERIFY(qAbs(azul.alpha() - 128) <= 2);
         for (int k = 0; k < kNumCategorias; ++k)
-            QVERIFY(!ImagenPrograma(QString::fromUtf8(imagenCategoria(k)), QSize(40, 20)).isNull());
-        QVERIFY(ImagenPrograma(QStringLiteral("no_existe"), QSize(10, 10)).isNull());
+            QVERIFY(!imagenPrograma(QString::fromUtf8(imagenCategoria(k)), QSize(40, 20)).isNull());
+        QVERIFY(imagenPrograma(QStringLiteral("no_existe"), QSize(10, 10)).isNull());
     }
 };
 

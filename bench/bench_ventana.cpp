@@ -1,0 +1,190 @@
+// What the user waits for in the main window with a reference calculation
+// open: committing a field with Enter, and switching to Resultados (the
+// first time, when its form may still have to be built, and later), each
+// with the window redrawn; beside them, one character typed into a field
+// and the whole window redrawn.
+//
+//   pelmora_bench_ventana [Google Benchmark options]
+//
+// Runs on the platform in QT_QPA_PLATFORM; offscreen when no display is set.
+#include "entrada/numeros.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/ventanaprincipal.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWindow>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace pelmora;
+
+namespace {
+
+// A shown main window with the reference calculation open.
+std::unique_ptr<VentanaPrincipal> ventanaAbierta()
+{
+    auto w = std::make_unique<VentanaPrincipal>();
+    w->show();
+    if (!w->abrirArchivoInicial(QStringLiteral(PELMORA_REFERENCIA)))
+        std::abort();
+    // Until the window is on screen (a window that is not exposed paints nothing).
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!(w->windowHandle() && w->windowHandle()->isExposed()) && reloj.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // What the window does once it is up (the forms not shown yet are built).
+    reloj.restart();
+    while (reloj.elapsed() < 100)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return w;
+}
+
+void pulsar(QWidget &w, const char *boton)
+{
+    auto *b = w.findChild<QPushButton *>(QLatin1String(boton));
+    if (!b)
+        std::abort();
+    b->click();
+}
+
+void tecla(QWidget *w, int k)
+{
+    QKeyEvent abajo(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(w, &abajo);
+    QKeyEvent arriba(QEvent::KeyRelease, k, Qt::NoModifier);
+    QApplication::sendEvent(w, &arriba);
+}
+
+// The window drawn again, as the event loop does first after a change: the
+// widgets that changed are painted and the frame goes to the screen.
+void redibujar() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
+
+// The annual kilometres of the user column, being edited.
+QLineEdit *kilometros(VentanaPrincipal &w)
+{
+    auto *km = w.findChild<QLineEdit *>(QStringLiteral("TextSC(9)"));
+    if (!km)
+        std::abort();
+    km->setFocus(Qt::OtherFocusReason);
+    redibujar();
+    return km;
+}
+
+// Baseline of a commit: one character typed into the field, and its redraw.
+void BM_Base_TeclaEnCampo(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    QLineEdit *km = kilometros(*w);
+    for (auto _ : state) {
+        km->setCursorPosition(0);
+        tecla(km, Qt::Key_Delete);
+        tecla(km, Qt::Key_1);
+        redibujar();
+    }
+}
+BENCHMARK(BM_Base_TeclaEnCampo)->Unit(benchmark::kMillisecond);
+
+// The annual kilometres typed and committed with Enter (every box that
+// depends on them follows), and the redraw.
+void BM_ConfirmarConEnter(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    QLineEdit *km = kilometros(*w);
+    bool par = false;
+    for (auto _ : state) {
+        km->setText(par ? QStringLiteral("110000") : QStringLiteral("120000"));
+        par = !par;
+        tecla(km, Qt::Key_Return);
+        redibujar();
+    }
+}
+BENCHMARK(BM_ConfirmarConEnter)->Unit(benchmark::kMillisecond);
+
+// Baseline of a switch: every widget of the window drawn again.
+void BM_Base_RedibujarVentana(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    const QList<QWidget *> todos = w->findChildren<QWidget *>();
+    for (auto _ : state) {
+        for (QWidget *x : todos)
+            x->update();
+        redibujar();
+    }
+}
+BENCHMARK(BM_Base_RedibujarVentana)->Unit(benchmark::kMillisecond);
+
+// The first switch to Resultados after opening, and the redraw.
+void BM_PrimerCambioAResultados(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto w = ventanaAbierta();
+        state.ResumeTiming();
+        pulsar(*w, "cmbResultados");
+        redibujar();
+        state.PauseTiming();
+        w.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PrimerCambioAResultados)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The same when the user clicks at once, before the window had a moment to
+// build the forms not shown yet: Resultados is built then.
+void BM_PrimerCambioAResultados_SinConstruir(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->CerrarPatillas();
+        if (!w->abrirArchivoInicial(QStringLiteral(PELMORA_REFERENCIA)))
+            std::abort();
+        redibujar();
+        state.ResumeTiming();
+        pulsar(*w, "cmbResultados");
+        redibujar();
+    }
+}
+BENCHMARK(BM_PrimerCambioAResultados_SinConstruir)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Later switches from Características to Resultados, and the redraw.
+void BM_CambiarAResultados(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    pulsar(*w, "cmbResultados");
+    redibujar();
+    for (auto _ : state) {
+        state.PauseTiming();
+        pulsar(*w, "cmbCaracteristicas");
+        redibujar();
+        state.ResumeTiming();
+        pulsar(*w, "cmbResultados");
+        redibujar();
+    }
+}
+BENCHMARK(BM_CambiarAResultados)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    fijarDatosPrograma();
+    fijarSeparadores(QLocale::system());
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

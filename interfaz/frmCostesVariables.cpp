@@ -1,0 +1,67 @@
+// frmCostesVariables: fuel, tyres, repairs and tolls.
+#include "interfaz/rejilla.h"
+#include "interfaz/twips.h"
+
+#include <QGroupBox>
+#include <algorithm>
+
+namespace pelmora {
+
+namespace {
+
+using namespace medidas;
+
+class FrmCostesVariables : public FormularioBase {
+public:
+    FrmCostesVariables(Calculo &c, QWidget *parent) : FormularioBase(c, Seccion::CostesVariables, parent)
+    {
+        construirColumnas([this](Col c) { return columna(c); });
+    }
+
+private:
+    int columna(Col c)
+    {
+        Pila pila;
+        QGroupBox *marco = frameColumna(c);
+
+        QGroupBox *carburante = crearMarco(marco, QString(), QStringLiteral("Carburante"));
+        Rejilla r(*this, c, carburante, kAnchoSub, {anchoCaja(5), anchoCaja(8)});
+        r.subtitulo(QStringLiteral("Precio de adquisición"));
+        r.cabeceras({{0, QStringLiteral("%")}, {1, QStringLiteral("Euros / litro")}});
+        r.fila(1);
+        r.fila({{0, 2}, {1, 3}});
+        r.fila({{0, 4}, {1, 5}});
+        r.fila(6);
+        r.cabeceras({{1, QStringLiteral("litros / 100 km")}}, 1800);
+        r.fila(7);
+        pila.poner(carburante, r.alto());
+
+        QGroupBox *neumaticos = crearMarco(marco, QString(), QStringLiteral("Neumáticos"));
+        Rejilla n(*this, c, neumaticos, kAnchoSub, {anchoCaja(2), 1560, 1500});
+        n.cabeceras({{0, QStringLiteral("Nº")},
+                     {1, QStringLiteral("Precio sin IVA de un neumático (Euros / unidad)")},
+                     {2, QStringLiteral("Duración media (km)")}});
+        for (int i = 8; i <= 14; i += 3)
+            n.fila({{0, i}, {1, i + 1}, {2, i + 2}});
+        pila.poner(neumaticos, n.alto());
+
+        QGroupBox *reparaciones = crearMarco(marco, QString(), QStringLiteral("Reparaciones y conservación"));
+        Rejilla rc(*this, c, reparaciones, kAnchoSub, {1740, 1740});
+        rc.cabeceras({{0, QStringLiteral("Coste kilométrico sin IVA (Euros / km)")},
+                      {1, QStringLiteral("Coste anual sin IVA (Euros)")}});
+        rc.fila(QString(), {{0, 17}, {1, 18}});
+        pila.poner(reparaciones, rc.alto());
+
+        QGroupBox *peajes = crearMarco(marco, QString(), QStringLiteral("Peajes"));
+        Rejilla p(*this, c, peajes, kAnchoSub, {anchoCaja(10)});
+        p.fila(19);
+        pila.poner(peajes, p.alto());
+        return pila.alto();
+    }
+};
+
+} // namespace
+
+FormularioBase *crearCostesVariables(Calculo &calculo, QWidget *parent) { return new FrmCostesVariables(calculo, parent); }
+
+} // namespace pelmora

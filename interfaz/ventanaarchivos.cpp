@@ -1,0 +1,147 @@
+// The commands of the menus "Cálculo" and "Archivo" of the main window:
+// a new calculation, opening and saving one, closing it, and leaving.
+#include "interfaz/ventanaprincipal.h"
+
+#include "archivos/archivo.h"
+#include "interfaz/dialogoarchivo.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/mensaje.h"
+#include "interfaz/preguntagrabar.h"
+#include "interfaz/rutas.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+
+namespace pelmora {
+
+void VentanaPrincipal::prepararDialogo(QDialog *d)
+{
+    d->setAttribute(Qt::WA_DeleteOnClose);
+    // Placed and the menus off as it comes up (eventFilter); the menus
+    // back when it goes without a calculation open.
+    d->installEventFilter(this);
+    connect(d, &QDialog::finished, this, [this] {
+        if (!calculoAbierto())
+            fijarMenusCalculo(EstadoMenus::SinCalculo);
+    });
+}
+
+void VentanaPrincipal::mostrarNueva()
+{
+    if (!frmNueva_) {
+        frmNueva_ = new DialogoNueva(this);
+        prepararDialogo(frmNueva_);
+        connect(frmNueva_, &DialogoNueva::nuevoElegido, this, &VentanaPrincipal::nuevoCalculo);
+        connect(frmNueva_, &DialogoNueva::grabadoElegido, this, &VentanaPrincipal::abrirCalculo);
+    }
+    frmNueva_->show();
+    frmNueva_->raise();
+    frmNueva_->activateWindow();
+}
+
+void VentanaPrincipal::nuevoCalculo()
+{
+    if (calculoAbierto())
+        return;
+    if (!frmTipoVeh_) {
+        frmTipoVeh_ = new DialogoTipoVehiculo(calculo_, this);
+        prepararDialogo(frmTipoVeh_);
+        connect(frmTipoVeh_, &DialogoTipoVehiculo::calculoCargado, this, &VentanaPrincipal::CargarPatillas);
+    }
+    frmTipoVeh_->show();
+    frmTipoVeh_->raise();
+    frmTipoVeh_->activateWindow();
+}
+
+bool VentanaPrincipal::abrirArchivoInicial(const QString &ruta)
+{
+    const ErrorArchivo e = AbrirArchivo(calculo_, ruta);
+    if (e != ErrorArchivo::Ninguno) {
+        MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"), this);
+        return false;
+    }
+    fijarArchivoActual(ruta);
+    CargarPatillas();
+    return calculoAbierto();
+}
+
+void VentanaPrincipal::fijarArchivoActual(const QString &ruta)
+{
+    archivoActual_ = ruta.isEmpty() || esArchivoDeReferencia(ruta) ? QString() : QFileInfo(ruta).absoluteFilePath();
+}
+
+void VentanaPrincipal::abrirCalculo()
+{
+    if (calculoAbierto())
+        return;
+    // The dialog reads the file into the calculation before it returns.
+    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("abrir"), calculo_, carpetaPrograma());
+    if (ruta.isEmpty())
+        return;
+    fijarArchivoActual(ruta);
+    CargarPatillas();
+}
+
+bool VentanaPrincipal::Grabar()
+{
+    if (archivoActual_.isEmpty())
+        return grabarComo();
+    const ErrorArchivo e = GrabarCalculo(calculo_, archivoActual_);
+    if (e != ErrorArchivo::Ninguno) {
+        MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"), this);
+        return false;
+    }
+    MostrarMensaje(QStringLiteral("El archivo se ha grabado."), QStringLiteral("Grabar"), this);
+    return true;
+}
+
+bool VentanaPrincipal::grabarComo()
+{
+    // The dialog writes the file and tells the user where it went.
+    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma());
+    if (ruta.isEmpty())
+        return false;
+    fijarArchivoActual(ruta);
+    return true;
+}
+
+void VentanaPrincipal::guardarCalculo()
+{
+    if (calculoAbierto() && confirmarEdicion())
+        Grabar();
+}
+
+void VentanaPrincipal::guardarCalculoComo()
+{
+    if (calculoAbierto() && confirmarEdicion())
+        grabarComo();
+}
+
+bool VentanaPrincipal::preguntarGrabar(const QString &titulo)
+{
+    return pelmora::preguntarGrabar(this, titulo, [this] { return Grabar(); });
+}
+
+void VentanaPrincipal::cerrarCalculo()
+{
+    if (!calculoAbierto() || !confirmarEdicion())
+        return;
+    if (HayCambios() && !preguntarGrabar(QStringLiteral("Cerrar")))
+        return;
+    CerrarPatillas();
+}
+
+void VentanaPrincipal::closeEvent(QCloseEvent *e)
+{
+    if (calculoAbierto()
+        && (!confirmarEdicion() || (HayCambios() && !preguntarGrabar(QStringLiteral("Salir"))))) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    // The modeless dialogs go with the window, so that the program ends.
+    for (QDialog *d : findChildren<QDialog *>(QString(), Qt::FindDirectChildrenOnly))
+        d->close();
+}
+
+} // namespace pelmora

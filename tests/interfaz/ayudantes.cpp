@@ -1,0 +1,120 @@
+#include "ayudantes.h"
+
+#include "interfaz/areasecciones.h"
+#include "interfaz/campo.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/formulario.h"
+#include "interfaz/rutas.h"
+#include "interfaz/twips.h"
+#include "interfaz/ventanaprincipal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace pelmora::prueba {
+
+CapturaMensajes::CapturaMensajes()
+    : ambito_(interceptorMensajes, [this](const QString &t, const QString &ti) { append({t, ti}); })
+{
+}
+
+QStringList CapturaMensajes::textos() const
+{
+    QStringList r;
+    for (const Mensaje &m : *this)
+        r << m.texto;
+    return r;
+}
+
+QStringList CapturaMensajes::titulos() const
+{
+    QStringList r;
+    for (const Mensaje &m : *this)
+        r << m.titulo;
+    return r;
+}
+
+RespuestasPregunta::RespuestasPregunta()
+    : ambito_(interceptorPregunta, [this](const QString &titulo) {
+          preguntas << titulo;
+          return respuestas.isEmpty() ? PreguntaGrabar::Cancelar : respuestas.takeFirst();
+      })
+{
+}
+
+bool EntornoVentana::prepararCarpeta()
+{
+    fijarDatosPrograma();
+    fijarPuntosPorPulgada(96);
+    return carpeta_.isValid() && copiarReferencia(carpeta_.path());
+}
+
+void EntornoVentana::reiniciar()
+{
+    fijarPuntosPorPulgada(96);
+    fijarCarpetaPrograma(carpeta_.path());
+    mensajes_.clear();
+    pregunta_.preguntas.clear();
+    pregunta_.respuestas.clear();
+}
+
+void EntornoVentana::terminar() { fijarCarpetaPrograma(QString()); }
+
+void teclear(QLineEdit *caja, const QString &texto, Qt::Key fin)
+{
+    if (!caja->hasFocus())
+        caja->setFocus(Qt::MouseFocusReason);
+    caja->selectAll();
+    QTest::keyClicks(caja, texto);
+    if (fin != Qt::Key_unknown)
+        QTest::keyClick(caja, fin);
+}
+
+CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c)
+{
+    return w ? w->findChild<CampoTexto *>(CampoTexto::nombreArray(c, s) + QStringLiteral("(%1)").arg(i)) : nullptr;
+}
+
+int formulariosConstruidos(const VentanaPrincipal &w)
+{
+    return static_cast<int>(w.area()->lienzo()->findChildren<FormularioBase *>(Qt::FindDirectChildrenOnly).size());
+}
+
+DialogoTipoVehiculo *elector(VentanaPrincipal &w)
+{
+    return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));
+}
+
+bool abrirCategoria(VentanaPrincipal &w, int k)
+{
+    w.nuevoCalculo();
+    DialogoTipoVehiculo *d = elector(w);
+    if (!d || !d->isVisible())
+        return false;
+    auto *boton = d->findChild<QPushButton *>(QStringLiteral("cmbVehiculos(%1)").arg(k));
+    if (!boton)
+        return false;
+    boton->click();
+    return w.calculoAbierto();
+}
+
+bool copiarReferencia(const QString &carpeta, const QString &omitir)
+{
+    const QString destino = carpeta + QStringLiteral("/Vededizaviro/");
+    if (!QDir().mkpath(destino))
+        return false;
+    for (const CategoriaAutocar &c : kCategorias) {
+        const QString n = QString::fromUtf8(c.archivo);
+        if (n == omitir)
+            continue;
+        QFile::remove(destino + n);
+        if (!QFile::copy(QStringLiteral(PELMORA_BIN "/Vededizaviro/") + n, destino + n))
+            return false;
+    }
+    return true;
+}
+
+} // namespace pelmora::prueba
