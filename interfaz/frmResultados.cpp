@@ -21,26 +21,6 @@ constexpr int kAncho4 = 3675;
 constexpr int kAnchoColumnaR = 3435;
 constexpr std::array<int, 2> kIzquierdaColumnaR = {4020, 7620};
 
-// Share slot and legend of each sector of the pie.
-struct Sector {
-    int slot;
-    const char *leyenda;
-    QColor color;
-};
-const Sector kSectores[kSectoresTarta] = {
-    {21, "Amortización del autocar", QColor(0, 0, 255)},
-    {22, "Financiación del autocar", QColor(255, 128, 0)},
-    {23, "Personal de a bordo", QColor(0, 128, 128)},
-    {24, "Dietas del personal de a bordo", QColor(192, 192, 0)},
-    {25, "Seguros del autocar", QColor(128, 128, 128)},
-    {26, "Costes fiscales", QColor(128, 128, 255)},
-    {27, "Combustible", QColor(192, 0, 192)},
-    {28, "Neumáticos", QColor(0, 192, 192)},
-    {29, "Reparaciones y conservación", QColor(128, 0, 0)},
-    {30, "Peajes", QColor(0, 192, 0)},
-    {37, "Costes indirectos", QColor(0, 0, 0)},
-};
-
 // A row of amounts: its caption in the left frame, its slot (the share is
 // slot + 20), where it stands and how it is drawn.
 struct FilaCoste {
@@ -173,7 +153,7 @@ public:
 
             std::array<Valor, kSectoresTarta> cuotas;
             for (int k = 0; k < kSectoresTarta; ++k)
-                cuotas[k] = calculo().columna(c)(Seccion::Resultados, kSectores[k].slot);
+                cuotas[k] = calculo().columna(c)(Seccion::Resultados, kPorcionesTarta[k].cuota);
             tartas_[ci]->dibujar(cuotas, colores);
         }
     }
@@ -215,14 +195,14 @@ private:
         muestra->setFrameStyle(QFrame::Box | QFrame::Plain);
         muestra->setAutoFillBackground(true);
         QPalette p = muestra->palette();
-        p.setColor(QPalette::Window, kSectores[k].color);
+        p.setColor(QPalette::Window, kPorcionesTarta[k].color);
         muestra->setPalette(p);
         muestra->setFocusPolicy(Qt::StrongFocus);
         seguirFoco(muestra);
         colores_[k] = muestra;
         // The text stands 60 twips lower than its swatch; the swatches are
         // 225 high, not 255, so that they do not touch.
-        leyenda_[k] = crearEtiqueta(QString::fromUtf8(kSectores[k].leyenda), f4,
+        leyenda_[k] = crearEtiqueta(QString::fromUtf8(kPorcionesTarta[k].leyenda), f4,
                                     QRect(480, 5700 + 240 * k, kAncho4 - kMargen - 480, 225));
         leyenda_[k]->setObjectName(QStringLiteral("Leyenda(%1)").arg(k));
     }

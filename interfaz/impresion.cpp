@@ -1,15 +1,14 @@
 #include "interfaz/impresion.h"
 
+#include "interfaz/exportacion.h"
 #include "interfaz/mensaje.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPageRanges>
 #include <QPageSize>
@@ -21,7 +20,6 @@
 #include <QProxyStyle>
 #include <QPointer>
 #include <QPrintPreviewDialog>
-#include <QPushButton>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
@@ -36,12 +34,7 @@ QString g_ultimaCarpetaPdf; // folder of the last PDF exported
 
 const QString kError = QStringLiteral("Error");
 
-QString conExtensionPdf(QString ruta)
-{
-    if (!ruta.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        ruta += QStringLiteral(".pdf");
-    return ruta;
-}
+QString conExtensionPdf(const QString &ruta) { return conExtension(ruta, QStringLiteral("pdf")); }
 
 // The PDF is laid out like a page of the printer: A4 upright, margins of
 // 10 points.
@@ -54,40 +47,12 @@ void prepararPdf(QPdfWriter &p, const QString &documento)
 }
 
 // The save dialog of "Exportar a PDF...". Empty when cancelled.
-QString pedirRutaPdf(QWidget *padre, QString propuesta)
+QString pedirRutaPdf(QWidget *padre, const QString &propuesta)
 {
-    for (;;) {
-        QFileDialog d(padre, QStringLiteral("Exportar a PDF"), propuesta,
-                      QStringLiteral("Documentos PDF (*.pdf)"));
-        d.setObjectName(QStringLiteral("dlgExportarPdf"));
-        d.setAcceptMode(QFileDialog::AcceptSave);
-        d.setFileMode(QFileDialog::AnyFile);
-        d.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-        d.setDefaultSuffix(QStringLiteral("pdf"));
-        d.setLabelText(QFileDialog::LookIn, QStringLiteral("Buscar en:"));
-        d.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre del archivo:"));
-        d.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-        d.setLabelText(QFileDialog::Accept, QStringLiteral("Guardar"));
-        d.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
-        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-            return QString();
-        const QString ruta = conExtensionPdf(d.selectedFiles().constFirst());
-        if (!QFileInfo::exists(ruta))
-            return ruta;
-        // An existing file is replaced only when the user says so.
-        QMessageBox q(QMessageBox::Question, QStringLiteral("Exportar a PDF"),
-                      QStringLiteral("El archivo ") + QDir::toNativeSeparators(ruta)
-                          + QStringLiteral(" ya existe.\n¿Quieres reemplazarlo?"),
-                      QMessageBox::NoButton, padre);
-        QPushButton *si = q.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-        QPushButton *no = q.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-        q.setDefaultButton(no);
-        q.setEscapeButton(no);
-        q.exec();
-        if (q.clickedButton() == si)
-            return ruta;
-        propuesta = ruta;
-    }
+    return pedirRutaExportacion(padre,
+                                {QStringLiteral("Exportar a PDF"), QStringLiteral("dlgExportarPdf"),
+                                 QStringLiteral("Documentos PDF (*.pdf)"), QStringLiteral("pdf")},
+                                propuesta);
 }
 
 // Fusion draws the frame of a group box from a small translucent picture,

@@ -96,6 +96,8 @@ std::vector<ItemMenu> tablaMenus()
         {1, "mnuFileOpen", "Abrir ...", Cuando::SinCalculo, &V::abrirCalculo},
         {1, "mnuFileSave", "Guardar ...", Cuando::ConCalculo, &V::guardarCalculo},
         {1, "mnuFileSaveAs", "Guardar como...", Cuando::ConCalculo, &V::guardarCalculoComo},
+        {1, "mnuExportarBar", nullptr},
+        {1, "mnuExportarCsv", "Exportar a CSV...", Cuando::ConCalculo, &V::exportarCsv},
         {0, "mnuFormularios", "Formularios"},
     };
     itemsSecciones(t, false);
@@ -120,6 +122,9 @@ std::vector<ItemMenu> tablaMenus()
          [](V &w) { importarCifrasReferencia(&w, carpetaReferencia()); }},
         {1, "mnuRestablecerReferencia", "Restablecer cifras de referencia", Cuando::SinCalculo,
          [](V &w) { restablecerCifrasReferencia(&w, carpetaReferencia()); }},
+        {0, "mnuAnalisis", "Análisis"},
+        {1, "mnuSensibilidad", "Sensibilidad...", Cuando::ConCalculo, &V::mostrarSensibilidad},
+        {1, "mnuCompararCalculos", "Comparar cálculos...", Cuando::Siempre, &V::compararCalculos},
     };
     t.insert(t.end(), resto.begin(), resto.end());
     return t;

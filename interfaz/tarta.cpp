@@ -10,6 +10,20 @@
 
 namespace pelmora {
 
+const std::array<PorcionTarta, kSectoresTarta> kPorcionesTarta = {{
+    {21, "Amortización del autocar", QColor(0, 0, 255)},
+    {22, "Financiación del autocar", QColor(255, 128, 0)},
+    {23, "Personal de a bordo", QColor(0, 128, 128)},
+    {24, "Dietas del personal de a bordo", QColor(192, 192, 0)},
+    {25, "Seguros del autocar", QColor(128, 128, 128)},
+    {26, "Costes fiscales", QColor(128, 128, 255)},
+    {27, "Combustible", QColor(192, 0, 192)},
+    {28, "Neumáticos", QColor(0, 192, 192)},
+    {29, "Reparaciones y conservación", QColor(128, 0, 0)},
+    {30, "Peajes", QColor(0, 192, 0)},
+    {37, "Costes indirectos", QColor(0, 0, 0)},
+}};
+
 namespace {
 
 constexpr double kPi = 3.1415926536;

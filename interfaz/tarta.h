@@ -14,6 +14,16 @@ namespace pelmora {
 
 constexpr int kSectoresTarta = 11;
 
+// What each sector of the pies stands for: the result slot of its share of
+// the total (its amount is 20 slots before), its legend and its colour. The
+// same colours mark the cost items in every chart of the program.
+struct PorcionTarta {
+    int cuota;
+    const char *leyenda; // UTF-8
+    QColor color;
+};
+extern const std::array<PorcionTarta, kSectoresTarta> kPorcionesTarta;
+
 // One sector: angles in radians, counter-clockwise from 3 o'clock; whether
 // it is drawn; where its percentage label goes (twips, inside the picture).
 struct SectorTarta {

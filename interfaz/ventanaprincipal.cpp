@@ -151,6 +151,7 @@ void VentanaPrincipal::CargarPatillas()
         barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
         aspectoMostrado(f);
         area_->abrir(f);
+        emit calculoAbiertoCambiado(true);
     } catch (...) {
         CerrarPatillas();
         MostrarMensaje(mensajeErrorReferencia(ErrorArchivo::MalEstado), QStringLiteral("Error"), this);
@@ -181,6 +182,7 @@ void VentanaPrincipal::CerrarPatillas()
     barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
     ponerFondoCliente(colorFondo_);
     barra_->hide();
+    emit calculoAbiertoCambiado(false);
 }
 
 void VentanaPrincipal::OcultarSeccion()

@@ -85,6 +85,15 @@ public:
     void guardarCalculoComo(); // mnuFileSaveAs
     void cerrarCalculo();      // mnuCerrar, cmbCerrar
 
+    // The analyses (ventanaanalisis.cpp).
+    void exportarCsv();         // mnuExportarCsv
+    void mostrarSensibilidad(); // mnuSensibilidad
+    void compararCalculos();    // mnuCompararCalculos
+
+signals:
+    // A calculation's forms were opened (true) or closed (false).
+    void calculoAbiertoCambiado(bool abierto);
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;

@@ -1,0 +1,302 @@
+#include "interfaz/ventanasensibilidad.h"
+
+#include "analisis/exportar.h"
+#include "analisis/rotulos.h"
+#include "calculo/catalogo.h"
+#include "entrada/numeros.h"
+#include "interfaz/colores.h"
+#include "interfaz/dialogoarchivo.h"
+#include "interfaz/exportacion.h"
+#include "interfaz/impresion.h"
+#include "interfaz/rutas.h"
+#include "interfaz/tornado.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace pelmora {
+
+namespace {
+
+QString conUnidad(const QString &texto, const QString &unidad)
+{
+    return unidad.isEmpty() ? texto : texto + QLatin1Char(' ') + unidad;
+}
+
+QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
+
+// The printed pages own nothing but their widgets: they go once printed.
+struct Paginas {
+    QList<QWidget *> lista;
+    ~Paginas() { qDeleteAll(lista); }
+};
+
+} // namespace
+
+TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
+{
+    const QString bajo = rotuloLado(s.porcentaje, false), alto = rotuloLado(s.porcentaje, true);
+    const QString figura = nombreCifra(n);
+    TablaTexto t;
+    t.cabecera = {QStringLiteral("Entrada"),         QStringLiteral("Sección"),        QStringLiteral("Unidad"),
+                  QStringLiteral("Valor"),           QStringLiteral("Valor ") + bajo,  QStringLiteral("Valor ") + alto,
+                  figura + QLatin1Char(' ') + bajo,  figura + QLatin1Char(' ') + alto, QStringLiteral("Oscilación"),
+                  QStringLiteral("Mensaje")};
+    t.numerica = {false, false, false, true, true, true, true, true, true, false};
+    for (const EntradaSensibilidad &e : s.entradas) {
+        const int d = decimales(e.seccion, e.indice);
+        QStringList mensajes;
+        auto ladoCifra = [&](const LadoSensibilidad &l, const QString &rotuloLado) {
+            if (l.posible)
+                return textoCifra(l.resultados[size_t(n - 1)].n(), n);
+            mensajes << rotuloLado + QStringLiteral(": ") + mensajeEnUnaLinea(l.mensaje);
+            return QStringLiteral("no posible");
+        };
+        QStringList fila = {e.etiqueta,
+                            QString::fromUtf8(datosSeccion(e.seccion).titulo),
+                            rotulo(e.seccion, e.indice).unidad,
+                            FormatearNumero(Valor(e.valor), d, true),
+                            FormatearNumero(Valor(e.bajo.valor), d, true),
+                            FormatearNumero(Valor(e.alto.valor), d, true)};
+        fila << ladoCifra(e.bajo, bajo) << ladoCifra(e.alto, alto) << textoCifra(s.oscilacion(e, n), n)
+             << mensajes.join(QStringLiteral("; "));
+        t.filas.push_back(fila);
+    }
+    return t;
+}
+
+VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<QString()> nombre, QWidget *padre)
+    : QDialog(padre, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                         Qt::WindowCloseButtonHint),
+      calculo_(calculo), nombre_(std::move(nombre))
+{
+    setObjectName(QStringLiteral("frmSensibilidad"));
+    setWindowTitle(QStringLiteral("Sensibilidad"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    // Fixed colours for the chart and its paper: so for the whole window,
+    // which then looks the same on a dark desktop.
+    fijarPaletaPrograma(this);
+
+    auto *todo = new QVBoxLayout(this);
+    auto *arriba = new QHBoxLayout;
+    auto *lblCifra = new QLabel(QStringLiteral("&Cifra:"), this);
+    cboCifra_ = new QComboBox(this);
+    cboCifra_->setObjectName(QStringLiteral("cboCifra"));
+    cboCifra_->setAccessibleName(QStringLiteral("Cifra mostrada"));
+    for (int n : kCifrasSensibilidad)
+        cboCifra_->addItem(conUnidad(nombreCifra(n), QLatin1Char('(') + rotuloResultado(n).unidad + QLatin1Char(')')), n);
+    lblCifra->setBuddy(cboCifra_);
+    auto *lblPorcentaje = new QLabel(QStringLiteral("&Variación de cada entrada: ±"), this);
+    spnPorcentaje_ = new QSpinBox(this);
+    spnPorcentaje_->setObjectName(QStringLiteral("spnPorcentaje"));
+    spnPorcentaje_->setAccessibleName(QStringLiteral("Porcentaje de variación de cada entrada"));
+    spnPorcentaje_->setRange(1, 99);
+    spnPorcentaje_->setSuffix(QStringLiteral(" %"));
+    spnPorcentaje_->setValue(int(kPorcentajeSensibilidad));
+    lblPorcentaje->setBuddy(spnPorcentaje_);
+    lblBase_ = new QLabel(this);
+    lblBase_->setObjectName(QStringLiteral("lblBase"));
+    lblBase_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    arriba->addWidget(lblCifra);
+    arriba->addWidget(cboCifra_);
+    arriba->addSpacing(16);
+    arriba->addWidget(lblPorcentaje);
+    arriba->addWidget(spnPorcentaje_);
+    arriba->addSpacing(16);
+    arriba->addWidget(lblBase_, 1);
+    todo->addLayout(arriba);
+
+    auto *division = new QSplitter(Qt::Horizontal, this);
+    division->setObjectName(QStringLiteral("divSensibilidad"));
+    division->setChildrenCollapsible(false);
+    desplazamiento_ = new QScrollArea(division);
+    desplazamiento_->setObjectName(QStringLiteral("scrTornado"));
+    desplazamiento_->setWidgetResizable(true);
+    desplazamiento_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grafico_ = new GraficoTornado;
+    desplazamiento_->setWidget(grafico_);
+    tabla_ = new QTableWidget(division);
+    tabla_->setObjectName(QStringLiteral("grdSensibilidad"));
+    tabla_->setAccessibleName(QStringLiteral("Tabla de sensibilidad"));
+    tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabla_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabla_->setAlternatingRowColors(true);
+    tabla_->verticalHeader()->hide();
+    tabla_->setWordWrap(false);
+    tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    division->addWidget(desplazamiento_);
+    division->addWidget(tabla_);
+    division->setStretchFactor(0, 1);
+    division->setStretchFactor(1, 1);
+    todo->addWidget(division, 1);
+
+    auto *abajo = new QHBoxLayout;
+    auto boton = [&](const QString &texto, const char *nombreObjeto, auto orden) {
+        auto *b = new QPushButton(texto, this);
+        b->setObjectName(QLatin1String(nombreObjeto));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, orden);
+        abajo->addWidget(b);
+    };
+    boton(QStringLiteral("&Imprimir"), "cmbImprimir", &VentanaSensibilidad::imprimir);
+    boton(QStringLiteral("&Vista preliminar..."), "cmbVistaPreliminar", &VentanaSensibilidad::vistaPreliminar);
+    boton(QStringLiteral("Exportar a &PDF..."), "cmbExportarPdf", &VentanaSensibilidad::exportarPdf);
+    boton(QStringLiteral("Exportar a C&SV..."), "cmbExportarCsv", &VentanaSensibilidad::exportarCsv);
+    abajo->addStretch(1);
+    boton(QStringLiteral("Cerrar"), "cmbCerrar", [this] { close(); });
+    todo->addLayout(abajo);
+
+    temporizador_.setSingleShot(true);
+    temporizador_.setInterval(0);
+    connect(&temporizador_, &QTimer::timeout, this, &VentanaSensibilidad::calcular);
+    connect(&calculo_, &Calculo::resultadosCambiados, this, &VentanaSensibilidad::programar);
+    connect(&calculo_, &Calculo::campoCambiado, this, &VentanaSensibilidad::programar);
+    connect(&calculo_, &Calculo::opcionCambiada, this, &VentanaSensibilidad::programar);
+    connect(cboCifra_, &QComboBox::currentIndexChanged, this, &VentanaSensibilidad::mostrar);
+    connect(spnPorcentaje_, &QSpinBox::valueChanged, this, &VentanaSensibilidad::programar);
+
+    calcular();
+    const QRect pantalla = (padre && padre->screen() ? padre->screen() : QGuiApplication::primaryScreen())
+                               ->availableGeometry();
+    resize(std::min(1280, pantalla.width() - 40), std::min(800, pantalla.height() - 60));
+    division->setSizes({width() * 2 / 5, width() * 3 / 5});
+}
+
+VentanaSensibilidad::~VentanaSensibilidad() = default;
+
+int VentanaSensibilidad::cifra() const { return cboCifra_->currentData().toInt(); }
+
+double VentanaSensibilidad::porcentaje() const { return spnPorcentaje_->value(); }
+
+void VentanaSensibilidad::elegirCifra(int n)
+{
+    if (const int k = cboCifra_->findData(n); k >= 0)
+        cboCifra_->setCurrentIndex(k);
+}
+
+void VentanaSensibilidad::elegirPorcentaje(int p) { spnPorcentaje_->setValue(p); }
+
+void VentanaSensibilidad::programar()
+{
+    if (!temporizador_.isActive())
+        temporizador_.start();
+}
+
+void VentanaSensibilidad::calcular()
+{
+    temporizador_.stop();
+    s_ = calcularSensibilidad(calculo_, porcentaje());
+    ++veces_;
+    mostrar();
+}
+
+void VentanaSensibilidad::mostrar()
+{
+    const int n = cifra();
+    s_.ordenar(n);
+    lblBase_->setText(conUnidad(nombreCifra(n) + QStringLiteral(" actual: ") + textoCifra(pelmora::cifra(s_.base, n), n),
+                                rotuloResultado(n).unidad));
+    grafico_->mostrar(&s_, n);
+
+    const TablaTexto t = tablaSensibilidad(s_, n);
+    tabla_->setUpdatesEnabled(false);
+    tabla_->clear();
+    tabla_->setColumnCount(int(t.cabecera.size()));
+    tabla_->setRowCount(int(t.filas.size()));
+    tabla_->setHorizontalHeaderLabels(t.cabecera);
+    for (int f = 0; f < int(t.filas.size()); ++f) {
+        for (int k = 0; k < int(t.cabecera.size()); ++k) {
+            auto *celda = new QTableWidgetItem(t.filas[size_t(f)].value(k));
+            celda->setToolTip(celda->text());
+            if (t.numerica[size_t(k)])
+                celda->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (celda->text() == QLatin1String("no posible") || k == int(t.cabecera.size()) - 1)
+                celda->setForeground(kColorNoPosible);
+            tabla_->setItem(f, k, celda);
+        }
+    }
+    tabla_->resizeColumnsToContents();
+    // The section is long and the least needed: the figures come first.
+    tabla_->setColumnWidth(1, std::min(tabla_->columnWidth(1), fontMetrics().averageCharWidth() * 22));
+    tabla_->setUpdatesEnabled(true);
+}
+
+QString VentanaSensibilidad::titulo() const
+{
+    return QStringLiteral("Sensibilidad: ") + nombreCifra(cifra());
+}
+
+QString VentanaSensibilidad::subtitulo() const
+{
+    const QString descripcion = calculo_.columnaS()(Seccion::Caracteristicas, Car::Descripcion).texto();
+    QString t = nombre_();
+    if (!descripcion.isEmpty())
+        t += QStringLiteral(" — ") + descripcion;
+    return t + QStringLiteral(". Cada entrada ") + rotuloLado(s_.porcentaje, false) + QStringLiteral(" y ") +
+           rotuloLado(s_.porcentaje, true) + QStringLiteral("; ") + lblBase_->text() + QLatin1Char('.');
+}
+
+QList<QWidget *> VentanaSensibilidad::paginas() const
+{
+    // The chart over as many pages as its rows need, then the table.
+    QList<QWidget *> r;
+    const int n = cifra();
+    const int total = int(s_.entradas.size());
+    int desde = 0;
+    HojaImpresa *hoja = nullptr;
+    do {
+        hoja = new HojaImpresa(titulo(), desde == 0 ? subtitulo() : subtitulo() + QStringLiteral(" (continuación)"));
+        const double fila = altoFilaTornado(hoja->font());
+        const int caben = std::max(1, int((hoja->altoLibre() - altoCabeceraTornado(hoja->font()) - 8) / fila));
+        const int hasta = std::min(total, desde + caben);
+        auto *g = new GraficoTornado(hoja);
+        g->setFont(hoja->font());
+        g->resize(kAnchoHoja, 10);
+        g->mostrar(&s_, n, {desde, hasta});
+        hoja->anadir(g);
+        desde = hasta;
+        if (desde < total)
+            r << hoja;
+    } while (desde < total);
+    r << paginasTabla(titulo(), subtitulo(), tablaSensibilidad(s_, n), hoja);
+    return r;
+}
+
+void VentanaSensibilidad::imprimir()
+{
+    const Paginas p{paginas()};
+    imprimirFormularios(p.lista, nombre_() + QStringLiteral(" - sensibilidad"));
+}
+
+void VentanaSensibilidad::vistaPreliminar()
+{
+    const Paginas p{paginas()};
+    mostrarVistaPreliminar(this, p.lista, nombre_() + QStringLiteral(" - sensibilidad"));
+}
+
+void VentanaSensibilidad::exportarPdf()
+{
+    const Paginas p{paginas()};
+    exportarAPdf(this, p.lista, nombre_() + QStringLiteral(" - sensibilidad.pdf"),
+                 DialogoArchivo::carpetaInicial(carpetaPrograma()));
+}
+
+void VentanaSensibilidad::exportarCsv()
+{
+    exportarACsv(this, sensibilidadCsv(s_), nombre_() + QStringLiteral(" - sensibilidad.csv"),
+                 DialogoArchivo::carpetaInicial(carpetaPrograma()));
+}
+
+} // namespace pelmora
