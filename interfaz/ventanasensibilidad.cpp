@@ -123,6 +123,7 @@ VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<Q
     division->setChildrenCollapsible(false);
     desplazamiento_ = new QScrollArea(division);
     desplazamiento_->setObjectName(QStringLiteral("scrTornado"));
+    desplazamiento_->setAccessibleName(QStringLiteral("Área del gráfico de tornado"));
     desplazamiento_->setWidgetResizable(true);
     desplazamiento_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grafico_ = new GraficoTornado;

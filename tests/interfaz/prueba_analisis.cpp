@@ -1,0 +1,625 @@
+// The windows of the analyses: the menu items, the tornado chart of the
+// sensitivity window (its order, its sides, following the calculation), the
+// comparison window's table and bars against the engine, and what both
+// write (CSV bytes equal to the core's, a failed write, PDF text).
+#include "analisis/exportar.h"
+#include "analisis/rotulos.h"
+#include "archivos/archivo.h"
+#include "archivos/referencia.h"
+#include "calculo/catalogo.h"
+#include "entrada/numeros.h"
+#include "interfaz/campo.h"
+#include "interfaz/exportacion.h"
+#include "interfaz/formulario.h"
+#include "interfaz/impresion.h"
+#include "interfaz/rutas.h"
+#include "interfaz/tornado.h"
+#include "interfaz/ventanacomparar.h"
+#include "interfaz/ventanaprincipal.h"
+#include "interfaz/ventanasensibilidad.h"
+#include "ayudantes.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QtTest>
+#include <cmath>
+
+using namespace pelmora;
+
+namespace {
+
+QByteArray leer(const QString &ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+VentanaSensibilidad *sensibilidad(VentanaPrincipal &w)
+{
+    return w.findChild<VentanaSensibilidad *>(QStringLiteral("frmSensibilidad"));
+}
+
+VentanaComparar *comparar(VentanaPrincipal &w)
+{
+    return w.findChild<VentanaComparar *>(QStringLiteral("frmComparar"));
+}
+
+// A sensitivity of one entry on a total annual cost of 100: each side's
+// total, or NaN for a refused side.
+Sensibilidad unaEntrada(double bajo, double alto)
+{
+    Sensibilidad s;
+    s.base[Res::Totales - 1] = Valor(100.0);
+    EntradaSensibilidad e;
+    e.seccion = kVar;
+    e.indice = Var::PrecioCarburante;
+    e.etiqueta = QStringLiteral("Precio del carburante con IVA");
+    e.valor = 1;
+    for (auto [lado, x] : {std::pair{&e.bajo, bajo}, std::pair{&e.alto, alto}}) {
+        lado->posible = !std::isnan(x);
+        lado->mensaje = lado->posible ? QString() : QStringLiteral("No.");
+        if (lado->posible)
+            lado->resultados[Res::Totales - 1] = Valor(x);
+    }
+    s.entradas = {e};
+    return s;
+}
+
+// Which side of the axis a box lies on: -1 left, +1 right, 0 none (empty).
+int lado(const QRectF &r, double eje)
+{
+    if (r.isNull() || r.isEmpty())
+        return 0;
+    if (r.right() <= eje + 0.5)
+        return -1;
+    return r.left() >= eje - 0.5 ? 1 : 99;
+}
+
+QString conSigno(double x)
+{
+    const QString t = FormatearNumero(Valor(x), 1, true);
+    return (x > 0 && t != FormatearNumero(Valor(0.0), 1, true) ? QStringLiteral("+") : QString()) + t +
+           QStringLiteral(" %");
+}
+
+} // namespace
+
+class PruebaAnalisis : public QObject, prueba::EntornoVentana {
+    Q_OBJECT
+
+    QString enCalculos(const QString &n) const { return carpeta_.filePath(QStringLiteral("Cálculos/") + n); }
+
+    // A calculation file of category k (chooser order) whose coach costs precio.
+    QString grabar(const QString &nombre, int k, double precio)
+    {
+        Calculo c;
+        if (AbrirArchivo(c, rutaReferencia(QString::fromUtf8(kCategorias[k].archivo))) != ErrorArchivo::Ninguno)
+            return QString();
+        c.ConfirmarCampo(kF1, F1::PrecioAutocar, Valor(precio), c.columnaS()(kF1, F1::PrecioAutocar));
+        return GrabarCalculo(c, enCalculos(nombre)) == ErrorArchivo::Ninguno ? enCalculos(nombre) : QString();
+    }
+
+    // A calculation of 39 to 55 seats open, six driven tyres (so that -10 %
+    // gives an odd number, which is refused), and its sensitivity window.
+    VentanaSensibilidad *abrirSensibilidad(VentanaPrincipal &w)
+    {
+        if (!prueba::abrirCategoria(w, 1))
+            return nullptr;
+        Calculo &c = w.calculo();
+        c.ConfirmarCampo(kVar, Var::NeumaticosMotrices, Valor(6.0), c.columnaS()(kVar, Var::NeumaticosMotrices));
+        w.accion(QStringLiteral("mnuSensibilidad"))->trigger();
+        return sensibilidad(w);
+    }
+
+    // The engine's sensitivity of the open calculation, in the order of figure n.
+    static Sensibilidad esperada(const Calculo &c, double p, int n)
+    {
+        Sensibilidad s = calcularSensibilidad(c, p);
+        s.ordenar(n);
+        return s;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        fijarSeparadores(QLocale());
+        QVERIFY(prepararCarpeta());
+        QVERIFY(QDir().mkpath(carpeta_.filePath(QStringLiteral("Cálculos"))));
+    }
+    void init() { reiniciar(); }
+    void cleanup() { terminar(); }
+
+    // ---- Menus ----------------------------------------------------------------------
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<bool>("sin");     // enabled without a calculation
+        QTest::addColumn<bool>("con");     // with one
+        QTest::addColumn<bool>("elector"); // while the category chooser is up
+        QTest::newRow("Análisis") << "mnuAnalisis" << "Análisis" << true << true << true;
+        QTest::newRow("Sensibilidad") << "mnuSensibilidad" << "Sensibilidad..." << false << true << false;
+        QTest::newRow("Comparar") << "mnuCompararCalculos" << "Comparar cálculos..." << true << true << true;
+        QTest::newRow("Exportar a CSV") << "mnuExportarCsv" << "Exportar a CSV..." << false << true << false;
+    }
+    void menus()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(QString, titulo);
+        QFETCH(bool, sin);
+        QFETCH(bool, con);
+        QFETCH(bool, elector);
+        VentanaPrincipal w;
+        QAction *a = w.accion(nombre);
+        QVERIFY(a);
+        QCOMPARE(a->text(), titulo);
+        QCOMPARE(a->isEnabled(), sin);
+        w.nuevoCalculo();
+        QCOMPARE(a->isEnabled(), elector);
+        QVERIFY(prueba::abrirCategoria(w, 1));
+        QCOMPARE(a->isEnabled(), con);
+        // "Análisis" is the last menu of the bar, with its two items.
+        const QList<QAction *> barra = w.menuBar()->actions();
+        QCOMPARE(barra.constLast()->menu()->objectName(), QStringLiteral("mnuAnalisis"));
+        QCOMPARE(barra.constLast()->menu()->actions().size(), 2);
+    }
+
+    // Every control of both windows can be told apart: a name, and a text
+    // or an accessible name.
+    void nombresDeLosControles()
+    {
+        VentanaPrincipal w;
+        QVERIFY(abrirSensibilidad(w));
+        w.accion(QStringLiteral("mnuCompararCalculos"))->trigger();
+        for (QDialog *d : {static_cast<QDialog *>(sensibilidad(w)), static_cast<QDialog *>(comparar(w))}) {
+            for (QWidget *c : d->findChildren<QWidget *>()) {
+                if (c->focusPolicy() == Qt::NoFocus || c->objectName().startsWith(QLatin1String("qt_")) ||
+                    !c->parentWidget() || c->parentWidget()->inherits("QAbstractSpinBox") ||
+                    c->parentWidget()->inherits("QComboBox") || qobject_cast<QAbstractScrollArea *>(c->parentWidget()))
+                    continue;
+                const QString texto = c->property("text").toString();
+                QVERIFY2(!c->objectName().isEmpty(), qPrintable(texto + QStringLiteral(" ") + c->metaObject()->className()));
+                QVERIFY2(!c->accessibleName().isEmpty() || !texto.isEmpty(), qPrintable(c->objectName()));
+            }
+        }
+    }
+
+    // ---- The tornado ----------------------------------------------------------------
+
+    // One entry worked by hand on a total of 100: where each side's bar
+    // and text go.
+    void ladosDelTornado_data()
+    {
+        QTest::addColumn<double>("bajo");
+        QTest::addColumn<double>("alto");
+        QTest::addColumn<int>("barraBajo"); // side of the axis of each bar (0: none)
+        QTest::addColumn<int>("barraAlto");
+        QTest::addColumn<int>("textoBajo"); // side of each text (0: none)
+        QTest::addColumn<int>("textoAlto");
+        const double no = std::nan("");
+        QTest::newRow("el coste sube con la entrada") << 90.0 << 110.0 << -1 << 1 << -1 << 1;
+        QTest::newRow("el coste baja con la entrada") << 110.0 << 95.0 << 1 << -1 << 1 << -1;
+        QTest::newRow("los dos lados suben") << 104.0 << 110.0 << 1 << 1 << 0 << 1;
+        QTest::newRow("sin efecto") << 100.0 << 100.0 << 0 << 0 << 0 << 0;
+        QTest::newRow("bajo rechazado") << no << 110.0 << 0 << 1 << -1 << 1;
+        QTest::newRow("alto rechazado") << 90.0 << no << -1 << 0 << -1 << 1;
+        QTest::newRow("alto rechazado, bajo a la derecha") << 105.0 << no << 1 << 0 << 1 << -1;
+        QTest::newRow("los dos rechazados") << no << no << 0 << 0 << -1 << 1;
+    }
+    void ladosDelTornado()
+    {
+        QFETCH(double, bajo);
+        QFETCH(double, alto);
+        QFETCH(int, barraBajo);
+        QFETCH(int, barraAlto);
+        QFETCH(int, textoBajo);
+        QFETCH(int, textoAlto);
+        const Sensibilidad s = unaEntrada(bajo, alto);
+        const double ancho = 600;
+        const GeometriaTornado g = disponerTornado(s, Res::Totales, ancho, QApplication::font());
+        QCOMPARE(g.barras.size(), size_t(1));
+        const BarraTornado &b = g.barras[0];
+        // The axis stands at the base on the plot's scale.
+        QVERIFY(std::fabs(g.eje - (g.trazado.left() + (100 - g.minimo) / (g.maximo - g.minimo) * g.trazado.width())) <
+                1e-6);
+        QCOMPARE(lado(b.bajo.barra, g.eje), barraBajo);
+        QCOMPARE(lado(b.alto.barra, g.eje), barraAlto);
+        QCOMPARE(lado(b.bajo.texto.isEmpty() ? QRectF() : b.bajo.caja, g.eje), textoBajo);
+        QCOMPARE(lado(b.alto.texto.isEmpty() ? QRectF() : b.alto.caja, g.eje), textoAlto);
+        // A bar runs from the axis to its figure, labelled with the figure;
+        // a refused side is marked as such.
+        for (const auto &[l, x] : {std::pair{&b.bajo, bajo}, std::pair{&b.alto, alto}}) {
+            QCOMPARE(l->posible, !std::isnan(x));
+            if (!l->posible) {
+                QCOMPARE(l->texto, QStringLiteral("no posible"));
+            } else if (!l->barra.isEmpty()) {
+                const double extremo = x > 100 ? l->barra.right() : l->barra.left();
+                QVERIFY(std::fabs(extremo - (g.trazado.left() + (x - g.minimo) / (g.maximo - g.minimo) *
+                                                                   g.trazado.width())) < 1e-6);
+                if (!l->texto.isEmpty())
+                    QCOMPARE(l->texto, FormatearNumero(Valor(x), 2, true));
+            }
+        }
+        // Nothing of the row overlaps anything else, and all of it is inside.
+        QList<QRectF> cajas = {b.cajaEtiqueta};
+        for (const LadoTornado *l : {&b.bajo, &b.alto})
+            if (!l->texto.isEmpty())
+                cajas << l->caja;
+        QList<QRectF> barras;
+        for (const LadoTornado *l : {&b.bajo, &b.alto})
+            if (!l->barra.isEmpty())
+                barras << l->barra;
+        for (int i = 0; i < cajas.size(); ++i) {
+            QVERIFY(cajas[i].left() >= 0 && cajas[i].right() <= ancho);
+            for (int j = i + 1; j < cajas.size(); ++j)
+                QVERIFY2(!cajas[i].intersects(cajas[j]), qPrintable(QString::number(i) + "/" + QString::number(j)));
+            for (const QRectF &r : barras)
+                QVERIFY(!cajas[i].intersects(r));
+        }
+    }
+
+    // The window's chart and table for each figure: the engine's entries,
+    // the largest swing on top, the same order in the table.
+    void tornadoEnOrdenDeOscilacion_data()
+    {
+        QTest::addColumn<int>("cifra");
+        for (int n : kCifrasSensibilidad)
+            QTest::newRow(qPrintable(nombreCifra(n))) << n;
+    }
+    void tornadoEnOrdenDeOscilacion()
+    {
+        QFETCH(int, cifra);
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        v->elegirCifra(cifra);
+        const Sensibilidad s = esperada(w.calculo(), 10, cifra);
+        const GeometriaTornado &g = v->grafico()->geometria();
+        QCOMPARE(g.barras.size(), s.entradas.size());
+        QCOMPARE(v->tabla()->rowCount(), int(s.entradas.size()));
+        bool rechazado = false;
+        for (size_t k = 0; k < g.barras.size(); ++k) {
+            const BarraTornado &b = g.barras[k];
+            const EntradaSensibilidad &e = v->sensibilidad().entradas[size_t(b.entrada)];
+            QCOMPARE(std::pair(e.seccion, e.indice), std::pair(s.entradas[k].seccion, s.entradas[k].indice));
+            QCOMPARE(v->tabla()->item(int(k), 0)->text(), s.entradas[k].etiqueta);
+            if (k > 0) {
+                QVERIFY(b.fila.top() >= g.barras[k - 1].fila.bottom());
+                QVERIFY(s.oscilacion(s.entradas[k], cifra) <= s.oscilacion(s.entradas[k - 1], cifra));
+            }
+            if (e.seccion == kVar && e.indice == Var::NeumaticosMotrices) {
+                // Five tyres are refused: that side is marked, its message in the table.
+                QVERIFY(!b.bajo.posible && b.bajo.texto == QStringLiteral("no posible"));
+                QVERIFY(v->tabla()->item(int(k), 9)->text().contains(mensajeEnUnaLinea(e.bajo.mensaje)));
+                rechazado = true;
+            }
+        }
+        QVERIFY(rechazado);
+    }
+
+    // P and the figure are chosen in the window: P works the sensitivity
+    // out again, the figure re-sorts it; the table's headings and figures follow.
+    void porcentajeYCifra_data()
+    {
+        QTest::addColumn<int>("porcentaje");
+        QTest::addColumn<int>("cifra");
+        QTest::newRow("10 %, coste total") << 10 << int(Res::Totales);
+        QTest::newRow("25 %, C2") << 25 << int(Res::C2);
+        QTest::newRow("1 %, C5") << 1 << int(Res::C5);
+        QTest::newRow("99 %, C1") << 99 << int(Res::C1);
+    }
+    void porcentajeYCifra()
+    {
+        QFETCH(int, porcentaje);
+        QFETCH(int, cifra);
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        auto *spin = v->findChild<QSpinBox *>(QStringLiteral("spnPorcentaje"));
+        QCOMPARE(spin->value(), 10);
+        QCOMPARE(std::pair(spin->minimum(), spin->maximum()), std::pair(1, 99));
+        const int antes = v->veces();
+        v->elegirPorcentaje(porcentaje);
+        v->elegirCifra(cifra);
+        QTRY_COMPARE(v->veces(), antes + (porcentaje == 10 ? 0 : 1));
+        const Sensibilidad s = esperada(w.calculo(), porcentaje, cifra);
+        QCOMPARE(v->sensibilidad().porcentaje, double(porcentaje));
+        QCOMPARE(v->tabla()->horizontalHeaderItem(6)->text(), nombreCifra(cifra) + ' ' + rotuloLado(porcentaje, false));
+        for (size_t k = 0; k < s.entradas.size(); ++k) {
+            const EntradaSensibilidad &e = s.entradas[k];
+            QCOMPARE(v->tabla()->item(int(k), 0)->text(), e.etiqueta);
+            for (auto [columna, l] : {std::pair{6, &e.bajo}, std::pair{7, &e.alto}})
+                QCOMPARE(v->tabla()->item(int(k), columna)->text(),
+                         l->posible ? FormatearNumero(l->resultados[size_t(cifra - 1)], decimalesResultado(cifra), true)
+                                    : QStringLiteral("no posible"));
+        }
+    }
+
+    // The window follows the calculation: a value typed and committed,
+    // several commits in one turn of the event loop worked out once, and
+    // it goes when the calculation is closed; one window at a time.
+    void sigueAlCalculo()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        QCOMPARE(v->veces(), 1);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.MostrarSeccion(kVar);
+        prueba::teclear(prueba::caja(w.frmActiva(), kVar, Var::PrecioCarburante), QStringLiteral("1,9"), Qt::Key_Return);
+        QCOMPARE(w.calculo().columnaS()(kVar, Var::PrecioCarburante).n(), 1.9);
+        QTRY_COMPARE(v->veces(), 2);
+        QCOMPARE(v->sensibilidad().base, resultadosDe(w.calculo().columnaS()));
+        QCOMPARE(sensibilidadCsv(v->sensibilidad()), sensibilidadCsv(esperada(w.calculo(), 10, Res::Totales)));
+
+        Calculo &c = w.calculo();
+        c.ConfirmarCampo(kCar, Car::KmAnuales, Valor(120000.0), c.columnaS()(kCar, Car::KmAnuales));
+        c.ConfirmarCampo(kF1, F1::PrecioAutocar, Valor(310000.0), c.columnaS()(kF1, F1::PrecioAutocar));
+        QCOMPARE(v->veces(), 2);
+        QCoreApplication::processEvents();
+        QCOMPARE(v->veces(), 3);
+        QCOMPARE(v->sensibilidad().base, resultadosDe(c.columnaS()));
+
+        w.accion(QStringLiteral("mnuSensibilidad"))->trigger();
+        QCOMPARE(w.findChildren<VentanaSensibilidad *>().size(), 1);
+        QPointer<VentanaSensibilidad> vigilada(v);
+        pregunta_.respuestas = {PreguntaGrabar::No};
+        w.cerrarCalculo();
+        QVERIFY(!w.calculoAbierto());
+        QTRY_VERIFY(!vigilada);
+    }
+
+    // ---- The comparison ----------------------------------------------------------------
+
+    // The open calculation (edited, unsaved) beside two files: every figure
+    // and percentage of the table is the engine's, the reference coach is
+    // the first one's, and the open column follows its edits.
+    void tablaDeLaComparacion()
+    {
+        const QString a = grabar(QStringLiteral("a.clc"), 0, 410000), b = grabar(QStringLiteral("b.clc"), 3, 150000);
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        VentanaPrincipal w;
+        QVERIFY(prueba::abrirCategoria(w, 1));
+        Calculo &c = w.calculo();
+        c.ConfirmarCampo(kVar, Var::Consumo, Valor(33.0), c.columnaS()(kVar, Var::Consumo));
+        w.accion(QStringLiteral("mnuCompararCalculos"))->trigger();
+        VentanaComparar *v = comparar(w);
+        QVERIFY(v && v->isVisible());
+        QCOMPARE(v->lista()->count(), 1);
+        QVERIFY(!v->findChild<QPushButton *>(QStringLiteral("cmbExportarCsv"))->isEnabled());
+        const auto archivos = interceptorArchivosComparar.interceptar([&](const QString &) { return QStringList{a, b}; });
+        v->findChild<QPushButton *>(QStringLiteral("cmbAnadir"))->click();
+        QCOMPARE(v->lista()->count(), 3);
+        QVERIFY(v->findChild<QPushButton *>(QStringLiteral("cmbExportarCsv"))->isEnabled());
+
+        auto comprobar = [&] {
+            const std::vector<CifrasColumna> cols = {compararCalculo(c, {}).usuario, compararArchivo(a).usuario,
+                                                     compararArchivo(b).usuario, compararCalculo(c, {}).referencia};
+            QTableWidget *t = v->tabla();
+            QCOMPARE(t->columnCount(), 2 + int(cols.size()));
+            QCOMPARE(t->rowCount(), int(std::size(kFilasComparacion)));
+            QVERIFY(t->horizontalHeaderItem(2 + 3)->text().startsWith(QStringLiteral("Vededizaviro de Costes")));
+            for (int f = 0; f < t->rowCount(); ++f) {
+                const int n = kFilasComparacion[f];
+                QCOMPARE(t->item(f, 0)->text(), rotuloResultado(n).etiqueta);
+                for (int k = 0; k < int(cols.size()); ++k) {
+                    const Valor x = cols[size_t(k)].mostrado(n), x0 = cols[0].mostrado(n);
+                    QString esperado = x.vacio() ? QString() : FormatearNumero(x, decimalesResultado(n), true);
+                    if (k > 0 && !x.vacio() && !x0.vacio() && x0.n() != 0)
+                        esperado += '\n' + conSigno((x.n() - x0.n()) / std::fabs(x0.n()) * 100);
+                    QCOMPARE(t->item(f, 2 + k)->text(), esperado);
+                }
+            }
+        };
+        comprobar();
+        QCOMPARE(v->tabla()->item(15, 2)->text(), FormatearNumero(c.columnaS()(kRes, Res::Totales), 2, true));
+        // An edit of the open calculation reaches its column.
+        c.ConfirmarCampo(kF1, F1::PrecioAutocar, Valor(333000.0), c.columnaS()(kF1, F1::PrecioAutocar));
+        QTRY_COMPARE(v->tabla()->item(15, 2)->text(), FormatearNumero(c.columnaS()(kRes, Res::Totales), 2, true));
+        comprobar();
+
+        // Moved down, the open calculation is no longer the base; ticked
+        // off it goes, and with the calculation closed it cannot come back.
+        v->mover(0, +1);
+        QCOMPARE(v->comparados()[0].ruta, a);
+        v->incluirAbierto()->setChecked(false);
+        QCOMPARE(v->lista()->count(), 2);
+        v->incluirAbierto()->setChecked(true);
+        QCOMPARE(v->lista()->count(), 3);
+        pregunta_.respuestas = {PreguntaGrabar::No};
+        w.cerrarCalculo();
+        QCOMPARE(v->lista()->count(), 2);
+        QVERIFY(!v->incluirAbierto()->isEnabled());
+    }
+
+    // A file that cannot be read gets the reader's message and stays out;
+    // no more than eight calculations, and no file twice.
+    void archivosQueNoEntran()
+    {
+        const QString bueno = grabar(QStringLiteral("bueno.clc"), 1, 300000);
+        const QString malo = enCalculos(QStringLiteral("malo.clc"));
+        QFile f(malo);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("no es un cálculo\r\n") > 0);
+        f.close();
+        VentanaPrincipal w;
+        w.compararCalculos();
+        VentanaComparar *v = comparar(w);
+        QVERIFY(!v->anadirArchivos({bueno, malo}));
+        QCOMPARE(v->lista()->count(), 1);
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(mensajes_[0].texto.contains(QDir::toNativeSeparators(malo)));
+        QVERIFY(mensajes_[0].texto.contains(compararArchivo(malo).error));
+        mensajes_.clear();
+        QVERIFY(!v->anadirArchivos({bueno}));
+        QCOMPARE(v->lista()->count(), 1);
+        QCOMPARE(mensajes_.size(), 1);
+        QStringList muchos;
+        for (int k = 0; k < 9; ++k)
+            muchos << grabar(QStringLiteral("n%1.clc").arg(k), k % 4, 200000 + 1000 * k);
+        mensajes_.clear();
+        QVERIFY(!v->anadirArchivos(muchos));
+        QCOMPARE(v->lista()->count(), VentanaComparar::kMaximo);
+        QCOMPARE(mensajes_.size(), 1);
+        QVERIFY(mensajes_[0].texto.contains(QDir::toNativeSeparators(muchos.constLast())));
+        QVERIFY(!v->findChild<QPushButton *>(QStringLiteral("cmbAnadir"))->isEnabled());
+    }
+
+    // The stacked bars: one per column, the pies' colours in the pies'
+    // order, each item's height its share of the total.
+    void barrasEnLosColoresDeLaTarta()
+    {
+        const QString a = grabar(QStringLiteral("c.clc"), 2, 250000);
+        VentanaPrincipal w;
+        QVERIFY(prueba::abrirCategoria(w, 1));
+        w.compararCalculos();
+        VentanaComparar *v = comparar(w);
+        QVERIFY(v->anadirArchivos({a}));
+        // The colours the results form shows in its legend and pies.
+        QWidget *resultados = w.formulario(kRes);
+        QList<QColor> tarta;
+        for (int k = 0; k < kSectoresTarta; ++k)
+            tarta << resultados->findChild<QLabel *>(QStringLiteral("Colores(%1)").arg(k))->palette().color(QPalette::Window);
+        const GeometriaBarras &g = v->grafico()->geometria();
+        const std::vector<ColumnaComparada> cols = v->columnas();
+        QCOMPARE(g.barras.size(), size_t(3));
+        QCOMPARE(g.leyenda.size(), size_t(kSectoresTarta));
+        for (size_t b = 0; b < g.barras.size(); ++b) {
+            const BarraApilada &barra = g.barras[b];
+            QCOMPARE(barra.segmentos.size(), size_t(kSectoresTarta));
+            for (int k = 0; k < kSectoresTarta; ++k) {
+                const SegmentoBarra &s = barra.segmentos[size_t(k)];
+                QCOMPARE(s.color, tarta[k]);
+                QCOMPARE(g.leyenda[size_t(k)].color, tarta[k]);
+                const double cuota = cols[b].cifras.resultados[size_t(kPorcionesTarta[size_t(k)].cuota - 1)].n();
+                QVERIFY2(std::fabs(s.caja.height() - cuota / 100 * g.trazado.height()) < 1e-3 * g.trazado.height(),
+                         qPrintable(QString::number(k)));
+                if (k > 0) // stacked bottom up, without gaps
+                    QVERIFY(std::fabs(s.caja.bottom() - barra.segmentos[size_t(k - 1)].caja.top()) < 1e-9);
+            }
+        }
+    }
+
+    // ---- What the windows write -----------------------------------------------------------
+
+    // Each "Exportar a CSV..." writes, through the save dialog's hook, the
+    // bytes the core builds.
+    void csvComoElNucleo_data()
+    {
+        QTest::addColumn<QString>("origen");
+        QTest::newRow("Archivo") << "archivo";
+        QTest::newRow("Sensibilidad") << "sensibilidad";
+        QTest::newRow("Comparación") << "comparacion";
+    }
+    void csvComoElNucleo()
+    {
+        QFETCH(QString, origen);
+        const QString otro = grabar(QStringLiteral("otro.clc"), 0, 380000);
+        VentanaPrincipal w;
+        QVERIFY(prueba::abrirCategoria(w, 1));
+        Calculo &c = w.calculo();
+        c.ConfirmarCampo(kVar, Var::PrecioCarburante, Valor(1.55), c.columnaS()(kVar, Var::PrecioCarburante));
+        const QString ruta = carpeta_.filePath(QStringLiteral("salida")); // ".csv" is added
+        QStringList propuestas;
+        const auto hook = interceptorArchivoCsv.interceptar([&](const QString &p) {
+            propuestas << p;
+            return ruta;
+        });
+        QByteArray esperado;
+        if (origen == QLatin1String("archivo")) {
+            w.accion(QStringLiteral("mnuExportarCsv"))->trigger();
+            esperado = calculoCsv(c);
+        } else if (origen == QLatin1String("sensibilidad")) {
+            w.mostrarSensibilidad();
+            sensibilidad(w)->elegirCifra(Res::C4);
+            sensibilidad(w)->findChild<QPushButton *>(QStringLiteral("cmbExportarCsv"))->click();
+            esperado = sensibilidadCsv(esperada(c, 10, Res::C4));
+        } else {
+            w.compararCalculos();
+            QVERIFY(comparar(w)->anadirArchivos({otro}));
+            comparar(w)->findChild<QPushButton *>(QStringLiteral("cmbExportarCsv"))->click();
+            const CalculoComparado abierto = comparar(w)->comparados()[0];
+            QCOMPARE(abierto.usuario.resultados, resultadosDe(c.columnaS()));
+            esperado = documentoCsv({cabeceraComparacion(), filaComparacion(abierto, Col::S),
+                                     filaComparacion(compararArchivo(otro), Col::S), filaComparacion(abierto, Col::O)},
+                                    formatoCsv());
+        }
+        QCOMPARE(propuestas.size(), 1);
+        QVERIFY(propuestas[0].endsWith(QLatin1String(".csv")));
+        QVERIFY(mensajes_.isEmpty());
+        QCOMPARE(leer(ruta + QStringLiteral(".csv")), esperado);
+        QFile::remove(ruta + QStringLiteral(".csv"));
+    }
+
+    // A write that fails halfway says so under "Error" and leaves the old file.
+    void csvFallidoDejaElViejo()
+    {
+        VentanaPrincipal w;
+        QVERIFY(prueba::abrirCategoria(w, 1));
+        const QString ruta = carpeta_.filePath(QStringLiteral("viejo.csv"));
+        QFile f(ruta);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("viejo;1\r\n") > 0);
+        f.close();
+        const auto hook = interceptorArchivoCsv.interceptar([&](const QString &) { return ruta; });
+        const qint64 antes = limitarEscrituraParaPruebas(100);
+        w.exportarCsv();
+        limitarEscrituraParaPruebas(antes);
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(mensajes_[0].texto.contains(QDir::toNativeSeparators(ruta)));
+        QCOMPARE(leer(ruta), QByteArray("viejo;1\r\n"));
+    }
+
+    // "Exportar a PDF..." of each window writes pages of text, not pictures.
+    void pdfConTexto_data()
+    {
+        QTest::addColumn<QString>("ventana");
+        QTest::addColumn<QStringList>("textos");
+        QTest::newRow("Sensibilidad") << "frmSensibilidad"
+                                      << QStringList{"Sensibilidad: Coste total anual", "Kilómetros anuales",
+                                                     "no posible", "Oscilación"};
+        QTest::newRow("Comparación") << "frmComparar"
+                                     << QStringList{"Comparar cálculos", "Vededizaviro de Costes", "Combustible",
+                                                    "Costes indirectos"};
+    }
+    void pdfConTexto()
+    {
+        QFETCH(QString, ventana);
+        QFETCH(QStringList, textos);
+        const QString otro = grabar(QStringLiteral("pdf.clc"), 2, 280000);
+        VentanaPrincipal w;
+        QVERIFY(abrirSensibilidad(w));
+        w.compararCalculos();
+        QVERIFY(comparar(w)->anadirArchivos({otro}));
+        const QString ruta = carpeta_.filePath(ventana + QStringLiteral(".pdf"));
+        const auto hook = interceptorArchivoPdf.interceptar([&](const QString &) { return ruta; });
+        w.findChild<QDialog *>(ventana)->findChild<QPushButton *>(QStringLiteral("cmbExportarPdf"))->click();
+        QVERIFY(mensajes_.isEmpty());
+        QVERIFY(leer(ruta).startsWith("%PDF"));
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed: the PDF's text is not checked");
+        QProcess p;
+        p.start(pdftotext, {ruta, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString texto = QString::fromUtf8(p.readAllStandardOutput());
+        for (const QString &t : textos)
+            QVERIFY2(texto.contains(t), qPrintable(t));
+    }
+};
+
+QTEST_MAIN(PruebaAnalisis)
+#include "prueba_analisis.moc"
