@@ -60,6 +60,93 @@ QString dosLineas(const QFontMetricsF &fm, const QString &texto, double ancho)
 
 } // namespace
 
+namespace {
+
+// The vertical scale: marks every paso up to tope.
+struct Escala {
+    double paso = 20;
+    double tope = 100;
+    int decimales = 0;
+};
+
+Escala escala(const std::vector<ColumnaBarras> &columnas, bool importes)
+{
+    // Shares end at 100 (their rounding may add up to a little more).
+    if (!importes)
+        return {};
+    double maximo = 0;
+    for (const ColumnaBarras &c : columnas) {
+        double suma = 0;
+        for (const PorcionTarta &p : kPorcionesTarta)
+            suma += std::max(0.0, cifra(c.resultados, p.cuota - 20));
+        maximo = std::max(maximo, suma);
+    }
+    Escala e;
+    e.paso = pasoRedondo(maximo);
+    e.tope = std::max(e.paso, std::ceil(maximo / e.paso - 1e-9) * e.paso);
+    e.decimales = e.paso < 1 ? 1 : 0;
+    return e;
+}
+
+// The legend from the top of the plot, in the order the items stack from
+// the bottom.
+void leyenda(GeometriaBarras &g, double x, const QFontMetricsF &fm)
+{
+    const double linea = fm.height(), lado = std::floor(linea * 0.8);
+    for (int p = 0; p < kSectoresTarta; ++p) {
+        const PorcionTarta &porcion = kPorcionesTarta[size_t(p)];
+        ElementoLeyenda e;
+        const double y = g.trazado.top() + (linea + 3) * p;
+        e.muestra = QRectF(x, y + (linea - lado) / 2, 2 * lado, lado);
+        e.texto = QString::fromUtf8(porcion.leyenda);
+        e.caja = QRectF(e.muestra.right() + kHueco, y, fm.horizontalAdvance(e.texto), linea);
+        e.color = porcion.color;
+        g.leyenda.push_back(e);
+    }
+}
+
+// One bar in its slot of the plot [izquierda, izquierda + ancho).
+BarraApilada apilar(const ColumnaBarras &c, bool importes, double izquierda, double ancho, const Escala &e,
+                    const QRectF &trazado, const QFontMetricsF &fm)
+{
+    const double linea = fm.height();
+    auto yDe = [&](double v) { return trazado.bottom() - std::min(v, e.tope) / e.tope * trazado.height(); };
+    const double centro = izquierda + ancho / 2;
+    const double anchoBarra = std::min(ancho * 0.6, 6 * linea);
+    const double x = centro - anchoBarra / 2;
+    BarraApilada b;
+    // Names a blank apart at least.
+    const double anchoNombre = std::max(1.0, ancho - fm.horizontalAdvance(QLatin1Char(' ')) - 4);
+    b.nombre = dosLineas(fm, c.nombre, anchoNombre);
+    b.cajaNombre = QRectF(centro - anchoNombre / 2, trazado.bottom() + 4, anchoNombre, 2 * linea);
+    double acumulado = 0;
+    for (int p = 0; p < kSectoresTarta; ++p) {
+        const PorcionTarta &porcion = kPorcionesTarta[size_t(p)];
+        SegmentoBarra s;
+        s.porcion = p;
+        s.color = porcion.color;
+        s.valor = std::max(0.0, cifra(c.resultados, importes ? porcion.cuota - 20 : porcion.cuota));
+        s.caja = QRectF(QPointF(x, yDe(acumulado + s.valor)), QPointF(x + anchoBarra, yDe(acumulado)));
+        acumulado += s.valor;
+        // Its share inside, where there is room for it.
+        const QString cuota = FormatearNumero(Valor(cifra(c.resultados, porcion.cuota)), 1, true) + QStringLiteral(" %");
+        if (s.caja.height() >= linea && fm.horizontalAdvance(cuota) + 4 <= s.caja.width()) {
+            s.texto = cuota;
+            s.colorTexto = textoSobre(s.color);
+        }
+        b.segmentos.push_back(s);
+    }
+    b.total = FormatearNumero(Valor(cifra(c.resultados, Res::Totales)), 0, true) + QStringLiteral(" €");
+    const double anchoTotal = fm.horizontalAdvance(b.total);
+    if (anchoTotal <= ancho - 4)
+        b.cajaTotal = QRectF(centro - anchoTotal / 2, yDe(acumulado) - linea - 2, anchoTotal, linea);
+    else
+        b.total.clear(); // the table has it
+    return b;
+}
+
+} // namespace
+
 GeometriaBarras disponerBarras(const std::vector<ColumnaBarras> &columnas, bool importes, QSizeF tamano,
                                const QFont &letra)
 {
@@ -68,96 +155,36 @@ GeometriaBarras disponerBarras(const std::vector<ColumnaBarras> &columnas, bool 
     GeometriaBarras g;
     g.tamano = tamano;
 
-    // The legend, on the right.
-    const double lado = std::floor(linea * 0.8);
+    // The legend on the right, the marks on the left, the unit over them.
     double anchoLeyenda = 0;
     for (const PorcionTarta &p : kPorcionesTarta)
         anchoLeyenda = std::max(anchoLeyenda, fm.horizontalAdvance(QString::fromUtf8(p.leyenda)));
-    anchoLeyenda += 2 * lado + kHueco;
+    anchoLeyenda += 2 * std::floor(linea * 0.8) + kHueco;
     const double xLeyenda = tamano.width() - kMargen - anchoLeyenda;
-
-    // The scale.
-    double maximo = importes ? 0 : 100;
-    for (const ColumnaBarras &c : columnas) {
-        double suma = 0;
-        for (const PorcionTarta &p : kPorcionesTarta)
-            suma += std::max(0.0, cifra(c.resultados, importes ? p.cuota - 20 : p.cuota));
-        maximo = std::max(maximo, suma);
-    }
-    // Shares end at 100 (their rounding may add up to a little more).
-    const double paso = importes ? pasoRedondo(maximo) : 20;
-    const double tope = importes ? std::max(paso, std::ceil(maximo / paso - 1e-9) * paso) : 100;
-    const int decimalesMarca = paso < 1 ? 1 : 0;
+    const Escala e = escala(columnas, importes);
     double anchoMarcas = 0;
-    for (double v = 0; v <= tope + paso / 2; v += paso)
-        anchoMarcas = std::max(anchoMarcas, fm.horizontalAdvance(FormatearNumero(Valor(v), decimalesMarca, true)));
-
+    for (double v = 0; v <= e.tope + e.paso / 2; v += e.paso)
+        anchoMarcas = std::max(anchoMarcas, fm.horizontalAdvance(FormatearNumero(Valor(v), e.decimales, true)));
     g.unidad = importes ? QStringLiteral("€/año") : QStringLiteral("% del coste total anual");
     g.cajaUnidad = QRectF(kMargen, kMargen, fm.horizontalAdvance(g.unidad), linea);
-    const double arriba = g.cajaUnidad.bottom() + linea + 8; // room for the totals
+
+    const double arriba = g.cajaUnidad.bottom() + linea + 8;        // room for the totals
     const double abajo = tamano.height() - kMargen - 2 * linea - 6; // names of two lines below
     const double izquierda = kMargen + anchoMarcas + kHueco;
     const double derecha = std::max(izquierda + 1, xLeyenda - 2 * kHueco);
     g.trazado = QRectF(QPointF(izquierda, arriba), QPointF(derecha, std::max(arriba + 1, abajo)));
-    auto yDe = [&](double v) { return g.trazado.bottom() - v / tope * g.trazado.height(); };
-
-    for (double v = 0; v <= tope + paso / 2; v += paso) {
+    for (double v = 0; v <= e.tope + e.paso / 2; v += e.paso) {
         MarcaEje m;
-        m.y = yDe(v);
-        m.texto = FormatearNumero(Valor(v), decimalesMarca, true);
+        m.y = g.trazado.bottom() - v / e.tope * g.trazado.height();
+        m.texto = FormatearNumero(Valor(v), e.decimales, true);
         m.caja = QRectF(kMargen, m.y - linea / 2, anchoMarcas, linea);
         g.marcas.push_back(m);
     }
-
     const double anchoHueco = g.trazado.width() / double(std::max<size_t>(1, columnas.size()));
-    const double anchoBarra = std::min(anchoHueco * 0.6, 6 * linea);
-    for (size_t k = 0; k < columnas.size(); ++k) {
-        const ColumnaBarras &c = columnas[k];
-        BarraApilada b;
-        const double centro = g.trazado.left() + anchoHueco * (double(k) + 0.5);
-        const double x = centro - anchoBarra / 2;
-        // Names a blank apart at least.
-        const double anchoNombre = std::max(1.0, anchoHueco - fm.horizontalAdvance(QLatin1Char(' ')) - 4);
-        b.nombre = dosLineas(fm, c.nombre, anchoNombre);
-        b.cajaNombre = QRectF(centro - anchoNombre / 2, g.trazado.bottom() + 4, anchoNombre, 2 * linea);
-        double acumulado = 0;
-        for (int p = 0; p < kSectoresTarta; ++p) {
-            const PorcionTarta &porcion = kPorcionesTarta[size_t(p)];
-            SegmentoBarra s;
-            s.porcion = p;
-            s.color = porcion.color;
-            s.valor = std::max(0.0, cifra(c.resultados, importes ? porcion.cuota - 20 : porcion.cuota));
-            s.caja = QRectF(QPointF(x, yDe(std::min(tope, acumulado + s.valor))),
-                            QPointF(x + anchoBarra, yDe(std::min(tope, acumulado))));
-            acumulado += s.valor;
-            const QString cuota =
-                FormatearNumero(Valor(cifra(c.resultados, porcion.cuota)), 1, true) + QStringLiteral(" %");
-            if (s.caja.height() >= linea && fm.horizontalAdvance(cuota) + 4 <= s.caja.width()) {
-                s.texto = cuota;
-                s.colorTexto = textoSobre(s.color);
-            }
-            b.segmentos.push_back(s);
-        }
-        b.total = FormatearNumero(Valor(cifra(c.resultados, Res::Totales)), 0, true) + QStringLiteral(" €");
-        const double anchoTotal = fm.horizontalAdvance(b.total);
-        if (anchoTotal <= anchoHueco - 4)
-            b.cajaTotal = QRectF(centro - anchoTotal / 2, yDe(acumulado) - linea - 2, anchoTotal, linea);
-        else
-            b.total.clear(); // the table has it
-        g.barras.push_back(std::move(b));
-    }
-
-    // The legend from the top, in the order the items stack from the bottom.
-    for (int p = 0; p < kSectoresTarta; ++p) {
-        const PorcionTarta &porcion = kPorcionesTarta[size_t(p)];
-        ElementoLeyenda e;
-        const double y = g.trazado.top() + (linea + 3) * p;
-        e.muestra = QRectF(xLeyenda, y + (linea - lado) / 2, 2 * lado, lado);
-        e.texto = QString::fromUtf8(porcion.leyenda);
-        e.caja = QRectF(e.muestra.right() + kHueco, y, fm.horizontalAdvance(e.texto), linea);
-        e.color = porcion.color;
-        g.leyenda.push_back(e);
-    }
+    for (size_t k = 0; k < columnas.size(); ++k)
+        g.barras.push_back(
+            apilar(columnas[k], importes, g.trazado.left() + anchoHueco * double(k), anchoHueco, e, g.trazado, fm));
+    leyenda(g, xLeyenda, fm);
     return g;
 }
 

@@ -77,6 +77,66 @@ void rotular(BarraTornado &b, double eje, const QFontMetricsF &fm, double izquie
     }
 }
 
+// What the whole chart needs, whichever rows are laid out: the widest
+// caption and figure, and the span of the figures.
+struct Medidas {
+    double anchoEtiquetas = 0;
+    double anchoCifras = 0;
+    double minimo = 0, maximo = 0;
+};
+
+Medidas medir(const Sensibilidad &s, int n, const QFontMetricsF &fm, double ancho)
+{
+    const double base = cifra(s.base, n);
+    Medidas m{0, fm.horizontalAdvance(noPosible()), base, base};
+    for (const EntradaSensibilidad &e : s.entradas) {
+        m.anchoEtiquetas = std::max(m.anchoEtiquetas, fm.horizontalAdvance(e.etiqueta));
+        for (const LadoSensibilidad *l : {&e.bajo, &e.alto}) {
+            if (!l->posible)
+                continue;
+            const double x = s.cifraLado(*l, n);
+            m.minimo = std::min(m.minimo, x);
+            m.maximo = std::max(m.maximo, x);
+            m.anchoCifras = std::max(m.anchoCifras, fm.horizontalAdvance(textoCifra(x, n)));
+        }
+    }
+    if (m.maximo - m.minimo <= 1e-9 * std::max(1.0, std::fabs(base))) {
+        // Nothing moves: the axis in the middle of a span around the base.
+        const double medio = std::max(1.0, std::fabs(base)) * 0.01;
+        m.minimo = base - medio;
+        m.maximo = base + medio;
+    }
+    // The captions give way to the plot, down to a least width.
+    m.anchoEtiquetas = std::min(m.anchoEtiquetas, std::floor(ancho * 0.4));
+    const double resto = ancho - 2 * kMargen - m.anchoEtiquetas - 2 * (m.anchoCifras + 2 * kHueco);
+    if (resto < kMinimoTrazado)
+        m.anchoEtiquetas = std::max(40.0, m.anchoEtiquetas - (kMinimoTrazado - resto));
+    return m;
+}
+
+// The legend of the two sides, and the base figure over the axis.
+void cabecera(GeometriaTornado &g, const Sensibilidad &s, int n, double ancho, const QFont &letra)
+{
+    const QFontMetricsF fm(letra);
+    const double linea = fm.height();
+    const double lado = std::floor(linea * 0.8);
+    g.muestraBajo = QRectF(kMargen, kMargen + (linea - lado) / 2, 2 * lado, lado);
+    g.leyendaBajo = QStringLiteral("Entrada ") + rotuloLado(s.porcentaje, false);
+    g.cajaLeyendaBajo = QRectF(g.muestraBajo.right() + kHueco, kMargen, fm.horizontalAdvance(g.leyendaBajo), linea);
+    g.muestraAlto = QRectF(g.cajaLeyendaBajo.right() + 3 * kHueco, g.muestraBajo.top(), 2 * lado, lado);
+    g.leyendaAlto = QStringLiteral("Entrada ") + rotuloLado(s.porcentaje, true);
+    g.cajaLeyendaAlto = QRectF(g.muestraAlto.right() + kHueco, kMargen, fm.horizontalAdvance(g.leyendaAlto), linea);
+
+    const Rotulo r = rotuloResultado(n);
+    g.textoBase = nombreCifra(n) + QStringLiteral(": ") + textoCifra(cifra(s.base, n), n) +
+                  (r.unidad.isEmpty() ? QString() : QStringLiteral(" ") + r.unidad);
+    QFont negrita = letra;
+    negrita.setBold(true);
+    const double anchoBase = QFontMetricsF(negrita).horizontalAdvance(g.textoBase);
+    const double xBase = std::clamp(g.eje - anchoBase / 2, kMargen, std::max(kMargen, ancho - kMargen - anchoBase));
+    g.cajaBase = QRectF(xBase, kMargen + linea + 4, anchoBase, linea);
+}
+
 } // namespace
 
 double altoFilaTornado(const QFont &letra) { return std::ceil(QFontMetricsF(letra).height() + 8); }
@@ -86,68 +146,21 @@ double altoCabeceraTornado(const QFont &letra) { return kMargen + 2 * QFontMetri
 GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, const QFont &letra, TramoTornado tramo)
 {
     const QFontMetricsF fm(letra);
-    const double linea = fm.height();
     const double altoFila = altoFilaTornado(letra);
     const int total = int(s.entradas.size());
     const int desde = std::clamp(tramo.desde, 0, total);
     const int hasta = tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total);
-    GeometriaTornado g;
     const double base = cifra(s.base, n);
+    const Medidas m = medir(s, n, fm, ancho);
 
-    // The widest caption and the widest figure.
-    double anchoEtiquetas = 0, anchoCifras = fm.horizontalAdvance(noPosible());
-    double minimo = base, maximo = base;
-    for (const EntradaSensibilidad &e : s.entradas) {
-        anchoEtiquetas = std::max(anchoEtiquetas, fm.horizontalAdvance(e.etiqueta));
-        for (const LadoSensibilidad *l : {&e.bajo, &e.alto}) {
-            if (!l->posible)
-                continue;
-            const double x = s.cifraLado(*l, n);
-            minimo = std::min(minimo, x);
-            maximo = std::max(maximo, x);
-            anchoCifras = std::max(anchoCifras, fm.horizontalAdvance(textoCifra(x, n)));
-        }
-    }
-    if (maximo - minimo <= 1e-9 * std::max(1.0, std::fabs(base))) {
-        // Nothing moves: the axis in the middle of a span around the base.
-        const double medio = std::max(1.0, std::fabs(base)) * 0.01;
-        minimo = base - medio;
-        maximo = base + medio;
-    }
-    anchoEtiquetas = std::min(anchoEtiquetas, std::floor(ancho * 0.4));
-    const double resto = ancho - 2 * kMargen - anchoEtiquetas - 2 * (anchoCifras + 2 * kHueco);
-    if (resto < kMinimoTrazado)
-        anchoEtiquetas = std::max(40.0, anchoEtiquetas - (kMinimoTrazado - resto));
-
-    // The legend, then the base figure over the axis, then the rows.
-    const QString bajo = rotuloLado(s.porcentaje, false), alto = rotuloLado(s.porcentaje, true);
-    const double lado = std::floor(linea * 0.8);
-    double x = kMargen;
-    g.muestraBajo = QRectF(x, kMargen + (linea - lado) / 2, 2 * lado, lado);
-    x = g.muestraBajo.right() + kHueco;
-    g.leyendaBajo = QStringLiteral("Entrada ") + bajo;
-    g.cajaLeyendaBajo = QRectF(x, kMargen, fm.horizontalAdvance(g.leyendaBajo), linea);
-    x = g.cajaLeyendaBajo.right() + 3 * kHueco;
-    g.muestraAlto = QRectF(x, g.muestraBajo.top(), 2 * lado, lado);
-    x = g.muestraAlto.right() + kHueco;
-    g.leyendaAlto = QStringLiteral("Entrada ") + alto;
-    g.cajaLeyendaAlto = QRectF(x, kMargen, fm.horizontalAdvance(g.leyendaAlto), linea);
-
-    const double izquierda = kMargen + anchoEtiquetas + kHueco + anchoCifras + 2 * kHueco;
-    const double derecha = std::max(izquierda + 1, ancho - kMargen - anchoCifras - 2 * kHueco);
-    auto xDe = [&](double v) { return izquierda + (v - minimo) / (maximo - minimo) * (derecha - izquierda); };
-    g.minimo = minimo;
-    g.maximo = maximo;
+    GeometriaTornado g;
+    const double izquierda = kMargen + m.anchoEtiquetas + kHueco + m.anchoCifras + 2 * kHueco;
+    const double derecha = std::max(izquierda + 1, ancho - kMargen - m.anchoCifras - 2 * kHueco);
+    auto xDe = [&](double v) { return izquierda + (v - m.minimo) / (m.maximo - m.minimo) * (derecha - izquierda); };
+    g.minimo = m.minimo;
+    g.maximo = m.maximo;
     g.eje = xDe(base);
-
-    const Rotulo r = rotuloResultado(n);
-    g.textoBase = nombreCifra(n) + QStringLiteral(": ") + textoCifra(base, n) +
-                  (r.unidad.isEmpty() ? QString() : QStringLiteral(" ") + r.unidad);
-    QFont negrita = letra;
-    negrita.setBold(true);
-    const double anchoBase = QFontMetricsF(negrita).horizontalAdvance(g.textoBase);
-    const double xBase = std::clamp(g.eje - anchoBase / 2, kMargen, std::max(kMargen, ancho - kMargen - anchoBase));
-    g.cajaBase = QRectF(xBase, kMargen + linea + 4, anchoBase, linea);
+    cabecera(g, s, n, ancho, letra);
 
     const double arriba = altoCabeceraTornado(letra);
     g.trazado = QRectF(izquierda, arriba, derecha - izquierda, altoFila * double(hasta - desde));
@@ -156,9 +169,8 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
         BarraTornado b;
         b.entrada = k;
         b.fila = QRectF(0, arriba + altoFila * double(k - desde), ancho, altoFila);
-        b.etiqueta = fm.elidedText(e.etiqueta, Qt::ElideRight, anchoEtiquetas);
-        b.cajaEtiqueta = QRectF(kMargen, b.fila.top(), anchoEtiquetas, altoFila);
-        const double grosor = altoFila - 6;
+        b.etiqueta = fm.elidedText(e.etiqueta, Qt::ElideRight, m.anchoEtiquetas);
+        b.cajaEtiqueta = QRectF(kMargen, b.fila.top(), m.anchoEtiquetas, altoFila);
         for (auto [l, ls] : {std::pair{&b.bajo, &e.bajo}, std::pair{&b.alto, &e.alto}}) {
             l->posible = ls->posible;
             l->cifra = s.cifraLado(*ls, n);
@@ -169,10 +181,10 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
             const double xl = xDe(l->cifra);
             if (textoCifra(l->cifra, n) == textoCifra(base, n) && std::fabs(xl - g.eje) < 0.5)
                 continue; // it does not move the figure as shown
-            l->barra = QRectF(QPointF(std::min(xl, g.eje), b.fila.top() + 3),
-                              QPointF(std::max(xl, g.eje), b.fila.top() + 3 + grosor));
-            if (l->barra.width() < 1) // a move too small to see still shows
-                l->barra.setWidth(1);
+            // A move too small to see still shows, a pixel wide on its side.
+            const double fin = xl < g.eje ? std::min(xl, g.eje - 1) : std::max(xl, g.eje + 1);
+            l->barra = QRectF(QPointF(std::min(fin, g.eje), b.fila.top() + 3),
+                              QPointF(std::max(fin, g.eje), b.fila.bottom() - 3));
             l->texto = textoCifra(l->cifra, n);
         }
         rotular(b, g.eje, fm, b.cajaEtiqueta.right() + kHueco, ancho - kMargen);

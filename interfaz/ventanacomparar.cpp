@@ -4,10 +4,7 @@
 #include "analisis/rotulos.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
-#include "interfaz/colores.h"
 #include "interfaz/dialogoarchivo.h"
-#include "interfaz/exportacion.h"
-#include "interfaz/impresion.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/rutas.h"
 
@@ -18,13 +15,11 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -45,11 +40,6 @@ QString textoPorcentaje(double x)
     const bool positivo = !t.startsWith(QLatin1Char('-')) && t != FormatearNumero(Valor(0.0), 1, true);
     return (positivo ? QStringLiteral("+") : QString()) + t + QStringLiteral(" %");
 }
-
-struct Paginas {
-    QList<QWidget *> lista;
-    ~Paginas() { qDeleteAll(lista); }
-};
 
 } // namespace
 
@@ -86,109 +76,18 @@ TablaTexto tablaComparacion(const std::vector<ColumnaComparada> &columnas)
     return t;
 }
 
-VentanaComparar::VentanaComparar(QWidget *padre)
-    : QDialog(padre, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                         Qt::WindowCloseButtonHint)
+VentanaComparar::VentanaComparar(QWidget *padre) : DialogoAnalisis(QStringLiteral("frmComparar"), kTitulo, padre)
 {
-    setObjectName(QStringLiteral("frmComparar"));
-    setWindowTitle(kTitulo);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
-    fijarPaletaPrograma(this);
-
     auto *todo = new QVBoxLayout(this);
     auto *division = new QSplitter(Qt::Horizontal, this);
     division->setObjectName(QStringLiteral("divComparar"));
     division->setChildrenCollapsible(false);
-
-    // The calculations compared.
-    auto *marco = new QGroupBox(QStringLiteral("Cálculos comparados"), division);
-    marco->setObjectName(QStringLiteral("FrameCalculos"));
-    auto *izquierda = new QVBoxLayout(marco);
-    lstCalculos_ = new QListWidget(marco);
-    lstCalculos_->setObjectName(QStringLiteral("lstCalculos"));
-    lstCalculos_->setAccessibleName(QStringLiteral("Cálculos comparados"));
-    lstCalculos_->setWordWrap(true);
-    lstCalculos_->setAlternatingRowColors(true);
-    lstCalculos_->setSpacing(1);
-    izquierda->addWidget(lstCalculos_, 1);
-    chkAbierto_ = new QCheckBox(QStringLiteral("Incluir el cálculo &abierto"), marco);
-    chkAbierto_->setObjectName(QStringLiteral("chkCalculoAbierto"));
-    chkAbierto_->setChecked(true);
-    chkAbierto_->setEnabled(false);
-    izquierda->addWidget(chkAbierto_);
-    auto *botones = new QGridLayout;
-    auto boton = [this](QWidget *padreBoton, const QString &texto, const char *nombre) {
-        auto *b = new QPushButton(texto, padreBoton);
-        b->setObjectName(QLatin1String(nombre));
-        b->setAutoDefault(false);
-        return b;
-    };
-    cmbAnadir_ = boton(marco, QStringLiteral("A&ñadir..."), "cmbAnadir");
-    cmbQuitar_ = boton(marco, QStringLiteral("&Quitar"), "cmbQuitar");
-    cmbSubir_ = boton(marco, QStringLiteral("S&ubir"), "cmbSubir");
-    cmbBajar_ = boton(marco, QStringLiteral("&Bajar"), "cmbBajar");
-    cmbSubir_->setAccessibleName(QStringLiteral("Subir el cálculo elegido"));
-    cmbBajar_->setAccessibleName(QStringLiteral("Bajar el cálculo elegido"));
-    botones->addWidget(cmbAnadir_, 0, 0);
-    botones->addWidget(cmbQuitar_, 0, 1);
-    botones->addWidget(cmbSubir_, 1, 0);
-    botones->addWidget(cmbBajar_, 1, 1);
-    izquierda->addLayout(botones);
-    lblAviso_ = new QLabel(marco);
-    lblAviso_->setObjectName(QStringLiteral("lblAviso"));
-    lblAviso_->setWordWrap(true);
-    izquierda->addWidget(lblAviso_);
-
-    // The table over the chart.
-    auto *derecha = new QSplitter(Qt::Vertical, division);
-    derecha->setObjectName(QStringLiteral("divResultados"));
-    derecha->setChildrenCollapsible(false);
-    grdComparacion_ = new QTableWidget(derecha);
-    grdComparacion_->setObjectName(QStringLiteral("grdComparacion"));
-    grdComparacion_->setAccessibleName(QStringLiteral("Tabla de la comparación"));
-    grdComparacion_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdComparacion_->setAlternatingRowColors(true);
-    grdComparacion_->verticalHeader()->hide();
-    grdComparacion_->setWordWrap(true);
-    auto *abajoDerecha = new QWidget(derecha);
-    auto *graficoCaja = new QVBoxLayout(abajoDerecha);
-    graficoCaja->setContentsMargins(0, 0, 0, 0);
-    auto *filaEscala = new QHBoxLayout;
-    auto *lblEscala = new QLabel(QStringLiteral("&Estructura de costes en:"), abajoDerecha);
-    cboEscala_ = new QComboBox(abajoDerecha);
-    cboEscala_->setObjectName(QStringLiteral("cboEscala"));
-    cboEscala_->setAccessibleName(QStringLiteral("Escala del gráfico"));
-    cboEscala_->addItems({QStringLiteral("porcentaje del coste total"), QStringLiteral("euros al año")});
-    lblEscala->setBuddy(cboEscala_);
-    filaEscala->addWidget(lblEscala);
-    filaEscala->addWidget(cboEscala_);
-    filaEscala->addStretch(1);
-    graficoCaja->addLayout(filaEscala);
-    grafico_ = new GraficoBarras(abajoDerecha);
-    graficoCaja->addWidget(grafico_, 1);
-    derecha->addWidget(grdComparacion_);
-    derecha->addWidget(abajoDerecha);
-    division->addWidget(marco);
+    division->addWidget(crearLista(division));
+    QSplitter *derecha = crearTablaYGrafico(division);
     division->addWidget(derecha);
     division->setStretchFactor(1, 1);
     todo->addWidget(division, 1);
-
-    auto *abajo = new QHBoxLayout;
-    auto salida = [&](const QString &texto, const char *nombre, void (VentanaComparar::*orden)()) {
-        QPushButton *b = boton(this, texto, nombre);
-        connect(b, &QPushButton::clicked, this, orden);
-        abajo->addWidget(b);
-        salidas_ << b;
-    };
-    salida(QStringLiteral("&Imprimir"), "cmbImprimir", &VentanaComparar::imprimir);
-    salida(QStringLiteral("&Vista preliminar..."), "cmbVistaPreliminar", &VentanaComparar::vistaPreliminar);
-    salida(QStringLiteral("Exportar a &PDF..."), "cmbExportarPdf", &VentanaComparar::exportarPdf);
-    salida(QStringLiteral("Exportar a C&SV..."), "cmbExportarCsv", &VentanaComparar::exportarCsv);
-    abajo->addStretch(1);
-    connect(boton(this, QStringLiteral("Cerrar"), "cmbCerrar"), &QPushButton::clicked, this, &QDialog::close);
-    abajo->addWidget(findChild<QPushButton *>(QStringLiteral("cmbCerrar")));
-    todo->addLayout(abajo);
+    todo->addLayout(crearBotones());
 
     connect(cmbAnadir_, &QPushButton::clicked, this, &VentanaComparar::anadir);
     connect(cmbQuitar_, &QPushButton::clicked, this, [this] { quitar(lstCalculos_->currentRow()); });
@@ -202,11 +101,84 @@ VentanaComparar::VentanaComparar(QWidget *padre)
     connect(&temporizador_, &QTimer::timeout, this, &VentanaComparar::actualizar);
 
     mostrar();
-    const QRect pantalla = (padre && padre->screen() ? padre->screen() : QGuiApplication::primaryScreen())
-                               ->availableGeometry();
-    resize(std::min(1280, pantalla.width() - 40), std::min(900, pantalla.height() - 60));
+    dimensionar(1280, 900);
     division->setSizes({280, width() - 280});
     derecha->setSizes({height() * 11 / 20, height() * 9 / 20});
+}
+
+QGroupBox *VentanaComparar::crearLista(QWidget *padre)
+{
+    auto *marco = new QGroupBox(QStringLiteral("Cálculos comparados"), padre);
+    marco->setObjectName(QStringLiteral("FrameCalculos"));
+    auto *columna = new QVBoxLayout(marco);
+    lstCalculos_ = new QListWidget(marco);
+    lstCalculos_->setObjectName(QStringLiteral("lstCalculos"));
+    lstCalculos_->setAccessibleName(QStringLiteral("Cálculos comparados"));
+    lstCalculos_->setWordWrap(true);
+    lstCalculos_->setAlternatingRowColors(true);
+    lstCalculos_->setSpacing(1);
+    columna->addWidget(lstCalculos_, 1);
+    chkAbierto_ = new QCheckBox(QStringLiteral("Incluir el cálculo &abierto"), marco);
+    chkAbierto_->setObjectName(QStringLiteral("chkCalculoAbierto"));
+    chkAbierto_->setChecked(true);
+    chkAbierto_->setEnabled(false);
+    columna->addWidget(chkAbierto_);
+    auto boton = [marco](const QString &texto, const char *nombre) {
+        auto *b = new QPushButton(texto, marco);
+        b->setObjectName(QLatin1String(nombre));
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmbAnadir_ = boton(QStringLiteral("A&ñadir..."), "cmbAnadir");
+    cmbQuitar_ = boton(QStringLiteral("&Quitar"), "cmbQuitar");
+    cmbSubir_ = boton(QStringLiteral("S&ubir"), "cmbSubir");
+    cmbBajar_ = boton(QStringLiteral("&Bajar"), "cmbBajar");
+    cmbSubir_->setAccessibleName(QStringLiteral("Subir el cálculo elegido"));
+    cmbBajar_->setAccessibleName(QStringLiteral("Bajar el cálculo elegido"));
+    auto *botones = new QGridLayout;
+    botones->addWidget(cmbAnadir_, 0, 0);
+    botones->addWidget(cmbQuitar_, 0, 1);
+    botones->addWidget(cmbSubir_, 1, 0);
+    botones->addWidget(cmbBajar_, 1, 1);
+    columna->addLayout(botones);
+    lblAviso_ = new QLabel(marco);
+    lblAviso_->setObjectName(QStringLiteral("lblAviso"));
+    lblAviso_->setWordWrap(true);
+    columna->addWidget(lblAviso_);
+    return marco;
+}
+
+QSplitter *VentanaComparar::crearTablaYGrafico(QWidget *padre)
+{
+    auto *division = new QSplitter(Qt::Vertical, padre);
+    division->setObjectName(QStringLiteral("divResultados"));
+    division->setChildrenCollapsible(false);
+    grdComparacion_ = new QTableWidget(division);
+    grdComparacion_->setObjectName(QStringLiteral("grdComparacion"));
+    grdComparacion_->setAccessibleName(QStringLiteral("Tabla de la comparación"));
+    grdComparacion_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdComparacion_->setAlternatingRowColors(true);
+    grdComparacion_->verticalHeader()->hide();
+    grdComparacion_->setWordWrap(true);
+    auto *abajo = new QWidget(division);
+    auto *columna = new QVBoxLayout(abajo);
+    columna->setContentsMargins(0, 0, 0, 0);
+    auto *fila = new QHBoxLayout;
+    auto *lblEscala = new QLabel(QStringLiteral("&Estructura de costes en:"), abajo);
+    cboEscala_ = new QComboBox(abajo);
+    cboEscala_->setObjectName(QStringLiteral("cboEscala"));
+    cboEscala_->setAccessibleName(QStringLiteral("Escala del gráfico"));
+    cboEscala_->addItems({QStringLiteral("porcentaje del coste total"), QStringLiteral("euros al año")});
+    lblEscala->setBuddy(cboEscala_);
+    fila->addWidget(lblEscala);
+    fila->addWidget(cboEscala_);
+    fila->addStretch(1);
+    columna->addLayout(fila);
+    grafico_ = new GraficoBarras(abajo);
+    columna->addWidget(grafico_, 1);
+    division->addWidget(grdComparacion_);
+    division->addWidget(abajo);
+    return division;
 }
 
 void VentanaComparar::fijarCalculoAbierto(const Calculo *c, std::function<QString()> ruta)
@@ -378,7 +350,7 @@ void VentanaComparar::mostrar()
 
     const int n = int(elementos_.size());
     cmbAnadir_->setEnabled(n < kMaximo);
-    for (QPushButton *b : std::as_const(salidas_))
+    for (QPushButton *b : salidas())
         b->setEnabled(n >= kMinimo);
     lblAviso_->setText(n < kMinimo ? QStringLiteral("Elija entre %1 y %2 cálculos.").arg(kMinimo).arg(kMaximo)
                                    : QStringLiteral("Las diferencias son respecto de %1.").arg(nombre(elementos_.front())));
@@ -466,34 +438,17 @@ QList<QWidget *> VentanaComparar::paginas() const
     return r;
 }
 
-void VentanaComparar::imprimir()
-{
-    const Paginas p{paginas()};
-    imprimirFormularios(p.lista, kTitulo);
-}
+QString VentanaComparar::documento() const { return QStringLiteral("Comparación"); }
 
-void VentanaComparar::vistaPreliminar()
-{
-    const Paginas p{paginas()};
-    mostrarVistaPreliminar(this, p.lista, kTitulo);
-}
-
-void VentanaComparar::exportarPdf()
-{
-    const Paginas p{paginas()};
-    exportarAPdf(this, p.lista, QStringLiteral("Comparación.pdf"), DialogoArchivo::carpetaInicial(carpetaPrograma()));
-}
-
-void VentanaComparar::exportarCsv()
+QByteArray VentanaComparar::csv() const
 {
     if (elementos_.empty())
-        return;
+        return {};
     std::vector<FilaCsv> filas = {cabeceraComparacion()};
     for (const Elemento &e : elementos_)
         filas.push_back(filaComparacion(e.cifras, Col::S));
     filas.push_back(filaComparacion(elementos_.front().cifras, Col::O));
-    exportarACsv(this, documentoCsv(filas, formatoCsv()), QStringLiteral("Comparación.csv"),
-                 DialogoArchivo::carpetaInicial(carpetaPrograma()));
+    return documentoCsv(filas, formatoCsv());
 }
 
 } // namespace pelmora

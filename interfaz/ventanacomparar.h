@@ -7,10 +7,10 @@
 
 #include "analisis/comparacion.h"
 #include "interfaz/barras.h"
+#include "interfaz/dialogoanalisis.h"
 #include "interfaz/hojaimpresa.h"
 #include "interfaz/interceptor.h"
 
-#include <QDialog>
 #include <QMetaObject>
 #include <QTimer>
 #include <functional>
@@ -19,9 +19,11 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 
 namespace pelmora {
@@ -46,7 +48,7 @@ std::optional<double> diferenciaPorcentual(const Valor &a, const Valor &b);
 // its difference from the first column's.
 TablaTexto tablaComparacion(const std::vector<ColumnaComparada> &columnas);
 
-class VentanaComparar : public QDialog {
+class VentanaComparar : public DialogoAnalisis {
     Q_OBJECT
 public:
     static constexpr int kMinimo = 2;
@@ -79,14 +81,15 @@ public:
     QCheckBox *incluirAbierto() const { return chkAbierto_; }
     QComboBox *escala() const { return cboEscala_; }
 
-    // The printed pages (the table, then the chart), owned by the caller.
-    QList<QWidget *> paginas() const;
+    // The printed pages: the table, then the chart.
+    QList<QWidget *> paginas() const override;
 
     void anadir(); // "Añadir...": the file dialog
-    void imprimir();
-    void vistaPreliminar();
-    void exportarPdf();
-    void exportarCsv();
+
+protected:
+    QString documento() const override;
+    // A row per calculation, then the reference coach's.
+    QByteArray csv() const override;
 
 private:
     struct Elemento {
@@ -94,6 +97,8 @@ private:
         CalculoComparado cifras;
     };
 
+    QGroupBox *crearLista(QWidget *padre);
+    QSplitter *crearTablaYGrafico(QWidget *padre);
     void alternarAbierto(bool incluir);
     // Quitar, Subir and Bajar on as the row chosen allows.
     void botonesLista();
@@ -116,7 +121,6 @@ private:
     QTableWidget *grdComparacion_ = nullptr;
     QComboBox *cboEscala_ = nullptr;
     GraficoBarras *grafico_ = nullptr;
-    QList<QPushButton *> salidas_; // print and export: on with two calculations or more
 };
 
 // While set, "Añadir..." asks this function instead of showing the file

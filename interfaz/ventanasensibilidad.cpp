@@ -4,26 +4,17 @@
 #include "analisis/rotulos.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
-#include "interfaz/colores.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/exportacion.h"
-#include "interfaz/impresion.h"
-#include "interfaz/rutas.h"
 #include "interfaz/tornado.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace pelmora {
 
@@ -35,12 +26,6 @@ QString conUnidad(const QString &texto, const QString &unidad)
 }
 
 QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
-
-// The printed pages own nothing but their widgets: they go once printed.
-struct Paginas {
-    QList<QWidget *> lista;
-    ~Paginas() { qDeleteAll(lista); }
-};
 
 } // namespace
 
@@ -77,20 +62,32 @@ TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
 }
 
 VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<QString()> nombre, QWidget *padre)
-    : QDialog(padre, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                         Qt::WindowCloseButtonHint),
-      calculo_(calculo), nombre_(std::move(nombre))
+    : DialogoAnalisis(QStringLiteral("frmSensibilidad"), QStringLiteral("Sensibilidad"), padre), calculo_(calculo),
+      nombre_(std::move(nombre))
 {
-    setObjectName(QStringLiteral("frmSensibilidad"));
-    setWindowTitle(QStringLiteral("Sensibilidad"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
-    // Fixed colours for the chart and its paper: so for the whole window,
-    // which then looks the same on a dark desktop.
-    fijarPaletaPrograma(this);
-
     auto *todo = new QVBoxLayout(this);
-    auto *arriba = new QHBoxLayout;
+    todo->addLayout(crearControles());
+    QSplitter *division = crearGraficoYTabla();
+    todo->addWidget(division, 1);
+    todo->addLayout(crearBotones());
+
+    temporizador_.setSingleShot(true);
+    temporizador_.setInterval(0);
+    connect(&temporizador_, &QTimer::timeout, this, &VentanaSensibilidad::calcular);
+    connect(&calculo_, &Calculo::resultadosCambiados, this, &VentanaSensibilidad::programar);
+    connect(&calculo_, &Calculo::campoCambiado, this, &VentanaSensibilidad::programar);
+    connect(&calculo_, &Calculo::opcionCambiada, this, &VentanaSensibilidad::programar);
+    connect(cboCifra_, &QComboBox::currentIndexChanged, this, &VentanaSensibilidad::mostrar);
+    connect(spnPorcentaje_, &QSpinBox::valueChanged, this, &VentanaSensibilidad::programar);
+
+    calcular();
+    dimensionar(1280, 800);
+    division->setSizes({width() * 2 / 5, width() * 3 / 5});
+}
+
+QHBoxLayout *VentanaSensibilidad::crearControles()
+{
+    auto *fila = new QHBoxLayout;
     auto *lblCifra = new QLabel(QStringLiteral("&Cifra:"), this);
     cboCifra_ = new QComboBox(this);
     cboCifra_->setObjectName(QStringLiteral("cboCifra"));
@@ -109,15 +106,18 @@ VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<Q
     lblBase_ = new QLabel(this);
     lblBase_->setObjectName(QStringLiteral("lblBase"));
     lblBase_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    arriba->addWidget(lblCifra);
-    arriba->addWidget(cboCifra_);
-    arriba->addSpacing(16);
-    arriba->addWidget(lblPorcentaje);
-    arriba->addWidget(spnPorcentaje_);
-    arriba->addSpacing(16);
-    arriba->addWidget(lblBase_, 1);
-    todo->addLayout(arriba);
+    fila->addWidget(lblCifra);
+    fila->addWidget(cboCifra_);
+    fila->addSpacing(16);
+    fila->addWidget(lblPorcentaje);
+    fila->addWidget(spnPorcentaje_);
+    fila->addSpacing(16);
+    fila->addWidget(lblBase_, 1);
+    return fila;
+}
 
+QSplitter *VentanaSensibilidad::crearGraficoYTabla()
+{
     auto *division = new QSplitter(Qt::Horizontal, this);
     division->setObjectName(QStringLiteral("divSensibilidad"));
     division->setChildrenCollapsible(false);
@@ -139,40 +139,7 @@ VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<Q
     tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     division->addWidget(desplazamiento_);
     division->addWidget(tabla_);
-    division->setStretchFactor(0, 1);
-    division->setStretchFactor(1, 1);
-    todo->addWidget(division, 1);
-
-    auto *abajo = new QHBoxLayout;
-    auto boton = [&](const QString &texto, const char *nombreObjeto, auto orden) {
-        auto *b = new QPushButton(texto, this);
-        b->setObjectName(QLatin1String(nombreObjeto));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, orden);
-        abajo->addWidget(b);
-    };
-    boton(QStringLiteral("&Imprimir"), "cmbImprimir", &VentanaSensibilidad::imprimir);
-    boton(QStringLiteral("&Vista preliminar..."), "cmbVistaPreliminar", &VentanaSensibilidad::vistaPreliminar);
-    boton(QStringLiteral("Exportar a &PDF..."), "cmbExportarPdf", &VentanaSensibilidad::exportarPdf);
-    boton(QStringLiteral("Exportar a C&SV..."), "cmbExportarCsv", &VentanaSensibilidad::exportarCsv);
-    abajo->addStretch(1);
-    boton(QStringLiteral("Cerrar"), "cmbCerrar", [this] { close(); });
-    todo->addLayout(abajo);
-
-    temporizador_.setSingleShot(true);
-    temporizador_.setInterval(0);
-    connect(&temporizador_, &QTimer::timeout, this, &VentanaSensibilidad::calcular);
-    connect(&calculo_, &Calculo::resultadosCambiados, this, &VentanaSensibilidad::programar);
-    connect(&calculo_, &Calculo::campoCambiado, this, &VentanaSensibilidad::programar);
-    connect(&calculo_, &Calculo::opcionCambiada, this, &VentanaSensibilidad::programar);
-    connect(cboCifra_, &QComboBox::currentIndexChanged, this, &VentanaSensibilidad::mostrar);
-    connect(spnPorcentaje_, &QSpinBox::valueChanged, this, &VentanaSensibilidad::programar);
-
-    calcular();
-    const QRect pantalla = (padre && padre->screen() ? padre->screen() : QGuiApplication::primaryScreen())
-                               ->availableGeometry();
-    resize(std::min(1280, pantalla.width() - 40), std::min(800, pantalla.height() - 60));
-    division->setSizes({width() * 2 / 5, width() * 3 / 5});
+    return division;
 }
 
 VentanaSensibilidad::~VentanaSensibilidad() = default;
@@ -275,29 +242,8 @@ QList<QWidget *> VentanaSensibilidad::paginas() const
     return r;
 }
 
-void VentanaSensibilidad::imprimir()
-{
-    const Paginas p{paginas()};
-    imprimirFormularios(p.lista, nombre_() + QStringLiteral(" - sensibilidad"));
-}
+QString VentanaSensibilidad::documento() const { return nombre_() + QStringLiteral(" - sensibilidad"); }
 
-void VentanaSensibilidad::vistaPreliminar()
-{
-    const Paginas p{paginas()};
-    mostrarVistaPreliminar(this, p.lista, nombre_() + QStringLiteral(" - sensibilidad"));
-}
-
-void VentanaSensibilidad::exportarPdf()
-{
-    const Paginas p{paginas()};
-    exportarAPdf(this, p.lista, nombre_() + QStringLiteral(" - sensibilidad.pdf"),
-                 DialogoArchivo::carpetaInicial(carpetaPrograma()));
-}
-
-void VentanaSensibilidad::exportarCsv()
-{
-    exportarACsv(this, sensibilidadCsv(s_), nombre_() + QStringLiteral(" - sensibilidad.csv"),
-                 DialogoArchivo::carpetaInicial(carpetaPrograma()));
-}
+QByteArray VentanaSensibilidad::csv() const { return sensibilidadCsv(s_); }
 
 } // namespace pelmora

@@ -5,17 +5,18 @@
 #pragma once
 
 #include "analisis/sensibilidad.h"
+#include "interfaz/dialogoanalisis.h"
 #include "interfaz/hojaimpresa.h"
 
-#include <QDialog>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
-class QPushButton;
 class QScrollArea;
+class QSplitter;
 class QSpinBox;
 class QTableWidget;
 
@@ -29,7 +30,7 @@ class GraficoTornado;
 // messages.
 TablaTexto tablaSensibilidad(const Sensibilidad &s, int n);
 
-class VentanaSensibilidad : public QDialog {
+class VentanaSensibilidad : public DialogoAnalisis {
     Q_OBJECT
 public:
     // nombre gives the name of the calculation's document (for printing and
@@ -48,15 +49,17 @@ public:
     // How many times the sensitivity has been worked out.
     int veces() const { return veces_; }
 
-    // The printed pages (the chart, then the table), owned by the caller.
-    QList<QWidget *> paginas() const;
+    // The printed pages: the chart, then the table.
+    QList<QWidget *> paginas() const override;
 
-    void imprimir();
-    void vistaPreliminar();
-    void exportarPdf();
-    void exportarCsv();
+protected:
+    QString documento() const override;
+    // The sensitivity in the order of the figure shown.
+    QByteArray csv() const override;
 
 private:
+    QHBoxLayout *crearControles();
+    QSplitter *crearGraficoYTabla();
     // Works the sensitivity out again on the next turn of the event loop
     // (once, however many changes come before it).
     void programar();
