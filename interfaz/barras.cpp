@@ -204,6 +204,18 @@ void GraficoBarras::mostrar(std::vector<ColumnaBarras> columnas, bool importes)
     columnas_ = std::move(columnas);
     importes_ = importes;
     disponer();
+    // What the bars say, for a screen reader: each total and its items.
+    QStringList descripcion;
+    for (const ColumnaBarras &c : columnas_) {
+        QStringList partes;
+        for (const PorcionTarta &p : kPorcionesTarta)
+            partes << QString::fromUtf8(p.leyenda) + QStringLiteral(" ") +
+                          FormatearNumero(Valor(cifra(c.resultados, p.cuota)), 1, true) + QStringLiteral(" %");
+        descripcion << c.nombre + QStringLiteral(": ") +
+                           FormatearNumero(Valor(cifra(c.resultados, Res::Totales)), 0, true) +
+                           QStringLiteral(" €; ") + partes.join(QStringLiteral(", "));
+    }
+    setAccessibleDescription(descripcion.join(QLatin1Char('\n')));
     update();
 }
 

@@ -95,7 +95,7 @@ QHBoxLayout *VentanaSensibilidad::crearControles()
     for (int n : kCifrasSensibilidad)
         cboCifra_->addItem(conUnidad(nombreCifra(n), QLatin1Char('(') + rotuloResultado(n).unidad + QLatin1Char(')')), n);
     lblCifra->setBuddy(cboCifra_);
-    auto *lblPorcentaje = new QLabel(QStringLiteral("&Variación de cada entrada: ±"), this);
+    auto *lblPorcentaje = new QLabel(QStringLiteral("Va&riación de cada entrada: ±"), this);
     spnPorcentaje_ = new QSpinBox(this);
     spnPorcentaje_->setObjectName(QStringLiteral("spnPorcentaje"));
     spnPorcentaje_->setAccessibleName(QStringLiteral("Porcentaje de variación de cada entrada"));
