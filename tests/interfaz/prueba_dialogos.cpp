@@ -678,7 +678,7 @@ private slots:
                 v->mostrarPagina(pagina);
             }
         }
-        QCOMPARE(paginas, 11);
+        QCOMPARE(paginas, 12);
 
         // Opening it again brings the same window forward.
         QVERIFY(abrirAyuda(nullptr, ruta));
