@@ -3,6 +3,7 @@
 #include "archivos/referencia.h"
 #include "calculo/calculo.h"
 #include "calculo/campos.h"
+#include "interfaz/exportacion.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/rutas.h"
 #include "interfaz/ventanaprincipal.h"
@@ -93,11 +94,7 @@ QString pedirArchivo(QWidget *padre)
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
     d.setOptions(QFileDialog::DontUseNativeDialog);
-    d.setLabelText(QFileDialog::LookIn, QStringLiteral("Buscar en:"));
-    d.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre del archivo:"));
-    d.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-    d.setLabelText(QFileDialog::Accept, QStringLiteral("Abrir"));
-    d.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+    rotularDialogoArchivo(d, QStringLiteral("Abrir"));
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
         return QString();
     return d.selectedFiles().constFirst();

@@ -20,6 +20,15 @@ const TipoExportacion kCsv = {QStringLiteral("Exportar a CSV"), QStringLiteral("
 
 } // namespace
 
+void rotularDialogoArchivo(QFileDialog &d, const QString &aceptar)
+{
+    d.setLabelText(QFileDialog::LookIn, QStringLiteral("Buscar en:"));
+    d.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre del archivo:"));
+    d.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
+    d.setLabelText(QFileDialog::Accept, aceptar);
+    d.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+}
+
 QString conExtension(QString ruta, const QString &extension)
 {
     const QString punto = QLatin1Char('.') + extension;
@@ -38,11 +47,7 @@ QString pedirRutaExportacion(QWidget *padre, const TipoExportacion &tipo, const 
         d.setFileMode(QFileDialog::AnyFile);
         d.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d.setDefaultSuffix(tipo.extension);
-        d.setLabelText(QFileDialog::LookIn, QStringLiteral("Buscar en:"));
-        d.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre del archivo:"));
-        d.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-        d.setLabelText(QFileDialog::Accept, QStringLiteral("Guardar"));
-        d.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+        rotularDialogoArchivo(d, QStringLiteral("Guardar"));
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
             return QString();
         const QString ruta = conExtension(d.selectedFiles().constFirst(), tipo.extension);

@@ -5,6 +5,7 @@
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 #include "interfaz/dialogoarchivo.h"
+#include "interfaz/exportacion.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/rutas.h"
 
@@ -402,11 +403,7 @@ void VentanaComparar::anadir()
         d.setAcceptMode(QFileDialog::AcceptOpen);
         d.setFileMode(QFileDialog::ExistingFiles);
         d.setOptions(QFileDialog::DontUseNativeDialog);
-        d.setLabelText(QFileDialog::LookIn, QStringLiteral("Buscar en:"));
-        d.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre del archivo:"));
-        d.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-        d.setLabelText(QFileDialog::Accept, QStringLiteral("Añadir"));
-        d.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+        rotularDialogoArchivo(d, QStringLiteral("Añadir"));
         if (d.exec() == QDialog::Accepted)
             rutas = d.selectedFiles();
     }
