@@ -31,7 +31,8 @@ private slots:
                              << QString::fromUtf8(salida) << QString::fromUtf8(error);
         };
         const char *const uso = "Uso: pelmora [--sin-presentacion] [ARCHIVO]\n     pelmora --help | --version\n";
-        fila("pelmora --help, no display", "pelmora", {"--help"}, "C", false, 0, "Uso: pelmora [--sin-presentacion]", "");
+        fila("pelmora --help, no display", "pelmora", {"--help"}, "C", false, 0, "Uso: pelmora [--sin-presentacion]",
+             "");
         fila("pelmora -h, display", "pelmora", {"-h"}, "en_US.UTF-8", true, 0, "Códigos de salida:\n", "");
         fila("pelmora --version", "pelmora", {"--version"}, "C.UTF-8", false, 0, "pelmora " PELMORA_VERSION "\n", "");
         fila("pelmora, Qt's option then --version", "pelmora", {"-platform", "offscreen", "--version"}, "de_DE.UTF-8",
@@ -39,7 +40,8 @@ private slots:
         fila("pelmora unknown option, no display", "pelmora", {"--otra"}, "C", false, 64, "",
              "pelmora: opción desconocida: --otra\n");
         fila("pelmora unknown option, display", "pelmora", {"-x", "a.clc"}, "en_US.UTF-8", true, 64, "", uso);
-        fila("pelmora-calc --help", "pelmora-calc", {"--help"}, "C", false, 0, "Uso: pelmora-calc [--json] ARCHIVO", "");
+        fila("pelmora-calc --help", "pelmora-calc", {"--help"}, "C", false, 0, "Uso: pelmora-calc [--json] ARCHIVO",
+             "");
         fila("pelmora-calc --version", "pelmora-calc", {"--version"}, "C", false, 0,
              "pelmora-calc " PELMORA_VERSION "\n", "");
         fila("pelmora-calc unknown option", "pelmora-calc", {"--otra"}, "en_US.UTF-8", false, 64, "",

@@ -140,7 +140,9 @@ private slots:
         auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
             const bool referencia = camino == QLatin1String("referenciaDialogo");
             d.fijarCarpeta(referencia ? carpetaReferencia() : archivos());
-            d.textArchivo()->setText(referencia ? ref : d.modoAbrir() ? QStringLiteral("b.clc") : QStringLiteral("nuevo"));
+            d.textArchivo()->setText(referencia    ? ref
+                                     : d.modoAbrir() ? QStringLiteral("b.clc")
+                                                     : QStringLiteral("nuevo"));
             d.aceptarArchivo();
         });
         if (camino == QLatin1String("abrir") || camino == QLatin1String("referenciaDialogo")) {
@@ -155,7 +157,8 @@ private slots:
             QVERIFY(prueba::abrirCategoria(w));
             if (camino == QLatin1String("guardarFallido"))
                 w.fijarArchivoActual(en(QStringLiteral("no_existe/x.clc")));
-            w.accion(QLatin1String(camino == QLatin1String("guardarComo") ? "mnuFileSaveAs" : "mnuFileSave"))->trigger();
+            const bool como = camino == QLatin1String("guardarComo");
+            w.accion(QLatin1String(como ? "mnuFileSaveAs" : "mnuFileSave"))->trigger();
         } else if (camino == QLatin1String("referencia")) {
             QVERIFY(w.abrirArchivoInicial(rutaReferencia(ref)));
         } else {
