@@ -36,7 +36,7 @@ namespace pelmora {
 // ---- Identity ----------------------------------------------------------------
 
 namespace {
-const char *const kVersionPrograma = "1.0.0";
+const char *const kVersionPrograma = PELMORA_VERSION; // the project's version, set by the build
 }
 
 void fijarDatosPrograma()

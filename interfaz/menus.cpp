@@ -4,6 +4,7 @@
 #include "interfaz/barrasecciones.h"
 #include "interfaz/cifrasreferencia.h"
 #include "interfaz/dialogos.h"
+#include "interfaz/recientes.h"
 #include "interfaz/rutas.h"
 #include "interfaz/ventanaprincipal.h"
 
@@ -96,6 +97,7 @@ std::vector<ItemMenu> tablaMenus()
         {1, "mnuFileOpen", "Abrir ...", Cuando::SinCalculo, &V::abrirCalculo},
         {1, "mnuFileSave", "Guardar ...", Cuando::ConCalculo, &V::guardarCalculo},
         {1, "mnuFileSaveAs", "Guardar como...", Cuando::ConCalculo, &V::guardarCalculoComo},
+        {1, "mnuRecientes", "Abiertos recientemente", Cuando::SinCalculo},
         {1, "mnuExportarBar", nullptr},
         {1, "mnuExportarCsv", "Exportar a CSV...", Cuando::ConCalculo, &V::exportarCsv},
         {0, "mnuFormularios", "Formularios"},
@@ -159,7 +161,11 @@ MenusPrincipales::MenusPrincipales(VentanaPrincipal &ventana, QMenuBar *barra)
         if (i.cuando != Cuando::Siempre)
             conmutables_.append({a, i.cuando == Cuando::ConCalculo});
     }
+    recientes_ = new MenuRecientes(barra->findChild<QMenu *>(QStringLiteral("mnuRecientes")),
+                                   [&ventana](const QString &ruta) { ventana.abrirReciente(ruta); });
 }
+
+void MenusPrincipales::actualizarRecientes() { recientes_->actualizar(); }
 
 void MenusPrincipales::fijar(EstadoMenus estado)
 {

@@ -10,6 +10,7 @@ class QMenuBar;
 
 namespace pelmora {
 
+class MenuRecientes;
 class VentanaPrincipal;
 
 // Enabled state of the items that go on and off with the calculation.
@@ -25,11 +26,14 @@ public:
     MenusPrincipales(VentanaPrincipal &ventana, QMenuBar *barra);
 
     void fijar(EstadoMenus estado);
+    // "Abiertos recientemente" lists the files again.
+    void actualizarRecientes();
 
 private:
     // The items that go on and off, and whether they are on with a
     // calculation open (false for "Nuevo Cálculo" and "Abrir ...").
     QList<std::pair<QAction *, bool>> conmutables_;
+    MenuRecientes *recientes_ = nullptr; // owned by its submenu
 };
 
 } // namespace pelmora

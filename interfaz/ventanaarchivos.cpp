@@ -1,5 +1,6 @@
 // The commands of the menus "Cálculo" and "Archivo" of the main window:
-// a new calculation, opening and saving one, closing it, and leaving.
+// a new calculation, opening (also from the recent files) and saving one,
+// closing it, and leaving.
 #include "interfaz/ventanaprincipal.h"
 
 #include "archivos/archivo.h"
@@ -7,6 +8,7 @@
 #include "interfaz/dialogos.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
+#include "interfaz/recientes.h"
 #include "interfaz/rutas.h"
 
 #include <QCloseEvent>
@@ -53,16 +55,45 @@ void VentanaPrincipal::nuevoCalculo()
     frmTipoVeh_->activateWindow();
 }
 
-bool VentanaPrincipal::abrirArchivoInicial(const QString &ruta)
+ErrorArchivo VentanaPrincipal::leerYAbrir(const QString &ruta)
 {
     const ErrorArchivo e = AbrirArchivo(calculo_, ruta);
-    if (e != ErrorArchivo::Ninguno) {
+    if (e != ErrorArchivo::Ninguno)
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"), this);
-        return false;
-    }
+    else
+        abrirLeido(ruta);
+    return e;
+}
+
+void VentanaPrincipal::abrirLeido(const QString &ruta)
+{
     fijarArchivoActual(ruta);
     CargarPatillas();
-    return calculoAbierto();
+    if (calculoAbierto())
+        anotarArchivoActual();
+}
+
+void VentanaPrincipal::anotarArchivoActual()
+{
+    if (archivoActual_.isEmpty())
+        return;
+    anotarReciente(archivoActual_);
+    menus_->actualizarRecientes();
+}
+
+bool VentanaPrincipal::abrirArchivoInicial(const QString &ruta)
+{
+    return leerYAbrir(ruta) == ErrorArchivo::Ninguno && calculoAbierto();
+}
+
+void VentanaPrincipal::abrirReciente(const QString &ruta)
+{
+    if (calculoAbierto())
+        return;
+    if (leerYAbrir(ruta) == ErrorArchivo::NoEncontrado) {
+        quitarReciente(ruta);
+        menus_->actualizarRecientes();
+    }
 }
 
 void VentanaPrincipal::fijarArchivoActual(const QString &ruta)
@@ -76,10 +107,8 @@ void VentanaPrincipal::abrirCalculo()
         return;
     // The dialog reads the file into the calculation before it returns.
     const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("abrir"), calculo_, carpetaPrograma());
-    if (ruta.isEmpty())
-        return;
-    fijarArchivoActual(ruta);
-    CargarPatillas();
+    if (!ruta.isEmpty())
+        abrirLeido(ruta);
 }
 
 bool VentanaPrincipal::Grabar()
@@ -91,6 +120,7 @@ bool VentanaPrincipal::Grabar()
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"), this);
         return false;
     }
+    anotarArchivoActual();
     MostrarMensaje(QStringLiteral("El archivo se ha grabado."), QStringLiteral("Grabar"), this);
     return true;
 }
@@ -102,6 +132,7 @@ bool VentanaPrincipal::grabarComo()
     if (ruta.isEmpty())
         return false;
     fijarArchivoActual(ruta);
+    anotarArchivoActual();
     return true;
 }
 

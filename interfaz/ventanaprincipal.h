@@ -5,6 +5,7 @@
 // ventanaarchivos.cpp, printing in ventanaimpresion.cpp.
 #pragma once
 
+#include "archivos/archivo.h"
 #include "calculo/calculo.h"
 #include "interfaz/menus.h"
 
@@ -81,6 +82,9 @@ public:
 
     void nuevoCalculo();       // mnuNuevo: the category chooser
     void abrirCalculo();       // mnuFileOpen, frmNueva "Cálculo previamente grabado"
+    // mnuReciente1 ...: opens the file as "Abrir ..." does once its dialog
+    // has read it; a file that has gone leaves the list.
+    void abrirReciente(const QString &ruta);
     void guardarCalculo();     // mnuFileSave, cmbGrabar
     void guardarCalculoComo(); // mnuFileSaveAs
     void cerrarCalculo();      // mnuCerrar, cmbCerrar
@@ -123,6 +127,14 @@ private:
     // Asked before a modified calculation is closed ("Cerrar") or the program
     // ends ("Salir"). True to go on.
     bool preguntarGrabar(const QString &titulo);
+    // Reads a calculation file and opens its forms; a file that cannot be
+    // read is told, as the open dialog tells it.
+    ErrorArchivo leerYAbrir(const QString &ruta);
+    // Opens the forms of a calculation just read from ruta.
+    void abrirLeido(const QString &ruta);
+    // The file just opened or saved heads "Abiertos recientemente"; an
+    // unnamed calculation (a reference file's) is not listed.
+    void anotarArchivoActual();
 
     // Where a printing goes.
     enum class Destino { Impresora, Pdf, Vista };

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 namespace pelmora::prueba {
@@ -49,6 +50,8 @@ bool EntornoVentana::prepararCarpeta()
 {
     fijarDatosPrograma();
     fijarPuntosPorPulgada(96);
+    // The settings (the recent files) go to the scratch folder, never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta_.filePath(QStringLiteral("ajustes")));
     return carpeta_.isValid() && copiarReferencia(carpeta_.path());
 }
 

@@ -57,7 +57,8 @@ private:
 // question answered by the test.
 class EntornoVentana {
 protected:
-    // Once: the reference data into the scratch folder.
+    // Once: the reference data into the scratch folder, and the settings
+    // under it (<carpeta_>/ajustes).
     bool prepararCarpeta();
     // Before each test: 96 dots per inch, the scratch folder as the
     // program's, nothing shown or asked yet.

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QSettings>
 #include <QtTest>
 
 using namespace pelmora;
@@ -117,6 +118,8 @@ private slots:
                                 carpeta_.filePath(QStringLiteral("programa/Vededizaviro/"))
                                     + QString::fromUtf8(c.archivo)));
         qputenv("XDG_DATA_HOME", QFile::encodeName(carpeta_.filePath(QStringLiteral("datos"))));
+        // Opening a calculation lists it among the recent files: not the user's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta_.filePath(QStringLiteral("ajustes")));
         QCOMPARE(carpetaReferenciaUsuario(), carpeta_.filePath(QStringLiteral("datos/Pelmora/Vededizaviro")));
     }
 

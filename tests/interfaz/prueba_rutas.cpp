@@ -279,10 +279,57 @@ private slots:
                                         QUrl::FullyEncoded)});
         QCOMPARE(l.archivo, QStringLiteral("/tmp/a b/Cálculo 1.clc"));
 
-        // Unknown options are not files.
+        // Unknown options are not files: they end the program.
         l = leerLineaOrdenes({prog, QStringLiteral("--otra"), QStringLiteral("-x")});
         QVERIFY(l.archivo.isEmpty());
         QVERIFY(l.presentacion);
+        QCOMPARE(l.salida, std::optional<int>(kSalidaUsoIncorrecto));
+    }
+
+    // What the command line asks for: to end at once with an exit code and
+    // a text (salida 0 or 64), or the window with a file (salida -1: texto
+    // is the file opened).
+    void lineaDeOrdenesQueTermina_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("salida");
+        QTest::addColumn<QString>("texto");
+        const auto fila = [](const char *n, QStringList a, int salida, const char *texto) {
+            QTest::newRow(n) << a << salida << QString::fromUtf8(texto);
+        };
+        fila("--help", {"--help"}, 0, "Uso: pelmora [--sin-presentacion] [ARCHIVO]");
+        fila("-h", {"-h", "a.clc"}, 0, "--version   ");
+        fila("--version", {"--sin-presentacion", "--version"}, 0, "pelmora " PELMORA_VERSION "\n");
+        fila("help before an unknown option", {"--help", "--otra"}, 0, "Códigos de salida");
+        fila("unknown option before help", {"--otra", "--help"}, 64, "pelmora: opción desconocida: --otra\n");
+        fila("unknown single-dash", {"a.clc", "-x"}, 64, "opción desconocida: -x");
+        fila("value where none goes", {"--sin-presentacion=1"}, 64, "la opción --sin-presentacion no lleva valor");
+        fila("Qt option without its value", {"a.clc", "-platform"}, 64, "falta el valor de -platform");
+        fila("Qt options are left to Qt", {"-platform", "offscreen", "-style=fusion", "-reverse", "a.clc"}, -1,
+             "a.clc");
+        fila("Qt option with two dashes", {"--platform", "offscreen", "b.clc"}, -1, "b.clc");
+        fila("a file after --", {"--", "--help"}, -1, "--help");
+    }
+
+    void lineaDeOrdenesQueTermina()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, salida);
+        QFETCH(QString, texto);
+        const LineaOrdenes l = leerLineaOrdenes(QStringList{QStringLiteral("pelmora")} + args);
+        if (salida < 0) {
+            QVERIFY(!l.salida);
+            QCOMPARE(l.archivo, texto);
+            QVERIFY(!l.presentacion);
+            return;
+        }
+        QCOMPARE(l.salida, std::optional<int>(salida));
+        QVERIFY2(l.texto.contains(texto), qPrintable(l.texto));
+        // A wrong usage shows how to use the program.
+        if (salida == kSalidaUsoIncorrecto)
+            QVERIFY(l.texto.endsWith(QStringLiteral("Uso: pelmora [--sin-presentacion] [ARCHIVO]\n"
+                                                    "     pelmora --help | --version\n")));
+        QVERIFY(l.archivo.isEmpty());
     }
 };
 

@@ -58,6 +58,7 @@ const MenuEsperado kMenus[] = {
     {"mnuFileOpen", "Abrir ...", true, false},
     {"mnuFileSave", "Guardar ...", false, true},
     {"mnuFileSaveAs", "Guardar como...", false, true},
+    {"mnuRecientes", "Abiertos recientemente", true, false},
     {"mnuFormularios", "Formularios", true, true},
     {"mnuCaracteristicas", "Características Técnicas y de Explotación", false, true},
     {"mnuTodosServicios", "Costes repercutidos a todos los servicios", false, true},

@@ -1,0 +1,212 @@
+// "Abiertos recientemente": the list (order, each file once, eight at most),
+// its submenu, which files get on it, and a file that has gone.
+#include "archivos/archivo.h"
+#include "archivos/referencia.h"
+#include "interfaz/dialogoarchivo.h"
+#include "interfaz/recientes.h"
+#include "interfaz/rutas.h"
+#include "interfaz/ventanaprincipal.h"
+#include "ayudantes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QtTest>
+
+using namespace pelmora;
+
+class PruebaRecientes : public QObject, prueba::EntornoVentana {
+    Q_OBJECT
+
+    QString archivos() const { return carpeta_.filePath(QStringLiteral("archivos")); }
+    QString en(const QString &n) const { return archivos() + QLatin1Char('/') + n; }
+
+    static void vaciarLista()
+    {
+        for (const QString &r : archivosRecientes())
+            quitarReciente(r);
+    }
+
+    // The items of a submenu of recent files: "mnuRecienteK|text|tip", or
+    // "name|text|off" for one that is off.
+    static QStringList items(const QMenu &m)
+    {
+        QStringList r;
+        for (const QAction *a : m.actions())
+            r << a->objectName() + QLatin1Char('|') + a->text() + QLatin1Char('|')
+                     + (a->isEnabled() ? a->toolTip() : QStringLiteral("off"));
+        return r;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(prepararCarpeta());
+        QVERIFY(QDir().mkpath(en(QStringLiteral("sub"))));
+        // Calculation files: the reference file of the first category, copied.
+        const QString ref = rutaReferencia(QString::fromUtf8(kCategorias[0].archivo));
+        for (const char *n : {"a.clc", "b.clc", "c.clc", "a&b.clc"})
+            QVERIFY(QFile::copy(ref, en(QLatin1String(n))));
+        for (int k = 1; k <= 10; ++k)
+            QVERIFY(QFile::copy(ref, en(QStringLiteral("f%1.clc").arg(k, 2, 10, QLatin1Char('0')))));
+        QVERIFY(QFile::link(en(QStringLiteral("a.clc")), en(QStringLiteral("enlace.clc"))));
+        QFile malo(en(QStringLiteral("malo.clc")));
+        QVERIFY(malo.open(QIODevice::WriteOnly) && malo.write("x") == 1);
+    }
+    void init()
+    {
+        reiniciar();
+        vaciarLista();
+    }
+    void cleanup() { terminar(); }
+
+    // Each row: files listed ("+name") or taken off ("-name") in turn, and
+    // the list then, most recent first.
+    void lista_data()
+    {
+        QTest::addColumn<QStringList>("pasos");
+        QTest::addColumn<QStringList>("esperada");
+        QStringList diez, ocho;
+        for (int k = 1; k <= 10; ++k)
+            diez << QStringLiteral("+f%1.clc").arg(k, 2, 10, QLatin1Char('0'));
+        for (int k = 10; k > 2; --k)
+            ocho << QStringLiteral("f%1.clc").arg(k, 2, 10, QLatin1Char('0'));
+        QTest::newRow("empty") << QStringList() << QStringList();
+        QTest::newRow("latest first") << QStringList{"+a.clc", "+b.clc", "+c.clc"}
+                                      << QStringList{"c.clc", "b.clc", "a.clc"};
+        QTest::newRow("listed again goes first") << QStringList{"+a.clc", "+b.clc", "+a.clc"}
+                                                 << QStringList{"a.clc", "b.clc"};
+        QTest::newRow("one file however spelt")
+            << QStringList{"+a.clc", "+sub/../a.clc", "+enlace.clc", "+./b.clc"} << QStringList{"b.clc", "a.clc"};
+        QTest::newRow("eight at most") << diez << ocho;
+        QTest::newRow("taken off") << QStringList{"+a.clc", "+b.clc", "+c.clc", "-b.clc"}
+                                   << QStringList{"c.clc", "a.clc"};
+        QTest::newRow("taken off through a link") << QStringList{"+a.clc", "+b.clc", "-enlace.clc"}
+                                                  << QStringList{"b.clc"};
+        QTest::newRow("an ampersand in the name") << QStringList{"+a&b.clc"} << QStringList{"a&b.clc"};
+    }
+
+    void lista()
+    {
+        QFETCH(QStringList, pasos);
+        QFETCH(QStringList, esperada);
+        for (const QString &p : pasos)
+            (p.startsWith(QLatin1Char('+')) ? anotarReciente : quitarReciente)(en(p.mid(1)));
+        QStringList rutas, menu;
+        for (qsizetype k = 0; k < esperada.size(); ++k) {
+            rutas << en(esperada[k]);
+            menu << QStringLiteral("mnuReciente%1|&%1 %2|%3")
+                        .arg(k + 1)
+                        .arg(QString(esperada[k]).replace(QLatin1Char('&'), QLatin1String("&&")), en(esperada[k]));
+        }
+        QCOMPARE(archivosRecientes(), rutas);
+        // The submenu shows the same list; an empty one, one item that is off.
+        QMenu m;
+        new MenuRecientes(&m, [](const QString &) {});
+        QCOMPARE(items(m), esperada.isEmpty()
+                               ? QStringList{QStringLiteral("mnuRecienteNinguno|Ningún cálculo reciente|off")}
+                               : menu);
+        // Kept in the settings, which the tests keep in their scratch folder.
+        if (!pasos.isEmpty())
+            QVERIFY(QFile::exists(carpeta_.filePath(QStringLiteral("ajustes/Pelmora/Pelmora.conf"))));
+    }
+
+    // Which roads put the file on the list: opening and saving a named
+    // calculation do; a reference file (opened unnamed), a file that cannot
+    // be read and a failed save do not.
+    void seAnota_data()
+    {
+        QTest::addColumn<QString>("camino");
+        QTest::addColumn<QString>("listado"); // empty: nothing listed
+        QTest::newRow("Abrir ...") << "abrir" << "b.clc";
+        QTest::newRow("command line") << "inicial" << "b.clc";
+        QTest::newRow("Guardar ...") << "guardar" << "b.clc";
+        QTest::newRow("Guardar como...") << "guardarComo" << "nuevo.clc";
+        QTest::newRow("reference file, command line") << "referencia" << "";
+        QTest::newRow("reference file, open dialog") << "referenciaDialogo" << "";
+        QTest::newRow("file that cannot be read") << "malo" << "";
+        QTest::newRow("failed save") << "guardarFallido" << "";
+    }
+
+    void seAnota()
+    {
+        QFETCH(QString, camino);
+        QFETCH(QString, listado);
+        VentanaPrincipal w;
+        const QString ref = QString::fromUtf8(kCategorias[1].archivo);
+        // The open and save dialogs: a folder and a name.
+        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
+            const bool referencia = camino == QLatin1String("referenciaDialogo");
+            d.fijarCarpeta(referencia ? carpetaReferencia() : archivos());
+            d.textArchivo()->setText(referencia    ? ref
+                                     : d.modoAbrir() ? QStringLiteral("b.clc")
+                                                     : QStringLiteral("nuevo"));
+            d.aceptarArchivo();
+        });
+        if (camino == QLatin1String("abrir") || camino == QLatin1String("referenciaDialogo")) {
+            w.accion(QStringLiteral("mnuFileOpen"))->trigger();
+        } else if (camino == QLatin1String("inicial") || camino == QLatin1String("guardar")) {
+            QVERIFY(w.abrirArchivoInicial(en(QStringLiteral("b.clc"))));
+            if (camino == QLatin1String("guardar")) {
+                vaciarLista();
+                w.accion(QStringLiteral("mnuFileSave"))->trigger();
+            }
+        } else if (camino == QLatin1String("guardarComo") || camino == QLatin1String("guardarFallido")) {
+            QVERIFY(prueba::abrirCategoria(w));
+            if (camino == QLatin1String("guardarFallido"))
+                w.fijarArchivoActual(en(QStringLiteral("no_existe/x.clc")));
+            const bool como = camino == QLatin1String("guardarComo");
+            w.accion(QLatin1String(como ? "mnuFileSaveAs" : "mnuFileSave"))->trigger();
+        } else if (camino == QLatin1String("referencia")) {
+            QVERIFY(w.abrirArchivoInicial(rutaReferencia(ref)));
+        } else {
+            QVERIFY(!w.abrirArchivoInicial(en(QStringLiteral("malo.clc"))));
+        }
+        QCOMPARE(archivosRecientes(), listado.isEmpty() ? QStringList() : QStringList{en(listado)});
+        // The submenu follows at once.
+        QCOMPARE(w.findChild<QAction *>(QStringLiteral("mnuReciente1")) != nullptr, !listado.isEmpty());
+        QFile::remove(en(QStringLiteral("nuevo.clc")));
+    }
+
+    // Choosing a file opens it as "Abrir ..." does; one that has gone leaves
+    // the list with the message the open dialog gives. The submenu goes on
+    // and off with "Abrir ...".
+    void elegirUnReciente()
+    {
+        anotarReciente(en(QStringLiteral("a.clc")));
+        QVERIFY(QFile::copy(en(QStringLiteral("b.clc")), en(QStringLiteral("ido.clc"))));
+        anotarReciente(en(QStringLiteral("ido.clc")));
+        QVERIFY(QFile::remove(en(QStringLiteral("ido.clc"))));
+        VentanaPrincipal w;
+        w.show();
+        QAction *submenu = w.accion(QStringLiteral("mnuRecientes"));
+        QAction *abrir = w.accion(QStringLiteral("mnuFileOpen"));
+        QVERIFY(submenu && submenu->isEnabled() && abrir->isEnabled());
+        QCOMPARE(submenu->text(), QStringLiteral("Abiertos recientemente"));
+
+        w.accion(QStringLiteral("mnuReciente1"))->trigger();
+        QTRY_COMPARE(mensajes_.textos(), QStringList{QStringLiteral("Archivo no encontrado.")});
+        QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
+        QVERIFY(!w.calculoAbierto());
+        QCOMPARE(archivosRecientes(), QStringList{en(QStringLiteral("a.clc"))});
+        QVERIFY(!w.accion(QStringLiteral("mnuReciente2")));
+
+        w.accion(QStringLiteral("mnuReciente1"))->trigger();
+        QTRY_VERIFY(w.calculoAbierto());
+        QCOMPARE(mensajes_.size(), 1);
+        QCOMPARE(w.archivoActual(), en(QStringLiteral("a.clc")));
+        QVERIFY(!w.HayCambios());
+        QVERIFY(!submenu->isEnabled() && !abrir->isEnabled());
+        w.cerrarCalculo();
+        QVERIFY(submenu->isEnabled());
+        // Off, with "Abrir ...", while the start dialog is up.
+        w.mostrarNueva();
+        QTRY_VERIFY(!abrir->isEnabled());
+        QVERIFY(!submenu->isEnabled());
+    }
+};
+
+QTEST_MAIN(PruebaRecientes)
+#include "prueba_recientes.moc"
