@@ -113,8 +113,8 @@ public:
         const int alto = kAltoFrame1 - kArribaColumnas - kMargen;
         QGroupBox *f4 = crearMarco(frame1_, QStringLiteral("Frame4"), QStringLiteral("Costes Anuales"));
         f4->setGeometry(twRect(kIzquierda4, kArribaColumnas, kAncho4, alto));
-        frameCol_[0] = crearMarco(frame1_, QStringLiteral("FrameS"), QStringLiteral("Cálculo Personalizado"));
-        frameCol_[1] = crearMarco(frame1_, QStringLiteral("FrameO"), QStringLiteral("Vededizaviro de Costes"));
+        frameCol_[0] = crearMarco(frame1_, QStringLiteral("FrameS"), QString::fromUtf8(tituloDeColumna(Col::S)));
+        frameCol_[1] = crearMarco(frame1_, QStringLiteral("FrameO"), QString::fromUtf8(tituloDeColumna(Col::O)));
         for (int k = 0; k < 2; ++k)
             frameCol_[k]->setGeometry(twRect(kIzquierdaColumnaR[k], kArribaColumnas, kAnchoColumnaR, alto));
         setFixedSize(frame1_->size());
