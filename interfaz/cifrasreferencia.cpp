@@ -134,6 +134,7 @@ DialogoImportarReferencia::DialogoImportarReferencia(QWidget *padre, const QStri
     for (int k = 0; k < kNumCategorias; ++k) {
         opciones_[k] = new QRadioButton(QString::fromUtf8(kCategorias[k].plazas), marco);
         opciones_[k]->setObjectName(QStringLiteral("optCategoria(%1)").arg(k));
+        opciones_[k]->setAccessibleName(kPlazas + QStringLiteral(": ") + opciones_[k]->text());
         filaOpciones->addWidget(opciones_[k]);
         connect(opciones_[k], &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -325,6 +326,7 @@ DialogoRestablecerReferencia::DialogoRestablecerReferencia(QWidget *padre) : QDi
         opciones_[k] = new QRadioButton(t, marco);
         opciones_[k]->setObjectName(k < kNumCategorias ? QStringLiteral("optCategoria(%1)").arg(k)
                                                        : QStringLiteral("optTodas"));
+        opciones_[k]->setAccessibleName(kPlazas + QStringLiteral(": ") + t);
         opciones_[k]->setEnabled(propia);
         lista->addWidget(opciones_[k]);
     }

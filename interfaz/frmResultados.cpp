@@ -198,6 +198,8 @@ private:
         p.setColor(QPalette::Window, kPorcionesTarta[k].color);
         muestra->setPalette(p);
         muestra->setFocusPolicy(Qt::StrongFocus);
+        // The swatch takes the focus: it is read out by its legend.
+        muestra->setAccessibleName(QString::fromUtf8(kPorcionesTarta[k].leyenda));
         seguirFoco(muestra);
         colores_[k] = muestra;
         // The text stands 60 twips lower than its swatch; the swatches are
@@ -265,6 +267,8 @@ private:
         }
 
         tartas_[ci] = new Tarta(l, marco);
+        tartas_[ci]->setAccessibleName(QStringLiteral("Gráfico de los costes anuales, ") +
+                                       QString::fromUtf8(tituloDeColumna(c)));
         tartas_[ci]->setGeometry(twRect(60, 5640, 3315, 2715));
         seguirFoco(tartas_[ci]);
 
