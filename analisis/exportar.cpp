@@ -10,8 +10,8 @@ namespace pelmora {
 
 namespace {
 
-const char *const kTituloS = "Cálculo Personalizado";
-const char *const kTituloO = "Vededizaviro de Costes";
+const char *const kTituloS = tituloDeColumna(Col::S);
+const char *const kTituloO = tituloDeColumna(Col::O);
 
 QString titulo(Seccion s) { return QString::fromUtf8(datosSeccion(s).titulo); }
 

@@ -1,6 +1,7 @@
 #include "analisis/rotulos.h"
 
 #include "calculo/campos.h"
+#include "calculo/catalogo.h"
 
 #include <iterator>
 
@@ -204,9 +205,8 @@ Rotulo rotulo(Seccion s, int i)
 
 QString textoOpcion(Seccion s, int i, bool primera)
 {
-    if (s == Seccion::CostesFijos1 && (i == F1::CompraAutocar || i == F1::CompraEquipos))
-        return primera ? QStringLiteral("Compra") : QStringLiteral("Otra forma (alquiler, ...)");
-    return primera ? QStringLiteral("Desglosado") : QStringLiteral("Total");
+    const OpcionInfo &o = opcion(s, i);
+    return QString::fromUtf8(primera ? o.primera : o.segunda);
 }
 
 } // namespace pelmora

@@ -21,8 +21,9 @@ Rotulo rotulo(Seccion s, int i);
 // Result slot n (1..48); slots 19 and 20 hold nothing.
 Rotulo rotuloResultado(int n);
 
-// The text of an option pair's choice: "Compra" / "Otra forma (alquiler, ...)"
-// for the two forms of acquisition, "Desglosado" / "Total" for the others.
+// The text of an option pair's choice, as its button shows it: "Compra" /
+// "Otra forma (alquiler, ...)" for the two forms of acquisition,
+// "Desglosado" / "Total" for the others.
 QString textoOpcion(Seccion s, int i, bool primera);
 
 } // namespace pelmora

@@ -1,8 +1,12 @@
 // The field catalogue: for every section and index its caption, decimals,
-// maximum length, kind, limits, whether it is stored and its tool tip.
+// maximum length, kind, limits, whether it is stored and its tool tip; the
+// words the forms show around each box and read out for it; the captions of
+// the option pairs and of the two columns.
 #pragma once
 
 #include "calculo/columna.h"
+
+#include <QString>
 
 namespace pelmora {
 
@@ -17,8 +21,10 @@ struct CampoInfo {
     double minimo = 0;      // for Limite::Texto: minimum number of characters
     double maximo = 0;
     bool grabado = false;
-    const char *etiqueta = ""; // caption of the row (UTF-8), may be empty
-    const char *ayuda = "";    // tool tip of the user-column box (UTF-8)
+    const char *etiqueta = ""; // caption of the row the box stands in (UTF-8), alike for every box of the row
+    const char *ayuda = "";    // tool tip of the user-column box, or of an option pair's frame (UTF-8)
+    const char *columna = "";  // heading over the box's column (its unit, or the service), if any
+    const char *bloque = "";   // the frame that tells the row from another of the same caption, if any
 
     bool esTexto() const { return decimales < 0; }
     bool tieneCaja() const { return tipo != TipoCampo::Opcion; }
@@ -26,6 +32,27 @@ struct CampoInfo {
 
 // Catalogue entry of a field; the results use decimalesResultado().
 const CampoInfo &campo(Seccion s, int i);
+
+// What a box is called when read out: the caption of its row, then the
+// heading of its column and its frame when it has them, comma-separated
+// ("Capital a financiar, Euros, Equipos auxiliares"). Every box of a form
+// has its own. The coach is what every caption speaks of unless it says
+// otherwise; only the auxiliary equipment names its frame.
+QString nombreCampo(Seccion s, int i);
+
+// An option pair: the caption of its group as it is read out, and the
+// captions of its buttons (the first one stands for true).
+struct OpcionInfo {
+    const char *grupo = "";
+    const char *primera = "";
+    const char *segunda = "";
+};
+// Empty captions for a field that is no option pair.
+const OpcionInfo &opcion(Seccion s, int i);
+
+// "Cálculo Personalizado" or "Vededizaviro de Costes" (UTF-8), the titles
+// of the two columns.
+const char *tituloDeColumna(Col c);
 
 // Display decimals of result slot n (1..48).
 int decimalesResultado(int n);

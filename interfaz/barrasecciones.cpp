@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QStyleOptionButton>
+#include <QStringList>
 #include <QStylePainter>
 
 namespace pelmora {
@@ -72,6 +73,23 @@ BarraSecciones::BarraSecciones(QWidget *parent) : QWidget(parent)
     connect(cmbCerrar_, &QPushButton::clicked, this, &BarraSecciones::cerrarPedido);
     cmbGrabar_ = crearBoton(QStringLiteral("Grabar"), "cmbGrabar", this, QRect(10920, 540, 915, 375));
     connect(cmbGrabar_, &QPushButton::clicked, this, &BarraSecciones::grabarPedido);
+    describir(-1);
+}
+
+void BarraSecciones::describir(int activa)
+{
+    // The frame and the highlight a sighted user sees, in words.
+    for (const DatosSeccion &d : kSecciones) {
+        QStringList partes;
+        if (repercutidaATodos(d.seccion))
+            partes << frameTodos_->title();
+        if (ord(d.seccion) == activa)
+            partes << QStringLiteral("formulario mostrado");
+        const QString descripcion = partes.join(QStringLiteral("; "));
+        QPushButton *b = botones_[ord(d.seccion)];
+        if (b->accessibleDescription() != descripcion)
+            b->setAccessibleDescription(descripcion);
+    }
 }
 
 QPushButton *BarraSecciones::crearBoton(const QString &texto, const char *nombre, QWidget *padre, const QRect &t)
@@ -92,6 +110,7 @@ void BarraSecciones::resaltar(Seccion activa, const QColor &activo)
     const QColor normal = cmbCerrar_->palette().color(QPalette::Button);
     for (int k = 0; k < kNumSecciones; ++k)
         ponerFondo(botones_[k], k == ord(activa) ? activo : normal, QPalette::Button);
+    describir(ord(activa));
 }
 
 void BarraSecciones::apagar()
@@ -99,6 +118,7 @@ void BarraSecciones::apagar()
     const QColor normal = cmbCerrar_->palette().color(QPalette::Button);
     for (QPushButton *b : botones_)
         ponerFondo(b, normal, QPalette::Button);
+    describir(-1);
 }
 
 bool BarraSecciones::eventFilter(QObject *o, QEvent *e)

@@ -43,6 +43,9 @@ protected:
 
 private:
     QPushButton *crearBoton(const QString &texto, const char *nombre, QWidget *padre, const QRect &twips);
+    // Each section button's description: the frame it stands in and
+    // whether its form is the one shown (section activa, -1 for none).
+    void describir(int activa);
 
     QGroupBox *frameTodos_ = nullptr;
     std::array<QPushButton *, kNumSecciones> botones_{};

@@ -114,6 +114,13 @@ CampoTexto::CampoTexto(Calculo &calculo, Col col, Seccion seccion, int indice, Q
     setAlignment((info.esTexto() ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     if (col == Col::S && info.ayuda && *info.ayuda)
         setToolTip(QString::fromUtf8(info.ayuda));
+    // Read out by its row and column, not by the frame around it; the tool
+    // tip says what it holds, in both columns.
+    QString nombre = nombreCampo(seccion, indice);
+    if (col == Col::O)
+        nombre += QStringLiteral(", ") + QString::fromUtf8(tituloDeColumna(col));
+    setAccessibleName(nombre);
+    setAccessibleDescription(QString::fromUtf8(info.ayuda));
     // Typed text goes through the key filter only.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setAcceptDrops(false);

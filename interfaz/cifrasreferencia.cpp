@@ -131,6 +131,7 @@ DialogoImportarReferencia::DialogoImportarReferencia(QWidget *padre, const QStri
     for (int k = 0; k < kNumCategorias; ++k) {
         opciones_[k] = new QRadioButton(QString::fromUtf8(kCategorias[k].plazas), marco);
         opciones_[k]->setObjectName(QStringLiteral("optCategoria(%1)").arg(k));
+        opciones_[k]->setAccessibleName(kPlazas + QStringLiteral(": ") + opciones_[k]->text());
         filaOpciones->addWidget(opciones_[k]);
         connect(opciones_[k], &QRadioButton::toggled, this, [this](bool on) {
             if (on)
@@ -143,36 +144,7 @@ DialogoImportarReferencia::DialogoImportarReferencia(QWidget *padre, const QStri
     lblAviso_->setWordWrap(true);
     todo->addWidget(lblAviso_);
 
-    auto *cambios = new QGroupBox(QStringLiteral("Lo que cambia"), this);
-    cambios->setObjectName(QStringLiteral("FrameCambios"));
-    auto *tabla = new QGridLayout(cambios);
-    tabla->setHorizontalSpacing(24);
-    auto negrita = [](QLabel *l) {
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        return l;
-    };
-    tabla->addWidget(negrita(new QLabel(QStringLiteral("Cifras actuales"), cambios)), 0, 1);
-    tabla->addWidget(negrita(new QLabel(QStringLiteral("Cifras nuevas"), cambios)), 0, 2);
-    lblOrigen_ = new QLabel(cambios);
-    lblOrigen_->setObjectName(QStringLiteral("lblOrigen"));
-    tabla->addWidget(lblOrigen_, 1, 1);
-    tabla->addWidget(new QLabel(QStringLiteral("(del archivo elegido)"), cambios), 1, 2);
-    const auto nuevas = filas(s, o);
-    for (int r = 0; r < kFilas; ++r) {
-        tabla->addWidget(new QLabel(QString::fromUtf8(kNombresFilas[r]), cambios), r + 2, 0);
-        actual_[r] = new QLabel(cambios);
-        actual_[r]->setObjectName(QStringLiteral("lblActual(%1)").arg(r));
-        nueva_[r] = new QLabel(nuevas[r], cambios);
-        nueva_[r]->setObjectName(QStringLiteral("lblNueva(%1)").arg(r));
-        const Qt::Alignment a = r == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter;
-        actual_[r]->setAlignment(a);
-        nueva_[r]->setAlignment(a);
-        tabla->addWidget(actual_[r], r + 2, 1);
-        tabla->addWidget(nueva_[r], r + 2, 2);
-    }
-    todo->addWidget(cambios);
+    todo->addWidget(crearCambios(filas(s, o)));
 
     auto *nota = new QLabel(QStringLiteral("Los cálculos nuevos de la categoría elegida empezarán con las cifras "
                                            "nuevas. Los cálculos grabados conservan las cifras de referencia "
@@ -195,6 +167,41 @@ DialogoImportarReferencia::DialogoImportarReferencia(QWidget *padre, const QStri
     elegirCategoria(categoriaPorPlazas(plazas_));
     if (categoria() < 0)
         mostrarActual();
+}
+
+// The frame "Lo que cambia": each row's caption, the current figure of the
+// category chosen and the new one.
+QGroupBox *DialogoImportarReferencia::crearCambios(const std::array<QString, kFilas> &nuevas)
+{
+    auto *cambios = new QGroupBox(QStringLiteral("Lo que cambia"), this);
+    cambios->setObjectName(QStringLiteral("FrameCambios"));
+    auto *tabla = new QGridLayout(cambios);
+    tabla->setHorizontalSpacing(24);
+    auto negrita = [](QLabel *l) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        return l;
+    };
+    tabla->addWidget(negrita(new QLabel(QStringLiteral("Cifras actuales"), cambios)), 0, 1);
+    tabla->addWidget(negrita(new QLabel(QStringLiteral("Cifras nuevas"), cambios)), 0, 2);
+    lblOrigen_ = new QLabel(cambios);
+    lblOrigen_->setObjectName(QStringLiteral("lblOrigen"));
+    tabla->addWidget(lblOrigen_, 1, 1);
+    tabla->addWidget(new QLabel(QStringLiteral("(del archivo elegido)"), cambios), 1, 2);
+    for (int r = 0; r < kFilas; ++r) {
+        tabla->addWidget(new QLabel(QString::fromUtf8(kNombresFilas[r]), cambios), r + 2, 0);
+        actual_[r] = new QLabel(cambios);
+        actual_[r]->setObjectName(QStringLiteral("lblActual(%1)").arg(r));
+        nueva_[r] = new QLabel(nuevas[r], cambios);
+        nueva_[r]->setObjectName(QStringLiteral("lblNueva(%1)").arg(r));
+        const Qt::Alignment a = r == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter;
+        actual_[r]->setAlignment(a);
+        nueva_[r]->setAlignment(a);
+        tabla->addWidget(actual_[r], r + 2, 1);
+        tabla->addWidget(nueva_[r], r + 2, 2);
+    }
+    return cambios;
 }
 
 int DialogoImportarReferencia::categoria() const
@@ -322,6 +329,7 @@ DialogoRestablecerReferencia::DialogoRestablecerReferencia(QWidget *padre) : QDi
         opciones_[k] = new QRadioButton(t, marco);
         opciones_[k]->setObjectName(k < kNumCategorias ? QStringLiteral("optCategoria(%1)").arg(k)
                                                        : QStringLiteral("optTodas"));
+        opciones_[k]->setAccessibleName(kPlazas + QStringLiteral(": ") + t);
         opciones_[k]->setEnabled(propia);
         lista->addWidget(opciones_[k]);
     }

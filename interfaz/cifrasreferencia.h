@@ -10,6 +10,7 @@
 #include <QString>
 #include <array>
 
+class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -42,6 +43,7 @@ public:
 
 private:
     void mostrarActual();
+    QGroupBox *crearCambios(const std::array<QString, kFilas> &nuevas);
 
     QString carpetaInstalada_;
     double plazas_ = 0;

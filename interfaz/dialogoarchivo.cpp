@@ -30,6 +30,14 @@ QLabel *etiqueta(const QString &texto, const QRect &r, QWidget *padre)
     return l;
 }
 
+// The label names the control, on screen and when read out (a list or a
+// drop-down list is not named by its label otherwise).
+void rotular(QLabel *etiqueta, QWidget *control)
+{
+    etiqueta->setBuddy(control);
+    control->setAccessibleName(etiqueta->text());
+}
+
 // The control takes the dialog's background instead of the text background.
 void fondoDeDialogo(QWidget *w, const QColor &fondo)
 {
@@ -71,7 +79,7 @@ DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QStr
     setProperty("tag", modo);
     setWindowTitle(QStringLiteral("Archivo"));
 
-    etiqueta(QStringLiteral("Nombre del archivo"), twRect(120, 120, 3000, 255), this);
+    QLabel *nombre = etiqueta(QStringLiteral("Nombre del archivo"), twRect(120, 120, 3000, 255), this);
     textArchivo_ = new QLineEdit(this);
     textArchivo_->setObjectName(QStringLiteral("TextArchivo"));
     textArchivo_->setGeometry(twRect(120, 375, 2535, 315));
@@ -79,22 +87,26 @@ DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QStr
     lblArchivo_->setObjectName(QStringLiteral("lblArchivo"));
     lblArchivo_->setGeometry(twRect(2700, 405, 450, 255));
 
-    etiqueta(QStringLiteral("Archivo"), twRect(120, 810, 3000, 255), this);
+    QLabel *archivo = etiqueta(QStringLiteral("Archivo"), twRect(120, 810, 3000, 255), this);
     file1_ = new QListWidget(this);
     file1_->setObjectName(QStringLiteral("File1"));
     file1_->setGeometry(twRect(120, 1065, 3015, 2835));
 
-    etiqueta(QStringLiteral("Directorio"), twRect(3360, 810, 3000, 255), this);
+    QLabel *directorio = etiqueta(QStringLiteral("Directorio"), twRect(3360, 810, 3000, 255), this);
     dir1_ = new QListWidget(this);
     dir1_->setObjectName(QStringLiteral("Dir1"));
     dir1_->setGeometry(twRect(3360, 1065, 3000, 2160));
 
-    etiqueta(QStringLiteral("Unidad"), twRect(3360, 3330, 3000, 255), this);
+    QLabel *unidad = etiqueta(QStringLiteral("Unidad"), twRect(3360, 3330, 3000, 255), this);
     drive1_ = new QComboBox(this);
     drive1_->setObjectName(QStringLiteral("Drive1"));
     drive1_->setGeometry(twRect(3360, 3585, 3000, 315));
     for (const QFileInfo &d : QDir::drives())
         drive1_->addItem(QDir::toNativeSeparators(d.absoluteFilePath()), d.absoluteFilePath());
+    rotular(nombre, textArchivo_);
+    rotular(archivo, file1_);
+    rotular(directorio, dir1_);
+    rotular(unidad, drive1_);
 
     cmbAceptar_ = new QPushButton(QStringLiteral("Aceptar"), this);
     cmbAceptar_->setObjectName(QStringLiteral("cmbAceptar"));

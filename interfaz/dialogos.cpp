@@ -268,6 +268,7 @@ DialogoNueva::DialogoNueva(QWidget *parent) : QDialog(parent, banderasDialogo())
     auto *frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(twRect(120, 120, 3360, 1560));
+    frame1->setAccessibleName(windowTitle());
     opbNueva_ = new QRadioButton(QStringLiteral("Nuevo Cálculo"), frame1);
     opbNueva_->setObjectName(QStringLiteral("opbNueva"));
     opbNueva_->setGeometry(twRect(240, 300, 3000, 360));
@@ -325,6 +326,8 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
         b->setIconSize(dibujo);
         b->setIcon(QIcon(imagenPrograma(QLatin1String(imagenCategoria(k)), dibujo)));
         b->setToolTip(QString::fromUtf8(kCategorias[k].plazas));
+        // A picture only: read out as the category it opens.
+        b->setAccessibleName(QStringLiteral("Autocar ") + QString::fromUtf8(kCategorias[k].descripcion));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, k] { elegir(k); });
     }

@@ -23,8 +23,8 @@ using namespace medidas;
 
 namespace {
 
-const QString kTituloS = QStringLiteral("Cálculo Personalizado");
-const QString kTituloO = QStringLiteral("Vededizaviro de Costes");
+const QString kTituloS = QString::fromUtf8(tituloDeColumna(Col::S));
+const QString kTituloO = QString::fromUtf8(tituloDeColumna(Col::O));
 
 QString conFecha(const QString &titulo, const QDate &fecha)
 {
@@ -203,14 +203,22 @@ void FormularioBase::construirColumnas(const std::function<int(Col)> &columna)
     cargar();
 }
 
-void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &base, const QString &texto1,
-                              const QString &texto2, const QRect &t1, const QRect &t2)
+void FormularioBase::crearPar(Col c, int indice, QWidget *marco, const QString &base, const QRect &t1, const QRect &t2)
 {
+    const OpcionInfo &info = opcion(seccion(), indice);
+    const char *ayuda = campo(seccion(), indice).ayuda;
+    if (c == Col::S && *ayuda)
+        marco->setToolTip(QString::fromUtf8(ayuda));
     std::array<QRadioButton *, 2> b{};
     for (int k = 0; k < 2; ++k) {
         const QRect &t = k == 0 ? t1 : t2;
-        b[k] = new QRadioButton(k == 0 ? texto1 : texto2, marco);
+        const QString texto = QString::fromUtf8(k == 0 ? info.primera : info.segunda);
+        b[k] = new QRadioButton(texto, marco);
         b[k]->setObjectName(base + QStringLiteral("(%1)").arg(k + 1));
+        // Read out with its group ("Seguros: Total") and, in the reference
+        // column, with the column.
+        b[k]->setAccessibleName(QString::fromUtf8(info.grupo) + QStringLiteral(": ") + texto +
+                                (c == Col::O ? QStringLiteral(", ") + kTituloO : QString()));
         b[k]->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
         // The reference column follows its data; the user cannot change it.
         b[k]->setEnabled(c == Col::S);

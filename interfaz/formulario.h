@@ -69,6 +69,13 @@ public:
     int altoCaja() const { return altoCaja_; }
     int altoTexto(const QString &texto, int ancho, bool negrita = false) const;
 
+    // A text of the catalogue's entry of field i of the form's section
+    // (&CampoInfo::etiqueta, &CampoInfo::columna ...).
+    QString textoCampo(int i, const char *CampoInfo::*que) const
+    {
+        return QString::fromUtf8(campo(seccion_, i).*que);
+    }
+
     // Building blocks, also used by the grid.
     CampoTexto *crearCaja(Col c, int i, QWidget *padre, const QRect &twips);
     QLabel *crearEtiqueta(const QString &texto, QWidget *padre, const QRect &twips,
@@ -97,9 +104,10 @@ protected:
     // the height it needs), sized to the taller; then loaded from the model.
     void construirColumnas(const std::function<int(Col)> &columna);
 
-    // An option pair in its frame: buttons "<base>(1)" and "<base>(2)".
-    void crearPar(Col c, int indice, QWidget *marco, const QString &base, const QString &texto1,
-                  const QString &texto2, const QRect &twips1, const QRect &twips2);
+    // An option pair in its frame: buttons "<base>(1)" and "<base>(2)",
+    // captioned and named after their group from the catalogue, which also
+    // gives the frame its tool tip in the user column.
+    void crearPar(Col c, int indice, QWidget *marco, const QString &base, const QRect &twips1, const QRect &twips2);
     // Sets the buttons of a pair from the model and shows what goes with it.
     void ponerOpcion(Col c, int indice);
     virtual void mostrarOpcion(Col, int /*indice*/, bool /*primero*/) {}

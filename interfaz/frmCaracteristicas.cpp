@@ -1,5 +1,6 @@
 // frmCaracteristicas: the technical and operating features of the coach,
 // in both columns.
+#include "calculo/campos.h"
 #include "interfaz/rejilla.h"
 #include "interfaz/twips.h"
 
@@ -26,7 +27,7 @@ private:
         Pila pila;
         QGroupBox *marco = frameColumna(c);
 
-        QGroupBox *tecnicas = crearMarco(marco, QString(), QStringLiteral("Características técnicas del autocar"));
+        QGroupBox *tecnicas = crearMarco(marco, QString(), textoCampo(Car::Descripcion, &CampoInfo::bloque));
         Rejilla t(*this, c, tecnicas, kAnchoSub, {anchoCaja(7)});
         t.filaTexto(1, 1200);
         const Fila plazas = t.fila(2);
@@ -34,24 +35,23 @@ private:
             t.fila(i);
         pila.poner(tecnicas, t.alto());
 
-        QGroupBox *explotacion =
-            crearMarco(marco, QString(), QStringLiteral("Características de explotación del autocar"));
+        QGroupBox *explotacion = crearMarco(marco, QString(), textoCampo(Car::Explotacion, &CampoInfo::bloque));
         Rejilla e(*this, c, explotacion, kAnchoSub, {anchoCaja(5), anchoCaja(10)});
         e.filaTexto(8, 1200);
         e.subtitulo(QStringLiteral("Kilómetros recorridos:"));
         e.fila(9);
-        e.cabeceras({{0, QStringLiteral("%")}, {1, QStringLiteral("kilómetros")}});
+        e.cabecerasDe({{0, 10}, {1, 11}});
         e.fila({{0, 10}, {1, 11}});
         e.fila({{0, 12}, {1, 13}});
         e.subtitulo(QStringLiteral("Tiempo de actividad:"));
         e.fila(14);
-        e.cabeceras({{0, QStringLiteral("%")}, {1, QStringLiteral("Horas")}});
+        e.cabecerasDe({{0, 15}, {1, 16}});
         e.fila({{0, 15}, {1, 16}});
         e.fila({{0, 17}, {1, 18}});
         QLabel *viajeros = e.subtitulo(QStringLiteral("Viajeros transportados:"));
-        const auto cab1 = e.cabeceras({{0, QStringLiteral("%")}, {1, QStringLiteral("kilómetros")}});
+        const auto cab1 = e.cabecerasDe({{0, 19}, {1, 20}});
         const Fila f19 = e.fila({{0, 19}, {1, 20}});
-        const auto cab2 = e.cabeceras({{0, QStringLiteral("%")}, {1, QStringLiteral("viajeros por vehículo")}});
+        const auto cab2 = e.cabecerasDe({{0, 21}, {1, 22}});
         const Fila f21 = e.fila({{0, 21}, {1, 22}});
         const Fila f23 = e.fila(23);
         pila.poner(explotacion, e.alto());

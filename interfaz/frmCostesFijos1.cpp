@@ -1,5 +1,6 @@
 // frmCostesFijos1: amortisation and financing of the coach and of its
 // auxiliary equipment, each bought or rented.
+#include "calculo/campos.h"
 #include "interfaz/rejilla.h"
 #include "interfaz/twips.h"
 
@@ -52,16 +53,12 @@ private:
         const int b = equipos ? 10 : 0;
         const QString nombre = QStringLiteral("Frame") + letraColumna(c) + (equipos ? QLatin1Char('E') : QLatin1Char('A'));
         QGroupBox *g = crearMarco(frameColumna(c), QString(),
-                                  equipos ? QStringLiteral("Equipos auxiliares") : QStringLiteral("Autocar"));
+                                  equipos ? textoCampo(F1::CompraEquipos, &CampoInfo::bloque) : QStringLiteral("Autocar"));
         Pila pila;
 
-        QGroupBox *forma = crearMarco(g, nombre + QLatin1Char('C'), QStringLiteral("Forma de adquisición"));
-        if (c == Col::S)
-            forma->setToolTip(equipos ? QStringLiteral("Elegir la forma de adquisición de los equipos auxiliares")
-                                      : QStringLiteral("Elegir la forma de adquisición del autocar"));
+        QGroupBox *forma = crearMarco(g, nombre + QLatin1Char('C'), textoCampo(1 + b, &CampoInfo::etiqueta));
         crearPar(c, 1 + b, forma,
                  QStringLiteral("Option") + letraColumna(c) + (equipos ? QLatin1Char('E') : QLatin1Char('A')),
-                 QStringLiteral("Compra"), QStringLiteral("Otra forma (alquiler, ...)"),
                  QRect(240, 270, 1200, altoCaja()), QRect(1560, 270, 3000, altoCaja()));
         pila.poner(forma, 270 + altoCaja() + kEntreFilas + 30, kAnchoSubSub);
 
@@ -84,7 +81,7 @@ private:
 
         gr.financiacion = crearMarco(g, nombre + QLatin1Char('F'), QStringLiteral("Financiación"));
         Rejilla f(*this, c, gr.financiacion, kAnchoSubSub, {anchoCaja(5), anchoCaja(10)});
-        f.cabeceras({{0, QStringLiteral("% sobre el precio de adquisición")}, {1, QStringLiteral("Euros")}}, 1500);
+        f.cabecerasDe({{0, 6 + b}, {1, 7 + b}}, 1500);
         f.fila({{0, 6 + b}, {1, 7 + b}});
         f.fila(8 + b);
         f.fila(9 + b);

@@ -1,5 +1,6 @@
 // frmCostesFijos2: the staff, the insurance and the taxes, each broken
 // down or given as a total.
+#include "calculo/campos.h"
 #include "interfaz/rejilla.h"
 #include "interfaz/twips.h"
 
@@ -21,13 +22,11 @@ public:
 
 private:
     // The frame of an option pair "Desglosado" / "Total" placed in a grid.
-    void parDesglose(Rejilla &r, QWidget *marco, Col c, int indice, QChar codigo, const char *ayuda)
+    void parDesglose(Rejilla &r, QWidget *marco, Col c, int indice, QChar codigo)
     {
         QGroupBox *f = crearMarco(marco, QStringLiteral("Frame") + letraColumna(c) + codigo, QString());
-        if (c == Col::S)
-            f->setToolTip(QString::fromUtf8(ayuda));
-        crearPar(c, indice, f, QStringLiteral("Option") + letraColumna(c) + codigo, QStringLiteral("Desglosado"),
-                 QStringLiteral("Total"), QRect(240, 90, 1500, altoCaja()), QRect(1920, 90, 1200, altoCaja()));
+        crearPar(c, indice, f, QStringLiteral("Option") + letraColumna(c) + codigo, QRect(240, 90, 1500, altoCaja()),
+                 QRect(1920, 90, 1200, altoCaja()));
         r.bloque(f, kMargen, 3360, altoCaja() + 180);
     }
 
@@ -41,34 +40,26 @@ private:
                                                      : QStringLiteral("Personal (costes medios nacionales)"));
         Rejilla p(*this, c, personal, kAnchoSub, {anchoCaja(6), anchoCaja(10)});
         p.fila(1);
-        p.subtitulo(QStringLiteral("Dietas y plus de actividad:"));
-        parDesglose(p, personal, c, 2, QLatin1Char('D'),
-                    "Elegir la forma de introducir los costes anuales de dietas y plus de actividad");
+        p.subtitulo(QString::fromUtf8(opcion(seccion(), F2::DietasDesglosadas).grupo) + QLatin1Char(':'));
+        parDesglose(p, personal, c, F2::DietasDesglosadas, QLatin1Char('D'));
         p.subtitulo(QStringLiteral("Dietas anuales:"));
         p.fila(3);
         p.fila(4);
         p.fila(5);
-        p.cabeceras({{0, QStringLiteral("Euros / km")}, {1, QStringLiteral("Euros")}});
+        p.cabecerasDe({{0, 6}, {1, 7}});
         p.fila({{0, 6}, {1, 7}});
         p.fila(8);
         pila.poner(personal, p.alto());
 
-        struct Bloque {
-            const char *titulo;
-            int opcion;
-            QChar codigo;
-            const char *ayuda;
-        };
-        const Bloque bloques[] = {
-            {"Seguros", 9, QLatin1Char('G'), "Elegir la forma de introducir los costes anuales de seguros"},
-            {"Costes fiscales", 19, QLatin1Char('F'), "Elegir la forma de introducir los costes fiscales anuales"},
-        };
-        for (const Bloque &b : bloques) {
-            QGroupBox *g = crearMarco(marco, QString(), QString::fromUtf8(b.titulo));
+        // Insurance and taxes, each titled by its option pair.
+        const std::pair<int, QChar> bloques[] = {{F2::SegurosDesglosados, QLatin1Char('G')},
+                                                 {F2::FiscalesDesglosados, QLatin1Char('F')}};
+        for (const auto &[opcion, codigo] : bloques) {
+            QGroupBox *g = crearMarco(marco, QString(), QString::fromUtf8(pelmora::opcion(seccion(), opcion).grupo));
             Rejilla r(*this, c, g, kAnchoSub, {anchoCaja(10)});
-            parDesglose(r, g, c, b.opcion, b.codigo, b.ayuda);
-            r.cabeceras({{0, QStringLiteral("Costes anuales (Euros)")}}, 2400);
-            for (int i = b.opcion + 1; i <= b.opcion + 9; ++i)
+            parDesglose(r, g, c, opcion, codigo);
+            r.cabecerasDe({{0, opcion + 1}}, 2400);
+            for (int i = opcion + 1; i <= opcion + 9; ++i)
                 r.fila(i);
             pila.poner(g, r.alto());
         }

@@ -71,27 +71,24 @@ private:
         };
 
         QGroupBox *forma = crearMarco(marco, QStringLiteral("Frame") + letraColumna(c) + QStringLiteral("I1"), QString());
-        if (c == Col::S)
-            forma->setToolTip(QStringLiteral("Elegir la forma de introducir los costes indirectos"));
         forma->setGeometry(twRect(1800, 300, 1935, 2 * altoCaja() + 300));
-        crearPar(c, 1, forma, QStringLiteral("Option") + letraColumna(c) + QLatin1Char('I'), QStringLiteral("Desglosado"),
-                 QStringLiteral("Total"), QRect(240, 120, 1560, altoCaja()),
-                 QRect(240, 180 + altoCaja(), 1560, altoCaja()));
+        crearPar(c, 1, forma, QStringLiteral("Option") + letraColumna(c) + QLatin1Char('I'),
+                 QRect(240, 120, 1560, altoCaja()), QRect(240, 180 + altoCaja(), 1560, altoCaja()));
 
         const int x = 4080;
         const int ancho = anchoCaja(10);
         const int anchoEtiqueta = x - kHueco - kMargen;
-        nombrar(crearEtiqueta(QStringLiteral("Euros"), marco, QRect(4380, 1320, 900, 195)), 5);
+        nombrar(crearEtiqueta(textoCampo(2, &CampoInfo::columna), marco, QRect(4380, 1320, 900, 195)), 5);
         const struct {
             int k, i, arriba, arribaCaja, alto;
         } filas[] = {{1, 2, 1440, 1560, 660}, {2, 3, 2160, 2220, 600}, {3, 4, 2820, 2880, 420}, {4, 5, 3480, 3540, 600}};
         for (const auto &f : filas) {
-            nombrar(crearEtiqueta(QString::fromUtf8(campo(Seccion::CostesIndirectos, f.i).etiqueta), marco,
+            nombrar(crearEtiqueta(textoCampo(f.i, &CampoInfo::etiqueta), marco,
                                   QRect(kMargen, f.arriba, anchoEtiqueta, f.alto), Qt::AlignLeft | Qt::AlignTop),
                     f.k);
             crearCaja(c, f.i, marco, QRect(x, f.arribaCaja, ancho, altoCaja()));
         }
-        nombrar(crearEtiqueta(QStringLiteral("Euros"), marco, QRect(4380, 3300, 900, 195)), 7);
+        nombrar(crearEtiqueta(textoCampo(5, &CampoInfo::columna), marco, QRect(4380, 3300, 900, 195)), 7);
         etiqueta(c, 7)->hide();
 
         QLabel *comentario = crearEtiqueta(QStringLiteral("Comentario"), marco, QRect(4080, 180, 1500, 195),

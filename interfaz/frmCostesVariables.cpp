@@ -1,4 +1,5 @@
 // frmCostesVariables: fuel, tyres, repairs and tolls.
+#include "calculo/campos.h"
 #include "interfaz/rejilla.h"
 #include "interfaz/twips.h"
 
@@ -27,29 +28,27 @@ private:
         QGroupBox *carburante = crearMarco(marco, QString(), QStringLiteral("Carburante"));
         Rejilla r(*this, c, carburante, kAnchoSub, {anchoCaja(5), anchoCaja(8)});
         r.subtitulo(QStringLiteral("Precio de adquisición"));
-        r.cabeceras({{0, QStringLiteral("%")}, {1, QStringLiteral("Euros / litro")}});
+        r.cabecerasDe({{0, Var::PctDescuento}, {1, Var::Descuento}});
         r.fila(1);
         r.fila({{0, 2}, {1, 3}});
         r.fila({{0, 4}, {1, 5}});
         r.fila(6);
-        r.cabeceras({{1, QStringLiteral("litros / 100 km")}}, 1800);
+        r.cabecerasDe({{1, Var::Consumo}}, 1800);
         r.fila(7);
         pila.poner(carburante, r.alto());
 
-        QGroupBox *neumaticos = crearMarco(marco, QString(), QStringLiteral("Neumáticos"));
+        QGroupBox *neumaticos = crearMarco(marco, QString(), textoCampo(Var::NeumaticosDireccionales, &CampoInfo::bloque));
         Rejilla n(*this, c, neumaticos, kAnchoSub, {anchoCaja(2), 1560, 1500});
-        n.cabeceras({{0, QStringLiteral("Nº")},
-                     {1, QStringLiteral("Precio sin IVA de un neumático (Euros / unidad)")},
-                     {2, QStringLiteral("Duración media (km)")}});
+        n.cabecerasDe({{0, 8}, {1, 9}, {2, 10}});
         for (int i = 8; i <= 14; i += 3)
             n.fila({{0, i}, {1, i + 1}, {2, i + 2}});
         pila.poner(neumaticos, n.alto());
 
-        QGroupBox *reparaciones = crearMarco(marco, QString(), QStringLiteral("Reparaciones y conservación"));
+        // The frame's title is the caption of its only row.
+        QGroupBox *reparaciones = crearMarco(marco, QString(), textoCampo(Var::Reparaciones, &CampoInfo::etiqueta));
         Rejilla rc(*this, c, reparaciones, kAnchoSub, {1740, 1740});
-        rc.cabeceras({{0, QStringLiteral("Coste kilométrico sin IVA (Euros / km)")},
-                      {1, QStringLiteral("Coste anual sin IVA (Euros)")}});
-        rc.fila(QString(), {{0, 17}, {1, 18}});
+        rc.cabecerasDe({{0, Var::ReparacionesPorKm}, {1, Var::Reparaciones}});
+        rc.fila(QString(), {{0, Var::ReparacionesPorKm}, {1, Var::Reparaciones}});
         pila.poner(reparaciones, rc.alto());
 
         QGroupBox *peajes = crearMarco(marco, QString(), QStringLiteral("Peajes"));

@@ -113,8 +113,8 @@ public:
         const int alto = kAltoFrame1 - kArribaColumnas - kMargen;
         QGroupBox *f4 = crearMarco(frame1_, QStringLiteral("Frame4"), QStringLiteral("Costes Anuales"));
         f4->setGeometry(twRect(kIzquierda4, kArribaColumnas, kAncho4, alto));
-        frameCol_[0] = crearMarco(frame1_, QStringLiteral("FrameS"), QStringLiteral("Cálculo Personalizado"));
-        frameCol_[1] = crearMarco(frame1_, QStringLiteral("FrameO"), QStringLiteral("Vededizaviro de Costes"));
+        frameCol_[0] = crearMarco(frame1_, QStringLiteral("FrameS"), QString::fromUtf8(tituloDeColumna(Col::S)));
+        frameCol_[1] = crearMarco(frame1_, QStringLiteral("FrameO"), QString::fromUtf8(tituloDeColumna(Col::O)));
         for (int k = 0; k < 2; ++k)
             frameCol_[k]->setGeometry(twRect(kIzquierdaColumnaR[k], kArribaColumnas, kAnchoColumnaR, alto));
         setFixedSize(frame1_->size());
@@ -198,6 +198,8 @@ private:
         p.setColor(QPalette::Window, kPorcionesTarta[k].color);
         muestra->setPalette(p);
         muestra->setFocusPolicy(Qt::StrongFocus);
+        // The swatch takes the focus: it is read out by its legend.
+        muestra->setAccessibleName(QString::fromUtf8(kPorcionesTarta[k].leyenda));
         seguirFoco(muestra);
         colores_[k] = muestra;
         // The text stands 60 twips lower than its swatch; the swatches are
@@ -265,6 +267,8 @@ private:
         }
 
         tartas_[ci] = new Tarta(l, marco);
+        tartas_[ci]->setAccessibleName(QStringLiteral("Gráfico de los costes anuales, ") +
+                                       QString::fromUtf8(tituloDeColumna(c)));
         tartas_[ci]->setGeometry(twRect(60, 5640, 3315, 2715));
         seguirFoco(tartas_[ci]);
 

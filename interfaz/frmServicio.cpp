@@ -1,5 +1,6 @@
 // frmServicio: the cost of a concrete service, by passenger-kilometre and
 // by kilometres and hours, for five services.
+#include "calculo/campos.h"
 #include "interfaz/rejilla.h"
 #include "interfaz/twips.h"
 
@@ -28,16 +29,16 @@ public:
         Rejilla r1(*this, Col::S, c1, kAnchoBloque, columnas);
         const int arriba = r1.y();
         r1.fila({{0, 1}});
-        crearEtiqueta(QStringLiteral("€/viajero-km"), c1,
+        crearEtiqueta(textoCampo(Serv::C1, &CampoInfo::columna), c1,
                       QRect(r1.izquierdaColumna(1), arriba, 2 * columna, altoCaja()));
         pila.poner(c1, r1.alto(), kAnchoBloque);
 
         QGroupBox *c2 = crearMarco(marco, QString(), QStringLiteral("COSTE DEL SERVICIO (kilómetros y horas)"));
         Rejilla r2(*this, Col::S, c2, kAnchoBloque, columnas);
-        std::vector<std::pair<int, QString>> servicios;
+        std::vector<std::pair<int, int>> servicios;
         for (int k = 0; k < 5; ++k)
-            servicios.push_back({k, QStringLiteral("Servicio %1").arg(k + 1)});
-        r2.cabeceras(servicios);
+            servicios.push_back({k, Serv::base(k)});
+        r2.cabecerasDe(servicios);
         auto filaServicios = [&](int desplazamiento) {
             std::vector<std::pair<int, int>> cajas;
             for (int k = 0; k < 5; ++k)
@@ -47,7 +48,7 @@ public:
         for (int d = 0; d < 3; ++d)
             filaServicios(d);
         r2.saltar(60);
-        r2.subtitulo(QStringLiteral("COSTE DEL SERVICIO según el tipo de facturación (Euros)"));
+        r2.subtitulo(textoCampo(Serv::campo(0, Serv::PrecioKmYHoras), &CampoInfo::bloque));
         for (int d = 3; d < 6; ++d)
             filaServicios(d);
         std::vector<std::pair<int, QString>> unidades;

@@ -51,6 +51,12 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     cmbAceptar_->setObjectName(QStringLiteral("cmbAceptar"));
     cmbAceptar_->setDefault(true);
     connect(cmbAceptar_, &QPushButton::clicked, this, &QDialog::accept);
+    // The focus goes to the button: it carries the message to a screen
+    // reader, as the window does; the pictures say what kind it is.
+    setAccessibleDescription(texto);
+    cmbAceptar_->setAccessibleDescription(texto);
+    picAlarma_->setAccessibleName(QStringLiteral("Error"));
+    picInformacion_->setAccessibleName(QStringLiteral("Información"));
 
     // Layout: picture, frame with the text, button; the text sets the width
     // when a line of it is longer than the usual box.

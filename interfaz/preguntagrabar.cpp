@@ -43,6 +43,12 @@ PreguntaGrabar::PreguntaGrabar(const QString &titulo, QWidget *parent)
     cmbNo_ = boton("cmbNo", QStringLiteral("No"), 1680);
     cmbCancelar_ = boton("cmbCancelar", QStringLiteral("Cancelar"), 3120);
     cmbSi_->setDefault(true);
+    // The question goes with the window and with the button that takes the
+    // focus, for a screen reader.
+    const QString pregunta = lblMensaje_->text().simplified();
+    setAccessibleDescription(pregunta);
+    cmbSi_->setAccessibleDescription(pregunta);
+    picPregunta_->setAccessibleName(QStringLiteral("Pregunta"));
     connect(cmbSi_, &QPushButton::clicked, this, [this] { responder(Si); });
     connect(cmbNo_, &QPushButton::clicked, this, [this] { responder(No); });
     connect(cmbCancelar_, &QPushButton::clicked, this, [this] { responder(Cancelar); });

@@ -65,16 +65,17 @@ std::vector<QLabel *> Rejilla::cabeceras(const std::vector<std::pair<int, QStrin
     return r;
 }
 
+std::vector<QLabel *> Rejilla::cabecerasDe(const std::vector<std::pair<int, int>> &campos, int ancho)
+{
+    std::vector<std::pair<int, QString>> textos;
+    for (const auto &[k, i] : campos)
+        textos.emplace_back(k, f_.textoCampo(i, &CampoInfo::columna));
+    return cabeceras(textos, ancho);
+}
+
 Fila Rejilla::fila(const std::vector<std::pair<int, int>> &cajas)
 {
-    QString texto;
-    for (const auto &[k, i] : cajas) {
-        const char *e = campo(f_.seccion(), i).etiqueta;
-        if (e && *e) {
-            texto = QString::fromUtf8(e);
-            break;
-        }
-    }
+    const QString texto = cajas.empty() ? QString() : f_.textoCampo(cajas.front().second, &CampoInfo::etiqueta);
     return fila(texto, cajas);
 }
 
@@ -110,7 +111,7 @@ Fila Rejilla::fila(const QString &texto, const std::vector<std::pair<int, int>> 
 
 Fila Rejilla::filaTexto(int indice, int anchoEtiqueta)
 {
-    const QString texto = QString::fromUtf8(campo(f_.seccion(), indice).etiqueta);
+    const QString texto = f_.textoCampo(indice, &CampoInfo::etiqueta);
     const int x = kMargen + anchoEtiqueta + kHueco;
     Fila r;
     r.etiqueta = f_.crearEtiqueta(texto, marco_, QRect(kMargen, y_, anchoEtiqueta, f_.altoCaja()));

@@ -35,8 +35,11 @@ public:
     // column and widened to the left up to ancho twips when given (never
     // over another header of the line).
     std::vector<QLabel *> cabeceras(const std::vector<std::pair<int, QString>> &textos, int ancho = 0);
-    // A row with boxes (column, field index); the caption is the one of the
-    // first field that has one in the catalogue, or the given text.
+    // The same for (column, field index): each the heading the catalogue
+    // gives the field's column.
+    std::vector<QLabel *> cabecerasDe(const std::vector<std::pair<int, int>> &campos, int ancho = 0);
+    // A row with boxes (column, field index); the caption is the one the
+    // catalogue gives the row's fields, or the given text.
     Fila fila(const std::vector<std::pair<int, int>> &cajas);
     Fila fila(const QString &texto, const std::vector<std::pair<int, int>> &cajas);
     // A row with one box in the last column.

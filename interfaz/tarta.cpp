@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 #include <cmath>
 
 namespace pelmora {
@@ -160,8 +161,19 @@ void Tarta::dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::
     // next drawing would place it.
     if (otroTamano)
         geometria_ = colocar(x);
+    describir();
     if (cambio)
         update();
+}
+
+void Tarta::describir()
+{
+    QStringList partes;
+    for (int k = 0; k < kSectoresTarta; ++k)
+        partes << QString::fromUtf8(kPorcionesTarta[k].leyenda) + QStringLiteral(": ") + etiquetas_[k]->text();
+    const QString descripcion = partes.join(QStringLiteral("; "));
+    if (accessibleDescription() != descripcion)
+        setAccessibleDescription(descripcion);
 }
 
 void Tarta::paintEvent(QPaintEvent *e)

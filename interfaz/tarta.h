@@ -56,7 +56,8 @@ public:
     // Redraws the pie from the eleven share slots (empty counts as 0):
     // places each label with its current size, then re-captions it with its
     // percentage and colours it like its sector; a label whose caption
-    // changed its size is placed again by its new size.
+    // changed its size is placed again by its new size. The description
+    // follows (describir).
     void dibujar(const std::array<Valor, kSectoresTarta> &cuotas, const std::array<QColor, kSectoresTarta> &colores);
 
     QLabel *etiqueta(int k) const { return etiquetas_[k]; }
@@ -69,6 +70,9 @@ private:
     // Works out the pie for the shares and moves each label to where its
     // present size puts it.
     GeometriaTarta colocar(const std::array<double, kSectoresTarta> &cuotas);
+    // What the pie shows, for a screen reader: each item's legend and its
+    // percentage as its label reads ("Peajes: 2,1%; ...").
+    void describir();
 
     std::array<QLabel *, kSectoresTarta> etiquetas_{};
     std::array<QColor, kSectoresTarta> colores_{};

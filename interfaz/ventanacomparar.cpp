@@ -31,7 +31,7 @@ namespace pelmora {
 namespace {
 
 const QString kTitulo = QStringLiteral("Comparar cálculos");
-const QString kReferencia = QStringLiteral("Vededizaviro de Costes");
+const QString kReferencia = QString::fromUtf8(tituloDeColumna(Col::O));
 
 QString g_ultimaCarpeta; // folder of the last files added
 

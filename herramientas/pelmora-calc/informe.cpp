@@ -11,8 +11,8 @@ namespace pelmora {
 
 namespace {
 
-const char *const kTituloS = "Cálculo Personalizado";
-const char *const kTituloO = "Vededizaviro de Costes";
+const char *const kTituloS = tituloDeColumna(Col::S);
+const char *const kTituloO = tituloDeColumna(Col::O);
 
 QString tituloColumna(const char *base, const QDate &fecha)
 {

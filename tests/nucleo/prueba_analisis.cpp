@@ -350,3 +350,24 @@ TEST(Rotulos, DistintosEnCadaSeccion)
         }
     }
 }
+
+// Every box is named on its own within its form, and every option pair has
+// its group and both captions (which the CSV also writes).
+TEST(Catalogo, NombresDeCajasYDePares)
+{
+    for (Seccion s : {kCar, kF1, kF2, kVar, kInd, kServ}) {
+        QStringList vistos;
+        for (int i = 1; i <= tamano(s); ++i) {
+            const OpcionInfo &o = opcion(s, i);
+            const bool par = campo(s, i).tipo == TipoCampo::Opcion;
+            EXPECT_EQ(*o.grupo && *o.primera && *o.segunda, par) << ord(s) << "(" << i << ")";
+            EXPECT_EQ(*o.grupo || *o.primera || *o.segunda, par) << ord(s) << "(" << i << ")";
+            if (par)
+                continue;
+            const QString n = nombreCampo(s, i);
+            EXPECT_TRUE(n.startsWith(QString::fromUtf8(campo(s, i).etiqueta)) && !vistos.contains(n)) << n.toStdString();
+            EXPECT_FALSE(campo(s, i).etiqueta[0] == '\0') << ord(s) << "(" << i << ")";
+            vistos << n;
+        }
+    }
+}

@@ -1,0 +1,378 @@
+// What a screen reader is told, through Qt's accessibility interface: the
+// boxes by their row and column, the option buttons with their group, the
+// section bar, the pies' shares and every control of the dialogs.
+#include "archivos/archivo.h"
+#include "calculo/campos.h"
+#include "entrada/numeros.h"
+#include "interfaz/barrasecciones.h"
+#include "interfaz/campo.h"
+#include "interfaz/cifrasreferencia.h"
+#include "interfaz/dialogoarchivo.h"
+#include "interfaz/dialogos.h"
+#include "interfaz/formulario.h"
+#include "interfaz/tarta.h"
+#include "interfaz/twips.h"
+#include "interfaz/ventanacomparar.h"
+#include "interfaz/ventanasensibilidad.h"
+#include "ayudantes.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+using namespace pelmora;
+
+Q_DECLARE_METATYPE(std::function<QDialog *(pelmora::Calculo &)>)
+
+namespace {
+
+const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
+const QString kColumnaO = QStringLiteral(", Vededizaviro de Costes");
+
+QString texto(QWidget *w, QAccessible::Text t = QAccessible::Name)
+{
+    QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
+    return i ? i->text(t) : QString();
+}
+
+// The caption a sighted user reads for a box: the nearest label on its left
+// on the same line of its frame, else the title of the frame around it.
+QString leyendaDeFila(const QWidget *caja)
+{
+    const int medio = caja->geometry().center().y();
+    const QLabel *mejor = nullptr;
+    for (const QLabel *l : caja->parentWidget()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = l->geometry();
+        if (!l->text().isEmpty() && g.right() < caja->x() && g.top() <= medio && g.bottom() >= medio &&
+            (!mejor || g.right() > mejor->geometry().right()))
+            mejor = l;
+    }
+    if (mejor)
+        return mejor->text();
+    for (const QWidget *w = caja->parentWidget(); w; w = w->parentWidget())
+        if (auto *g = qobject_cast<const QGroupBox *>(w); g && !g->title().isEmpty())
+            return g->title();
+    return {};
+}
+
+// The seven forms of a calculation opened from the reference file.
+struct Formularios {
+    Calculo c;
+    QWidget ventana;
+    std::array<FormularioBase *, kNumSecciones> f{};
+    bool abrir()
+    {
+        if (AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
+            return false;
+        for (const DatosSeccion &d : kSecciones)
+            f[ord(d.seccion)] = crearFormulario(d.seccion, c, &ventana);
+        return true;
+    }
+    CampoTexto *caja(Seccion s, int i, Col col) const
+    {
+        return f[ord(s)]->findChild<CampoTexto *>(CampoTexto::nombreArray(col, s) + QStringLiteral("(%1)").arg(i));
+    }
+};
+
+// Every control of a dialog that takes the focus, its parts aside (the
+// line of a spin box, the viewport of a list).
+QList<QWidget *> controles(QWidget *dialogo)
+{
+    QList<QWidget *> r;
+    for (QWidget *w : dialogo->findChildren<QWidget *>()) {
+        bool parte = false;
+        for (QWidget *p = w->parentWidget(); p && p != dialogo; p = p->parentWidget())
+            parte = parte || qobject_cast<QComboBox *>(p) || qobject_cast<QAbstractSpinBox *>(p) ||
+                    qobject_cast<QAbstractScrollArea *>(p);
+        if (!parte && w->focusPolicy() != Qt::NoFocus)
+            r << w;
+    }
+    return r;
+}
+
+} // namespace
+
+class PruebaAccesible : public QObject {
+    Q_OBJECT
+
+    prueba::CapturaMensajes mensajes_;
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        fijarSeparadores(QLocale());
+        fijarPuntosPorPulgada(96);
+    }
+
+    void cajasPorFilaYColumna_data()
+    {
+        QTest::addColumn<Seccion>("seccion");
+        for (Seccion s : {kCar, kF1, kF2, kVar, kInd, kServ})
+            QTest::newRow(datosSeccion(s).formulario) << s;
+    }
+
+    // Every box starts with the caption of its row on screen; the reference
+    // column's end with the column; its tool tip is its description; two
+    // boxes read alike only when they are the same field in both columns.
+    void cajasPorFilaYColumna()
+    {
+        QFETCH(Seccion, seccion);
+        Formularios b;
+        QVERIFY(b.abrir());
+        const QList<CampoTexto *> cajas = b.f[ord(seccion)]->findChildren<CampoTexto *>();
+        QMap<QString, CampoTexto *> vistas;
+        int habilitadas = 0;
+        for (CampoTexto *caja : cajas) {
+            const QString nombre = texto(caja);
+            const QString fila = leyendaDeFila(caja);
+            QVERIFY2(!fila.isEmpty() && nombre.startsWith(fila), qPrintable(caja->objectName() + ": " + nombre));
+            const bool o = caja->columna() == Col::O;
+            QVERIFY2(nombre.endsWith(kColumnaO) == o, qPrintable(nombre));
+            habilitadas += caja->isEnabled() ? 1 : 0;
+            const CampoTexto *gemela = b.caja(seccion, caja->indice(), Col::S);
+            QCOMPARE(texto(caja, QAccessible::Description), gemela->toolTip());
+            const QString base = o ? nombre.chopped(kColumnaO.size()) : nombre;
+            QVERIFY2(!vistas.contains(nombre), qPrintable(nombre));
+            vistas[nombre] = caja;
+            for (CampoTexto *antes : vistas) {
+                const QString otra = texto(antes);
+                const QString baseOtra = antes->columna() == Col::O ? otra.chopped(kColumnaO.size()) : otra;
+                QVERIFY2((baseOtra == base) == (antes->indice() == caja->indice()), qPrintable(base + " / " + otra));
+            }
+        }
+        QCOMPARE(vistas.size(), cajas.size());
+        QVERIFY(habilitadas > 0);
+    }
+
+    void nombresExactos_data()
+    {
+        QTest::addColumn<Seccion>("seccion");
+        QTest::addColumn<int>("indice");
+        QTest::addColumn<Col>("columna");
+        QTest::addColumn<QString>("nombre");
+        const struct {
+            Seccion s;
+            int i;
+            Col c;
+            const char *nombre;
+        } filas[] = {
+            {kF1, F1::PrecioAutocar, Col::O, "Precio de adquisición sin IVA (Euros), Vededizaviro de Costes"},
+            {kF1, F1::FinanciadoEquipos, Col::S, "Capital a financiar, Euros, Equipos auxiliares"},
+            {kCar, Car::KmFacturados, Col::S, "Kilómetros facturados de los recorridos al año, kilómetros"},
+            {kCar, Car::Explotacion, Col::S, "Descripción, Características de explotación del autocar"},
+            {kF2, F2::OtrosFiscales, Col::S, "Otros, Costes anuales (Euros), Costes fiscales"},
+            {kVar, Var::PrecioDireccional, Col::O,
+             "Direccionales, Precio sin IVA de un neumático (Euros / unidad), Neumáticos, Vededizaviro de Costes"},
+            {kVar, Var::ReparacionesPorKm, Col::S, "Reparaciones y conservación, Coste kilométrico sin IVA (Euros / km)"},
+            {kInd, 2, Col::S,
+             "Coste anual de estructura de empresa (gestión, administración, ...) repercutible a este autocar, Euros"},
+            {kServ, Serv::campo(1, Serv::Km), Col::S, "Kilómetros facturados a este servicio, Servicio 2"},
+            {kServ, Serv::campo(4, Serv::PrecioHoras), Col::S,
+             "Horas, Servicio 5, COSTE DEL SERVICIO según el tipo de facturación (Euros)"},
+        };
+        for (const auto &f : filas)
+            QTest::addRow("%s(%d)", datosSeccion(f.s).codigo, f.i) << f.s << f.i << f.c << QString::fromUtf8(f.nombre);
+    }
+
+    void nombresExactos()
+    {
+        QFETCH(Seccion, seccion);
+        QFETCH(int, indice);
+        QFETCH(Col, columna);
+        QFETCH(QString, nombre);
+        Formularios b;
+        QVERIFY(b.abrir());
+        QCOMPARE(texto(b.caja(seccion, indice, columna)), nombre);
+    }
+
+    // Each option button says its group, then its caption, then the column
+    // in the reference one; a few of them word for word.
+    void botonesDeOpcion()
+    {
+        Formularios b;
+        QVERIFY(b.abrir());
+        int vistos = 0;
+        for (FormularioBase *f : b.f)
+            for (QRadioButton *r : f->findChildren<QRadioButton *>()) {
+                const QString nombre = texto(r);
+                const bool o = r->objectName().startsWith(QLatin1String("OptionO"));
+                const QString fin = QStringLiteral(": ") + r->text() + (o ? kColumnaO : QString());
+                QVERIFY2(nombre.endsWith(fin) && nombre.size() > fin.size(), qPrintable(nombre));
+                ++vistos;
+            }
+        QCOMPARE(vistos, 6 * 2 * 2);
+        const struct {
+            Seccion s;
+            const char *boton, *nombre;
+        } exactos[] = {
+            {kF1, "OptionSA(1)", "Forma de adquisición del autocar: Compra"},
+            {kF1, "OptionOE(2)",
+             "Forma de adquisición de los equipos auxiliares: Otra forma (alquiler, ...), Vededizaviro de Costes"},
+            {kF2, "OptionSD(1)", "Dietas y plus de actividad: Desglosado"},
+            {kF2, "OptionSG(2)", "Seguros: Total"},
+            {kF2, "OptionOF(1)", "Costes fiscales: Desglosado, Vededizaviro de Costes"},
+            {kInd, "OptionSI(2)", "Costes indirectos: Total"},
+        };
+        for (const auto &e : exactos) {
+            auto *r = b.f[ord(e.s)]->findChild<QRadioButton *>(QLatin1String(e.boton));
+            QVERIFY2(r, e.boton);
+            QCOMPARE(texto(r), QString::fromUtf8(e.nombre));
+        }
+    }
+
+    // The section buttons: their caption, the frame they stand in, and which
+    // form is shown.
+    void barraDeSecciones()
+    {
+        BarraSecciones barra;
+        const QString todos = QStringLiteral("Costes repercutidos a todos los servicios");
+        const QString mostrado = QStringLiteral("formulario mostrado");
+        for (Seccion activa : {kCar, kRes, kServ}) {
+            barra.resaltar(activa, Qt::yellow);
+            for (const DatosSeccion &d : kSecciones) {
+                auto *b = barra.findChild<QPushButton *>(QLatin1String(d.boton));
+                QVERIFY(b);
+                QCOMPARE(texto(b), QString::fromUtf8(d.titulo));
+                const QString desc = texto(b, QAccessible::Description);
+                QCOMPARE(desc.contains(todos), repercutidaATodos(d.seccion));
+                QCOMPARE(desc.contains(mostrado), d.seccion == activa);
+            }
+        }
+        barra.apagar();
+        for (QPushButton *b : barra.findChildren<QPushButton *>())
+            QVERIFY(!texto(b, QAccessible::Description).contains(mostrado));
+    }
+
+    // Each pie lists every legend with its percentage as the pie shows it,
+    // and follows the figures; the legend's swatches are read out by name.
+    void tartas()
+    {
+        Formularios b;
+        QVERIFY(b.abrir());
+        FormularioBase *r = b.f[ord(kRes)];
+        auto comprobar = [&] {
+            for (Col c : {Col::S, Col::O}) {
+                const QString l = c == Col::S ? QStringLiteral("S") : QStringLiteral("O");
+                auto *t = r->findChild<Tarta *>(QStringLiteral("Picture%1R").arg(l));
+                QCOMPARE(texto(t), QStringLiteral("Gráfico de los costes anuales, ") + QString::fromUtf8(tituloDeColumna(c)));
+                const QStringList partes = texto(t, QAccessible::Description).split(QStringLiteral("; "));
+                QCOMPARE(partes.size(), kSectoresTarta);
+                for (int k = 0; k < kSectoresTarta; ++k)
+                    QCOMPARE(partes[k], QString::fromUtf8(kPorcionesTarta[k].leyenda) + QStringLiteral(": ") +
+                                            FormatearNumero(b.c.columna(c)(kRes, kPorcionesTarta[k].cuota), 1, true) +
+                                            QLatin1Char('%'));
+            }
+        };
+        comprobar();
+        if (QTest::currentTestFailed())
+            return;
+        b.c.ConfirmarCampo(kF2, F2::Sueldo, Valor(1000.0), b.c.columnaS()(kF2, F2::Sueldo));
+        QVERIFY(texto(r->findChild<Tarta *>(QStringLiteral("PictureSR")), QAccessible::Description)
+                    .contains(QStringLiteral("Personal de a bordo: 0,8%")));
+        comprobar();
+        for (int k = 0; k < kSectoresTarta; ++k)
+            QCOMPARE(texto(r->findChild<QLabel *>(QStringLiteral("Colores(%1)").arg(k))),
+                     QString::fromUtf8(kPorcionesTarta[k].leyenda));
+    }
+
+    void dialogos_data()
+    {
+        using Fabrica = std::function<QDialog *(Calculo &)>;
+        QTest::addColumn<Fabrica>("fabrica");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("nombre");
+        const QString carpeta = QStringLiteral(PELMORA_BIN);
+        QTest::newRow("frmNueva") << Fabrica([](Calculo &) { return new DialogoNueva; }) << "opbGrabada"
+                                  << "Cálculo previamente grabado";
+        QTest::newRow("frmTipoVeh") << Fabrica([](Calculo &c) { return new DialogoTipoVehiculo(c); })
+                                    << "cmbVehiculos(1)" << "Autocar de 39 a 55 plazas";
+        for (const char *modo : {"abrir", "grabar"})
+            QTest::addRow("frmArchivo %s", modo)
+                << Fabrica([=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), c, carpeta); }) << "File1"
+                << "Archivo";
+        QTest::newRow("frmMensaje") << Fabrica([](Calculo &) { return new DialogoMensaje(QStringLiteral("Este fichero ya existe."), QStringLiteral("Error")); })
+                                    << "picAlarma" << "Error";
+        QTest::newRow("frmPreguntaGrabar") << Fabrica([](Calculo &) { return new PreguntaGrabar(QStringLiteral("Cerrar")); }) << "cmbNo"
+                                           << "No";
+        QTest::newRow("frmAbout") << Fabrica([](Calculo &) { return new DialogoAcercaDe; }) << "cmbAceptar"
+                                  << "Aceptar";
+        QTest::newRow("frmImportarReferencia") << Fabrica([](Calculo &c) {
+            return new DialogoImportarReferencia(nullptr, kReferencia, c.columnaS(), c.columnaO(),
+                                                 QStringLiteral(PELMORA_BIN "/Vededizaviro"));
+        }) << "optCategoria(0)" << "Número de plazas del autocar (incluido el conductor): Más de 55";
+        QTest::newRow("frmRestablecerReferencia")
+            << Fabrica([](Calculo &) { return new DialogoRestablecerReferencia(nullptr); }) << "optTodas"
+            << "Número de plazas del autocar (incluido el conductor): Todas las categorías";
+        QTest::newRow("frmSensibilidad")
+            << Fabrica([](Calculo &c) { return new VentanaSensibilidad(c, [] { return QString(); }, nullptr); })
+            << "grdSensibilidad" << "Tabla de sensibilidad";
+        QTest::newRow("frmComparar") << Fabrica([](Calculo &) { return new VentanaComparar(nullptr); }) << "lstCalculos"
+                                     << "Cálculos comparados";
+    }
+
+    // Every control that takes the focus has a name (a drop-down list's
+    // is its own, a screen reader reads its choice as its text); one of
+    // each dialog word for word.
+    void dialogos()
+    {
+        QFETCH(std::function<QDialog *(Calculo &)>, fabrica);
+        QFETCH(QString, control);
+        QFETCH(QString, nombre);
+        Calculo c;
+        QVERIFY(AbrirArchivo(c, kReferencia) == ErrorArchivo::Ninguno);
+        std::unique_ptr<QDialog> d(fabrica(c));
+        const QList<QWidget *> todos = controles(d.get());
+        QVERIFY(!todos.isEmpty());
+        for (QWidget *w : todos) {
+            const QString n = qobject_cast<QComboBox *>(w) ? w->accessibleName() : texto(w);
+            QVERIFY2(!n.trimmed().isEmpty(), qPrintable(w->objectName() + " " + w->metaObject()->className()));
+        }
+        QWidget *w = d->findChild<QWidget *>(control);
+        QVERIFY(w);
+        QCOMPARE(texto(w), nombre);
+    }
+
+    // What the file dialog's labels say names its lists and boxes; the
+    // messages and the save question go with the button that has the focus.
+    void etiquetasYMensajes()
+    {
+        Calculo c;
+        DialogoArchivo d(QStringLiteral("grabar"), c, QStringLiteral(PELMORA_BIN));
+        const std::pair<const char *, const char *> rotulos[] = {
+            {"TextArchivo", "Nombre del archivo"}, {"File1", "Archivo"}, {"Dir1", "Directorio"}, {"Drive1", "Unidad"}};
+        for (const auto &[control, rotulo] : rotulos) {
+            auto *w = d.findChild<QWidget *>(QLatin1String(control));
+            QCOMPARE(w->accessibleName(), QString::fromUtf8(rotulo));
+            bool etiquetado = false;
+            for (QLabel *l : d.findChildren<QLabel *>())
+                etiquetado = etiquetado || (l->buddy() == w && l->text() == QString::fromUtf8(rotulo));
+            QVERIFY2(etiquetado, control);
+        }
+        DialogoMensaje m(QStringLiteral("No se ha seleccionado un fichero."), QStringLiteral("Error"));
+        QCOMPARE(texto(m.findChild<QPushButton *>(QStringLiteral("cmbAceptar")), QAccessible::Description),
+                 QStringLiteral("No se ha seleccionado un fichero."));
+        PreguntaGrabar p(QStringLiteral("Cerrar"));
+        QCOMPARE(texto(p.findChild<QPushButton *>(QStringLiteral("cmbSi")), QAccessible::Description),
+                 QStringLiteral("Se han modificado los datos. ¿Quieres guardar los cambios realizados?"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    PruebaAccesible prueba;
+    return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "prueba_accesible.moc"
