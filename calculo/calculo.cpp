@@ -146,6 +146,7 @@ void Calculo::retitular()
 
 Validacion Calculo::ConfirmarCampo(Seccion s, int i, const Valor &nuevo, const Valor &anterior)
 {
+    emit cambioEmpezado();
     e_.columnaS(s, i) = nuevo;
     Validacion v = ValidarCampo(s, e_.columnaS, i);
     if (v.rechazado)
@@ -154,18 +155,50 @@ Validacion Calculo::ConfirmarCampo(Seccion s, int i, const Valor &nuevo, const V
         v.mensaje.clear();
     mostrar(Col::S, s, i);
     Recalcular(s, Col::S, i);
+    emit cambioTerminado();
     return v;
 }
 
-bool Calculo::HayCambios() const
+bool Calculo::HayCambios() const { return !mismasEntradas(e_.columnaS, e_.grabada); }
+
+bool Calculo::mismasEntradas(const Columna &a, const Columna &b)
 {
     for (Seccion s : kSeccionesGrabadas) {
         for (int i : ListaGrabada(s)) {
-            if (!mismoValorGuardado(e_.columnaS(s, i), e_.grabada(s, i)))
-                return true;
+            if (!mismoValorGuardado(a(s, i), b(s, i)))
+                return false;
         }
     }
-    return false;
+    return true;
+}
+
+EntradasUsuario Calculo::entradasUsuario() const
+{
+    const int s = static_cast<int>(Col::S);
+    return {e_.columnaS, e_.campos[s], e_.comentarios[s]};
+}
+
+void Calculo::restaurarEntradas(const EntradasUsuario &r)
+{
+    const int s = static_cast<int>(Col::S);
+    const QDate fecha = e_.columnaS.Fecha;
+    e_.columnaS = r.columna;
+    e_.columnaS.Fecha = fecha;
+    e_.campos[s] = r.campos;
+    e_.comentarios[s] = r.comentario;
+    retitular();
+    for (const DatosSeccion &d : kSecciones) {
+        if (d.seccion == kRes)
+            continue;
+        for (int i = 1; i <= d.tamano; ++i) {
+            if (campo(d.seccion, i).tieneCaja())
+                emit campoCambiado(Col::S, d.seccion, i);
+            else
+                emit opcionCambiada(Col::S, d.seccion, i);
+        }
+    }
+    emit comentarioCambiado(Col::S);
+    Actualizar();
 }
 
 void Calculo::replay(Col c, Seccion s, int i)

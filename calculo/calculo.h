@@ -35,6 +35,14 @@ struct EstadoCalculo {
     QDate fechaTituloS, fechaTituloO;
 };
 
+// The user column as its boxes show it: every figure of it, the look of
+// each box and its indirect-cost comment. Undoing a change puts one back.
+struct EntradasUsuario {
+    Columna columna;
+    std::array<std::vector<EstadoCampo>, kNumSecciones> campos;
+    QString comentario;
+};
+
 class Calculo : public QObject {
     Q_OBJECT
 public:
@@ -91,6 +99,16 @@ public:
 
     // True while a stored entry of the user column differs from the saved copy.
     bool HayCambios() const;
+    // True when the stored entries of two columns are the same.
+    static bool mismasEntradas(const Columna &a, const Columna &b);
+
+    // The user column as it is now, and back as it was: the figures, the
+    // boxes' looks and the comment of the copy come back (the column's date
+    // and the saved copy stay), then the results are recomputed as at the
+    // end of every change, and every box, option pair and title of the user
+    // column is announced.
+    EntradasUsuario entradasUsuario() const;
+    void restaurarEntradas(const EntradasUsuario &r);
 
     // A calculation just read: the stored entries of both columns (and their
     // dates) replace the old ones, become the saved copy, and are shown
@@ -131,6 +149,11 @@ signals:
     void comentarioCambiado(pelmora::Col c);
     // The 48 result slots of both columns were recomputed.
     void resultadosCambiados();
+    // A change by the user begins (a commit, an option switch) and is over,
+    // with the results current. Loading, restoring and the service's review
+    // are no such changes.
+    void cambioEmpezado();
+    void cambioTerminado();
 
 private:
     friend class Formulas;

@@ -226,8 +226,10 @@ void Calculo::fijarOpcion(Col c, Seccion s, int indice, bool valor) { col(c)(s, 
 
 void Calculo::cambiarOpcion(Col c, Seccion s, int indice, int boton)
 {
+    emit cambioEmpezado();
     aplicarOpcion(c, s, indice, boton);
     Actualizar();
+    emit cambioTerminado();
 }
 
 void Calculo::aplicarOpcion(Col c, Seccion s, int indice, int boton)

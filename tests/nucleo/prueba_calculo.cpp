@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace pelmora;
@@ -608,4 +609,97 @@ TEST_F(Modelo, UnaCopiaNoAvisaALasVistasDelOriginal)
     EXPECT_EQ(copia->columnaS()(kCar, Car::Plazas).n(), 55.0);
     EXPECT_TRUE(copia->HayCambios());
     EXPECT_FALSE(c.HayCambios());
+}
+
+namespace {
+
+// Two copies of the user column: the first difference, if any.
+::testing::AssertionResult mismaColumnaS(const EntradasUsuario &a, const EntradasUsuario &b)
+{
+    if (a.comentario != b.comentario)
+        return ::testing::AssertionFailure() << "comentario";
+    for (const DatosSeccion &d : kSecciones) {
+        for (int i = 1; i <= d.tamano; ++i) {
+            const auto &ea = a.campos[ord(d.seccion)][i], &eb = b.campos[ord(d.seccion)][i];
+            if (a.columna(d.seccion, i) != b.columna(d.seccion, i) || ea.vacio != eb.vacio || ea.entrada != eb.entrada)
+                return ::testing::AssertionFailure() << datosSeccion(d.seccion).codigo << " " << i;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct CambioDeshecho {
+    const char *nombre;
+    std::function<void(Calculo &)> antes; // what leads up to it
+    std::function<void(Calculo &)> cambio;
+};
+
+void confirmar(Calculo &c, Seccion s, int i, const Valor &v) { c.ConfirmarCampo(s, i, v, c.columnaS()(s, i)); }
+
+const CambioDeshecho kCambiosDeshechos[] = {
+    {"precio que anula el descuento",
+     [](Calculo &c) {
+         confirmar(c, kVar, Var::PrecioCarburante, Valor(1.0));
+         confirmar(c, kVar, Var::Descuento, Valor(0.5));
+     },
+     [](Calculo &c) { confirmar(c, kVar, Var::PrecioCarburante, Valor(0.8)); }},
+    {"seguros desglosados tras un total tecleado",
+     [](Calculo &c) {
+         c.cambiarOpcion(Col::S, kF2, F2::SegurosDesglosados, 2);
+         confirmar(c, kF2, F2::Seguros, Valor(1.0));
+     },
+     [](Calculo &c) { c.cambiarOpcion(Col::S, kF2, F2::SegurosDesglosados, 1); }},
+    {"indirectos en total", [](Calculo &) {}, [](Calculo &c) { c.cambiarOpcion(Col::S, kInd, Ind::Desglosado, 2); }},
+    {"equipos sin precio", [](Calculo &) {}, [](Calculo &c) { confirmar(c, kF1, F1::PrecioEquipos, Valor(0.0)); }},
+    {"kilometros de un servicio", [](Calculo &c) { confirmar(c, kServ, Serv::campo(2, Serv::Propios), Valor(900.0)); },
+     [](Calculo &c) { confirmar(c, kServ, Serv::campo(2, Serv::Km), Valor(1500.0)); }},
+    {"descripcion", [](Calculo &) {}, [](Calculo &c) { confirmar(c, kCar, Car::Descripcion, Valor("Otro autocar")); }},
+};
+
+} // namespace
+
+// A change undone and done again: the user column comes back exactly (boxes'
+// looks and comment too), announced box by box, with the figures a load of
+// the same entries gives once the service is reviewed; the saved copy and
+// the date stay.
+TEST(Deshacer, RestaurarEntradasDevuelveLaColumnaTalCual)
+{
+    fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+    for (const CambioDeshecho &k : kCambiosDeshechos) {
+        SCOPED_TRACE(k.nombre);
+        Calculo c;
+        ASSERT_EQ(AbrirArchivo(c, QStringLiteral(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs")),
+                  ErrorArchivo::Ninguno);
+        k.antes(c);
+        const EntradasUsuario antes = c.entradasUsuario();
+        int empezados = 0, terminados = 0;
+        QObject::connect(&c, &Calculo::cambioEmpezado, [&] { ++empezados; });
+        QObject::connect(&c, &Calculo::cambioTerminado, [&] { ++terminados; });
+        k.cambio(c);
+        EXPECT_EQ(empezados, 1);
+        EXPECT_EQ(terminados, 1);
+        const EntradasUsuario despues = c.entradasUsuario();
+        EXPECT_FALSE(Calculo::mismasEntradas(antes.columna, despues.columna));
+        c.marcarGrabado(QDate(2030, 1, 2));
+
+        Registro r(c);
+        c.restaurarEntradas(antes);
+        EXPECT_TRUE(mismaColumnaS(c.entradasUsuario(), antes));
+        EXPECT_EQ(empezados, 1);
+        EXPECT_EQ(r.resultados, 1);
+        EXPECT_TRUE(r.tocado(Col::S, kVar, Var::Descuento) && r.tocado(Col::S, kServ, Serv::C1));
+        EXPECT_EQ(c.columnaS().Fecha, QDate(2030, 1, 2));
+        EXPECT_TRUE(c.HayCambios());
+        EXPECT_EQ(c.descripcionTitulos(), antes.columna(kCar, Car::Descripcion).texto());
+        c.Revisar(); // the service, as its form brings it up to date
+        Calculo cargado;
+        cargado.cargarColumnas(c.columnaS(), c.columnaO());
+        for (const DatosSeccion &d : kSecciones)
+            for (int i = 1; i <= d.tamano; ++i)
+                EXPECT_EQ(cargado.columnaS()(d.seccion, i), c.columnaS()(d.seccion, i)) << d.codigo << " " << i;
+
+        c.restaurarEntradas(despues);
+        EXPECT_TRUE(mismaColumnaS(c.entradasUsuario(), despues));
+        EXPECT_FALSE(c.HayCambios());
+    }
 }
