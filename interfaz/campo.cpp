@@ -73,6 +73,12 @@ void pitar()
 
 bool esMenu(Qt::FocusReason r) { return r == Qt::PopupFocusReason || r == Qt::MenuBarFocusReason; }
 
+bool esDeshacer(const QKeyEvent *k) { return k->matches(QKeySequence::Undo); }
+bool esRehacer(const QKeyEvent *k)
+{
+    return k->matches(QKeySequence::Redo) || k->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+}
+
 } // namespace
 
 const Valor &ValorAnterior() { return g_valorAnterior; }
@@ -189,7 +195,8 @@ void CampoTexto::EntrarCampo()
     g_valorAnterior = v;
     editando_ = true;
     const QString t = textoEdicion(v, decimales_);
-    if (text() != t)
+    // Each edit starts with nothing of the box's own to undo.
+    if (text() != t || isUndoAvailable() || isRedoAvailable())
         setText(t);
     deselect();
     setCursorPosition(0);
@@ -218,12 +225,33 @@ bool CampoTexto::SalirCampo(bool conEnter)
     return !v.rechazado;
 }
 
+void CampoTexto::deshacerTecleo(bool atras)
+{
+    if (atras)
+        undo();
+    else
+        redo();
+    // Nothing selected: a control key pressed next deletes no text.
+    deselect();
+}
+
+bool CampoTexto::deshacerPropio(const QKeyEvent *k) const
+{
+    return editando_ && ((esDeshacer(k) && isUndoAvailable()) || (esRehacer(k) && isRedoAvailable()));
+}
+
 bool CampoTexto::event(QEvent *e)
 {
-    // The clipboard keys belong to the main window's edit menu.
+    // The clipboard keys belong to the main window's edit menu; so do undo
+    // and redo once the box has no typing of its own to undo or redo.
     if (e->type() == QEvent::ShortcutOverride && admiteEntrada()) {
         auto *k = static_cast<QKeyEvent *>(e);
-        if (k->matches(QKeySequence::Cut) || k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste)) {
+        if (deshacerPropio(k)) {
+            e->accept();
+            return true;
+        }
+        if (k->matches(QKeySequence::Cut) || k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) ||
+            esDeshacer(k) || esRehacer(k)) {
             e->ignore();
             return true;
         }
@@ -337,10 +365,17 @@ void CampoTexto::keyPressEvent(QKeyEvent *e)
     default:
         break;
     }
-    // The clipboard keys that the edit menu did not take are the box's own;
-    // undo, redo, select all and other control characters are refused below.
+    // The clipboard keys that the edit menu did not take are the box's own,
+    // and so are undo and redo of what was typed since the edit began (or
+    // since Enter); with nothing of that left, undo, redo, select all and
+    // other control characters are refused below.
     if (e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste)) {
         QLineEdit::keyPressEvent(e);
+        return;
+    }
+    if (deshacerPropio(e)) {
+        deshacerTecleo(esDeshacer(e));
+        e->accept();
         return;
     }
     const QString t = e->text();
@@ -405,10 +440,26 @@ void CampoTexto::filtrarCaracter(QChar c)
         }
     }
     if (text() != r.estado.texto)
-        setText(r.estado.texto);
+        reemplazarTexto(r.estado.texto);
     setCursorPosition(r.estado.cursor);
     if (pitido)
         pitar();
+}
+
+void CampoTexto::reemplazarTexto(const QString &nuevo)
+{
+    // Only the span that differs is replaced, as typing would, so that the
+    // box's own undo steps back through what was typed.
+    const QString viejo = text();
+    qsizetype inicio = 0;
+    while (inicio < viejo.size() && inicio < nuevo.size() && viejo[inicio] == nuevo[inicio])
+        ++inicio;
+    qsizetype fin = 0;
+    while (fin < viejo.size() - inicio && fin < nuevo.size() - inicio &&
+           viejo[viejo.size() - 1 - fin] == nuevo[nuevo.size() - 1 - fin])
+        ++fin;
+    setSelection(static_cast<int>(inicio), static_cast<int>(viejo.size() - inicio - fin));
+    insert(nuevo.mid(inicio, nuevo.size() - inicio - fin));
 }
 
 } // namespace pelmora

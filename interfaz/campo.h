@@ -46,6 +46,11 @@ public:
     // it shows the display text. True when accepted.
     void EntrarCampo();
     bool SalirCampo(bool conEnter);
+    // One step back (atras) or forward through what was typed since the
+    // edit began or since Enter, with nothing selected afterwards. Undo and
+    // redo keys do this while there is such a step (isUndoAvailable,
+    // isRedoAvailable); otherwise they are left to the main window.
+    void deshacerTecleo(bool atras);
 
     // Name of the box array of a section in a column ("TextSC", "TextOV" ...).
     static QString nombreArray(Col col, Seccion seccion);
@@ -75,6 +80,10 @@ private:
 
     void filtrarCaracter(QChar c);
     void ponerTexto(const QString &t);
+    // Typed text in, through the box's own undo history.
+    void reemplazarTexto(const QString &nuevo);
+    // An undo or redo key that the box takes for its own typing.
+    bool deshacerPropio(const QKeyEvent *k) const;
 
     Calculo &calculo_;
     Col col_;

@@ -6,6 +6,7 @@
 #include "archivos/archivo.h"
 #include "interfaz/dialogoarchivo.h"
 #include "interfaz/dialogos.h"
+#include "interfaz/historial.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
 #include "interfaz/recientes.h"
@@ -99,6 +100,7 @@ void VentanaPrincipal::abrirReciente(const QString &ruta)
 void VentanaPrincipal::fijarArchivoActual(const QString &ruta)
 {
     archivoActual_ = ruta.isEmpty() || esArchivoDeReferencia(ruta) ? QString() : QFileInfo(ruta).absoluteFilePath();
+    actualizarTitulo();
 }
 
 void VentanaPrincipal::abrirCalculo()
@@ -121,6 +123,8 @@ bool VentanaPrincipal::Grabar()
         return false;
     }
     anotarArchivoActual();
+    historial_->marcarGrabado();
+    actualizarTitulo();
     MostrarMensaje(QStringLiteral("El archivo se ha grabado."), QStringLiteral("Grabar"), this);
     return true;
 }
@@ -131,6 +135,7 @@ bool VentanaPrincipal::grabarComo()
     const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma());
     if (ruta.isEmpty())
         return false;
+    historial_->marcarGrabado();
     fijarArchivoActual(ruta);
     anotarArchivoActual();
     return true;

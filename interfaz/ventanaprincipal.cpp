@@ -7,6 +7,7 @@
 #include "interfaz/colores.h"
 #include "interfaz/dialogos.h"
 #include "interfaz/formulario.h"
+#include "interfaz/historial.h"
 #include "interfaz/mensaje.h"
 #include "interfaz/twips.h"
 
@@ -41,6 +42,7 @@ VentanaPrincipal::VentanaPrincipal(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(tituloPrograma());
+    historial_ = std::make_unique<HistorialCambios>(calculo_);
 
     cliente_ = new QWidget(this);
     cliente_->setObjectName(QStringLiteral("cliente"));
@@ -67,6 +69,7 @@ VentanaPrincipal::VentanaPrincipal(QWidget *parent) : QMainWindow(parent)
 
     colorActivo_ = kColorActivoInicial;
     barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
+    conectarHistorial();
     fijarMenusCalculo(EstadoMenus::SinCalculo);
     calculo_.IniciarTablas();
     situarVentana();
@@ -83,7 +86,12 @@ VentanaPrincipal::~VentanaPrincipal()
 
 QAction *VentanaPrincipal::accion(const QString &nombre) const { return findChild<QAction *>(nombre); }
 
-void VentanaPrincipal::fijarMenusCalculo(EstadoMenus estado) { menus_->fijar(estado); }
+void VentanaPrincipal::fijarMenusCalculo(EstadoMenus estado)
+{
+    estadoMenus_ = estado;
+    menus_->fijar(estado);
+    actualizarMenusHistorial();
+}
 
 void VentanaPrincipal::alAbrirMenu()
 {
@@ -151,6 +159,8 @@ void VentanaPrincipal::CargarPatillas()
         barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
         aspectoMostrado(f);
         area_->abrir(f);
+        historial_->vaciar();
+        actualizarTitulo();
         emit calculoAbiertoCambiado(true);
     } catch (...) {
         CerrarPatillas();
@@ -182,6 +192,8 @@ void VentanaPrincipal::CerrarPatillas()
     barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
     ponerFondoCliente(colorFondo_);
     barra_->hide();
+    historial_->vaciar();
+    actualizarTitulo();
     emit calculoAbiertoCambiado(false);
 }
 

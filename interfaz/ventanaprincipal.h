@@ -23,6 +23,7 @@ class CampoTexto;
 class DialogoNueva;
 class DialogoTipoVehiculo;
 class FormularioBase;
+class HistorialCambios;
 
 class VentanaPrincipal : public QMainWindow {
     Q_OBJECT
@@ -89,6 +90,13 @@ public:
     void guardarCalculoComo(); // mnuFileSaveAs
     void cerrarCalculo();      // mnuCerrar, cmbCerrar
 
+    // Undo and redo (ventanahistorial.cpp). In a field being edited they
+    // step through its typing first; then through the changes of the
+    // calculation, each a committed field or an option switch.
+    void deshacer(); // mnuDeshacer
+    void rehacer();  // mnuRehacer
+    HistorialCambios &historial() { return *historial_; }
+
     // The analyses (ventanaanalisis.cpp).
     void exportarCsv();         // mnuExportarCsv
     void mostrarSensibilidad(); // mnuSensibilidad
@@ -109,6 +117,15 @@ private:
     void colocarBandas();
     void alAbrirMenu();
     void fijarMenusCalculo(EstadoMenus estado);
+    // The title: "Pelmora" without a calculation, else the file's name (or
+    // "Sin nombre") with the mark of unsaved changes, and "Pelmora".
+    void actualizarTitulo();
+    // Wires the undo history to the window, its menu items and its title.
+    void conectarHistorial();
+    // "Deshacer" and "Rehacer" on while there is something to undo or redo.
+    void actualizarMenusHistorial();
+    // One step of the calculation's history back (atras) or forward.
+    void moverHistorial(bool atras);
     void ponerFondoCliente(const QColor &c);
     void destruirFormularios();
     // Builds the next form not built yet, and goes on from the event loop.
@@ -145,7 +162,9 @@ private:
     QString nombreDocumento() const;
 
     Calculo calculo_;
+    std::unique_ptr<HistorialCambios> historial_; // destroyed before calculo_
     QString archivoActual_;
+    EstadoMenus estadoMenus_ = EstadoMenus::SinCalculo;
 
     QWidget *cliente_ = nullptr; // client area
     BarraSecciones *barra_ = nullptr;
