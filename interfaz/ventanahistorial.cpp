@@ -53,11 +53,11 @@ void VentanaPrincipal::actualizarMenusHistorial()
 {
     QAction *atras = accion(QStringLiteral("mnuDeshacer"));
     QAction *adelante = accion(QStringLiteral("mnuRehacer"));
-    if (!atras || !adelante)
+    if (!atras || !adelante || !historial_)
         return;
     const bool activos = estadoMenus_ == EstadoMenus::ConCalculo && calculoAbierto();
     const QUndoStack &pila = historial_->pila();
-    const CampoTexto *c = campoEditado();
+    const CampoTexto *c = campoEnEdicion();
     atras->setEnabled(activos && (pila.canUndo() || (c && c->isUndoAvailable())));
     adelante->setEnabled(activos && (pila.canRedo() || (c && c->isRedoAvailable())));
 }
@@ -68,7 +68,7 @@ void VentanaPrincipal::deshacer()
         return;
     // Typing not committed goes first. Once the field has none left, its
     // text is the one its edit began with: nothing needs committing.
-    CampoTexto *c = campoEditado();
+    CampoTexto *c = campoEnEdicion();
     if (c && c->isUndoAvailable())
         c->deshacerTecleo(true);
     else
@@ -82,10 +82,10 @@ void VentanaPrincipal::rehacer()
         return;
     // Typing with nothing of its own to redo is committed first, as before
     // any command; a new value is a new change and leaves nothing to redo.
-    CampoTexto *c = campoEditado();
+    CampoTexto *c = campoEnEdicion();
     if (c && c->isRedoAvailable())
         c->deshacerTecleo(false);
-    else if (confirmarEdicion())
+    else if (!c || c->SalirCampo(true))
         moverHistorial(false);
     actualizarMenusHistorial();
 }
@@ -104,8 +104,19 @@ void VentanaPrincipal::moverHistorial(bool atras)
     // again with what it holds now.
     if (FormularioBase *f = frmActiva())
         f->activar();
-    if (CampoTexto *c = campoEditado())
+    if (CampoTexto *c = campoEnEdicion())
         c->EntrarCampo();
+}
+
+CampoTexto *VentanaPrincipal::campoEnEdicion() const
+{
+    if (CampoTexto *c = campoEditado())
+        return c;
+    if (FormularioBase *f = frmActiva())
+        for (CampoTexto *c : f->findChildren<CampoTexto *>())
+            if (c->admiteEntrada() && c->editando())
+                return c;
+    return nullptr;
 }
 
 } // namespace pelmora

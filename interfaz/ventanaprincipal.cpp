@@ -78,6 +78,9 @@ VentanaPrincipal::VentanaPrincipal(QWidget *parent) : QMainWindow(parent)
 
 VentanaPrincipal::~VentanaPrincipal()
 {
+    // The history goes first: nothing is undone any more, and its last
+    // signals find no form gone.
+    historial_.reset();
     // The forms observe calculo_, which goes before the widgets do.
     destruirFormularios();
 }

@@ -138,6 +138,9 @@ private:
 
     // The field of the shown form whose text is being edited, if any.
     CampoTexto *campoEditado() const;
+    // The same, whether or not it holds the focus now: a menu may have
+    // taken it for a while, and the edit goes on when it comes back.
+    CampoTexto *campoEnEdicion() const;
     // Commits the field being edited before a command. False when its
     // value was refused (its message is shown) and the command must stop.
     bool confirmarEdicion();

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QWindow>
 #include <QtTest>
@@ -344,6 +345,14 @@ private slots:
         QCOMPARE(pila.index(), 1);
         QVERIFY(!pila.canRedo());
         QCOMPARE(pitidos_, 1);
+
+        // The menu bar holding the focus for a while: the edit goes on, and
+        // shows what an undo brings back.
+        w.menuBar()->setFocus(Qt::MenuBarFocusReason);
+        QVERIFY(km->editando() && !km->hasFocus());
+        w.deshacer();
+        QCOMPARE(km->text(), textoEdicion(w.calculo().columnaS()(kCar, Car::KmAnuales), km->decimales()));
+        QVERIFY(w.calculo().columnaS()(kCar, Car::KmAnuales) != tecleado);
     }
 
     // "Deshacer" and "Rehacer" are on only with something to undo or redo.
