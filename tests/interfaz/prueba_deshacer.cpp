@@ -56,14 +56,15 @@ QStringList vista(VentanaPrincipal &w, Seccion s)
 }
 
 // The first figure of the user column that a load of its own entries would
-// not give, outside the service (which is brought up to date when shown).
+// not give; the service only when asked (it is brought up to date when shown).
 QString distintoDeUnaCarga(const Calculo &c, bool conServicio)
 {
     Calculo cargado;
     cargado.cargarColumnas(c.columnaS(), c.columnaO());
     for (const DatosSeccion &d : kSecciones)
         for (int i = 1; i <= d.tamano; ++i)
-            if ((conServicio || d.seccion != Seccion::Servicio) && cargado.columnaS()(d.seccion, i) != c.columnaS()(d.seccion, i))
+            if ((conServicio || d.seccion != Seccion::Servicio) &&
+                cargado.columnaS()(d.seccion, i) != c.columnaS()(d.seccion, i))
                 return QLatin1String(d.codigo) + QString::number(i);
     return QString();
 }
