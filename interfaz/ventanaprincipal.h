@@ -85,6 +85,10 @@ public:
     void guardarCalculoComo(); // mnuFileSaveAs
     void cerrarCalculo();      // mnuCerrar, cmbCerrar
 
+    // mnuHelpContents, F1: the help at the page of the shown form, at its
+    // contents page without a calculation.
+    void mostrarAyudaFormulario();
+
     // The analyses (ventanaanalisis.cpp).
     void exportarCsv();         // mnuExportarCsv
     void mostrarSensibilidad(); // mnuSensibilidad
