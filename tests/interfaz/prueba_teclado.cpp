@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace pelmora;
@@ -121,35 +123,6 @@ private slots:
         }
     }
 
-    // Every menu and item of the bar: one mark before a letter or digit no
-    // other caption of its menu has.
-    void mnemonicosDeLaBarra()
-    {
-        VentanaPrincipal w;
-        QList<QWidget *> menus{w.menuBar()};
-        int items = 0;
-        while (!menus.isEmpty()) {
-            QWidget *menu = menus.takeFirst();
-            QString letras;
-            for (QAction *a : menu->actions()) {
-                if (a->isSeparator())
-                    continue;
-                const QString t = a->text();
-                QCOMPARE(t.count(u'&') - 2 * t.count(QLatin1String("&&")), 1);
-                const QKeySequence k = QKeySequence::mnemonic(t);
-                QVERIFY2(!k.isEmpty(), qPrintable(t));
-                const QChar letra(k[0].key());
-                QVERIFY2((letra >= u'A' && letra <= u'Z') || (letra >= u'0' && letra <= u'9'), qPrintable(t));
-                QVERIFY2(!letras.contains(letra), qPrintable(t));
-                letras += letra;
-                if (a->menu())
-                    menus << a->menu();
-                ++items;
-            }
-        }
-        QVERIFY(items > 40);
-    }
-
     // Alt and the letters of a path of menus reach its last item, as the
     // user types them: Alt for the bar, the letter alone inside a menu.
     void altYLasLetras_data()
@@ -207,6 +180,173 @@ private slots:
             v->close();
         while (QWidget *p = QApplication::activePopupWidget())
             p->close();
+    }
+
+    // ---- Shortcuts ------------------------------------------------------------------
+
+    // Each shortcut triggers its item, from the field being edited when a
+    // calculation is open: the typed value is committed first (210000), a
+    // refused one (1000) shows its error and stops the command; an item
+    // that is off does nothing.
+    void atajos_data()
+    {
+        QTest::addColumn<QString>("teclas");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("valor"); // typed into the coach's price; none: no calculation
+        QTest::addColumn<bool>("disparado");
+        QTest::addColumn<QStringList>("esperados");
+        const auto fila = [](const char *n, const char *teclas, const char *item, const char *valor, bool disparado,
+                             QStringList esperados) {
+            QTest::newRow(n) << QString::fromLatin1(teclas) << QString::fromLatin1(item) << QString::fromLatin1(valor)
+                             << disparado << esperados;
+        };
+        fila("nuevo", "Ctrl+N", "mnuNuevo", "", true, {"elector"});
+        fila("abrir", "Ctrl+O", "mnuFileOpen", "", true, {"dialogo abrir"});
+        fila("salir", "Ctrl+Q", "mnuFileExit", "", true, {"salida"});
+        fila("ayuda", "F1", "mnuHelpContents", "", true, {"ayuda index.html"});
+        fila("guardar, apagado", "Ctrl+S", "mnuFileSave", "", false, {});
+        fila("guardar como, apagado", "Ctrl+Shift+S", "mnuFileSaveAs", "", false, {});
+        fila("cerrar, apagado", "Ctrl+W", "mnuCerrar", "", false, {});
+        fila("guardar", "Ctrl+S", "mnuFileSave", "210000", true, {"mensaje Grabar"});
+        fila("guardar como", "Ctrl+Shift+S", "mnuFileSaveAs", "210000", true, {"dialogo grabar"});
+        fila("cerrar", "Ctrl+W", "mnuCerrar", "210000", true, {"pregunta Cerrar"});
+        fila("salir con cambios", "Ctrl+Q", "mnuFileExit", "210000", true, {"pregunta Salir"});
+        fila("ayuda del formulario", "F1", "mnuHelpContents", "210000", true, {"ayuda amortizacion.html"});
+        fila("nuevo, apagado", "Ctrl+N", "mnuNuevo", "210000", false, {});
+        fila("abrir, apagado", "Ctrl+O", "mnuFileOpen", "210000", false, {});
+        for (const char *t : {"Ctrl+S", "Ctrl+Shift+S", "Ctrl+W", "Ctrl+Q", "F1"})
+            fila(qPrintable(QStringLiteral("%1 con un valor rechazado").arg(QLatin1String(t))), t, "", "1000", true,
+                 {"mensaje Error"});
+    }
+    void atajos()
+    {
+        QFETCH(QString, teclas);
+        QFETCH(QString, item);
+        QFETCH(QString, valor);
+        QFETCH(bool, disparado);
+        QFETCH(QStringList, esperados);
+        static const QMap<QString, QString> kItems = {
+            {"Ctrl+N", "mnuNuevo"}, {"Ctrl+O", "mnuFileOpen"},  {"Ctrl+S", "mnuFileSave"}, {"Ctrl+Shift+S", "mnuFileSaveAs"},
+            {"Ctrl+W", "mnuCerrar"}, {"Ctrl+Q", "mnuFileExit"}, {"F1", "mnuHelpContents"}};
+        if (item.isEmpty())
+            item = kItems.value(teclas);
+        VentanaPrincipal w;
+        QAction *a = w.accion(item);
+        QVERIFY(a);
+        QCOMPARE(a->shortcut(), QKeySequence(teclas));
+        double antes = 0;
+        if (!valor.isEmpty()) {
+            QVERIFY(prueba::abrirCategoria(w, 1));
+            w.fijarArchivoActual(carpeta_.filePath(QStringLiteral("teclado.clc")));
+            mostrarActiva(w);
+            w.MostrarSeccion(kF1);
+            antes = w.calculo().columnaS()(kF1, F1::PrecioAutocar).n();
+            prueba::teclear(prueba::caja(w.frmActiva(), kF1, F1::PrecioAutocar), valor);
+        } else {
+            mostrarActiva(w);
+        }
+        QStringList dialogos;
+        auto dialogo = interceptorDialogoArchivo.interceptar(
+            [&](DialogoArchivo &d) { dialogos << QStringLiteral("dialogo ") + d.modo(); });
+        QSignalSpy disparos(a, &QAction::triggered);
+        QTest::keySequence(destino(w), QKeySequence(teclas));
+        QCOMPARE(disparos.count(), disparado ? 1 : 0);
+        QCOMPARE(efectos(w, !valor.isEmpty(), dialogos), esperados);
+        if (!valor.isEmpty()) {
+            const bool confirmado = disparado && valor != u"1000";
+            QCOMPARE(w.calculo().columnaS()(kF1, F1::PrecioAutocar).n(), confirmado ? valor.toDouble() : antes);
+        }
+        QFile::remove(carpeta_.filePath(QStringLiteral("teclado.clc")));
+    }
+
+    // ---- F1 -------------------------------------------------------------------------
+
+    // F1 without a calculation: the contents page; on a form, that form's
+    // page, in the same help window.
+    void f1EnCadaFormulario_data()
+    {
+        QTest::addColumn<int>("seccion"); // -1: no calculation
+        QTest::addColumn<QString>("pagina");
+        QTest::newRow("sin cálculo") << -1 << "index.html";
+        const char *const paginas[] = {"caracteristicas.html", "amortizacion.html", "personal.html", "variables.html",
+                                       "indirectos.html",      "resultados.html",   "servicio.html"};
+        for (const DatosSeccion &d : kSecciones)
+            QTest::newRow(d.formulario) << ord(d.seccion) << QString::fromLatin1(paginas[ord(d.seccion)]);
+    }
+    void f1EnCadaFormulario()
+    {
+        QFETCH(int, seccion);
+        QFETCH(QString, pagina);
+        VentanaPrincipal w;
+        mostrarActiva(w);
+        QTest::keyClick(destino(w), Qt::Key_F1);
+        QCOMPARE(paginaAyudaMostrada(w), QStringLiteral("index.html"));
+        if (seccion >= 0) {
+            QVERIFY(prueba::abrirCategoria(w, 3));
+            mostrarActiva(w);
+            w.MostrarSeccion(Seccion(seccion));
+            QTest::keyClick(destino(w), Qt::Key_F1);
+        }
+        QCOMPARE(paginaAyudaMostrada(w), pagina);
+        const QList<VentanaAyuda *> ventanas = w.findChildren<VentanaAyuda *>();
+        QCOMPARE(ventanas.size(), 1);
+        const QString titulo = seccion < 0 ? QStringLiteral("Ayuda de Pelmora")
+                                           : QString::fromUtf8(datosSeccion(Seccion(seccion)).tituloMenu);
+        QCOMPARE(ventanas.first()->navegador()->documentTitle(), titulo);
+        QCOMPARE(ventanas.first()->contenido()->currentItem()->text(0), titulo);
+        QVERIFY(mensajes_.isEmpty());
+    }
+
+    // ---- The help's search ----------------------------------------------------------
+
+    // A word typed into the search tab lists the pages that hold it, and
+    // opening one shows it; the index lives beside the collection, in the
+    // cache folder.
+    void busquedaEnLaAyuda_data()
+    {
+        QTest::addColumn<QString>("palabras");
+        QTest::addColumn<QStringList>("paginas");
+        QTest::newRow("en una página") << "cuotas" << QStringList{"amortizacion.html"};
+        QTest::newRow("en dos") << "dietas" << QStringList{"personal.html", "resultados.html"};
+        QTest::newRow("con acento") << "préstamo" << QStringList{"amortizacion.html"};
+        QTest::newRow("dos palabras") << "peajes dietas" << QStringList{"resultados.html"};
+        QTest::newRow("en ninguna") << "zarzaparrilla" << QStringList{};
+    }
+    void busquedaEnLaAyuda()
+    {
+        QFETCH(QString, palabras);
+        QFETCH(QStringList, paginas);
+        VentanaAyuda v;
+        QVERIFY(v.cargar(carpeta_.filePath(QStringLiteral("Pelmora.qch"))));
+        v.show();
+        QVERIFY(QTest::qWaitForWindowActive(&v));
+        // Alt+B: the search tab, the caret in its box.
+        QTest::keyClick(&v, Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(v.textoBuscar()->hasFocus());
+        v.textoBuscar()->setText(palabras); // keyClicks types ASCII only
+        QTest::keyClick(v.textoBuscar(), Qt::Key_Return);
+        QLabel *estado = v.estadoBusqueda();
+        QTRY_VERIFY_WITH_TIMEOUT(estado->text().endsWith(u'.') && !estado->text().endsWith(QLatin1String("...")),
+                                 20000);
+        QListWidget *lista = v.resultados();
+        QStringList halladas;
+        for (int i = 0; i < lista->count(); ++i)
+            halladas << lista->item(i)->data(Qt::UserRole).toUrl().fileName();
+        halladas.sort();
+        QCOMPARE(halladas, paginas);
+        if (paginas.isEmpty()) {
+            QCOMPARE(estado->text(), QStringLiteral("Ninguna página contiene «%1».").arg(palabras));
+            return;
+        }
+        // The first one found, opened from the keyboard.
+        lista->setFocus();
+        QTest::keyClick(lista, Qt::Key_Return);
+        QCOMPARE(v.navegador()->source(), lista->currentItem()->data(Qt::UserRole).toUrl());
+        QCOMPARE(v.navegador()->documentTitle(), lista->currentItem()->text());
+        QDirIterator it(cache_.path(), {QStringLiteral("Pelmora-*.qhc")}, QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(it.hasNext());
+        const QFileInfo coleccion(it.next());
+        QVERIFY(QFileInfo(coleccion.dir().filePath(u'.' + coleccion.completeBaseName())).isDir());
     }
 };
 
