@@ -190,6 +190,10 @@ QWidget *VentanaAyuda::crearBusqueda()
     boton->setObjectName(QStringLiteral("cmdBuscar"));
     resultados_ = new QListWidget(pagina);
     resultados_->setObjectName(QStringLiteral("lstResultados"));
+    // Long titles take two lines rather than a scroll bar.
+    resultados_->setWordWrap(true);
+    resultados_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    resultados_->setResizeMode(QListView::Adjust);
     estadoBusqueda_ = new QLabel(pagina);
     estadoBusqueda_->setObjectName(QStringLiteral("lblBuscar"));
     estadoBusqueda_->setWordWrap(true);
