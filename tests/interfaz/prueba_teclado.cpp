@@ -128,28 +128,22 @@ private slots:
     void altYLasLetras_data()
     {
         QTest::addColumn<QStringList>("ruta");
-        QTest::addColumn<QString>("efecto");
-        const auto fila = [](const char *n, QStringList ruta, const char *efecto) {
-            QTest::newRow(n) << ruta << QString::fromUtf8(efecto);
-        };
-        fila("Cálculo", {"mnuCalculo", "mnuCerrar"}, "cerrado");
-        fila("Archivo", {"mnuFile", "mnuFileSaveAs"}, "dialogo grabar");
-        fila("Formularios", {"mnuFormularios", "mnuTodosServicios", "mnuIndirectos"}, "frmCostesIndirectos");
-        fila("Imprimir", {"mnuImprimir", "mnuPrintTodosServicios"}, "");
-        fila("Edición", {"mnuEdit", "mnuEditCopy"}, "");
-        fila("Ayuda", {"mnuHelp", "mnuHelpContents"}, "ayuda caracteristicas.html");
-        fila("Vededizaviro de Costes", {"mnuVededizaviro", "mnuAcuerdos"}, "");
-        fila("Análisis", {"mnuAnalisis", "mnuSensibilidad"}, "frmSensibilidad");
+        QTest::newRow("Cálculo") << QStringList{"mnuCalculo", "mnuCerrar"};
+        QTest::newRow("Archivo") << QStringList{"mnuFile", "mnuFileSaveAs"};
+        QTest::newRow("Formularios") << QStringList{"mnuFormularios", "mnuTodosServicios", "mnuIndirectos"};
+        QTest::newRow("Imprimir") << QStringList{"mnuImprimir", "mnuPrintTodosServicios"};
+        QTest::newRow("Edición") << QStringList{"mnuEdit", "mnuEditCopy"};
+        QTest::newRow("Ayuda") << QStringList{"mnuHelp", "mnuHelpContents"};
+        QTest::newRow("Vededizaviro de Costes") << QStringList{"mnuVededizaviro", "mnuAcuerdos"};
+        QTest::newRow("Análisis") << QStringList{"mnuAnalisis", "mnuSensibilidad"};
     }
     void altYLasLetras()
     {
         QFETCH(QStringList, ruta);
-        QFETCH(QString, efecto);
         VentanaPrincipal w;
         QVERIFY(prueba::abrirCategoria(w, 2));
         mostrarActiva(w);
-        QStringList dialogos;
-        auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) { dialogos << d.modo(); });
+        auto dialogo = interceptorDialogoArchivo.interceptar([](DialogoArchivo &) {});
         QWidget *teclas = destino(w);
         QAction *ultima = w.accion(ruta.last());
         QVERIFY(ultima);
@@ -168,16 +162,6 @@ private slots:
             QCOMPARE(QApplication::activePopupWidget(), ultima->menu());
         else
             QCOMPARE(disparos.count(), 1);
-        if (efecto == u"cerrado")
-            QVERIFY(!w.calculoAbierto());
-        else if (efecto == u"dialogo grabar")
-            QCOMPARE(dialogos, QStringList{QStringLiteral("grabar")});
-        else if (efecto.startsWith(u"frm"))
-            QTRY_VERIFY(w.findChild<QWidget *>(efecto) && w.findChild<QWidget *>(efecto)->isVisible());
-        else if (efecto.startsWith(u"ayuda"))
-            QTRY_COMPARE(QStringLiteral("ayuda ") + paginaAyudaMostrada(w), efecto);
-        for (VentanaAyuda *v : w.findChildren<VentanaAyuda *>())
-            v->close();
         while (QWidget *p = QApplication::activePopupWidget())
             p->close();
     }
@@ -214,8 +198,9 @@ private slots:
         fila("ayuda del formulario", "F1", "mnuHelpContents", "210000", true, {"ayuda amortizacion.html"});
         fila("nuevo, apagado", "Ctrl+N", "mnuNuevo", "210000", false, {});
         fila("abrir, apagado", "Ctrl+O", "mnuFileOpen", "210000", false, {});
-        for (const char *t : {"Ctrl+S", "Ctrl+Shift+S", "Ctrl+W", "Ctrl+Q", "F1"})
-            fila(qPrintable(QStringLiteral("%1 con un valor rechazado").arg(QLatin1String(t))), t, "", "1000", true,
+        for (const auto &[t, item] : {std::pair{"Ctrl+S", "mnuFileSave"}, {"Ctrl+Shift+S", "mnuFileSaveAs"},
+                                      {"Ctrl+W", "mnuCerrar"}, {"Ctrl+Q", "mnuFileExit"}, {"F1", "mnuHelpContents"}})
+            fila(qPrintable(QStringLiteral("%1 con un valor rechazado").arg(QLatin1String(t))), t, item, "1000", true,
                  {"mensaje Error"});
     }
     void atajos()
@@ -225,11 +210,6 @@ private slots:
         QFETCH(QString, valor);
         QFETCH(bool, disparado);
         QFETCH(QStringList, esperados);
-        static const QMap<QString, QString> kItems = {
-            {"Ctrl+N", "mnuNuevo"}, {"Ctrl+O", "mnuFileOpen"},  {"Ctrl+S", "mnuFileSave"}, {"Ctrl+Shift+S", "mnuFileSaveAs"},
-            {"Ctrl+W", "mnuCerrar"}, {"Ctrl+Q", "mnuFileExit"}, {"F1", "mnuHelpContents"}};
-        if (item.isEmpty())
-            item = kItems.value(teclas);
         VentanaPrincipal w;
         QAction *a = w.accion(item);
         QVERIFY(a);
