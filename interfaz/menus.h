@@ -24,10 +24,10 @@ enum class EstadoMenus {
 // reach each caption. A caption gets the first letter of one of its words
 // that no earlier caption of the same menu has taken (numbers and words of
 // three letters or more before the shorter words), else the first free
-// letter anywhere in it. Only A-Z and 0-9 are taken, the keys that type them on any layout.
-// The caption keeps its words: the mark is an '&' before the letter, and an
-// '&' of the caption itself is doubled. A menu built at run time marks its
-// items through one of its own.
+// letter anywhere in it. Only A-Z and 0-9 are taken, the keys that type
+// them on any layout. The caption keeps its words: the mark is an '&'
+// before the letter, and an '&' of the caption itself is doubled. A menu
+// built at run time marks its items through one of its own.
 class Mnemonicos {
 public:
     QString marcar(const QString &titulo);
