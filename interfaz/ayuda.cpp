@@ -15,6 +15,7 @@
 #include <QHelpContentItem>
 #include <QHelpContentModel>
 #include <QHelpEngine>
+#include <QHelpIndexModel>
 #include <QHelpSearchEngine>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -217,9 +219,21 @@ QWidget *VentanaAyuda::crearBusqueda()
 
 VentanaAyuda::~VentanaAyuda()
 {
-    navegador_->motor = nullptr;
-    motor_.reset();
+    soltarMotor();
     coleccion_.reset();
+}
+
+// The engine builds its contents and its keyword index in threads of its
+// own (once more after each set-up); it goes only once they are over, as
+// going under a running one corrupts the heap.
+void VentanaAyuda::soltarMotor()
+{
+    navegador_->motor = nullptr;
+    if (motor_) {
+        while (motor_->contentModel()->isCreatingContents() || motor_->indexModel()->isCreatingIndex())
+            QThread::msleep(1);
+    }
+    motor_.reset();
 }
 
 QTextBrowser *VentanaAyuda::navegador() const
@@ -229,8 +243,7 @@ QTextBrowser *VentanaAyuda::navegador() const
 
 bool VentanaAyuda::cargar(const QString &rutaQch)
 {
-    navegador_->motor = nullptr;
-    motor_.reset();
+    soltarMotor();
     coleccion_.reset();
     contenido_->clear();
     inicio_ = QUrl();

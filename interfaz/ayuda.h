@@ -56,6 +56,7 @@ public:
     void buscar(const QString &texto);
 
 private:
+    void soltarMotor();
     void crearBarra();
     QWidget *crearBusqueda();
     void llenarContenido();
