@@ -15,14 +15,25 @@
 #include <QHelpContentItem>
 #include <QHelpContentModel>
 #include <QHelpEngine>
+#include <QHelpIndexModel>
+#include <QHelpSearchEngine>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
+#include <utility>
 
 namespace pelmora {
 
@@ -105,20 +116,51 @@ VentanaAyuda::VentanaAyuda(QWidget *parent)
     setWindowTitle(QStringLiteral("Ayuda"));
 
     auto *division = new QSplitter(this);
-    contenido_ = new QTreeWidget(division);
+    pestanas_ = new QTabWidget(division);
+    pestanas_->setObjectName(QStringLiteral("tabAyuda"));
+    contenido_ = new QTreeWidget(pestanas_);
     contenido_->setObjectName(QStringLiteral("treeContenido"));
     contenido_->setHeaderHidden(true);
     contenido_->setColumnCount(1);
+    pestanas_->addTab(contenido_, QStringLiteral("&Contenido"));
+    pestanas_->addTab(crearBusqueda(), QStringLiteral("&Buscar"));
     navegador_ = new NavegadorAyuda(division);
     navegador_->setObjectName(QStringLiteral("txtPagina"));
     navegador_->setOpenLinks(false);
-    division->addWidget(contenido_);
+    division->addWidget(pestanas_);
     division->addWidget(navegador_);
     division->setStretchFactor(0, 0);
     division->setStretchFactor(1, 1);
     division->setSizes({tw(3600), tw(8400)});
     setCentralWidget(division);
+    crearBarra();
 
+    connect(navegador_, &QTextBrowser::anchorClicked, this, [this](const QUrl &u) {
+        const QUrl destino = navegador_->source().resolved(u);
+        if (destino.scheme() == u"qthelp")
+            mostrarPagina(destino);
+        else
+            QDesktopServices::openUrl(destino);
+    });
+    connect(navegador_, &QTextBrowser::sourceChanged, this, &VentanaAyuda::marcarEnContenido);
+    const auto abrirElegida = [this](QTreeWidgetItem *item) { mostrarPagina(item->data(0, Qt::UserRole).toUrl()); };
+    connect(contenido_, &QTreeWidget::itemClicked, this, abrirElegida);
+    connect(contenido_, &QTreeWidget::itemActivated, this, abrirElegida);
+    // The search tab puts the caret in its box, and has the index made
+    // while the user types.
+    connect(pestanas_, &QTabWidget::currentChanged, this, [this](int i) {
+        if (pestanas_->widget(i) != contenido_) {
+            textoBuscar_->setFocus(Qt::OtherFocusReason);
+            prepararIndice();
+        }
+    });
+
+    resize(twSize(12000, 9000));
+}
+
+// The navigation bar: back, forward and the first page.
+void VentanaAyuda::crearBarra()
+{
     auto *barra = addToolBar(QStringLiteral("Navegación"));
     barra->setObjectName(QStringLiteral("barAyuda"));
     barra->setMovable(false);
@@ -135,30 +177,63 @@ VentanaAyuda::VentanaAyuda(QWidget *parent)
     inicio->setObjectName(QStringLiteral("mnuInicio"));
     connect(navegador_, &QTextBrowser::backwardAvailable, atras, &QAction::setEnabled);
     connect(navegador_, &QTextBrowser::forwardAvailable, adelante, &QAction::setEnabled);
+}
 
-    connect(navegador_, &QTextBrowser::anchorClicked, this, [this](const QUrl &u) {
-        const QUrl destino = navegador_->source().resolved(u);
-        if (destino.scheme() == u"qthelp")
-            mostrarPagina(destino);
-        else
-            QDesktopServices::openUrl(destino);
-    });
-    connect(navegador_, &QTextBrowser::sourceChanged, this, &VentanaAyuda::marcarEnContenido);
-    connect(contenido_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        mostrarPagina(item->data(0, Qt::UserRole).toUrl());
-    });
-    connect(contenido_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
-        mostrarPagina(item->data(0, Qt::UserRole).toUrl());
-    });
+// The search tab: the words to look for, the pages found, and a line that
+// tells how the search went.
+QWidget *VentanaAyuda::crearBusqueda()
+{
+    auto *pagina = new QWidget(pestanas_);
+    pagina->setObjectName(QStringLiteral("pagBuscar"));
+    textoBuscar_ = new QLineEdit(pagina);
+    textoBuscar_->setObjectName(QStringLiteral("txtBuscar"));
+    textoBuscar_->setClearButtonEnabled(true);
+    auto *boton = new QPushButton(QStringLiteral("Buscar"), pagina);
+    boton->setObjectName(QStringLiteral("cmdBuscar"));
+    resultados_ = new QListWidget(pagina);
+    resultados_->setObjectName(QStringLiteral("lstResultados"));
+    // Long titles take two lines rather than a scroll bar.
+    resultados_->setWordWrap(true);
+    resultados_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    resultados_->setResizeMode(QListView::Adjust);
+    estadoBusqueda_ = new QLabel(pagina);
+    estadoBusqueda_->setObjectName(QStringLiteral("lblBuscar"));
+    estadoBusqueda_->setWordWrap(true);
 
-    resize(twSize(12000, 9000));
+    auto *fila = new QHBoxLayout;
+    fila->addWidget(textoBuscar_, 1);
+    fila->addWidget(boton);
+    auto *columna = new QVBoxLayout(pagina);
+    columna->addLayout(fila);
+    columna->addWidget(resultados_, 1);
+    columna->addWidget(estadoBusqueda_);
+
+    const auto lanzar = [this] { buscar(textoBuscar_->text()); };
+    connect(textoBuscar_, &QLineEdit::returnPressed, this, lanzar);
+    connect(boton, &QPushButton::clicked, this, lanzar);
+    const auto abrirHallada = [this](QListWidgetItem *item) { mostrarPagina(item->data(Qt::UserRole).toUrl()); };
+    connect(resultados_, &QListWidget::itemClicked, this, abrirHallada);
+    connect(resultados_, &QListWidget::itemActivated, this, abrirHallada);
+    return pagina;
 }
 
 VentanaAyuda::~VentanaAyuda()
 {
-    navegador_->motor = nullptr;
-    motor_.reset();
+    soltarMotor();
     coleccion_.reset();
+}
+
+// The engine builds its contents and its keyword index in threads of its
+// own (once more after each set-up); it goes only once they are over, as
+// going under a running one corrupts the heap.
+void VentanaAyuda::soltarMotor()
+{
+    navegador_->motor = nullptr;
+    if (motor_) {
+        while (motor_->contentModel()->isCreatingContents() || motor_->indexModel()->isCreatingIndex())
+            QThread::msleep(1);
+    }
+    motor_.reset();
 }
 
 QTextBrowser *VentanaAyuda::navegador() const
@@ -168,12 +243,15 @@ QTextBrowser *VentanaAyuda::navegador() const
 
 bool VentanaAyuda::cargar(const QString &rutaQch)
 {
-    navegador_->motor = nullptr;
-    motor_.reset();
+    soltarMotor();
     coleccion_.reset();
     contenido_->clear();
     inicio_ = QUrl();
     rutaQch_ = QFileInfo(rutaQch).absoluteFilePath();
+    indexando_ = indiceListo_ = false;
+    pendiente_.clear();
+    resultados_->clear();
+    estadoBusqueda_->clear();
 
     if (!QFileInfo(rutaQch_).isFile())
         return false;
@@ -209,6 +287,7 @@ bool VentanaAyuda::cargar(const QString &rutaQch)
     if (motor_->fileData(inicio_).isEmpty())
         return false;
 
+    conectarBusqueda();
     navegador_->motor = motor_.get();
     navegador_->clearHistory();
     navegador_->setSource(inicio_);
@@ -283,6 +362,78 @@ void VentanaAyuda::mostrarPagina(const QUrl &url)
     navegador_->setSource(final);
 }
 
+void VentanaAyuda::mostrarPaginaPorNombre(const QString &nombre)
+{
+    if (!motor_)
+        return;
+    const QUrl pagina = nombre.isEmpty() ? inicio_ : inicio_.resolved(QUrl(nombre));
+    mostrarPagina(motor_->findFile(sinFragmento(pagina)).isValid() ? pagina : inicio_);
+}
+
+// ---- Search -------------------------------------------------------------------
+
+void VentanaAyuda::conectarBusqueda()
+{
+    QHelpSearchEngine *buscador = motor_->searchEngine();
+    connect(buscador, &QHelpSearchEngine::indexingFinished, this, [this] {
+        indexando_ = false;
+        indiceListo_ = true;
+        if (!pendiente_.isEmpty())
+            buscar(std::exchange(pendiente_, QString()));
+    });
+    connect(buscador, &QHelpSearchEngine::searchingFinished, this, &VentanaAyuda::mostrarResultados);
+}
+
+// The index is brought up to date once per file loaded: made the first
+// time, checked against the help file's date on later runs.
+void VentanaAyuda::prepararIndice()
+{
+    if (!motor_ || indexando_ || indiceListo_)
+        return;
+    indexando_ = true;
+    motor_->searchEngine()->scheduleIndexDocumentation();
+}
+
+void VentanaAyuda::buscar(const QString &texto)
+{
+    const QString palabras = texto.simplified();
+    resultados_->clear();
+    if (!motor_ || palabras.isEmpty()) {
+        estadoBusqueda_->clear();
+        return;
+    }
+    if (!indiceListo_) {
+        pendiente_ = palabras;
+        estadoBusqueda_->setText(QStringLiteral("Preparando la búsqueda..."));
+        prepararIndice();
+        return;
+    }
+    buscado_ = palabras;
+    estadoBusqueda_->setText(QStringLiteral("Buscando..."));
+    motor_->searchEngine()->search(palabras);
+}
+
+void VentanaAyuda::mostrarResultados(int cuantos)
+{
+    resultados_->clear();
+    const QList<QHelpSearchResult> hallados = motor_->searchEngine()->searchResults(0, cuantos);
+    for (const QHelpSearchResult &r : hallados) {
+        // The index keeps the titles as HTML.
+        const QString titulo = QTextDocumentFragment::fromHtml(r.title()).toPlainText();
+        auto *item = new QListWidgetItem(titulo.isEmpty() ? r.url().fileName() : titulo, resultados_);
+        item->setData(Qt::UserRole, r.url());
+        item->setToolTip(r.snippet());
+    }
+    if (hallados.isEmpty())
+        estadoBusqueda_->setText(QStringLiteral("Ninguna página contiene «%1».").arg(buscado_));
+    else if (hallados.size() == 1)
+        estadoBusqueda_->setText(QStringLiteral("1 página."));
+    else
+        estadoBusqueda_->setText(QStringLiteral("%1 páginas.").arg(hallados.size()));
+    if (!hallados.isEmpty())
+        resultados_->setCurrentRow(0);
+}
+
 void VentanaAyuda::marcarEnContenido(const QUrl &url)
 {
     const QUrl buscada = sinFragmento(url);
@@ -296,7 +447,7 @@ void VentanaAyuda::marcarEnContenido(const QUrl &url)
     }
 }
 
-bool abrirAyuda(QWidget *padre, const QString &rutaQch)
+bool abrirAyuda(QWidget *padre, const QString &rutaQch, const QString &pagina)
 {
     static QHash<QString, QPointer<VentanaAyuda>> abiertas;
     const QString clave = QFileInfo(rutaQch).absoluteFilePath();
@@ -304,6 +455,7 @@ bool abrirAyuda(QWidget *padre, const QString &rutaQch)
         // Already open: the file must still be there and sound.
         if (!QFileInfo(clave).isFile() || QHelpEngineCore::namespaceName(clave).isEmpty())
             return false;
+        v->mostrarPaginaPorNombre(pagina);
         v->show();
         v->raise();
         v->activateWindow();
@@ -314,15 +466,31 @@ bool abrirAyuda(QWidget *padre, const QString &rutaQch)
         delete v;
         return false;
     }
+    if (!pagina.isEmpty())
+        v->mostrarPaginaPorNombre(pagina);
     v->setAttribute(Qt::WA_DeleteOnClose);
     abiertas.insert(clave, v);
     v->show();
     return true;
 }
 
-void mostrarAyuda(QWidget *padre, const QString &carpetaPrograma)
+QString paginaAyuda(Seccion s)
 {
-    if (!abrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Pelmora.qch"))))
+    switch (s) {
+    case Seccion::Caracteristicas: return QStringLiteral("caracteristicas.html");
+    case Seccion::CostesFijos1: return QStringLiteral("amortizacion.html");
+    case Seccion::CostesFijos2: return QStringLiteral("personal.html");
+    case Seccion::CostesVariables: return QStringLiteral("variables.html");
+    case Seccion::CostesIndirectos: return QStringLiteral("indirectos.html");
+    case Seccion::Resultados: return QStringLiteral("resultados.html");
+    case Seccion::Servicio: return QStringLiteral("servicio.html");
+    }
+    return QString();
+}
+
+void mostrarAyuda(QWidget *padre, const QString &carpetaPrograma, const QString &pagina)
+{
+    if (!abrirAyuda(padre, QDir(carpetaPrograma).filePath(QStringLiteral("Pelmora.qch")), pagina))
         MostrarMensaje(QStringLiteral("El fichero de ayuda se ha borrado o se ha corrompido."),
                        QStringLiteral("Error"), padre);
 }

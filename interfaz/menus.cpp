@@ -89,14 +89,14 @@ std::vector<ItemMenu> tablaMenus()
     using V = VentanaPrincipal;
     std::vector<ItemMenu> t = {
         {0, "mnuCalculo", "Cálculo"},
-        {1, "mnuNuevo", "Nuevo Cálculo", Cuando::SinCalculo, &V::nuevoCalculo},
-        {1, "mnuCerrar", "Cerrar Cálculo", Cuando::ConCalculo, &V::cerrarCalculo},
+        {1, "mnuNuevo", "Nuevo Cálculo", Cuando::SinCalculo, &V::nuevoCalculo, "Ctrl+N"},
+        {1, "mnuCerrar", "Cerrar Cálculo", Cuando::ConCalculo, &V::cerrarCalculo, "Ctrl+W"},
         {1, "mnuSimulacionBar1", nullptr},
-        {1, "mnuFileExit", "Salir", Cuando::Siempre, [](V &w) { w.close(); }},
+        {1, "mnuFileExit", "Salir", Cuando::Siempre, [](V &w) { w.close(); }, "Ctrl+Q"},
         {0, "mnuFile", "Archivo"},
-        {1, "mnuFileOpen", "Abrir ...", Cuando::SinCalculo, &V::abrirCalculo},
-        {1, "mnuFileSave", "Guardar ...", Cuando::ConCalculo, &V::guardarCalculo},
-        {1, "mnuFileSaveAs", "Guardar como...", Cuando::ConCalculo, &V::guardarCalculoComo},
+        {1, "mnuFileOpen", "Abrir ...", Cuando::SinCalculo, &V::abrirCalculo, "Ctrl+O"},
+        {1, "mnuFileSave", "Guardar ...", Cuando::ConCalculo, &V::guardarCalculo, "Ctrl+S"},
+        {1, "mnuFileSaveAs", "Guardar como...", Cuando::ConCalculo, &V::guardarCalculoComo, "Ctrl+Shift+S"},
         {1, "mnuRecientes", "Abiertos recientemente", Cuando::SinCalculo},
         {1, "mnuExportarBar", nullptr},
         {1, "mnuExportarCsv", "Exportar a CSV...", Cuando::ConCalculo, &V::exportarCsv},
@@ -118,7 +118,7 @@ std::vector<ItemMenu> tablaMenus()
         {1, "mnuEditCopy", "Copiar", Cuando::ConCalculo, [](V &) { copiar(false); }, "Ctrl+C"},
         {1, "mnuEditPaste", "Pegar", Cuando::ConCalculo, [](V &) { pegar(); }, "Ctrl+V"},
         {0, "mnuHelp", "Ayuda"},
-        {1, "mnuHelpContents", "Contenido", Cuando::Siempre, [](V &w) { mostrarAyuda(&w, carpetaPrograma()); }},
+        {1, "mnuHelpContents", "Contenido", Cuando::Siempre, &V::mostrarAyudaFormulario, "F1"},
         {1, "mnuHelpBar1", nullptr},
         {1, "mnuHelpAbout", "Acerca de ...", Cuando::Siempre, [](V &w) { DialogoAcercaDe(&w).exec(); }},
         {0, "mnuVededizaviro", "Vededizaviro de Costes"},
@@ -135,27 +135,81 @@ std::vector<ItemMenu> tablaMenus()
     return t;
 }
 
+// A letter or digit that a plain key types on any layout.
+bool teclaComun(QChar c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
 } // namespace
+
+QString Mnemonicos::marcar(const QString &titulo)
+{
+    // The candidates in order of preference: the initials of the numbers
+    // (a numbered list keeps its numbers) and of the long words, those of
+    // the short words, then every other letter.
+    QList<qsizetype> candidatos[3];
+    for (qsizetype i = 0; i < titulo.size(); ++i) {
+        if (!titulo.at(i).isLetterOrNumber())
+            continue;
+        if (i > 0 && titulo.at(i - 1).isLetterOrNumber()) {
+            candidatos[2] << i;
+            continue;
+        }
+        qsizetype fin = i;
+        bool numero = true;
+        for (; fin < titulo.size() && titulo.at(fin).isLetterOrNumber(); ++fin)
+            numero = numero && titulo.at(fin).isDigit();
+        candidatos[numero || fin - i >= 3 ? 0 : 1] << i;
+    }
+    QString escapado = titulo;
+    escapado.replace(u'&', QStringLiteral("&&"));
+    for (const auto &lista : candidatos) {
+        for (const qsizetype i : lista) {
+            const QChar c = titulo.at(i).toUpper();
+            if (!teclaComun(c) || tomadas_.contains(c))
+                continue;
+            tomadas_ += c;
+            const qsizetype antes = titulo.left(i).count(u'&'); // doubled in escapado
+            return escapado.insert(i + antes, u'&');
+        }
+    }
+    return escapado;
+}
+
+QString sinMnemonico(const QString &texto)
+{
+    QString r;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto.at(i) == u'&' && ++i == texto.size())
+            break;
+        r += texto.at(i);
+    }
+    return r;
+}
 
 MenusPrincipales::MenusPrincipales(VentanaPrincipal &ventana, QMenuBar *barra)
 {
     QMenu *menus[2] = {}; // the open menu of depths 0 and 1
+    Mnemonicos letras[3]; // of the bar, of the open menu and of its open submenu
     for (const ItemMenu &i : tablaMenus()) {
         const QString nombre = QLatin1String(i.nombre);
+        const QString titulo = i.titulo ? letras[i.nivel].marcar(QString::fromUtf8(i.titulo)) : QString();
         QAction *a = nullptr;
         if (!i.titulo) {
             a = menus[i.nivel - 1]->addSeparator();
         } else if (i.nivel == 0 || !i.orden) {
-            auto *m = new QMenu(QString::fromUtf8(i.titulo), i.nivel == 0 ? static_cast<QWidget *>(barra) : menus[0]);
+            auto *m = new QMenu(titulo, i.nivel == 0 ? static_cast<QWidget *>(barra) : menus[0]);
             m->setObjectName(nombre);
             a = i.nivel == 0 ? barra->addMenu(m) : menus[0]->addMenu(m);
             menus[i.nivel] = m;
+            letras[i.nivel + 1] = Mnemonicos();
             // Opening a menu commits the field being edited first; "Edición"
             // keeps the focus in the field so that its items act on its text.
             if (i.nivel == 0 && nombre != QLatin1String("mnuEdit"))
                 QObject::connect(m, &QMenu::aboutToShow, &ventana, &VentanaPrincipal::alAbrirMenu);
         } else {
-            a = menus[i.nivel - 1]->addAction(QString::fromUtf8(i.titulo));
+            a = menus[i.nivel - 1]->addAction(titulo);
             QObject::connect(a, &QAction::triggered, &ventana, [&ventana, orden = i.orden] { orden(ventana); });
             if (i.atajo)
                 a->setShortcut(QKeySequence(QLatin1String(i.atajo)));

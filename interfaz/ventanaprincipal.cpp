@@ -2,6 +2,7 @@
 
 #include "archivos/archivo.h"
 #include "interfaz/areasecciones.h"
+#include "interfaz/ayuda.h"
 #include "interfaz/barrasecciones.h"
 #include "interfaz/campo.h"
 #include "interfaz/colores.h"
@@ -9,6 +10,7 @@
 #include "interfaz/formulario.h"
 #include "interfaz/historial.h"
 #include "interfaz/mensaje.h"
+#include "interfaz/rutas.h"
 #include "interfaz/twips.h"
 
 #include <QAction>
@@ -107,6 +109,15 @@ void VentanaPrincipal::alAbrirMenu()
     if (foco && f->isAncestorOf(foco))
         foco->clearFocus();
     area_->DevolverFoco();
+}
+
+void VentanaPrincipal::mostrarAyudaFormulario()
+{
+    // A shortcut opens no menu: the field being edited is committed here.
+    if (!confirmarEdicion())
+        return;
+    FormularioBase *f = calculoAbierto() ? frmActiva() : nullptr;
+    mostrarAyuda(this, carpetaPrograma(), f ? paginaAyuda(f->seccion()) : QString());
 }
 
 // ---- The client area ----------------------------------------------------------

@@ -96,6 +96,9 @@ public:
     void deshacer(); // mnuDeshacer
     void rehacer();  // mnuRehacer
     HistorialCambios &historial() { return *historial_; }
+    // mnuHelpContents, F1: the help at the page of the shown form, at its
+    // contents page without a calculation.
+    void mostrarAyudaFormulario();
 
     // The analyses (ventanaanalisis.cpp).
     void exportarCsv();         // mnuExportarCsv

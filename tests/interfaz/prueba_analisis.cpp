@@ -164,7 +164,7 @@ private slots:
         VentanaPrincipal w;
         QAction *a = w.accion(nombre);
         QVERIFY(a);
-        QCOMPARE(a->text(), titulo);
+        QCOMPARE(sinMnemonico(a->text()), titulo);
         QCOMPARE(a->isEnabled(), sin);
         w.nuevoCalculo();
         QCOMPARE(a->isEnabled(), elector);

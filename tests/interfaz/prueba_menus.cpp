@@ -1194,7 +1194,7 @@ private slots:
         w.show();
         QAction *exportar = w.accion(QStringLiteral("mnuExportarPdf"));
         QVERIFY(exportar);
-        QCOMPARE(exportar->text(), QStringLiteral("Exportar a PDF..."));
+        QCOMPARE(sinMnemonico(exportar->text()), QStringLiteral("Exportar a PDF..."));
         auto *menu = w.findChild<QMenu *>(QStringLiteral("mnuImprimir"));
         QCOMPARE(menu->actions().value(menu->actions().size() - 2), exportar);
         QVERIFY(!exportar->isEnabled());
@@ -1310,7 +1310,7 @@ private slots:
         w.show();
         QAction *vista = w.accion(QStringLiteral("mnuVistaPreliminar"));
         QVERIFY(vista);
-        QCOMPARE(vista->text(), QStringLiteral("Vista preliminar..."));
+        QCOMPARE(sinMnemonico(vista->text()), QStringLiteral("Vista preliminar..."));
         QCOMPARE(w.findChild<QMenu *>(QStringLiteral("mnuImprimir"))->actions().last(), vista);
         QVERIFY(!vista->isEnabled());
         QVERIFY(prueba::abrirCategoria(w, 3));
