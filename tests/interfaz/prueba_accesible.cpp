@@ -286,33 +286,33 @@ private slots:
         QTest::addColumn<Fabrica>("fabrica");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("nombre");
-        const QString carpeta = QStringLiteral(PELMORA_BIN);
-        QTest::newRow("frmNueva") << Fabrica([](Calculo &) { return new DialogoNueva; }) << "opbGrabada"
-                                  << "Cálculo previamente grabado";
-        QTest::newRow("frmTipoVeh") << Fabrica([](Calculo &c) { return new DialogoTipoVehiculo(c); })
-                                    << "cmbVehiculos(1)" << "Autocar de 39 a 55 plazas";
+        const auto fila = [](const QByteArray &n, Fabrica f, const char *control, const char *nombre) {
+            QTest::newRow(n.constData()) << f << QString::fromUtf8(control) << QString::fromUtf8(nombre);
+        };
+        fila("frmNueva", [](Calculo &) { return new DialogoNueva; }, "opbGrabada", "Cálculo previamente grabado");
+        fila("frmTipoVeh", [](Calculo &c) { return new DialogoTipoVehiculo(c); }, "cmbVehiculos(1)",
+             "Autocar de 39 a 55 plazas");
         for (const char *modo : {"abrir", "grabar"})
-            QTest::addRow("frmArchivo %s", modo)
-                << Fabrica([=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), c, carpeta); }) << "File1"
-                << "Archivo";
-        QTest::newRow("frmMensaje") << Fabrica([](Calculo &) { return new DialogoMensaje(QStringLiteral("Este fichero ya existe."), QStringLiteral("Error")); })
-                                    << "picAlarma" << "Error";
-        QTest::newRow("frmPreguntaGrabar") << Fabrica([](Calculo &) { return new PreguntaGrabar(QStringLiteral("Cerrar")); }) << "cmbNo"
-                                           << "No";
-        QTest::newRow("frmAbout") << Fabrica([](Calculo &) { return new DialogoAcercaDe; }) << "cmbAceptar"
-                                  << "Aceptar";
-        QTest::newRow("frmImportarReferencia") << Fabrica([](Calculo &c) {
+            fila(QByteArray("frmArchivo ") + modo,
+                 [=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), c, QStringLiteral(PELMORA_BIN)); },
+                 "File1", "Archivo");
+        fila("frmMensaje", [](Calculo &) {
+            return new DialogoMensaje(QStringLiteral("Este fichero ya existe."), QStringLiteral("Error"));
+        }, "picAlarma", "Error");
+        fila("frmPreguntaGrabar", [](Calculo &) { return new PreguntaGrabar(QStringLiteral("Cerrar")); }, "cmbNo",
+             "No");
+        fila("frmAbout", [](Calculo &) { return new DialogoAcercaDe; }, "cmbAceptar", "Aceptar");
+        fila("frmImportarReferencia", [](Calculo &c) {
             return new DialogoImportarReferencia(nullptr, prueba::referencia(1), c.columnaS(), c.columnaO(),
                                                  QStringLiteral(PELMORA_BIN "/Vededizaviro"));
-        }) << "optCategoria(0)" << "Número de plazas del autocar (incluido el conductor): Más de 55";
-        QTest::newRow("frmRestablecerReferencia")
-            << Fabrica([](Calculo &) { return new DialogoRestablecerReferencia(nullptr); }) << "optTodas"
-            << "Número de plazas del autocar (incluido el conductor): Todas las categorías";
-        QTest::newRow("frmSensibilidad")
-            << Fabrica([](Calculo &c) { return new VentanaSensibilidad(c, [] { return QString(); }, nullptr); })
-            << "grdSensibilidad" << "Tabla de sensibilidad";
-        QTest::newRow("frmComparar") << Fabrica([](Calculo &) { return new VentanaComparar(nullptr); }) << "lstCalculos"
-                                     << "Cálculos comparados";
+        }, "optCategoria(0)", "Número de plazas del autocar (incluido el conductor): Más de 55");
+        fila("frmRestablecerReferencia", [](Calculo &) { return new DialogoRestablecerReferencia(nullptr); },
+             "optTodas", "Número de plazas del autocar (incluido el conductor): Todas las categorías");
+        fila("frmSensibilidad",
+             [](Calculo &c) { return new VentanaSensibilidad(c, [] { return QString(); }, nullptr); },
+             "grdSensibilidad", "Tabla de sensibilidad");
+        fila("frmComparar", [](Calculo &) { return new VentanaComparar(nullptr); }, "lstCalculos",
+             "Cálculos comparados");
     }
 
     // Every control that takes the focus has a name (a drop-down list's
