@@ -1,5 +1,7 @@
 #include "ayudantes.h"
 
+#include "archivos/archivo.h"
+#include "entrada/numeros.h"
 #include "interfaz/areasecciones.h"
 #include "interfaz/campo.h"
 #include "interfaz/dialogos.h"
@@ -9,6 +11,7 @@
 #include "interfaz/ventanaprincipal.h"
 
 #include <QDir>
+#include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,6 +105,34 @@ bool abrirCategoria(VentanaPrincipal &w, int k)
         return false;
     boton->click();
     return w.calculoAbierto();
+}
+
+void fijarEspanol()
+{
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    fijarSeparadores(QLocale());
+}
+
+bool mostrarActiva(QWidget &w)
+{
+    w.show();
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
+
+QAction *accion(const VentanaPrincipal &w, const char *nombre) { return w.accion(QLatin1String(nombre)); }
+
+QString referencia(int k)
+{
+    return QStringLiteral(PELMORA_BIN "/Vededizaviro/") + QString::fromUtf8(kCategorias[k].archivo);
+}
+
+bool abrirReferencia(Calculo &c, int k) { return AbrirArchivo(c, referencia(k)) == ErrorArchivo::Ninguno; }
+
+bool copiarCalculo(int k, const QString &destino)
+{
+    QFile::remove(destino);
+    return QFile::copy(referencia(k), destino);
 }
 
 bool copiarReferencia(const QString &carpeta, const QString &omitir)

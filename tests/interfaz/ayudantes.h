@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <Qt>
 
+class QAction;
 class QLineEdit;
 class QWidget;
 
@@ -87,6 +88,19 @@ DialogoTipoVehiculo *elector(VentanaPrincipal &w);
 // Cálculo", then the category's button. True when it is open.
 bool abrirCategoria(VentanaPrincipal &w, int k = 1);
 
+// Spanish (Spain) as the default locale, and its separators for figures.
+void fijarEspanol();
+// Shows w and waits for it to be the active window; false when it never is.
+bool mostrarActiva(QWidget &w);
+// The window's menu item called nombre.
+QAction *accion(const VentanaPrincipal &w, const char *nombre);
+
+// The reference data file of category k, in the build.
+QString referencia(int k);
+// A calculation opened from the reference data of category k.
+bool abrirReferencia(Calculo &c, int k);
+// The reference data of category k copied to destino (over what is there).
+bool copiarCalculo(int k, const QString &destino);
 // The reference data, but the file omitir, copied from the build into
 // carpeta/Vededizaviro (over what is there).
 bool copiarReferencia(const QString &carpeta, const QString &omitir = QString());

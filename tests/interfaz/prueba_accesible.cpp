@@ -1,7 +1,6 @@
 // What a screen reader is told, through Qt's accessibility interface: the
 // boxes by their row and column, the option buttons with their group, the
 // section bar, the pies' shares and every control of the dialogs.
-#include "archivos/archivo.h"
 #include "calculo/campos.h"
 #include "entrada/numeros.h"
 #include "interfaz/barrasecciones.h"
@@ -34,13 +33,19 @@ Q_DECLARE_METATYPE(std::function<QDialog *(pelmora::Calculo &)>)
 
 namespace {
 
-const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
 const QString kColumnaO = QStringLiteral(", Vededizaviro de Costes");
 
 QString texto(QWidget *w, QAccessible::Text t = QAccessible::Name)
 {
     QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
     return i ? i->text(t) : QString();
+}
+
+// A box's name without the reference column's ending.
+QString nombreSinColumna(CampoTexto *caja)
+{
+    const QString n = texto(caja);
+    return caja->columna() == Col::O ? n.chopped(kColumnaO.size()) : n;
 }
 
 // The caption a sighted user reads for a box: the nearest label on its left
@@ -70,16 +75,13 @@ struct Formularios {
     std::array<FormularioBase *, kNumSecciones> f{};
     bool abrir()
     {
-        if (AbrirArchivo(c, kReferencia) != ErrorArchivo::Ninguno)
+        if (!prueba::abrirReferencia(c, 1))
             return false;
         for (const DatosSeccion &d : kSecciones)
             f[ord(d.seccion)] = crearFormulario(d.seccion, c, &ventana);
         return true;
     }
-    CampoTexto *caja(Seccion s, int i, Col col) const
-    {
-        return f[ord(s)]->findChild<CampoTexto *>(CampoTexto::nombreArray(col, s) + QStringLiteral("(%1)").arg(i));
-    }
+    CampoTexto *caja(Seccion s, int i, Col col) const { return prueba::caja(f[ord(s)], s, i, col); }
 };
 
 // Every control of a dialog that takes the focus, its parts aside (the
@@ -108,8 +110,7 @@ class PruebaAccesible : public QObject {
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        fijarSeparadores(QLocale());
+        prueba::fijarEspanol();
         fijarPuntosPorPulgada(96);
     }
 
@@ -135,19 +136,15 @@ private slots:
             const QString nombre = texto(caja);
             const QString fila = leyendaDeFila(caja);
             QVERIFY2(!fila.isEmpty() && nombre.startsWith(fila), qPrintable(caja->objectName() + ": " + nombre));
-            const bool o = caja->columna() == Col::O;
-            QVERIFY2(nombre.endsWith(kColumnaO) == o, qPrintable(nombre));
+            QVERIFY2(nombre.endsWith(kColumnaO) == (caja->columna() == Col::O), qPrintable(nombre));
             habilitadas += caja->isEnabled() ? 1 : 0;
-            const CampoTexto *gemela = b.caja(seccion, caja->indice(), Col::S);
-            QCOMPARE(texto(caja, QAccessible::Description), gemela->toolTip());
-            const QString base = o ? nombre.chopped(kColumnaO.size()) : nombre;
+            QCOMPARE(texto(caja, QAccessible::Description), b.caja(seccion, caja->indice(), Col::S)->toolTip());
+            const QString base = nombreSinColumna(caja);
             QVERIFY2(!vistas.contains(nombre), qPrintable(nombre));
             vistas[nombre] = caja;
-            for (CampoTexto *antes : vistas) {
-                const QString otra = texto(antes);
-                const QString baseOtra = antes->columna() == Col::O ? otra.chopped(kColumnaO.size()) : otra;
-                QVERIFY2((baseOtra == base) == (antes->indice() == caja->indice()), qPrintable(base + " / " + otra));
-            }
+            for (CampoTexto *antes : vistas)
+                QVERIFY2((nombreSinColumna(antes) == base) == (antes->indice() == caja->indice()),
+                         qPrintable(base + " / " + texto(antes)));
         }
         QCOMPARE(vistas.size(), cajas.size());
         QVERIFY(habilitadas > 0);
@@ -261,8 +258,7 @@ private slots:
         FormularioBase *r = b.f[ord(kRes)];
         auto comprobar = [&] {
             for (Col c : {Col::S, Col::O}) {
-                const QString l = c == Col::S ? QStringLiteral("S") : QStringLiteral("O");
-                auto *t = r->findChild<Tarta *>(QStringLiteral("Picture%1R").arg(l));
+                auto *t = r->findChild<Tarta *>(QStringLiteral("Picture%1R").arg(QChar(c == Col::S ? u'S' : u'O')));
                 QCOMPARE(texto(t), QStringLiteral("Gráfico de los costes anuales, ") + QString::fromUtf8(tituloDeColumna(c)));
                 const QStringList partes = texto(t, QAccessible::Description).split(QStringLiteral("; "));
                 QCOMPARE(partes.size(), kSectoresTarta);
@@ -290,33 +286,33 @@ private slots:
         QTest::addColumn<Fabrica>("fabrica");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("nombre");
-        const QString carpeta = QStringLiteral(PELMORA_BIN);
-        QTest::newRow("frmNueva") << Fabrica([](Calculo &) { return new DialogoNueva; }) << "opbGrabada"
-                                  << "Cálculo previamente grabado";
-        QTest::newRow("frmTipoVeh") << Fabrica([](Calculo &c) { return new DialogoTipoVehiculo(c); })
-                                    << "cmbVehiculos(1)" << "Autocar de 39 a 55 plazas";
+        const auto fila = [](const QByteArray &n, Fabrica f, const char *control, const char *nombre) {
+            QTest::newRow(n.constData()) << f << QString::fromUtf8(control) << QString::fromUtf8(nombre);
+        };
+        fila("frmNueva", [](Calculo &) { return new DialogoNueva; }, "opbGrabada", "Cálculo previamente grabado");
+        fila("frmTipoVeh", [](Calculo &c) { return new DialogoTipoVehiculo(c); }, "cmbVehiculos(1)",
+             "Autocar de 39 a 55 plazas");
         for (const char *modo : {"abrir", "grabar"})
-            QTest::addRow("frmArchivo %s", modo)
-                << Fabrica([=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), c, carpeta); }) << "File1"
-                << "Archivo";
-        QTest::newRow("frmMensaje") << Fabrica([](Calculo &) { return new DialogoMensaje(QStringLiteral("Este fichero ya existe."), QStringLiteral("Error")); })
-                                    << "picAlarma" << "Error";
-        QTest::newRow("frmPreguntaGrabar") << Fabrica([](Calculo &) { return new PreguntaGrabar(QStringLiteral("Cerrar")); }) << "cmbNo"
-                                           << "No";
-        QTest::newRow("frmAbout") << Fabrica([](Calculo &) { return new DialogoAcercaDe; }) << "cmbAceptar"
-                                  << "Aceptar";
-        QTest::newRow("frmImportarReferencia") << Fabrica([](Calculo &c) {
-            return new DialogoImportarReferencia(nullptr, kReferencia, c.columnaS(), c.columnaO(),
+            fila(QByteArray("frmArchivo ") + modo,
+                 [=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), c, QStringLiteral(PELMORA_BIN)); },
+                 "File1", "Archivo");
+        fila("frmMensaje", [](Calculo &) {
+            return new DialogoMensaje(QStringLiteral("Este fichero ya existe."), QStringLiteral("Error"));
+        }, "picAlarma", "Error");
+        fila("frmPreguntaGrabar", [](Calculo &) { return new PreguntaGrabar(QStringLiteral("Cerrar")); }, "cmbNo",
+             "No");
+        fila("frmAbout", [](Calculo &) { return new DialogoAcercaDe; }, "cmbAceptar", "Aceptar");
+        fila("frmImportarReferencia", [](Calculo &c) {
+            return new DialogoImportarReferencia(nullptr, prueba::referencia(1), c.columnaS(), c.columnaO(),
                                                  QStringLiteral(PELMORA_BIN "/Vededizaviro"));
-        }) << "optCategoria(0)" << "Número de plazas del autocar (incluido el conductor): Más de 55";
-        QTest::newRow("frmRestablecerReferencia")
-            << Fabrica([](Calculo &) { return new DialogoRestablecerReferencia(nullptr); }) << "optTodas"
-            << "Número de plazas del autocar (incluido el conductor): Todas las categorías";
-        QTest::newRow("frmSensibilidad")
-            << Fabrica([](Calculo &c) { return new VentanaSensibilidad(c, [] { return QString(); }, nullptr); })
-            << "grdSensibilidad" << "Tabla de sensibilidad";
-        QTest::newRow("frmComparar") << Fabrica([](Calculo &) { return new VentanaComparar(nullptr); }) << "lstCalculos"
-                                     << "Cálculos comparados";
+        }, "optCategoria(0)", "Número de plazas del autocar (incluido el conductor): Más de 55");
+        fila("frmRestablecerReferencia", [](Calculo &) { return new DialogoRestablecerReferencia(nullptr); },
+             "optTodas", "Número de plazas del autocar (incluido el conductor): Todas las categorías");
+        fila("frmSensibilidad",
+             [](Calculo &c) { return new VentanaSensibilidad(c, [] { return QString(); }, nullptr); },
+             "grdSensibilidad", "Tabla de sensibilidad");
+        fila("frmComparar", [](Calculo &) { return new VentanaComparar(nullptr); }, "lstCalculos",
+             "Cálculos comparados");
     }
 
     // Every control that takes the focus has a name (a drop-down list's
@@ -328,7 +324,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QString, nombre);
         Calculo c;
-        QVERIFY(AbrirArchivo(c, kReferencia) == ErrorArchivo::Ninguno);
+        QVERIFY(prueba::abrirReferencia(c, 1));
         std::unique_ptr<QDialog> d(fabrica(c));
         const QList<QWidget *> todos = controles(d.get());
         QVERIFY(!todos.isEmpty());

@@ -1,6 +1,5 @@
 // The window's title and the undo history: "Deshacer" and "Rehacer", the
 // mark of unsaved changes, and undo inside a field being edited.
-#include "archivos/archivo.h"
 #include "archivos/referencia.h"
 #include "entrada/numeros.h"
 #include "interfaz/campo.h"
@@ -13,7 +12,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -22,12 +20,11 @@
 #include <functional>
 
 using namespace pelmora;
+using prueba::accion;
 
 namespace {
 
 using Paso = std::function<void(VentanaPrincipal &)>;
-
-QAction *accion(VentanaPrincipal &w, const char *nombre) { return w.accion(QLatin1String(nombre)); }
 
 void confirmar(VentanaPrincipal &w, Seccion s, int i, const QString &texto)
 {
@@ -86,27 +83,17 @@ class PruebaDeshacer : public QObject, prueba::EntornoVentana {
     int pitidos_ = 0;
     decltype(interceptorPitidos)::Ambito ambitoPitidos_{interceptorPitidos, [this] { ++pitidos_; }};
 
-    QString ruta(const QString &nombre) const { return carpeta_.path() + QStringLiteral("/Cálculos/") + nombre; }
-
     // "Autocar 1.clc", made from the reference data of category 1, opened.
     bool abrirAutocar1(VentanaPrincipal &w)
     {
-        const QString r = ruta(QStringLiteral("Autocar 1.clc"));
-        QFile::remove(r);
-        return QFile::copy(rutaReferencia(QString::fromUtf8(kCategorias[1].archivo)), r) && w.abrirArchivoInicial(r);
-    }
-
-    void mostrarActiva(VentanaPrincipal &w)
-    {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const QString r = carpeta_.path() + QStringLiteral("/Cálculos/Autocar 1.clc");
+        return prueba::copiarCalculo(1, r) && w.abrirArchivoInicial(r);
     }
 
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        fijarSeparadores(QLocale());
+        prueba::fijarEspanol();
         QVERIFY(prepararCarpeta());
         QVERIFY(QDir().mkpath(carpeta_.path() + QStringLiteral("/Cálculos")));
     }
@@ -170,7 +157,7 @@ private slots:
         QFETCH(QString, titulo);
         QFETCH(bool, modificado);
         VentanaPrincipal w;
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         paso(w);
         QCOMPARE(w.windowTitle(), titulo);
         QCOMPARE(w.isWindowModified(), modificado);
@@ -186,30 +173,27 @@ private slots:
     {
         QTest::addColumn<Seccion>("seccion");
         QTest::addColumn<Paso>("cambio");
-        QTest::newRow("valor") << kF1 << Paso([](VentanaPrincipal &w) {
-            confirmar(w, kF1, F1::PrecioAutocar, QStringLiteral("250000"));
-        });
-        QTest::newRow("valor que cambia otro guardado") << kVar << Paso([](VentanaPrincipal &w) {
-            confirmar(w, kVar, Var::PrecioCarburante, QStringLiteral("0,4"));
-        });
-        QTest::newRow("kilometros que mueven otra seccion") << kF2 << Paso([](VentanaPrincipal &w) {
-            confirmar(w, kCar, Car::KmAnuales, QStringLiteral("90000"));
-        });
-        QTest::newRow("opcion a total") << kF2 << Paso([](VentanaPrincipal &w) {
-            opcion(w, kF2, F2::SegurosDesglosados, 2);
-        });
-        QTest::newRow("opcion a desglose tras un total") << kF2 << Paso([](VentanaPrincipal &w) {
-            opcion(w, kF2, F2::FiscalesDesglosados, 1);
-        });
-        QTest::newRow("indirectos a total") << kInd << Paso([](VentanaPrincipal &w) {
-            opcion(w, kInd, Ind::Desglosado, 2);
-        });
-        QTest::newRow("autocar alquilado") << kF1 << Paso([](VentanaPrincipal &w) {
-            opcion(w, kF1, F1::CompraAutocar, 2);
-        });
-        QTest::newRow("servicio") << kServ << Paso([](VentanaPrincipal &w) {
-            confirmar(w, kServ, Serv::campo(1, Serv::Km), QStringLiteral("1500"));
-        });
+        // A value typed into field i of s, or else option button boton of group i.
+        const struct {
+            const char *n;
+            Seccion vista, s;
+            int i;
+            const char *texto;
+            int boton;
+        } filas[] = {
+            {"valor", kF1, kF1, F1::PrecioAutocar, "250000", 0},
+            {"valor que cambia otro guardado", kVar, kVar, Var::PrecioCarburante, "0,4", 0},
+            {"kilometros que mueven otra seccion", kF2, kCar, Car::KmAnuales, "90000", 0},
+            {"opcion a total", kF2, kF2, F2::SegurosDesglosados, nullptr, 2},
+            {"opcion a desglose tras un total", kF2, kF2, F2::FiscalesDesglosados, nullptr, 1},
+            {"indirectos a total", kInd, kInd, Ind::Desglosado, nullptr, 2},
+            {"autocar alquilado", kF1, kF1, F1::CompraAutocar, nullptr, 2},
+            {"servicio", kServ, kServ, Serv::campo(1, Serv::Km), "1500", 0},
+        };
+        for (const auto &f : filas)
+            QTest::newRow(f.n) << f.vista << Paso([f](VentanaPrincipal &w) {
+                f.texto ? confirmar(w, f.s, f.i, QString::fromUtf8(f.texto)) : opcion(w, f.s, f.i, f.boton);
+            });
     }
 
     // A change undone brings back exactly what the forms showed before it,
@@ -220,7 +204,7 @@ private slots:
         QFETCH(Seccion, seccion);
         QFETCH(Paso, cambio);
         VentanaPrincipal w;
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         QVERIFY(prueba::abrirCategoria(w, 2));
         // A fuel discount, fiscal costs entered as a total, a service's costs.
         confirmar(w, kVar, Var::PrecioCarburante, QStringLiteral("1,5"));
@@ -229,24 +213,22 @@ private slots:
         confirmar(w, kF2, F2::Fiscales, QStringLiteral("3333"));
         confirmar(w, kServ, Serv::campo(1, Serv::Propios), QStringLiteral("800"));
         const QStringList vistaAntes = vista(w, seccion);
-        const EntradasUsuario antes = w.calculo().entradasUsuario();
+        const Columna antes = w.calculo().entradasUsuario().columna;
         const int pasos = w.historial().pila().index();
         cambio(w);
         QCOMPARE(w.historial().pila().index(), pasos + 1);
         const QStringList vistaDespues = vista(w, seccion);
         const Columna despues = w.calculo().columnaS();
         QVERIFY(vistaDespues != vistaAntes);
-
-        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(w.historial().pila().index(), pasos);
-        QVERIFY(mismaColumna(w.calculo().columnaS(), antes.columna));
-        QCOMPARE(vista(w, seccion), vistaAntes);
+        const auto pulsar = [&](Qt::Key k, int paso, const Columna &columna, const QStringList &v) {
+            QTest::keyClick(&w, k, Qt::ControlModifier);
+            QCOMPARE(w.historial().pila().index(), paso);
+            QVERIFY(mismaColumna(w.calculo().columnaS(), columna));
+            QCOMPARE(vista(w, seccion), v);
+        };
+        pulsar(Qt::Key_Z, pasos, antes, vistaAntes);
         QCOMPARE(distintoDeUnaCarga(w.calculo(), seccion == kServ), QString());
-
-        QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(w.historial().pila().index(), pasos + 1);
-        QVERIFY(mismaColumna(w.calculo().columnaS(), despues));
-        QCOMPARE(vista(w, seccion), vistaDespues);
+        pulsar(Qt::Key_Y, pasos + 1, despues, vistaDespues);
         // Undone and redone with the service shown: it is reviewed, as when
         // it is shown, and every figure is a load's.
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
@@ -260,7 +242,7 @@ private slots:
     void deshacerMasAllaDeUnaGrabacion()
     {
         VentanaPrincipal w;
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         QVERIFY(abrirAutocar1(w));
         const double abiertas = w.calculo().columnaS()(kCar, Car::Plazas).n();
         QVERIFY(abiertas != 41 && abiertas != 42);
@@ -294,25 +276,26 @@ private slots:
     void ctrlZEnUnCampo()
     {
         VentanaPrincipal w;
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         QVERIFY(prueba::abrirCategoria(w));
         w.MostrarSeccion(kCar);
         CampoTexto *km = prueba::caja(w.frmActiva(), kCar, Car::KmAnuales);
+        QUndoStack &pila = w.historial().pila();
+        const auto ctrl = [km](Qt::Key k) { QTest::keyClick(km, k, Qt::ControlModifier); };
+        const auto guardado = [&w] { return w.calculo().columnaS()(kCar, Car::KmAnuales); };
         // Typing into a new calculation: Ctrl+Z undoes it with nothing in
         // the history, then is refused like any control key.
         km->setFocus(Qt::MouseFocusReason);
         const QString inicial = km->text();
         prueba::teclear(km, QStringLiteral("5"));
         QCOMPARE(km->text(), QStringLiteral("5"));
-        QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(km->text(), inicial);
-        QCOMPARE(pitidos_, 0);
-        QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(km->text(), inicial);
-        QCOMPARE(pitidos_, 1);
+        for (int pitidos : {0, 1}) {
+            ctrl(Qt::Key_Z);
+            QCOMPARE(km->text(), inicial);
+            QCOMPARE(pitidos_, pitidos);
+        }
 
         prueba::teclear(km, QStringLiteral("80000"), Qt::Key_Return);
-        QUndoStack &pila = w.historial().pila();
         QCOMPARE(pila.index(), 1);
         QTest::keyClicks(km, QStringLiteral("1"));
         QTest::keyClick(km, Qt::Key_End);
@@ -322,27 +305,27 @@ private slots:
         QVERIFY(accion(w, "mnuDeshacer")->isEnabled());
         int veces = 0;
         while (km->isUndoAvailable() && veces++ < 10) {
-            QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
+            ctrl(Qt::Key_Z);
             QCOMPARE(pila.index(), 1);
-            QCOMPARE(w.calculo().columnaS()(kCar, Car::KmAnuales).n(), 80000.0);
+            QCOMPARE(guardado().n(), 80000.0);
         }
         QCOMPARE(km->text(), QStringLiteral("80000"));
-        QTest::keyClick(km, Qt::Key_Y, Qt::ControlModifier);
+        ctrl(Qt::Key_Y);
         QVERIFY(km->text() != QStringLiteral("80000"));
         QCOMPARE(pila.index(), 1);
         while (km->isUndoAvailable() && veces++ < 20)
-            QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
+            ctrl(Qt::Key_Z);
 
-        QTest::keyClick(km, Qt::Key_Z, Qt::ControlModifier);
+        ctrl(Qt::Key_Z);
         QCOMPARE(pila.index(), 0);
         QVERIFY(km->hasFocus() && km->editando());
-        QCOMPARE(km->text(), textoEdicion(w.calculo().columnaS()(kCar, Car::KmAnuales), km->decimales()));
-        QVERIFY(w.calculo().columnaS()(kCar, Car::KmAnuales).n() != 80000.0);
+        QCOMPARE(km->text(), textoEdicion(guardado(), km->decimales()));
+        QVERIFY(guardado().n() != 80000.0);
 
         prueba::teclear(km, QStringLiteral("90000"));
         const Valor tecleado = LeerCampo(km->text(), km->decimales());
-        QTest::keyClick(km, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(w.calculo().columnaS()(kCar, Car::KmAnuales), tecleado);
+        ctrl(Qt::Key_Y);
+        QCOMPARE(guardado(), tecleado);
         QCOMPARE(pila.index(), 1);
         QVERIFY(!pila.canRedo());
         QCOMPARE(pitidos_, 1);
@@ -352,15 +335,15 @@ private slots:
         w.menuBar()->setFocus(Qt::MenuBarFocusReason);
         QVERIFY(km->editando() && !km->hasFocus());
         w.deshacer();
-        QCOMPARE(km->text(), textoEdicion(w.calculo().columnaS()(kCar, Car::KmAnuales), km->decimales()));
-        QVERIFY(w.calculo().columnaS()(kCar, Car::KmAnuales) != tecleado);
+        QCOMPARE(km->text(), textoEdicion(guardado(), km->decimales()));
+        QVERIFY(guardado() != tecleado);
     }
 
     // "Deshacer" and "Rehacer" are on only with something to undo or redo.
     void menusSegunElHistorial()
     {
         VentanaPrincipal w;
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         const auto estado = [&w] {
             return QString::number(accion(w, "mnuDeshacer")->isEnabled()) +
                    QString::number(accion(w, "mnuRehacer")->isEnabled());
@@ -375,8 +358,7 @@ private slots:
         w.deshacer();
         QCOMPARE(estado(), QStringLiteral("01"));
         // Typing of the field being edited counts once the menu opens.
-        CampoTexto *plazas = prueba::caja(w.frmActiva(), kCar, Car::Plazas);
-        prueba::teclear(plazas, QStringLiteral("45"));
+        prueba::teclear(prueba::caja(w.frmActiva(), kCar, Car::Plazas), QStringLiteral("45"));
         emit w.findChild<QMenu *>(QStringLiteral("mnuEdit"))->aboutToShow();
         QCOMPARE(estado(), QStringLiteral("11"));
         w.rehacer();

@@ -2,15 +2,11 @@
 // the version answered and a wrong option refused (64) before any window,
 // with no display at all or with one, whatever the language settings; the
 // dates of pelmora-calc's report written the Spanish way in every locale.
+#include "ayudantes.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QtTest>
-
-namespace {
-
-const QString kReferencia = QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar mas 55 plazas.obs");
-
-} // namespace
 
 class PruebaOrdenes : public QObject {
     Q_OBJECT
@@ -30,6 +26,7 @@ private slots:
             QTest::newRow(n) << QString::fromUtf8(p) << a << QString::fromUtf8(idioma) << pantalla << codigo
                              << QString::fromUtf8(salida) << QString::fromUtf8(error);
         };
+        const QString referencia = pelmora::prueba::referencia(0);
         const char *const uso = "Uso: pelmora [--sin-presentacion] [ARCHIVO]\n     pelmora --help | --version\n";
         fila("pelmora --help, no display", "pelmora", {"--help"}, "C", false, 0, "Uso: pelmora [--sin-presentacion]",
              "");
@@ -46,12 +43,12 @@ private slots:
              "pelmora-calc " PELMORA_VERSION "\n", "");
         fila("pelmora-calc unknown option", "pelmora-calc", {"--otra"}, "en_US.UTF-8", false, 64, "",
              "pelmora-calc: opción desconocida: --otra\n");
-        fila("pelmora-calc takes no Qt option", "pelmora-calc", {"-platform", "offscreen", kReferencia},
+        fila("pelmora-calc takes no Qt option", "pelmora-calc", {"-platform", "offscreen", referencia},
              "C", true, 64, "", "opción desconocida: -platform\n");
         // The reference file's dates, 2026-01-15, whatever the locale.
         for (const char *idioma : {"C", "en_US.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8"})
             fila(qPrintable(QStringLiteral("pelmora-calc dates, %1").arg(QLatin1String(idioma))), "pelmora-calc",
-                 {kReferencia}, idioma, false, 0,
+                 {referencia}, idioma, false, 0,
                  "Cálculo Personalizado (15/1/26)   Vededizaviro de Costes (15/1/26)", "");
     }
 

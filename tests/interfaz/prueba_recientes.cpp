@@ -1,6 +1,5 @@
 // "Abiertos recientemente": the list (order, each file once, eight at most),
 // its submenu, which files get on it, and a file that has gone.
-#include "archivos/archivo.h"
 #include "archivos/referencia.h"
 #include "interfaz/dialogoarchivo.h"
 #include "interfaz/menus.h"
@@ -46,12 +45,11 @@ private slots:
     {
         QVERIFY(prepararCarpeta());
         QVERIFY(QDir().mkpath(en(QStringLiteral("sub"))));
-        // Calculation files: the reference file of the first category, copied.
-        const QString ref = rutaReferencia(QString::fromUtf8(kCategorias[0].archivo));
-        for (const char *n : {"a.clc", "b.clc", "c.clc", "a&b.clc"})
-            QVERIFY(QFile::copy(ref, en(QLatin1String(n))));
+        QStringList calculos{"a.clc", "b.clc", "c.clc", "a&b.clc"};
         for (int k = 1; k <= 10; ++k)
-            QVERIFY(QFile::copy(ref, en(QStringLiteral("f%1.clc").arg(k, 2, 10, QLatin1Char('0')))));
+            calculos << QStringLiteral("f%1.clc").arg(k, 2, 10, QLatin1Char('0'));
+        for (const QString &n : calculos)
+            QVERIFY(prueba::copiarCalculo(0, en(n)));
         QVERIFY(QFile::link(en(QStringLiteral("a.clc")), en(QStringLiteral("enlace.clc"))));
         QFile malo(en(QStringLiteral("malo.clc")));
         QVERIFY(malo.open(QIODevice::WriteOnly) && malo.write("x") == 1);
@@ -139,28 +137,27 @@ private slots:
         const QString ref = QString::fromUtf8(kCategorias[1].archivo);
         // The open and save dialogs: a folder and a name.
         auto dialogo = interceptorDialogoArchivo.interceptar([&](DialogoArchivo &d) {
-            const bool referencia = camino == QLatin1String("referenciaDialogo");
+            const bool referencia = camino == u"referenciaDialogo";
             d.fijarCarpeta(referencia ? carpetaReferencia() : archivos());
             d.textArchivo()->setText(referencia    ? ref
                                      : d.modoAbrir() ? QStringLiteral("b.clc")
                                                      : QStringLiteral("nuevo"));
             d.aceptarArchivo();
         });
-        if (camino == QLatin1String("abrir") || camino == QLatin1String("referenciaDialogo")) {
-            w.accion(QStringLiteral("mnuFileOpen"))->trigger();
-        } else if (camino == QLatin1String("inicial") || camino == QLatin1String("guardar")) {
+        if (camino == u"abrir" || camino == u"referenciaDialogo") {
+            prueba::accion(w, "mnuFileOpen")->trigger();
+        } else if (camino == u"inicial" || camino == u"guardar") {
             QVERIFY(w.abrirArchivoInicial(en(QStringLiteral("b.clc"))));
-            if (camino == QLatin1String("guardar")) {
+            if (camino == u"guardar") {
                 vaciarLista();
-                w.accion(QStringLiteral("mnuFileSave"))->trigger();
+                prueba::accion(w, "mnuFileSave")->trigger();
             }
-        } else if (camino == QLatin1String("guardarComo") || camino == QLatin1String("guardarFallido")) {
+        } else if (camino == u"guardarComo" || camino == u"guardarFallido") {
             QVERIFY(prueba::abrirCategoria(w));
-            if (camino == QLatin1String("guardarFallido"))
+            if (camino == u"guardarFallido")
                 w.fijarArchivoActual(en(QStringLiteral("no_existe/x.clc")));
-            const bool como = camino == QLatin1String("guardarComo");
-            w.accion(QLatin1String(como ? "mnuFileSaveAs" : "mnuFileSave"))->trigger();
-        } else if (camino == QLatin1String("referencia")) {
+            prueba::accion(w, camino == u"guardarComo" ? "mnuFileSaveAs" : "mnuFileSave")->trigger();
+        } else if (camino == u"referencia") {
             QVERIFY(w.abrirArchivoInicial(rutaReferencia(ref)));
         } else {
             QVERIFY(!w.abrirArchivoInicial(en(QStringLiteral("malo.clc"))));
@@ -176,28 +173,29 @@ private slots:
     // and off with "Abrir ...".
     void elegirUnReciente()
     {
-        anotarReciente(en(QStringLiteral("a.clc")));
-        QVERIFY(QFile::copy(en(QStringLiteral("b.clc")), en(QStringLiteral("ido.clc"))));
-        anotarReciente(en(QStringLiteral("ido.clc")));
-        QVERIFY(QFile::remove(en(QStringLiteral("ido.clc"))));
+        const QString a = en(QStringLiteral("a.clc")), ido = en(QStringLiteral("ido.clc"));
+        anotarReciente(a);
+        QVERIFY(QFile::copy(en(QStringLiteral("b.clc")), ido));
+        anotarReciente(ido);
+        QVERIFY(QFile::remove(ido));
         VentanaPrincipal w;
         w.show();
-        QAction *submenu = w.accion(QStringLiteral("mnuRecientes"));
-        QAction *abrir = w.accion(QStringLiteral("mnuFileOpen"));
+        QAction *submenu = prueba::accion(w, "mnuRecientes");
+        QAction *abrir = prueba::accion(w, "mnuFileOpen");
         QVERIFY(submenu && submenu->isEnabled() && abrir->isEnabled());
         QCOMPARE(sinMnemonico(submenu->text()), QStringLiteral("Abiertos recientemente"));
 
-        w.accion(QStringLiteral("mnuReciente1"))->trigger();
+        prueba::accion(w, "mnuReciente1")->trigger();
         QTRY_COMPARE(mensajes_.textos(), QStringList{QStringLiteral("Archivo no encontrado.")});
         QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QVERIFY(!w.calculoAbierto());
-        QCOMPARE(archivosRecientes(), QStringList{en(QStringLiteral("a.clc"))});
-        QVERIFY(!w.accion(QStringLiteral("mnuReciente2")));
+        QCOMPARE(archivosRecientes(), QStringList{a});
+        QVERIFY(!prueba::accion(w, "mnuReciente2"));
 
-        w.accion(QStringLiteral("mnuReciente1"))->trigger();
+        prueba::accion(w, "mnuReciente1")->trigger();
         QTRY_VERIFY(w.calculoAbierto());
         QCOMPARE(mensajes_.size(), 1);
-        QCOMPARE(w.archivoActual(), en(QStringLiteral("a.clc")));
+        QCOMPARE(w.archivoActual(), a);
         QVERIFY(!w.HayCambios());
         QVERIFY(!submenu->isEnabled() && !abrir->isEnabled());
         w.cerrarCalculo();

@@ -32,13 +32,6 @@ class PruebaTeclado : public QObject, prueba::EntornoVentana {
 
     QTemporaryDir cache_;
 
-    void mostrarActiva(VentanaPrincipal &w)
-    {
-        w.show();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-    }
-
     // Where the keys go: the control with the focus, or the window.
     static QWidget *destino(VentanaPrincipal &w)
     {
@@ -77,7 +70,7 @@ class PruebaTeclado : public QObject, prueba::EntornoVentana {
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+        prueba::fijarEspanol();
         QVERIFY(prepararCarpeta());
         // The help beside the program, its collection and index in a scratch cache.
         for (const char *n : {"Pelmora.qch", "Acuerdos.qch"})
@@ -87,8 +80,6 @@ private slots:
     }
     void init() { reiniciar(); }
     void cleanup() { terminar(); }
-
-    // ---- Mnemonics ------------------------------------------------------------------
 
     // The captions of one menu, in order, as they are marked.
     void reglaDeLosMnemonicos_data()
@@ -142,7 +133,7 @@ private slots:
         QFETCH(QStringList, ruta);
         VentanaPrincipal w;
         QVERIFY(prueba::abrirCategoria(w, 2));
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         auto dialogo = interceptorDialogoArchivo.interceptar([](DialogoArchivo &) {});
         QWidget *teclas = destino(w);
         QAction *ultima = w.accion(ruta.last());
@@ -165,8 +156,6 @@ private slots:
         while (QWidget *p = QApplication::activePopupWidget())
             p->close();
     }
-
-    // ---- Shortcuts ------------------------------------------------------------------
 
     // Each shortcut triggers its item, from the field being edited when a
     // calculation is open: the typed value is committed first (210000), a
@@ -218,12 +207,12 @@ private slots:
         if (!valor.isEmpty()) {
             QVERIFY(prueba::abrirCategoria(w, 1));
             w.fijarArchivoActual(carpeta_.filePath(QStringLiteral("teclado.clc")));
-            mostrarActiva(w);
+        }
+        QVERIFY(prueba::mostrarActiva(w));
+        if (!valor.isEmpty()) {
             w.MostrarSeccion(kF1);
             antes = w.calculo().columnaS()(kF1, F1::PrecioAutocar).n();
             prueba::teclear(prueba::caja(w.frmActiva(), kF1, F1::PrecioAutocar), valor);
-        } else {
-            mostrarActiva(w);
         }
         QStringList dialogos;
         auto dialogo = interceptorDialogoArchivo.interceptar(
@@ -238,8 +227,6 @@ private slots:
         }
         QFile::remove(carpeta_.filePath(QStringLiteral("teclado.clc")));
     }
-
-    // ---- F1 -------------------------------------------------------------------------
 
     // F1 without a calculation: the contents page; on a form, that form's
     // page, in the same help window.
@@ -258,12 +245,12 @@ private slots:
         QFETCH(int, seccion);
         QFETCH(QString, pagina);
         VentanaPrincipal w;
-        mostrarActiva(w);
+        QVERIFY(prueba::mostrarActiva(w));
         QTest::keyClick(destino(w), Qt::Key_F1);
         QCOMPARE(paginaAyudaMostrada(w), QStringLiteral("index.html"));
         if (seccion >= 0) {
             QVERIFY(prueba::abrirCategoria(w, 3));
-            mostrarActiva(w);
+            QVERIFY(prueba::mostrarActiva(w));
             w.MostrarSeccion(Seccion(seccion));
             QTest::keyClick(destino(w), Qt::Key_F1);
         }
@@ -276,8 +263,6 @@ private slots:
         QCOMPARE(ventanas.first()->contenido()->currentItem()->text(0), titulo);
         QVERIFY(mensajes_.isEmpty());
     }
-
-    // ---- The help's search ----------------------------------------------------------
 
     // A word typed into the search tab lists the pages that hold it, and
     // opening one shows it; the index lives beside the collection, in the
@@ -298,8 +283,7 @@ private slots:
         QFETCH(QStringList, paginas);
         VentanaAyuda v;
         QVERIFY(v.cargar(carpeta_.filePath(QStringLiteral("Pelmora.qch"))));
-        v.show();
-        QVERIFY(QTest::qWaitForWindowActive(&v));
+        QVERIFY(prueba::mostrarActiva(v));
         // Alt+B: the search tab, the caret in its box.
         QTest::keyClick(&v, Qt::Key_B, Qt::AltModifier);
         QTRY_VERIFY(v.textoBuscar()->hasFocus());
