@@ -387,6 +387,7 @@ void DialogoArchivo::aceptarArchivo()
     }
     archivoActual_ = rutaArchivo;
     accept();
+    emit grabado(rutaArchivo);
     const QString crlf = QStringLiteral("\r\n");
     MostrarMensaje(QStringLiteral("El archivo se ha grabado en: ") + crlf + carpetaConSeparador() + crlf + crlf
                        + QStringLiteral("Con el nombre: ") + crlf + nombreArchivo,
@@ -428,10 +429,12 @@ void DialogoArchivo::keyPressEvent(QKeyEvent *e)
     QDialog::keyPressEvent(e);
 }
 
-QString DialogoArchivo::ejecutar(QWidget *padre, const QString &modo, Calculo &calculo,
-                                 const QString &carpetaPrograma)
+QString DialogoArchivo::ejecutar(QWidget *padre, const QString &modo, Calculo &calculo, const QString &carpetaPrograma,
+                                 const std::function<void(const QString &ruta)> &alGrabar)
 {
     DialogoArchivo d(modo, calculo, carpetaInicial(carpetaPrograma), padre);
+    if (alGrabar)
+        connect(&d, &DialogoArchivo::grabado, &d, alGrabar);
     if (interceptorDialogoArchivo)
         interceptorDialogoArchivo(d);
     else

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -57,8 +58,14 @@ public:
     // Builds the dialog, runs it modally owned by padre and returns the
     // path of the file opened or saved (empty when cancelled). In open mode
     // the calculation is loaded on return; the caller then opens its forms.
-    static QString ejecutar(QWidget *padre, const QString &modo, Calculo &calculo,
-                            const QString &carpetaPrograma);
+    // In save mode alGrabar is told the new file as soon as it is written,
+    // before the message that says where it went.
+    static QString ejecutar(QWidget *padre, const QString &modo, Calculo &calculo, const QString &carpetaPrograma,
+                            const std::function<void(const QString &ruta)> &alGrabar = {});
+
+signals:
+    // Save mode: the calculation has just been written to ruta.
+    void grabado(const QString &ruta);
 
 public slots:
     // "Aceptar": opens or saves the file named in the name box.

@@ -131,14 +131,15 @@ bool VentanaPrincipal::Grabar()
 
 bool VentanaPrincipal::grabarComo()
 {
-    // The dialog writes the file and tells the user where it went.
-    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma());
-    if (ruta.isEmpty())
-        return false;
-    historial_->marcarGrabado();
-    fijarArchivoActual(ruta);
-    anotarArchivoActual();
-    return true;
+    // The dialog writes the file and tells the user where it went; the
+    // title names the new file before that message comes up.
+    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma(),
+                                                  [this](const QString &grabada) {
+                                                      historial_->marcarGrabado();
+                                                      fijarArchivoActual(grabada);
+                                                      anotarArchivoActual();
+                                                  });
+    return !ruta.isEmpty();
 }
 
 void VentanaPrincipal::guardarCalculo()

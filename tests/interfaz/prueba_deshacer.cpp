@@ -141,7 +141,12 @@ private slots:
                 d.textArchivo()->setText(QStringLiteral("Ruta [*] 2"));
                 d.aceptarArchivo();
             });
+            // The title names the new file while the message says where it went.
+            QString enElMensaje;
+            auto mensaje = interceptorMensajes.interceptar(
+                [&](const QString &, const QString &) { enElMensaje = w.windowTitle(); });
             accion(w, "mnuFileSaveAs")->trigger();
+            QCOMPARE(enElMensaje, QStringLiteral("Ruta [*][*] 2.clc[*] — Pelmora"));
         }) << QStringLiteral("Ruta [*][*] 2.clc[*] — Pelmora") << false;
         QTest::newRow("cerrado") << Paso([this, cambiar](VentanaPrincipal &w) {
             cambiar(w);
