@@ -18,6 +18,7 @@
 #include "interfaz/ventanaprincipal.h"
 #include "interfaz/ventanasensibilidad.h"
 #include "ayudantes.h"
+#include "bytes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,11 +39,7 @@ using namespace pelmora;
 
 namespace {
 
-QByteArray leer(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using prueba::leerBytes;
 
 VentanaSensibilidad *sensibilidad(VentanaPrincipal &w)
 {
@@ -561,7 +558,7 @@ private slots:
         QCOMPARE(propuestas.size(), 1);
         QVERIFY(propuestas[0].endsWith(QLatin1String(".csv")));
         QVERIFY(mensajes_.isEmpty());
-        QCOMPARE(leer(ruta + QStringLiteral(".csv")), esperado);
+        QCOMPARE(leerBytes(ruta + QStringLiteral(".csv")), esperado);
         QFile::remove(ruta + QStringLiteral(".csv"));
     }
 
@@ -580,7 +577,7 @@ private slots:
         limitarEscrituraParaPruebas(antes);
         QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QVERIFY(mensajes_[0].texto.contains(QDir::toNativeSeparators(ruta)));
-        QCOMPARE(leer(ruta), QByteArray("viejo;1\r\n"));
+        QCOMPARE(leerBytes(ruta), QByteArray("viejo;1\r\n"));
     }
 
     // "Exportar a PDF..." of each window writes pages of text, not pictures.
@@ -608,7 +605,7 @@ private slots:
         const auto hook = interceptorArchivoPdf.interceptar([&](const QString &) { return ruta; });
         w.findChild<QDialog *>(ventana)->findChild<QPushButton *>(QStringLiteral("cmbExportarPdf"))->click();
         QVERIFY(mensajes_.isEmpty());
-        QVERIFY(leer(ruta).startsWith("%PDF"));
+        QVERIFY(leerBytes(ruta).startsWith("%PDF"));
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty())
             QSKIP("pdftotext is not installed: the PDF's text is not checked");

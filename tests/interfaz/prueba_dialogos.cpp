@@ -7,6 +7,7 @@
 #include "interfaz/mensaje.h"
 #include "interfaz/preguntagrabar.h"
 #include "ayudantes.h"
+#include "bytes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,17 +36,8 @@ namespace {
 const QString kReferencia =
     QStringLiteral(PELMORA_BIN "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
 
-QByteArray leer(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool escribir(const QString &ruta, const QByteArray &datos)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
-}
+using prueba::leerBytes;
+using prueba::escribirBytes;
 
 // Every stored entry of both columns, as the file keeps them.
 bool mismasEntradas(const Columna &a, const Columna &b)
@@ -163,7 +155,7 @@ private slots:
     {
         QTemporaryDir t;
         for (const char *n : {"b.clc", "A.CLC", "c.Clc", "notas.txt", "d.clc.bak"})
-            QVERIFY(escribir(t.filePath(QLatin1String(n)), "x"));
+            QVERIFY(escribirBytes(t.filePath(QLatin1String(n)), "x"));
         QVERIFY(QDir(t.path()).mkdir(QStringLiteral("sub.clc")));
         Calculo c;
         DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
@@ -198,7 +190,7 @@ private slots:
     void modoGrabar()
     {
         QTemporaryDir t;
-        QVERIFY(escribir(t.filePath(QStringLiteral("uno.clc")), "x"));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("uno.clc")), "x"));
         Calculo c;
         DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
         QCOMPARE(d.windowTitle(), QStringLiteral("Guardar archivo"));
@@ -248,7 +240,7 @@ private slots:
         QFETCH(QString, nombre);
         QTemporaryDir t;
         const QString viejo = t.filePath(QStringLiteral("Viaje.clc"));
-        QVERIFY(escribir(viejo, "contenido anterior\r\n"));
+        QVERIFY(escribirBytes(viejo, "contenido anterior\r\n"));
         Calculo c;
         prepararCalculo(c);
         DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
@@ -257,7 +249,7 @@ private slots:
         QCOMPARE(mensajes.size(), 1);
         QCOMPARE(mensajes[0].texto, QStringLiteral("Este fichero ya existe."));
         QCOMPARE(mensajes[0].titulo, QStringLiteral("Error"));
-        QCOMPARE(leer(viejo), QByteArray("contenido anterior\r\n"));
+        QCOMPARE(leerBytes(viejo), QByteArray("contenido anterior\r\n"));
         QCOMPARE(QDir(t.path()).entryList(QDir::Files), QStringList{"Viaje.clc"});
         QCOMPARE(d.result(), int(QDialog::Rejected));
         QVERIFY(d.archivoActual().isEmpty());
@@ -272,12 +264,12 @@ private slots:
         DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
         QCOMPARE(d.file1()->count(), 0);
         const QString otro = t.filePath(QStringLiteral("ruta.CLC"));
-        QVERIFY(escribir(otro, "de otro programa"));
+        QVERIFY(escribirBytes(otro, "de otro programa"));
         d.textArchivo()->setText(QStringLiteral("Ruta"));
         d.aceptarArchivo();
         QCOMPARE(mensajes.size(), 1);
         QCOMPARE(mensajes[0].texto, QStringLiteral("Este fichero ya existe."));
-        QCOMPARE(leer(otro), QByteArray("de otro programa"));
+        QCOMPARE(leerBytes(otro), QByteArray("de otro programa"));
         QCOMPARE(QDir(t.path()).entryList(QDir::Files).size(), 1);
     }
 
@@ -372,7 +364,7 @@ private slots:
         for (const char *modo : {"abrir", "grabar"}) {
             mensajes.clear();
             auto t = std::make_unique<QTemporaryDir>();
-            QVERIFY(escribir(t->filePath(QStringLiteral("viejo.clc")), leer(kReferencia)));
+            QVERIFY(escribirBytes(t->filePath(QStringLiteral("viejo.clc")), leerBytes(kReferencia)));
             DialogoArchivo d(QLatin1String(modo), c, t->path());
             const QString carpeta = t->path();
             t.reset(); // the folder goes away while the dialog is open
@@ -394,7 +386,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("contenido");
         QTest::newRow("basura") << QByteArray("esto no es un cálculo\r\n");
-        QByteArray corto = leer(kReferencia);
+        QByteArray corto = leerBytes(kReferencia);
         corto.truncate(corto.size() / 2);
         QTest::newRow("corto") << corto;
         QTest::newRow("vacío") << QByteArray();
@@ -403,7 +395,7 @@ private slots:
     {
         QFETCH(QByteArray, contenido);
         QTemporaryDir t;
-        QVERIFY(escribir(t.filePath(QStringLiteral("roto.clc")), contenido));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("roto.clc")), contenido));
         Calculo c;
         prepararCalculo(c);
         const Columna antes = c.columnaS();
@@ -422,7 +414,7 @@ private slots:
     {
         QTemporaryDir t;
         const QString ruta = t.filePath(QStringLiteral("borrado.clc"));
-        QVERIFY(escribir(ruta, leer(kReferencia)));
+        QVERIFY(escribirBytes(ruta, leerBytes(kReferencia)));
         Calculo c;
         DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
         QCOMPARE(d.textArchivo()->text(), QStringLiteral("borrado.clc"));
@@ -440,7 +432,7 @@ private slots:
         Calculo origen;
         prepararCalculo(origen);
         QCOMPARE(GrabarCalculo(origen, t.filePath(QStringLiteral("b.clc"))), ErrorArchivo::Ninguno);
-        QVERIFY(escribir(t.filePath(QStringLiteral("a.clc")), "roto"));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("a.clc")), "roto"));
 
         Calculo c;
         DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
@@ -462,8 +454,8 @@ private slots:
     {
         QTemporaryDir t;
         QVERIFY(QDir(t.path()).mkpath(QStringLiteral("Rutas/Verano")));
-        QVERIFY(escribir(t.filePath(QStringLiteral("Rutas/Verano/costa.clc")), "x"));
-        QVERIFY(escribir(t.filePath(QStringLiteral("arriba.clc")), "x"));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("Rutas/Verano/costa.clc")), "x"));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("arriba.clc")), "x"));
         Calculo c;
         DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
         d.show();
@@ -775,7 +767,7 @@ private slots:
         v.reset();
 
         // A damaged collection is made again.
-        QVERIFY(escribir(coleccion, QByteArray(2048, 'x')));
+        QVERIFY(escribirBytes(coleccion, QByteArray(2048, 'x')));
         v = std::make_unique<VentanaAyuda>();
         QVERIFY(v->cargar(ruta));
         QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Acuerdos"));
@@ -805,12 +797,12 @@ private slots:
 
         // Damaged files: garbage, and a help file cut short.
         mensajes.clear();
-        QVERIFY(escribir(t.filePath(QStringLiteral("Pelmora.qch")), QByteArray(4096, 'x')));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("Pelmora.qch")), QByteArray(4096, 'x')));
         QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Pelmora.qch"))));
-        QByteArray corta = leer(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"));
+        QByteArray corta = leerBytes(QStringLiteral(PELMORA_BIN "/Acuerdos.qch"));
         QVERIFY(corta.size() > 2048);
         corta.truncate(2048);
-        QVERIFY(escribir(t.filePath(QStringLiteral("Acuerdos.qch")), corta));
+        QVERIFY(escribirBytes(t.filePath(QStringLiteral("Acuerdos.qch")), corta));
         QVERIFY(!abrirAyuda(nullptr, t.filePath(QStringLiteral("Acuerdos.qch"))));
         mostrarAcuerdos(nullptr, t.path());
         QCOMPARE(mensajes.size(), 1);

@@ -16,6 +16,7 @@
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
+#include "bytes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -761,10 +762,7 @@ private slots:
         w.accion(QStringLiteral("mnuFileSave"))->trigger();
         QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
         QCOMPARE(w.calculo().columnaS()(kF1, F1::PrecioAutocar).n(), 200000.0);
-        auto contenido = [&] {
-            QFile f(ruta);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
+        auto contenido = [&] { return prueba::leerBytes(ruta); };
         const QByteArray antes = contenido();
         QVERIFY(!antes.isEmpty());
 

@@ -12,6 +12,7 @@
 #include "interfaz/twips.h"
 #include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
+#include "bytes.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -28,17 +29,8 @@ using namespace pelmora;
 
 namespace {
 
-QByteArray leerBytes(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool escribirBytes(const QString &ruta, const QByteArray &b)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(b) == b.size();
-}
+using prueba::escribirBytes;
+using prueba::leerBytes;
 
 QString fechaCorta(const QDate &d) { return QLocale().toString(d, QLocale::ShortFormat); }
 

@@ -1,6 +1,7 @@
 #include "archivos/archivo.h"
 #include "calculo/campos.h"
 #include "entrada/numeros.h"
+#include "bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,13 +33,7 @@ const char *const kReferencias[] = {
 
 QString referencia(const char *nombre) { return QStringLiteral(PELMORA_DATOS "/Vededizaviro/") + QString::fromUtf8(nombre); }
 
-QByteArray leerBytes(const QString &ruta)
-{
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
+using prueba::leerBytes;
 
 void escribirBytes(const QString &ruta, const QByteArray &b)
 {

@@ -3,6 +3,7 @@
 // pelmora-calc --referencia-de.
 #include "archivos/referencia.h"
 #include "calculo/campos.h"
+#include "bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +22,8 @@ using namespace pelmora;
 
 namespace {
 
-QByteArray leerBytes(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool escribirBytes(const QString &ruta, const QByteArray &b)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(b) == b.size();
-}
+using prueba::escribirBytes;
+using prueba::leerBytes;
 
 // Every stored entry and the date of two columns are the same.
 bool mismasCifras(const Columna &a, const Columna &b)
