@@ -362,13 +362,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    PruebaAccesible prueba;
-    return QTest::qExec(&prueba, argc, argv);
-}
+QTEST_MAIN(PruebaAccesible)
 
 #include "prueba_accesible.moc"

@@ -1152,13 +1152,6 @@ private slots:
     }
 };
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    PruebaFormularios prueba;
-    return QTest::qExec(&prueba, argc, argv);
-}
+QTEST_MAIN(PruebaFormularios)
 
 #include "prueba_formularios.moc"
