@@ -8,8 +8,8 @@
 //
 // Runs on the platform in QT_QPA_PLATFORM; offscreen when no display is set.
 #include "entrada/numeros.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/ventanaprincipal.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <benchmark/benchmark.h>
 

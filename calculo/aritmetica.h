@@ -4,8 +4,8 @@
 // target is then left as it was.
 #pragma once
 
-#include "entrada/valor.h"
 #include "entrada/numeros.h"
+#include "entrada/valor.h"
 
 #include <cmath>
 #include <cstdint>

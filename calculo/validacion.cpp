@@ -1,8 +1,8 @@
 #include "calculo/validacion.h"
 
-#include "entrada/caracteres.h"
 #include "calculo/campos.h"
 #include "calculo/catalogo.h"
+#include "entrada/caracteres.h"
 #include "entrada/numeros.h"
 
 #include <cmath>

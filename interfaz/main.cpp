@@ -11,9 +11,9 @@
 // without a calculation, on the start dialog. --sin-presentacion skips the
 // splash window.
 #include "entrada/numeros.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/rutas.h"
-#include "interfaz/ventanaprincipal.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -2,13 +2,13 @@
 
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
-#include "interfaz/areasecciones.h"
-#include "interfaz/campo.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/formulario.h"
-#include "interfaz/rutas.h"
-#include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/soporte/rutas.h"
+#include "interfaz/soporte/twips.h"
+#include "interfaz/ventana/areasecciones.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QDir>
 #include <QAction>

@@ -4,8 +4,8 @@
 
 #include "calculo/calculo.h"
 #include "calculo/campos.h"
-#include "interfaz/mensaje.h"
-#include "interfaz/preguntagrabar.h"
+#include "interfaz/dialogos/mensaje.h"
+#include "interfaz/dialogos/preguntagrabar.h"
 
 #include <QList>
 #include <QString>

@@ -1,19 +1,19 @@
 // What a screen reader is told, through Qt's accessibility interface: the
 // boxes by their row and column, the option buttons with their group, the
 // section bar, the pies' shares and every control of the dialogs.
+#include "ayudantes.h"
 #include "calculo/campos.h"
 #include "entrada/numeros.h"
-#include "interfaz/barrasecciones.h"
-#include "interfaz/campo.h"
-#include "interfaz/cifrasreferencia.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/formulario.h"
-#include "interfaz/tarta.h"
-#include "interfaz/twips.h"
-#include "interfaz/ventanacomparar.h"
-#include "interfaz/ventanasensibilidad.h"
-#include "ayudantes.h"
+#include "interfaz/analisis/ventanacomparar.h"
+#include "interfaz/analisis/ventanasensibilidad.h"
+#include "interfaz/dialogos/cifrasreferencia.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/tarta.h"
+#include "interfaz/soporte/twips.h"
+#include "interfaz/ventana/barrasecciones.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>

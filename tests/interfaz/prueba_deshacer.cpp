@@ -1,14 +1,14 @@
 // The window's title and the undo history: "Deshacer" and "Rehacer", the
 // mark of unsaved changes, and undo inside a field being edited.
 #include "archivos/referencia.h"
-#include "entrada/numeros.h"
-#include "interfaz/campo.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/formulario.h"
-#include "interfaz/historial.h"
-#include "interfaz/rutas.h"
-#include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
+#include "entrada/numeros.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/soporte/historial.h"
+#include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QAction>
 #include <QDir>

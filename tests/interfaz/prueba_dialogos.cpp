@@ -1,13 +1,13 @@
 // The file dialog frmArchivo, the save question frmPreguntaGrabar and the
 // help window frmAyuda.
 #include "archivos/archivo.h"
-#include "interfaz/ayuda.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/mensaje.h"
-#include "interfaz/preguntagrabar.h"
 #include "ayudantes.h"
 #include "bytes.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/dialogos/mensaje.h"
+#include "interfaz/dialogos/preguntagrabar.h"
+#include "interfaz/soporte/ayuda.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // The section forms against the model: what the boxes and labels show,
 // typing and committing a field, the option pairs, the results and the pie.
 #include "archivos/archivo.h"
-#include "entrada/numeros.h"
-#include "interfaz/campo.h"
-#include "interfaz/formulario.h"
-#include "interfaz/mensaje.h"
-#include "interfaz/tarta.h"
-#include "interfaz/twips.h"
 #include "ayudantes.h"
+#include "entrada/numeros.h"
+#include "interfaz/dialogos/mensaje.h"
+#include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/tarta.h"
+#include "interfaz/soporte/twips.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,12 +1,12 @@
 // "Abiertos recientemente": the list (order, each file once, eight at most),
 // its submenu, which files get on it, and a file that has gone.
 #include "archivos/referencia.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/menus.h"
-#include "interfaz/recientes.h"
-#include "interfaz/rutas.h"
-#include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/soporte/recientes.h"
+#include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/menus.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QAction>
 #include <QDir>

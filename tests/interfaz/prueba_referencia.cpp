@@ -2,17 +2,17 @@
 // the menu items, the import and reset dialogs, and what a new calculation
 // shows afterwards.
 #include "archivos/referencia.h"
-#include "calculo/campos.h"
-#include "entrada/numeros.h"
-#include "interfaz/cifrasreferencia.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/formulario.h"
-#include "interfaz/mensaje.h"
-#include "interfaz/rutas.h"
-#include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
 #include "bytes.h"
+#include "calculo/campos.h"
+#include "entrada/numeros.h"
+#include "interfaz/dialogos/cifrasreferencia.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/dialogos/mensaje.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/soporte/rutas.h"
+#include "interfaz/soporte/twips.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QAction>
 #include <QGroupBox>

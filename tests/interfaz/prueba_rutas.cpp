@@ -3,8 +3,8 @@
 // when the program's own folder cannot take it. The tests run as root, so
 // "cannot be written" is a path under a regular file, where nothing can be
 // created.
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/rutas.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/soporte/rutas.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
 // The keyboard: the menus reached with Alt and a letter, the shortcuts of
 // the commands, F1 on each form, and the search of the help window.
-#include "interfaz/ayuda.h"
-#include "interfaz/campo.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/formulario.h"
-#include "interfaz/menus.h"
-#include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/soporte/ayuda.h"
+#include "interfaz/ventana/menus.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,16 +1,16 @@
 // The main window, its menus and section bar, the start dialog, the coach
 // category chooser and the small dialogs.
 #include "archivos/archivo.h"
-#include "interfaz/areasecciones.h"
-#include "interfaz/dialogoarchivo.h"
-#include "interfaz/dialogos.h"
-#include "interfaz/formulario.h"
-#include "interfaz/mensaje.h"
-#include "interfaz/preguntagrabar.h"
-#include "interfaz/rutas.h"
-#include "interfaz/twips.h"
-#include "interfaz/ventanaprincipal.h"
 #include "ayudantes.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/dialogos/mensaje.h"
+#include "interfaz/dialogos/preguntagrabar.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/soporte/rutas.h"
+#include "interfaz/soporte/twips.h"
+#include "interfaz/ventana/areasecciones.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QAction>
 #include <QAbstractItemView>

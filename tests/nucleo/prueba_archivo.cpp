@@ -1,7 +1,7 @@
 #include "archivos/archivo.h"
+#include "bytes.h"
 #include "calculo/campos.h"
 #include "entrada/numeros.h"
-#include "bytes.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // installed one, import, reset, the installed files never written, and
 // pelmora-calc --referencia-de.
 #include "archivos/referencia.h"
-#include "calculo/campos.h"
 #include "bytes.h"
+#include "calculo/campos.h"
 
 #include <gtest/gtest.h>
 

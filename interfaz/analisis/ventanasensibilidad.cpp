@@ -1,0 +1,249 @@
+#include "interfaz/analisis/ventanasensibilidad.h"
+
+#include "analisis/exportar.h"
+#include "analisis/rotulos.h"
+#include "calculo/catalogo.h"
+#include "entrada/numeros.h"
+#include "interfaz/analisis/tornado.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pelmora {
+
+namespace {
+
+QString conUnidad(const QString &texto, const QString &unidad)
+{
+    return unidad.isEmpty() ? texto : texto + QLatin1Char(' ') + unidad;
+}
+
+QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
+
+} // namespace
+
+TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
+{
+    const QString bajo = rotuloLado(s.porcentaje, false), alto = rotuloLado(s.porcentaje, true);
+    const QString figura = nombreCifra(n);
+    TablaTexto t;
+    t.cabecera = {QStringLiteral("Entrada"),         QStringLiteral("Sección"),        QStringLiteral("Unidad"),
+                  QStringLiteral("Valor"),           QStringLiteral("Valor ") + bajo,  QStringLiteral("Valor ") + alto,
+                  figura + QLatin1Char(' ') + bajo,  figura + QLatin1Char(' ') + alto, QStringLiteral("Oscilación"),
+                  QStringLiteral("Mensaje")};
+    t.numerica = {false, false, false, true, true, true, true, true, true, false};
+    for (const EntradaSensibilidad &e : s.entradas) {
+        const int d = decimales(e.seccion, e.indice);
+        QStringList mensajes;
+        auto ladoCifra = [&](const LadoSensibilidad &l, const QString &rotuloLado) {
+            if (l.posible)
+                return textoCifra(l.resultados[size_t(n - 1)].n(), n);
+            mensajes << rotuloLado + QStringLiteral(": ") + mensajeEnUnaLinea(l.mensaje);
+            return QStringLiteral("no posible");
+        };
+        QStringList fila = {e.etiqueta,
+                            QString::fromUtf8(datosSeccion(e.seccion).titulo),
+                            rotulo(e.seccion, e.indice).unidad,
+                            FormatearNumero(Valor(e.valor), d, true),
+                            FormatearNumero(Valor(e.bajo.valor), d, true),
+                            FormatearNumero(Valor(e.alto.valor), d, true)};
+        fila << ladoCifra(e.bajo, bajo) << ladoCifra(e.alto, alto) << textoCifra(s.oscilacion(e, n), n)
+             << mensajes.join(QStringLiteral("; "));
+        t.filas.push_back(fila);
+    }
+    return t;
+}
+
+VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<QString()> nombre, QWidget *padre)
+    : DialogoAnalisis(QStringLiteral("frmSensibilidad"), QStringLiteral("Sensibilidad"), padre), calculo_(calculo),
+      nombre_(std::move(nombre))
+{
+    auto *todo = new QVBoxLayout(this);
+    todo->addLayout(crearControles());
+    QSplitter *division = crearGraficoYTabla();
+    todo->addWidget(division, 1);
+    todo->addLayout(crearBotones());
+
+    temporizador_.setSingleShot(true);
+    temporizador_.setInterval(0);
+    connect(&temporizador_, &QTimer::timeout, this, &VentanaSensibilidad::calcular);
+    connect(&calculo_, &Calculo::resultadosCambiados, this, &VentanaSensibilidad::programar);
+    connect(&calculo_, &Calculo::campoCambiado, this, &VentanaSensibilidad::programar);
+    connect(&calculo_, &Calculo::opcionCambiada, this, &VentanaSensibilidad::programar);
+    connect(cboCifra_, &QComboBox::currentIndexChanged, this, &VentanaSensibilidad::mostrar);
+    connect(spnPorcentaje_, &QSpinBox::valueChanged, this, &VentanaSensibilidad::programar);
+
+    calcular();
+    dimensionar(1280, 800);
+    division->setSizes({width() * 2 / 5, width() * 3 / 5});
+}
+
+QHBoxLayout *VentanaSensibilidad::crearControles()
+{
+    auto *fila = new QHBoxLayout;
+    auto *lblCifra = new QLabel(QStringLiteral("&Cifra:"), this);
+    cboCifra_ = new QComboBox(this);
+    cboCifra_->setObjectName(QStringLiteral("cboCifra"));
+    cboCifra_->setAccessibleName(QStringLiteral("Cifra mostrada"));
+    for (int n : kCifrasSensibilidad)
+        cboCifra_->addItem(conUnidad(nombreCifra(n), QLatin1Char('(') + rotuloResultado(n).unidad + QLatin1Char(')')), n);
+    lblCifra->setBuddy(cboCifra_);
+    auto *lblPorcentaje = new QLabel(QStringLiteral("Va&riación de cada entrada: ±"), this);
+    spnPorcentaje_ = new QSpinBox(this);
+    spnPorcentaje_->setObjectName(QStringLiteral("spnPorcentaje"));
+    spnPorcentaje_->setAccessibleName(QStringLiteral("Porcentaje de variación de cada entrada"));
+    spnPorcentaje_->setRange(1, 99);
+    spnPorcentaje_->setSuffix(QStringLiteral(" %"));
+    spnPorcentaje_->setValue(int(kPorcentajeSensibilidad));
+    lblPorcentaje->setBuddy(spnPorcentaje_);
+    lblBase_ = new QLabel(this);
+    lblBase_->setObjectName(QStringLiteral("lblBase"));
+    lblBase_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fila->addWidget(lblCifra);
+    fila->addWidget(cboCifra_);
+    fila->addSpacing(16);
+    fila->addWidget(lblPorcentaje);
+    fila->addWidget(spnPorcentaje_);
+    fila->addSpacing(16);
+    fila->addWidget(lblBase_, 1);
+    return fila;
+}
+
+QSplitter *VentanaSensibilidad::crearGraficoYTabla()
+{
+    auto *division = new QSplitter(Qt::Horizontal, this);
+    division->setObjectName(QStringLiteral("divSensibilidad"));
+    division->setChildrenCollapsible(false);
+    desplazamiento_ = new QScrollArea(division);
+    desplazamiento_->setObjectName(QStringLiteral("scrTornado"));
+    desplazamiento_->setAccessibleName(QStringLiteral("Área del gráfico de tornado"));
+    desplazamiento_->setWidgetResizable(true);
+    desplazamiento_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grafico_ = new GraficoTornado;
+    desplazamiento_->setWidget(grafico_);
+    tabla_ = new QTableWidget(division);
+    tabla_->setObjectName(QStringLiteral("grdSensibilidad"));
+    tabla_->setAccessibleName(QStringLiteral("Tabla de sensibilidad"));
+    tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabla_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabla_->setAlternatingRowColors(true);
+    tabla_->verticalHeader()->hide();
+    tabla_->setWordWrap(false);
+    tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    division->addWidget(desplazamiento_);
+    division->addWidget(tabla_);
+    return division;
+}
+
+VentanaSensibilidad::~VentanaSensibilidad() = default;
+
+int VentanaSensibilidad::cifra() const { return cboCifra_->currentData().toInt(); }
+
+double VentanaSensibilidad::porcentaje() const { return spnPorcentaje_->value(); }
+
+void VentanaSensibilidad::elegirCifra(int n)
+{
+    if (const int k = cboCifra_->findData(n); k >= 0)
+        cboCifra_->setCurrentIndex(k);
+}
+
+void VentanaSensibilidad::elegirPorcentaje(int p) { spnPorcentaje_->setValue(p); }
+
+void VentanaSensibilidad::programar()
+{
+    if (!temporizador_.isActive())
+        temporizador_.start();
+}
+
+void VentanaSensibilidad::calcular()
+{
+    temporizador_.stop();
+    s_ = calcularSensibilidad(calculo_, porcentaje());
+    ++veces_;
+    mostrar();
+}
+
+void VentanaSensibilidad::mostrar()
+{
+    const int n = cifra();
+    s_.ordenar(n);
+    lblBase_->setText(conUnidad(nombreCifra(n) + QStringLiteral(" actual: ") + textoCifra(pelmora::cifra(s_.base, n), n),
+                                rotuloResultado(n).unidad));
+    grafico_->mostrar(&s_, n);
+
+    const TablaTexto t = tablaSensibilidad(s_, n);
+    tabla_->setUpdatesEnabled(false);
+    tabla_->clear();
+    tabla_->setColumnCount(int(t.cabecera.size()));
+    tabla_->setRowCount(int(t.filas.size()));
+    tabla_->setHorizontalHeaderLabels(t.cabecera);
+    for (int f = 0; f < int(t.filas.size()); ++f) {
+        for (int k = 0; k < int(t.cabecera.size()); ++k) {
+            auto *celda = new QTableWidgetItem(t.filas[size_t(f)].value(k));
+            celda->setToolTip(celda->text());
+            if (t.numerica[size_t(k)])
+                celda->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (celda->text() == QLatin1String("no posible") || k == int(t.cabecera.size()) - 1)
+                celda->setForeground(kColorNoPosible);
+            tabla_->setItem(f, k, celda);
+        }
+    }
+    tabla_->resizeColumnsToContents();
+    // The section is long and the least needed: the figures come first.
+    tabla_->setColumnWidth(1, std::min(tabla_->columnWidth(1), fontMetrics().averageCharWidth() * 22));
+    tabla_->setUpdatesEnabled(true);
+}
+
+QString VentanaSensibilidad::titulo() const
+{
+    return QStringLiteral("Sensibilidad: ") + nombreCifra(cifra());
+}
+
+QString VentanaSensibilidad::subtitulo() const
+{
+    const QString descripcion = calculo_.columnaS()(Seccion::Caracteristicas, Car::Descripcion).texto();
+    QString t = nombre_();
+    if (!descripcion.isEmpty())
+        t += QStringLiteral(" — ") + descripcion;
+    return t + QStringLiteral(". Cada entrada ") + rotuloLado(s_.porcentaje, false) + QStringLiteral(" y ") +
+           rotuloLado(s_.porcentaje, true) + QStringLiteral("; ") + lblBase_->text() + QLatin1Char('.');
+}
+
+QList<QWidget *> VentanaSensibilidad::paginas() const
+{
+    // The chart over as many pages as its rows need, then the table.
+    QList<QWidget *> r;
+    const int n = cifra();
+    const int total = int(s_.entradas.size());
+    int desde = 0;
+    HojaImpresa *hoja = nullptr;
+    do {
+        hoja = new HojaImpresa(titulo(), desde == 0 ? subtitulo() : subtitulo() + QStringLiteral(" (continuación)"));
+        const double fila = altoFilaTornado(hoja->font());
+        const int caben = std::max(1, int((hoja->altoLibre() - altoCabeceraTornado(hoja->font()) - 8) / fila));
+        const int hasta = std::min(total, desde + caben);
+        auto *g = new GraficoTornado(hoja);
+        g->setFont(hoja->font());
+        g->resize(kAnchoHoja, 10);
+        g->mostrar(&s_, n, {desde, hasta});
+        hoja->anadir(g);
+        desde = hasta;
+        if (desde < total)
+            r << hoja;
+    } while (desde < total);
+    r << paginasTabla(titulo(), subtitulo(), tablaSensibilidad(s_, n), hoja);
+    return r;
+}
+
+QString VentanaSensibilidad::documento() const { return nombre_() + QStringLiteral(" - sensibilidad"); }
+
+QByteArray VentanaSensibilidad::csv() const { return sensibilidadCsv(s_); }
+
+} // namespace pelmora

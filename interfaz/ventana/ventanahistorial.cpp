@@ -1,0 +1,122 @@
+// The window's title and the commands "Deshacer" and "Rehacer" of the menu
+// "Edición", over the calculation's undo history (historial.h).
+#include "interfaz/ventana/ventanaprincipal.h"
+
+#include "interfaz/dialogos/dialogos.h"
+#include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/soporte/historial.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace pelmora {
+
+void VentanaPrincipal::conectarHistorial()
+{
+    QUndoStack &pila = historial_->pila();
+    connect(&pila, &QUndoStack::indexChanged, this, &VentanaPrincipal::actualizarMenusHistorial);
+    connect(&pila, &QUndoStack::canUndoChanged, this, &VentanaPrincipal::actualizarMenusHistorial);
+    connect(&pila, &QUndoStack::canRedoChanged, this, &VentanaPrincipal::actualizarMenusHistorial);
+    // The field being edited may have typing to undo by the time the menu opens.
+    if (auto *edicion = findChild<QMenu *>(QStringLiteral("mnuEdit")))
+        connect(edicion, &QMenu::aboutToShow, this, &VentanaPrincipal::actualizarMenusHistorial);
+
+    // The mark of unsaved changes follows every change: each ends with the
+    // results, a save with the titles, and the service's review touches
+    // only the service.
+    connect(&calculo_, &Calculo::resultadosCambiados, this, &VentanaPrincipal::actualizarTitulo);
+    connect(&calculo_, &Calculo::titulosCambiados, this, &VentanaPrincipal::actualizarTitulo);
+    connect(&calculo_, &Calculo::campoCambiado, this, [this](Col c, Seccion s, int) {
+        if (c == Col::S && s == Seccion::Servicio)
+            actualizarTitulo();
+    });
+}
+
+void VentanaPrincipal::actualizarTitulo()
+{
+    if (!calculoAbierto()) {
+        setWindowModified(false);
+        setWindowTitle(tituloPrograma());
+        return;
+    }
+    QString nombre =
+        archivoActual_.isEmpty() ? QStringLiteral("Sin nombre") : QFileInfo(archivoActual_).fileName();
+    // "[*]" in a file's name is shown as it is, not as the mark.
+    nombre.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(nombre + QStringLiteral("[*] — ") + tituloPrograma());
+    setWindowModified(HayCambios());
+}
+
+void VentanaPrincipal::actualizarMenusHistorial()
+{
+    QAction *atras = accion(QStringLiteral("mnuDeshacer"));
+    QAction *adelante = accion(QStringLiteral("mnuRehacer"));
+    if (!atras || !adelante || !historial_)
+        return;
+    const bool activos = estadoMenus_ == EstadoMenus::ConCalculo && calculoAbierto();
+    const QUndoStack &pila = historial_->pila();
+    const CampoTexto *c = campoEnEdicion();
+    atras->setEnabled(activos && (pila.canUndo() || (c && c->isUndoAvailable())));
+    adelante->setEnabled(activos && (pila.canRedo() || (c && c->isRedoAvailable())));
+}
+
+void VentanaPrincipal::deshacer()
+{
+    if (!calculoAbierto() || CampoTexto::devolviendoFoco())
+        return;
+    // Typing not committed goes first. Once the field has none left, its
+    // text is the one its edit began with: nothing needs committing.
+    CampoTexto *c = campoEnEdicion();
+    if (c && c->isUndoAvailable())
+        c->deshacerTecleo(true);
+    else
+        moverHistorial(true);
+    actualizarMenusHistorial();
+}
+
+void VentanaPrincipal::rehacer()
+{
+    if (!calculoAbierto() || CampoTexto::devolviendoFoco())
+        return;
+    // Typing with nothing of its own to redo is committed first, as before
+    // any command; a new value is a new change and leaves nothing to redo.
+    CampoTexto *c = campoEnEdicion();
+    if (c && c->isRedoAvailable())
+        c->deshacerTecleo(false);
+    else if (!c || c->SalirCampo(true))
+        moverHistorial(false);
+    actualizarMenusHistorial();
+}
+
+void VentanaPrincipal::moverHistorial(bool atras)
+{
+    QUndoStack &pila = historial_->pila();
+    if (atras ? !pila.canUndo() : !pila.canRedo())
+        return;
+    if (atras)
+        pila.undo();
+    else
+        pila.redo();
+    // The form shown brings itself up to date as when it is shown (the
+    // service is reviewed), and the field being edited starts its edit
+    // again with what it holds now.
+    if (FormularioBase *f = frmActiva())
+        f->activar();
+    if (CampoTexto *c = campoEnEdicion())
+        c->EntrarCampo();
+}
+
+CampoTexto *VentanaPrincipal::campoEnEdicion() const
+{
+    if (CampoTexto *c = campoEditado())
+        return c;
+    if (FormularioBase *f = frmActiva())
+        for (CampoTexto *c : f->findChildren<CampoTexto *>())
+            if (c->admiteEntrada() && c->editando())
+                return c;
+    return nullptr;
+}
+
+} // namespace pelmora
