@@ -3,8 +3,8 @@
 #include "entrada/numeros.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace pelmora {
@@ -25,7 +25,10 @@ QString numeroCsv(double x, int decimales, QChar decimal)
     decimales = std::max(decimales, 0);
     const double r = Redondear(x, decimales).value_or(x);
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimales, r);
+    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf - 1, r, std::chars_format::fixed, decimales);
+    if (error != std::errc())
+        return QString();
+    *fin = '\0';
     const char *inicio = buf;
     // A negative figure that rounds to zero is written as zero.
     if (buf[0] == '-' && std::strpbrk(buf, "123456789") == nullptr)

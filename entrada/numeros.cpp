@@ -1,10 +1,10 @@
 #include "entrada/numeros.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace pelmora {
 
@@ -32,8 +32,37 @@ Digitos15 digitos15(double x)
     Digitos15 r;
     r.digitos.push_back(buf[0]);
     r.digitos.append(buf + 2, 14);
-    r.exponente = std::atoi(buf + 17);
+    std::from_chars(buf + 17 + (buf[17] == '+'), fin, r.exponente);
     return r;
+}
+
+// A decimal number in the C form ("-12.5e3"), whatever the C library's
+// locale says. Out of range it gives what strtod gives: an infinity for a
+// magnitude too large, zero for one too small.
+double leerDecimal(std::string_view s)
+{
+    const bool negativo = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '-' || s.front() == '+'))
+        s.remove_prefix(1);
+    double x = 0.0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), x);
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too large when the first significant digit stands at or after
+        // the units' place once the exponent is applied.
+        const size_t e = s.find_first_of("eE");
+        long exponente = 0;
+        if (e != std::string_view::npos) {
+            const char *ini = s.data() + e + 1 + (s[e + 1] == '+');
+            if (std::from_chars(ini, s.data() + s.size(), exponente).ec == std::errc::result_out_of_range)
+                exponente = s[e + 1] == '-' ? -1000000 : 1000000;
+        }
+        const std::string_view mantisa = s.substr(0, e);
+        const size_t primero = mantisa.find_first_of("123456789");
+        const size_t punto = std::min(mantisa.find('.'), mantisa.size());
+        const long lugar = exponente + (primero < punto ? long(punto - primero) : -long(primero - punto));
+        x = lugar > 0 ? HUGE_VAL : 0.0;
+    }
+    return negativo ? -x : x;
 }
 
 } // namespace
@@ -85,7 +114,7 @@ std::optional<double> Redondear(double x, int n)
         entero = "0";
         subir = d.exponente == -1 && d.digitos[0] >= '5';
     }
-    double magnitud = std::strtod(entero.c_str(), nullptr);
+    double magnitud = leerDecimal(entero);
     if (subir)
         magnitud += 1.0;
     const double r = magnitud / p;
@@ -149,8 +178,10 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
         return QString();
     const double r = Redondear(x, decimales).value_or(x);
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimales, std::fabs(r));
-    const std::string s(buf);
+    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(r), std::chars_format::fixed, decimales);
+    if (error != std::errc())
+        return QString();
+    const std::string s(buf, fin);
     const size_t punto = s.find('.');
     const std::string ent = s.substr(0, punto);
     QString texto;
@@ -221,7 +252,7 @@ double valorInicial(const QString &texto)
         if (hay)
             num += exp;
     }
-    return std::strtod(num.c_str(), nullptr);
+    return leerDecimal(num);
 }
 
 Valor LeerCampo(const QString &texto, int decimales)

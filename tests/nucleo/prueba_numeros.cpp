@@ -1,26 +1,51 @@
 // The number rules: rounding, display, the editing text, reading typed text
 // and the key filter, each as a table of cases worked out by hand.
+#include "archivos/csv.h"
 #include "entrada/numeros.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
 
 using namespace pelmora;
 
 namespace {
 
-class Numeros : public ::testing::Test {
+// Every case runs under each C library locale a user may have: the
+// program's conversions must not follow it (QCoreApplication sets it from
+// the environment, which makes printf and strtod write and expect a comma).
+class Numeros : public ::testing::TestWithParam<const char *> {
 protected:
-    void SetUp() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
-    void TearDown() override { fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void SetUp() override
+    {
+        ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr)
+            << GetParam() << " no está generado (herramientas/dependencias.sh lo genera)";
+        fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+    }
+    void TearDown() override
+    {
+        std::setlocale(LC_ALL, "C");
+        fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+    }
 };
+
+INSTANTIATE_TEST_SUITE_P(Locales, Numeros,
+                         ::testing::Values("C", "C.UTF-8", "en_US.UTF-8", "es_ES.UTF-8", "ca_ES.UTF-8",
+                                           "de_DE.UTF-8", "fr_FR.UTF-8"),
+                         [](const auto &info) {
+                             std::string n = info.param;
+                             for (char &c : n)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return n;
+                         });
 
 QString fmt(const Valor &v, int d, bool cero = false) { return FormatearNumero(v, d, cero); }
 
 } // namespace
 
-TEST_F(Numeros, RedondearMitadLejosDeCeroTrasQuinceCifras)
+TEST_P(Numeros, RedondearMitadLejosDeCeroTrasQuinceCifras)
 {
     const struct {
         double x;
@@ -55,7 +80,7 @@ TEST_F(Numeros, RedondearMitadLejosDeCeroTrasQuinceCifras)
         EXPECT_EQ(*Redondear(c.x, c.decimales), c.esperado) << c.x << " a " << c.decimales;
 }
 
-TEST_F(Numeros, RedondearFallaAlDesbordar)
+TEST_P(Numeros, RedondearFallaAlDesbordar)
 {
     EXPECT_FALSE(Redondear(1e300, 2).has_value());
     EXPECT_FALSE(Redondear(1e27, 4).has_value());
@@ -63,13 +88,13 @@ TEST_F(Numeros, RedondearFallaAlDesbordar)
     EXPECT_TRUE(Redondear(1e24, 4).has_value());
 }
 
-TEST_F(Numeros, SeparadorDecimalSegunLaConfiguracionRegional)
+TEST_P(Numeros, SeparadorDecimalSegunLaConfiguracionRegional)
 {
     EXPECT_EQ(SeparadorDecimal(QLocale(QLocale::Spanish, QLocale::Spain)), QLatin1Char(','));
     EXPECT_EQ(SeparadorDecimal(QLocale(QLocale::English, QLocale::UnitedStates)), QLatin1Char('.'));
 }
 
-TEST_F(Numeros, FormatoEspanolAgrupaCadaTresCifras)
+TEST_P(Numeros, FormatoEspanolAgrupaCadaTresCifras)
 {
     const struct {
         Valor valor;
@@ -100,7 +125,7 @@ TEST_F(Numeros, FormatoEspanolAgrupaCadaTresCifras)
         EXPECT_EQ(fmt(c.valor, c.decimales, c.mostrarCero), QString::fromUtf8(c.texto)) << c.texto;
 }
 
-TEST_F(Numeros, FormatoInglesUsaPuntoYComa)
+TEST_P(Numeros, FormatoInglesUsaPuntoYComa)
 {
     fijarSeparadores(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(fmt(1234567.891, 2), "1,234,567.89");
@@ -109,7 +134,7 @@ TEST_F(Numeros, FormatoInglesUsaPuntoYComa)
     EXPECT_EQ(LeerCampo("12.5", 1).numero(), 12.5);
 }
 
-TEST_F(Numeros, TextoDeEdicionSinGruposNiCerosFinales)
+TEST_P(Numeros, TextoDeEdicionSinGruposNiCerosFinales)
 {
     EXPECT_EQ(textoEdicion(Valor(1234567.5), 2), "1234567,5");
     EXPECT_EQ(textoEdicion(Valor(150000.0), 2), "150000");
@@ -119,7 +144,7 @@ TEST_F(Numeros, TextoDeEdicionSinGruposNiCerosFinales)
     EXPECT_EQ(textoEdicion(Valor("Autocar"), -1), "Autocar");
 }
 
-TEST_F(Numeros, LeerCampoTomaElNumeroDelPrincipio)
+TEST_P(Numeros, LeerCampoTomaElNumeroDelPrincipio)
 {
     const struct {
         const char *texto;
@@ -142,7 +167,7 @@ TEST_F(Numeros, LeerCampoTomaElNumeroDelPrincipio)
     EXPECT_EQ(LeerCampo("  Autocar 55  ", -1).texto(), "Autocar 55");
 }
 
-TEST_F(Numeros, NumeroPlanoParaElArchivo)
+TEST_P(Numeros, NumeroPlanoParaElArchivo)
 {
     const std::pair<double, const char *> casos[] = {
         {12.5, "12.5"},         {0.5, "0.5"},
@@ -157,7 +182,7 @@ TEST_F(Numeros, NumeroPlanoParaElArchivo)
 // The character filter of a field: the text before, the caret and the
 // selection, the key, the field's decimals and length; whether the key goes
 // in and the text after (the selection always goes).
-TEST_F(Numeros, FiltroDeTeclas)
+TEST_P(Numeros, FiltroDeTeclas)
 {
     const struct {
         const char *texto;
@@ -210,5 +235,48 @@ TEST_F(Numeros, FiltroDeTeclas)
         const ResultadoTecla r = FiltrarTeclaNumero(antes, QLatin1Char(c.tecla), c.decimales, c.longitud);
         EXPECT_EQ(r.aceptada, c.aceptada) << c.texto << " + " << c.tecla << " en " << c.cursor;
         EXPECT_EQ(r.estado.texto, QString::fromUtf8(c.despues)) << c.texto << " + " << c.tecla;
+    }
+}
+
+// What the C library's locale would change if the conversions followed it:
+// decimals typed, read from a file, written to CSV, and the grouping of
+// each regional setting the program takes its separators from.
+TEST_P(Numeros, ConversionesIgualesEnCualquierLocale)
+{
+    const struct {
+        const char *texto;
+        int decimales;
+        double numero;
+    } lecturas[] = {
+        {"12,5", 1, 12.5}, {"13,2", 1, 13.2},     {"0,09", 2, 0.09},         {"0,0925", 4, 0.0925},
+        {"30,5", 1, 30.5}, {"-7,125", 3, -7.125}, {"12,", 1, 12.0},          {",5", 1, 0.5},
+        {"1e-999", 2, 0.0}, {"-1e999", 2, -std::numeric_limits<double>::infinity()},
+        {"1e999", 2, std::numeric_limits<double>::infinity()}, {"0,00000e999", 2, 0.0},
+    };
+    for (const auto &c : lecturas)
+        EXPECT_EQ(LeerCampo(QString::fromUtf8(c.texto), c.decimales).numero(), c.numero) << c.texto;
+    EXPECT_EQ(valorInicial("157537.64"), 157537.64);
+    EXPECT_EQ(numeroCsv(157537.64, 2, QLatin1Char(',')), "157537,64");
+    EXPECT_EQ(numeroCsv(0.052, 4, QLatin1Char('.')), "0.0520");
+    EXPECT_EQ(numeroCsv(-0.004, 2, QLatin1Char(',')), "0,00");
+    EXPECT_EQ(numeroCsv(-26713.0, 2, QLatin1Char(',')), "-26713,00");
+
+    const struct {
+        QLocale locale;
+        const char *total, *c1, *porcentaje;
+    } regiones[] = {
+        {QLocale::c(), "157,537.64", "0.0520", "100.0"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "157,537.64", "0.0520", "100.0"},
+        {QLocale(QLocale::Spanish, QLocale::Spain), "157.537,64", "0,0520", "100,0"},
+        {QLocale(QLocale::Catalan, QLocale::Spain), "157.537,64", "0,0520", "100,0"},
+        {QLocale(QLocale::German, QLocale::Germany), "157.537,64", "0,0520", "100,0"},
+        {QLocale(QLocale::French, QLocale::France), "157\u202f537,64", "0,0520", "100,0"},
+    };
+    for (const auto &r : regiones) {
+        fijarSeparadores(r.locale);
+        EXPECT_EQ(fmt(157537.64, 2), QString::fromUtf8(r.total)) << r.locale.name().toStdString();
+        EXPECT_EQ(fmt(0.052, 4), QString::fromUtf8(r.c1)) << r.locale.name().toStdString();
+        EXPECT_EQ(fmt(100.0, 1), QString::fromUtf8(r.porcentaje)) << r.locale.name().toStdString();
+        EXPECT_EQ(LeerCampo(textoEdicion(Valor(12.5), 1), 1).numero(), 12.5) << r.locale.name().toStdString();
     }
 }
