@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 
@@ -174,6 +175,47 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
     c.Actualizar(); // the results as the saved calculation gives them
     for (int n = 1; n <= 48; ++n)
         EXPECT_TRUE(mismoValorGuardado(c.columnaS()(Seccion::Resultados, n), d.columnaS()(Seccion::Resultados, n))) << n;
+}
+
+// A calculation typed and saved under one regional setting and opened under
+// another holds the same values and shows them with the new separators.
+TEST_F(Archivo, GrabadoEnUnLocaleYAbiertoEnOtroTieneLosMismosValores)
+{
+    const char *const locales[] = {"C.UTF-8", "en_US.UTF-8", "es_ES.UTF-8", "ca_ES.UTF-8", "de_DE.UTF-8",
+                                   "fr_FR.UTF-8"};
+    const struct {
+        Seccion s;
+        int i;
+        const char *tecleado; // "." stands for the locale's separator
+        double valor;
+    } campos[] = {{kCar, Car::Longitud, "13.2", 13.2},          {kF1, F1::VidaAutocar, "12.5", 12.5},
+                  {kF1, F1::PrecioAutocar, "234567.89", 234567.89}, {kF1, F1::InteresAutocar, "4.125", 4.125},
+                  {kVar, Var::PrecioCarburante, "1.2345", 1.2345},  {kVar, Var::Descuento, "0.09", 0.09}};
+    auto en = [](const char *locale) {
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+        fijarSeparadores(QLocale(QString::fromLatin1(locale).section('.', 0, 0)));
+    };
+    for (size_t k = 0; k < std::size(locales); ++k) {
+        const char *otro = locales[(k + 2) % std::size(locales)];
+        SCOPED_TRACE(std::string(locales[k]) + " -> " + otro);
+        en(locales[k]);
+        Calculo c;
+        ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[2])), ErrorArchivo::Ninguno);
+        for (const auto &f : campos) {
+            const QString texto = QString::fromLatin1(f.tecleado).replace('.', separadorDecimal());
+            c.ConfirmarCampo(f.s, f.i, LeerCampo(texto, decimales(f.s, f.i)), c.columnaS()(f.s, f.i));
+            ASSERT_EQ(c.columnaS()(f.s, f.i).numero(), f.valor) << f.tecleado;
+        }
+        ASSERT_EQ(GrabarCalculo(c, ruta("regional.clc")), ErrorArchivo::Ninguno);
+        en(otro);
+        Calculo d;
+        ASSERT_EQ(AbrirArchivo(d, ruta("regional.clc")), ErrorArchivo::Ninguno);
+        esperarMismasEntradas(c.columnaS(), d.columnaS());
+        for (const auto &f : campos)
+            EXPECT_EQ(d.textoMostrado(Col::S, f.s, f.i), FormatearNumero(Valor(f.valor), decimales(f.s, f.i), false));
+    }
+    std::setlocale(LC_ALL, "C");
+    fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
 }
 
 TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)

@@ -752,3 +752,54 @@ TEST(PelmoraCalc, SensibilidadEnTablaYEnCsv)
     ASSERT_EQ(csv.codigo, 0);
     EXPECT_EQ(csv.outBytes, sensibilidadCsv(calcularSensibilidad(c, 5), formatoCsv(QLatin1Char('.'))));
 }
+
+// The same calculation under every regional setting users have: JSON is the
+// same bytes, the report and the CSV the same figures with the locale's
+// separators (French groups with a narrow no-break space).
+TEST(PelmoraCalc, MismasCifrasEnCadaLocale)
+{
+    enum Tipo { Json, Texto, Csv };
+    struct Forma {
+        QStringList args;
+        Tipo tipo;
+    };
+    const QString uno = QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
+    const Forma formas[] = {{{"--json", uno}, Json},
+                            {{"--sensibilidad", "--json", uno}, Json},
+                            {{uno}, Texto},
+                            {{"--sensibilidad", uno}, Texto},
+                            {{"--csv", uno, kReferencia}, Csv},
+                            {{"--sensibilidad", "--csv", uno}, Csv}};
+    // Each figure of a text as C writes it ("," groups, "." decimals); a
+    // CSV's cells one by one.
+    auto enC = [](QString texto, const QLocale &l, Tipo tipo) {
+        const QString grupo = l.groupSeparator(), decimal = l.decimalPoint();
+        if (tipo == Csv)
+            texto.replace(decimal == QLatin1String(",") ? QLatin1Char(';') : QLatin1Char(','), QLatin1Char('\n'));
+        static const QRegularExpression cifra(QStringLiteral("[0-9][0-9.,\u00a0\u202f]*[0-9]|[0-9]"));
+        QStringList r;
+        for (auto m = cifra.globalMatch(texto); m.hasNext();) {
+            QString c = m.next().captured();
+            c.replace(grupo, QStringLiteral("\x01")).replace(decimal, QStringLiteral("."));
+            r << c.replace(QStringLiteral("\x01"), QStringLiteral(","));
+        }
+        return r;
+    };
+    for (const Forma &f : formas) {
+        const Salida c = ejecutar(f.args, "C.UTF-8");
+        ASSERT_EQ(c.codigo, 0) << c.err.toStdString();
+        const QStringList cifrasC = enC(c.out, QLocale::c(), f.tipo);
+        ASSERT_GT(cifrasC.size(), 40);
+        for (const char *idioma : {"en_US.UTF-8", "es_ES.UTF-8", "ca_ES.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"}) {
+            SCOPED_TRACE(f.args.join(' ').toStdString() + " en " + idioma);
+            const Salida s = ejecutar(f.args, idioma);
+            ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+            if (f.tipo == Json)
+                EXPECT_EQ(s.outBytes, c.outBytes);
+            else
+                EXPECT_EQ(enC(s.out, QLocale(QString::fromLatin1(idioma).section('.', 0, 0)), f.tipo), cifrasC);
+        }
+    }
+    EXPECT_TRUE(ejecutar({uno}, "fr_FR.UTF-8").out.contains(QString::fromUtf8("157\u202f537,64")));
+    EXPECT_TRUE(ejecutar({uno}, "de_DE.UTF-8").out.contains(QString::fromUtf8("157.537,64")));
+}
