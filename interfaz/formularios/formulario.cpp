@@ -1,5 +1,6 @@
 #include "interfaz/formularios/formulario.h"
 
+#include "entrada/fechas.h"
 #include "interfaz/soporte/colores.h"
 #include "interfaz/soporte/twips.h"
 
@@ -11,7 +12,6 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QRadioButton>
 #include <QStyle>
 #include <algorithm>
@@ -30,7 +30,7 @@ QString conFecha(const QString &titulo, const QDate &fecha)
 {
     if (!fecha.isValid())
         return titulo;
-    return titulo + QStringLiteral(" (") + QLocale().toString(fecha, QLocale::ShortFormat) + QStringLiteral(")");
+    return titulo + QStringLiteral(" (") + textoFecha(fecha) + QStringLiteral(")");
 }
 
 // Twips rounded up to whole pixels' worth of 15.
