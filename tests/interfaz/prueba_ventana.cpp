@@ -902,6 +902,7 @@ private slots:
         dialogos.emplace_back(new DialogoNueva);
         dialogos.emplace_back(new DialogoTipoVehiculo(w.calculo()));
         dialogos.emplace_back(new PreguntaGrabar(QStringLiteral("Cálculo Personalizado")));
+        dialogos.emplace_back(new DialogoMensaje(QStringLiteral("Archivo no encontrado."), QStringLiteral("Error")));
         dialogos.emplace_back(new DialogoArchivo(QStringLiteral("abrir"), w.calculo(), carpetaPrograma()));
         QList<const QWidget *> ventanas{w.findChild<QWidget *>(QStringLiteral("Patillas"))};
         for (const DatosSeccion &d : kSecciones)
