@@ -12,14 +12,13 @@
 // splash window.
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/dialogos.h"
+#include "interfaz/soporte/idioma.h"
 #include "interfaz/soporte/rutas.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -34,14 +33,10 @@ int main(int argc, char *argv[])
         return *linea.salida;
     }
 
+    pelmora::fijarIdiomaMensajes();
     QApplication app(argc, argv);
     pelmora::fijarDatosPrograma();
-    // The program speaks Spanish whatever the system's language: so do Qt's
-    // own dialogs (file chooser, print dialog) where their translation exists.
-    QTranslator qtEspanol;
-    if (qtEspanol.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtEspanol);
+    pelmora::instalarTraduccionQt();
     // Matches the installed desktop entry (window grouping, Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("es.pelmora.pelmora"));
     // The program's logo, drawn once at one size: cheaper at start-up than

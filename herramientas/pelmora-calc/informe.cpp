@@ -1,10 +1,10 @@
 #include "informe.h"
 
 #include "calculo/campos.h"
+#include "entrada/fechas.h"
 #include "entrada/numeros.h"
 #include "tabla.h"
 
-#include <QLocale>
 #include <algorithm>
 
 namespace pelmora {
@@ -18,8 +18,7 @@ QString tituloColumna(const char *base, const QDate &fecha)
 {
     QString t = QString::fromUtf8(base);
     if (fecha.isValid())
-        t += QStringLiteral(" (") + QLocale(QLocale::Spanish, QLocale::Spain).toString(fecha, QLocale::ShortFormat) +
-             QLatin1Char(')');
+        t += QStringLiteral(" (") + textoFecha(fecha) + QLatin1Char(')');
     return t;
 }
 

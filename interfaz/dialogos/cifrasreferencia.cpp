@@ -3,6 +3,7 @@
 #include "archivos/referencia.h"
 #include "calculo/calculo.h"
 #include "calculo/campos.h"
+#include "entrada/fechas.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
 #include "interfaz/soporte/rutas.h"
@@ -16,7 +17,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -47,8 +47,6 @@ Qt::WindowFlags banderas()
     return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 }
 
-QString fecha(const QDate &d) { return QLocale().toString(d, QLocale::ShortFormat); }
-
 // The compared rows of a reference column, as the forms show them: the
 // results come from loading the figures into a calculation.
 std::array<QString, DialogoImportarReferencia::kFilas> filas(const Columna &s, const Columna &o)
@@ -56,7 +54,7 @@ std::array<QString, DialogoImportarReferencia::kFilas> filas(const Columna &s, c
     Calculo c;
     c.cargarColumnas(s, o);
     std::array<QString, DialogoImportarReferencia::kFilas> r;
-    r[0] = fecha(o.Fecha);
+    r[0] = textoFecha(o.Fecha);
     r[1] = o(Seccion::Caracteristicas, Car::Descripcion).texto();
     r[2] = c.textoMostrado(Col::O, Seccion::Caracteristicas, Car::Plazas);
     for (int k = 0; k < 6; ++k)
@@ -318,7 +316,7 @@ DialogoRestablecerReferencia::DialogoRestablecerReferencia(QWidget *padre) : QDi
             if (!propia)
                 t += QStringLiteral("las que trae el programa");
             else if (leerColumnas(rutaReferenciaUsuario(k), s, o) == ErrorArchivo::Ninguno)
-                t += QStringLiteral("cifras importadas, del ") + fecha(o.Fecha);
+                t += QStringLiteral("cifras importadas, del ") + textoFecha(o.Fecha);
             else
                 t += QStringLiteral("cifras importadas (archivo en mal estado)");
             propias += propia ? 1 : 0;

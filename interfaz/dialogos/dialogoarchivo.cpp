@@ -78,6 +78,7 @@ DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QStr
     setModal(true);
     setProperty("tag", modo);
     setWindowTitle(QStringLiteral("Archivo"));
+    letraDeRejilla(this);
 
     QLabel *nombre = etiqueta(QStringLiteral("Nombre del archivo"), twRect(120, 120, 3000, 255), this);
     textArchivo_ = new QLineEdit(this);

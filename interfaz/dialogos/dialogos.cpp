@@ -176,6 +176,7 @@ DialogoPresentacion::DialogoPresentacion(QWidget *parent)
     setWindowTitle(tituloPrograma());
     setModal(true);
     setFixedSize(twSize(7440, 4080));
+    letraDeRejilla(this);
 
     auto *frame1 = new QFrame(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -218,6 +219,7 @@ DialogoAcercaDe::DialogoAcercaDe(QWidget *parent) : QDialog(parent, banderasDial
     setWindowTitle(QStringLiteral("Acerca de ") + tituloPrograma());
     setModal(true);
     setFixedSize(twSize(5730, 3900));
+    letraDeRejilla(this);
 
     imagen(QStringLiteral("picIcon"), QStringLiteral("logo"), this, twRect(240, 240, 720, 720));
     auto *titulo = etiqueta(QStringLiteral("lblTitulo"), tituloPrograma(), this, twRect(1200, 240, 4200, 480));
@@ -264,6 +266,7 @@ DialogoNueva::DialogoNueva(QWidget *parent) : QDialog(parent, banderasDialogo())
     setWindowTitle(QStringLiteral("Tipo de Cálculo"));
     setModal(false);
     setFixedSize(twSize(5220, 1860));
+    letraDeRejilla(this);
 
     auto *frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));
@@ -307,6 +310,7 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
     setWindowTitle(QStringLiteral("Tipo de Autocar"));
     setModal(false);
     setFixedSize(twSize(6360, 6480));
+    letraDeRejilla(this);
 
     auto *titulo = etiqueta(QStringLiteral("Label1"), QStringLiteral("Tipo de autocar"), this,
                             twRect(120, 120, 6120, 480), Qt::AlignCenter);

@@ -19,6 +19,7 @@ DialogoMensaje::DialogoMensaje(const QString &texto, const QString &titulo, QWid
     setObjectName(QStringLiteral("frmMensaje"));
     setModal(true);
     setWindowTitle(titulo);
+    letraDeRejilla(this);
 
     auto *frame1 = new QGroupBox(this);
     frame1->setObjectName(QStringLiteral("Frame1"));

@@ -16,6 +16,7 @@ PreguntaGrabar::PreguntaGrabar(const QString &titulo, QWidget *parent)
     setObjectName(QStringLiteral("frmPreguntaGrabar"));
     setModal(true);
     setWindowTitle(titulo);
+    letraDeRejilla(this);
 
     picPregunta_ = new QLabel(this);
     picPregunta_->setObjectName(QStringLiteral("picPregunta"));

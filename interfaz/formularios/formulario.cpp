@@ -1,5 +1,6 @@
 #include "interfaz/formularios/formulario.h"
 
+#include "entrada/fechas.h"
 #include "interfaz/soporte/colores.h"
 #include "interfaz/soporte/twips.h"
 
@@ -11,7 +12,6 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QRadioButton>
 #include <QStyle>
 #include <algorithm>
@@ -30,7 +30,7 @@ QString conFecha(const QString &titulo, const QDate &fecha)
 {
     if (!fecha.isValid())
         return titulo;
-    return titulo + QStringLiteral(" (") + QLocale().toString(fecha, QLocale::ShortFormat) + QStringLiteral(")");
+    return titulo + QStringLiteral(" (") + textoFecha(fecha) + QStringLiteral(")");
 }
 
 // Twips rounded up to whole pixels' worth of 15.
@@ -60,14 +60,12 @@ FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *paren
     // The form's backgrounds are the program's own: so are its text colours.
     fijarPaletaPrograma(this);
     setObjectName(QLatin1String(datosSeccion(seccion).formulario));
-    QFont letra = font();
-    letra.setPointSize(8);
-    setFont(letra);
+    letraDeRejilla(this);
     cajas_[0].assign(tamano(seccion) + 1, nullptr);
     cajas_[1].assign(tamano(seccion) + 1, nullptr);
 
     // Height of a box: what the style needs for one line of the bold font.
-    QFont negrita = letra;
+    QFont negrita = font();
     negrita.setBold(true);
     const int alto = medida(negrita, QStringLiteral("caja"), [&negrita] {
         QLineEdit muestra;

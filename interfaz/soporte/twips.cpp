@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace pelmora {
@@ -26,5 +27,12 @@ void fijarPuntosPorPulgada(double dpi) { g_dpi = dpi; }
 int tw(double twips) { return static_cast<int>(std::lround(twips * puntosPorPulgada() / 1440.0)); }
 
 double aTwips(int pixeles) { return pixeles * 1440.0 / puntosPorPulgada(); }
+
+void letraDeRejilla(QWidget *w)
+{
+    QFont letra = w->font();
+    letra.setPointSizeF(kPuntosRejilla);
+    w->setFont(letra);
+}
 
 } // namespace pelmora

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+class QWidget;
+
 namespace pelmora {
 
 // Pixels per inch used for every conversion (the primary screen's logical
@@ -21,5 +23,11 @@ inline QRect twRect(double left, double top, double width, double height)
 }
 inline QSize twSize(double width, double height) { return QSize(tw(width), tw(height)); }
 inline QPoint twPoint(double left, double top) { return QPoint(tw(left), tw(top)); }
+
+// The windows laid out on the twip grid keep their text at the grid's size,
+// whatever the desktop's default: a larger one would outgrow the boxes.
+constexpr double kPuntosRejilla = 8.0;
+// Puts w (and what it holds) at the grid's size; the family stays the desktop's.
+void letraDeRejilla(QWidget *w);
 
 } // namespace pelmora

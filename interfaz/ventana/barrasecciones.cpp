@@ -56,6 +56,7 @@ BarraSecciones::BarraSecciones(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("Patillas"));
     setAutoFillBackground(true);
     ponerFondo(this, kColorPatillas);
+    letraDeRejilla(this);
 
     frameTodos_ = new QGroupBox(QStringLiteral("Costes repercutidos a todos los servicios"), this);
     frameTodos_->setObjectName(QStringLiteral("FrameTodos"));
@@ -94,13 +95,9 @@ void BarraSecciones::describir(int activa)
 
 QPushButton *BarraSecciones::crearBoton(const QString &texto, const char *nombre, QWidget *padre, const QRect &t)
 {
-    QFont letra = font();
-    if (letra.pointSizeF() > 8.0)
-        letra.setPointSizeF(8.0);
     auto *boton = new BotonPatilla(texto, padre);
     boton->setObjectName(QLatin1String(nombre));
     boton->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
-    boton->setFont(letra);
     boton->installEventFilter(this);
     return boton;
 }

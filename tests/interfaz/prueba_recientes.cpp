@@ -45,7 +45,7 @@ private slots:
     {
         QVERIFY(prepararCarpeta());
         QVERIFY(QDir().mkpath(en(QStringLiteral("sub"))));
-        QStringList calculos{"a.clc", "b.clc", "c.clc", "a&b.clc"};
+        QStringList calculos{"a.clc", "b.clc", "c.clc", "a&b.clc", "Autocar Peñíscola.clc"};
         for (int k = 1; k <= 10; ++k)
             calculos << QStringLiteral("f%1.clc").arg(k, 2, 10, QLatin1Char('0'));
         for (const QString &n : calculos)
@@ -85,6 +85,8 @@ private slots:
         QTest::newRow("taken off through a link") << QStringList{"+a.clc", "+b.clc", "-enlace.clc"}
                                                   << QStringList{"b.clc"};
         QTest::newRow("an ampersand in the name") << QStringList{"+a&b.clc"} << QStringList{"a&b.clc"};
+        QTest::newRow("accents and spaces") << QStringList{"+Autocar Peñíscola.clc", "+a.clc", "+Autocar Peñíscola.clc"}
+                                            << QStringList{"Autocar Peñíscola.clc", "a.clc"};
     }
 
     void lista()

@@ -5,6 +5,7 @@
 #include "ayudantes.h"
 #include "bytes.h"
 #include "calculo/campos.h"
+#include "entrada/fechas.h"
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/cifrasreferencia.h"
 #include "interfaz/dialogos/dialogos.h"
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QSettings>
 #include <QtTest>
@@ -32,7 +34,7 @@ namespace {
 using prueba::escribirBytes;
 using prueba::leerBytes;
 
-QString fechaCorta(const QDate &d) { return QLocale().toString(d, QLocale::ShortFormat); }
+QString fechaCorta(const QDate &d) { return textoFecha(d); }
 
 } // namespace
 
@@ -258,6 +260,49 @@ private slots:
         w.CerrarPatillas();
         QVERIFY(w.abrirArchivoInicial(propia(elegida)));
         QVERIFY(w.archivoActual().isEmpty());
+    }
+
+    // Dates read day/month/year, as in Spain, whatever the system's language:
+    // the frames' titles, the import dialog and the reset dialog.
+    void fechasEnCualquierIdioma_data()
+    {
+        QTest::addColumn<QString>("idioma");
+        for (const char *idioma : {"C", "en_US", "de_DE", "fr_FR", "ja_JP", "es_ES"})
+            QTest::newRow(idioma) << QString::fromLatin1(idioma);
+    }
+    void fechasEnCualquierIdioma()
+    {
+        QFETCH(QString, idioma);
+        QLocale::setDefault(QLocale(idioma));
+        const auto espanol = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); });
+        // Category 0 from a calculation of 9 March 2027.
+        Columna rs, ro;
+        QCOMPARE(leerReferencia(calculoPropio(), rs, ro), ErrorArchivo::Ninguno);
+        QCOMPARE(importarReferencia(0, bytesReferencia(rs, ro), carpetaReferencia()), ErrorArchivo::Ninguno);
+        VentanaPrincipal w;
+        QVERIFY(abrir(w, 0));
+        QStringList titulos;
+        for (const char *marco : {"FrameS", "FrameO"})
+            titulos << w.formulario(Seccion::Caracteristicas)->findChild<QGroupBox *>(QLatin1String(marco))->title();
+        QCOMPARE(titulos, (QStringList{QStringLiteral("Cálculo Personalizado (9/3/27)"),
+                                       QStringLiteral("Vededizaviro de Costes (9/3/27)")}));
+        w.CerrarPatillas();
+
+        QStringList vistas; // what each dialog shows of the dates
+        archivo_.cambiar([this] { return instalado(2); });
+        responder([&vistas](QDialog &d) {
+            if (auto *imp = qobject_cast<DialogoImportarReferencia *>(&d)) {
+                imp->elegirCategoria(0);
+                vistas << imp->actual(0) << imp->nueva(0);
+            } else if (auto *opcion = d.findChild<QRadioButton *>(QStringLiteral("optCategoria(0)"))) {
+                vistas << opcion->text();
+            }
+            return int(QDialog::Rejected);
+        });
+        w.accion(QStringLiteral("mnuImportarReferencia"))->trigger();
+        w.accion(QStringLiteral("mnuRestablecerReferencia"))->trigger();
+        QCOMPARE(vistas, (QStringList{QStringLiteral("9/3/27"), QStringLiteral("15/1/26"),
+                                      QStringLiteral("Más de 55: cifras importadas, del 9/3/27")}));
     }
 
     void archivoDanado_data()

@@ -29,6 +29,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -194,6 +195,44 @@ QStringList pocoContraste(QWidget *raiz)
                 if (contraste(texto, fondo) < 4.5)
                     r << QStringLiteral("%1 \"%2\": %3 on %4")
                              .arg(QString::fromUtf8(w->metaObject()->className()), nombre, texto.name(), fondo.name());
+        }
+    }
+    return r;
+}
+
+
+// The texts under raiz that do not fit in their place: a label's or a
+// button's text beyond its box, a frame's title under what the frame holds.
+QStringList recortados(const QWidget *raiz)
+{
+    QStringList r;
+    auto anotar = [&r](const QWidget *w, const QString &texto) {
+        r << QStringLiteral("%1 \"%2\"").arg(w->objectName(), texto.left(40));
+    };
+    for (const QWidget *w : raiz->findChildren<QWidget *>()) {
+        if (!w->isVisibleTo(raiz))
+            continue;
+        const QFontMetrics fm(w->font());
+        if (auto *l = qobject_cast<const QLabel *>(w); l && !l->text().isEmpty()) {
+            const QRect caja = l->contentsRect();
+            const QRect t = fm.boundingRect(caja, int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0), l->text());
+            if (t.width() > caja.width() || t.height() > caja.height())
+                anotar(w, l->text());
+        } else if (auto *b = qobject_cast<const QPushButton *>(w); b && !b->text().isEmpty()) {
+            const QRect caja = b->rect().adjusted(3, 2, -3, -2);
+            const QRect t = fm.boundingRect(caja, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, b->text());
+            if (t.width() > caja.width() || t.height() > caja.height())
+                anotar(w, b->text());
+        } else if (auto *o = qobject_cast<const QAbstractButton *>(w); o && !o->text().isEmpty()) {
+            if (o->sizeHint().width() > o->width() || o->sizeHint().height() > o->height())
+                anotar(w, o->text());
+        } else if (auto *g = qobject_cast<const QGroupBox *>(w); g && !g->title().isEmpty()) {
+            const QRect titulo(0, 0, fm.horizontalAdvance(g->title()) + 8, fm.height());
+            bool tapado = titulo.width() > g->width();
+            for (const QWidget *h : g->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                tapado = tapado || (h->isVisibleTo(raiz) && h->geometry().intersects(titulo));
+            if (tapado)
+                anotar(w, g->title());
         }
     }
     return r;
@@ -835,6 +874,46 @@ private slots:
         QCOMPARE(titulo, QStringLiteral("Grabar"));
         QCOMPARE(texto, QStringLiteral("Hola"));
         QCOMPARE(dueno, &w);
+    }
+
+    // A larger desktop font leaves the windows laid out on the twip grid as
+    // they are (their text keeps the grid's size): nothing on a form, on the
+    // section bar or in the small dialogs is cut.
+    void nadaRecortadoConLetraGrande_data()
+    {
+        QTest::addColumn<double>("puntos");
+        for (double puntos : {9.0, 12.0, 14.0})
+            QTest::addRow("%g pt", puntos) << puntos;
+    }
+    void nadaRecortadoConLetraGrande()
+    {
+        QFETCH(double, puntos);
+        const QFont antes = QApplication::font();
+        const auto restaurar = qScopeGuard([&antes] { QApplication::setFont(antes); });
+        QFont letra = antes;
+        letra.setPointSizeF(puntos);
+        QApplication::setFont(letra);
+
+        VentanaPrincipal w;
+        QVERIFY(prueba::abrirCategoria(w));
+        std::vector<std::unique_ptr<QWidget>> dialogos;
+        dialogos.emplace_back(new DialogoAcercaDe);
+        dialogos.emplace_back(new DialogoPresentacion);
+        dialogos.emplace_back(new DialogoNueva);
+        dialogos.emplace_back(new DialogoTipoVehiculo(w.calculo()));
+        dialogos.emplace_back(new PreguntaGrabar(QStringLiteral("Cálculo Personalizado")));
+        dialogos.emplace_back(new DialogoMensaje(QStringLiteral("Archivo no encontrado."), QStringLiteral("Error")));
+        dialogos.emplace_back(new DialogoArchivo(QStringLiteral("abrir"), w.calculo(), carpetaPrograma()));
+        QList<const QWidget *> ventanas{w.findChild<QWidget *>(QStringLiteral("Patillas"))};
+        for (const DatosSeccion &d : kSecciones)
+            ventanas << w.formulario(d.seccion);
+        for (const auto &d : dialogos)
+            ventanas << d.get();
+        QStringList recortes;
+        for (const QWidget *v : ventanas)
+            for (const QString &t : recortados(v))
+                recortes << v->objectName() + QStringLiteral(": ") + t;
+        QVERIFY2(recortes.isEmpty(), qPrintable(recortes.join(QLatin1Char('\n'))));
     }
 
     void acercaDe()

@@ -3,14 +3,17 @@
 #include "calculo/campos.h"
 #include "entrada/numeros.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -559,3 +562,35 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
 }
 
 #endif
+
+// Far from Spain the date saved is the user's local date, and a file read in
+// another time zone keeps the date written. Auckland is a day ahead of UTC
+// every evening in Europe; Los Angeles a day behind every morning.
+TEST_F(Archivo, FechaLocalEnCualquierHusoHorario)
+{
+    const QByteArray antes = qgetenv("TZ");
+    const auto huso = [](const char *tz) {
+        qputenv("TZ", tz);
+        tzset();
+    };
+    // Saved in, read in: between them, at any hour one local date is not UTC's.
+    const char *husos[][2] = {{"Pacific/Auckland", "America/Los_Angeles"}, {"America/Los_Angeles", "Pacific/Kiritimati"},
+                              {"Pacific/Kiritimati", "Etc/GMT+12"}, {"Etc/GMT+12", "Pacific/Auckland"}};
+    for (const auto &[grabado, leido] : husos) {
+        SCOPED_TRACE(grabado);
+        huso(grabado);
+        const QDate hoyAlli = QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone(grabado)).date();
+        Calculo c;
+        ASSERT_EQ(AbrirArchivo(c, referencia(kReferencias[1])), ErrorArchivo::Ninguno);
+        const QString f = ruta("huso.clc");
+        ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+        EXPECT_EQ(lineas(leerBytes(f)).value(91).toStdString(), "#" + hoyAlli.toString(Qt::ISODate).toStdString() + "#");
+        huso(leido);
+        Calculo otro;
+        ASSERT_EQ(AbrirArchivo(otro, f), ErrorArchivo::Ninguno);
+        EXPECT_EQ(otro.columnaS().Fecha, hoyAlli);
+        EXPECT_EQ(otro.fechaTituloS(), hoyAlli);
+    }
+    antes.isNull() ? qunsetenv("TZ") : qputenv("TZ", antes);
+    tzset();
+}
