@@ -65,16 +65,11 @@ QStringList calculosEn(const QStringList &rutas)
 {
     QStringList r;
     for (const QString &ruta : rutas) {
-        if (!QFileInfo(ruta).isDir()) {
+        if (!esCarpeta(ruta)) {
             r << ruta;
             continue;
         }
-        QStringList dentro;
-        QDirIterator it(ruta, {QStringLiteral("*.clc")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            dentro << it.next();
-        std::sort(dentro.begin(), dentro.end());
-        r << dentro;
+        r << calculosEnCarpeta(ruta);
     }
     return r;
 }

@@ -45,8 +45,9 @@ CalculoComparado compararCalculo(const Calculo &c, const QString &ruta);
 // only ruta and the message of the file dialog are filled in.
 CalculoComparado compararArchivo(const QString &ruta);
 
-// The calculation files named: a folder stands for every .clc file under
-// it, at any depth, in path order; anything else is taken as a file, in the
+// The calculation files named: a folder stands for every .clc entry under
+// it, at any depth, in path order, and for each folder under it that cannot
+// be read (calculosEnCarpeta); anything else is taken as a file, in the
 // order given.
 QStringList calculosEn(const QStringList &rutas);
 

@@ -3,11 +3,15 @@
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -15,7 +19,9 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -275,6 +281,11 @@ ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
     const QFileInfo info(ruta);
     if (ruta.trimmed().isEmpty() || info.fileName().trimmed().isEmpty() || ruta.contains(QChar(0)))
         return ErrorArchivo::NombreNoValido;
+#ifdef Q_OS_UNIX
+    // The reader looks at the path itself, by its bytes.
+    if (!paraEscribir)
+        return ErrorArchivo::Ninguno;
+#endif
     const QFileInfo carpeta(info.absolutePath());
     if (!carpeta.exists() || !carpeta.isDir())
         return ErrorArchivo::CarpetaNoExiste;
@@ -287,10 +298,148 @@ ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
 
 } // namespace
 
+QString nombreDeArchivo(QByteArrayView bytes)
+{
+    QString r = QString::fromUtf8(bytes);
+    if (r.toUtf8() == bytes)
+        return r;
+    r.clear();
+    for (qsizetype k = 0; k < bytes.size();) {
+        // The one UTF-8 character starting here (no shorter sequence is
+        // one), or the byte alone.
+        qsizetype largo = 1;
+        while (largo <= 4 && k + largo <= bytes.size()
+               && QString::fromUtf8(bytes.sliced(k, largo)).toUtf8() != bytes.sliced(k, largo))
+            ++largo;
+        if (largo <= 4 && k + largo <= bytes.size()) {
+            r += QString::fromUtf8(bytes.sliced(k, largo));
+            k += largo;
+        } else {
+            r += QChar(char16_t(0xDC00 + static_cast<unsigned char>(bytes[k++])));
+        }
+    }
+    return r;
+}
+
+QByteArray bytesDeNombre(const QString &nombre)
+{
+    QByteArray r;
+    qsizetype desde = 0;
+    for (qsizetype k = 0; k < nombre.size(); ++k) {
+        const char16_t c = nombre[k].unicode();
+        if (c < 0xDC80 || c > 0xDCFF || (k > 0 && nombre[k - 1].isHighSurrogate()))
+            continue;
+        r += QStringView(nombre).sliced(desde, k - desde).toUtf8();
+        r += char(c - 0xDC00);
+        desde = k + 1;
+    }
+    return r + QStringView(nombre).sliced(desde).toUtf8();
+}
+
+namespace {
+
+#ifdef Q_OS_UNIX
+bool esCalculo(const char *nombre)
+{
+    const size_t n = std::strlen(nombre);
+    return n > 4 && nombre[0] != '.' && ::strcasecmp(nombre + n - 4, ".clc") == 0;
+}
+
+// The *.clc entries under the open folder fd (which this closes), and the
+// folders that cannot be read, as bytes. A folder stays open while those
+// under it are gone through.
+void recorrerCarpeta(int fd, const QByteArray &ruta, QList<QByteArray> &r)
+{
+    DIR *d = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!d) {
+        if (fd >= 0)
+            ::close(fd);
+        r << ruta;
+        return;
+    }
+    QList<QByteArray> carpetas;
+    errno = 0;
+    while (const dirent *e = ::readdir(d)) {
+        if (e->d_name[0] == '.')
+            continue;
+        unsigned char tipo = e->d_type;
+        struct stat st;
+        if (tipo == DT_UNKNOWN && ::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            tipo = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+        if (tipo == DT_DIR)
+            carpetas << QByteArray(e->d_name);
+        else if (esCalculo(e->d_name))
+            r << ruta + '/' + e->d_name;
+        errno = 0;
+    }
+    if (errno != 0)
+        r << ruta; // read part-way only
+    for (const QByteArray &c : carpetas)
+        recorrerCarpeta(::openat(::dirfd(d), c.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+                        ruta + '/' + c, r);
+    ::closedir(d);
+}
+#endif
+
+} // namespace
+
+QStringList calculosEnCarpeta(const QString &carpeta)
+{
+    QStringList r;
+#ifdef Q_OS_UNIX
+    QList<QByteArray> bytes;
+    QByteArray raiz = bytesDeNombre(carpeta);
+    while (raiz.size() > 1 && raiz.endsWith('/'))
+        raiz.chop(1);
+    recorrerCarpeta(::open(raiz.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), raiz, bytes);
+    for (const QByteArray &b : bytes)
+        r << nombreDeArchivo(b);
+#else
+    QDirIterator it(carpeta, {QStringLiteral("*.clc")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        r << it.next();
+#endif
+    std::sort(r.begin(), r.end());
+    return r;
+}
+
+bool esCarpeta(const QString &ruta)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return ::stat(bytesDeNombre(ruta).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+#else
+    return QFileInfo(ruta).isDir();
+#endif
+}
+
 namespace {
 
 // A calculation file is small; anything larger is not one.
 constexpr qint64 kTamanoMaximo = 1024 * 1024;
+
+#ifdef Q_OS_UNIX
+// Why a path cannot be read, from the system's error number.
+ErrorArchivo causaAlLeer(int numero, const QString &ruta)
+{
+    switch (numero) {
+    case ELOOP:
+        return ErrorArchivo::BucleDeEnlaces;
+    case ENAMETOOLONG:
+        return ErrorArchivo::RutaDemasiadoLarga;
+    case ENOTDIR:
+        return ErrorArchivo::CarpetaNoExiste;
+    case ENOENT: {
+        struct stat st;
+        const QByteArray carpeta = bytesDeNombre(QFileInfo(ruta).absolutePath());
+        return ::stat(carpeta.constData(), &st) == 0 && S_ISDIR(st.st_mode) ? ErrorArchivo::NoEncontrado
+                                                                              : ErrorArchivo::CarpetaNoExiste;
+    }
+    default:
+        return ErrorArchivo::AccesoDenegado;
+    }
+}
+#endif
 
 // The bytes of a calculation file. Only a regular file is read (links
 // followed): a device, a pipe or a socket is refused before it is opened,
@@ -299,16 +448,16 @@ constexpr qint64 kTamanoMaximo = 1024 * 1024;
 ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 {
 #ifdef Q_OS_UNIX
-    const QByteArray nombre = QFile::encodeName(ruta);
+    const QByteArray nombre = bytesDeNombre(ruta);
     struct stat st;
     if (::stat(nombre.constData(), &st) != 0)
-        return errno == ENOENT ? ErrorArchivo::NoEncontrado : ErrorArchivo::AccesoDenegado;
+        return causaAlLeer(errno, ruta);
     if (!S_ISREG(st.st_mode))
         return ErrorArchivo::AccesoDenegado;
     // Not blocking, should the path have become something else meanwhile.
     const int fd = ::open(nombre.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENOENT ? ErrorArchivo::NoEncontrado : ErrorArchivo::AccesoDenegado;
+        return causaAlLeer(errno, ruta);
     ErrorArchivo e = ErrorArchivo::Ninguno;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         e = ErrorArchivo::AccesoDenegado;
@@ -382,7 +531,7 @@ qint64 g_limiteEscritura = -1;
 
 // Writes all of bytes at the device's position, checking every step; a
 // test limit makes the write fail part-way, as a full disk does.
-bool escribirTodo(QFileDevice &f, const QByteArray &bytes)
+ErrorArchivo escribirTodo(QFileDevice &f, const QByteArray &bytes)
 {
     qint64 hecho = 0;
     while (hecho < bytes.size()) {
@@ -390,55 +539,114 @@ bool escribirTodo(QFileDevice &f, const QByteArray &bytes)
         if (g_limiteEscritura >= 0) {
             trozo = std::min(trozo, g_limiteEscritura - hecho);
             if (trozo <= 0)
-                return false;
+                return ErrorArchivo::DiscoLleno;
         }
+        errno = 0;
         const qint64 n = f.write(bytes.constData() + hecho, trozo);
         if (n <= 0)
-            return false;
+            return errorDeEscritura(errno);
         hecho += n;
     }
-    return f.flush() && f.error() == QFileDevice::NoError;
+    errno = 0;
+    if (!f.flush() || f.error() != QFileDevice::NoError)
+        return errorDeEscritura(errno);
+    return ErrorArchivo::Ninguno;
 }
 
 // Makes sure what was written is on the disk, not only in the system's cache.
-bool sincronizar(QFileDevice &f)
+ErrorArchivo sincronizar(QFileDevice &f)
 {
 #ifdef Q_OS_UNIX
     const int fd = f.handle();
-    return fd < 0 || ::fsync(fd) == 0;
+    if (fd >= 0 && ::fsync(fd) != 0)
+        return errorDeEscritura(errno);
 #else
     Q_UNUSED(f);
-    return true;
+#endif
+    return ErrorArchivo::Ninguno;
+}
+
+// Writes bytes over the file from its start and makes them reach the disk.
+ErrorArchivo escribirYSincronizar(QFileDevice &f, const QByteArray &bytes)
+{
+    ErrorArchivo e = escribirTodo(f, bytes);
+    return e != ErrorArchivo::Ninguno ? e : sincronizar(f);
+}
+
+// True when the open file has other names besides the one it was opened by.
+bool tieneOtrosEnlaces(const QFileDevice &f)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return ::fstat(f.handle(), &st) != 0 || st.st_nlink > 1;
+#else
+    Q_UNUSED(f);
+    return false;
+#endif
+}
+
+// The new file (still under its temporary name) takes the owner, group and
+// permissions of the file it replaces: the owner and group as far as the
+// process may set them, the permissions always.
+void heredarDueno(const QString &ruta, QFileDevice &nuevo)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    const int fd = nuevo.handle();
+    if (fd < 0 || ::stat(QFile::encodeName(ruta).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return;
+    // Root gives it the old owner; an owner may give it a group of theirs.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, uid_t(-1), st.st_gid) != 0)
+        errno = 0; // neither: the new file stays the process's own
+    // Changing the owner drops the set-user and set-group bits.
+    ::fchmod(fd, st.st_mode & 07777);
+#else
+    Q_UNUSED(ruta);
+    Q_UNUSED(nuevo);
 #endif
 }
 
 // Rewrites an existing file in place (its folder takes no temporary file).
 // On a failure the old bytes go back where they were.
-ErrorArchivo grabarEnSuSitio(const QString &ruta, const QByteArray &bytes)
+ErrorArchivo grabarEnSuSitio(const QString &ruta, const QByteArray &bytes, EnSuSitio enSuSitio)
 {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return ErrorArchivo::AccesoDenegado;
+    if (enSuSitio == EnSuSitio::SoloSinOtrosEnlaces && tieneOtrosEnlaces(f))
+        return ErrorArchivo::AccesoDenegado;
     const QByteArray antes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return ErrorArchivo::AccesoDenegado;
-    bool ok = f.seek(0) && escribirTodo(f, bytes) && f.resize(bytes.size()) && sincronizar(f);
-    if (!ok) {
+    ErrorArchivo e = f.seek(0) ? escribirTodo(f, bytes) : ErrorArchivo::AccesoDenegado;
+    if (e == ErrorArchivo::Ninguno)
+        e = f.resize(bytes.size()) ? sincronizar(f) : errorDeEscritura(errno);
+    if (e != ErrorArchivo::Ninguno) {
         const qint64 limite = std::exchange(g_limiteEscritura, -1);
         f.unsetError();
-        if (f.seek(0) && escribirTodo(f, antes))
+        if (f.seek(0) && escribirTodo(f, antes) == ErrorArchivo::Ninguno)
             f.resize(antes.size());
         sincronizar(f);
         g_limiteEscritura = limite;
     }
-    return ok ? ErrorArchivo::Ninguno : ErrorArchivo::AccesoDenegado;
+    return e;
 }
 
 } // namespace
 
+HuellaArchivo huellaArchivo(const QString &ruta)
+{
+    QByteArray bytes;
+    if (leerArchivo(ruta, bytes) != ErrorArchivo::Ninguno)
+        return {};
+    const QFileInfo info(ruta);
+    return {bytes.size(), info.lastModified().toMSecsSinceEpoch(),
+            QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+}
+
 qint64 limitarEscrituraParaPruebas(qint64 bytes) { return std::exchange(g_limiteEscritura, bytes); }
 
-ErrorArchivo grabarBytes(const QString &ruta, const QByteArray &bytes)
+ErrorArchivo grabarBytes(const QString &ruta, const QByteArray &bytes, EnSuSitio enSuSitio)
 {
     // Unbuffered, so that a failed write shows at once: with a buffer, the
     // failure would only come at commit time, which in some Qt versions
@@ -452,12 +660,13 @@ ErrorArchivo grabarBytes(const QString &ruta, const QByteArray &bytes)
         const QFileInfo info(ruta);
         const QFileInfo carpeta(QFileInfo(info.canonicalFilePath()).absolutePath());
         if (info.isFile() && info.isWritable() && !carpeta.isWritable())
-            return grabarEnSuSitio(ruta, bytes);
+            return grabarEnSuSitio(ruta, bytes, enSuSitio);
         return ErrorArchivo::AccesoDenegado;
     }
-    if (!escribirTodo(f, bytes) || !sincronizar(f)) {
+    heredarDueno(ruta, f);
+    if (const ErrorArchivo e = escribirYSincronizar(f, bytes); e != ErrorArchivo::Ninguno) {
         f.cancelWriting();
-        return ErrorArchivo::AccesoDenegado;
+        return e;
     }
     if (!f.commit())
         return ErrorArchivo::AccesoDenegado;
@@ -497,8 +706,33 @@ QString mensajeErrorArchivo(ErrorArchivo e)
         return QStringLiteral("El subdirectorio no existe.");
     case ErrorArchivo::MalEstado:
         return QStringLiteral("Archivo en mal estado.");
+    case ErrorArchivo::DiscoLleno:
+        return QStringLiteral("El disco está lleno.");
+    case ErrorArchivo::BucleDeEnlaces:
+        return QStringLiteral("Los enlaces de la ruta forman un bucle: no llevan a ningún archivo.");
+    case ErrorArchivo::RutaDemasiadoLarga:
+        return QStringLiteral("La ruta del archivo es demasiado larga.");
     }
     return QString();
+}
+
+ErrorArchivo errorDeEscritura(int numero)
+{
+#ifdef Q_OS_UNIX
+    if (numero == ENOSPC || numero == EDQUOT)
+        return ErrorArchivo::DiscoLleno;
+#else
+    Q_UNUSED(numero);
+#endif
+    return ErrorArchivo::AccesoDenegado;
+}
+
+QString vaciarSalida(FILE *f, int errorAntes)
+{
+    errno = 0;
+    if (std::fflush(f) == 0 && !std::ferror(f))
+        return QString();
+    return mensajeErrorArchivo(errorDeEscritura(errno != 0 ? errno : errorAntes));
 }
 
 QString mensajeErrorReferencia(ErrorArchivo e)

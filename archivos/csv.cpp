@@ -66,14 +66,18 @@ QString CeldaCsv::texto(const FormatoCsv &f) const
     case Tipo::Texto: break;
     }
     auto blanco = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    const bool comillas = texto_.contains(f.separador) || texto_.contains(QLatin1Char('"')) ||
+    // A spreadsheet takes a cell that starts like a formula for one (a live
+    // link, a sum, a command): such a text goes in quoted, after a single
+    // quote, which makes the spreadsheet show it as text.
+    const bool formula = !texto_.isEmpty() && QStringView(u"=+-@\t\r").contains(texto_.front());
+    const bool comillas = formula || texto_.contains(f.separador) || texto_.contains(QLatin1Char('"')) ||
                           texto_.contains(QLatin1Char('\r')) || texto_.contains(QLatin1Char('\n')) ||
                           (!texto_.isEmpty() && (blanco(texto_.front()) || blanco(texto_.back())));
     if (!comillas)
         return texto_;
     QString t = texto_;
     t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + t + QLatin1Char('"');
+    return QLatin1Char('"') + (formula ? QStringLiteral("'") : QString()) + t + QLatin1Char('"');
 }
 
 QByteArray inicioCsv() { return QByteArrayLiteral("\xEF\xBB\xBF"); }

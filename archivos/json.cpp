@@ -25,7 +25,13 @@ QByteArray textoJson(const QString &s)
     QByteArray r;
     r.reserve(u.size() + 2);
     r += '"';
-    for (char ch : u) {
+    auto escape = [&](unsigned char c) {
+        r += "\\u00";
+        r += hex[c >> 4];
+        r += hex[c & 0xF];
+    };
+    for (qsizetype k = 0; k < u.size(); ++k) {
+        const char ch = u[k];
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"': r += "\\\""; break;
@@ -36,13 +42,14 @@ QByteArray textoJson(const QString &s)
         case '\r': r += "\\r"; break;
         case '\t': r += "\\t"; break;
         default:
-            if (c < 0x20) {
-                r += "\\u00";
-                r += hex[c >> 4];
-                r += hex[c & 0xF];
-            } else {
+            // DEL and the C1 controls (0xC2 0x80 to 0x9F in UTF-8) too, which
+            // JSON allows: the text then cannot act on a terminal it goes to.
+            if (c == 0xC2 && k + 1 < u.size() && static_cast<unsigned char>(u[k + 1]) <= 0x9F)
+                escape(static_cast<unsigned char>(u[++k]));
+            else if (c < 0x20 || c == 0x7F)
+                escape(c);
+            else
                 r += ch; // UTF-8 bytes pass unchanged
-            }
         }
     }
     r += '"';

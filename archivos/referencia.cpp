@@ -33,7 +33,7 @@ QString normalizado(const QString &texto)
     return r;
 }
 
-// The same folder, however the two paths are spelt (links followed).
+// The same folder or file, however the two paths are spelt (links followed).
 bool mismaCarpeta(const QString &a, const QString &b)
 {
     const QString ca = QFileInfo(a).canonicalFilePath();
@@ -111,15 +111,18 @@ QString rutaReferenciaInstalada(int k, const QString &carpetaInstalada)
     return carpetaInstalada + QLatin1Char('/') + QString::fromUtf8(kCategorias[k].archivo);
 }
 
-bool hayReferenciaPropia(int k)
+bool hayReferenciaPropia(int k, const QString &carpetaInstalada)
 {
     const QString propia = rutaReferenciaUsuario(k);
-    return !propia.isEmpty() && QFileInfo::exists(propia);
+    if (propia.isEmpty() || !QFileInfo::exists(propia))
+        return false;
+    return carpetaInstalada.isEmpty() || !mismaCarpeta(propia, rutaReferenciaInstalada(k, carpetaInstalada));
 }
 
 QString rutaReferenciaVigente(int k, const QString &carpetaInstalada)
 {
-    return hayReferenciaPropia(k) ? rutaReferenciaUsuario(k) : rutaReferenciaInstalada(k, carpetaInstalada);
+    return hayReferenciaPropia(k, carpetaInstalada) ? rutaReferenciaUsuario(k)
+                                                    : rutaReferenciaInstalada(k, carpetaInstalada);
 }
 
 ErrorArchivo leerReferencia(const QString &ruta, Columna &s, Columna &o)
@@ -154,7 +157,8 @@ ErrorArchivo importarReferencia(int k, const QByteArray &bytes, const QString &c
     const QString enlace = info.isSymLink() ? info.symLinkTarget() : QString();
     if (info.isSymLink() && !QFile::remove(destino))
         return ErrorArchivo::AccesoDenegado;
-    const ErrorArchivo e = grabarBytes(destino, bytes);
+    // Nor through a hard link, which would rewrite the file it shares.
+    const ErrorArchivo e = grabarBytes(destino, bytes, EnSuSitio::SoloSinOtrosEnlaces);
     if (e != ErrorArchivo::Ninguno && !enlace.isEmpty())
         QFile::link(enlace, destino);
     return e;

@@ -43,8 +43,10 @@ QString carpetaReferenciaUsuario();
 QString rutaReferenciaUsuario(int k);
 // The installed file of category k inside the installed reference folder.
 QString rutaReferenciaInstalada(int k, const QString &carpetaInstalada);
-// True when the user has a file of their own for category k.
-bool hayReferenciaPropia(int k);
+// True when the user has a file of their own for category k: not when it
+// is the installed file itself (the user's folder, or the file, a link to
+// the installed one), where carpetaInstalada is given.
+bool hayReferenciaPropia(int k, const QString &carpetaInstalada = QString());
 // The file a new calculation of category k is read from: the user's own
 // when there is one, otherwise the installed one (so a missing file or
 // folder is reported for the installed folder, the last one looked in).

@@ -10,6 +10,7 @@
 // "Abrir ..." would; when it cannot be read the program says why and goes on
 // without a calculation, on the start dialog. --sin-presentacion skips the
 // splash window.
+#include "archivos/archivo.h"
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/soporte/idioma.h"
@@ -29,7 +30,14 @@ int main(int argc, char *argv[])
     const pelmora::LineaOrdenes linea = pelmora::leerLineaOrdenes(argumentos);
     if (linea.salida) {
         const QByteArray texto = linea.texto.toUtf8();
-        std::fwrite(texto.constData(), 1, size_t(texto.size()), *linea.salida == 0 ? stdout : stderr);
+        FILE *const salida = *linea.salida == 0 ? stdout : stderr;
+        std::fwrite(texto.constData(), 1, size_t(texto.size()), salida);
+        // Help or the version that did not go out whole is a failure.
+        if (const QString motivo = pelmora::vaciarSalida(salida); !motivo.isEmpty() && salida == stdout) {
+            const QByteArray aviso = ("pelmora: no se pudo escribir la salida: " + motivo + '\n').toUtf8();
+            std::fwrite(aviso.constData(), 1, size_t(aviso.size()), stderr);
+            return 1;
+        }
         return *linea.salida;
     }
 

@@ -64,7 +64,8 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
         const QString mensaje = mensajeErrorArchivo(err);
         if (o.formato == Formato::Json)
             return {lineaJson(ruta, nullptr, mensaje), mensaje};
-        return {(QStringLiteral("Archivo: ") + ruta + QStringLiteral("\nError: ") + mensaje + QLatin1Char('\n'))
+        return {(QStringLiteral("Archivo: ") + textoVisible(ruta) + QStringLiteral("\nError: ") + mensaje +
+                 QLatin1Char('\n'))
                     .toUtf8(),
                 mensaje};
     }
@@ -105,8 +106,8 @@ int compararArchivos(const Opciones &o)
             primero = false;
         }
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return kSalidaEscritura;
+    if (const int salida = terminarSalida(); salida != kSalidaBien)
+        return salida;
     return fallo ? kSalidaArchivo : kSalidaBien;
 }
 

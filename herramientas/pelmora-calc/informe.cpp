@@ -46,8 +46,10 @@ QString conUnidad(const QString &cifra, const char *unidad, int anchoUnidad)
 
 QString cabecera(const Calculo &calc, const QString &ruta)
 {
-    auto texto = [&](int i) { return FormatearNumero(calc.columnaS()(Seccion::Caracteristicas, i), -1, false); };
-    QString r = QStringLiteral("Archivo: ") + ruta + QLatin1Char('\n');
+    auto texto = [&](int i) {
+        return textoVisible(FormatearNumero(calc.columnaS()(Seccion::Caracteristicas, i), -1, false));
+    };
+    QString r = QStringLiteral("Archivo: ") + textoVisible(ruta) + QLatin1Char('\n');
     r += QStringLiteral("Autocar: ") + texto(Car::Descripcion) + QLatin1Char('\n');
     if (const QString categoria = texto(Car::Categoria); !categoria.isEmpty())
         r += QStringLiteral("Categoría: ") + categoria + QLatin1Char('\n');
@@ -170,6 +172,17 @@ QString servicios(const Calculo &calc)
 }
 
 } // namespace
+
+QString textoVisible(const QString &texto)
+{
+    auto control = [](char16_t c) { return (c < 0x20 && c != u'\t' && c != u'\n') || (c >= 0x7F && c <= 0x9F); };
+    if (std::none_of(texto.cbegin(), texto.cend(), [&](QChar c) { return control(c.unicode()); }))
+        return texto;
+    QString r;
+    for (const QChar c : texto)
+        r += control(c.unicode()) ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+    return r;
+}
 
 QString informe(const Calculo &calc, const QString &ruta)
 {

@@ -20,11 +20,15 @@ using namespace pelmora;
 
 int main(int argc, char **argv)
 {
+    // The arguments byte for byte: a file name need not be UTF-8.
+    QStringList argumentos;
+    for (int k = 0; k < argc; ++k)
+        argumentos << nombreDeArchivo(argv[k]);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(PELMORA_VERSION));
     fijarSeparadores();
 
-    const LineaOrdenesCalc linea = leerOpciones(app.arguments());
+    const LineaOrdenesCalc linea = leerOpciones(argumentos);
     if (!linea.opciones)
         return linea.salida;
     const Opciones &o = *linea.opciones;
@@ -39,7 +43,5 @@ int main(int argc, char **argv)
         return kSalidaArchivo;
     }
     escribir(stdout, generar(o.formato, calculo, o.archivo));
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return kSalidaEscritura;
-    return kSalidaBien;
+    return terminarSalida();
 }

@@ -4,11 +4,13 @@
 #include "salida.h"
 
 #include "analisis/sensibilidad.h"
+#include "archivos/archivo.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace pelmora {
 
@@ -49,12 +51,13 @@ const char *const kAyuda =
     "anual y C1 a C5 con cada uno. Un valor que las comprobaciones de entrada\n"
     "rechazan figura como rechazado, con su mensaje.\n"
     "\n"
-    "Varios cálculos: con varios archivos o carpetas (de una carpeta, todos sus\n"
-    "archivos .clc, también los de sus subcarpetas, por orden de ruta) escribe\n"
+    "Varios cálculos: con varios archivos o carpetas (de una carpeta, todas sus\n"
+    "entradas .clc, también las de sus subcarpetas, por orden de ruta) escribe\n"
     "el informe de cada uno, uno tras otro; con --json, un objeto por línea; con\n"
     "--csv, una tabla. Los archivos se leen y calculan en paralelo. Un archivo\n"
     "que no se puede leer escribe su motivo en la salida de error y una fila de\n"
-    "error en la salida, y los demás siguen.\n"
+    "error en la salida, y los demás siguen; lo mismo una subcarpeta que no se\n"
+    "puede leer.\n"
     "\n"
     "Opciones:\n"
     "  --json      escribe en su lugar todas las entradas de las dos columnas en\n"
@@ -79,7 +82,7 @@ const char *const kAyuda =
     "              \"Vededizaviro de Costes\".\n"
     "  --sensibilidad[=P]\n"
     "              la sensibilidad de un archivo; P es mayor que 0 y menor que\n"
-    "              100 (10 si no se da).\n"
+    "              100, con dos decimales como mucho (10 si no se da).\n"
     "  --referencia-de ARCHIVO CATEGORIA\n"
     "              escribe en su lugar el archivo de cifras de referencia (.obs)\n"
     "              que grabaría \"Importar cifras de referencia...\" del programa\n"
@@ -130,8 +133,9 @@ qsizetype primeraDesconocida(const QStringList &argumentos, const QStringList &c
 }
 
 // --sensibilidad[=P] has an optional value, which the parser cannot take:
-// the arguments without it, and the option as given.
-QStringList sinSensibilidad(const QStringList &argumentos, std::optional<QString> &porcentaje)
+// the arguments without it, the option as given, and whether it was given
+// more than once.
+QStringList sinSensibilidad(const QStringList &argumentos, std::optional<QString> &porcentaje, bool &repetida)
 {
     const QString nombre = QStringLiteral("--sensibilidad");
     QStringList r;
@@ -141,6 +145,7 @@ QStringList sinSensibilidad(const QStringList &argumentos, std::optional<QString
         if (a == QLatin1String("--"))
             opciones = false;
         if (k > 0 && opciones && (a == nombre || a.startsWith(nombre + QLatin1Char('=')))) {
+            repetida = repetida || porcentaje.has_value();
             porcentaje = a;
             continue;
         }
@@ -149,14 +154,18 @@ QStringList sinSensibilidad(const QStringList &argumentos, std::optional<QString
     return r;
 }
 
-// P of --sensibilidad=P (the default without "="), with a decimal point or
-// comma; no value unless it is above 0 and below 100.
+// P of --sensibilidad=P (the default without "="): digits with at most two
+// decimals after a point or a comma; no value unless it is above 0 and
+// below 100.
 std::optional<double> leerPorcentaje(const QString &opcion)
 {
     const qsizetype igual = opcion.indexOf(QLatin1Char('='));
     if (igual < 0)
         return kPorcentajeSensibilidad;
     QString t = opcion.mid(igual + 1);
+    static const QRegularExpression forma(QStringLiteral("^[0-9]+([.,][0-9]{1,2})?$"));
+    if (!forma.match(t).hasMatch())
+        return std::nullopt;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool bien = false;
     const double p = QLocale::c().toDouble(t, &bien);
@@ -170,7 +179,8 @@ std::optional<double> leerPorcentaje(const QString &opcion)
 LineaOrdenesCalc leerOpciones(const QStringList &todos)
 {
     std::optional<QString> porcentaje;
-    const QStringList argumentos = sinSensibilidad(todos, porcentaje);
+    bool repetida = false;
+    const QStringList argumentos = sinSensibilidad(todos, porcentaje, repetida);
     QCommandLineParser p;
     const QCommandLineOption ayuda(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
@@ -196,12 +206,12 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
     };
     if (antesDeLaDesconocida({QStringLiteral("-h"), QStringLiteral("--help")})) {
         escribir(stdout, QString::fromUtf8(kAyuda));
-        return {std::nullopt, kSalidaBien};
+        return {std::nullopt, terminarSalida()};
     }
     if (antesDeLaDesconocida({QStringLiteral("--version")})) {
         escribir(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') +
                              QCoreApplication::applicationVersion() + QLatin1Char('\n'));
-        return {std::nullopt, kSalidaBien};
+        return {std::nullopt, terminarSalida()};
     }
     if (desconocida >= 0 || !bien)
         return errorDeUso(QStringLiteral("opción desconocida: ") +
@@ -231,13 +241,15 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
         return errorDeUso(QStringLiteral("--csv y --json no van juntas"));
     if (o.referencia && (!o.csv || porcentaje))
         return errorDeUso(QStringLiteral("--referencia solo va con --csv, sin --sensibilidad"));
+    if (repetida)
+        return errorDeUso(QStringLiteral("--sensibilidad se da una sola vez"));
     if (porcentaje) {
         o.sensibilidad = leerPorcentaje(*porcentaje);
         if (!o.sensibilidad)
             return errorDeUso(QStringLiteral("el porcentaje de --sensibilidad debe ser un número mayor que 0 y "
-                                             "menor que 100: \"") +
+                                             "menor que 100, con dos decimales como mucho: \"") +
                               porcentaje->mid(porcentaje->indexOf(QLatin1Char('=')) + 1) + QLatin1Char('"'));
-        if (archivos.size() > 1 || QFileInfo(o.archivo).isDir())
+        if (archivos.size() > 1 || esCarpeta(o.archivo))
             return errorDeUso(QStringLiteral("--sensibilidad lee un solo archivo"));
     }
     return {o, kSalidaBien};

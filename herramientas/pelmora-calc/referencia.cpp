@@ -35,9 +35,7 @@ int escribirReferencia(const QString &archivo, const QString &categoria)
                              .arg(plazas.n())
                              .arg(QString::fromUtf8(kCategorias[k].descripcion)));
     escribir(stdout, bytesReferencia(s, o));
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return kSalidaEscritura;
-    return kSalidaBien;
+    return terminarSalida();
 }
 
 } // namespace pelmora

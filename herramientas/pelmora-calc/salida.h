@@ -14,6 +14,10 @@ namespace pelmora {
 void escribir(FILE *f, const QByteArray &b);
 void escribir(FILE *f, const QString &texto); // as UTF-8
 
+// Flushes standard output: the exit code, kSalidaEscritura (after the
+// reason on standard error) when not all of it went out.
+int terminarSalida();
+
 // The calculation read from ruta in a format: the report or the JSON export.
 QByteArray generar(Formato formato, const Calculo &calc, const QString &ruta);
 

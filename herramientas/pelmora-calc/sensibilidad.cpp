@@ -5,6 +5,7 @@
 #include "analisis/rotulos.h"
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
+#include "informe.h"
 #include "salida.h"
 #include "tabla.h"
 
@@ -19,9 +20,7 @@ QString figura(const Valor &v, int n) { return FormatearNumero(v, decimalesResul
 int salirTrasEscribir(const QByteArray &b)
 {
     escribir(stdout, b);
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return kSalidaEscritura;
-    return kSalidaBien;
+    return terminarSalida();
 }
 
 int sensibilidad(const Opciones &o)
@@ -44,9 +43,9 @@ int sensibilidad(const Opciones &o)
 QString tablaSensibilidad(const Sensibilidad &s, const Calculo &calc, const QString &ruta)
 {
     const QString bajo = rotuloLado(s.porcentaje, false), alto = rotuloLado(s.porcentaje, true);
-    QString r = QStringLiteral("Archivo: ") + ruta + QLatin1Char('\n');
-    r += QStringLiteral("Autocar: ") + FormatearNumero(calc.columnaS()(kCar, Car::Descripcion), -1, false) +
-         QLatin1Char('\n');
+    QString r = QStringLiteral("Archivo: ") + textoVisible(ruta) + QLatin1Char('\n');
+    r += QStringLiteral("Autocar: ") +
+         textoVisible(FormatearNumero(calc.columnaS()(kCar, Car::Descripcion), -1, false)) + QLatin1Char('\n');
     r += QStringLiteral("\nSensibilidad del Cálculo Personalizado: cada entrada ") + bajo + QStringLiteral(" y ") +
          alto + QStringLiteral(",\nde mayor a menor oscilación del coste total anual.\n\n");
 
@@ -96,7 +95,7 @@ std::optional<int> ejecutarAnalisis(const Opciones &o)
 {
     if (o.sensibilidad)
         return sensibilidad(o);
-    if (o.csv || o.archivos.size() > 1 || QFileInfo(o.archivo).isDir())
+    if (o.csv || o.archivos.size() > 1 || esCarpeta(o.archivo))
         return compararArchivos(o);
     return std::nullopt;
 }

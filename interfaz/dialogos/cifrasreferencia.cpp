@@ -239,7 +239,7 @@ void DialogoImportarReferencia::mostrarActual()
         lblAviso_->clear();
     lblAviso_->setVisible(!lblAviso_->text().isEmpty());
 
-    const bool propia = hayReferenciaPropia(k);
+    const bool propia = hayReferenciaPropia(k, carpetaInstalada_);
     Columna s = Calculo::Minimos(), o = Calculo::Minimos();
     const ErrorArchivo e = leerColumnas(rutaReferenciaVigente(k, carpetaInstalada_), s, o);
     lblOrigen_->setText(e != ErrorArchivo::Ninguno
@@ -373,7 +373,7 @@ bool restablecerCifrasReferencia(QWidget *padre, const QString &carpetaInstalada
 {
     bool alguna = false;
     for (int k = 0; k < kNumCategorias; ++k)
-        alguna = alguna || hayReferenciaPropia(k);
+        alguna = alguna || hayReferenciaPropia(k, carpetaInstalada);
     if (!alguna) {
         MostrarMensaje(QStringLiteral("No hay cifras de referencia importadas: todas las categorías usan ya "
                                       "las que trae el programa."),

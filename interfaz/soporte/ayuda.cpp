@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QStandardPaths>
@@ -33,6 +34,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 namespace pelmora {
@@ -89,6 +91,35 @@ QString rutaColeccion(const QString &rutaQch)
     const QByteArray clave = QCryptographicHash::hash(real.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
     return carpeta.filePath(QFileInfo(rutaQch).completeBaseName() + QLatin1Char('-') + QString::fromLatin1(clave)
                             + QStringLiteral(".qhc"));
+}
+
+// The folder of the search index the engine keeps beside a collection.
+QString carpetaIndice(const QString &coleccion)
+{
+    const QFileInfo f(coleccion);
+    return f.dir().filePath(QLatin1Char('.') + f.completeBaseName());
+}
+
+// True when nothing but regular files (and the index's folder) sits where
+// the engine reads a collection and its index: a pipe or a device there
+// would block it for good, so such a collection is never opened.
+bool sinArchivosRaros(const QString &coleccion)
+{
+    auto normal = [](const QFileInfo &i) { return i.isFile() || (!i.exists() && !i.isSymLink()); };
+    const QFileInfo indice(carpetaIndice(coleccion));
+    if (!normal(QFileInfo(coleccion)) || (!indice.isDir() && !normal(indice)))
+        return false;
+    const QFileInfoList dentro = QDir(indice.filePath()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                                        QDir::NoDotAndDotDot);
+    return std::all_of(dentro.cbegin(), dentro.cend(), normal);
+}
+
+// A word of the start page, which the index must find: the first one of
+// five letters or more.
+QString palabraConocida(const QByteArray &pagina)
+{
+    static const QRegularExpression palabra(QStringLiteral("\\b\\p{L}{5,}\\b"));
+    return palabra.match(QTextDocumentFragment::fromHtml(QString::fromUtf8(pagina)).toPlainText()).captured();
 }
 
 QUrl sinFragmento(QUrl u)
@@ -248,7 +279,8 @@ bool VentanaAyuda::cargar(const QString &rutaQch)
     contenido_->clear();
     inicio_ = QUrl();
     rutaQch_ = QFileInfo(rutaQch).absoluteFilePath();
-    indexando_ = indiceListo_ = false;
+    indexando_ = indiceListo_ = sinBusqueda_ = false;
+    comprobacion_.clear();
     pendiente_.clear();
     resultados_->clear();
     estadoBusqueda_->clear();
@@ -262,7 +294,7 @@ bool VentanaAyuda::cargar(const QString &rutaQch)
     const QString huella = huellaArchivo(rutaQch_);
     if (huella.isEmpty())
         return false;
-    if (const QString ruta = rutaColeccion(rutaQch_); !ruta.isEmpty())
+    if (const QString ruta = rutaColeccion(rutaQch_); !ruta.isEmpty() && sinArchivosRaros(ruta))
         motor_ = abrirColeccion(ruta, espacio, huella);
     if (!motor_) {
         coleccion_ = std::make_unique<QTemporaryDir>();
@@ -375,13 +407,36 @@ void VentanaAyuda::mostrarPaginaPorNombre(const QString &nombre)
 void VentanaAyuda::conectarBusqueda()
 {
     QHelpSearchEngine *buscador = motor_->searchEngine();
+    // Once made, the index must find a word of the start page before it is
+    // trusted.
     connect(buscador, &QHelpSearchEngine::indexingFinished, this, [this] {
+        comprobacion_ = palabraConocida(motor_->fileData(inicio_));
+        if (comprobacion_.isEmpty())
+            return noDisponible();
+        motor_->searchEngine()->search(comprobacion_);
+    });
+    connect(buscador, &QHelpSearchEngine::searchingFinished, this, [this](int cuantos) {
+        if (comprobacion_.isEmpty())
+            return mostrarResultados(cuantos);
+        comprobacion_.clear();
+        if (cuantos == 0)
+            return noDisponible();
         indexando_ = false;
         indiceListo_ = true;
         if (!pendiente_.isEmpty())
             buscar(std::exchange(pendiente_, QString()));
     });
-    connect(buscador, &QHelpSearchEngine::searchingFinished, this, &VentanaAyuda::mostrarResultados);
+}
+
+// The index could not be made, or does not find what the help holds: a
+// search would answer wrongly, so none is made.
+void VentanaAyuda::noDisponible()
+{
+    sinBusqueda_ = true;
+    pendiente_.clear();
+    estadoBusqueda_->setText(QStringLiteral("La búsqueda no está disponible: no se pudo crear el índice de las "
+                                            "páginas o no encuentra lo que contienen (carpeta %1).")
+                                 .arg(QDir::toNativeSeparators(carpetaIndice(motor_->collectionFile()))));
 }
 
 // The index is brought up to date once per file loaded: made the first
@@ -402,6 +457,8 @@ void VentanaAyuda::buscar(const QString &texto)
         estadoBusqueda_->clear();
         return;
     }
+    if (sinBusqueda_)
+        return noDisponible();
     if (!indiceListo_) {
         pendiente_ = palabras;
         estadoBusqueda_->setText(QStringLiteral("Preparando la búsqueda..."));

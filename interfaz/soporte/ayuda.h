@@ -64,6 +64,7 @@ private:
     void conectarBusqueda();
     void prepararIndice();
     void mostrarResultados(int cuantos);
+    void noDisponible();
 
     QString rutaQch_;
     QUrl inicio_;
@@ -85,8 +86,10 @@ private:
     // ready; a search asked for meanwhile waits in pendiente_.
     bool indexando_ = false;
     bool indiceListo_ = false;
+    bool sinBusqueda_ = false; // the index cannot be trusted
     QString pendiente_;
     QString buscado_;
+    QString comprobacion_; // the word the new index is being checked with
 };
 
 // Opens a compiled help file in the help window at a page given by its file

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QSet>
 #include <QSettings>
+#include <QStandardPaths>
+#include <cstdio>
+#include <utility>
 
 namespace pelmora {
 
@@ -45,8 +48,34 @@ QStringList depurar(const QStringList &rutas)
     return r;
 }
 
+// The settings are read and written only where their file is a regular
+// file, or none yet: a pipe there would block the program for good, and
+// anything else would be replaced. The odd file is left alone, and said
+// once.
+bool ajustesUtilizables()
+{
+    // Where QSettings keeps them, named without making one, which would
+    // already open the file.
+    const QString ruta = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+                         kOrganizacion + QLatin1Char('/') + kAplicacion + QStringLiteral(".conf");
+    const QFileInfo info(ruta);
+    if (!info.exists() || info.isFile())
+        return true;
+    static bool dicho = false;
+    if (!std::exchange(dicho, true)) {
+        const QByteArray aviso = QStringLiteral("pelmora: %1 no es un archivo normal: no se leen ni se graban los "
+                                                "ajustes (archivos recientes).\n")
+                                     .arg(QDir::toNativeSeparators(ruta))
+                                     .toUtf8();
+        std::fwrite(aviso.constData(), 1, size_t(aviso.size()), stderr);
+    }
+    return false;
+}
+
 void grabarLista(const QStringList &rutas)
 {
+    if (!ajustesUtilizables())
+        return;
     QSettings ajustes(kOrganizacion, kAplicacion);
     ajustes.setValue(kClave, rutas);
 }
@@ -55,6 +84,8 @@ void grabarLista(const QStringList &rutas)
 
 QStringList archivosRecientes()
 {
+    if (!ajustesUtilizables())
+        return {};
     const QSettings ajustes(kOrganizacion, kAplicacion);
     return depurar(ajustes.value(kClave).toStringList());
 }

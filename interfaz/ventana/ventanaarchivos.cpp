@@ -14,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace pelmora {
 
@@ -100,6 +102,7 @@ void VentanaPrincipal::abrirReciente(const QString &ruta)
 void VentanaPrincipal::fijarArchivoActual(const QString &ruta)
 {
     archivoActual_ = ruta.isEmpty() || esArchivoDeReferencia(ruta) ? QString() : QFileInfo(ruta).absoluteFilePath();
+    huellaActual_ = archivoActual_.isEmpty() ? HuellaArchivo() : huellaArchivo(archivoActual_);
     actualizarTitulo();
 }
 
@@ -113,15 +116,44 @@ void VentanaPrincipal::abrirCalculo()
         abrirLeido(ruta);
 }
 
+bool VentanaPrincipal::cambiadoEnDisco() const
+{
+    return QFileInfo::exists(archivoActual_) && huellaArchivo(archivoActual_) != huellaActual_;
+}
+
+namespace {
+
+// "Sí" or "No" (the default) to saving over a file changed on disk.
+bool grabarSobreOtraVersion(QWidget *padre)
+{
+    const QString pregunta =
+        QStringLiteral("El archivo ha cambiado en el disco desde que se abrió. ¿Grabarlo de todos modos?");
+    if (interceptorCambiadoEnDisco)
+        return interceptorCambiadoEnDisco(pregunta);
+    QMessageBox q(QMessageBox::Question, QStringLiteral("Grabar"), pregunta, QMessageBox::NoButton, padre);
+    q.setObjectName(QStringLiteral("frmCambiadoEnDisco"));
+    QPushButton *si = q.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+    QPushButton *no = q.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+    q.setDefaultButton(no);
+    q.setEscapeButton(no);
+    q.exec();
+    return q.clickedButton() == si;
+}
+
+} // namespace
+
 bool VentanaPrincipal::Grabar()
 {
     if (archivoActual_.isEmpty())
         return grabarComo();
+    if (cambiadoEnDisco() && !grabarSobreOtraVersion(this))
+        return false;
     const ErrorArchivo e = GrabarCalculo(calculo_, archivoActual_);
     if (e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"), this);
         return false;
     }
+    huellaActual_ = huellaArchivo(archivoActual_);
     anotarArchivoActual();
     historial_->marcarGrabado();
     actualizarTitulo();

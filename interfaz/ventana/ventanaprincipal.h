@@ -7,6 +7,7 @@
 
 #include "archivos/archivo.h"
 #include "calculo/calculo.h"
+#include "interfaz/soporte/interceptor.h"
 #include "interfaz/ventana/menus.h"
 
 #include <QColor>
@@ -170,6 +171,10 @@ private:
     Calculo calculo_;
     std::unique_ptr<HistorialCambios> historial_; // destroyed before calculo_
     QString archivoActual_;
+    // The version of that file opened or last saved: a save over another
+    // one (another window or program wrote it meanwhile) asks first.
+    HuellaArchivo huellaActual_;
+    bool cambiadoEnDisco() const;
     EstadoMenus estadoMenus_ = EstadoMenus::SinCalculo;
 
     QWidget *cliente_ = nullptr; // client area
@@ -186,5 +191,9 @@ private:
     QPointer<DialogoNueva> frmNueva_;
     QPointer<DialogoTipoVehiculo> frmTipoVeh_;
 };
+
+// While set, the question asked before saving over a file that changed on
+// disk goes to this function, which answers it (true: "Sí").
+inline Interceptor<bool(const QString &pregunta)> interceptorCambiadoEnDisco;
 
 } // namespace pelmora

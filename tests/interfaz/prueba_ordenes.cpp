@@ -4,9 +4,13 @@
 // dates of pelmora-calc's report written the Spanish way in every locale.
 #include "ayudantes.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class PruebaOrdenes : public QObject {
     Q_OBJECT
@@ -85,6 +89,67 @@ private slots:
         QCOMPARE(p.exitCode(), codigo);
         QVERIFY2(salida.isEmpty() ? out.isEmpty() : out.contains(salida), qPrintable(out));
         QVERIFY2(error.isEmpty() ? err.isEmpty() : err.contains(error), qPrintable(err));
+    }
+
+    // Settings that are a pipe: the window comes up (said once on standard
+    // error) and the pipe is left as it is.
+    void ajustesQueSonUnaTuberia()
+    {
+        QTemporaryDir dir;
+        const QString conf = dir.filePath(QStringLiteral("Pelmora/Pelmora.conf"));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("Pelmora"))));
+        QCOMPARE(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PELMORA_BIN "/pelmora"),
+                {QStringLiteral("--sin-presentacion"), pelmora::prueba::referencia(0)});
+        const QString aviso = QStringLiteral("pelmora: %1 no es un archivo normal: no se leen ni se graban los "
+                                             "ajustes (archivos recientes).\n").arg(conf);
+        QString err;
+        for (int k = 0; k < 40 && !err.contains(aviso); ++k) {
+            p.waitForReadyRead(500);
+            err += QString::fromUtf8(p.readAllStandardError());
+        }
+        p.kill();
+        p.waitForFinished();
+        err += QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.count(aviso) == 1, qPrintable(err));
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(conf).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+    }
+
+    // Every output that cannot go out (a full disk) ends in exit code 1,
+    // with the reason.
+    void salidaEnUnDiscoLleno_data()
+    {
+        QTest::addColumn<QString>("programa");
+        QTest::addColumn<QStringList>("args");
+        const QString referencia = pelmora::prueba::referencia(0);
+        for (const QString &p : {QStringLiteral("pelmora"), QStringLiteral("pelmora-calc")})
+            for (const char *o : {"--help", "--version"})
+                QTest::newRow(qPrintable(p + ' ' + o)) << p << QStringList{QString::fromUtf8(o)};
+        for (const QStringList &a : {QStringList{referencia}, QStringList{"--json", referencia},
+                                     QStringList{"--csv", referencia}, QStringList{"--sensibilidad", referencia},
+                                     QStringList{"--referencia-de", referencia, "1"}})
+            QTest::newRow(qPrintable("pelmora-calc " + a.first())) << QStringLiteral("pelmora-calc") << a;
+    }
+
+    void salidaEnUnDiscoLleno()
+    {
+        QFETCH(QString, programa);
+        QFETCH(QStringList, args);
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(PELMORA_BIN "/") + programa, args);
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.endsWith(programa + QStringLiteral(": no se pudo escribir la salida: El disco está lleno.\n")),
+                 qPrintable(err));
     }
 };
 

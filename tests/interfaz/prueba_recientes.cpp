@@ -207,6 +207,20 @@ private slots:
         QTRY_VERIFY(!abrir->isEnabled());
         QVERIFY(!submenu->isEnabled());
     }
+
+    // A link that leads to itself is said to be one, and stays listed.
+    void unBucleDeEnlaces()
+    {
+        const QString bucle = en(QStringLiteral("bucle.clc"));
+        QFile::remove(bucle);
+        QVERIFY(QFile::link(bucle, bucle));
+        anotarReciente(bucle);
+        VentanaPrincipal w;
+        w.show();
+        prueba::accion(w, "mnuReciente1")->trigger();
+        QTRY_COMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::BucleDeEnlaces)});
+        QCOMPARE(archivosRecientes(), QStringList{bucle});
+    }
 };
 
 QTEST_MAIN(PruebaRecientes)

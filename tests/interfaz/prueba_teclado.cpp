@@ -25,6 +25,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "bytes.h"
+
+#include <sys/stat.h>
+
 using namespace pelmora;
 
 class PruebaTeclado : public QObject, prueba::EntornoVentana {
@@ -311,6 +315,61 @@ private slots:
         QVERIFY(it.hasNext());
         const QFileInfo coleccion(it.next());
         QVERIFY(QFileInfo(coleccion.dir().filePath(u'.' + coleccion.completeBaseName())).isDir());
+    }
+
+    // What the cache holds in place of the collection or its index is never
+    // read when it is no regular file, and an index that cannot be trusted
+    // says so: a search never hangs, nor answers that no page holds a word
+    // that three pages hold.
+    void busquedaConUnaCacheRara_data()
+    {
+        QTest::addColumn<QString>("que");   // what is replaced: "fts" of the index, or the collection
+        QTest::addColumn<bool>("tuberia"); // by a pipe, else by garbage
+        QTest::newRow("índice tubería") << "fts" << true;
+        QTest::newRow("índice basura") << "fts" << false;
+        QTest::newRow("colección tubería") << "qhc" << true;
+    }
+    void busquedaConUnaCacheRara()
+    {
+        QFETCH(QString, que);
+        QFETCH(bool, tuberia);
+        const QString archivo = carpeta_.filePath(QStringLiteral("Pelmora.qch"));
+        const auto buscarPlazas = [&](VentanaAyuda &v) {
+            v.buscar(QStringLiteral("plazas"));
+            QTRY_VERIFY_WITH_TIMEOUT(v.estadoBusqueda()->text().endsWith(u'.')
+                                         && !v.estadoBusqueda()->text().endsWith(QLatin1String("...")),
+                                     20000);
+        };
+        {
+            VentanaAyuda v; // the collection and its index made
+            QVERIFY(v.cargar(archivo));
+            buscarPlazas(v);
+        }
+        QDirIterator it(cache_.path(), {QStringLiteral("Pelmora-*.qhc")}, QDir::Files, QDirIterator::Subdirectories);
+        QVERIFY(it.hasNext());
+        const QFileInfo coleccion(it.next());
+        const QString indice = coleccion.dir().filePath(u'.' + coleccion.completeBaseName());
+        const QString raro = que == QLatin1String("qhc") ? coleccion.filePath() : indice + QStringLiteral("/fts");
+        QVERIFY(QFile::remove(raro));
+        if (tuberia)
+            QCOMPARE(::mkfifo(QFile::encodeName(raro).constData(), 0600), 0);
+        else
+            QVERIFY(prueba::escribirBytes(raro, QByteArray(8192, 'x')));
+
+        VentanaAyuda v;
+        QVERIFY(v.cargar(archivo));
+        buscarPlazas(v);
+        const QString estado = v.estadoBusqueda()->text();
+        QStringList halladas;
+        for (int i = 0; i < v.resultados()->count(); ++i)
+            halladas << v.resultados()->item(i)->data(Qt::UserRole).toUrl().fileName();
+        halladas.sort();
+        QVERIFY2(!estado.startsWith(QStringLiteral("Ninguna")), qPrintable(estado));
+        if (tuberia || !estado.startsWith(QStringLiteral("La búsqueda no está disponible: ")))
+            QCOMPARE(halladas, (QStringList{"archivos.html", "caracteristicas.html", "index.html"}));
+        if (tuberia)
+            QVERIFY(QFileInfo(raro).exists() && !QFileInfo(raro).isFile()); // left alone
+        QVERIFY(QDir(coleccion.absolutePath()).removeRecursively());
     }
 };
 

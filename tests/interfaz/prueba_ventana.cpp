@@ -2,6 +2,7 @@
 // category chooser and the small dialogs.
 #include "archivos/archivo.h"
 #include "ayudantes.h"
+#include "bytes.h"
 #include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/dialogos/mensaje.h"
@@ -657,6 +658,51 @@ private slots:
         QCOMPARE(w.archivoActual(), ruta);
         w.CerrarPatillas();
         QVERIFY(w.archivoActual().isEmpty());
+    }
+
+    // Two windows with one file: a save over what the other saved since
+    // the file was opened (or last saved here) asks first; "No" leaves the
+    // file and the calculation as they are.
+    void grabarSobreUnArchivoCambiadoEnElDisco()
+    {
+        const QString ruta = carpeta_.path() + QStringLiteral("/compartido.clc");
+        QFile::remove(ruta);
+        QVERIFY(prueba::copiarCalculo(0, ruta));
+        VentanaPrincipal a, b;
+        QVERIFY(a.abrirArchivoInicial(ruta) && b.abrirArchivoInicial(ruta));
+        const auto cambiar = [](VentanaPrincipal &w, const QString &texto) {
+            Calculo &c = w.calculo();
+            c.ConfirmarCampo(kCar, Car::Descripcion, Valor(texto), c.columnaS()(kCar, Car::Descripcion));
+        };
+        QStringList preguntas;
+        QList<bool> respuestas;
+        const auto ambito = interceptorCambiadoEnDisco.interceptar([&](const QString &p) {
+            preguntas << p;
+            return respuestas.takeFirst();
+        });
+        cambiar(a, QStringLiteral("Desde A"));
+        QVERIFY(a.Grabar());
+        QVERIFY(preguntas.isEmpty());
+        const QByteArray deA = prueba::leerBytes(ruta);
+
+        cambiar(b, QStringLiteral("Desde B"));
+        respuestas = {false};
+        QVERIFY(!b.Grabar());
+        QCOMPARE(preguntas, QStringList{QStringLiteral("El archivo ha cambiado en el disco desde que se abrió. "
+                                                       "¿Grabarlo de todos modos?")});
+        QCOMPARE(prueba::leerBytes(ruta), deA);
+        QVERIFY(b.HayCambios());
+        respuestas = {true};
+        QVERIFY(b.Grabar());
+        QVERIFY(!b.HayCambios());
+        QVERIFY(prueba::leerBytes(ruta).startsWith("\"Desde B\""));
+        // Its own last save is no change on disk; A's view now is.
+        cambiar(b, QStringLiteral("Otra vez B"));
+        QVERIFY(b.Grabar());
+        QCOMPARE(preguntas.size(), 2);
+        respuestas = {false};
+        QVERIFY(!a.Grabar());
+        QCOMPARE(preguntas.size(), 3);
     }
 
     void abrirUnMenuConfirmaElCampo()

@@ -254,6 +254,17 @@ TEST(Csv, ComillasSeparadoresYDecimales)
         {CeldaCsv::valor(Valor(true), 0), "Sí", "Sí"},
         {CeldaCsv::valor(Valor(QStringLiteral("12;5")), 2), "\"12;5\"", "12;5"},
         {CeldaCsv::valor(Valor(3.0), 1), "3,0", "3.0"},
+        // What a spreadsheet would take for a formula is shown as text.
+        {CeldaCsv("=SUM(10;20)"), "\"'=SUM(10;20)\"", "\"'=SUM(10;20)\""},
+        {CeldaCsv("=HYPERLINK(\"h\"&A1)"), "\"'=HYPERLINK(\"\"h\"\"&A1)\"", "\"'=HYPERLINK(\"\"h\"\"&A1)\""},
+        {CeldaCsv("=cmd|' /C calc'!A0"), "\"'=cmd|' /C calc'!A0\"", "\"'=cmd|' /C calc'!A0\""},
+        {CeldaCsv("+1"), "\"'+1\"", "\"'+1\""},
+        {CeldaCsv("-2-3"), "\"'-2-3\"", "\"'-2-3\""},
+        {CeldaCsv("@A1"), "\"'@A1\"", "\"'@A1\""},
+        {CeldaCsv("\t=1"), "\"'\t=1\"", "\"'\t=1\""},
+        {CeldaCsv("\r=1"), "\"'\r=1\"", "\"'\r=1\""},
+        {CeldaCsv("a=1"), "a=1", "a=1"},
+        {CeldaCsv::numero(-1.5, 1), "-1,5", "-1.5"},
     };
     for (const auto &k : casos) {
         EXPECT_EQ(k.celda.texto(coma), QString::fromUtf8(k.conComa));

