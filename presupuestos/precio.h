@@ -22,6 +22,7 @@ struct Precio {
     Centimos margen = 0;  // sinIva - coste; negative below cost
     Centimos iva = 0;     // on the rounded base
     Centimos total = 0;   // sinIva + iva
+    bool operator==(const Precio &) const = default;
 };
 
 // The price that leaves a margin (0..kMargenMaximo) of the price before

@@ -34,6 +34,8 @@ int main(int argc, char **argv)
         return escribirReferencia(o.archivo, o.categoria);
     if (o.precio)
         return escribirPrecios(o);
+    if (o.presupuestos)
+        return listarPresupuestos(o);
     if (const std::optional<int> salida = ejecutarAnalisis(o))
         return *salida;
 

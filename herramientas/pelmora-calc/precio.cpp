@@ -6,6 +6,7 @@
 #include "archivos/json.h"
 #include "entrada/numeros.h"
 #include "presupuestos/precio.h"
+#include "registro/listado.h"
 #include "salida.h"
 #include "tabla.h"
 
@@ -129,6 +130,43 @@ int escribirPrecios(const Opciones &o)
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         return kSalidaEscritura;
     return fallo ? kSalidaArchivo : kSalidaBien;
+}
+
+} // namespace pelmora
+
+namespace pelmora {
+
+int listarPresupuestos(const Opciones &o)
+{
+    Registro registro;
+    const QString ruta = o.archivo.isEmpty() ? Registro::rutaUsuario() : o.archivo;
+    if (const ErrorRegistro e = registro.abrir(ruta, true); e != ErrorRegistro::Ninguno) {
+        escribir(stderr, QStringLiteral("pelmora-calc: ") + registro.mensaje(e) + QLatin1Char('\n'));
+        return kSalidaArchivo;
+    }
+    const QDate hoy = QDate::currentDate();
+    const std::vector<FilaRegistro> filas = registro.lista();
+    if (o.csv) {
+        std::vector<FilaCsv> tabla{cabeceraCsvRegistro()};
+        for (const FilaRegistro &f : filas)
+            tabla.push_back(filaCsvRegistro(f, hoy));
+        escribir(stdout, documentoCsv(tabla, formatoCsv()));
+    } else if (o.formato == Formato::Json) {
+        for (const FilaRegistro &f : filas)
+            escribir(stdout, filaJsonRegistro(f, hoy));
+    } else {
+        Tabla t;
+        t.cabeceras = {QStringLiteral("Fecha"), QStringLiteral("Cliente"), QStringLiteral("Viaje"),
+                       QStringLiteral("Estado"), QStringLiteral("Total")};
+        t.columnasIzquierda = 4;
+        for (const FilaRegistro &f : filas)
+            t.filas.push_back({f.numero(), f.fecha.toString(QStringLiteral("dd/MM/yyyy")), f.cliente, f.viaje,
+                               f.estadoMostrado(hoy), textoImporte(f.total)});
+        escribir(stdout, filas.empty() ? QStringLiteral("No hay presupuestos en el registro.\n") : componer(t));
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return kSalidaEscritura;
+    return kSalidaBien;
 }
 
 } // namespace pelmora

@@ -24,4 +24,8 @@ QByteArray preciosJson(const Calculo &calc, const QString &ruta, int margen, int
 // could not be read.
 int escribirPrecios(const Opciones &o);
 
+// The register of quotes, read only, in the format asked for. Exit code 2
+// when it cannot be read.
+int listarPresupuestos(const Opciones &o);
+
 } // namespace pelmora
