@@ -50,6 +50,13 @@ std::optional<Centimos> porUnidad(Centimos importe, double unidades)
     return centimos(double(importe) / 100.0 / unidades);
 }
 
+std::optional<Centimos> costeKmYHoras(double propios, double km, double horas, double c2, double c3)
+{
+    if (!(km > 0) || !(horas > 0))
+        return std::nullopt;
+    return centimos(propios + km * c2 + horas * c3);
+}
+
 std::vector<ServicioCalculo> serviciosConCoste(const Columna &s)
 {
     std::vector<ServicioCalculo> r;

@@ -39,6 +39,10 @@ std::optional<int> margenDe(Centimos coste, Centimos sinIva);
 // An amount per unit (kilometre, hour, seat) to the cent; no value without units.
 std::optional<Centimos> porUnidad(Centimos importe, double unidades);
 
+// The cost of a service billed by kilometres and hours: its own costs plus
+// km x C2 plus hours x C3, to the cent; no value unless both are above 0.
+std::optional<Centimos> costeKmYHoras(double propios, double km, double horas, double c2, double c3);
+
 // A service of a calculation that has a cost by kilometres and hours.
 struct ServicioCalculo {
     int numero = 0; // 1 to 5

@@ -64,6 +64,9 @@ const char *const kColumnasLista =
 
 QVariant opcional(const std::optional<double> &x) { return x ? QVariant(*x) : QVariant(QMetaType(QMetaType::Double)); }
 
+// A text as stored: never NULL, which the schema refuses.
+QVariant texto(const QString &t) { return t.isNull() ? QVariant(QStringLiteral("")) : QVariant(t); }
+
 QString ahora() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
 
 QString nombreViaje(const QString &descripcion, const QString &origen, const QString &destino)
@@ -311,16 +314,16 @@ ErrorRegistro Registro::guardarNuevo(Presupuesto &p)
         const Presupuesto &n = nuevo;
         for (const QVariant &v : {QVariant(n.anio), QVariant(n.secuencia), QVariant(n.fecha.toString(Qt::ISODate)),
                                   QVariant(n.validez), QVariant(nombreEstado(n.estado)), QVariant(n.emitido ? 1 : 0),
-                                  QVariant(n.cliente.nombre), QVariant(n.cliente.nif), QVariant(n.cliente.direccion),
-                                  QVariant(n.cliente.contacto), QVariant(n.viaje.descripcion),
-                                  QVariant(n.viaje.origen), QVariant(n.viaje.destino), QVariant(n.viaje.fechas),
+                                  texto(n.cliente.nombre), texto(n.cliente.nif), texto(n.cliente.direccion),
+                                  texto(n.cliente.contacto), texto(n.viaje.descripcion),
+                                  texto(n.viaje.origen), texto(n.viaje.destino), texto(n.viaje.fechas),
                                   QVariant(n.viaje.pasajeros), QVariant(n.servicio), QVariant(n.km),
                                   QVariant(n.horas), QVariant(n.margen), QVariant(n.iva),
                                   n.precioObjetivo ? QVariant(*n.precioObjetivo)
                                                    : QVariant(QMetaType(QMetaType::LongLong)),
                                   QVariant(n.precio.coste), QVariant(n.precio.sinIva), QVariant(n.precio.margen),
-                                  QVariant(n.precio.iva), QVariant(n.precio.total), QVariant(n.condiciones),
-                                  QVariant(n.notas), QVariant(n.origen.archivo),
+                                  QVariant(n.precio.iva), QVariant(n.precio.total), texto(n.condiciones),
+                                  texto(n.notas), texto(n.origen.archivo),
                                   QVariant(QString::fromLatin1(n.origen.hash)), QVariant(n.origen.costeAnual),
                                   opcional(n.origen.c[0]), opcional(n.origen.c[1]), opcional(n.origen.c[2]),
                                   opcional(n.origen.c[3]), opcional(n.origen.c[4]),

@@ -51,8 +51,9 @@ void ejecutarSql(const QString &ruta, const QString &sql)
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
         for (const QString &linea : sql.split('\n')) {
-            if (!linea.trimmed().isEmpty() && !linea.startsWith("--"))
+            if (!linea.trimmed().isEmpty() && !linea.startsWith("--")) {
                 ASSERT_TRUE(q.exec(linea)) << linea.toStdString();
+            }
         }
     }
     QSqlDatabase::removeDatabase("directa");
