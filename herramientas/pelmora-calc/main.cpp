@@ -1,7 +1,8 @@
 // pelmora-calc: opens a calculation file as the program does and prints its
 // results as a readable report, or every entry of both columns as JSON; or
 // the sensitivity of one calculation, or several calculations side by side;
-// or the reference file the program's import would write from a file.
+// or the reference file the program's import would write from a file; or
+// the prices of the services; or the register of quotes.
 //
 // Exit codes: 0 done, 1 the output could not be written, 2 a file cannot
 // be read (the reason goes to standard error), 64 wrong usage (the usage
@@ -11,6 +12,7 @@
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
 #include "opciones.h"
+#include "precio.h"
 #include "referencia.h"
 #include "salida.h"
 
@@ -34,6 +36,10 @@ int main(int argc, char **argv)
     const Opciones &o = *linea.opciones;
     if (o.referenciaDe)
         return escribirReferencia(o.archivo, o.categoria);
+    if (o.precio)
+        return escribirPrecios(o);
+    if (o.presupuestos)
+        return listarPresupuestos(o);
     if (const std::optional<int> salida = ejecutarAnalisis(o))
         return *salida;
 

@@ -1,5 +1,6 @@
 #include "opciones.h"
 
+#include "precio.h"
 #include "referencia.h"
 #include "salida.h"
 
@@ -20,6 +21,8 @@ const char *const kUso = "Uso: pelmora-calc [--json] ARCHIVO\n"
                          "     pelmora-calc --sensibilidad[=P] [--json | --csv] ARCHIVO\n"
                          "     pelmora-calc [--json | --csv [--referencia]] ARCHIVO|CARPETA...\n"
                          "     pelmora-calc --referencia-de ARCHIVO CATEGORIA\n"
+                         "     pelmora-calc --precio MARGEN[:IVA] [--json | --csv] ARCHIVO|CARPETA...\n"
+                         "     pelmora-calc --presupuestos [--json | --csv] [REGISTRO]\n"
                          "     pelmora-calc --help | --version\n";
 
 const char *const kAyuda =
@@ -27,6 +30,8 @@ const char *const kAyuda =
     "     pelmora-calc --sensibilidad[=P] [--json | --csv] ARCHIVO\n"
     "     pelmora-calc [--json | --csv [--referencia]] ARCHIVO|CARPETA...\n"
     "     pelmora-calc --referencia-de ARCHIVO CATEGORIA\n"
+    "     pelmora-calc --precio MARGEN[:IVA] [--json | --csv] ARCHIVO|CARPETA...\n"
+    "     pelmora-calc --presupuestos [--json | --csv] [REGISTRO]\n"
     "\n"
     "Abre un cálculo de Pelmora (un archivo .clc, o un archivo de datos de\n"
     "referencia .obs) igual que lo abre el programa: lee las entradas grabadas,\n"
@@ -98,6 +103,21 @@ const char *const kAyuda =
     "              ~/.local/share/Pelmora/Vededizaviro/, ocupa el lugar de las\n"
     "              cifras que trae el programa. Si el autocar no tiene las plazas\n"
     "              de la categoría, un aviso va a la salida de error.\n"
+    "  --precio MARGEN[:IVA]\n"
+    "              el precio de cada servicio con coste por kilómetros y horas:\n"
+    "              el coste, el precio sin IVA que deja un MARGEN (en % del\n"
+    "              precio sin IVA, de 0 a 95), el margen, el IVA (IVA en %, de 0 a\n"
+    "              30; 10 si no se da) y el total, redondeados al céntimo, y el\n"
+    "              precio sin IVA por kilómetro, por hora y por plaza (las del\n"
+    "              autocar menos la del conductor). Con --json, una línea por\n"
+    "              archivo: {\"Archivo\", \"Margen\", \"Iva\", \"Servicios\": [{\"Servicio\",\n"
+    "              \"Coste\", \"PrecioSinIva\", \"ImporteMargen\", \"ImporteIva\",\n"
+    "              \"Total\", \"PorKm\", \"PorHora\", \"PorPlaza\"}]}, importes en euros.\n"
+    "  --presupuestos [REGISTRO]\n"
+    "              lista el registro de presupuestos (sin cambiarlo): el del\n"
+    "              usuario (~/.local/share/Pelmora/presupuestos.sqlite) o el\n"
+    "              archivo REGISTRO; con --json, un objeto por línea; con --csv,\n"
+    "              una tabla.\n"
     "  -h, --help  muestra esta ayuda y termina.\n"
     "  --version   muestra la versión y termina.\n"
     "  --          lo que sigue son nombres de archivo, aunque empiecen por -.\n"
@@ -126,7 +146,7 @@ qsizetype primeraDesconocida(const QStringList &argumentos, const QStringList &c
         const QString &a = argumentos[k];
         if (a == QLatin1String("--"))
             break;
-        if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-") && !conocidas.contains(a))
+        if (a.startsWith(QLatin1Char('-')) && a != QLatin1String("-") && !conocidas.contains(a.section(u'=', 0, 0)))
             return k;
     }
     return -1;
@@ -188,12 +208,15 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
     const QCommandLineOption csv(QStringLiteral("csv"));
     const QCommandLineOption referencia(QStringLiteral("referencia"));
     const QCommandLineOption referenciaDe = opcionReferencia();
-    p.addOptions({ayuda, version, json, csv, referencia, referenciaDe});
+    const QCommandLineOption precio(QStringLiteral("precio"), QString(), QStringLiteral("MARGEN"));
+    const QCommandLineOption presupuestos(QStringLiteral("presupuestos"));
+    p.addOptions({ayuda, version, json, csv, referencia, referenciaDe, precio, presupuestos});
     const bool bien = p.parse(argumentos);
     const QStringList conocidas = {QStringLiteral("-h"),         QStringLiteral("--help"),
                                    QStringLiteral("--version"),  QStringLiteral("--json"),
                                    QStringLiteral("--csv"),      QStringLiteral("--referencia"),
-                                   QStringLiteral("--referencia-de")};
+                                   QStringLiteral("--referencia-de"), QStringLiteral("--precio"),
+                                   QStringLiteral("--presupuestos")};
     const qsizetype desconocida = primeraDesconocida(argumentos, conocidas);
 
     // The arguments are taken in order: help or the version before an
@@ -229,6 +252,16 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
         o.categoria = archivos[1];
         return {o, kSalidaBien};
     }
+    if (p.isSet(presupuestos)) {
+        if (p.isSet(precio) || p.isSet(referencia) || porcentaje || archivos.size() > 1 || (p.isSet(csv) && p.isSet(json)))
+            return errorDeUso(QStringLiteral("--presupuestos va solo, con --json o --csv y el registro"));
+        Opciones o;
+        o.presupuestos = true;
+        o.formato = p.isSet(json) ? Formato::Json : Formato::Informe;
+        o.csv = p.isSet(csv);
+        o.archivo = archivos.value(0);
+        return {o, kSalidaBien};
+    }
     if (archivos.isEmpty())
         return errorDeUso(QStringLiteral("falta el archivo del cálculo"));
     Opciones o;
@@ -243,6 +276,15 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
         return errorDeUso(QStringLiteral("--referencia solo va con --csv, sin --sensibilidad"));
     if (repetida)
         return errorDeUso(QStringLiteral("--sensibilidad se da una sola vez"));
+    if (p.isSet(precio)) {
+        o.precio = leerMargenIva(p.value(precio));
+        if (!o.precio)
+            return errorDeUso(QStringLiteral("--precio lleva MARGEN[:IVA] en %, el margen de 0 a 95 y el IVA de 0 a "
+                                             "30: \"") + p.value(precio) + QLatin1Char('"'));
+        if (o.referencia || porcentaje)
+            return errorDeUso(QStringLiteral("--precio no va con --referencia ni --sensibilidad"));
+        return {o, kSalidaBien};
+    }
     if (porcentaje) {
         o.sensibilidad = leerPorcentaje(*porcentaje);
         if (!o.sensibilidad)

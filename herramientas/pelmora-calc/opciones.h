@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 namespace pelmora {
 
@@ -24,6 +25,8 @@ struct Opciones {
     bool referencia = false;            // --referencia
     bool referenciaDe = false;          // --referencia-de: the reference file for ...
     QString categoria;                  // ... this category, instead of a report
+    std::optional<std::pair<int, int>> precio; // --precio MARGEN[:IVA], hundredths of a point
+    bool presupuestos = false;          // --presupuestos: the register, at archivo or the user's
 };
 
 // What the arguments ask for. With --help, --version or a wrong usage the

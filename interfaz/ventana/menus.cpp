@@ -2,6 +2,7 @@
 
 #include "interfaz/dialogos/cifrasreferencia.h"
 #include "interfaz/dialogos/dialogos.h"
+#include "interfaz/presupuestos/presupuestos.h"
 #include "interfaz/soporte/ayuda.h"
 #include "interfaz/soporte/recientes.h"
 #include "interfaz/soporte/rutas.h"
@@ -127,6 +128,12 @@ std::vector<ItemMenu> tablaMenus()
          [](V &w) { importarCifrasReferencia(&w, carpetaReferencia()); }},
         {1, "mnuRestablecerReferencia", "Restablecer cifras de referencia", Cuando::SinCalculo,
          [](V &w) { restablecerCifrasReferencia(&w, carpetaReferencia()); }},
+        {0, "mnuPresupuestos", "Presupuestos"},
+        {1, "mnuPrecios", "Precios de los servicios...", Cuando::ConCalculo, &abrirPrecios},
+        {1, "mnuNuevoPresupuesto", "Nuevo presupuesto...", Cuando::ConCalculo, &abrirNuevoPresupuesto},
+        {1, "mnuRegistroPresupuestos", "Registro de presupuestos...", Cuando::Siempre, &abrirRegistroPresupuestos},
+        {1, "mnuPresupuestosBar1", nullptr},
+        {1, "mnuDatosEmpresa", "Datos de la empresa...", Cuando::Siempre, &abrirDatosEmpresa},
         {0, "mnuAnalisis", "Análisis"},
         {1, "mnuSensibilidad", "Sensibilidad...", Cuando::ConCalculo, &V::mostrarSensibilidad},
         {1, "mnuCompararCalculos", "Comparar cálculos...", Cuando::Siempre, &V::compararCalculos},

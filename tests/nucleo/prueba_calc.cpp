@@ -1005,3 +1005,60 @@ TEST(PelmoraCalc, MismasCifrasEnCadaLocale)
     EXPECT_TRUE(ejecutar({uno}, "fr_FR.UTF-8").out.contains(QString::fromUtf8("157\u202f537,64")));
     EXPECT_TRUE(ejecutar({uno}, "de_DE.UTF-8").out.contains(QString::fromUtf8("157.537,64")));
 }
+
+// ---------------------------------------------------------------------------
+// Prices of the services
+
+TEST(PelmoraCalc, PrecioEnJsonExactoSinImportarElIdioma)
+{
+    const QString ref = QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
+    const QByteArray esperado =
+        "{\"Archivo\": " + textoJson(ref) + ", \"Margen\": 12.00, \"Iva\": 10.00, \"Servicios\": ["
+        "{\"Servicio\": 1, \"Coste\": 1029.73, \"PrecioSinIva\": 1170.15, \"ImporteMargen\": 140.42, "
+        "\"ImporteIva\": 117.02, \"Total\": 1287.17, \"PorKm\": 2.79, \"PorHora\": 123.17, \"PorPlaza\": 21.67}, "
+        "{\"Servicio\": 2, \"Coste\": 2675.96, \"PrecioSinIva\": 3040.86, \"ImporteMargen\": 364.90, "
+        "\"ImporteIva\": 304.09, \"Total\": 3344.95, \"PorKm\": 2.76, \"PorHora\": 116.96, \"PorPlaza\": 56.31}, "
+        "{\"Servicio\": 3, \"Coste\": 308.34, \"PrecioSinIva\": 350.39, \"ImporteMargen\": 42.05, "
+        "\"ImporteIva\": 35.04, \"Total\": 385.43, \"PorKm\": 4.38, \"PorHora\": 87.60, \"PorPlaza\": 6.49}]}\n";
+    for (const QString idioma : {"es_ES.UTF-8", "C.UTF-8"})
+        for (const QStringList &args : {QStringList{"--precio", "12", "--json", ref},
+                                        QStringList{"--json", "--precio=12,00:10", ref}}) {
+            const Salida s = ejecutar(args, idioma);
+            EXPECT_EQ(s.codigo, 0) << s.err.toStdString();
+            EXPECT_EQ(s.outBytes, esperado) << idioma.toStdString() << "\n" << s.outBytes.toStdString();
+        }
+    // A file that cannot be read: an error line, the others go on, exit code 2.
+    const Salida s = ejecutar({"--precio", "50:21", "--json", "no existe.clc", ref});
+    EXPECT_EQ(s.codigo, 2);
+    const QList<QByteArray> lineas = s.outBytes.split('\n');
+    ASSERT_EQ(lineas.size(), 3);
+    EXPECT_EQ(analizar(lineas[0]).value("Error").toString(), QString::fromUtf8("Archivo no encontrado."));
+    const QJsonObject o = analizar(lineas[1]);
+    EXPECT_EQ(o.value("Iva").toDouble(), 21.0);
+    const QJsonObject primero = o.value("Servicios").toArray().at(0).toObject();
+    EXPECT_EQ(primero.value("PrecioSinIva").toDouble(), 2059.46);
+    EXPECT_EQ(primero.value("ImporteIva").toDouble(), 432.49); // 432.4866
+    EXPECT_EQ(primero.value("Total").toDouble(), 2491.95);
+}
+
+TEST(PelmoraCalc, PrecioEnCsvEInformeYSusErroresDeUso)
+{
+    const QString ref = QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar 39 a 55 plazas.obs");
+    const Salida csv = ejecutar({"--precio", "12", "--csv", ref});
+    EXPECT_EQ(csv.codigo, 0);
+    EXPECT_TRUE(csv.out.contains(ref + ";1;1029,73;1170,15;140,42;117,02;1287,17;2,79;123,17;21,67\r\n"))
+        << csv.out.toStdString();
+    const Salida informe = ejecutar({"--precio", "12", ref});
+    EXPECT_EQ(cifras(lineaDe(informe.out, "Servicio 1"), "Servicio 1"),
+              QStringList({"1.029,73", "1.170,15", "140,42", "117,02", "1.287,17", "2,79", "123,17", "21,67"}))
+        << informe.out.toStdString();
+    for (const QStringList &args :
+         {QStringList{"--precio", ref}, QStringList{"--precio", "95,01", ref}, QStringList{"--precio", "12:30,5", ref},
+          QStringList{"--precio", "-1", ref}, QStringList{"--precio", "doce", ref}, QStringList{"--precio", "12:", ref},
+          QStringList{"--precio", "12:10:4", ref}, QStringList{"--precio", "12", "--referencia", "--csv", ref},
+          QStringList{"--precio", "12", "--sensibilidad", ref}, QStringList{"--precio", "12"}}) {
+        const Salida s = ejecutar(args);
+        EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
+        EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
+    }
+}

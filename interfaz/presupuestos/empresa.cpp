@@ -1,0 +1,138 @@
+// The firm's data: its dialog and where it is kept.
+#include "interfaz/presupuestos/dialogospresupuesto.h"
+#include "interfaz/presupuestos/presupuestos.h"
+
+#include "interfaz/dialogos/mensaje.h"
+#include "interfaz/ventana/ventanaprincipal.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+
+namespace pelmora {
+
+namespace {
+
+QSettings ajustes() { return QSettings(QStringLiteral("Pelmora"), QStringLiteral("Pelmora")); }
+
+} // namespace
+
+Empresa leerEmpresa()
+{
+    const QSettings a = ajustes();
+    auto t = [&](const char *clave) { return a.value(QLatin1String("Empresa/") + QLatin1String(clave)).toString(); };
+    return {t("Nombre"), t("Nif"), t("Direccion"), t("Telefono"), t("Correo"),
+            a.value(QStringLiteral("Empresa/Logo")).toByteArray()};
+}
+
+void guardarEmpresa(const Empresa &e)
+{
+    QSettings a = ajustes();
+    a.setValue(QStringLiteral("Empresa/Nombre"), e.nombre);
+    a.setValue(QStringLiteral("Empresa/Nif"), e.nif);
+    a.setValue(QStringLiteral("Empresa/Direccion"), e.direccion);
+    a.setValue(QStringLiteral("Empresa/Telefono"), e.telefono);
+    a.setValue(QStringLiteral("Empresa/Correo"), e.correo);
+    a.setValue(QStringLiteral("Empresa/Logo"), e.logo);
+}
+
+QString ultimasCondiciones() { return ajustes().value(QStringLiteral("Presupuestos/Condiciones")).toString(); }
+
+void guardarCondiciones(const QString &texto)
+{
+    QSettings a = ajustes();
+    a.setValue(QStringLiteral("Presupuestos/Condiciones"), texto);
+}
+
+DialogoEmpresa::DialogoEmpresa(QWidget *parent) : QDialog(parent), empresa_(leerEmpresa())
+{
+    setObjectName(QStringLiteral("dlgEmpresa"));
+    setWindowTitle(QStringLiteral("Datos de la empresa"));
+    auto *form = new QFormLayout(this);
+    auto caja = [&](const char *nombre, const QString &texto, const char *rotulo) {
+        auto *e = new QLineEdit(texto, this);
+        e->setObjectName(QLatin1String(nombre));
+        form->addRow(QString::fromUtf8(rotulo), e);
+        return e;
+    };
+    nombre_ = caja("txtEmpresaNombre", empresa_.nombre, "Nombre:");
+    nif_ = caja("txtEmpresaNif", empresa_.nif, "NIF:");
+    direccion_ = caja("txtEmpresaDireccion", empresa_.direccion, "Dirección:");
+    telefono_ = caja("txtEmpresaTelefono", empresa_.telefono, "Teléfono:");
+    correo_ = caja("txtEmpresaCorreo", empresa_.correo, "Correo electrónico:");
+    auto *filaLogo = new QHBoxLayout;
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("lblLogo"));
+    auto *elegir = new QPushButton(QStringLiteral("Elegir..."), this);
+    elegir->setObjectName(QStringLiteral("cmdElegirLogo"));
+    auto *quitar = new QPushButton(QStringLiteral("Quitar"), this);
+    quitar->setObjectName(QStringLiteral("cmdQuitarLogo"));
+    filaLogo->addWidget(logo_, 1);
+    filaLogo->addWidget(elegir);
+    filaLogo->addWidget(quitar);
+    form->addRow(QStringLiteral("Logotipo (PNG o SVG):"), filaLogo);
+    mostrarLogo();
+    connect(elegir, &QPushButton::clicked, this, [this] {
+        const QString ruta = QFileDialog::getOpenFileName(this, QStringLiteral("Logotipo"), QString(),
+                                                          QStringLiteral("Imágenes (*.png *.svg)"));
+        if (!ruta.isEmpty())
+            fijarLogo(ruta);
+    });
+    connect(quitar, &QPushButton::clicked, this, [this] {
+        empresa_.logo.clear();
+        mostrarLogo();
+    });
+    auto *botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+    botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(botones);
+}
+
+bool DialogoEmpresa::fijarLogo(const QString &ruta)
+{
+    QFile f(ruta);
+    const QByteArray b = f.open(QIODevice::ReadOnly) && f.size() <= 2 * 1024 * 1024 ? f.readAll() : QByteArray();
+    if (!logoValido(b)) {
+        MostrarMensaje(QStringLiteral("El logotipo debe ser una imagen PNG o SVG de 2 MB como mucho."),
+                       QStringLiteral("Error"), this);
+        return false;
+    }
+    empresa_.logo = b;
+    mostrarLogo();
+    return true;
+}
+
+void DialogoEmpresa::mostrarLogo()
+{
+    logo_->setText(empresa_.logo.isEmpty() ? QStringLiteral("(sin logotipo)")
+                                           : QStringLiteral("%1 bytes").arg(empresa_.logo.size()));
+}
+
+void DialogoEmpresa::accept()
+{
+    if (!nif_->text().trimmed().isEmpty() && !nifValido(nif_->text())) {
+        MostrarMensaje(QStringLiteral("El NIF de la empresa no es válido: compruebe sus cifras y su letra."),
+                       QStringLiteral("Error"), this);
+        nif_->setFocus();
+        return;
+    }
+    empresa_.nombre = nombre_->text().trimmed();
+    empresa_.nif = nifNormalizado(nif_->text());
+    empresa_.direccion = direccion_->text().trimmed();
+    empresa_.telefono = telefono_->text().trimmed();
+    empresa_.correo = correo_->text().trimmed();
+    guardarEmpresa(empresa_);
+    QDialog::accept();
+}
+
+void abrirDatosEmpresa(VentanaPrincipal &w) { DialogoEmpresa(&w).exec(); }
+
+} // namespace pelmora

@@ -1,0 +1,360 @@
+// The register of quotes: numbering with two programs writing at once, a
+// writer killed at random points, migration from the first version, damaged
+// and foreign files, states, deletion, the backup, and pelmora-calc's list.
+#include "presupuesto_prueba.h"
+#include "registro/listado.h"
+#include "registro/registro.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
+#include <map>
+#include <set>
+
+using namespace pelmora;
+
+namespace {
+
+const QString kHijo = QStringLiteral(PELMORA_BIN "/hijo_registro");
+
+void asegurarAplicacion()
+{
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char nombre[] = "pruebas_nucleo";
+        static char *argv[] = {nombre, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
+}
+
+QByteArray leerBytes(const QString &ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs SQL on a file outside the register, one statement per line.
+void ejecutarSql(const QString &ruta, const QString &sql)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "directa");
+        db.setDatabaseName(ruta);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString &linea : sql.split('\n')) {
+            if (!linea.trimmed().isEmpty() && !linea.startsWith("--")) {
+                ASSERT_TRUE(q.exec(linea)) << linea.toStdString();
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase("directa");
+}
+
+// The quotes of the register by client name, and their numbers 1..n of 2026.
+struct Contenido {
+    std::map<QString, Presupuesto> porCliente;
+    std::vector<int> secuencias;
+};
+
+Contenido contenido(Registro &r)
+{
+    Contenido c;
+    for (const FilaRegistro &f : r.lista()) {
+        const std::optional<Presupuesto> p = r.leer(f.id);
+        EXPECT_TRUE(p) << f.id;
+        if (p)
+            c.porCliente[p->cliente.nombre] = *p;
+        c.secuencias.push_back(f.secuencia);
+    }
+    return c;
+}
+
+// Each quote is whole: exactly the one its writer made under that name.
+void comprobarEnteros(const Contenido &c)
+{
+    for (const auto &[cliente, p] : c.porCliente) {
+        const QString escritor = cliente.section('-', 0, 0);
+        Presupuesto esperado = presupuestoDePrueba(cliente.section('-', 1).toInt(), escritor);
+        esperado.id = p.id;
+        esperado.anio = p.anio;
+        esperado.secuencia = p.secuencia;
+        ASSERT_EQ(p, esperado) << cliente.toStdString();
+    }
+    // Numbers from 1 without a gap.
+    for (size_t k = 0; k < c.secuencias.size(); ++k)
+        ASSERT_EQ(c.secuencias[k], int(k) + 1);
+}
+
+QProcess *escritor(const QString &ruta, const QString &nombre, int cuantos, QObject *padre)
+{
+    auto *p = new QProcess(padre);
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->start(kHijo, {ruta, nombre, QString::number(cuantos)});
+    EXPECT_TRUE(p->waitForStarted(10000));
+    return p;
+}
+
+class Registros : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        asegurarAplicacion();
+        ASSERT_TRUE(dir.isValid());
+        ruta = dir.filePath("presupuestos.sqlite");
+    }
+    QTemporaryDir dir;
+    QString ruta;
+};
+
+} // namespace
+
+TEST_F(Registros, DosProgramasNumeranCuatrocientosSinHuecosNiRepetidos)
+{
+    {
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    }
+    QObject padre;
+    QProcess *a = escritor(ruta, "a", 200, &padre);
+    QProcess *b = escritor(ruta, "b", 200, &padre);
+    for (QProcess *p : {a, b}) {
+        ASSERT_TRUE(p->waitForFinished(180000));
+        EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p->exitCode(), 0);
+    }
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    const Contenido c = contenido(r);
+    ASSERT_EQ(c.secuencias.size(), 400u);
+    ASSERT_EQ(c.porCliente.size(), 400u);
+    comprobarEnteros(c);
+    // The next one follows on.
+    Presupuesto p = presupuestoDePrueba(0, "c");
+    ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    EXPECT_EQ(p.numero(), QStringLiteral("2026-0401"));
+}
+
+TEST_F(Registros, UnEscritorMatadoDejaSoloPresupuestosEnteros)
+{
+    QObject padre;
+    QRandomGenerator azar(21);
+    int antes = 0;
+    for (int vez = 0; vez < 8; ++vez) {
+        QProcess *p = escritor(ruta, QStringLiteral("m%1").arg(vez), 0, &padre);
+        QThread::msleep(60 + azar.bounded(250));
+        p->kill();
+        ASSERT_TRUE(p->waitForFinished(10000));
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno) << r.detalle().toStdString();
+        const Contenido c = contenido(r);
+        comprobarEnteros(c);
+        EXPECT_GE(int(c.secuencias.size()), antes);
+        antes = int(c.secuencias.size());
+    }
+    EXPECT_GT(antes, 0);
+}
+
+TEST_F(Registros, MigraDesdeLaPrimeraVersionSinPerderNada)
+{
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v1.sql")));
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno) << r.detalle().toStdString();
+    const std::vector<FilaRegistro> filas = r.lista();
+    ASSERT_EQ(filas.size(), 2u);
+    EXPECT_EQ(filas[0].numero(), QStringLiteral("2026-0001"));
+    EXPECT_EQ(filas[0].cliente, QStringLiteral("Colegio San Juan"));
+    EXPECT_EQ(filas[0].viaje, QString::fromUtf8("Excursión de fin de curso"));
+    EXPECT_EQ(filas[1].viaje, QStringLiteral("Soria - Burgos"));
+    EXPECT_EQ(filas[1].total, 330000);
+    const std::optional<Presupuesto> p = r.leer(filas[1].id);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->precioObjetivo, 300000);
+    EXPECT_EQ(p->origen.c[0], std::nullopt);
+    EXPECT_EQ(p->origen.c[4], 100.151);
+    EXPECT_EQ(p->empresa, Empresa());
+    EXPECT_EQ(p->notas, QStringLiteral("Llevan bicicletas."));
+    // The counter of the old file goes on; the new state history works.
+    Presupuesto nuevo = presupuestoDePrueba(1, "n");
+    ASSERT_EQ(r.guardarNuevo(nuevo), ErrorRegistro::Ninguno);
+    EXPECT_EQ(nuevo.numero(), QStringLiteral("2026-0003"));
+    EXPECT_EQ(r.cambiarEstado(filas[1].id, EstadoPresupuesto::Rechazado), ErrorRegistro::Ninguno);
+    EXPECT_EQ(r.leer(nuevo.id)->empresa, nuevo.empresa);
+    r.cerrar();
+    // Once brought up to date it opens as it is.
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    EXPECT_EQ(r.lista().size(), 3u);
+}
+
+TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
+{
+    // A register with some quotes, to be damaged in several ways.
+    {
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+        for (int i = 0; i < 60; ++i) {
+            Presupuesto p = presupuestoDePrueba(i, "d");
+            ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+        }
+    }
+    const QByteArray sano = leerBytes(ruta);
+    ASSERT_GT(sano.size(), 4096 * 4);
+    QByteArray paginas = sano;
+    for (int k = 4096 * 2; k < 4096 * 4; k += 7)
+        paginas[k] = char(0xA5);
+    QByteArray sinTabla;
+    {
+        const QString otra = dir.filePath("otra.sqlite");
+        QFile::copy(ruta, otra);
+        ejecutarSql(otra, "DROP TABLE cambios\nDROP TABLE presupuestos");
+        sinTabla = leerBytes(otra);
+    }
+    QByteArray posterior, ajenaSqlite;
+    {
+        const QString otra = dir.filePath("posterior.sqlite");
+        QFile::copy(ruta, otra);
+        ejecutarSql(otra, "PRAGMA user_version=9");
+        posterior = leerBytes(otra);
+        const QString ajena = dir.filePath("ajena.sqlite");
+        ejecutarSql(ajena, "CREATE TABLE notas(texto TEXT)\nINSERT INTO notas VALUES('hola')");
+        ajenaSqlite = leerBytes(ajena);
+    }
+    const struct {
+        const char *caso;
+        QByteArray bytes;
+        ErrorRegistro error;
+    } casos[] = {
+        {"texto", "Esto no es un registro.\n", ErrorRegistro::Ajeno},
+        {"otra base de datos", ajenaSqlite, ErrorRegistro::Ajeno},
+        {"paginas rotas", paginas, ErrorRegistro::Danado},
+        {"cortado", sano.left(sano.size() / 2), ErrorRegistro::Danado},
+        {"sin tabla", sinTabla, ErrorRegistro::Danado},
+        {"version posterior", posterior, ErrorRegistro::Posterior},
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.caso);
+        const QString archivo = dir.filePath(QStringLiteral("caso.sqlite"));
+        QFile f(archivo);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.bytes);
+        f.close();
+        for (const bool soloLectura : {false, true}) {
+            Registro r;
+            EXPECT_EQ(r.abrir(archivo, soloLectura), c.error) << r.detalle().toStdString();
+            EXPECT_FALSE(r.mensaje(c.error).isEmpty());
+            EXPECT_EQ(leerBytes(archivo), c.bytes);
+        }
+        // Kept aside under a new name, a new register starts.
+        const QString apartado = Registro::apartar(archivo);
+        ASSERT_FALSE(apartado.isEmpty());
+        EXPECT_EQ(leerBytes(apartado), c.bytes);
+        EXPECT_FALSE(QFile::exists(archivo));
+        Registro r;
+        ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
+        EXPECT_TRUE(r.lista().empty());
+        r.cerrar();
+        QFile::remove(archivo);
+        QFile::remove(apartado);
+    }
+}
+
+TEST_F(Registros, EstadosBorradoBloqueoYCopiaDeSeguridad)
+{
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta, false, 200), ErrorRegistro::Ninguno);
+    Presupuesto a = presupuestoDePrueba(3, "e"), b = presupuestoDePrueba(4, "e");
+    ASSERT_EQ(r.guardarNuevo(a), ErrorRegistro::Ninguno);
+    ASSERT_EQ(r.guardarNuevo(b), ErrorRegistro::Ninguno);
+    EXPECT_EQ(r.leer(a.id), a);
+    EXPECT_EQ(r.cambiarEstado(a.id, EstadoPresupuesto::Aceptado), ErrorRegistro::Ninguno);
+    EXPECT_EQ(r.marcarEmitido(a.id), ErrorRegistro::Ninguno);
+    EXPECT_EQ(r.cambiarEstado(999, EstadoPresupuesto::Aceptado), ErrorRegistro::NoExiste);
+    // A quote printed or exported stays; another goes, and its number is not taken again.
+    EXPECT_EQ(r.borrar(a.id), ErrorRegistro::NoPermitido);
+    EXPECT_EQ(r.borrar(b.id), ErrorRegistro::Ninguno);
+    EXPECT_EQ(r.borrar(b.id), ErrorRegistro::NoExiste);
+    ASSERT_EQ(r.lista().size(), 1u);
+    EXPECT_EQ(r.lista()[0].estado, EstadoPresupuesto::Aceptado);
+    EXPECT_TRUE(r.lista()[0].emitido);
+
+    // Another program holding the register past the wait: a clear refusal,
+    // and the quote can be kept once it lets go.
+    Registro otro;
+    ASSERT_EQ(otro.abrir(ruta), ErrorRegistro::Ninguno);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bloqueo");
+        db.setDatabaseName(ruta);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("BEGIN IMMEDIATE"));
+        Presupuesto c = presupuestoDePrueba(5, "e");
+        EXPECT_EQ(r.guardarNuevo(c), ErrorRegistro::Bloqueado);
+        EXPECT_EQ(c.id, 0);
+        EXPECT_FALSE(r.mensaje(ErrorRegistro::Bloqueado).isEmpty());
+        ASSERT_TRUE(q.exec("ROLLBACK"));
+        ASSERT_EQ(r.guardarNuevo(c), ErrorRegistro::Ninguno);
+        EXPECT_EQ(c.numero(), QStringLiteral("2026-0003"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("bloqueo");
+
+    // The backup, made while the other connection is open, replaces an old file.
+    const QString copia = dir.filePath("copia.sqlite");
+    QFile viejo(copia);
+    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
+    viejo.write("antes");
+    viejo.close();
+    ASSERT_EQ(otro.copiaDeSeguridad(copia), ErrorRegistro::Ninguno);
+    Registro leida;
+    ASSERT_EQ(leida.abrir(copia, true), ErrorRegistro::Ninguno);
+    ASSERT_EQ(leida.lista().size(), 2u);
+    EXPECT_EQ(leida.lista()[1].numero(), QStringLiteral("2026-0003"));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.tmp"}, QDir::Files).size(), 0);
+    EXPECT_EQ(otro.copiaDeSeguridad(dir.filePath("no existe/copia.sqlite")), ErrorRegistro::NoEscribible);
+    // Read only: nothing written.
+    Presupuesto d = presupuestoDePrueba(6, "e");
+    EXPECT_EQ(leida.guardarNuevo(d), ErrorRegistro::NoEscribible);
+}
+
+TEST_F(Registros, PelmoraCalcListaElRegistroSinCambiarlo)
+{
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v1.sql")));
+    const QByteArray antes = leerBytes(ruta);
+    auto calc = [](const QStringList &args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", "es_ES.UTF-8");
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(PELMORA_BIN "/pelmora-calc"), args);
+        p.waitForFinished(30000);
+        return std::pair<int, QByteArray>(p.exitCode(), p.readAllStandardOutput());
+    };
+    const auto [codigo, json] = calc({"--presupuestos", "--json", ruta});
+    EXPECT_EQ(codigo, 0);
+    EXPECT_EQ(json, QByteArray("{\"Numero\": \"2026-0001\", \"Fecha\": \"2026-03-02\", \"Cliente\": \"Colegio San "
+                               "Juan\", \"Viaje\": \"Excursi\xc3\xb3n de fin de curso\", \"Total\": 1287.17, "
+                               "\"Estado\": \"aceptado\", \"Emitido\": true}\n"
+                               "{\"Numero\": \"2026-0002\", \"Fecha\": \"2026-03-05\", \"Cliente\": \"Club Ciclista "
+                               "Duero\", \"Viaje\": \"Soria - Burgos\", \"Total\": 3300.00, \"Estado\": \"caducado\", "
+                               "\"Emitido\": false}\n"));
+    const auto [codigoCsv, csv] = calc({"--presupuestos", "--csv", ruta});
+    EXPECT_EQ(codigoCsv, 0);
+    EXPECT_TRUE(csv.contains("2026-0002;05/03/2026;Club Ciclista Duero;Soria - Burgos;3300,00;caducado\r\n")) << csv.data();
+    const auto [codigoTabla, tabla] = calc({"--presupuestos", ruta});
+    EXPECT_TRUE(tabla.contains("1.287,17")) << tabla.data();
+    EXPECT_EQ(leerBytes(ruta), antes);
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("roto");
+    f.close();
+    EXPECT_EQ(calc({"--presupuestos", ruta}).first, 2);
+    EXPECT_EQ(calc({"--presupuestos", "--json", dir.filePath("no hay.sqlite")}), std::make_pair(0, QByteArray()));
+}
