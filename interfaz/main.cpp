@@ -13,6 +13,7 @@
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/lineaordenes.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QApplication>
