@@ -7,7 +7,8 @@ namespace pelmora {
 
 namespace {
 
-Columna construirLimites(bool maximos)
+// Every field at its least value (a text of its least length, options true).
+Columna construirMinimos()
 {
     Columna c;
     for (const DatosSeccion &d : kSecciones) {
@@ -18,10 +19,10 @@ Columna construirLimites(bool maximos)
             case Limite::Ninguno:
                 break;
             case Limite::Numero:
-                c(sec, i) = Valor(maximos ? f.maximo : f.minimo);
+                c(sec, i) = Valor(f.minimo);
                 break;
             case Limite::Texto:
-                c(sec, i) = Valor(maximos ? QString() : QString(static_cast<int>(f.minimo), QLatin1Char('A')));
+                c(sec, i) = Valor(QString(static_cast<int>(f.minimo), QLatin1Char('A')));
                 break;
             case Limite::Booleano:
                 c(sec, i) = Valor(true);
@@ -65,13 +66,7 @@ std::unique_ptr<Calculo> Calculo::clonar() const
 
 const Columna &Calculo::Minimos()
 {
-    static const Columna m = construirLimites(false);
-    return m;
-}
-
-const Columna &Calculo::Maximos()
-{
-    static const Columna m = construirLimites(true);
+    static const Columna m = construirMinimos();
     return m;
 }
 
@@ -146,7 +141,7 @@ void Calculo::retitular()
 
 Validacion Calculo::ConfirmarCampo(Seccion s, int i, const Valor &nuevo, const Valor &anterior)
 {
-    emit cambioEmpezado();
+    emit cambioEmpezado(s, i);
     e_.columnaS(s, i) = nuevo;
     Validacion v = ValidarCampo(s, e_.columnaS, i);
     if (v.rechazado)
@@ -276,8 +271,8 @@ void Calculo::MostrarCalculo()
     // The results once, every entry in; then the service, which reads them.
     calcularResultados(Col::S);
     calcularResultados(Col::O);
-    Comentario(Col::S);
-    Comentario(Col::O);
+    redactarComentario(Col::S);
+    redactarComentario(Col::O);
     for (int i : ListaGrabada(kServ))
         replay(Col::S, kServ, i);
     Revisar();

@@ -60,7 +60,6 @@ public:
     const Columna &grabada() const { return e_.grabada; }
 
     static const Columna &Minimos();
-    static const Columna &Maximos();
 
     // Back to the state without a calculation: every column at the
     // minimums, no results.
@@ -88,7 +87,7 @@ public:
 
     // Rewrites the indirect-cost comment of a column from its results (only
     // in "Total" mode).
-    void Comentario(Col c);
+    void redactarComentario(Col c);
     const QString &comentario(Col c) const { return e_.comentarios[static_cast<int>(c)]; }
 
     // Commit of a user field: the parsed value goes in, is checked, and on
@@ -151,8 +150,9 @@ signals:
     void resultadosCambiados();
     // A change by the user begins (a commit, an option switch) and is over,
     // with the results current. Loading, restoring and the service's review
-    // are no such changes.
-    void cambioEmpezado();
+    // are no such changes. The change is to field indice of s (a box, or
+    // the first entry of an option pair).
+    void cambioEmpezado(pelmora::Seccion s, int indice);
     void cambioTerminado();
 
 private:

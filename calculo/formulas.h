@@ -34,11 +34,11 @@ public:
 
     // Writes a step's result when it has one, then shows the entry.
     void poner(int i, Num x) { ponerEn(s_, i, x); }
-    void ponerEn(Seccion s, int i, Num x)
+    void ponerEn(Seccion seccion, int i, Num x)
     {
         if (x.ok())
-            columna_(s, i) = Valor(*x);
-        c_.mostrar(col_, s, i);
+            columna_(seccion, i) = Valor(*x);
+        c_.mostrar(col_, seccion, i);
     }
 
     void HabilitarCampos(std::initializer_list<int> requisitos, std::initializer_list<int> campos)
@@ -56,72 +56,83 @@ public:
         }
     }
 
-    void RepartirPorcentaje(int a, int b, int c, int d, int e)
+    // A total split by a percentage: the part, the other percentage and
+    // the rest of the total.
+    void RepartirPorcentaje(int total, int pct, int parte, int pctResto, int resto)
     {
-        poner(c, entero32(redondear(num(a) * num(b) / Num(100), dec(c))));
-        poner(d, Num(100) - num(b));
-        poner(e, num(a) - num(c));
+        poner(parte, entero32(redondear(num(total) * num(pct) / Num(100), dec(parte))));
+        poner(pctResto, Num(100) - num(pct));
+        poner(resto, num(total) - num(parte));
     }
 
-    void CalcularViajeros(int s, int k, int p, int q, int o, int w, int z)
+    // The kilometres with passengers, the passengers on board (the seats
+    // but the driver's, by the occupancy) and the passenger-kilometres.
+    void CalcularViajeros(int plazas, int km, int pctKm, int kmViajeros, int pctOcupacion, int viajeros,
+                          int viajerosKm)
     {
-        poner(q, entero32(redondear(num(k) * num(p) / Num(100), dec(q))));
-        poner(w, redondear((num(s) - Num(1)) * num(o) / Num(100), dec(w)));
-        poner(z, entero32(redondear((num(k) * num(p) / Num(100)) * ((num(s) - Num(1)) * num(o) / Num(100)), dec(z))));
+        const Num conViajeros = num(km) * num(pctKm) / Num(100);
+        const Num aBordo = (num(plazas) - Num(1)) * num(pctOcupacion) / Num(100);
+        poner(kmViajeros, entero32(redondear(conViajeros, dec(kmViajeros))));
+        poner(viajeros, redondear(aBordo, dec(viajeros)));
+        poner(viajerosKm, entero32(redondear(conViajeros * aBordo, dec(viajerosKm))));
     }
 
-    void AplicarPorcentaje(int a, int b, int r) { poner(r, redondear(num(a) * num(b) / Num(100), dec(r))); }
-
-    void CalcularDietas(int a, int b, int c, int d, int e)
+    void AplicarPorcentaje(int cifra, int pct, int resultado)
     {
-        poner(c, redondear(num(a) * num(b), dec(c)));
-        poner(e, num(d) + num(c));
+        poner(resultado, redondear(num(cifra) * num(pct) / Num(100), dec(resultado)));
+    }
+
+    void CalcularDietas(int diaria, int dias, int anual, int plus, int total)
+    {
+        poner(anual, redondear(num(diaria) * num(dias), dec(anual)));
+        poner(total, num(plus) + num(anual));
     }
 
     // Works on the Personal section of this column, with kilometres km.
-    void CalcularPlusActividad(Num km, int a, int b, int c, int e, int f)
+    void CalcularPlusActividad(Num km, int porKm, int plus, int dietas, int total, int desglosado)
     {
         auto personal = [&](int i) { return Num(columna_(kF2, i)); };
-        const int db = decimales(kF2, b);
-        Num x = redondear(personal(a) * km, db);
+        Num x = redondear(personal(porKm) * km, decimales(kF2, plus));
         if (x.ok())
-            columna_(kF2, b) = Valor(*x);
-        Num t = personal(c) + personal(b);
+            columna_(kF2, plus) = Valor(*x);
+        Num t = personal(dietas) + personal(plus);
         if (t.ok())
-            columna_(kF2, e) = Valor(*t);
-        if (verdadero(columna_(kF2, f))) {
-            c_.mostrar(col_, kF2, b);
-            c_.mostrar(col_, kF2, e);
+            columna_(kF2, total) = Valor(*t);
+        if (verdadero(columna_(kF2, desglosado))) {
+            c_.mostrar(col_, kF2, plus);
+            c_.mostrar(col_, kF2, total);
         }
     }
 
-    void SumarCampos(int t, int a, int b, std::initializer_list<int> lista)
+    void SumarCampos(int total, int primero, int segundo, std::initializer_list<int> resto)
     {
-        Num x = num(a) + num(b);
+        Num x = num(primero) + num(segundo);
         if (x.ok())
-            valor(t) = Valor(*x);
-        for (int i : lista) {
-            Num y = num(t) + num(i);
+            valor(total) = Valor(*x);
+        for (int i : resto) {
+            Num y = num(total) + num(i);
             if (y.ok())
-                valor(t) = Valor(*y);
+                valor(total) = Valor(*y);
         }
-        c_.mostrar(col_, s_, t);
+        c_.mostrar(col_, s_, total);
     }
 
-    void CalcularCarburante(int p, int d, int r, int v, int a, int n)
+    // The fuel: the discount as a percentage of the price, the price net
+    // of discount and VAT, and the VAT in it.
+    void CalcularCarburante(int precio, int pctDescuento, int descuento, int pctIva, int iva, int neto)
     {
-        if (!valor(p).esCero())
-            poner(d, redondear(num(r) * Num(100) / num(p), dec(d)));
+        if (!valor(precio).esCero())
+            poner(pctDescuento, redondear(num(descuento) * Num(100) / num(precio), dec(pctDescuento)));
         else
-            poner(d, Num(0));
-        poner(n, (num(p) - num(r)) / (Num(1) + num(v) / Num(100)));
-        poner(a, redondear((num(p) - num(r)) - num(n), dec(a)));
+            poner(pctDescuento, Num(0));
+        poner(neto, (num(precio) - num(descuento)) / (Num(1) + num(pctIva) / Num(100)));
+        poner(iva, redondear((num(precio) - num(descuento)) - num(neto), dec(iva)));
     }
 
     // Works on Costes Variables of this column, with kilometres km.
-    void CalcularReparaciones(Num km, int a, int b)
+    void CalcularReparaciones(Num km, int porKm, int anual)
     {
-        ponerEn(kVar, b, redondear(Num(columna_(kVar, a)) * km, decimales(kVar, b)));
+        ponerEn(kVar, anual, redondear(Num(columna_(kVar, porKm)) * km, decimales(kVar, anual)));
     }
 
     // The three prices of service k (0..4) of this column, from its own

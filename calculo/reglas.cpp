@@ -226,7 +226,7 @@ void Calculo::fijarOpcion(Col c, Seccion s, int indice, bool valor) { col(c)(s, 
 
 void Calculo::cambiarOpcion(Col c, Seccion s, int indice, int boton)
 {
-    emit cambioEmpezado();
+    emit cambioEmpezado(s, indice);
     aplicarOpcion(c, s, indice, boton);
     Actualizar();
     emit cambioTerminado();
@@ -277,7 +277,7 @@ bool Calculo::cambiarGrupo(Col c, Seccion s, int indice, bool primero)
     fijarOpcion(c, s, indice, primero);
     if (primero) {
         if (s == kInd) {
-            e_.comentarios[0].clear();
+            e_.comentarios[static_cast<int>(Col::S)].clear();
             emit comentarioCambiado(Col::S);
         }
         aspecto(c, s, total, false);

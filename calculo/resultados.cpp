@@ -193,12 +193,12 @@ void Calculo::Actualizar()
 {
     calcularResultados(Col::S);
     calcularResultados(Col::O);
-    Comentario(Col::S);
-    Comentario(Col::O);
+    redactarComentario(Col::S);
+    redactarComentario(Col::O);
     emit resultadosCambiados();
 }
 
-void Calculo::Comentario(Col c)
+void Calculo::redactarComentario(Col c)
 {
     const Columna &R = columna(c);
     if (!R(kInd, Ind::Desglosado).esFalso())

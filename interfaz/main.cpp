@@ -15,6 +15,7 @@
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/soporte/idioma.h"
 #include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/lineaordenes.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QApplication>

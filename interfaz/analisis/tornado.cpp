@@ -52,6 +52,14 @@ void rotular(BarraTornado &b, double eje, const QFontMetricsF &fm, double izquie
         else
             l->texto.clear(); // hidden behind the other side's bar: the table has it
     }
+    // Both sides reach as far on one side (the same figure, or moves under
+    // a pixel): one figure there, the one that goes further.
+    if (b.bajo.posible && b.alto.posible && !b.bajo.texto.isEmpty() && !b.alto.texto.isEmpty() &&
+        b.bajo.caja.intersects(b.alto.caja)) {
+        const bool aDerecha = b.alto.caja.left() > eje;
+        const bool bajoMenos = aDerecha ? b.bajo.cifra <= b.alto.cifra : b.bajo.cifra >= b.alto.cifra;
+        (bajoMenos ? b.bajo : b.alto).texto.clear();
+    }
     double usadoIzquierda = izquierda, usadoDerecha = derecha;
     for (const LadoTornado *l : {&b.bajo, &b.alto}) {
         if (!l->posible || l->texto.isEmpty())
@@ -83,6 +91,7 @@ struct Medidas {
     double anchoEtiquetas = 0;
     double anchoCifras = 0;
     double minimo = 0, maximo = 0;
+    bool dosLineas = false; // the captions had to give way: they take two lines
 };
 
 Medidas medir(const Sensibilidad &s, int n, const QFontMetricsF &fm, double ancho)
@@ -106,12 +115,30 @@ Medidas medir(const Sensibilidad &s, int n, const QFontMetricsF &fm, double anch
         m.minimo = base - medio;
         m.maximo = base + medio;
     }
-    // The captions give way to the plot, down to a least width.
-    m.anchoEtiquetas = std::min(m.anchoEtiquetas, std::floor(ancho * 0.4));
+    // The captions give way to the plot, down to a width that still reads
+    // (twelve letters); then they take two lines.
+    const double deseado = std::min(m.anchoEtiquetas, std::floor(ancho * 0.4));
+    m.anchoEtiquetas = deseado;
     const double resto = ancho - 2 * kMargen - m.anchoEtiquetas - 2 * (m.anchoCifras + 2 * kHueco);
     if (resto < kMinimoTrazado)
-        m.anchoEtiquetas = std::max(40.0, m.anchoEtiquetas - (kMinimoTrazado - resto));
+        m.anchoEtiquetas = std::max(std::min(deseado, 12 * fm.averageCharWidth()),
+                                    m.anchoEtiquetas - (kMinimoTrazado - resto));
+    m.dosLineas = m.anchoEtiquetas < deseado;
     return m;
+}
+
+// A caption in the width given: whole on one line, else on two lines cut
+// between words (the second cut short with "…" when it is still too long).
+QString etiquetaEn(const QString &t, const QFontMetricsF &fm, double ancho, bool dosLineas)
+{
+    if (!dosLineas || fm.horizontalAdvance(t) <= ancho)
+        return fm.elidedText(t, Qt::ElideRight, ancho);
+    qsizetype corte = -1;
+    for (qsizetype k = t.indexOf(u' '); k > 0 && fm.horizontalAdvance(t.left(k)) <= ancho; k = t.indexOf(u' ', k + 1))
+        corte = k;
+    if (corte < 0)
+        return fm.elidedText(t, Qt::ElideRight, ancho);
+    return t.left(corte) + QLatin1Char('\n') + fm.elidedText(t.mid(corte + 1), Qt::ElideRight, ancho);
 }
 
 // The legend of the two sides, and the base figure over the axis.
@@ -146,12 +173,12 @@ double altoCabeceraTornado(const QFont &letra) { return kMargen + 2 * QFontMetri
 GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, const QFont &letra, TramoTornado tramo)
 {
     const QFontMetricsF fm(letra);
-    const double altoFila = altoFilaTornado(letra);
     const int total = int(s.entradas.size());
     const int desde = std::clamp(tramo.desde, 0, total);
     const int hasta = tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total);
     const double base = cifra(s.base, n);
     const Medidas m = medir(s, n, fm, ancho);
+    const double altoFila = altoFilaTornado(letra) + (m.dosLineas ? std::ceil(fm.lineSpacing()) : 0.0);
 
     GeometriaTornado g;
     const double izquierda = kMargen + m.anchoEtiquetas + kHueco + m.anchoCifras + 2 * kHueco;
@@ -169,7 +196,7 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
         BarraTornado b;
         b.entrada = k;
         b.fila = QRectF(0, arriba + altoFila * double(k - desde), ancho, altoFila);
-        b.etiqueta = fm.elidedText(e.etiqueta, Qt::ElideRight, m.anchoEtiquetas);
+        b.etiqueta = etiquetaEn(e.etiqueta, fm, m.anchoEtiquetas, m.dosLineas);
         b.cajaEtiqueta = QRectF(kMargen, b.fila.top(), m.anchoEtiquetas, altoFila);
         for (auto [l, ls] : {std::pair{&b.bajo, &e.bajo}, std::pair{&b.alto, &e.alto}}) {
             l->posible = ls->posible;

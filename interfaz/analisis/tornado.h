@@ -34,7 +34,10 @@ struct LadoTornado {
 struct BarraTornado {
     int entrada = 0;   // index into Sensibilidad::entradas
     QRectF fila;       // the whole row
-    QString etiqueta;  // the entry's caption, cut short with "…" when it does not fit
+    // The entry's caption: on two lines (split by "\n") where the chart is
+    // narrow, cut short with "…" only when it still does not fit (the tool
+    // tip over the row has it whole).
+    QString etiqueta;
     QRectF cajaEtiqueta;
     LadoTornado bajo, alto;
 };
@@ -67,7 +70,9 @@ struct TramoTornado {
 GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, const QFont &letra,
                                  TramoTornado tramo = {});
 
-// The height of one row of the chart and of everything above the rows, in letra.
+// The height of one row of the chart (its captions on one line) and of
+// everything above the rows, in letra. The chart is laid out at this height
+// unless it is too narrow for its captions, as it never is on a page.
 double altoFilaTornado(const QFont &letra);
 double altoCabeceraTornado(const QFont &letra);
 

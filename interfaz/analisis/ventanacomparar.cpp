@@ -4,6 +4,7 @@
 #include "analisis/rotulos.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
@@ -12,7 +13,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -32,8 +32,6 @@ namespace {
 
 const QString kTitulo = QStringLiteral("Comparar cálculos");
 const QString kReferencia = QString::fromUtf8(tituloDeColumna(Col::O));
-
-QString g_ultimaCarpeta; // folder of the last files added
 
 QString textoPorcentaje(double x)
 {
@@ -390,26 +388,20 @@ void VentanaComparar::mostrar()
 
 void VentanaComparar::anadir()
 {
-    QString carpeta = g_ultimaCarpeta;
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
-        carpeta = DialogoArchivo::carpetaInicial(carpetaPrograma());
-    QStringList rutas;
-    if (interceptorArchivosComparar) {
-        rutas = interceptorArchivosComparar(carpeta);
-    } else {
-        QFileDialog d(this, QStringLiteral("Añadir cálculos a la comparación"), carpeta,
-                      QStringLiteral("Cálculos (*.clc);;Todos los archivos (*)"));
-        d.setObjectName(QStringLiteral("dlgAnadirCalculos"));
-        d.setAcceptMode(QFileDialog::AcceptOpen);
-        d.setFileMode(QFileDialog::ExistingFiles);
-        d.setOptions(QFileDialog::DontUseNativeDialog);
-        rotularDialogoArchivo(d, QStringLiteral("Añadir"));
-        if (d.exec() == QDialog::Accepted)
-            rutas = d.selectedFiles();
-    }
+    const QString carpeta =
+        carpetaUltima(CarpetaUltima::Comparacion, DialogoArchivo::carpetaInicial(carpetaPrograma()));
+    const QStringList rutas =
+        interceptorArchivosComparar
+            ? interceptorArchivosComparar(carpeta)
+            : elegirArchivos(this,
+                             {QStringLiteral("Añadir cálculos a la comparación"),
+                              QStringLiteral("dlgAnadirCalculos"),
+                              QStringLiteral("Cálculos (*.clc);;Todos los archivos (*)"), QStringLiteral("Añadir"),
+                              QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, QString()},
+                             carpeta);
     if (rutas.isEmpty())
         return;
-    g_ultimaCarpeta = QFileInfo(rutas.constFirst()).absolutePath();
+    recordarCarpeta(CarpetaUltima::Comparacion, rutas.constFirst());
     anadirArchivos(rutas);
 }
 

@@ -196,8 +196,11 @@ void VentanaSensibilidad::mostrar()
         }
     }
     tabla_->resizeColumnsToContents();
-    // The section is long and the least needed: the figures come first.
-    tabla_->setColumnWidth(1, std::min(tabla_->columnWidth(1), fontMetrics().averageCharWidth() * 22));
+    // The entry and its section are long texts (whole in their tool tips):
+    // the figures beside them come into view first.
+    const int letra = fontMetrics().averageCharWidth();
+    for (const auto &[columna, letras] : {std::pair{0, 24}, std::pair{1, 12}})
+        tabla_->setColumnWidth(columna, std::min(tabla_->columnWidth(columna), letra * letras));
     tabla_->setUpdatesEnabled(true);
 }
 

@@ -4,12 +4,10 @@
 #include "calculo/calculo.h"
 #include "calculo/campos.h"
 #include "entrada/fechas.h"
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
-#include "interfaz/impresion/exportacion.h"
 #include "interfaz/soporte/rutas.h"
-#include "interfaz/ventana/ventanaprincipal.h"
 
-#include <QAction>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -22,13 +20,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <utility>
 
 namespace pelmora {
 
 namespace {
-
-QString g_ultimaCarpeta; // folder of the last file imported
 
 const QString kImportar = QStringLiteral("Importar cifras de referencia");
 const QString kRestablecer = QStringLiteral("Restablecer cifras de referencia");
@@ -64,43 +59,23 @@ std::array<QString, DialogoImportarReferencia::kFilas> filas(const Columna &s, c
 
 QString plazasCategoria(int k) { return QString::fromUtf8(kCategorias[k].descripcion); }
 
-// A yes-or-no question, "No" by default.
-bool preguntar(QWidget *padre, const QString &titulo, const QString &texto, const QString &nombre)
-{
-    QMessageBox q(QMessageBox::Question, titulo, texto, QMessageBox::NoButton, padre);
-    q.setObjectName(nombre);
-    QPushButton *si = q.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-    QPushButton *no = q.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-    q.setDefaultButton(no);
-    q.setEscapeButton(no);
-    const int r = ejecutar(q);
-    return interceptorDialogoReferencia ? r == QMessageBox::Yes : q.clickedButton() == si;
-}
-
 // The file dialog of the import. Empty when cancelled.
 QString pedirArchivo(QWidget *padre)
 {
     if (interceptorArchivoReferencia)
         return interceptorArchivoReferencia();
-    QString carpeta = g_ultimaCarpeta;
-    if (carpeta.isEmpty() || !QFileInfo(carpeta).isDir())
-        carpeta = carpetaCalculos();
-    QFileDialog d(padre, kImportar, carpeta,
-                  QStringLiteral("Cifras de referencia y cálculos (*.obs *.clc);;Cifras de referencia (*.obs);;"
-                                 "Cálculos (*.clc);;Todos los archivos (*)"));
-    d.setObjectName(QStringLiteral("dlgImportarReferencia"));
-    d.setAcceptMode(QFileDialog::AcceptOpen);
-    d.setFileMode(QFileDialog::ExistingFile);
-    d.setOptions(QFileDialog::DontUseNativeDialog);
-    rotularDialogoArchivo(d, QStringLiteral("Abrir"));
-    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
-        return QString();
-    return d.selectedFiles().constFirst();
+    const QString carpeta = carpetaUltima(CarpetaUltima::Importacion, carpetaCalculos());
+    const QStringList elegidos = elegirArchivos(
+        padre,
+        {kImportar, QStringLiteral("dlgImportarReferencia"),
+         QStringLiteral("Cifras de referencia y cálculos (*.obs *.clc);;Cifras de referencia (*.obs);;"
+                        "Cálculos (*.clc);;Todos los archivos (*)"),
+         QStringLiteral("Abrir"), QFileDialog::AcceptOpen, QFileDialog::ExistingFile, QString()},
+        carpeta);
+    return elegidos.isEmpty() ? QString() : elegidos.constFirst();
 }
 
 } // namespace
-
-// ---- The menu items ---------------------------------------------------------------
 
 // ---- Import -----------------------------------------------------------------------
 
@@ -263,7 +238,7 @@ bool importarCifrasReferencia(QWidget *padre, const QString &carpetaInstalada)
     const QString ruta = pedirArchivo(padre);
     if (ruta.isEmpty())
         return false;
-    g_ultimaCarpeta = QFileInfo(ruta).absolutePath();
+    recordarCarpeta(CarpetaUltima::Importacion, ruta);
     Columna s = Calculo::Minimos(), o = Calculo::Minimos();
     if (const ErrorArchivo e = leerReferencia(ruta, s, o); e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"));
@@ -386,11 +361,11 @@ bool restablecerCifrasReferencia(QWidget *padre, const QString &carpetaInstalada
     const int k = d.categoria();
     const QString cuales = k == -1 ? QStringLiteral("todas las categorías")
                                    : QStringLiteral("los autocares ") + plazasCategoria(k);
-    if (!preguntar(padre, kRestablecer,
-                   QStringLiteral("¿Volver a las cifras de referencia que trae el programa para %1?\r\n\r\n"
-                                  "Las cifras importadas se borrarán.")
-                       .arg(cuales),
-                   QStringLiteral("dlgConfirmarRestablecer")))
+    if (!preguntarSiNo(padre, kRestablecer,
+                       QStringLiteral("¿Volver a las cifras de referencia que trae el programa para %1?\r\n\r\n"
+                                      "Las cifras importadas se borrarán.")
+                           .arg(cuales),
+                       QStringLiteral("dlgConfirmarRestablecer")))
         return false;
     if (const ErrorArchivo e = restablecerReferencia(k, carpetaInstalada); e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorArchivo(e), QStringLiteral("Error"));

@@ -18,8 +18,6 @@ class QRadioButton;
 
 namespace pelmora {
 
-class VentanaPrincipal;
-
 // The commands, owned by padre; true when a file was written or removed.
 // carpetaInstalada is the installed reference folder.
 bool importarCifrasReferencia(QWidget *padre, const QString &carpetaInstalada);
@@ -68,9 +66,9 @@ private:
 };
 
 // The file dialog of the import asks this hook instead while it is set
-// (empty: cancelled), and the dialogs of both commands (the confirmation
-// questions included) are run by the other one instead of exec(), which
-// returns the dialog's result (QMessageBox::Yes or No for a question).
+// (empty: cancelled), and the dialogs of both commands are run by the other
+// one instead of exec(), which returns the dialog's result. The question
+// before a reset is a question of comunes.h.
 inline Interceptor<QString()> interceptorArchivoReferencia;
 inline Interceptor<int(QDialog &)> interceptorDialogoReferencia;
 

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
+#include <utility>
 
 namespace pelmora {
 
@@ -69,10 +70,9 @@ bool esArchivoDeCalculo(const QString &nombre)
 
 } // namespace
 
-DialogoArchivo::DialogoArchivo(const QString &modo, Calculo &calculo, const QString &carpeta,
-                               QWidget *parent)
+DialogoArchivo::DialogoArchivo(const QString &modo, const QString &carpeta, AccionArchivo accion, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , calculo_(calculo)
+    , accion_(std::move(accion))
 {
     setObjectName(QStringLiteral("frmArchivo"));
     setModal(true);
@@ -356,7 +356,7 @@ void DialogoArchivo::aceptarArchivo()
 
     const QString ruta = carpetaConSeparador() + nombre;
     if (modoAbrir()) {
-        const ErrorArchivo e = AbrirArchivo(calculo_, ruta);
+        const ErrorArchivo e = accion_(ruta);
         if (e != ErrorArchivo::Ninguno) {
             MostrarMensaje(mensajeErrorArchivo(e), error, this);
             return;
@@ -381,14 +381,13 @@ void DialogoArchivo::aceptarArchivo()
         return;
     }
     const QString rutaArchivo = carpetaConSeparador() + nombreArchivo;
-    const ErrorArchivo e = GrabarCalculo(calculo_, rutaArchivo);
+    const ErrorArchivo e = accion_(rutaArchivo);
     if (e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorArchivo(e), error, this);
         return;
     }
     archivoActual_ = rutaArchivo;
     accept();
-    emit grabado(rutaArchivo);
     const QString crlf = QStringLiteral("\r\n");
     MostrarMensaje(QStringLiteral("El archivo se ha grabado en: ") + crlf + carpetaConSeparador() + crlf + crlf
                        + QStringLiteral("Con el nombre: ") + crlf + nombreArchivo,
@@ -430,12 +429,10 @@ void DialogoArchivo::keyPressEvent(QKeyEvent *e)
     QDialog::keyPressEvent(e);
 }
 
-QString DialogoArchivo::ejecutar(QWidget *padre, const QString &modo, Calculo &calculo, const QString &carpetaPrograma,
-                                 const std::function<void(const QString &ruta)> &alGrabar)
+QString DialogoArchivo::ejecutar(QWidget *padre, const QString &modo, const QString &carpetaPrograma,
+                                 AccionArchivo accion)
 {
-    DialogoArchivo d(modo, calculo, carpetaInicial(carpetaPrograma), padre);
-    if (alGrabar)
-        connect(&d, &DialogoArchivo::grabado, &d, alGrabar);
+    DialogoArchivo d(modo, carpetaInicial(carpetaPrograma), std::move(accion), padre);
     if (interceptorDialogoArchivo)
         interceptorDialogoArchivo(d);
     else

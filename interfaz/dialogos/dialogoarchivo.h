@@ -3,7 +3,7 @@
 // a name box.
 #pragma once
 
-#include "calculo/calculo.h"
+#include "archivos/archivo.h"
 #include "interfaz/soporte/interceptor.h"
 
 #include <QDialog>
@@ -19,13 +19,17 @@ class QPushButton;
 
 namespace pelmora {
 
+// What the window does with the file chosen: reads the calculation from it
+// or writes it there. Ninguno when done; otherwise the dialog tells why and
+// stays open for another name.
+using AccionArchivo = std::function<ErrorArchivo(const QString &ruta)>;
+
 class DialogoArchivo : public QDialog {
     Q_OBJECT
 public:
     // modo: "abrir" or "grabar" (kept as the dialog's property "tag").
     // carpeta: the folder the lists start on (see carpetaInicial).
-    DialogoArchivo(const QString &modo, Calculo &calculo, const QString &carpeta,
-                   QWidget *parent = nullptr);
+    DialogoArchivo(const QString &modo, const QString &carpeta, AccionArchivo accion, QWidget *parent = nullptr);
 
     // Where the lists start. For the program's own folder: its Cálculos
     // folder (beside the program, or in the user's documents when the
@@ -56,19 +60,13 @@ public:
     QPushButton *cmbCancelar() const { return cmbCancelar_; }
 
     // Builds the dialog, runs it modally owned by padre and returns the
-    // path of the file opened or saved (empty when cancelled). In open mode
-    // the calculation is loaded on return; the caller then opens its forms.
-    // In save mode alGrabar is told the new file as soon as it is written,
-    // before the message that says where it went.
-    static QString ejecutar(QWidget *padre, const QString &modo, Calculo &calculo, const QString &carpetaPrograma,
-                            const std::function<void(const QString &ruta)> &alGrabar = {});
-
-signals:
-    // Save mode: the calculation has just been written to ruta.
-    void grabado(const QString &ruta);
+    // path of the file opened or saved (empty when cancelled). The action
+    // runs on the name accepted, while the dialog is up; in save mode the
+    // message that says where the file went comes after it.
+    static QString ejecutar(QWidget *padre, const QString &modo, const QString &carpetaPrograma, AccionArchivo accion);
 
 public slots:
-    // "Aceptar": opens or saves the file named in the name box.
+    // "Aceptar": checks the name in the name box and runs the action on it.
     void aceptarArchivo();
 
 protected:
@@ -87,7 +85,7 @@ private:
     QString carpetaConSeparador() const;
     bool existeEnCarpeta(const QString &nombre) const;
 
-    Calculo &calculo_;
+    AccionArchivo accion_;
     QString carpeta_; // absolute, with '/' separators
     QString archivoActual_;
 

@@ -303,8 +303,8 @@ void DialogoNueva::aceptar()
 
 // ---- frmTipoVeh ------------------------------------------------------------------
 
-DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
-    : QDialog(parent, banderasDialogo()), calculo_(calculo)
+DialogoTipoVehiculo::DialogoTipoVehiculo(std::function<ErrorArchivo(int k)> cargar, QWidget *parent)
+    : QDialog(parent, banderasDialogo()), cargar_(std::move(cargar))
 {
     setObjectName(QStringLiteral("frmTipoVeh"));
     setWindowTitle(QStringLiteral("Tipo de Autocar"));
@@ -337,18 +337,27 @@ DialogoTipoVehiculo::DialogoTipoVehiculo(Calculo &calculo, QWidget *parent)
     }
 }
 
+void DialogoTipoVehiculo::keyPressEvent(QKeyEvent *e)
+{
+    auto *b = qobject_cast<QPushButton *>(focusWidget());
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && b && b->isEnabled()) {
+        b->click();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 bool DialogoTipoVehiculo::elegir(int k)
 {
     if (k < 0 || k > 3)
         return false;
-    // The user's own figures of the category when there are any.
-    const ErrorArchivo e = AbrirArchivo(calculo_, rutaReferenciaVigente(k, carpetaReferencia()));
+    const ErrorArchivo e = cargar_(k);
     if (e != ErrorArchivo::Ninguno) {
         MostrarMensaje(mensajeErrorReferencia(e), QStringLiteral("Error"), this);
         return false;
     }
     accept();
-    emit calculoCargado();
+    emit categoriaElegida(k);
     return true;
 }
 

@@ -11,7 +11,9 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -68,7 +70,6 @@ class DialogoPresentacion : public QDialog {
     Q_OBJECT
 public:
     explicit DialogoPresentacion(QWidget *parent = nullptr);
-    QTimer *temporizador() const { return timer1_; }
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
@@ -114,23 +115,29 @@ private:
 
 // ---- frmTipoVeh ----------------------------------------------------------
 
-// Coach category chooser: a click on a category loads that category's
-// reference data into the calculation as a new one. Modeless.
+// Coach category chooser: a click on a category has the window load that
+// category's reference data as a new calculation (cargar). Modeless.
 class DialogoTipoVehiculo : public QDialog {
     Q_OBJECT
 public:
-    explicit DialogoTipoVehiculo(Calculo &calculo, QWidget *parent = nullptr);
+    // cargar loads the reference data of category k (0..3); Ninguno when
+    // it did.
+    explicit DialogoTipoVehiculo(std::function<ErrorArchivo(int k)> cargar, QWidget *parent = nullptr);
 
     // Click on cmbVehiculos(k): the data is loaded, the dialog closes and
     // announces it (true); or the user is told why not, and it stays.
     bool elegir(int k);
 
 signals:
-    // The calculation holds the chosen category's data, its forms can open.
-    void calculoCargado();
+    // The category's data is loaded: its forms can open.
+    void categoriaElegida(int k);
+
+protected:
+    // Enter and Return press the focused picture button, as Space does.
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
-    Calculo &calculo_;
+    std::function<ErrorArchivo(int k)> cargar_;
 };
 
 } // namespace pelmora

@@ -2,6 +2,7 @@
 
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/mensaje.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/colores.h"
 
 #include <QApplication>
@@ -9,59 +10,10 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
-#include <utility>
 
 namespace pelmora {
 
 namespace {
-
-// One for the whole program: only one field has the focus at a time.
-Valor g_valorAnterior;
-// A commit is running. Its message, and the boxes it enables and disables,
-// may move the focus around meanwhile.
-int g_confirmando = 0;
-// A box that got the focus while a commit was running: its edit starts
-// when the commit is over, if it still holds the focus then.
-QPointer<CampoTexto> g_entrarDespues;
-// The field that takes the focus back after a refused value.
-QPointer<CampoTexto> g_devolver;
-
-// While a refused value takes the focus back to its field, the mouse and
-// key input on its way to another control of the same window is dropped:
-// the press that asked for the focus change, and keys typed ahead into the
-// control the focus passed to. The click is cancelled with the focus change.
-class GuardiaDevolucion : public QObject {
-public:
-    using QObject::QObject;
-
-    static void vigilar()
-    {
-        static QPointer<GuardiaDevolucion> guardia;
-        if (!guardia)
-            guardia = new GuardiaDevolucion(qApp);
-        qApp->installEventFilter(guardia);
-    }
-
-protected:
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        if (!g_devolver)
-            return false;
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-            break;
-        default:
-            return false;
-        }
-        auto *w = qobject_cast<QWidget *>(o);
-        return w && w != g_devolver && w->window() == g_devolver->window();
-    }
-};
 
 void pitar()
 {
@@ -81,31 +33,22 @@ bool esRehacer(const QKeyEvent *k)
 
 } // namespace
 
-const Valor &ValorAnterior() { return g_valorAnterior; }
-
 QString CampoTexto::nombreArray(Col col, Seccion seccion)
 {
     return QStringLiteral("Text") + (col == Col::S ? QLatin1Char('S') : QLatin1Char('O')) +
            QLatin1String(datosSeccion(seccion).codigo);
 }
 
-bool CampoTexto::devolviendoFoco() { return !g_devolver.isNull(); }
+SesionEdicion &CampoTexto::sesion() const { return SesionEdicion::de(this); }
 
-struct CampoTexto::Confirmacion {
-    Confirmacion() { ++g_confirmando; }
-    ~Confirmacion()
-    {
-        if (--g_confirmando > 0)
-            return;
-        const QPointer<CampoTexto> c = std::exchange(g_entrarDespues, nullptr);
-        if (c && c->hasFocus() && c->isEnabled() && !c->editando_ && !(g_devolver && g_devolver != c)) {
-            c->EntrarCampo();
-            emit c->enfocado(c);
-        }
+void CampoTexto::entrarTrasConfirmar()
+{
+    const SesionEdicion &s = sesion();
+    if (hasFocus() && isEnabled() && !editando_ && !(s.devolviendo() && !s.devolviendoA(this))) {
+        EntrarCampo();
+        emit enfocado(this);
     }
-    Confirmacion(const Confirmacion &) = delete;
-    Confirmacion &operator=(const Confirmacion &) = delete;
-};
+}
 
 CampoTexto::CampoTexto(Calculo &calculo, Col col, Seccion seccion, int indice, QWidget *parent)
     : QLineEdit(parent), calculo_(calculo), col_(col), seccion_(seccion), indice_(indice)
@@ -130,7 +73,7 @@ CampoTexto::CampoTexto(Calculo &calculo, Col col, Seccion seccion, int indice, Q
     // Typed text goes through the key filter only.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setAcceptDrops(false);
-    aplicarAspecto(col == Col::S && calculo.estado(col, seccion, indice).entrada);
+    aplicarAspecto(calculo.estado(col, seccion, indice).entrada);
 }
 
 void CampoTexto::fijarColoresDerivado(const QColor &texto, const QColor &fondo)
@@ -192,7 +135,7 @@ void CampoTexto::mostrar()
 void CampoTexto::EntrarCampo()
 {
     const Valor &v = calculo_.columnaS()(seccion_, indice_);
-    g_valorAnterior = v;
+    sesion().fijarValorAnterior(v);
     editando_ = true;
     const QString t = textoEdicion(v, decimales_);
     // Each edit starts with nothing of the box's own to undo.
@@ -207,8 +150,9 @@ bool CampoTexto::SalirCampo(bool conEnter)
     if (!admiteEntrada())
         return true;
     const Valor nuevo = LeerCampo(text(), decimales_);
-    const Valor anterior = g_valorAnterior;
-    Confirmacion confirmando;
+    SesionEdicion &s = sesion();
+    const Valor anterior = s.valorAnterior();
+    SesionEdicion::Confirmacion confirmando(s);
     const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevo, anterior);
     if (conEnter) {
         EntrarCampo();
@@ -264,15 +208,15 @@ void CampoTexto::focusInEvent(QFocusEvent *e)
     QLineEdit::focusInEvent(e);
     if (!admiteEntrada())
         return;
-    if (g_devolver && g_devolver != this)
+    SesionEdicion &s = sesion();
+    if (s.devolviendo() && !s.devolviendoA(this))
         return; // the focus only passes through on its way back
-    if (g_devolver == this)
-        g_devolver = nullptr;
+    s.devuelto(this);
     // The focus came here while a commit enabled and disabled boxes (or
     // its message was out): the edit starts once the commit is over.
-    if (g_confirmando > 0) {
+    if (s.confirmando()) {
         if (!editando_)
-            g_entrarDespues = this;
+            s.esperar(this);
         return;
     }
     // A menu or the context menu took the focus for a moment: the typed
@@ -287,7 +231,8 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
     QLineEdit::focusOutEvent(e);
     if (!admiteEntrada() || !editando_ || esMenu(e->reason()))
         return;
-    if (g_confirmando > 0)
+    SesionEdicion &s = sesion();
+    if (s.confirmando())
         return; // the message of a commit took the focus
     QWidget *nuevo = QApplication::focusWidget();
     const bool mismaVentana = isVisible() && e->reason() != Qt::ActiveWindowFocusReason && nuevo && nuevo != this &&
@@ -300,24 +245,23 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
     // The focus moves to another control of the window: a refused value
     // keeps the field, which shows its old value to be edited again.
     const Valor nuevoValor = LeerCampo(text(), decimales_);
-    const Valor anterior = g_valorAnterior;
+    const Valor anterior = s.valorAnterior();
     {
-        Confirmacion confirmando;
+        SesionEdicion::Confirmacion confirmando(s);
         const Validacion v = calculo_.ConfirmarCampo(seccion_, indice_, nuevoValor, anterior);
         if (!v.rechazado) {
             editando_ = false;
             ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
             return;
         }
-        g_devolver = this;
-        GuardiaDevolucion::vigilar();
+        s.devolverA(this);
         EntrarCampo();
         MostrarMensaje(v.mensaje, QStringLiteral("Error"), this);
     }
     QPointer<CampoTexto> yo(this);
-    QTimer::singleShot(0, this, [yo] {
-        if (g_devolver == yo)
-            g_devolver = nullptr;
+    QTimer::singleShot(0, this, [yo, sesion = QPointer<SesionEdicion>(&s)] {
+        if (sesion)
+            sesion->devuelto(yo);
         if (yo && yo->isVisible() && yo->isEnabled()) {
             if (!yo->window()->isActiveWindow())
                 yo->window()->activateWindow();
@@ -328,13 +272,22 @@ void CampoTexto::focusOutEvent(QFocusEvent *e)
 
 bool CampoTexto::focusNextPrevChild(bool siguiente)
 {
+    const SesionEdicion &s = sesion();
+    if (!admiteEntrada() || !editando_ || !hasFocus() || s.confirmando() || s.devolviendo())
+        return QLineEdit::focusNextPrevChild(siguiente);
     // The value is validated and committed while the focus is still here,
     // so that the control chosen next is one the commit left enabled (or
     // has just enabled); a refused value keeps the focus, as Enter does.
-    // The focus change that follows commits the same value once more.
-    if (admiteEntrada() && editando_ && hasFocus() && g_confirmando == 0 && !g_devolver && !SalirCampo(true))
+    if (!SalirCampo(true))
         return true;
-    return QLineEdit::focusNextPrevChild(siguiente);
+    // Committed once: the focus change that follows has nothing to commit.
+    editando_ = false;
+    const bool movido = QLineEdit::focusNextPrevChild(siguiente);
+    if (hasFocus())
+        EntrarCampo();
+    else
+        ponerTexto(calculo_.textoMostrado(col_, seccion_, indice_));
+    return movido;
 }
 
 void CampoTexto::keyPressEvent(QKeyEvent *e)

@@ -10,6 +10,8 @@
 
 namespace pelmora {
 
+class SesionEdicion;
+
 class CampoTexto : public QLineEdit {
     Q_OBJECT
 public:
@@ -21,7 +23,6 @@ public:
     Seccion seccion() const { return seccion_; }
     int indice() const { return indice_; }
     int decimales() const { return decimales_; }
-    int longitudMaxima() const { return longitud_; }
     // The boxes of the user column take input; the reference column never does.
     bool admiteEntrada() const { return col_ == Col::S; }
     // True between entering the field and showing its display text again.
@@ -39,11 +40,12 @@ public:
     // have their own.
     void fijarColoresDerivado(const QColor &texto, const QColor &fondo);
 
-    // Field entry. EntrarCampo remembers the value (ValorAnterior) and shows
-    // the editing text with the caret at the start. SalirCampo reads the
-    // text, commits it and reports a refusal; as Enter does (conEnter), the
-    // field then stays in edit and shows the editing text again, otherwise
-    // it shows the display text. True when accepted.
+    // Field entry. EntrarCampo remembers the value (in the window's edit
+    // session, sesionedicion.h) and shows the editing text with the caret
+    // at the start. SalirCampo reads the text, commits it and reports a
+    // refusal; as Enter does (conEnter), the field then stays in edit and
+    // shows the editing text again, otherwise it shows the display text.
+    // True when accepted.
     void EntrarCampo();
     bool SalirCampo(bool conEnter);
     // One step back (atras) or forward through what was typed since the
@@ -54,9 +56,11 @@ public:
 
     // Name of the box array of a section in a column ("TextSC", "TextOV" ...).
     static QString nombreArray(Col col, Seccion seccion);
-    // A field is taking the focus back after a refused value: the other
-    // controls let the focus pass without acting on it.
-    static bool devolviendoFoco();
+    // The edit session of the box's window.
+    SesionEdicion &sesion() const;
+    // A commit that was running is over and the focus came here meanwhile:
+    // the edit starts, if the box still holds the focus and may take it.
+    void entrarTrasConfirmar();
 
 signals:
     // The box got the focus, or a character was typed (scroll it into view).
@@ -73,11 +77,6 @@ protected:
     bool focusNextPrevChild(bool siguiente) override;
 
 private:
-    // Counts a running commit; the last one to end starts the edit of the
-    // box that the commit's enabling and disabling left with the focus.
-    struct Confirmacion;
-    friend struct Confirmacion;
-
     void filtrarCaracter(QChar c);
     void ponerTexto(const QString &t);
     // Typed text in, through the box's own undo history.
@@ -97,9 +96,6 @@ private:
     QColor textoDerivado_;
     QColor fondoDerivado_;
 };
-
-// The value the field being edited had when it got the focus.
-const Valor &ValorAnterior();
 
 // While set, a refused keystroke calls this function instead of beeping.
 inline Interceptor<void()> interceptorPitidos;

@@ -1,6 +1,7 @@
 #include "interfaz/formularios/formulario.h"
 
 #include "entrada/fechas.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/colores.h"
 #include "interfaz/soporte/twips.h"
 
@@ -239,7 +240,8 @@ void FormularioBase::conectarPar(Col c, int indice, QRadioButton *b, int boton)
     // back asked for that focus change: it is cancelled with it, however it
     // completes (a shortcut or an assistive tool presses the button and
     // releases it later).
-    connect(b, &QAbstractButton::pressed, this, [this, b] { anulada_ = CampoTexto::devolviendoFoco() ? b : nullptr; });
+    connect(b, &QAbstractButton::pressed, this,
+            [this, b] { anulada_ = SesionEdicion::de(this).devolviendo() ? b : nullptr; });
     connect(b, &QRadioButton::clicked, this, [this, c, indice, boton, b] {
         if (anulada_ == b) {
             anulada_ = nullptr;
@@ -330,7 +332,7 @@ void FormularioBase::seguirFoco(QWidget *w) { w->installEventFilter(this); }
 
 void FormularioBase::controlConFoco(QWidget *w)
 {
-    if (CampoTexto::devolviendoFoco())
+    if (SesionEdicion::de(this).devolviendo())
         return;
     controlActivo_ = w;
     emit controlEnfocado(w);

@@ -29,31 +29,31 @@ private:
 
         QGroupBox *tecnicas = crearMarco(marco, QString(), textoCampo(Car::Descripcion, &CampoInfo::bloque));
         Rejilla t(*this, c, tecnicas, kAnchoSub, {anchoCaja(7)});
-        t.filaTexto(1, 1200);
-        const Fila plazas = t.fila(2);
-        for (int i = 3; i <= 7; ++i)
+        t.filaTexto(Car::Descripcion, 1200);
+        const Fila plazas = t.fila(Car::Plazas);
+        for (int i = Car::Longitud; i <= Car::Categoria; ++i)
             t.fila(i);
         pila.poner(tecnicas, t.alto());
 
         QGroupBox *explotacion = crearMarco(marco, QString(), textoCampo(Car::Explotacion, &CampoInfo::bloque));
         Rejilla e(*this, c, explotacion, kAnchoSub, {anchoCaja(5), anchoCaja(10)});
-        e.filaTexto(8, 1200);
+        e.filaTexto(Car::Explotacion, 1200);
         e.subtitulo(QStringLiteral("Kilómetros recorridos:"));
-        e.fila(9);
-        e.cabecerasDe({{0, 10}, {1, 11}});
-        e.fila({{0, 10}, {1, 11}});
-        e.fila({{0, 12}, {1, 13}});
+        e.fila(Car::KmAnuales);
+        e.cabecerasDe({{0, Car::PctKmFacturados}, {1, Car::KmFacturados}});
+        e.fila({{0, Car::PctKmFacturados}, {1, Car::KmFacturados}});
+        e.fila({{0, Car::PctKmNoFacturados}, {1, Car::KmNoFacturados}});
         e.subtitulo(QStringLiteral("Tiempo de actividad:"));
-        e.fila(14);
-        e.cabecerasDe({{0, 15}, {1, 16}});
-        e.fila({{0, 15}, {1, 16}});
-        e.fila({{0, 17}, {1, 18}});
+        e.fila(Car::HorasAnuales);
+        e.cabecerasDe({{0, Car::PctHorasFacturadas}, {1, Car::HorasFacturadas}});
+        e.fila({{0, Car::PctHorasFacturadas}, {1, Car::HorasFacturadas}});
+        e.fila({{0, Car::PctHorasNoFacturadas}, {1, Car::HorasNoFacturadas}});
         QLabel *viajeros = e.subtitulo(QStringLiteral("Viajeros transportados:"));
-        const auto cab1 = e.cabecerasDe({{0, 19}, {1, 20}});
-        const Fila f19 = e.fila({{0, 19}, {1, 20}});
-        const auto cab2 = e.cabecerasDe({{0, 21}, {1, 22}});
-        const Fila f21 = e.fila({{0, 21}, {1, 22}});
-        const Fila f23 = e.fila(23);
+        const auto cab1 = e.cabecerasDe({{0, Car::PctKmConViajeros}, {1, Car::KmConViajeros}});
+        const Fila kmViajeros = e.fila({{0, Car::PctKmConViajeros}, {1, Car::KmConViajeros}});
+        const auto cab2 = e.cabecerasDe({{0, Car::PctOcupacion}, {1, Car::ViajerosPorVehiculo}});
+        const Fila ocupacion = e.fila({{0, Car::PctOcupacion}, {1, Car::ViajerosPorVehiculo}});
+        const Fila viajerosKm = e.fila(Car::ViajerosKm);
         pila.poner(explotacion, e.alto());
 
         if (c == Col::O) {
@@ -65,9 +65,9 @@ private:
                 l->hide();
             for (QLabel *l : cab2)
                 l->hide();
-            f19.ocultar();
-            f21.ocultar();
-            f23.ocultar();
+            kmViajeros.ocultar();
+            ocupacion.ocultar();
+            viajerosKm.ocultar();
         }
         return pila.alto();
     }

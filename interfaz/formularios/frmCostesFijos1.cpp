@@ -23,7 +23,7 @@ public:
 protected:
     void mostrarOpcion(Col c, int indice, bool compra) override
     {
-        const Grupo &g = grupos_[static_cast<int>(c)][indice == 11 ? 1 : 0];
+        const Grupo &g = grupos_[static_cast<int>(c)][indice == F1::CompraEquipos ? 1 : 0];
         if (!g.amortizacion)
             return;
         g.anual->setVisible(!compra);
@@ -50,14 +50,16 @@ private:
 
     QGroupBox *grupo(Col c, bool equipos)
     {
-        const int b = equipos ? 10 : 0;
+        // The equipment's fields follow the coach's in the same order.
+        const int b = equipos ? F1::CompraEquipos - F1::CompraAutocar : 0;
         const QString nombre = QStringLiteral("Frame") + letraColumna(c) + (equipos ? QLatin1Char('E') : QLatin1Char('A'));
         QGroupBox *g = crearMarco(frameColumna(c), QString(),
                                   equipos ? textoCampo(F1::CompraEquipos, &CampoInfo::bloque) : QStringLiteral("Autocar"));
         Pila pila;
 
-        QGroupBox *forma = crearMarco(g, nombre + QLatin1Char('C'), textoCampo(1 + b, &CampoInfo::etiqueta));
-        crearPar(c, 1 + b, forma,
+        QGroupBox *forma =
+            crearMarco(g, nombre + QLatin1Char('C'), textoCampo(F1::CompraAutocar + b, &CampoInfo::etiqueta));
+        crearPar(c, F1::CompraAutocar + b, forma,
                  QStringLiteral("Option") + letraColumna(c) + (equipos ? QLatin1Char('E') : QLatin1Char('A')),
                  QRect(240, 270, 1200, altoCaja()), QRect(1560, 270, 3000, altoCaja()));
         pila.poner(forma, 270 + altoCaja() + kEntreFilas + 30, kAnchoSubSub);
@@ -66,25 +68,25 @@ private:
         gr.amortizacion = crearMarco(g, nombre + QLatin1Char('A'), QStringLiteral("Amortización"));
         Rejilla a(*this, c, gr.amortizacion, kAnchoSubSub, {anchoCaja(10)});
         a.subtitulo(QStringLiteral("Valor de adquisición:"));
-        a.fila(2 + b);
-        a.fila(3 + b);
+        a.fila(F1::PrecioAutocar + b);
+        a.fila(F1::VidaAutocar + b);
         a.subtitulo(QStringLiteral("Valor residual:"));
-        a.fila(4 + b);
-        a.fila(5 + b);
+        a.fila(F1::PctResidualAutocar + b);
+        a.fila(F1::ResidualAutocar + b);
 
         // The annual cost takes the place of the amortisation.
         gr.anual = crearMarco(g, nombre + QLatin1Char('T'), QStringLiteral("Coste anual (alquiler, ...)"));
         Rejilla t(*this, c, gr.anual, kAnchoSubSub, {anchoCaja(10)});
-        t.fila(10 + b);
+        t.fila(F1::AlquilerAutocar + b);
         gr.anual->setGeometry(twRect(kMargen, pila.y, kAnchoSubSub, t.alto()));
         pila.poner(gr.amortizacion, a.alto(), kAnchoSubSub);
 
         gr.financiacion = crearMarco(g, nombre + QLatin1Char('F'), QStringLiteral("Financiación"));
         Rejilla f(*this, c, gr.financiacion, kAnchoSubSub, {anchoCaja(5), anchoCaja(10)});
-        f.cabecerasDe({{0, 6 + b}, {1, 7 + b}}, 1500);
-        f.fila({{0, 6 + b}, {1, 7 + b}});
-        f.fila(8 + b);
-        f.fila(9 + b);
+        f.cabecerasDe({{0, F1::PctFinanciadoAutocar + b}, {1, F1::FinanciadoAutocar + b}}, 1500);
+        f.fila({{0, F1::PctFinanciadoAutocar + b}, {1, F1::FinanciadoAutocar + b}});
+        f.fila(F1::PeriodoAutocar + b);
+        f.fila(F1::InteresAutocar + b);
         pila.poner(gr.financiacion, f.alto(), kAnchoSubSub);
 
         alturaGrupo_ = pila.alto();

@@ -39,19 +39,20 @@ private:
                                          c == Col::S ? QStringLiteral("Personal")
                                                      : QStringLiteral("Personal (costes medios nacionales)"));
         Rejilla p(*this, c, personal, kAnchoSub, {anchoCaja(6), anchoCaja(10)});
-        p.fila(1);
+        p.fila(F2::Sueldo);
         p.subtitulo(QString::fromUtf8(opcion(seccion(), F2::DietasDesglosadas).grupo) + QLatin1Char(':'));
         parDesglose(p, personal, c, F2::DietasDesglosadas, QLatin1Char('D'));
         p.subtitulo(QStringLiteral("Dietas anuales:"));
-        p.fila(3);
-        p.fila(4);
-        p.fila(5);
-        p.cabecerasDe({{0, 6}, {1, 7}});
-        p.fila({{0, 6}, {1, 7}});
-        p.fila(8);
+        p.fila(F2::DietaDiaria);
+        p.fila(F2::DiasDieta);
+        p.fila(F2::DietaAnual);
+        p.cabecerasDe({{0, F2::PlusPorKm}, {1, F2::PlusAnual}});
+        p.fila({{0, F2::PlusPorKm}, {1, F2::PlusAnual}});
+        p.fila(F2::DietasYPlus);
         pila.poner(personal, p.alto());
 
-        // Insurance and taxes, each titled by its option pair.
+        // Insurance and taxes, each titled by its option pair, its eight
+        // items and its total right after it.
         const std::pair<int, QChar> bloques[] = {{F2::SegurosDesglosados, QLatin1Char('G')},
                                                  {F2::FiscalesDesglosados, QLatin1Char('F')}};
         for (const auto &[opcion, codigo] : bloques) {

@@ -1,5 +1,6 @@
 // frmCostesIndirectos: the indirect costs, broken down or given as a total
 // with their comment.
+#include "calculo/campos.h"
 #include "interfaz/formularios/rejilla.h"
 #include "interfaz/soporte/twips.h"
 
@@ -26,7 +27,7 @@ public:
     void comentarioCambiado(Col c) override
     {
         QLabel *l = etiqueta(c, 6);
-        const bool total = calculo().columna(c)(Seccion::CostesIndirectos, 1).esFalso();
+        const bool total = calculo().columna(c)(Seccion::CostesIndirectos, Ind::Desglosado).esFalso();
         QString texto = total ? calculo().comentario(c) : QString();
         texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         if (l->text() != texto)
@@ -39,7 +40,7 @@ protected:
         QLabel *comentario = etiqueta(c, 6);
         for (int k : {1, 2, 3, 5})
             etiqueta(c, k)->setVisible(desglosado);
-        for (int i : {2, 3, 4})
+        for (int i : {Ind::Estructura, Ind::Comercializacion, Ind::Otros})
             caja(c, i)->setVisible(desglosado);
         if (desglosado) {
             // The comment is put away where it was designed.
@@ -72,23 +73,26 @@ private:
 
         QGroupBox *forma = crearMarco(marco, QStringLiteral("Frame") + letraColumna(c) + QStringLiteral("I1"), QString());
         forma->setGeometry(twRect(1800, 300, 1935, 2 * altoCaja() + 300));
-        crearPar(c, 1, forma, QStringLiteral("Option") + letraColumna(c) + QLatin1Char('I'),
+        crearPar(c, Ind::Desglosado, forma, QStringLiteral("Option") + letraColumna(c) + QLatin1Char('I'),
                  QRect(240, 120, 1560, altoCaja()), QRect(240, 180 + altoCaja(), 1560, altoCaja()));
 
         const int x = 4080;
         const int ancho = anchoCaja(10);
         const int anchoEtiqueta = x - kHueco - kMargen;
-        nombrar(crearEtiqueta(textoCampo(2, &CampoInfo::columna), marco, QRect(4380, 1320, 900, 195)), 5);
+        nombrar(crearEtiqueta(textoCampo(Ind::Estructura, &CampoInfo::columna), marco, QRect(4380, 1320, 900, 195)), 5);
         const struct {
             int k, i, arriba, arribaCaja, alto;
-        } filas[] = {{1, 2, 1440, 1560, 660}, {2, 3, 2160, 2220, 600}, {3, 4, 2820, 2880, 420}, {4, 5, 3480, 3540, 600}};
+        } filas[] = {{1, Ind::Estructura, 1440, 1560, 660},
+                     {2, Ind::Comercializacion, 2160, 2220, 600},
+                     {3, Ind::Otros, 2820, 2880, 420},
+                     {4, Ind::Total, 3480, 3540, 600}};
         for (const auto &f : filas) {
             nombrar(crearEtiqueta(textoCampo(f.i, &CampoInfo::etiqueta), marco,
                                   QRect(kMargen, f.arriba, anchoEtiqueta, f.alto), Qt::AlignLeft | Qt::AlignTop),
                     f.k);
             crearCaja(c, f.i, marco, QRect(x, f.arribaCaja, ancho, altoCaja()));
         }
-        nombrar(crearEtiqueta(textoCampo(5, &CampoInfo::columna), marco, QRect(4380, 3300, 900, 195)), 7);
+        nombrar(crearEtiqueta(textoCampo(Ind::Total, &CampoInfo::columna), marco, QRect(4380, 3300, 900, 195)), 7);
         etiqueta(c, 7)->hide();
 
         QLabel *comentario = crearEtiqueta(QStringLiteral("Comentario"), marco, QRect(4080, 180, 1500, 195),

@@ -29,18 +29,18 @@ private:
         Rejilla r(*this, c, carburante, kAnchoSub, {anchoCaja(5), anchoCaja(8)});
         r.subtitulo(QStringLiteral("Precio de adquisición"));
         r.cabecerasDe({{0, Var::PctDescuento}, {1, Var::Descuento}});
-        r.fila(1);
-        r.fila({{0, 2}, {1, 3}});
-        r.fila({{0, 4}, {1, 5}});
-        r.fila(6);
+        r.fila(Var::PrecioCarburante);
+        r.fila({{0, Var::PctDescuento}, {1, Var::Descuento}});
+        r.fila({{0, Var::PctIva}, {1, Var::IvaCarburante}});
+        r.fila(Var::PrecioSinIva);
         r.cabecerasDe({{1, Var::Consumo}}, 1800);
-        r.fila(7);
+        r.fila(Var::Consumo);
         pila.poner(carburante, r.alto());
 
         QGroupBox *neumaticos = crearMarco(marco, QString(), textoCampo(Var::NeumaticosDireccionales, &CampoInfo::bloque));
         Rejilla n(*this, c, neumaticos, kAnchoSub, {anchoCaja(2), 1560, 1500});
-        n.cabecerasDe({{0, 8}, {1, 9}, {2, 10}});
-        for (int i = 8; i <= 14; i += 3)
+        n.cabecerasDe({{0, Var::NeumaticosDireccionales}, {1, Var::PrecioDireccional}, {2, Var::DuracionDireccional}});
+        for (int i : Var::kFilasNeumaticos)
             n.fila({{0, i}, {1, i + 1}, {2, i + 2}});
         pila.poner(neumaticos, n.alto());
 
@@ -53,7 +53,7 @@ private:
 
         QGroupBox *peajes = crearMarco(marco, QString(), QStringLiteral("Peajes"));
         Rejilla p(*this, c, peajes, kAnchoSub, {anchoCaja(10)});
-        p.fila(19);
+        p.fila(Var::Peajes);
         pila.poner(peajes, p.alto());
         return pila.alto();
     }

@@ -1,5 +1,6 @@
 // The results form: annual costs and shares of both columns, unit costs,
 // the explanation of each unit cost, the legend and the two pies.
+#include "calculo/campos.h"
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/formularios/tarta.h"
 #include "interfaz/soporte/twips.h"
@@ -22,7 +23,7 @@ constexpr int kAnchoColumnaR = 3435;
 constexpr std::array<int, 2> kIzquierdaColumnaR = {4020, 7620};
 
 // A row of amounts: its caption in the left frame, its slot (the share is
-// slot + 20), where it stands and how it is drawn.
+// Res::cuota(slot)), where it stands and how it is drawn.
 struct FilaCoste {
     int slot;
     const char *etiqueta;
@@ -31,38 +32,41 @@ struct FilaCoste {
     bool negrita;
 };
 const FilaCoste kFilas[] = {
-    {18, "Costes Totales repercutibles a todos los servicios", 780, 0, true},
-    {16, "Costes Directos", 1200, 0, true},
-    {14, "- Costes Temporales", 1500, 120, true},
-    {1, "Amortización del autocar", 1740, 360, false},
-    {2, "Financiación del autocar", 1980, 360, false},
-    {3, "Personal de a bordo", 2220, 360, false},
-    {4, "Dietas del personal de a bordo", 2460, 360, false},
-    {5, "Seguros del autocar", 2700, 360, false},
-    {6, "Costes fiscales", 2940, 360, false},
-    {15, "- Costes Kilométricos", 3240, 120, true},
-    {7, "Combustible", 3480, 360, false},
-    {8, "Neumáticos", 3720, 360, false},
-    {9, "Reparaciones y conservación", 3960, 360, false},
-    {10, "Peajes", 4200, 360, false},
-    {17, "Costes Indirectos", 4500, 0, true},
-    {11, "Costes de estructura", 4740, 360, false},
-    {12, "Costes de comercialización", 4980, 360, false},
-    {13, "Otros costes indirectos", 5220, 360, false},
+    {Res::Totales, "Costes Totales repercutibles a todos los servicios", 780, 0, true},
+    {Res::Directos, "Costes Directos", 1200, 0, true},
+    {Res::Temporales, "- Costes Temporales", 1500, 120, true},
+    {Res::Amortizacion, "Amortización del autocar", 1740, 360, false},
+    {Res::Financiacion, "Financiación del autocar", 1980, 360, false},
+    {Res::Personal, "Personal de a bordo", 2220, 360, false},
+    {Res::Dietas, "Dietas del personal de a bordo", 2460, 360, false},
+    {Res::Seguros, "Seguros del autocar", 2700, 360, false},
+    {Res::Fiscales, "Costes fiscales", 2940, 360, false},
+    {Res::Kilometricos, "- Costes Kilométricos", 3240, 120, true},
+    {Res::Combustible, "Combustible", 3480, 360, false},
+    {Res::Neumaticos, "Neumáticos", 3720, 360, false},
+    {Res::Reparaciones, "Reparaciones y conservación", 3960, 360, false},
+    {Res::Peajes, "Peajes", 4200, 360, false},
+    {Res::Indirectos, "Costes Indirectos", 4500, 0, true},
+    {Res::Estructura, "Costes de estructura", 4740, 360, false},
+    {Res::Comercializacion, "Costes de comercialización", 4980, 360, false},
+    {Res::OtrosIndirectos, "Otros costes indirectos", 5220, 360, false},
 };
 
 // The unit costs: slot, caption, unit, row top, colour.
 struct CosteUnitario {
     int slot;
     const char *nombre;
+    const char *cifra; // as read out
     const char *unidad;
     int arriba;
     QColor color;
 };
 const CosteUnitario kUnitarios[] = {
-    {40, "C1 = ", "€/viajero-km", 9180, QColor(192, 64, 0)}, {45, "C2 = ", "€/km", 11160, QColor(0, 0, 255)},
-    {46, "C3 = ", "€/hora", 11400, QColor(0, 0, 255)},       {47, "C4 = ", "€/km", 12360, QColor(0, 128, 0)},
-    {48, "C5 = ", "€/hora", 13800, QColor(128, 128, 0)},
+    {Res::C1, "C1 = ", "C1", "€/viajero-km", 9180, QColor(192, 64, 0)},
+    {Res::C2, "C2 = ", "C2", "€/km", 11160, QColor(0, 0, 255)},
+    {Res::C3, "C3 = ", "C3", "€/hora", 11400, QColor(0, 0, 255)},
+    {Res::C4, "C4 = ", "C4", "€/km", 12360, QColor(0, 128, 0)},
+    {Res::C5, "C5 = ", "C5", "€/hora", 13800, QColor(128, 128, 0)},
 };
 
 // The explanation of the unit costs in the left frame: title, lines and
@@ -99,6 +103,9 @@ const Explicacion kExplicaciones[] = {
       {nullptr, "(costes totales por hora facturada)"},
       {nullptr, "H = horas facturadas"}}},
 };
+
+// The caption beside lblSR(39).
+const char *const kViajerosKm = "Viajeros-Kilometro anuales";
 
 // The activity figures beside lblSR(41) to lblSR(44).
 const char *const kActividad[] = {"Kilometraje anual", "Kilometraje anual facturado", "Horas anuales",
@@ -147,9 +154,10 @@ public:
                     l->setText(t);
             }
             // Items of the indirect costs only when they are broken down.
-            const bool desglosado = !calculo().columna(c)(Seccion::CostesIndirectos, 1).esFalso();
-            for (int n : {11, 12, 13, 31, 32, 33})
-                lbl_[ci][n]->setVisible(desglosado);
+            const bool desglosado = !calculo().columna(c)(Seccion::CostesIndirectos, Ind::Desglosado).esFalso();
+            for (int n : {Res::Estructura, Res::Comercializacion, Res::OtrosIndirectos})
+                for (int m : {n, Res::cuota(n)})
+                    lbl_[ci][m]->setVisible(desglosado);
 
             std::array<Valor, kSectoresTarta> cuotas;
             for (int k = 0; k < kSectoresTarta; ++k)
@@ -170,7 +178,7 @@ private:
         for (const FilaCoste &f : kFilas) {
             const QString t = QString::fromUtf8(f.etiqueta);
             const int x = kMargen + f.sangria;
-            if (f.slot == 18) // two lines, centred on its figures
+            if (f.slot == Res::Totales) // two lines, centred on its figures
                 crearEtiqueta(t, f4, QRect(x, 660, ancho - x, 480), Qt::AlignLeft | Qt::AlignVCenter, true);
             else
                 crearEtiqueta(t, f4, QRect(x, f.arriba, ancho - x, kAltoFila), Qt::AlignLeft | Qt::AlignVCenter,
@@ -246,10 +254,15 @@ private:
         const int ci = static_cast<int>(c);
         QGroupBox *marco = frameColumna(c);
         const QString l = c == Col::S ? QStringLiteral("S") : QStringLiteral("O");
-        auto figura = [&](int n, const QRect &r, bool negrita, const QColor &color = QColor()) {
+        const QString columna = QString::fromUtf8(tituloDeColumna(c));
+        // A figure is read out by its row, its column and its unit.
+        auto figura = [&](int n, const QRect &r, bool negrita, const char *fila, const QString &unidad,
+                          const QColor &color = QColor()) {
             QLabel *e = crearEtiqueta(QString(), marco, r, Qt::AlignRight | Qt::AlignVCenter, negrita);
             e->setWordWrap(false);
             e->setObjectName(QStringLiteral("lbl%1R(%2)").arg(l).arg(n));
+            e->setAccessibleName(QString::fromUtf8(fila) + QStringLiteral(", ") + columna +
+                                 (unidad.isEmpty() ? QString() : QStringLiteral(", ") + unidad));
             e->setProperty("Tag", QString::number(decimalesResultado(n)));
             if (color.isValid()) {
                 QPalette p = e->palette();
@@ -262,8 +275,9 @@ private:
         crearEtiqueta(QStringLiteral("Euros (€)"), marco, QRect(360, 360, 1155, kAltoFila), Qt::AlignRight | Qt::AlignVCenter);
         crearEtiqueta(QStringLiteral("%"), marco, QRect(2400, 360, 675, kAltoFila), Qt::AlignRight | Qt::AlignVCenter);
         for (const FilaCoste &f : kFilas) {
-            figura(f.slot, QRect(360, f.arriba, 1155, kAltoFila), f.negrita);
-            figura(f.slot + 20, QRect(2400, f.arriba, 675, kAltoFila), f.negrita);
+            figura(f.slot, QRect(360, f.arriba, 1155, kAltoFila), f.negrita, f.etiqueta, QStringLiteral("euros"));
+            figura(Res::cuota(f.slot), QRect(2400, f.arriba, 675, kAltoFila), f.negrita, f.etiqueta,
+                   QStringLiteral("porcentaje"));
         }
 
         tartas_[ci] = new Tarta(l, marco);
@@ -272,18 +286,18 @@ private:
         tartas_[ci]->setGeometry(twRect(60, 5640, 3315, 2715));
         seguirFoco(tartas_[ci]);
 
-        figura(39, QRect(360, 8640, 1155, kAltoFila), false);
-        QLabel *vkm = crearEtiqueta(QStringLiteral("Viajeros-Kilometro anuales"), marco, QRect(1575, 8520, 1740, 480));
+        figura(Res::ViajerosKm, QRect(360, 8640, 1155, kAltoFila), false, kViajerosKm, QString());
+        QLabel *vkm = crearEtiqueta(QString::fromUtf8(kViajerosKm), marco, QRect(1575, 8520, 1740, 480));
         for (int k = 0; k < 4; ++k)
-            figura(41 + k, QRect(360, 10080 + kAltoFila * k, 1155, kAltoFila), false);
+            figura(Res::KmAnuales + k, QRect(360, 10080 + kAltoFila * k, 1155, kAltoFila), false, kActividad[k], QString());
 
         std::vector<QWidget *> c1;
         for (const CosteUnitario &u : kUnitarios) {
             QLabel *nombre = crearEtiqueta(QString::fromUtf8(u.nombre), marco, QRect(60, u.arriba, 540, kAltoFila),
                                    Qt::AlignRight | Qt::AlignVCenter, true);
-            figura(u.slot, QRect(600, u.arriba, 915, kAltoFila), true, u.color);
+            figura(u.slot, QRect(600, u.arriba, 915, kAltoFila), true, u.cifra, QString::fromUtf8(u.unidad), u.color);
             QLabel *unidad = crearEtiqueta(QString::fromUtf8(u.unidad), marco, QRect(1575, u.arriba, 1740, kAltoFila));
-            if (u.slot == 40)
+            if (u.slot == Res::C1)
                 c1 = {nombre, unidad};
         }
         if (c == Col::O) {
@@ -291,8 +305,8 @@ private:
             vkm->hide();
             for (QWidget *w : c1)
                 w->hide();
-            lbl_[ci][39]->hide();
-            lbl_[ci][40]->hide();
+            lbl_[ci][Res::ViajerosKm]->hide();
+            lbl_[ci][Res::C1]->hide();
         }
     }
 

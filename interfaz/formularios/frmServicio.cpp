@@ -28,7 +28,7 @@ public:
         QGroupBox *c1 = crearMarco(marco, QString(), QStringLiteral("COSTE DEL SERVICIO (viajeros-kilómetro)"));
         Rejilla r1(*this, Col::S, c1, kAnchoBloque, columnas);
         const int arriba = r1.y();
-        r1.fila({{0, 1}});
+        r1.fila({{0, Serv::C1}});
         crearEtiqueta(textoCampo(Serv::C1, &CampoInfo::columna), c1,
                       QRect(r1.izquierdaColumna(1), arriba, 2 * columna, altoCaja()));
         pila.poner(c1, r1.alto(), kAnchoBloque);
@@ -42,7 +42,7 @@ public:
         auto filaServicios = [&](int desplazamiento) {
             std::vector<std::pair<int, int>> cajas;
             for (int k = 0; k < 5; ++k)
-                cajas.push_back({k, 2 + 6 * k + desplazamiento});
+                cajas.push_back({k, Serv::base(k) + desplazamiento});
             r2.fila(cajas);
         };
         for (int d = 0; d < 3; ++d)
@@ -60,11 +60,14 @@ public:
         ajustarTamano(pila.alto());
 
         // The derived rows have colours of their own.
-        caja(Col::S, 1)->fijarColoresDerivado(QColor(192, 64, 0), QColor(255, 224, 192));
-        for (int b = 2; b <= 26; b += 6) {
-            caja(Col::S, b + 3)->fijarColoresDerivado(QColor(0, 0, 255), QColor(230, 250, 253));
-            caja(Col::S, b + 4)->fijarColoresDerivado(QColor(0, 128, 0), QColor(223, 244, 224));
-            caja(Col::S, b + 5)->fijarColoresDerivado(QColor(128, 128, 0), QColor(243, 251, 227));
+        caja(Col::S, Serv::C1)->fijarColoresDerivado(QColor(192, 64, 0), QColor(255, 224, 192));
+        for (int k = 0; k < Serv::kServicios; ++k) {
+            const auto colorear = [&](Serv::Fila f, const QColor &texto, const QColor &fondo) {
+                caja(Col::S, Serv::campo(k, f))->fijarColoresDerivado(texto, fondo);
+            };
+            colorear(Serv::PrecioKmYHoras, QColor(0, 0, 255), QColor(230, 250, 253));
+            colorear(Serv::PrecioKm, QColor(0, 128, 0), QColor(223, 244, 224));
+            colorear(Serv::PrecioHoras, QColor(128, 128, 0), QColor(243, 251, 227));
         }
         cargar();
     }

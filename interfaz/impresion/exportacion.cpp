@@ -1,33 +1,20 @@
 #include "interfaz/impresion/exportacion.h"
 
 #include "archivos/archivo.h"
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 
 namespace pelmora {
 
 namespace {
 
-QString g_ultimaCarpetaCsv; // folder of the last CSV file exported
-
 const TipoExportacion kCsv = {QStringLiteral("Exportar a CSV"), QStringLiteral("dlgExportarCsv"),
                               QStringLiteral("Archivos CSV (*.csv)"), QStringLiteral("csv")};
 
 } // namespace
-
-void rotularDialogoArchivo(QFileDialog &d, const QString &aceptar)
-{
-    d.setLabelText(QFileDialog::LookIn, QStringLiteral("Buscar en:"));
-    d.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre del archivo:"));
-    d.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-    d.setLabelText(QFileDialog::Accept, aceptar);
-    d.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
-}
 
 QString conExtension(QString ruta, const QString &extension)
 {
@@ -39,31 +26,20 @@ QString conExtension(QString ruta, const QString &extension)
 
 QString pedirRutaExportacion(QWidget *padre, const TipoExportacion &tipo, const QString &propuesta)
 {
+    const PeticionArchivo p = {tipo.titulo,          tipo.dialogo, tipo.filtro, QStringLiteral("Guardar"),
+                               QFileDialog::AcceptSave, QFileDialog::AnyFile, tipo.extension};
     QString inicio = propuesta;
     for (;;) {
-        QFileDialog d(padre, tipo.titulo, inicio, tipo.filtro);
-        d.setObjectName(tipo.dialogo);
-        d.setAcceptMode(QFileDialog::AcceptSave);
-        d.setFileMode(QFileDialog::AnyFile);
-        d.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-        d.setDefaultSuffix(tipo.extension);
-        rotularDialogoArchivo(d, QStringLiteral("Guardar"));
-        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        const QStringList elegidos = elegirArchivos(padre, p, inicio);
+        if (elegidos.isEmpty())
             return QString();
-        const QString ruta = conExtension(d.selectedFiles().constFirst(), tipo.extension);
-        if (!QFileInfo::exists(ruta))
-            return ruta;
+        const QString ruta = conExtension(elegidos.constFirst(), tipo.extension);
         // An existing file is replaced only when the user says so.
-        QMessageBox q(QMessageBox::Question, tipo.titulo,
-                      QStringLiteral("El archivo ") + QDir::toNativeSeparators(ruta)
-                          + QStringLiteral(" ya existe.\n¿Quieres reemplazarlo?"),
-                      QMessageBox::NoButton, padre);
-        QPushButton *si = q.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
-        QPushButton *no = q.addButton(QStringLiteral("No"), QMessageBox::NoRole);
-        q.setDefaultButton(no);
-        q.setEscapeButton(no);
-        q.exec();
-        if (q.clickedButton() == si)
+        if (!QFileInfo::exists(ruta)
+            || preguntarSiNo(padre, tipo.titulo,
+                             QStringLiteral("El archivo ") + QDir::toNativeSeparators(ruta)
+                                 + QStringLiteral(" ya existe.\n¿Quieres reemplazarlo?"),
+                             QStringLiteral("dlgReemplazar")))
             return ruta;
         inicio = ruta;
     }
@@ -72,7 +48,7 @@ QString pedirRutaExportacion(QWidget *padre, const TipoExportacion &tipo, const 
 bool exportarACsv(QWidget *padre, const QByteArray &bytes, const QString &nombrePropuesto,
                   const QString &carpetaInicial)
 {
-    const QString carpeta = g_ultimaCarpetaCsv.isEmpty() ? carpetaInicial : g_ultimaCarpetaCsv;
+    const QString carpeta = carpetaUltima(CarpetaUltima::Csv, carpetaInicial);
     const QString propuesta = QDir(carpeta).filePath(nombrePropuesto);
     QString ruta = interceptorArchivoCsv ? interceptorArchivoCsv(propuesta) : pedirRutaExportacion(padre, kCsv, propuesta);
     if (ruta.isEmpty())
@@ -89,7 +65,7 @@ bool exportarACsv(QWidget *padre, const QByteArray &bytes, const QString &nombre
                        QStringLiteral("Error"), padre);
         return false;
     }
-    g_ultimaCarpetaCsv = QFileInfo(ruta).absolutePath();
+    recordarCarpeta(CarpetaUltima::Csv, ruta);
     return true;
 }
 

@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QString>
 
-class QFileDialog;
 class QWidget;
 
 namespace pelmora {
@@ -20,9 +19,6 @@ struct TipoExportacion {
     QString filtro;    // "Documentos PDF (*.pdf)"
     QString extension; // without the dot: "pdf"
 };
-
-// Qt's own file dialog in Spanish, its accept button saying aceptar.
-void rotularDialogoArchivo(QFileDialog &d, const QString &aceptar);
 
 // The path with the extension added when it does not end with it.
 QString conExtension(QString ruta, const QString &extension);

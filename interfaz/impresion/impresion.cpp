@@ -1,5 +1,6 @@
 #include "interfaz/impresion/impresion.h"
 
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
 
@@ -29,8 +30,6 @@
 namespace pelmora {
 
 namespace {
-
-QString g_ultimaCarpetaPdf; // folder of the last PDF exported
 
 const QString kError = QStringLiteral("Error");
 
@@ -258,7 +257,7 @@ bool imprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
 bool exportarAPdf(QWidget *padre, const QList<QWidget *> &formularios, const QString &nombrePropuesto,
                  const QString &carpetaInicial)
 {
-    const QString carpeta = g_ultimaCarpetaPdf.isEmpty() ? carpetaInicial : g_ultimaCarpetaPdf;
+    const QString carpeta = carpetaUltima(CarpetaUltima::Pdf, carpetaInicial);
     const QString propuesta = QDir(carpeta).filePath(nombrePropuesto);
     QString ruta;
     if (interceptorArchivoPdf)
@@ -275,7 +274,7 @@ bool exportarAPdf(QWidget *padre, const QList<QWidget *> &formularios, const QSt
                        kError, padre);
         return false;
     }
-    g_ultimaCarpetaPdf = QFileInfo(ruta).absolutePath();
+    recordarCarpeta(CarpetaUltima::Pdf, ruta);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "interfaz/soporte/ayuda.h"
 
 #include "interfaz/dialogos/mensaje.h"
+#include "interfaz/soporte/colores.h"
 #include "interfaz/soporte/twips.h"
 
 #include <QAction>
@@ -157,6 +158,9 @@ VentanaAyuda::VentanaAyuda(QWidget *parent)
     pestanas_->addTab(crearBusqueda(), QStringLiteral("&Buscar"));
     navegador_ = new NavegadorAyuda(division);
     navegador_->setObjectName(QStringLiteral("txtPagina"));
+    // The pages' style is made for a white page with black text: the page
+    // keeps them on a dark desktop too.
+    fijarPaletaPrograma(navegador_);
     navegador_->setOpenLinks(false);
     division->addWidget(pestanas_);
     division->addWidget(navegador_);

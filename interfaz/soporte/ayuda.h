@@ -37,8 +37,6 @@ public:
     QUrl paginaInicial() const { return inicio_; }
     QTextBrowser *navegador() const;
     QTreeWidget *contenido() const { return contenido_; }
-    // The tabs on the left, "Contenido" and "Buscar".
-    QTabWidget *pestanas() const { return pestanas_; }
     QLineEdit *textoBuscar() const { return textoBuscar_; }
     QListWidget *resultados() const { return resultados_; }
     QLabel *estadoBusqueda() const { return estadoBusqueda_; }

@@ -1,5 +1,7 @@
 #include "interfaz/soporte/historial.h"
 
+#include "analisis/rotulos.h"
+
 #include <QUndoCommand>
 #include <utility>
 
@@ -7,13 +9,19 @@ namespace pelmora {
 
 namespace {
 
-// One change: the user column before it and after it.
+// The field a step is named after in "Deshacer" and "Rehacer", by the
+// caption that stands on its own ("Kilómetros anuales").
+QString nombreLugar(const LugarCambio &l) { return rotulo(l.seccion, l.indice).etiqueta; }
+
+// One change: where it was, the user column before it and after it.
 class CambioEntradas : public QUndoCommand {
 public:
-    CambioEntradas(Calculo &calculo, EntradasUsuario antes, EntradasUsuario despues)
-        : calculo_(calculo), antes_(std::move(antes)), despues_(std::move(despues))
+    CambioEntradas(Calculo &calculo, const LugarCambio &lugar, EntradasUsuario antes, EntradasUsuario despues)
+        : QUndoCommand(nombreLugar(lugar)), calculo_(calculo), lugar_(lugar), antes_(std::move(antes)),
+          despues_(std::move(despues))
     {
     }
+    const LugarCambio &lugar() const { return lugar_; }
     void undo() override { calculo_.restaurarEntradas(antes_); }
     void redo() override
     {
@@ -25,6 +33,7 @@ public:
 
 private:
     Calculo &calculo_;
+    LugarCambio lugar_;
     EntradasUsuario antes_, despues_;
     bool hecho_ = true;
 };
@@ -38,16 +47,18 @@ HistorialCambios::HistorialCambios(Calculo &calculo, QObject *parent) : QObject(
     connect(&calculo, &Calculo::cambioTerminado, this, &HistorialCambios::terminar);
 }
 
-void HistorialCambios::vaciar()
+LugarCambio HistorialCambios::lugar(int paso) const
 {
-    pila_.clear();
-    pila_.setClean();
+    const auto *c = static_cast<const CambioEntradas *>(pila_.command(paso));
+    return c ? c->lugar() : LugarCambio();
 }
 
-void HistorialCambios::empezar()
+void HistorialCambios::empezar(Seccion s, int indice)
 {
-    if (abiertos_++ == 0)
+    if (abiertos_++ == 0) {
         antes_ = calculo_.entradasUsuario();
+        lugar_ = {s, indice};
+    }
 }
 
 void HistorialCambios::terminar()
@@ -58,7 +69,7 @@ void HistorialCambios::terminar()
     // A refused value, or the same one committed again, is no step.
     if (Calculo::mismasEntradas(antes_.columna, despues.columna))
         return;
-    pila_.push(new CambioEntradas(calculo_, std::move(antes_), std::move(despues)));
+    pila_.push(new CambioEntradas(calculo_, lugar_, std::move(antes_), std::move(despues)));
 }
 
 } // namespace pelmora

@@ -11,6 +11,13 @@
 
 namespace pelmora {
 
+// Where a step changed the calculation: the field committed, or the first
+// entry of the option pair switched.
+struct LugarCambio {
+    Seccion seccion = Seccion::Caracteristicas;
+    int indice = 0;
+};
+
 class HistorialCambios : public QObject {
     Q_OBJECT
 public:
@@ -20,19 +27,22 @@ public:
     explicit HistorialCambios(Calculo &calculo, QObject *parent = nullptr);
 
     QUndoStack &pila() { return pila_; }
-    // A calculation was opened, created or closed: nothing to undo.
-    void vaciar();
-    // The calculation was saved: this is its clean point.
-    void marcarGrabado() { pila_.setClean(); }
+    // Where step paso of the stack (0 the oldest) changed the calculation.
+    LugarCambio lugar(int paso) const;
+    // A calculation was opened, created or closed: nothing to undo. Whether
+    // it has unsaved changes is the calculation's to say (HayCambios), not
+    // the history's: a value changed and changed back is no change.
+    void vaciar() { pila_.clear(); }
 
 private:
-    void empezar();
+    void empezar(Seccion s, int indice);
     void terminar();
 
     Calculo &calculo_;
     QUndoStack pila_;
     int abiertos_ = 0; // changes begun and not over (one inside another)
     EntradasUsuario antes_;
+    LugarCambio lugar_; // of the change begun
 };
 
 } // namespace pelmora

@@ -1,6 +1,7 @@
 #include "interfaz/ventana/areasecciones.h"
 
 #include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/twips.h"
 #include "interfaz/ventana/desplazamiento.h"
 
@@ -70,6 +71,7 @@ QWidget *primerControl(QWidget *form)
 AreaSecciones::AreaSecciones(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("AreaSecciones"));
+    sesion_ = new SesionEdicion(this);
     lienzo_ = new QWidget(this);
     lienzo_->setObjectName(QStringLiteral("areaSecciones"));
 

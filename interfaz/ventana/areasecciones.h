@@ -16,6 +16,7 @@ class QWheelEvent;
 namespace pelmora {
 
 class FormularioBase;
+class SesionEdicion;
 
 // Width of the strip PicVScroll (twips).
 constexpr int kAnchoPicVScroll = 400;
@@ -27,6 +28,8 @@ public:
 
     // Where the section forms live ("areaSecciones").
     QWidget *lienzo() const { return lienzo_; }
+    // The edit of the forms' boxes, one at a time.
+    SesionEdicion &sesion() const { return *sesion_; }
     // Takes a section form in: it lives on the canvas, hidden until shown,
     // and the focus and the scroll keys of its controls scroll it.
     void acoger(FormularioBase *f);
@@ -76,9 +79,9 @@ public:
     void SoltarRueda(QWidget *f);
     QWidget *formularioConRueda() const { return conRueda_; }
 
-    // The values of the bars for Resultados, kept while it is not shown.
+    // The value of the vertical bar for Resultados, kept while it is not
+    // shown (the horizontal one is kept too).
     int scrollVResultados() const { return scrollVResultados_; }
-    int scrollHResultados() const { return scrollHResultados_; }
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
@@ -92,6 +95,7 @@ private:
     bool esResultados() const;
 
     QWidget *lienzo_ = nullptr;
+    SesionEdicion *sesion_ = nullptr;
     QWidget *picVScroll_ = nullptr;
     QWidget *picHScroll_ = nullptr;
     QScrollBar *vScroll1_ = nullptr;

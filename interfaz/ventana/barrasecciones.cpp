@@ -1,6 +1,7 @@
 #include "interfaz/ventana/barrasecciones.h"
 
 #include "interfaz/formularios/campo.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/twips.h"
 
 #include <QEvent>
@@ -122,7 +123,7 @@ bool BarraSecciones::eventFilter(QObject *o, QEvent *e)
 {
     // The press took the focus from a field whose value was refused; its
     // message took the release. The button neither acts nor stays down.
-    if (e->type() == QEvent::MouseButtonPress && CampoTexto::devolviendoFoco() && qobject_cast<QPushButton *>(o))
+    if (e->type() == QEvent::MouseButtonPress && SesionEdicion::de(this).devolviendo() && qobject_cast<QPushButton *>(o))
         return true;
     return QWidget::eventFilter(o, e);
 }

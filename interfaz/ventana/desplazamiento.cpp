@@ -38,11 +38,8 @@ std::optional<int> maximoH(long long anchoFormulario, long long anchoTiraV, long
 std::optional<int> valorSituar(long long p, const EstadoBarra &b)
 {
     const long long pagina = b.grande > 0 ? b.grande : 1;
-    // The quotient rounded down, towards minus infinity below zero too.
-    long long q = p / pagina;
-    if (p < 0 && q * pagina != p)
-        --q;
-    const auto inicio = en16(q * pagina);
+    // The start of the page that holds p (never below 0).
+    const auto inicio = en16(p / pagina * pagina);
     if (!inicio)
         return std::nullopt;
     if (*inicio > b.maximo)

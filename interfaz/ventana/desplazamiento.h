@@ -37,7 +37,8 @@ std::optional<int> maximoV(long long altoFormulario, long long altoTira);
 std::optional<int> maximoH(long long anchoFormulario, long long anchoTiraV, long long anchoTiraH);
 
 // Showing a form: the start of the page that holds the point p (the
-// active control's bottom + 180, or its left + 180), no further than Max.
+// active control's bottom + 180, or its left + 180, never below 0), no
+// further than Max.
 std::optional<int> valorSituar(long long p, const EstadoBarra &b);
 
 // The focus moved to a control: y is its bottom + 180 and alto its height.

@@ -4,6 +4,7 @@
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include "archivos/archivo.h"
+#include "archivos/referencia.h"
 #include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/dialogos/mensaje.h"
@@ -44,14 +45,20 @@ void VentanaPrincipal::mostrarNueva()
     frmNueva_->activateWindow();
 }
 
+ErrorArchivo VentanaPrincipal::cargarCategoria(int k)
+{
+    // The user's own figures of the category when there are any.
+    return AbrirArchivo(calculo_, rutaReferenciaVigente(k, carpetaReferencia()));
+}
+
 void VentanaPrincipal::nuevoCalculo()
 {
     if (calculoAbierto())
         return;
     if (!frmTipoVeh_) {
-        frmTipoVeh_ = new DialogoTipoVehiculo(calculo_, this);
+        frmTipoVeh_ = new DialogoTipoVehiculo([this](int k) { return cargarCategoria(k); }, this);
         prepararDialogo(frmTipoVeh_);
-        connect(frmTipoVeh_, &DialogoTipoVehiculo::calculoCargado, this, &VentanaPrincipal::CargarPatillas);
+        connect(frmTipoVeh_, &DialogoTipoVehiculo::categoriaElegida, this, &VentanaPrincipal::CargarPatillas);
     }
     frmTipoVeh_->show();
     frmTipoVeh_->raise();
@@ -110,8 +117,10 @@ void VentanaPrincipal::abrirCalculo()
 {
     if (calculoAbierto())
         return;
-    // The dialog reads the file into the calculation before it returns.
-    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("abrir"), calculo_, carpetaPrograma());
+    // The file is read while the dialog is up: a file that cannot be read
+    // leaves it open for another one.
+    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("abrir"), carpetaPrograma(),
+                                                  [this](const QString &r) { return AbrirArchivo(calculo_, r); });
     if (!ruta.isEmpty())
         abrirLeido(ruta);
 }
@@ -155,7 +164,6 @@ bool VentanaPrincipal::Grabar()
     }
     huellaActual_ = huellaArchivo(archivoActual_);
     anotarArchivoActual();
-    historial_->marcarGrabado();
     actualizarTitulo();
     MostrarMensaje(QStringLiteral("El archivo se ha grabado."), QStringLiteral("Grabar"), this);
     return true;
@@ -163,14 +171,18 @@ bool VentanaPrincipal::Grabar()
 
 bool VentanaPrincipal::grabarComo()
 {
-    // The dialog writes the file and tells the user where it went; the
-    // title names the new file before that message comes up.
-    const QString ruta = DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), calculo_, carpetaPrograma(),
-                                                  [this](const QString &grabada) {
-                                                      historial_->marcarGrabado();
-                                                      fijarArchivoActual(grabada);
-                                                      anotarArchivoActual();
-                                                  });
+    // The file is written while the dialog is up (a failed write leaves it
+    // open); the title names the new file before the dialog's message says
+    // where it went.
+    const QString ruta =
+        DialogoArchivo::ejecutar(this, QStringLiteral("grabar"), carpetaPrograma(), [this](const QString &r) {
+            const ErrorArchivo e = GrabarCalculo(calculo_, r);
+            if (e == ErrorArchivo::Ninguno) {
+                fijarArchivoActual(r);
+                anotarArchivoActual();
+            }
+            return e;
+        });
     return !ruta.isEmpty();
 }
 

@@ -5,13 +5,31 @@
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/formularios/campo.h"
 #include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/historial.h"
+#include "interfaz/ventana/areasecciones.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
 
 namespace pelmora {
+
+namespace {
+
+// "Deshacer" or "Rehacer" as built (with its Alt letter), followed by the
+// name of the step it would undo or redo, when there is one.
+void rotularPaso(QAction *a, const QString &paso)
+{
+    QString base = a->property("rotuloBase").toString();
+    if (base.isEmpty()) {
+        base = a->text();
+        a->setProperty("rotuloBase", base);
+    }
+    a->setText(paso.isEmpty() ? base : base + QLatin1Char(' ') + QString(paso).replace(u'&', QStringLiteral("&&")));
+}
+
+} // namespace
 
 void VentanaPrincipal::conectarHistorial()
 {
@@ -60,11 +78,14 @@ void VentanaPrincipal::actualizarMenusHistorial()
     const CampoTexto *c = campoEnEdicion();
     atras->setEnabled(activos && (pila.canUndo() || (c && c->isUndoAvailable())));
     adelante->setEnabled(activos && (pila.canRedo() || (c && c->isRedoAvailable())));
+    // Typing of the field being edited goes first: it has no name.
+    rotularPaso(atras, activos && !(c && c->isUndoAvailable()) ? pila.undoText() : QString());
+    rotularPaso(adelante, activos && !(c && c->isRedoAvailable()) ? pila.redoText() : QString());
 }
 
 void VentanaPrincipal::deshacer()
 {
-    if (!calculoAbierto() || CampoTexto::devolviendoFoco())
+    if (!calculoAbierto() || area_->sesion().devolviendo())
         return;
     // Typing not committed goes first. Once the field has none left, its
     // text is the one its edit began with: nothing needs committing.
@@ -78,7 +99,7 @@ void VentanaPrincipal::deshacer()
 
 void VentanaPrincipal::rehacer()
 {
-    if (!calculoAbierto() || CampoTexto::devolviendoFoco())
+    if (!calculoAbierto() || area_->sesion().devolviendo())
         return;
     // Typing with nothing of its own to redo is committed first, as before
     // any command; a new value is a new change and leaves nothing to redo.
@@ -95,6 +116,11 @@ void VentanaPrincipal::moverHistorial(bool atras)
     QUndoStack &pila = historial_->pila();
     if (atras ? !pila.canUndo() : !pila.canRedo())
         return;
+    // The step is shown where it was made: its form comes up first (a
+    // field being edited elsewhere, with nothing typed, goes as it was).
+    const LugarCambio lugar = historial_->lugar(atras ? pila.index() - 1 : pila.index());
+    if (!frmActiva() || frmActiva()->seccion() != lugar.seccion)
+        MostrarSeccion(lugar.seccion);
     if (atras)
         pila.undo();
     else
@@ -106,6 +132,21 @@ void VentanaPrincipal::moverHistorial(bool atras)
         f->activar();
     if (CampoTexto *c = campoEnEdicion())
         c->EntrarCampo();
+    enfocarLugar(lugar);
+}
+
+void VentanaPrincipal::enfocarLugar(const LugarCambio &lugar)
+{
+    FormularioBase *f = frmActiva();
+    if (!f || f->seccion() != lugar.seccion)
+        return;
+    QWidget *w = f->caja(Col::S, lugar.indice);
+    if (!w) {
+        const bool primero = !calculo_.columnaS()(lugar.seccion, lugar.indice).esFalso();
+        w = f->boton(Col::S, lugar.indice, primero ? 1 : 2);
+    }
+    if (w && w->isEnabled() && w->isVisible() && !w->hasFocus())
+        w->setFocus(Qt::OtherFocusReason);
 }
 
 CampoTexto *VentanaPrincipal::campoEnEdicion() const

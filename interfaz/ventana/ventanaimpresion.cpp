@@ -6,8 +6,10 @@
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/formularios/campo.h"
 #include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/impresion/impresion.h"
 #include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/areasecciones.h"
 
 #include <QFileInfo>
 
@@ -48,7 +50,7 @@ QList<QWidget *> VentanaPrincipal::formulariosParaImprimir(const QList<Seccion> 
 
 bool VentanaPrincipal::imprimir(const QList<Seccion> &secciones, Destino destino)
 {
-    if (!calculoAbierto() || CampoTexto::devolviendoFoco())
+    if (!calculoAbierto() || area_->sesion().devolviendo())
         return false;
     // The field being edited shows its formatted value on paper.
     QPointer<CampoTexto> campo = campoEditado();

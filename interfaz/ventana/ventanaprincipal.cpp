@@ -1,10 +1,9 @@
 #include "interfaz/ventana/ventanaprincipal.h"
 
-#include "archivos/archivo.h"
 #include "interfaz/dialogos/dialogos.h"
-#include "interfaz/dialogos/mensaje.h"
 #include "interfaz/formularios/campo.h"
 #include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/ayuda.h"
 #include "interfaz/soporte/colores.h"
 #include "interfaz/soporte/historial.h"
@@ -153,33 +152,28 @@ FormularioBase *VentanaPrincipal::formulario(Seccion s)
 
 void VentanaPrincipal::CargarPatillas()
 {
-    try {
-        if (frmActiva())
-            OcultarSeccion();
-        fijarMenusCalculo(EstadoMenus::ConCalculo);
-        colorActivo_ = kColorActivoInicial;
-        barra_->show();
-        ponerFondoCliente(kColorPatillas);
+    if (frmActiva())
+        OcultarSeccion();
+    fijarMenusCalculo(EstadoMenus::ConCalculo);
+    colorActivo_ = kColorActivoInicial;
+    barra_->show();
+    ponerFondoCliente(kColorPatillas);
 
-        // The forms that exist are loaded again; the first one shown is
-        // built now, the others once the window has been drawn (or when
-        // first asked for).
-        for (FormularioBase *f : formularios_)
-            if (f)
-                f->cargar();
-        construirDespues_ = true;
+    // The forms that exist are loaded again; the first one shown is built
+    // now, the others once the window has been drawn (or when first asked
+    // for).
+    for (FormularioBase *f : formularios_)
+        if (f)
+            f->cargar();
+    construirDespues_ = true;
 
-        FormularioBase *f = formulario(Seccion::Caracteristicas);
-        barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
-        aspectoMostrado(f);
-        area_->abrir(f);
-        historial_->vaciar();
-        actualizarTitulo();
-        emit calculoAbiertoCambiado(true);
-    } catch (...) {
-        CerrarPatillas();
-        MostrarMensaje(mensajeErrorReferencia(ErrorArchivo::MalEstado), QStringLiteral("Error"), this);
-    }
+    FormularioBase *f = formulario(Seccion::Caracteristicas);
+    barra_->resaltar(Seccion::Caracteristicas, colorActivo_);
+    aspectoMostrado(f);
+    area_->abrir(f);
+    historial_->vaciar();
+    actualizarTitulo();
+    emit calculoAbiertoCambiado(true);
 }
 
 void VentanaPrincipal::destruirFormularios()
@@ -247,7 +241,7 @@ bool VentanaPrincipal::confirmarEdicion()
 {
     // A value refused a moment ago: its message is out, the field takes
     // the focus back, and the command does not run.
-    if (CampoTexto::devolviendoFoco())
+    if (area_->sesion().devolviendo())
         return false;
     CampoTexto *c = campoEditado();
     // Enter's commit: the field keeps its editing text and the focus.

@@ -25,6 +25,7 @@ class DialogoNueva;
 class DialogoTipoVehiculo;
 class FormularioBase;
 class HistorialCambios;
+struct LugarCambio;
 
 class VentanaPrincipal : public QMainWindow {
     Q_OBJECT
@@ -81,6 +82,9 @@ public:
     void mostrarNueva();
     // Opens a calculation file given on the command line.
     bool abrirArchivoInicial(const QString &ruta);
+    // Reads the reference data of category k (the user's own figures when
+    // there are any) as a new calculation; the chooser's action.
+    ErrorArchivo cargarCategoria(int k);
 
     void nuevoCalculo();       // mnuNuevo: the category chooser
     void abrirCalculo();       // mnuFileOpen, frmNueva "Cálculo previamente grabado"
@@ -130,6 +134,9 @@ private:
     void actualizarMenusHistorial();
     // One step of the calculation's history back (atras) or forward.
     void moverHistorial(bool atras);
+    // The focus to the box (or the chosen option button) a step changed,
+    // when its form is shown and it takes input.
+    void enfocarLugar(const LugarCambio &lugar);
     void ponerFondoCliente(const QColor &c);
     void destruirFormularios();
     // Builds the next form not built yet, and goes on from the event loop.

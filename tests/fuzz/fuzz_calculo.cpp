@@ -176,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 (void)c.textoMostrado(col, sec, i);
             }
         }
-        c.Comentario(col);
+        c.redactarComentario(col);
     }
     (void)c.HayCambios();
 

@@ -89,6 +89,13 @@ int formulariosConstruidos(const VentanaPrincipal &w)
     return static_cast<int>(w.area()->lienzo()->findChildren<FormularioBase *>(Qt::FindDirectChildrenOnly).size());
 }
 
+AccionArchivo accionSobre(Calculo &c, const QString &modo)
+{
+    if (modo == QLatin1String("abrir"))
+        return [&c](const QString &ruta) { return AbrirArchivo(c, ruta); };
+    return [&c](const QString &ruta) { return GrabarCalculo(c, ruta); };
+}
+
 DialogoTipoVehiculo *elector(VentanaPrincipal &w)
 {
     return w.findChild<DialogoTipoVehiculo *>(QStringLiteral("frmTipoVeh"));

@@ -4,6 +4,7 @@
 
 #include "calculo/calculo.h"
 #include "calculo/campos.h"
+#include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/dialogos/preguntagrabar.h"
 
@@ -81,6 +82,10 @@ CampoTexto *caja(const QWidget *w, Seccion s, int i, Col c = Col::S);
 
 // How many section forms the window has built.
 int formulariosConstruidos(const VentanaPrincipal &w);
+
+// The action the window gives its file dialog, on c: read it from the file
+// ("abrir") or write it there ("grabar").
+AccionArchivo accionSobre(Calculo &c, const QString &modo);
 
 // The category chooser of the window, while it exists.
 DialogoTipoVehiculo *elector(VentanaPrincipal &w);

@@ -249,6 +249,29 @@ private slots:
             QVERIFY(!texto(b, QAccessible::Description).contains(mostrado));
     }
 
+    // Each figure of Resultados is read out by its row, column and unit.
+    void cifrasDeResultados()
+    {
+        Formularios b;
+        QVERIFY(b.abrir());
+        FormularioBase *r = b.f[ord(kRes)];
+        const struct {
+            const char *etiqueta, *nombre;
+        } cifras[] = {
+            {"lblSR(7)", "Combustible, Cálculo Personalizado, euros"},
+            {"lblOR(27)", "Combustible, Vededizaviro de Costes, porcentaje"},
+            {"lblSR(18)", "Costes Totales repercutibles a todos los servicios, Cálculo Personalizado, euros"},
+            {"lblSR(45)", "C2, Cálculo Personalizado, €/km"},
+            {"lblOR(41)", "Kilometraje anual, Vededizaviro de Costes"},
+            {"lblSR(39)", "Viajeros-Kilometro anuales, Cálculo Personalizado"},
+        };
+        for (const auto &c : cifras) {
+            auto *l = r->findChild<QLabel *>(QString::fromUtf8(c.etiqueta));
+            QVERIFY2(l, c.etiqueta);
+            QCOMPARE(texto(l), QString::fromUtf8(c.nombre));
+        }
+    }
+
     // Each pie lists every legend with its percentage as the pie shows it,
     // and follows the figures; the legend's swatches are read out by name.
     void tartas()
@@ -290,11 +313,11 @@ private slots:
             QTest::newRow(n.constData()) << f << QString::fromUtf8(control) << QString::fromUtf8(nombre);
         };
         fila("frmNueva", [](Calculo &) { return new DialogoNueva; }, "opbGrabada", "Cálculo previamente grabado");
-        fila("frmTipoVeh", [](Calculo &c) { return new DialogoTipoVehiculo(c); }, "cmbVehiculos(1)",
+        fila("frmTipoVeh", [](Calculo &) { return new DialogoTipoVehiculo([](int) { return ErrorArchivo::Ninguno; }); }, "cmbVehiculos(1)",
              "Autocar de 39 a 55 plazas");
         for (const char *modo : {"abrir", "grabar"})
             fila(QByteArray("frmArchivo ") + modo,
-                 [=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), c, QStringLiteral(PELMORA_BIN)); },
+                 [=](Calculo &c) { return new DialogoArchivo(QLatin1String(modo), QStringLiteral(PELMORA_BIN), prueba::accionSobre(c, QLatin1String(modo))); },
                  "File1", "Archivo");
         fila("frmMensaje", [](Calculo &) {
             return new DialogoMensaje(QStringLiteral("Este fichero ya existe."), QStringLiteral("Error"));
@@ -342,7 +365,7 @@ private slots:
     void etiquetasYMensajes()
     {
         Calculo c;
-        DialogoArchivo d(QStringLiteral("grabar"), c, QStringLiteral(PELMORA_BIN));
+        DialogoArchivo d(QStringLiteral("grabar"), QStringLiteral(PELMORA_BIN), prueba::accionSobre(c, QStringLiteral("grabar")));
         const std::pair<const char *, const char *> rotulos[] = {
             {"TextArchivo", "Nombre del archivo"}, {"File1", "Archivo"}, {"Dir1", "Directorio"}, {"Drive1", "Unidad"}};
         for (const auto &[control, rotulo] : rotulos) {

@@ -209,6 +209,8 @@ private slots:
         QTest::newRow("el coste sube con la entrada") << 90.0 << 110.0 << -1 << 1 << -1 << 1;
         QTest::newRow("el coste baja con la entrada") << 110.0 << 95.0 << 1 << -1 << 1 << -1;
         QTest::newRow("los dos lados suben") << 104.0 << 110.0 << 1 << 1 << 0 << 1;
+        QTest::newRow("los dos lados suben lo mismo") << 110.0 << 110.0 << 1 << 1 << 0 << 1;
+        QTest::newRow("los dos lados bajan lo mismo") << 90.0 << 90.0 << -1 << -1 << 0 << -1;
         QTest::newRow("sin efecto") << 100.0 << 100.0 << 0 << 0 << 0 << 0;
         QTest::newRow("bajo rechazado") << no << 110.0 << 0 << 1 << -1 << 1;
         QTest::newRow("alto rechazado") << 90.0 << no << -1 << 0 << -1 << 1;
@@ -265,6 +267,39 @@ private slots:
             for (const QRectF &r : barras)
                 QVERIFY(!cajas[i].intersects(r));
         }
+    }
+
+    // A narrow window (a small screen, or large letters): the captions of
+    // the chart take two lines rather than being cut to a few letters, and
+    // the table's figures are in view beside the entries.
+    void tornadoEstrecho()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        const QFont letra = QApplication::font();
+        const GeometriaTornado g = disponerTornado(v->sensibilidad(), Res::Totales, 320, letra);
+        const QFontMetricsF fm(letra);
+        bool visto = false;
+        for (const BarraTornado &b : g.barras) {
+            const QString entera = v->sensibilidad().entradas[size_t(b.entrada)].etiqueta;
+            const QStringList lineas = b.etiqueta.split(u'\n');
+            QVERIFY2(lineas.size() <= 2, qPrintable(b.etiqueta));
+            // Nothing wider than its column, nor taller than its row.
+            for (const QString &l : lineas)
+                QVERIFY(fm.horizontalAdvance(l) <= b.cajaEtiqueta.width() + 0.5);
+            QVERIFY(fm.height() * lineas.size() <= b.fila.height());
+            if (entera == QStringLiteral("Kilómetros anuales")) {
+                QCOMPARE(b.etiqueta, QStringLiteral("Kilómetros\nanuales"));
+                visto = true;
+            }
+        }
+        QVERIFY(visto);
+        // The entry's value, and the start of its moved values, are in view.
+        v->show();
+        QTableWidget *t = v->tabla();
+        QVERIFY(t->columnViewportPosition(3) + t->columnWidth(3) <= t->viewport()->width());
+        QVERIFY(t->columnViewportPosition(4) < t->viewport()->width());
     }
 
     // The window's chart and table for each figure: the engine's entries,

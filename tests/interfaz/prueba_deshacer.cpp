@@ -1,5 +1,6 @@
 // The window's title and the undo history: "Deshacer" and "Rehacer", the
 // mark of unsaved changes, and undo inside a field being edited.
+#include "analisis/rotulos.h"
 #include "archivos/referencia.h"
 #include "ayudantes.h"
 #include "entrada/numeros.h"
@@ -8,9 +9,11 @@
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/soporte/historial.h"
 #include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/menus.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -130,6 +133,13 @@ private slots:
             w.deshacer();
             w.deshacer();
         }) << autocar << false;
+        QTest::newRow("vuelto al valor grabado a mano") << Paso([abrir](VentanaPrincipal &w) {
+            abrir(w);
+            const QString abierto =
+                textoEdicion(w.calculo().columnaS()(kF1, F1::PrecioAutocar), campo(kF1, F1::PrecioAutocar).decimales);
+            confirmar(w, kF1, F1::PrecioAutocar, QStringLiteral("250000"));
+            confirmar(w, kF1, F1::PrecioAutocar, abierto);
+        }) << autocar << false;
         QTest::newRow("grabado") << Paso([cambiar](VentanaPrincipal &w) {
             cambiar(w);
             accion(w, "mnuFileSave")->trigger();
@@ -178,6 +188,8 @@ private slots:
     {
         QTest::addColumn<Seccion>("seccion");
         QTest::addColumn<Paso>("cambio");
+        QTest::addColumn<Seccion>("donde");
+        QTest::addColumn<int>("indice");
         // A value typed into field i of s, or else option button boton of group i.
         const struct {
             const char *n;
@@ -198,7 +210,7 @@ private slots:
         for (const auto &f : filas)
             QTest::newRow(f.n) << f.vista << Paso([f](VentanaPrincipal &w) {
                 f.texto ? confirmar(w, f.s, f.i, QString::fromUtf8(f.texto)) : opcion(w, f.s, f.i, f.boton);
-            });
+            }) << f.s << f.i;
     }
 
     // A change undone brings back exactly what the forms showed before it,
@@ -208,6 +220,8 @@ private slots:
     {
         QFETCH(Seccion, seccion);
         QFETCH(Paso, cambio);
+        QFETCH(Seccion, donde);
+        QFETCH(int, indice);
         VentanaPrincipal w;
         QVERIFY(prueba::mostrarActiva(w));
         QVERIFY(prueba::abrirCategoria(w, 2));
@@ -228,18 +242,26 @@ private slots:
         const auto pulsar = [&](Qt::Key k, int paso, const Columna &columna, const QStringList &v) {
             QTest::keyClick(&w, k, Qt::ControlModifier);
             QCOMPARE(w.historial().pila().index(), paso);
+            // The form of the change is shown, with the focus on its box
+            // (or on its option pair).
+            QCOMPARE(w.frmActiva()->seccion(), donde);
+            QWidget *foco = QApplication::focusWidget();
+            QVERIFY(foco);
+            QVERIFY(foco == prueba::caja(w.frmActiva(), donde, indice) ||
+                    foco == w.frmActiva()->boton(Col::S, indice, 1) || foco == w.frmActiva()->boton(Col::S, indice, 2));
             QVERIFY(mismaColumna(w.calculo().columnaS(), columna));
             QCOMPARE(vista(w, seccion), v);
         };
         pulsar(Qt::Key_Z, pasos, antes, vistaAntes);
         QCOMPARE(distintoDeUnaCarga(w.calculo(), seccion == kServ), QString());
         pulsar(Qt::Key_Y, pasos + 1, despues, vistaDespues);
-        // Undone and redone with the service shown: it is reviewed, as when
-        // it is shown, and every figure is a load's.
+        // Undone and redone from the service: once it is shown again it is
+        // reviewed, as whenever it is shown, and every figure is a load's.
         QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
         w.MostrarSeccion(kServ);
         QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.historial().pila().index(), pasos + 1);
+        w.MostrarSeccion(kServ);
         QCOMPARE(distintoDeUnaCarga(w.calculo(), true), QString());
     }
 
@@ -270,7 +292,6 @@ private slots:
             QCOMPARE(w.calculo().columnaS()(kCar, Car::Plazas).n(), p.plazas ? p.plazas : abiertas);
             QCOMPARE(w.isWindowModified(), p.modificado);
             QCOMPARE(w.HayCambios(), p.modificado);
-            QCOMPARE(pila.isClean(), !p.modificado);
         }
         QCOMPARE(pila.count(), 2);
     }
@@ -360,6 +381,21 @@ private slots:
         QCOMPARE(estado(), QStringLiteral("00"));
         confirmar(w, kCar, Car::Plazas, QStringLiteral("40"));
         QCOMPARE(estado(), QStringLiteral("10"));
+        // The items name the step they undo or redo.
+        const auto rotulos = [&w] {
+            emit w.findChild<QMenu *>(QStringLiteral("mnuEdit"))->aboutToShow();
+            return sinMnemonico(accion(w, "mnuDeshacer")->text()) + QLatin1Char('|') +
+                   sinMnemonico(accion(w, "mnuRehacer")->text());
+        };
+        confirmar(w, kCar, Car::KmAnuales, QStringLiteral("90000"));
+        QCOMPARE(rotulos(), QStringLiteral("Deshacer Kilómetros anuales|Rehacer"));
+        w.deshacer();
+        QCOMPARE(rotulos(), QStringLiteral("Deshacer ") + rotulo(kCar, Car::Plazas).etiqueta +
+                                QStringLiteral("|Rehacer Kilómetros anuales"));
+        opcion(w, kF2, F2::SegurosDesglosados, 2);
+        QCOMPARE(rotulos(), QStringLiteral("Deshacer ") + rotulo(kF2, F2::SegurosDesglosados).etiqueta +
+                                QStringLiteral("|Rehacer"));
+        w.deshacer();
         w.deshacer();
         QCOMPARE(estado(), QStringLiteral("01"));
         // Typing of the field being edited counts once the menu opens.
@@ -375,6 +411,13 @@ private slots:
         QCOMPARE(w.historial().pila().count(), 0);
         QVERIFY(prueba::abrirCategoria(w));
         QCOMPARE(estado(), QStringLiteral("00"));
+        // The last 100 steps are kept: 101 commits undo back to the first one.
+        for (int plazas = 20; plazas <= 120; ++plazas)
+            w.calculo().ConfirmarCampo(kCar, Car::Plazas, Valor(double(plazas)), Valor(double(plazas - 1)));
+        for (int paso = 0; paso < 100; ++paso)
+            w.deshacer();
+        QCOMPARE(w.calculo().columnaS()(kCar, Car::Plazas).n(), 20.0);
+        QCOMPARE(estado(), QStringLiteral("01"));
     }
 };
 

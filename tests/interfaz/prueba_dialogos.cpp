@@ -27,7 +27,11 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTextTable>
+#include <QTextFrame>
+#include <QTextCursor>
 #include <QtTest>
+#include <cmath>
 
 using namespace pelmora;
 
@@ -118,6 +122,49 @@ QStringList enlaces(const QTextBrowser *b)
     return r;
 }
 
+// Contrast ratio of two colours (1 to 21), as accessibility guidelines
+// measure it.
+double contraste(const QColor &a, const QColor &b)
+{
+    const auto luminancia = [](const QColor &c) {
+        const auto lineal = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineal(c.redF()) + 0.7152 * lineal(c.greenF()) + 0.0722 * lineal(c.blueF());
+    };
+    const double la = luminancia(a), lb = luminancia(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The first text of the page shown that stands out from what is behind it
+// by less than 4.5:1, with both colours; empty when every text does.
+QString textoIlegible(const QTextBrowser *b)
+{
+    const QPalette &p = b->viewport()->palette();
+    const QTextFrameFormat raiz = b->document()->rootFrame()->frameFormat();
+    for (QTextBlock bl = b->document()->begin(); bl.isValid(); bl = bl.next()) {
+        QBrush fondo = raiz.hasProperty(QTextFormat::BackgroundBrush) ? raiz.background() : p.base();
+        if (const QTextTable *t = QTextCursor(bl).currentTable()) {
+            const QTextTableCellFormat celda = t->cellAt(bl.position()).format().toTableCellFormat();
+            if (celda.hasProperty(QTextFormat::BackgroundBrush))
+                fondo = celda.background();
+        }
+        if (bl.blockFormat().hasProperty(QTextFormat::BackgroundBrush))
+            fondo = bl.blockFormat().background();
+        for (auto it = bl.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat c = f.charFormat();
+            if (f.text().trimmed().isEmpty())
+                continue;
+            const QColor texto = c.hasProperty(QTextFormat::ForegroundBrush) ? c.foreground().color()
+                                 : c.isAnchor()                                ? p.link().color()
+                                                                               : p.text().color();
+            const QColor detras = c.hasProperty(QTextFormat::BackgroundBrush) ? c.background().color() : fondo.color();
+            if (contraste(texto, detras) < 4.5)
+                return f.text() + QLatin1Char(' ') + texto.name() + QStringLiteral(" / ") + detras.name();
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 class PruebaDialogos : public QObject {
@@ -158,7 +205,7 @@ private slots:
             QVERIFY(escribirBytes(t.filePath(QLatin1String(n)), "x"));
         QVERIFY(QDir(t.path()).mkdir(QStringLiteral("sub.clc")));
         Calculo c;
-        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        DialogoArchivo d(QStringLiteral("abrir"), t.path(), prueba::accionSobre(c, QStringLiteral("abrir")));
         QCOMPARE(d.objectName(), QStringLiteral("frmArchivo"));
         QCOMPARE(d.property("tag").toString(), QStringLiteral("abrir"));
         QCOMPARE(d.windowTitle(), QStringLiteral("Abrir archivo"));
@@ -192,7 +239,7 @@ private slots:
         QTemporaryDir t;
         QVERIFY(escribirBytes(t.filePath(QStringLiteral("uno.clc")), "x"));
         Calculo c;
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         QCOMPARE(d.windowTitle(), QStringLiteral("Guardar archivo"));
         QCOMPARE(d.property("tag").toString(), QStringLiteral("grabar"));
         QVERIFY(d.textArchivo()->isEnabled());
@@ -215,7 +262,7 @@ private slots:
         Calculo c;
         for (const char *modo : {"abrir", "grabar"}) {
             mensajes.clear();
-            DialogoArchivo d(QLatin1String(modo), c, t.path()); // empty folder
+            DialogoArchivo d(QLatin1String(modo), t.path(), prueba::accionSobre(c, QLatin1String(modo))); // empty folder
             QVERIFY(d.textArchivo()->text().isEmpty());
             d.aceptarArchivo();
             QCOMPARE(mensajes.size(), 1);
@@ -243,7 +290,7 @@ private slots:
         QVERIFY(escribirBytes(viejo, "contenido anterior\r\n"));
         Calculo c;
         prepararCalculo(c);
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         d.textArchivo()->setText(nombre);
         d.aceptarArchivo();
         QCOMPARE(mensajes.size(), 1);
@@ -261,7 +308,7 @@ private slots:
         QTemporaryDir t;
         Calculo c;
         prepararCalculo(c);
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         QCOMPARE(d.file1()->count(), 0);
         const QString otro = t.filePath(QStringLiteral("ruta.CLC"));
         QVERIFY(escribirBytes(otro, "de otro programa"));
@@ -279,7 +326,7 @@ private slots:
         Calculo c;
         prepararCalculo(c);
         QVERIFY(c.HayCambios());
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         d.textArchivo()->setText(QStringLiteral("Mi autocar"));
         d.aceptarArchivo();
 
@@ -305,7 +352,7 @@ private slots:
         QTemporaryDir t;
         Calculo c;
         prepararCalculo(c);
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         d.textArchivo()->setText(QStringLiteral("Escolar.CLC"));
         d.aceptarArchivo();
         QCOMPARE(d.result(), int(QDialog::Accepted));
@@ -331,7 +378,7 @@ private slots:
         QTemporaryDir t;
         Calculo c;
         prepararCalculo(c);
-        DialogoArchivo d(modo, c, t.path());
+        DialogoArchivo d(modo, t.path(), prueba::accionSobre(c, modo));
         d.textArchivo()->setText(nombre);
         d.aceptarArchivo();
         QCOMPARE(mensajes.size(), 1);
@@ -346,7 +393,7 @@ private slots:
         QTemporaryDir t;
         Calculo c;
         prepararCalculo(c);
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         d.textArchivo()->setText(QString(300, QLatin1Char('n'))); // longer than any file name may be
         d.aceptarArchivo();
         QCOMPARE(mensajes.size(), 1);
@@ -365,7 +412,7 @@ private slots:
             mensajes.clear();
             auto t = std::make_unique<QTemporaryDir>();
             QVERIFY(escribirBytes(t->filePath(QStringLiteral("viejo.clc")), leerBytes(kReferencia)));
-            DialogoArchivo d(QLatin1String(modo), c, t->path());
+            DialogoArchivo d(QLatin1String(modo), t->path(), prueba::accionSobre(c, QLatin1String(modo)));
             const QString carpeta = t->path();
             t.reset(); // the folder goes away while the dialog is open
             QVERIFY(!QFileInfo::exists(carpeta));
@@ -399,7 +446,7 @@ private slots:
         Calculo c;
         prepararCalculo(c);
         const Columna antes = c.columnaS();
-        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        DialogoArchivo d(QStringLiteral("abrir"), t.path(), prueba::accionSobre(c, QStringLiteral("abrir")));
         QCOMPARE(d.textArchivo()->text(), QStringLiteral("roto.clc"));
         d.aceptarArchivo();
         QCOMPARE(mensajes.size(), 1);
@@ -416,7 +463,7 @@ private slots:
         const QString ruta = t.filePath(QStringLiteral("borrado.clc"));
         QVERIFY(escribirBytes(ruta, leerBytes(kReferencia)));
         Calculo c;
-        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        DialogoArchivo d(QStringLiteral("abrir"), t.path(), prueba::accionSobre(c, QStringLiteral("abrir")));
         QCOMPARE(d.textArchivo()->text(), QStringLiteral("borrado.clc"));
         QVERIFY(QFile::remove(ruta));
         d.aceptarArchivo();
@@ -435,7 +482,7 @@ private slots:
         QVERIFY(escribirBytes(t.filePath(QStringLiteral("a.clc")), "roto"));
 
         Calculo c;
-        DialogoArchivo d(QStringLiteral("abrir"), c, t.path());
+        DialogoArchivo d(QStringLiteral("abrir"), t.path(), prueba::accionSobre(c, QStringLiteral("abrir")));
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QListWidget *l = d.file1();
@@ -457,7 +504,7 @@ private slots:
         QVERIFY(escribirBytes(t.filePath(QStringLiteral("Rutas/Verano/costa.clc")), "x"));
         QVERIFY(escribirBytes(t.filePath(QStringLiteral("arriba.clc")), "x"));
         Calculo c;
-        DialogoArchivo d(QStringLiteral("grabar"), c, t.path());
+        DialogoArchivo d(QStringLiteral("grabar"), t.path(), prueba::accionSobre(c, QStringLiteral("grabar")));
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         QListWidget *dir = d.dir1();
@@ -508,14 +555,17 @@ private slots:
             d.textArchivo()->setText(QStringLiteral("uno"));
             d.aceptarArchivo();
         });
-        const QString ruta = DialogoArchivo::ejecutar(nullptr, QStringLiteral("grabar"), c, t.path());
+        const QString ruta = DialogoArchivo::ejecutar(nullptr, QStringLiteral("grabar"), t.path(),
+                                                      prueba::accionSobre(c, QStringLiteral("grabar")));
         QCOMPARE(QDir::fromNativeSeparators(carpetaVista), t.filePath(QStringLiteral("Cálculos")));
         QCOMPARE(QDir::fromNativeSeparators(ruta), t.filePath(QStringLiteral("Cálculos/uno.clc")));
         QVERIFY(QFile::exists(ruta));
 
         // Cancelled: no path.
         dialogo.cambiar([](DialogoArchivo &d) { d.cmbCancelar()->click(); });
-        QVERIFY(DialogoArchivo::ejecutar(nullptr, QStringLiteral("abrir"), c, t.path()).isEmpty());
+        QVERIFY(DialogoArchivo::ejecutar(nullptr, QStringLiteral("abrir"), t.path(),
+                                         prueba::accionSobre(c, QStringLiteral("abrir")))
+                    .isEmpty());
     }
 
     // ---- frmPreguntaGrabar -------------------------------------------------
@@ -683,6 +733,39 @@ private slots:
         QCOMPARE(ventanasAyuda(), 0);
     }
 
+    // Every text of every page of both help files stands out from what is
+    // behind it by 4.5:1 at least, under a light desktop and a dark one.
+    void ayudaLegible_data()
+    {
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<bool>("oscuro");
+        for (const char *archivo : {"Pelmora.qch", "Acuerdos.qch"})
+            for (bool oscuro : {false, true})
+                QTest::addRow("%s, %s", archivo, oscuro ? "oscuro" : "claro") << QString::fromLatin1(archivo) << oscuro;
+    }
+    void ayudaLegible()
+    {
+        QFETCH(QString, archivo);
+        QFETCH(bool, oscuro);
+        const QPalette antes = QApplication::palette();
+        auto restaurar = qScopeGuard([&] { QApplication::setPalette(antes); });
+        if (oscuro) {
+            QPalette p(QColor(53, 53, 53), QColor(42, 42, 42));
+            p.setColor(QPalette::Text, QColor(230, 230, 230));
+            p.setColor(QPalette::WindowText, QColor(230, 230, 230));
+            p.setColor(QPalette::Link, QColor(42, 130, 218));
+            QApplication::setPalette(p);
+        }
+        VentanaAyuda v;
+        QVERIFY(v.cargar(QStringLiteral(PELMORA_BIN "/") + archivo));
+        int paginas = 0;
+        for (QTreeWidgetItemIterator it(v.contenido()); *it; ++it, ++paginas) {
+            v.mostrarPagina((*it)->data(0, Qt::UserRole).toUrl());
+            QCOMPARE(textoIlegible(v.navegador()), QString());
+        }
+        QVERIFY(paginas > 0);
+    }
+
     void acuerdosCompilados()
     {
         QTemporaryDir t;
@@ -718,7 +801,7 @@ private slots:
     // a changed help file or a damaged collection gets a new one.
     void coleccionDeAyudaEnLaCache()
     {
-        QTemporaryDir cache, temporal, t;
+        QTemporaryDir cache, temporal, t, otra;
         const QByteArray cacheAntes = qgetenv("XDG_CACHE_HOME"), temporalAntes = qgetenv("TMPDIR");
         qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
         qputenv("TMPDIR", QFile::encodeName(temporal.path()));
@@ -755,6 +838,27 @@ private slots:
         QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Ayuda de Pelmora"));
         QCOMPARE(colecciones(), QStringList{coleccion});
         QCOMPARE(QFileInfo(coleccion).lastModified(), hecha);
+        v.reset();
+
+        // The same file by another path (a link to its folder): the same collection, untouched.
+        const QString enlace = otra.filePath(QStringLiteral("enlace"));
+        QVERIFY(QFile::link(t.path(), enlace));
+        v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(enlace + QStringLiteral("/Ayuda.qch")));
+        QCOMPARE(colecciones(), QStringList{coleccion});
+        QCOMPARE(QFileInfo(coleccion).lastModified(), hecha);
+        v.reset();
+
+        // A new version of the same help (a byte of its header that no page
+        // reads changed): the collection is made again.
+        QByteArray nueva = leerBytes(ruta);
+        nueva[63] = static_cast<char>(nueva[63] ^ 1); // the database's user version
+        QVERIFY(escribirBytes(ruta, nueva));
+        v = std::make_unique<VentanaAyuda>();
+        QVERIFY(v->cargar(ruta));
+        QCOMPARE(v->navegador()->documentTitle(), QStringLiteral("Ayuda de Pelmora"));
+        QCOMPARE(colecciones(), QStringList{coleccion});
+        QVERIFY(QFileInfo(coleccion).lastModified() != hecha);
         v.reset();
 
         // The help file changed (another version installed in its place).

@@ -6,6 +6,7 @@
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/formularios/campo.h"
 #include "interfaz/formularios/formulario.h"
+#include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/formularios/tarta.h"
 #include "interfaz/soporte/twips.h"
 
@@ -276,7 +277,7 @@ private slots:
         QCOMPARE(km->text(), QStringLiteral("110000"));
         QCOMPARE(km->cursorPosition(), 0);
         QVERIFY(!km->hasSelectedText());
-        QCOMPARE(ValorAnterior().n(), 110000.0);
+        QCOMPARE(km->sesion().valorAnterior().n(), 110000.0);
         QVERIFY(enfocado.count() >= 1);
         QCOMPARE(enfocado.last().at(0).value<QWidget *>(), static_cast<QWidget *>(km));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
@@ -289,7 +290,7 @@ private slots:
         QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 120000.0);
         QVERIFY(km->hasFocus());
         QCOMPARE(km->text(), QStringLiteral("120000"));
-        QCOMPARE(ValorAnterior().n(), 120000.0);
+        QCOMPARE(km->sesion().valorAnterior().n(), 120000.0);
         QCOMPARE(b.caja(kCar, Col::S, Car::KmFacturados)->text(), QStringLiteral("96.000"));
         QCOMPARE(b.caja(kCar, Col::S, Car::KmNoFacturados)->text(), QStringLiteral("24.000"));
         // The kilometres reach the activity bonus and the repairs.
@@ -375,9 +376,12 @@ private slots:
         QCOMPARE(mensajes_.size(), qsizetype(1));
         QCOMPARE(b.formulario(Seccion::Caracteristicas)->controlActivo(), static_cast<QWidget *>(km));
 
-        // A good value lets the focus go and shows the display text.
+        // A good value lets the focus go and shows the display text; it is
+        // committed once.
+        QSignalSpy cambios(&b.c, &Calculo::cambioEmpezado);
         prueba::teclear(km, QStringLiteral("99999"), Qt::Key_Tab);
         QTRY_VERIFY(pct->hasFocus());
+        QCOMPARE(cambios.count(), 1);
         QCOMPARE(km->text(), QStringLiteral("99.999"));
         QCOMPARE(b.c.columnaS()(kCar, Car::KmAnuales).n(), 99999.0);
         QCOMPARE(pct->text(), QStringLiteral("80"));
@@ -975,7 +979,9 @@ private slots:
         // The reference column shows its comment in its "Total" mode, and
         // its rows again when it goes back.
         b.c.columnaParaPruebas(Col::O)(kInd, Ind::Desglosado) = Valor(false);
+        b.c.columnaParaPruebas(Col::O)(kInd, Ind::Total) = Valor(9999.0);
         b.c.cambiarOpcion(Col::O, Seccion::CostesIndirectos, 1, 2);
+        QCOMPARE(b.c.columnaO()(kRes, Res::Indirectos).n(), 9999.0); // its results follow
         QVERIFY(!etiqueta(13)->isHidden());
         QVERIFY(!etiqueta(14)->isHidden());
         QVERIFY(etiqueta(8)->isHidden());

@@ -8,6 +8,7 @@
 #include "entrada/fechas.h"
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/cifrasreferencia.h"
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/formularios/formulario.h"
@@ -362,9 +363,14 @@ private slots:
                 r->elegirCategoria(elegida);
                 return int(QDialog::Accepted);
             }
-            auto *q = qobject_cast<QMessageBox *>(&d);
-            pregunta = q ? q->text() : QString();
-            return int(confirmar ? QMessageBox::Yes : QMessageBox::No);
+            return int(QDialog::Rejected);
+        });
+        auto preguntas = interceptorPreguntas.interceptar([&](QMessageBox &q) {
+            dialogos_ << q.objectName();
+            pregunta = q.text();
+            for (QAbstractButton *b : q.buttons())
+                if (b->text() == (confirmar ? QStringLiteral("Sí") : QStringLiteral("No")))
+                    b->click();
         });
         w.accion(QStringLiteral("mnuRestablecerReferencia"))->trigger();
         QCOMPARE(dialogos_, (QStringList{QStringLiteral("frmRestablecerReferencia"), QStringLiteral("dlgConfirmarRestablecer")}));

@@ -5,6 +5,7 @@
 // created.
 #include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/soporte/rutas.h"
+#include "interfaz/ventana/lineaordenes.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,6 @@
 // The keyboard: the menus reached with Alt and a letter, the shortcuts of
 // the commands, F1 on each form, and the search of the help window.
+#include "archivos/referencia.h"
 #include "ayudantes.h"
 #include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/dialogos/dialogos.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -104,6 +106,8 @@ private slots:
         QTest::newRow("número tomado") << QStringList{"Abrir", "1 ab", "1 ab"} << QStringList{"&Abrir", "&1 ab", "1 a&b"};
         QTest::newRow("el & del título se dobla") << QStringList{"Pan & Vino", "A&B", "Pa&n"}
                                                  << QStringList{"&Pan && Vino", "&A&&B", "Pa&&&n"};
+        QTest::newRow("un & antes de la letra elegida") << QStringList{"Pan", "Pan & Vino"}
+                                                       << QStringList{"&Pan", "Pan && &Vino"};
         QTest::newRow("ninguna letra libre") << QStringList{"Ab", "Ba", "ab", "b&a", "..."}
                                              << QStringList{"&Ab", "&Ba", "ab", "b&&a", "..."};
     }
@@ -116,6 +120,31 @@ private slots:
             QCOMPARE(m.marcar(titulos[i]), marcados[i]);
             QCOMPARE(sinMnemonico(marcados[i]), titulos[i]);
         }
+    }
+
+    // Space, Return and Enter press the category button that has the focus.
+    void teclasDelElector_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        QTest::newRow("espacio") << int(Qt::Key_Space) << int(Qt::NoModifier);
+        QTest::newRow("retorno") << int(Qt::Key_Return) << int(Qt::NoModifier);
+        QTest::newRow("intro del teclado numérico") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    }
+    void teclasDelElector()
+    {
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
+        VentanaPrincipal w;
+        QVERIFY(prueba::mostrarActiva(w));
+        w.nuevoCalculo();
+        DialogoTipoVehiculo *d = prueba::elector(w);
+        QVERIFY(d && d->isVisible());
+        auto *boton = d->findChild<QPushButton *>(QStringLiteral("cmbVehiculos(2)"));
+        boton->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(boton, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
+        QVERIFY(w.calculoAbierto());
+        QCOMPARE(categoriaPorPlazas(w.calculo().columnaO()(kCar, Car::Plazas).n()), 2);
     }
 
     // Alt and the letters of a path of menus reach its last item, as the

@@ -816,8 +816,9 @@ private slots:
             PreguntaGrabar pregunta(QStringLiteral("Cerrar"));
             DialogoAcercaDe acerca;
             DialogoPresentacion presentacion;
-            DialogoTipoVehiculo tipo(w.calculo(), &w);
-            DialogoArchivo archivo(QStringLiteral("grabar"), w.calculo(), carpeta_.path());
+            DialogoTipoVehiculo tipo([&w](int k) { return w.cargarCategoria(k); }, &w);
+            DialogoArchivo archivo(QStringLiteral("grabar"), carpeta_.path(),
+                                   prueba::accionSobre(w.calculo(), QStringLiteral("grabar")));
             for (QWidget *d : {static_cast<QWidget *>(&mensaje), static_cast<QWidget *>(&pregunta),
                                static_cast<QWidget *>(&acerca), static_cast<QWidget *>(&presentacion),
                                static_cast<QWidget *>(&tipo), static_cast<QWidget *>(&archivo)}) {
@@ -1025,7 +1026,7 @@ private slots:
     void categoriasDelElector()
     {
         VentanaPrincipal w;
-        DialogoTipoVehiculo d(w.calculo(), &w);
+        DialogoTipoVehiculo d([&w](int k) { return w.cargarCategoria(k); }, &w);
         const char *esperadas[] = {"Más de 55", "39-55", "26-38", "10 - 25"};
         int anterior = -1;
         for (int k = 0; k < 4; ++k) {

@@ -1,5 +1,6 @@
 // The analyses: sensitivity worked by hand and against commits typed one by
 // one, the CSV writer under both conventions, and the CSV of a calculation.
+#include "analisis/comparacion.h"
 #include "analisis/exportar.h"
 #include "analisis/rotulos.h"
 #include "archivos/archivo.h"
@@ -306,6 +307,24 @@ TEST_F(Analisis, CsvDeUnCalculo)
     ASSERT_TRUE(c.estado(Col::S, kVar, Var::PrecioArrastre).vacio);
     EXPECT_TRUE(
         lineas.contains(QString::fromUtf8("Costes Variables;Neumáticos de arrastre: precio sin IVA;;;€/neumático")));
+
+    // Its rows in a comparison: the user column shows no breakdown of the
+    // indirect costs (its last item neither), and no price of a service
+    // priced 0.
+    c.columnaParaPruebas(Col::S)(kServ, Serv::campo(1, Serv::PrecioKmYHoras)) = Valor(0.0);
+    const FilaCsv cabecera = cabeceraComparacion();
+    const CalculoComparado comparado = compararCalculo(c, QStringLiteral("c.clc"));
+    const auto celda = [&](Col col, const char *titulo) {
+        const FormatoCsv f = formatoCsv(QLatin1Char(','));
+        for (size_t k = 0; k < cabecera.size(); ++k)
+            if (cabecera[k].texto(f) == QString::fromUtf8(titulo))
+                return filaComparacion(comparado, col)[k].texto(f);
+        return QStringLiteral("sin columna");
+    };
+    EXPECT_EQ(celda(Col::S, "Otros costes indirectos"), "");
+    EXPECT_EQ(celda(Col::O, "Otros costes indirectos"), "1400,00");
+    EXPECT_EQ(celda(Col::S, "Servicio 2: coste (kilómetros y horas)"), "");
+    EXPECT_NE(celda(Col::S, "Servicio 1: coste (kilómetros y horas)"), "");
 
     // With the point as decimal mark: "," between fields.
     fijarSeparadores(QLocale(QLocale::English));

@@ -38,14 +38,8 @@ const char *const kReferencias[] = {
 
 QString referencia(const char *nombre) { return QStringLiteral(PELMORA_DATOS "/Vededizaviro/") + QString::fromUtf8(nombre); }
 
+using prueba::escribirBytes;
 using prueba::leerBytes;
-
-void escribirBytes(const QString &ruta, const QByteArray &b)
-{
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
-}
 
 QList<QByteArray> lineas(const QByteArray &b)
 {
@@ -179,6 +173,11 @@ TEST_F(Archivo, GrabarYVolverAAbrirDaLasMismas182EntradasYFechas)
     c.Actualizar(); // the results as the saved calculation gives them
     for (int n = 1; n <= 48; ++n)
         EXPECT_TRUE(mismoValorGuardado(c.columnaS()(Seccion::Resultados, n), d.columnaS()(Seccion::Resultados, n))) << n;
+
+    // A column that never got a date is written with the format's empty date.
+    Columna sinFecha = c.columnaS();
+    sinFecha.Fecha = QDate();
+    EXPECT_EQ(lineas(escribirCalculo(sinFecha, c.columnaO()))[91], "#1899-12-30#");
 }
 
 // A calculation typed and saved under one regional setting and opened under
@@ -230,7 +229,10 @@ TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
 
     auto probar = [&](const QByteArray &bytes, ErrorArchivo esperado) {
         const QString f = ruta("mal.clc");
-        escribirBytes(f, bytes);
+        if (!escribirBytes(f, bytes)) {
+            ADD_FAILURE() << "cannot write " << f.toStdString();
+            return;
+        }
         Calculo c;
         const Columna antes = c.columnaS();
         EXPECT_EQ(AbrirArchivo(c, f), esperado);
@@ -242,6 +244,8 @@ TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)
     // One line missing.
     probar(buena.left(buena.lastIndexOf("\r\n", buena.size() - 3) + 2), ErrorArchivo::MalEstado);
     probar(QByteArray(), ErrorArchivo::MalEstado);
+    // The last line without its line break is read all the same.
+    probar(buena.chopped(2), ErrorArchivo::Ninguno);
     // Extra lines after line 184 are not read.
     probar(buena + "basura\r\nmas\r\n", ErrorArchivo::Ninguno);
     // Lines 92 and 184 must be dates.
@@ -379,7 +383,7 @@ TEST_F(Archivo, LosServiciosSeRevisanAlAbrir)
     s(kServ, Serv::campo(0, Serv::Horas)) = Valor(25.0); // above 20: back to 0
     s(kServ, Serv::campo(1, Serv::Km)) = Valor(1000.0);  // all of them: kept
     const QString f = ruta("servicios.clc");
-    escribirBytes(f, escribirCalculo(s, o));
+    ASSERT_TRUE(escribirBytes(f, escribirCalculo(s, o)));
     Calculo c;
     ASSERT_EQ(AbrirArchivo(c, f), ErrorArchivo::Ninguno);
     const Columna &S = c.columnaS();
@@ -416,7 +420,7 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
     for (const int caso : {0, 1, 2, 3}) {
         SCOPED_TRACE(caso);
         Calculo c;
-        prepararCambio(c, f);
+        ASSERT_NO_FATAL_FAILURE(prepararCambio(c, f));
         const QByteArray antes = leerBytes(f);
         const qint64 largo = escribirCalculo(c.columnaS(), c.columnaO()).size();
         const qint64 limite = caso < 2 ? caso : caso == 2 ? largo / 2 : largo - 1;
@@ -487,7 +491,7 @@ TEST_F(Archivo, GrabarEnUnDiscoLlenoNoVaciaElArchivo)
         GTEST_SKIP() << "Sin disco lleno de verdad: " << disco.motivo;
     const QString f = montaje + "/calculo.clc";
     Calculo c;
-    prepararCambio(c, f);
+    ASSERT_NO_FATAL_FAILURE(prepararCambio(c, f));
     const QByteArray antes = leerBytes(f);
     ASSERT_FALSE(antes.isEmpty());
     ASSERT_TRUE(llenar(montaje));
@@ -505,7 +509,7 @@ TEST_F(Archivo, UnArchivoQueSePuedeEscribirEnUnaCarpetaCerradaSeReescribeEnSuSit
     ASSERT_TRUE(QDir().mkpath(carpeta));
     const QString f = carpeta + "/calculo.clc";
     Calculo c;
-    prepararCambio(c, f);
+    ASSERT_NO_FATAL_FAILURE(prepararCambio(c, f));
     const QByteArray antes = leerBytes(f);
     const CarpetaCerrada cerrada(carpeta);
     if (!cerrada.motivo.empty())

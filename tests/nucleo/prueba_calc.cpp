@@ -311,6 +311,10 @@ TEST(PelmoraCalc, AyudaYUsoIncorrecto)
     const Salida version = ejecutar({"--version"});
     EXPECT_EQ(version.codigo, 0);
     EXPECT_EQ(version.out, "pelmora-calc " PELMORA_VERSION "\n");
+    // "--" ends the options: what follows is a file.
+    const Salida fin = ejecutar({"--", kReferencia});
+    EXPECT_EQ(fin.codigo, 0) << fin.err.toStdString();
+    EXPECT_EQ(fin.out, ejecutar({kReferencia}).out);
 
     for (const QStringList &args :
          {QStringList{}, QStringList{"--json"}, QStringList{"--xml", kReferencia}, QStringList{"--xml", "--help"},

@@ -315,7 +315,7 @@ TEST_F(Modelo, ComentarioDeCostesIndirectos)
     c.cambiarOpcion(Col::S, kInd, Ind::Desglosado, 1);
     EXPECT_TRUE(c.comentario(Col::S).isEmpty());
     // "Desglosado" never writes the comment.
-    c.Comentario(Col::S);
+    c.redactarComentario(Col::S);
     EXPECT_TRUE(c.comentario(Col::S).isEmpty());
 }
 

@@ -282,8 +282,12 @@ TEST_F(Referencia, UnArchivoDanadoNoCambiaNada)
     // A write that fails part-way leaves the old file whole.
     const qint64 limite = limitarEscrituraParaPruebas(200);
     EXPECT_EQ(importarReferencia(2, bueno, instalada), ErrorArchivo::DiscoLleno);
+    // The same through a link: the link it removed comes back.
+    ASSERT_TRUE(QFile::link(instalado(1), propia(1)));
+    EXPECT_EQ(importarReferencia(1, bueno, instalada), ErrorArchivo::DiscoLleno);
     limitarEscrituraParaPruebas(limite);
     EXPECT_EQ(leerBytes(propia(2)), antes);
+    EXPECT_EQ(QFileInfo(propia(1)).symLinkTarget(), QFileInfo(instalado(1)).absoluteFilePath());
     EXPECT_EQ(importarReferencia(7, bueno, instalada), ErrorArchivo::NombreNoValido);
 }
 
@@ -292,6 +296,7 @@ TEST_F(Referencia, Restablecer)
     ponerPropia(0, 2030);
     ponerPropia(2, 2032);
     ASSERT_TRUE(QFile::link(instalado(3), propia(3))); // a link to an installed file
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("no existe.obs")), propia(1))); // a dangling link
     EXPECT_EQ(restablecerReferencia(2, instalada), ErrorArchivo::Ninguno);
     EXPECT_FALSE(QFileInfo::exists(propia(2)));
     EXPECT_TRUE(hayReferenciaPropia(0));

@@ -60,6 +60,7 @@ TEST_F(Validar, DescuentoFrenteAlPrecio)
     EXPECT_TRUE(v.rechazado);
     EXPECT_TRUE(v.mensaje.endsWith("El porcentaje de descuento debe estar entre el 0,0% y el 60,0%." + kCrLf2));
     EXPECT_FALSE(validar(kVar, Var::Descuento, Valor(0.6)).rechazado);
+    EXPECT_FALSE(validar(kVar, Var::Descuento, Valor(0.0)).rechazado); // exactly the minimum
     // Without a price there is nothing to compare with.
     c.columnaParaPruebas(Col::S)(kVar, Var::PrecioCarburante) = Valor(0.0);
     EXPECT_FALSE(validar(kVar, Var::Descuento, Valor(0.7)).rechazado);
