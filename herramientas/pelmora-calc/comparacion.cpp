@@ -82,7 +82,8 @@ int compararArchivos(const Opciones &o)
     for (const QString &a : o.archivos) {
         const QStringList dentro = calculosEn({a});
         if (dentro.isEmpty())
-            escribir(stderr, QStringLiteral("pelmora-calc: ") + a + QStringLiteral(": no hay archivos .clc\n"));
+            escribir(stderr,
+                     QStringLiteral("pelmora-calc: ") + textoVisible(a) + QStringLiteral(": no hay archivos .clc\n"));
         rutas << dentro;
     }
 
@@ -97,7 +98,7 @@ int compararArchivos(const Opciones &o)
         for (qsizetype k = 0; k < hechos.size(); ++k) {
             if (!hechos[k].error.isEmpty()) {
                 fallo = true;
-                escribir(stderr, tanda[k] + QStringLiteral(": ") + hechos[k].error + QLatin1Char('\n'));
+                escribir(stderr, textoVisible(tanda[k]) + QStringLiteral(": ") + hechos[k].error + QLatin1Char('\n'));
             }
             // Reports follow one another after a blank line.
             if (!primero && !o.csv && o.formato == Formato::Informe)

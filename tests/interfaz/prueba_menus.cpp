@@ -520,7 +520,8 @@ private slots:
     }
 
     // A write that fails part-way, as on a full disk, whichever road the
-    // save takes: "Error", no new date, still modified, the file as it was.
+    // save takes: "Error" that says so, no new date, still modified, the
+    // file as it was.
     void escrituraFallida_data()
     {
         QTest::addColumn<QString>("orden");
@@ -556,7 +557,7 @@ private slots:
         limitarEscrituraParaPruebas(previo);
 
         QCOMPARE(mensajes_.titulos(), QStringList{QStringLiteral("Error")});
-        QCOMPARE(mensajes_.textos(), QStringList{mensajeErrorArchivo(ErrorArchivo::AccesoDenegado)});
+        QCOMPARE(mensajes_.textos(), QStringList{QStringLiteral("El disco está lleno.")});
         QCOMPARE(modos.size(), orden == QLatin1String("mnuFileSaveAs") ? 1 : 0);
         QCOMPARE(pregunta_.preguntas.size(), orden == QLatin1String("mnuCerrar") ? 1 : 0);
         QVERIFY(w.calculoAbierto());

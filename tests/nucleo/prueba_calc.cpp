@@ -714,7 +714,7 @@ TEST(PelmoraCalc, LosCaracteresDeControlDeUnTextoSeVenEnLugarDeActuar)
         const Salida s = ejecutar(args);
         EXPECT_TRUE(s.out.contains("Autocar: \\x1b]0;x\\x07\\x1b[2J\\x7f\\x81 fin\n")) << s.out.toStdString();
         EXPECT_TRUE(s.out.contains("Archivo: " + dir.filePath("a\\x1b[31m.clc\n")));
-        for (const QChar c : s.out)
+        for (const QChar c : s.out + s.err) // standard error names files too
             ASSERT_TRUE(c == '\n' || (c >= ' ' && c != QChar(0x7F) && (c < QChar(0x80) || c > QChar(0x9F))))
                 << int(c.unicode());
     }
