@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <algorithm>
+#include <vector>
 
 namespace pelmora {
 
@@ -61,22 +62,51 @@ CalculoComparado compararArchivo(const QString &ruta)
     return compararCalculo(c, ruta);
 }
 
-QStringList calculosEn(const QStringList &rutas)
+namespace {
+
+// The calculation files of one folder, then its folders, each in path
+// order: a folder's name sorts as if it ended with its "/", so that the
+// walk gives the order of the whole paths.
+qsizetype recorrerCarpeta(const QString &carpeta, const std::function<void(const QString &)> &cada)
 {
-    QStringList r;
-    for (const QString &ruta : rutas) {
-        if (!QFileInfo(ruta).isDir()) {
-            r << ruta;
-            continue;
-        }
-        QStringList dentro;
-        QDirIterator it(ruta, {QStringLiteral("*.clc")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            dentro << it.next();
-        std::sort(dentro.begin(), dentro.end());
-        r << dentro;
+    struct Entrada {
+        QString clave;
+        QString ruta;
+        bool carpeta;
+    };
+    std::vector<Entrada> entradas;
+    QDirIterator archivos(carpeta, {QStringLiteral("*.clc")}, QDir::Files);
+    while (archivos.hasNext()) {
+        archivos.next();
+        entradas.push_back({archivos.fileName(), archivos.filePath(), false});
     }
-    return r;
+    QDirIterator carpetas(carpeta, QDir::Dirs | QDir::NoDotAndDotDot);
+    while (carpetas.hasNext()) {
+        carpetas.next();
+        if (!carpetas.fileInfo().isSymLink())
+            entradas.push_back({carpetas.fileName() + QLatin1Char('/'), carpetas.filePath(), true});
+    }
+    std::sort(entradas.begin(), entradas.end(), [](const Entrada &a, const Entrada &b) { return a.clave < b.clave; });
+    qsizetype n = 0;
+    for (const Entrada &e : entradas) {
+        if (e.carpeta) {
+            n += recorrerCarpeta(e.ruta, cada);
+        } else {
+            cada(e.ruta);
+            ++n;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada)
+{
+    if (QFileInfo(ruta).isDir())
+        return recorrerCarpeta(ruta, cada);
+    cada(ruta);
+    return 1;
 }
 
 } // namespace pelmora

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 namespace pelmora {
 
@@ -45,9 +46,11 @@ CalculoComparado compararCalculo(const Calculo &c, const QString &ruta);
 // only ruta and the message of the file dialog are filled in.
 CalculoComparado compararArchivo(const QString &ruta);
 
-// The calculation files named: a folder stands for every .clc file under
-// it, at any depth, in path order; anything else is taken as a file, in the
-// order given.
-QStringList calculosEn(const QStringList &rutas);
+// Every calculation file a path names, handed to cada as it is found: a
+// folder stands for every .clc file under it, at any depth, in path order
+// (hidden entries and linked folders left out), walked one folder at a
+// time so that only the names of one folder are held at once; anything
+// else is taken as a file. The number of files handed.
+qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada);
 
 } // namespace pelmora

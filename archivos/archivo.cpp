@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -92,6 +94,31 @@ Leido leerTexto(QByteArrayView t, Valor &v)
     return Leido::Ok;
 }
 
+// A plain decimal of at most 15 digits, no exponent: its digits as an
+// integer and a power of ten are both doubles exactly, so one division gives
+// the nearest double, as from_chars does, without its general path. No
+// value for any other number.
+std::optional<double> decimalCorto(QByteArrayView t)
+{
+    constexpr double kPotencias[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype k = t[0] == '+' || t[0] == '-' ? 1 : 0;
+    std::uint64_t cifras = 0;
+    int leidas = 0, decimales = 0;
+    bool punto = false;
+    for (; k < t.size(); ++k) {
+        if (t[k] == '.') {
+            punto = true;
+            continue;
+        }
+        if (!esCifra(t[k]) || ++leidas > 15)
+            return std::nullopt;
+        cifras = cifras * 10 + std::uint64_t(t[k] - '0');
+        decimales += punto ? 1 : 0;
+    }
+    const double x = double(cifras) / kPotencias[decimales];
+    return t[0] == '-' ? -x : x;
+}
+
 // A number with "." as separator: an optional sign, digits with at most one
 // point (at least one digit), an optional exponent; finite.
 Leido leerNumero(QByteArrayView t, Valor &v)
@@ -121,6 +148,10 @@ Leido leerNumero(QByteArrayView t, Valor &v)
     }
     if (k != t.size())
         return Leido::Mal;
+    if (const std::optional<double> d = decimalCorto(t)) {
+        v = Valor(*d);
+        return Leido::Ok;
+    }
     // from_chars takes no "+"; it fails on what a double cannot hold.
     const char *desde = t.data() + (t[0] == '+' ? 1 : 0);
     double d = 0.0;
@@ -217,9 +248,9 @@ QString escribirFecha(const QDate &d)
     return QLatin1Char('#') + f.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('#');
 }
 
-} // namespace
-
-ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
+// The bytes parsed straight into two columns, which a failure leaves half
+// written: for columns that are thrown away then.
+ErrorArchivo leerEn(const QByteArray &bytes, Columna &s, Columna &o)
 {
     // The lines one by one, each without its end (LF, or CR LF); a file
     // that ends with a line end has no empty line after it.
@@ -227,9 +258,9 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
     auto siguiente = [&](QByteArrayView &linea) {
         if (desde >= bytes.size())
             return false;
-        qsizetype fin = bytes.indexOf('\n', desde);
-        if (fin < 0)
-            fin = bytes.size();
+        const auto *salto =
+            static_cast<const char *>(std::memchr(bytes.constData() + desde, '\n', size_t(bytes.size() - desde)));
+        const qsizetype fin = salto ? qsizetype(salto - bytes.constData()) : bytes.size();
         linea = QByteArrayView(bytes.constData() + desde, fin - desde);
         if (linea.endsWith('\r'))
             linea.chop(1);
@@ -237,9 +268,8 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
         return true;
     };
 
-    Columna ns = s, no = o;
     QByteArrayView linea;
-    for (Columna *c : {&ns, &no}) {
+    for (Columna *c : {&s, &o}) {
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
                 Valor &v = (*c)(sec, i);
@@ -250,6 +280,16 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
         if (!siguiente(linea) || leerFecha(linea, c->Fecha) != Leido::Ok)
             return ErrorArchivo::MalEstado;
     }
+    return ErrorArchivo::Ninguno;
+}
+
+} // namespace
+
+ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
+{
+    Columna ns = s, no = o;
+    if (const ErrorArchivo e = leerEn(bytes, ns, no); e != ErrorArchivo::Ninguno)
+        return e;
     s = std::move(ns);
     o = std::move(no);
     return ErrorArchivo::Ninguno;
@@ -269,11 +309,17 @@ QByteArray escribirCalculo(const Columna &s, const Columna &o)
 
 namespace {
 
+// A name no file may have: blank, or holding a NUL. Told from the text alone.
+bool nombreNoValido(const QString &ruta)
+{
+    return ruta.trimmed().isEmpty() || QFileInfo(ruta).fileName().trimmed().isEmpty() || ruta.contains(QChar(0));
+}
+
 // The cause of a failure to reach a file, told apart as the dialogs do.
 ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
 {
     const QFileInfo info(ruta);
-    if (ruta.trimmed().isEmpty() || info.fileName().trimmed().isEmpty() || ruta.contains(QChar(0)))
+    if (nombreNoValido(ruta))
         return ErrorArchivo::NombreNoValido;
     const QFileInfo carpeta(info.absolutePath());
     if (!carpeta.exists() || !carpeta.isDir())
@@ -357,20 +403,39 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 
 } // namespace
 
+namespace {
+
+// The file read into two columns that a failure may leave half written.
+ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o)
+{
+    if (nombreNoValido(ruta))
+        return ErrorArchivo::NombreNoValido;
+    // A file that reads has a folder, is no folder and exists: the checks
+    // of the path's cause only tell why one does not.
+    QByteArray bytes;
+    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno) {
+        const ErrorArchivo causa = causaRuta(ruta, false);
+        return causa != ErrorArchivo::Ninguno ? causa : e;
+    }
+    return leerEn(bytes, s, o);
+}
+
+} // namespace
+
 ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o)
 {
-    if (const ErrorArchivo e = causaRuta(ruta, false); e != ErrorArchivo::Ninguno)
+    Columna ns = s, no = o;
+    if (const ErrorArchivo e = leerColumnasEn(ruta, ns, no); e != ErrorArchivo::Ninguno)
         return e;
-    QByteArray bytes;
-    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno)
-        return e;
-    return leerCalculo(bytes, s, o);
+    s = std::move(ns);
+    o = std::move(no);
+    return ErrorArchivo::Ninguno;
 }
 
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
 {
     Columna s = c.columnaS(), o = c.columnaO();
-    if (const ErrorArchivo e = leerColumnas(ruta, s, o); e != ErrorArchivo::Ninguno)
+    if (const ErrorArchivo e = leerColumnasEn(ruta, s, o); e != ErrorArchivo::Ninguno)
         return e;
     c.cargarColumnas(std::move(s), std::move(o));
     return ErrorArchivo::Ninguno;

@@ -130,7 +130,9 @@ private:
     // One step of the calculation's history back (atras) or forward.
     void moverHistorial(bool atras);
     void ponerFondoCliente(const QColor &c);
+    void soltarFoco();
     void destruirFormularios();
+    void guardarFormularios(); // hidden, kept for the next calculation
     // Builds the next form not built yet, and goes on from the event loop.
     void construirPendientes();
     // A form takes the look it has on screen (shown or printed).
