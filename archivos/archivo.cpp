@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -94,62 +93,53 @@ Leido leerTexto(QByteArrayView t, Valor &v)
     return Leido::Ok;
 }
 
-// A plain decimal of at most 15 digits, no exponent: its digits as an
-// integer and a power of ten are both doubles exactly, so one division gives
-// the nearest double, as from_chars does, without its general path. No
-// value for any other number.
-std::optional<double> decimalCorto(QByteArrayView t)
-{
-    constexpr double kPotencias[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    qsizetype k = t[0] == '+' || t[0] == '-' ? 1 : 0;
-    std::uint64_t cifras = 0;
-    int leidas = 0, decimales = 0;
-    bool punto = false;
-    for (; k < t.size(); ++k) {
-        if (t[k] == '.') {
-            punto = true;
-            continue;
-        }
-        if (!esCifra(t[k]) || ++leidas > 15)
-            return std::nullopt;
-        cifras = cifras * 10 + std::uint64_t(t[k] - '0');
-        decimales += punto ? 1 : 0;
-    }
-    const double x = double(cifras) / kPotencias[decimales];
-    return t[0] == '-' ? -x : x;
-}
-
 // A number with "." as separator: an optional sign, digits with at most one
 // point (at least one digit), an optional exponent; finite.
 Leido leerNumero(QByteArrayView t, Valor &v)
 {
+    // The digits are gathered as an integer on the way: a plain decimal of
+    // at most 15 of them and a power of ten are both doubles exactly, so one
+    // division gives the nearest double, as from_chars would.
+    constexpr double kPotencias[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t entero = 0;
+    int cifras = 0, decimales = 0;
+    const auto cifra = [&](char c) {
+        entero = entero * 10 + std::uint64_t(c - '0');
+        ++cifras;
+    };
     qsizetype k = 0;
     if (k < t.size() && (t[k] == '+' || t[k] == '-'))
         ++k;
-    int cifras = 0;
+    while (k < t.size() && esCifra(t[k]) && cifras < 16)
+        cifra(t[k++]);
     while (k < t.size() && esCifra(t[k]))
         ++k, ++cifras;
     if (k < t.size() && t[k] == '.') {
         ++k;
+        while (k < t.size() && esCifra(t[k]) && cifras < 16)
+            cifra(t[k++]), ++decimales;
         while (k < t.size() && esCifra(t[k]))
             ++k, ++cifras;
     }
     if (cifras == 0)
         return Leido::Mal;
+    bool exponente = false;
     if (k < t.size() && (t[k] == 'e' || t[k] == 'E')) {
+        exponente = true;
         ++k;
         if (k < t.size() && (t[k] == '+' || t[k] == '-'))
             ++k;
-        const qsizetype exponente = k;
+        const qsizetype desde = k;
         while (k < t.size() && esCifra(t[k]))
             ++k;
-        if (k == exponente)
+        if (k == desde)
             return Leido::Mal;
     }
     if (k != t.size())
         return Leido::Mal;
-    if (const std::optional<double> d = decimalCorto(t)) {
-        v = Valor(*d);
+    if (!exponente && cifras <= 15) {
+        const double x = double(entero) / kPotencias[decimales];
+        v = Valor(t[0] == '-' ? -x : x);
         return Leido::Ok;
     }
     // from_chars takes no "+"; it fails on what a double cannot hold.

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <map>
@@ -84,6 +85,18 @@ struct Medida {
     double pico = 0;       // peak resident memory, MiB
 };
 
+// VmHWM of a running process, MiB (0 when it cannot be read).
+double picoDe(pid_t pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (l.startsWith("VmHWM:"))
+            return l.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
 // Runs a program with its output thrown away; its exit status, time and memory.
 Medida ejecutarPrograma(const std::vector<std::string> &args)
 {
@@ -102,10 +115,15 @@ Medida ejecutarPrograma(const std::vector<std::string> &args)
         return m;
     int estado = 0;
     rusage uso{};
-    wait4(pid, &estado, 0, &uso);
+    // The peak memory from the child's own high-water mark, read until it
+    // ends: the one the system reports at the end starts from this
+    // process's own, which the spawn shares.
+    while (wait4(pid, &estado, WNOHANG, &uso) == 0) {
+        m.pico = std::max(m.pico, picoDe(pid));
+        usleep(2000);
+    }
     m.salida = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
     m.procesador = double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) + (uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
-    m.pico = uso.ru_maxrss / 1024.0;
     return m;
 }
 
