@@ -3,9 +3,6 @@
 #include "archivos/archivo.h"
 #include "entrada/numeros.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
-#include <algorithm>
 
 namespace pelmora {
 
@@ -61,16 +58,19 @@ CalculoComparado compararArchivo(const QString &ruta)
     return compararCalculo(c, ruta);
 }
 
+qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada)
+{
+    if (esCarpeta(ruta))
+        return recorrerCarpetaDeCalculos(ruta, cada);
+    cada(ruta);
+    return 1;
+}
+
 QStringList calculosEn(const QStringList &rutas)
 {
     QStringList r;
-    for (const QString &ruta : rutas) {
-        if (!esCarpeta(ruta)) {
-            r << ruta;
-            continue;
-        }
-        r << calculosEnCarpeta(ruta);
-    }
+    for (const QString &ruta : rutas)
+        recorrerCalculos(ruta, [&](const QString &c) { r << c; });
     return r;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 namespace pelmora {
 
@@ -45,10 +46,13 @@ CalculoComparado compararCalculo(const Calculo &c, const QString &ruta);
 // only ruta and the message of the file dialog are filled in.
 CalculoComparado compararArchivo(const QString &ruta);
 
-// The calculation files named: a folder stands for every .clc entry under
-// it, at any depth, in path order, and for each folder under it that cannot
-// be read (calculosEnCarpeta); anything else is taken as a file, in the
-// order given.
+// Every calculation file a path names, handed to cada as it is found: a
+// folder stands for every .clc entry under it, at any depth, in path order,
+// and for each folder under it that cannot be read (recorrerCarpetaDeCalculos,
+// one folder's names held at a time); anything else is taken as a file. The
+// number of paths handed.
+qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada);
+// The same for several paths, gathered in the order given.
 QStringList calculosEn(const QStringList &rutas);
 
 } // namespace pelmora

@@ -67,6 +67,8 @@ Valor valorTecleado(Seccion s, int i, double x)
     const CampoInfo &info = campo(s, i);
     double r = Redondear(x, info.decimales).value_or(x);
     r = std::clamp(r, info.minimo, info.maximo);
+    if (info.decimales >= 0)
+        return Valor(numeroMostrado(r, info.decimales));
     // The figure as the box shows it, without the grouping that the box
     // does not let anyone type, then read as the box reads typed text.
     QString texto = FormatearNumero(Valor(r), info.decimales, true);
@@ -106,12 +108,27 @@ double Sensibilidad::oscilacion(const EntradaSensibilidad &e, int n) const
 
 void Sensibilidad::ordenar(int n)
 {
-    std::stable_sort(entradas.begin(), entradas.end(), [&](const EntradaSensibilidad &a, const EntradaSensibilidad &b) {
-        const double oa = oscilacion(a, n), ob = oscilacion(b, n);
-        if (oa != ob)
-            return oa > ob;
-        return std::make_pair(ord(a.seccion), a.indice) < std::make_pair(ord(b.seccion), b.indice);
+    // The keys sorted, then each entry moved once: an entry holds two
+    // columns of results, too heavy to move at every step of the sort.
+    struct Clave {
+        double oscilacion;
+        int seccion, indice;
+        size_t posicion;
+    };
+    std::vector<Clave> claves;
+    claves.reserve(entradas.size());
+    for (size_t k = 0; k < entradas.size(); ++k)
+        claves.push_back({oscilacion(entradas[k], n), ord(entradas[k].seccion), entradas[k].indice, k});
+    std::stable_sort(claves.begin(), claves.end(), [](const Clave &a, const Clave &b) {
+        if (a.oscilacion != b.oscilacion)
+            return a.oscilacion > b.oscilacion;
+        return std::make_pair(a.seccion, a.indice) < std::make_pair(b.seccion, b.indice);
     });
+    std::vector<EntradaSensibilidad> ordenadas;
+    ordenadas.reserve(entradas.size());
+    for (const Clave &c : claves)
+        ordenadas.push_back(std::move(entradas[c.posicion]));
+    entradas = std::move(ordenadas);
 }
 
 QString mensajeEnUnaLinea(const QString &mensaje)
@@ -131,7 +148,9 @@ Sensibilidad calcularSensibilidad(const Calculo &c, double porcentaje)
     if (!porcentajeValido(porcentaje))
         return r;
     const double factor = porcentaje / 100;
-    for (const CampoAnalizado &f : camposSensibles(c)) {
+    const std::vector<CampoAnalizado> campos = camposSensibles(c);
+    r.entradas.reserve(campos.size());
+    for (const CampoAnalizado &f : campos) {
         EntradaSensibilidad e;
         e.seccion = f.seccion;
         e.indice = f.indice;

@@ -14,8 +14,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -102,31 +104,51 @@ Leido leerTexto(QByteArrayView t, Valor &v)
 // point (at least one digit), an optional exponent; finite.
 Leido leerNumero(QByteArrayView t, Valor &v)
 {
+    // The digits are gathered as an integer on the way: a plain decimal of
+    // at most 15 of them and a power of ten are both doubles exactly, so one
+    // division gives the nearest double, as from_chars would.
+    constexpr double kPotencias[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::uint64_t entero = 0;
+    int cifras = 0, decimales = 0;
+    const auto cifra = [&](char c) {
+        entero = entero * 10 + std::uint64_t(c - '0');
+        ++cifras;
+    };
     qsizetype k = 0;
     if (k < t.size() && (t[k] == '+' || t[k] == '-'))
         ++k;
-    int cifras = 0;
+    while (k < t.size() && esCifra(t[k]) && cifras < 16)
+        cifra(t[k++]);
     while (k < t.size() && esCifra(t[k]))
         ++k, ++cifras;
     if (k < t.size() && t[k] == '.') {
         ++k;
+        while (k < t.size() && esCifra(t[k]) && cifras < 16)
+            cifra(t[k++]), ++decimales;
         while (k < t.size() && esCifra(t[k]))
             ++k, ++cifras;
     }
     if (cifras == 0)
         return Leido::Mal;
+    bool exponente = false;
     if (k < t.size() && (t[k] == 'e' || t[k] == 'E')) {
+        exponente = true;
         ++k;
         if (k < t.size() && (t[k] == '+' || t[k] == '-'))
             ++k;
-        const qsizetype exponente = k;
+        const qsizetype desde = k;
         while (k < t.size() && esCifra(t[k]))
             ++k;
-        if (k == exponente)
+        if (k == desde)
             return Leido::Mal;
     }
     if (k != t.size())
         return Leido::Mal;
+    if (!exponente && cifras <= 15) {
+        const double x = double(entero) / kPotencias[decimales];
+        v = Valor(t[0] == '-' ? -x : x);
+        return Leido::Ok;
+    }
     // from_chars takes no "+"; it fails on what a double cannot hold.
     const char *desde = t.data() + (t[0] == '+' ? 1 : 0);
     double d = 0.0;
@@ -223,9 +245,9 @@ QString escribirFecha(const QDate &d)
     return QLatin1Char('#') + f.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('#');
 }
 
-} // namespace
-
-ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
+// The bytes parsed straight into two columns, which a failure leaves half
+// written: for columns that are thrown away then.
+ErrorArchivo leerEn(const QByteArray &bytes, Columna &s, Columna &o)
 {
     // The lines one by one, each without its end (LF, or CR LF); a file
     // that ends with a line end has no empty line after it.
@@ -233,9 +255,9 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
     auto siguiente = [&](QByteArrayView &linea) {
         if (desde >= bytes.size())
             return false;
-        qsizetype fin = bytes.indexOf('\n', desde);
-        if (fin < 0)
-            fin = bytes.size();
+        const auto *salto =
+            static_cast<const char *>(std::memchr(bytes.constData() + desde, '\n', size_t(bytes.size() - desde)));
+        const qsizetype fin = salto ? qsizetype(salto - bytes.constData()) : bytes.size();
         linea = QByteArrayView(bytes.constData() + desde, fin - desde);
         if (linea.endsWith('\r'))
             linea.chop(1);
@@ -243,9 +265,8 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
         return true;
     };
 
-    Columna ns = s, no = o;
     QByteArrayView linea;
-    for (Columna *c : {&ns, &no}) {
+    for (Columna *c : {&s, &o}) {
         for (Seccion sec : kSeccionesGrabadas) {
             for (int i : ListaGrabada(sec)) {
                 Valor &v = (*c)(sec, i);
@@ -256,6 +277,16 @@ ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
         if (!siguiente(linea) || leerFecha(linea, c->Fecha) != Leido::Ok)
             return ErrorArchivo::MalEstado;
     }
+    return ErrorArchivo::Ninguno;
+}
+
+} // namespace
+
+ErrorArchivo leerCalculo(const QByteArray &bytes, Columna &s, Columna &o)
+{
+    Columna ns = s, no = o;
+    if (const ErrorArchivo e = leerEn(bytes, ns, no); e != ErrorArchivo::Ninguno)
+        return e;
     s = std::move(ns);
     o = std::move(no);
     return ErrorArchivo::Ninguno;
@@ -275,11 +306,17 @@ QByteArray escribirCalculo(const Columna &s, const Columna &o)
 
 namespace {
 
+// A name no file may have: blank, or holding a NUL. Told from the text alone.
+bool nombreNoValido(const QString &ruta)
+{
+    return ruta.trimmed().isEmpty() || QFileInfo(ruta).fileName().trimmed().isEmpty() || ruta.contains(QChar(0));
+}
+
 // The cause of a failure to reach a file, told apart as the dialogs do.
 ErrorArchivo causaRuta(const QString &ruta, bool paraEscribir)
 {
     const QFileInfo info(ruta);
-    if (ruta.trimmed().isEmpty() || info.fileName().trimmed().isEmpty() || ruta.contains(QChar(0)))
+    if (nombreNoValido(ruta))
         return ErrorArchivo::NombreNoValido;
 #ifdef Q_OS_UNIX
     // The reader looks at the path itself, by its bytes.
@@ -346,18 +383,26 @@ bool esCalculo(const char *nombre)
 }
 
 // The *.clc entries under the open folder fd (which this closes), and the
-// folders that cannot be read, as bytes. A folder stays open while those
-// under it are gone through.
-void recorrerCarpeta(int fd, const QByteArray &ruta, QList<QByteArray> &r)
+// folders that cannot be read, handed to cada in path order as they are
+// found: one folder's names are read and sorted (a folder's as if it ended
+// with its "/", which gives the order of the whole paths), then its entries
+// are handed and its folders walked in that order. Only the folders on the
+// way down stay open, and only one folder's names are held at a time.
+qsizetype recorrerCarpeta(int fd, const QByteArray &ruta, const std::function<void(const QString &)> &cada)
 {
     DIR *d = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!d) {
         if (fd >= 0)
             ::close(fd);
-        r << ruta;
-        return;
+        cada(nombreDeArchivo(ruta));
+        return 1;
     }
-    QList<QByteArray> carpetas;
+    struct Entrada {
+        QString clave;
+        QByteArray nombre;
+        bool carpeta;
+    };
+    std::vector<Entrada> entradas;
     errno = 0;
     while (const dirent *e = ::readdir(d)) {
         if (e->d_name[0] == '.')
@@ -367,39 +412,58 @@ void recorrerCarpeta(int fd, const QByteArray &ruta, QList<QByteArray> &r)
         if (tipo == DT_UNKNOWN && ::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
             tipo = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
         if (tipo == DT_DIR)
-            carpetas << QByteArray(e->d_name);
+            entradas.push_back({nombreDeArchivo(e->d_name) + QLatin1Char('/'), QByteArray(e->d_name), true});
         else if (esCalculo(e->d_name))
-            r << ruta + '/' + e->d_name;
+            entradas.push_back({nombreDeArchivo(e->d_name), QByteArray(e->d_name), false});
         errno = 0;
     }
-    if (errno != 0)
-        r << ruta; // read part-way only
-    for (const QByteArray &c : carpetas)
-        recorrerCarpeta(::openat(::dirfd(d), c.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
-                        ruta + '/' + c, r);
+    const bool aMedias = errno != 0; // read part-way only
+    std::sort(entradas.begin(), entradas.end(), [](const Entrada &a, const Entrada &b) { return a.clave < b.clave; });
+    qsizetype n = 0;
+    for (const Entrada &e : entradas) {
+        const QByteArray hija = ruta + '/' + e.nombre;
+        if (e.carpeta) {
+            n += recorrerCarpeta(::openat(::dirfd(d), e.nombre.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+                                 hija, cada);
+        } else {
+            cada(nombreDeArchivo(hija));
+            ++n;
+        }
+    }
     ::closedir(d);
+    if (aMedias) {
+        cada(nombreDeArchivo(ruta));
+        ++n;
+    }
+    return n;
 }
 #endif
 
 } // namespace
 
-QStringList calculosEnCarpeta(const QString &carpeta)
+qsizetype recorrerCarpetaDeCalculos(const QString &carpeta, const std::function<void(const QString &)> &cada)
 {
-    QStringList r;
 #ifdef Q_OS_UNIX
-    QList<QByteArray> bytes;
     QByteArray raiz = bytesDeNombre(carpeta);
     while (raiz.size() > 1 && raiz.endsWith('/'))
         raiz.chop(1);
-    recorrerCarpeta(::open(raiz.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), raiz, bytes);
-    for (const QByteArray &b : bytes)
-        r << nombreDeArchivo(b);
+    return recorrerCarpeta(::open(raiz.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), raiz, cada);
 #else
+    QStringList r;
     QDirIterator it(carpeta, {QStringLiteral("*.clc")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         r << it.next();
-#endif
     std::sort(r.begin(), r.end());
+    for (const QString &ruta : r)
+        cada(ruta);
+    return r.size();
+#endif
+}
+
+QStringList calculosEnCarpeta(const QString &carpeta)
+{
+    QStringList r;
+    recorrerCarpetaDeCalculos(carpeta, [&](const QString &ruta) { r << ruta; });
     return r;
 }
 
@@ -506,20 +570,39 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 
 } // namespace
 
+namespace {
+
+// The file read into two columns that a failure may leave half written.
+ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o)
+{
+    if (nombreNoValido(ruta))
+        return ErrorArchivo::NombreNoValido;
+    // A file that reads has a folder, is no folder and exists: the checks
+    // of the path's cause only tell why one does not.
+    QByteArray bytes;
+    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno) {
+        const ErrorArchivo causa = causaRuta(ruta, false);
+        return causa != ErrorArchivo::Ninguno ? causa : e;
+    }
+    return leerEn(bytes, s, o);
+}
+
+} // namespace
+
 ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o)
 {
-    if (const ErrorArchivo e = causaRuta(ruta, false); e != ErrorArchivo::Ninguno)
+    Columna ns = s, no = o;
+    if (const ErrorArchivo e = leerColumnasEn(ruta, ns, no); e != ErrorArchivo::Ninguno)
         return e;
-    QByteArray bytes;
-    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno)
-        return e;
-    return leerCalculo(bytes, s, o);
+    s = std::move(ns);
+    o = std::move(no);
+    return ErrorArchivo::Ninguno;
 }
 
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
 {
     Columna s = c.columnaS(), o = c.columnaO();
-    if (const ErrorArchivo e = leerColumnas(ruta, s, o); e != ErrorArchivo::Ninguno)
+    if (const ErrorArchivo e = leerColumnasEn(ruta, s, o); e != ErrorArchivo::Ninguno)
         return e;
     c.cargarColumnas(std::move(s), std::move(o));
     return ErrorArchivo::Ninguno;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdio>
+#include <functional>
 
 namespace pelmora {
 
@@ -35,6 +36,9 @@ QByteArray bytesDeNombre(const QString &nombre);
 // it, itself included, that cannot be read; in path order. Hidden entries
 // are left out, and links to folders are not followed.
 QStringList calculosEnCarpeta(const QString &carpeta);
+// The same, each handed to cada as the walk finds it (one folder's names
+// held at a time); the number handed.
+qsizetype recorrerCarpetaDeCalculos(const QString &carpeta, const std::function<void(const QString &)> &cada);
 // True when the path (as nombreDeArchivo gives it) is a folder.
 bool esCarpeta(const QString &ruta);
 

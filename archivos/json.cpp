@@ -5,25 +5,29 @@
 
 namespace pelmora {
 
-QByteArray numeroJson(double x)
+namespace {
+
+// The JSON forms below, appended to r without a text of their own.
+void anadirNumero(QByteArray &r, double x)
 {
-    if (!std::isfinite(x))
-        return QByteArrayLiteral("null");
+    if (!std::isfinite(x)) {
+        r += "null";
+        return;
+    }
     char buf[64];
     // Shortest round-trip form, always with "." and never grouped: to_chars
     // does not look at the C or C++ locale.
-    const auto r = std::to_chars(buf, buf + sizeof buf, x);
-    if (r.ec != std::errc())
-        return QByteArrayLiteral("null");
-    return QByteArray(buf, int(r.ptr - buf));
+    const auto fin = std::to_chars(buf, buf + sizeof buf, x);
+    if (fin.ec != std::errc())
+        r += "null";
+    else
+        r.append(buf, fin.ptr - buf);
 }
 
-QByteArray textoJson(const QString &s)
+void anadirTexto(QByteArray &r, const QString &s)
 {
     static const char hex[] = "0123456789abcdef";
     const QByteArray u = s.toUtf8();
-    QByteArray r;
-    r.reserve(u.size() + 2);
     r += '"';
     auto escape = [&](unsigned char c) {
         r += "\\u00";
@@ -53,18 +57,41 @@ QByteArray textoJson(const QString &s)
         }
     }
     r += '"';
+}
+
+void anadirValor(QByteArray &r, const Valor &v)
+{
+    switch (v.tipo()) {
+    case Valor::Tipo::Vacio: r += "null"; return;
+    case Valor::Tipo::Numero: anadirNumero(r, v.numero()); return;
+    case Valor::Tipo::Texto: anadirTexto(r, v.texto()); return;
+    case Valor::Tipo::Booleano: r += v.booleano() ? "true" : "false"; return;
+    }
+    r += "null";
+}
+
+} // namespace
+
+QByteArray numeroJson(double x)
+{
+    QByteArray r;
+    anadirNumero(r, x);
+    return r;
+}
+
+QByteArray textoJson(const QString &s)
+{
+    QByteArray r;
+    r.reserve(s.size() + 2);
+    anadirTexto(r, s);
     return r;
 }
 
 QByteArray valorJson(const Valor &v)
 {
-    switch (v.tipo()) {
-    case Valor::Tipo::Vacio: return QByteArrayLiteral("null");
-    case Valor::Tipo::Numero: return numeroJson(v.numero());
-    case Valor::Tipo::Texto: return textoJson(v.texto());
-    case Valor::Tipo::Booleano: return v.booleano() ? QByteArrayLiteral("true") : QByteArrayLiteral("false");
-    }
-    return QByteArrayLiteral("null");
+    QByteArray r;
+    anadirValor(r, v);
+    return r;
 }
 
 static QByteArray fechaJson(const QDate &d)
@@ -80,6 +107,7 @@ QByteArray columnaJson(const Columna &c, int sangria)
     const QByteArray fuera(sangria, ' ');
     const QByteArray dentro(sangria + 2, ' ');
     QByteArray r = "{\n";
+    r.reserve(4096); // a column's figures, with room to spare
     for (int k = 0; k < kNumSecciones; ++k) {
         const auto s = static_cast<Seccion>(k);
         const auto &valores = c.seccion(s);
@@ -93,7 +121,10 @@ QByteArray columnaJson(const Columna &c, int sangria)
                 r += ", ";
             // A record always holds every entry; a short one still gives
             // arrays of the right length.
-            r += i < int(valores.size()) ? valorJson(valores[i]) : QByteArrayLiteral("null");
+            if (i < int(valores.size()))
+                anadirValor(r, valores[i]);
+            else
+                r += "null";
         }
         r += "],\n";
     }

@@ -1,8 +1,15 @@
-// A fleet of 10,000 calculation files as one CSV table: pelmora-calc called
-// once for the whole folder (files read and computed in parallel) beside
-// the baseline of one pelmora-calc process per file, and the same files
-// read and computed one after another in this process.
+// A fleet of calculation files compared in one call of pelmora-calc. The
+// fleet is generated: the four shipped calculations with the description,
+// the yearly kilometres and the fuel price of each file changed, 1,000 files
+// to a folder. Each figure stands beside its baseline in the same run:
+// - the processor time of "--csv" beside cat of the same files;
+// - "--json" beside "--csv";
+// - the time on the clock with every core beside one core (taskset -c 0);
+// - the peak memory of each fleet size (counter pico_MiB).
+// The older figures remain: one process per file, and the engine alone on
+// one thread.
 #include "analisis/comparacion.h"
+#include "archivos/archivo.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,9 +17,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
+#include <memory>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,47 +33,74 @@ using namespace pelmora;
 
 namespace {
 
-constexpr int kArchivos = 10000;
+constexpr int kPorCarpeta = 1000;
 
-// The folder of the fleet, made once: the four shipped calculations in
-// turn, 500 files to a subfolder.
 struct Flota {
     QTemporaryDir dir;
     QStringList rutas;
-    Flota()
+    QStringList carpetas;
+    explicit Flota(int archivos)
     {
         const char *const nombres[] = {"10 a 25 plazas", "26 a 38 plazas", "39 a 55 plazas", "mas 55 plazas"};
-        QByteArray bytes[4];
+        Columna s[4], o[4];
         for (int k = 0; k < 4; ++k) {
             QFile f(QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar ") + nombres[k] + ".obs");
-            if (!f.open(QIODevice::ReadOnly))
+            if (!f.open(QIODevice::ReadOnly) || leerCalculo(f.readAll(), s[k], o[k]) != ErrorArchivo::Ninguno)
                 std::abort();
-            bytes[k] = f.readAll();
         }
-        for (int n = 0; n < kArchivos; ++n) {
-            const QString sub = QStringLiteral("grupo%1").arg(n / 500, 2, 10, QLatin1Char('0'));
-            QDir(dir.path()).mkpath(sub);
-            const QString ruta = dir.filePath(sub + QStringLiteral("/autocar%1.clc").arg(n, 5, 10, QLatin1Char('0')));
+        for (int n = 0; n < archivos; ++n) {
+            const QString sub = dir.filePath(QStringLiteral("grupo%1").arg(n / kPorCarpeta, 3, 10, QLatin1Char('0')));
+            if (n % kPorCarpeta == 0) {
+                QDir().mkpath(sub);
+                carpetas << sub;
+            }
+            Columna c = s[n % 4];
+            c(Seccion::Caracteristicas, Car::Descripcion) = Valor(QStringLiteral("Autocar %1").arg(n));
+            c(Seccion::Caracteristicas, Car::KmAnuales) =
+                Valor(c(Seccion::Caracteristicas, Car::KmAnuales).n() * (0.8 + (n % 401) / 1000.0));
+            c(Seccion::CostesVariables, Var::PrecioCarburante) =
+                Valor(c(Seccion::CostesVariables, Var::PrecioCarburante).n() * (0.9 + (n % 211) / 1000.0));
+            const QByteArray bytes = escribirCalculo(c, o[n % 4]);
+            const QString ruta = sub + QStringLiteral("/autocar%1.clc").arg(n, 6, 10, QLatin1Char('0'));
             QFile f(ruta);
-            if (!f.open(QIODevice::WriteOnly) || f.write(bytes[n % 4]) != bytes[n % 4].size())
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
                 std::abort();
             rutas << ruta;
         }
     }
 };
 
-const Flota &flota()
+const Flota &flota(int archivos)
 {
-    static const Flota f;
-    return f;
+    static std::map<int, std::unique_ptr<Flota>> flotas;
+    auto &f = flotas[archivos];
+    if (!f)
+        f = std::make_unique<Flota>(archivos);
+    return *f;
 }
 
-// Runs pelmora-calc with its output thrown away; its exit status.
-int ejecutar(const std::vector<std::string> &args)
+struct Medida {
+    int salida = -1;
+    double procesador = 0; // user and system seconds
+    double pico = 0;       // peak resident memory, MiB
+};
+
+// VmHWM of a running process, MiB (0 when it cannot be read).
+double picoDe(pid_t pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (l.startsWith("VmHWM:"))
+            return l.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+// Runs a program with its output thrown away; its exit status, time and memory.
+Medida ejecutarPrograma(const std::vector<std::string> &args)
 {
     std::vector<char *> argv;
-    static std::string programa = PELMORA_CALC;
-    argv.push_back(programa.data());
     for (const std::string &a : args)
         argv.push_back(const_cast<char *>(a.c_str()));
     argv.push_back(nullptr);
@@ -70,13 +108,30 @@ int ejecutar(const std::vector<std::string> &args)
     posix_spawn_file_actions_init(&acciones);
     posix_spawn_file_actions_addopen(&acciones, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int r = posix_spawn(&pid, programa.c_str(), &acciones, nullptr, argv.data(), environ);
+    const int r = posix_spawnp(&pid, argv[0], &acciones, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&acciones);
+    Medida m;
     if (r != 0)
-        return -1;
+        return m;
     int estado = 0;
-    waitpid(pid, &estado, 0);
-    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+    rusage uso{};
+    // The peak memory from the child's own high-water mark, read until it
+    // ends: the one the system reports at the end starts from this
+    // process's own, which the spawn shares.
+    while (wait4(pid, &estado, WNOHANG, &uso) == 0) {
+        m.pico = std::max(m.pico, picoDe(pid));
+        usleep(2000);
+    }
+    m.salida = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+    m.procesador = double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) + (uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
+    return m;
+}
+
+int ejecutar(const std::vector<std::string> &args)
+{
+    std::vector<std::string> todo = {PELMORA_CALC};
+    todo.insert(todo.end(), args.begin(), args.end());
+    return ejecutarPrograma(todo).salida;
 }
 
 void informar(benchmark::State &state, int archivos)
@@ -85,35 +140,96 @@ void informar(benchmark::State &state, int archivos)
     state.counters["archivos"] = archivos;
 }
 
-// The whole folder in one call.
-void BM_UnaLlamada(benchmark::State &state)
+// pelmora-calc over the generated fleet, timed by its processor time.
+void medirCalc(benchmark::State &state, const std::vector<std::string> &opciones)
 {
-    const std::string carpeta = flota().dir.path().toStdString();
+    const Flota &f = flota(int(state.range(0)));
+    std::vector<std::string> args = {PELMORA_CALC};
+    args.insert(args.end(), opciones.begin(), opciones.end());
+    args.push_back(f.dir.path().toStdString());
+    double pico = 0;
+    for (auto _ : state) {
+        const Medida m = ejecutarPrograma(args);
+        if (m.salida != 0)
+            state.SkipWithError("pelmora-calc falló");
+        state.SetIterationTime(m.procesador);
+        pico = std::max(pico, m.pico);
+    }
+    state.counters["pico_MiB"] = pico;
+    informar(state, int(state.range(0)));
+}
+
+void BM_Flota_Csv(benchmark::State &state) { medirCalc(state, {"--csv"}); }
+BENCHMARK(BM_Flota_Csv)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_Flota_Json(benchmark::State &state) { medirCalc(state, {"--json"}); }
+BENCHMARK(BM_Flota_Json)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Baseline of the processor time: cat of the same files, one call per folder.
+void BM_Base_Cat(benchmark::State &state)
+{
+    const Flota &f = flota(int(state.range(0)));
+    std::vector<std::vector<std::string>> llamadas;
+    for (qsizetype desde = 0; desde < f.rutas.size(); desde += kPorCarpeta) {
+        std::vector<std::string> args = {"cat"};
+        for (const QString &r : f.rutas.mid(desde, kPorCarpeta))
+            args.push_back(r.toStdString());
+        llamadas.push_back(std::move(args));
+    }
+    for (auto _ : state) {
+        double procesador = 0;
+        for (const auto &args : llamadas) {
+            const Medida m = ejecutarPrograma(args);
+            if (m.salida != 0)
+                state.SkipWithError("cat falló");
+            procesador += m.procesador;
+        }
+        state.SetIterationTime(procesador);
+    }
+    informar(state, int(state.range(0)));
+}
+BENCHMARK(BM_Base_Cat)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The time on the clock with every core, and with one (the baseline).
+void BM_Flota_Pared(benchmark::State &state)
+{
+    const std::string carpeta = flota(int(state.range(0))).dir.path().toStdString();
     for (auto _ : state)
         if (ejecutar({"--csv", carpeta}) != 0)
             state.SkipWithError("pelmora-calc falló");
-    informar(state, kArchivos);
+    informar(state, int(state.range(0)));
 }
-BENCHMARK(BM_UnaLlamada)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_Flota_Pared)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// Baseline: one process per file, as a shell loop over the fleet would do.
+void BM_Base_Flota_UnNucleo(benchmark::State &state)
+{
+    const std::string carpeta = flota(int(state.range(0))).dir.path().toStdString();
+    for (auto _ : state)
+        if (ejecutarPrograma({"taskset", "-c", "0", PELMORA_CALC, "--csv", carpeta}).salida != 0)
+            state.SkipWithError("pelmora-calc falló");
+    informar(state, int(state.range(0)));
+}
+BENCHMARK(BM_Base_Flota_UnNucleo)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Baseline of the whole-folder call: one process per file, as a shell loop
+// over the fleet would do.
 void BM_Base_UnProcesoPorArchivo(benchmark::State &state)
 {
     std::vector<std::string> rutas;
-    for (const QString &r : flota().rutas)
+    for (const QString &r : flota(int(state.range(0))).rutas)
         rutas.push_back(r.toStdString());
     for (auto _ : state)
         for (const std::string &r : rutas)
             if (ejecutar({"--csv", r}) != 0)
                 state.SkipWithError("pelmora-calc falló");
-    informar(state, kArchivos);
+    informar(state, int(state.range(0)));
 }
-BENCHMARK(BM_Base_UnProcesoPorArchivo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Base_UnProcesoPorArchivo)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // The engine alone, on one thread: every file read and computed in turn.
 void BM_MotorEnUnHilo(benchmark::State &state)
 {
-    const QStringList &rutas = flota().rutas;
+    const QStringList &rutas = flota(int(state.range(0))).rutas;
     for (auto _ : state)
         for (const QString &r : rutas) {
             const CalculoComparado c = compararArchivo(r);
@@ -121,9 +237,9 @@ void BM_MotorEnUnHilo(benchmark::State &state)
                 state.SkipWithError("archivo no leído");
             benchmark::DoNotOptimize(c.usuario.resultados[17]);
         }
-    informar(state, kArchivos);
+    informar(state, int(state.range(0)));
 }
-BENCHMARK(BM_MotorEnUnHilo)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_MotorEnUnHilo)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 using namespace pelmora;
 
@@ -170,6 +172,69 @@ void BM_CambiarAResultados(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CambiarAResultados)->Unit(benchmark::kMillisecond);
+
+// A commit with Enter, one turn of the event loop and the redraw: with the
+// sensitivity window open (it follows the change in that turn), and the
+// baseline with it closed.
+void confirmarYDarUnaVuelta(benchmark::State &state, bool conSensibilidad)
+{
+    auto w = ventanaAbierta();
+    if (conSensibilidad) {
+        w->mostrarSensibilidad();
+        QElapsedTimer reloj;
+        reloj.start();
+        while (reloj.elapsed() < 200)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    QLineEdit *km = kilometros(*w);
+    bool par = false;
+    for (auto _ : state) {
+        km->setText(par ? QStringLiteral("110000") : QStringLiteral("120000"));
+        par = !par;
+        tecla(km, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        redibujar();
+    }
+}
+
+void BM_Base_ConfirmarSinSensibilidad(benchmark::State &state) { confirmarYDarUnaVuelta(state, false); }
+BENCHMARK(BM_Base_ConfirmarSinSensibilidad)->Unit(benchmark::kMillisecond);
+
+void BM_ConfirmarConSensibilidad(benchmark::State &state) { confirmarYDarUnaVuelta(state, true); }
+BENCHMARK(BM_ConfirmarConSensibilidad)->Unit(benchmark::kMillisecond);
+
+// Resident memory of the process now, in MiB.
+double memoriaResidente()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> campos = f.readAll().split(' ');
+    return campos.size() > 1 ? campos[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0) : 0;
+}
+
+// A calculation opened and closed 2,000 times, each shown and drawn: the
+// memory after the first 50 (the baseline) and at the end.
+void BM_AbrirYCerrar2000Veces(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    for (auto _ : state) {
+        double tras50 = 0;
+        for (int k = 0; k < 2000; ++k) {
+            w->CerrarPatillas();
+            if (!w->abrirArchivoInicial(QStringLiteral(PELMORA_REFERENCIA)))
+                std::abort();
+            QCoreApplication::processEvents();
+            redibujar();
+            if (k == 49)
+                tras50 = memoriaResidente();
+        }
+        state.counters["RSS_tras_50_MiB"] = tras50;
+        state.counters["RSS_final_MiB"] = memoriaResidente();
+        state.counters["crecimiento_MiB"] = memoriaResidente() - tras50;
+    }
+}
+BENCHMARK(BM_AbrirYCerrar2000Veces)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -115,25 +115,29 @@ QString Calculo::textoMostrado(Col c, Seccion s, int i) const
 void Calculo::mostrar(Col c, Seccion s, int i)
 {
     e_.campos[static_cast<int>(c)][ord(s)][i].vacio = false;
-    emit campoCambiado(c, s, i);
+    if (!cargando_)
+        emit campoCambiado(c, s, i);
 }
 
 void Calculo::vaciar(Col c, Seccion s, int i)
 {
     e_.campos[static_cast<int>(c)][ord(s)][i].vacio = true;
-    emit campoCambiado(c, s, i);
+    if (!cargando_)
+        emit campoCambiado(c, s, i);
 }
 
 void Calculo::aspecto(Col c, Seccion s, int i, bool entrada)
 {
     e_.campos[static_cast<int>(c)][ord(s)][i].entrada = entrada;
-    emit campoCambiado(c, s, i);
+    if (!cargando_)
+        emit campoCambiado(c, s, i);
 }
 
 void Calculo::retitular()
 {
     e_.descripcionTitulos = comoTexto(e_.columnaS(kCar, Car::Descripcion));
-    emit titulosCambiados();
+    if (!cargando_)
+        emit titulosCambiados();
 }
 
 // ---------------------------------------------------------------------------
@@ -245,6 +249,7 @@ bool Calculo::vacioAlCargar(Col c, Seccion s, int i) const
 void Calculo::MostrarCalculo()
 {
     const Col columnas[] = {Col::S, Col::O};
+    cargando_ = true;
     e_.fechaTituloS = e_.columnaS.Fecha;
     e_.fechaTituloO = e_.columnaO.Fecha;
     retitular();
@@ -276,6 +281,8 @@ void Calculo::MostrarCalculo()
     for (int i : ListaGrabada(kServ))
         replay(Col::S, kServ, i);
     Revisar();
+    cargando_ = false;
+    emit columnasCargadas();
     emit resultadosCambiados();
 }
 

@@ -148,6 +148,10 @@ signals:
     void comentarioCambiado(pelmora::Col c);
     // The 48 result slots of both columns were recomputed.
     void resultadosCambiados();
+    // A calculation was loaded: every box, option pair, title and comment
+    // may show something new. Announced once, in place of the four signals
+    // above field by field; resultadosCambiados follows.
+    void columnasCargadas();
     // A change by the user begins (a commit, an option switch) and is over,
     // with the results current. Loading, restoring and the service's review
     // are no such changes. The change is to field indice of s (a box, or
@@ -185,6 +189,7 @@ private:
     void reglasServicio(int i);
 
     EstadoCalculo e_;
+    bool cargando_ = false; // MostrarCalculo is running: one announcement at its end
 };
 
 } // namespace pelmora

@@ -239,7 +239,8 @@ void Calculo::aplicarOpcion(Col c, Seccion s, int indice, int boton)
         fijarOpcion(c, s, indice, primero);
     else if (!cambiarGrupo(c, s, indice, primero))
         return;
-    emit opcionCambiada(c, s, indice);
+    if (!cargando_)
+        emit opcionCambiada(c, s, indice);
 }
 
 bool Calculo::cambiarGrupo(Col c, Seccion s, int indice, bool primero)
@@ -278,7 +279,8 @@ bool Calculo::cambiarGrupo(Col c, Seccion s, int indice, bool primero)
     if (primero) {
         if (s == kInd) {
             e_.comentarios[static_cast<int>(Col::S)].clear();
-            emit comentarioCambiado(Col::S);
+            if (!cargando_)
+                emit comentarioCambiado(Col::S);
         }
         aspecto(c, s, total, false);
         for (int i : editables) {

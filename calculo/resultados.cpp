@@ -209,7 +209,8 @@ void Calculo::redactarComentario(Col c)
                                        QStringLiteral("\r\n") + FormatearNumero(Valor(pct), 1, true) +
                                        QStringLiteral("  %") + QStringLiteral("\r\n") +
                                        QStringLiteral("de  los  Costes  Directos.");
-    emit comentarioCambiado(c);
+    if (!cargando_)
+        emit comentarioCambiado(c);
 }
 
 void Calculo::Revisar()

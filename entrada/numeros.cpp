@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -15,6 +18,23 @@ QString g_miles = QStringLiteral(".");
 
 // Largest magnitude the 15-digit decimal step of rounding can hold.
 constexpr double kMaximoDecimal = 7.9228162514264337593543950335e28;
+
+constexpr std::uint64_t kPotenciasEnteras[] = {1ULL,
+                                               10ULL,
+                                               100ULL,
+                                               1000ULL,
+                                               10000ULL,
+                                               100000ULL,
+                                               1000000ULL,
+                                               10000000ULL,
+                                               100000000ULL,
+                                               1000000000ULL,
+                                               10000000000ULL,
+                                               100000000000ULL,
+                                               1000000000000ULL,
+                                               10000000000000ULL,
+                                               100000000000000ULL,
+                                               1000000000000000ULL};
 
 // The 15 significant digits and the decimal exponent of |x| (x != 0):
 // |x| = 0.d1 d2 ... d15 * 10^(exp + 1).
@@ -65,6 +85,76 @@ double leerDecimal(std::string_view s)
     return negativo ? -x : x;
 }
 
+
+// The powers of ten that are doubles exactly.
+constexpr double kPotencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// 10^n exactly as std::pow gives it: from the table where 10^n is a double.
+double potenciaDeDiez(int n)
+{
+    return n < static_cast<int>(std::size(kPotencias)) ? kPotencias[n] : std::pow(10.0, n);
+}
+
+// a (> 0) taken to 15 significant digits, then half up to an integer, read
+// from the digits written out: any magnitude.
+double redondearPorCifras(double a)
+{
+    const Digitos15 d = digitos15(a);
+    std::string entero;
+    bool subir = false;
+    if (d.exponente >= 0) {
+        const int largo = d.exponente + 1;
+        if (largo >= 15) {
+            entero = d.digitos + std::string(largo - 15, '0');
+        } else {
+            entero = d.digitos.substr(0, largo);
+            subir = d.digitos[largo] >= '5';
+        }
+    } else {
+        entero = "0";
+        subir = d.exponente == -1 && d.digitos[0] >= '5';
+    }
+    const double magnitud = leerDecimal(entero);
+    return subir ? magnitud + 1.0 : magnitud;
+}
+
+__extension__ using Entero128 = unsigned __int128;
+
+// The same for 0 < a < 10^14 in integers: a = m / 2^d exactly, so a * 10^k
+// is m * 10^k shifted right, rounded half to even as the 15 digits are.
+double redondearEntero(double a)
+{
+    if (a < 0.25)
+        return 0.0; // its 15 digits stay below a half
+    // a is a normal double: its 52 stored bits with the leading one, and
+    // its biased exponent.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const std::uint64_t m = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
+    const int desplazamiento = 1075 - static_cast<int>(bits >> 52); // a = m / 2^desplazamiento, >= 6 below 10^14
+    int e = a < 1.0 ? -1 : 0; // decimal exponent of a's first digit
+    while (e < 13 && a >= kPotencias[e + 1])
+        ++e;
+    // q: a's 15 significant digits as an integer, a ~ q * 10^(e - 14).
+    const Entero128 producto = static_cast<Entero128>(m) * kPotenciasEnteras[14 - e];
+    std::uint64_t q = static_cast<std::uint64_t>(producto >> desplazamiento);
+    const Entero128 resto = producto & ((static_cast<Entero128>(1) << desplazamiento) - 1);
+    const Entero128 mitad = static_cast<Entero128>(1) << (desplazamiento - 1);
+    if (resto > mitad || (resto == mitad && (q & 1) != 0))
+        ++q;
+    if (q == kPotenciasEnteras[15]) { // rounded up to the next power of ten
+        q = kPotenciasEnteras[14];
+        ++e;
+    }
+    if (e >= 14)
+        return static_cast<double>(q);
+    // The integer part of q * 10^(e - 14), one more when the next digit is 5 or more.
+    const std::uint64_t unidad = kPotenciasEnteras[14 - e];
+    const std::uint64_t entero = q / unidad;
+    return static_cast<double>(q % unidad >= unidad / 2 ? entero + 1 : entero);
+}
+
 } // namespace
 
 QChar SeparadorDecimal(const QLocale &locale)
@@ -92,31 +182,15 @@ std::optional<double> Redondear(double x, int n)
 {
     if (!std::isfinite(x) || n < 0)
         return std::nullopt;
-    const double p = std::pow(10.0, n);
+    const double p = potenciaDeDiez(n);
     const double y = x * p;
     if (!std::isfinite(y) || std::fabs(y) > kMaximoDecimal)
         return std::nullopt;
     if (y == 0.0)
         return 0.0;
-    // y taken to 15 significant digits, then + 0.5 and truncated, exactly.
-    const Digitos15 d = digitos15(y);
-    std::string entero;
-    bool subir = false;
-    if (d.exponente >= 0) {
-        const int largo = d.exponente + 1;
-        if (largo >= 15) {
-            entero = d.digitos + std::string(largo - 15, '0');
-        } else {
-            entero = d.digitos.substr(0, largo);
-            subir = d.digitos[largo] >= '5';
-        }
-    } else {
-        entero = "0";
-        subir = d.exponente == -1 && d.digitos[0] >= '5';
-    }
-    double magnitud = leerDecimal(entero);
-    if (subir)
-        magnitud += 1.0;
+    const double a = std::fabs(y);
+    // Below 10^14 the integer arithmetic is exact; above, the digits.
+    const double magnitud = a < 1e14 ? redondearEntero(a) : redondearPorCifras(a);
     const double r = magnitud / p;
     if (r == 0.0)
         return 0.0;
@@ -198,6 +272,22 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
         texto += QString::fromLatin1(s.substr(punto + 1).c_str());
     }
     return texto;
+}
+
+double numeroMostrado(double x, int n)
+{
+    // Where the display is empty, what is read is 0.
+    if (!std::isfinite(x))
+        return 0.0;
+    const double r = Redondear(x, n).value_or(x);
+    char buf[400];
+    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(r), std::chars_format::fixed, n);
+    if (error != std::errc())
+        return 0.0;
+    const std::string_view s(buf, size_t(fin - buf));
+    const double m = leerDecimal(s);
+    // A figure that shows as zero shows no sign.
+    return r < 0 && s.find_first_not_of("0.") != std::string_view::npos ? -m : m;
 }
 
 QString textoEdicion(const Valor &v, int decimales)

@@ -27,6 +27,11 @@ std::optional<double> Redondear(double x, int n);
 // Display text of a value with a number of decimals (-1 free text).
 QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero);
 
+// The number a box holds once x is shown with n decimals (n >= 0) and that
+// text, without its grouping, is read back as typed: LeerCampo of
+// FormatearNumero, without building either text.
+double numeroMostrado(double x, int n);
+
 // The text a field shows while it is being edited: the value written
 // plainly, no grouping, no trailing zeros, empty for 0.
 QString textoEdicion(const Valor &v, int decimales);

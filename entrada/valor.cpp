@@ -6,7 +6,7 @@
 
 namespace pelmora {
 
-std::optional<double> Valor::comoNumero() const
+std::optional<double> Valor::comoNumeroSinSerNumero() const
 {
     switch (tipo_) {
     case Tipo::Vacio:

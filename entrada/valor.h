@@ -29,7 +29,10 @@ public:
 
     // The value as it takes part in arithmetic: empty is 0, true is -1,
     // a text counts only when it is a plain number. No value when it cannot.
-    std::optional<double> comoNumero() const;
+    std::optional<double> comoNumero() const
+    {
+        return tipo_ == Tipo::Numero ? std::optional<double>(numero_) : comoNumeroSinSerNumero();
+    }
     // Arithmetic value with a failed conversion counted as 0 (used only
     // where a comparison, not a computation, is made).
     double n() const { return comoNumero().value_or(0.0); }
@@ -42,6 +45,8 @@ public:
     bool operator!=(const Valor &o) const { return !(*this == o); }
 
 private:
+    std::optional<double> comoNumeroSinSerNumero() const;
+
     Tipo tipo_ = Tipo::Vacio;
     double numero_ = 0.0;
     bool booleano_ = false;

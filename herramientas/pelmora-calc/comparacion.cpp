@@ -2,28 +2,20 @@
 // JSON line or CSV row per file, read and computed in parallel.
 #include "analisis.h"
 
+#include "analisis/comparacion.h"
 #include "analisis/exportar.h"
 #include "archivos/archivo.h"
 #include "archivos/json.h"
+#include "flujo.h"
 #include "informe.h"
+#include "progreso.h"
 #include "salida.h"
 
-#include <QFileInfo>
-#include <QList>
-#include <QtConcurrent/QtConcurrentMap>
+#include <cstring>
 
 namespace pelmora {
 
 namespace {
-
-// Files handed to the threads at a time: enough to keep them busy, few
-// enough that the outputs waiting to be written stay small.
-constexpr qsizetype kTanda = 512;
-
-struct Hecho {
-    QByteArray salida;
-    QString error; // the reason the file could not be read
-};
 
 // The JSON export on one line, with the file's name first.
 QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &error)
@@ -34,18 +26,20 @@ QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &er
     // Texts escape their line ends, so every line end of the export is
     // layout: it goes with the indentation after it.
     const QByteArray json = calculoJson(*calc);
-    QByteArray cuerpo;
-    cuerpo.reserve(json.size());
-    for (qsizetype k = 0; k < json.size(); ++k) {
-        if (json[k] == '\n') {
-            while (k + 1 < json.size() && json[k + 1] == ' ')
-                ++k;
-            continue;
-        }
-        cuerpo += json[k];
+    // json is {"ColumnaS": ..., "ColumnaO": ...}: what follows its "{" goes
+    // on, a piece between two line ends at a time.
+    b.reserve(b.size() + json.size() + 2);
+    b += ", ";
+    const char *p = json.constData() + 1, *const fin = json.constData() + json.size();
+    while (p < fin) {
+        const auto *salto = static_cast<const char *>(std::memchr(p, '\n', size_t(fin - p)));
+        const char *hasta = salto ? salto : fin;
+        b.append(p, hasta - p);
+        p = hasta;
+        while (p < fin && (*p == '\n' || *p == ' ')) // the line end and the indentation after it
+            ++p;
     }
-    // cuerpo is {"ColumnaS": ..., "ColumnaO": ...}
-    return b + ", " + cuerpo.mid(1) + '\n';
+    return b + '\n';
 }
 
 Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
@@ -78,35 +72,37 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
 
 int compararArchivos(const Opciones &o)
 {
-    QStringList rutas;
-    for (const QString &a : o.archivos) {
-        const QStringList dentro = calculosEn({a});
-        if (dentro.isEmpty())
-            escribir(stderr,
-                     QStringLiteral("pelmora-calc: ") + textoVisible(a) + QStringLiteral(": no hay archivos .clc\n"));
-        rutas << dentro;
-    }
-
     const FormatoCsv formato = formatoCsv();
     if (o.csv)
         escribir(stdout, inicioCsv() + lineaCsv(cabeceraComparacion(), formato));
     bool fallo = false, primero = true;
-    for (qsizetype desde = 0; desde < rutas.size(); desde += kTanda) {
-        const QStringList tanda = rutas.mid(desde, kTanda);
-        const QList<Hecho> hechos = QtConcurrent::blockingMapped<QList<Hecho>>(
-            tanda, [&](const QString &ruta) { return procesar(ruta, o, formato); });
-        for (qsizetype k = 0; k < hechos.size(); ++k) {
-            if (!hechos[k].error.isEmpty()) {
-                fallo = true;
-                escribir(stderr, textoVisible(tanda[k]) + QStringLiteral(": ") + hechos[k].error + QLatin1Char('\n'));
-            }
-            // Reports follow one another after a blank line.
-            if (!primero && !o.csv && o.formato == Formato::Informe)
-                escribir(stdout, QByteArray("\n"));
-            escribir(stdout, hechos[k].salida);
-            primero = false;
+    Progreso progreso;
+    Flujo flujo([&](const QString &ruta) { return procesar(ruta, o, formato); },
+                [&](const QString &ruta, const Hecho &h) {
+                    if (!h.error.isEmpty()) {
+                        fallo = true;
+                        progreso.borrar();
+                        escribir(stderr, textoVisible(ruta) + QStringLiteral(": ") + h.error + QLatin1Char('\n'));
+                    }
+                    // Reports follow one another after a blank line.
+                    if (!primero && !o.csv && o.formato == Formato::Informe)
+                        escribir(stdout, QByteArray("\n"));
+                    escribir(stdout, h.salida);
+                    primero = false;
+                    progreso.hecho();
+                });
+    for (const QString &a : o.archivos) {
+        const qsizetype hallados = recorrerCalculos(a, [&](const QString &ruta) {
+            progreso.hallado();
+            flujo.anadir(ruta);
+        });
+        if (hallados == 0) {
+            progreso.borrar();
+            escribir(stderr, QStringLiteral("pelmora-calc: ") + textoVisible(a) + QStringLiteral(": no hay archivos .clc\n"));
         }
     }
+    flujo.terminar();
+    progreso.borrar();
     if (const int salida = terminarSalida(); salida != kSalidaBien)
         return salida;
     return fallo ? kSalidaArchivo : kSalidaBien;

@@ -8,6 +8,7 @@
 #include "interfaz/dialogos/dialogoarchivo.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
+#include "interfaz/soporte/ocupado.h"
 #include "interfaz/soporte/rutas.h"
 
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 namespace pelmora {
 
@@ -218,6 +220,7 @@ void VentanaComparar::alternarAbierto(bool incluir)
 bool VentanaComparar::anadirArchivos(const QStringList &rutas)
 {
     QStringList fallos, repetidos, sobrantes;
+    std::optional<CursorOcupado> ocupado(std::in_place);
     for (const QString &r : rutas) {
         const QString ruta = QFileInfo(r).absoluteFilePath();
         if (std::any_of(elementos_.begin(), elementos_.end(),
@@ -237,6 +240,7 @@ bool VentanaComparar::anadirArchivos(const QStringList &rutas)
         elementos_.push_back({false, std::move(c)});
     }
     mostrar();
+    ocupado.reset();
     if (!fallos.isEmpty())
         MostrarMensaje((fallos.size() == 1 ? QStringLiteral("No se ha podido leer el archivo ")
                                            : QStringLiteral("No se han podido leer estos archivos; se dejan fuera de "

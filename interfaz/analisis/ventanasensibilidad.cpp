@@ -27,6 +27,43 @@ QString conUnidad(const QString &texto, const QString &unidad)
 
 QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
 
+// The table shows t: the cells kept, their texts changed where they differ
+// (a change in the figures touches few of them). Which columns changed.
+std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
+{
+    const int columnas = int(t.cabecera.size());
+    std::vector<bool> cambiadas(size_t(columnas), false);
+    if (tabla.columnCount() != columnas)
+        tabla.setColumnCount(columnas);
+    tabla.setRowCount(int(t.filas.size()));
+    for (int k = 0; k < columnas; ++k) {
+        if (QTableWidgetItem *h = tabla.horizontalHeaderItem(k); !h || h->text() != t.cabecera[size_t(k)]) {
+            tabla.setHorizontalHeaderItem(k, new QTableWidgetItem(t.cabecera[size_t(k)]));
+            cambiadas[size_t(k)] = true;
+        }
+    }
+    for (int f = 0; f < int(t.filas.size()); ++f) {
+        for (int k = 0; k < columnas; ++k) {
+            const QString texto = t.filas[size_t(f)].value(k);
+            QTableWidgetItem *celda = tabla.item(f, k);
+            if (celda && celda->text() == texto)
+                continue;
+            cambiadas[size_t(k)] = true;
+            if (!celda) {
+                celda = new QTableWidgetItem;
+                if (t.numerica[size_t(k)])
+                    celda->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                tabla.setItem(f, k, celda);
+            }
+            celda->setText(texto);
+            celda->setToolTip(texto);
+            const bool apagada = texto == QLatin1String("no posible") || k == columnas - 1;
+            celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
+        }
+    }
+    return cambiadas;
+}
+
 } // namespace
 
 TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
@@ -178,29 +215,17 @@ void VentanaSensibilidad::mostrar()
                                 rotuloResultado(n).unidad));
     grafico_->mostrar(&s_, n);
 
-    const TablaTexto t = tablaSensibilidad(s_, n);
     tabla_->setUpdatesEnabled(false);
-    tabla_->clear();
-    tabla_->setColumnCount(int(t.cabecera.size()));
-    tabla_->setRowCount(int(t.filas.size()));
-    tabla_->setHorizontalHeaderLabels(t.cabecera);
-    for (int f = 0; f < int(t.filas.size()); ++f) {
-        for (int k = 0; k < int(t.cabecera.size()); ++k) {
-            auto *celda = new QTableWidgetItem(t.filas[size_t(f)].value(k));
-            celda->setToolTip(celda->text());
-            if (t.numerica[size_t(k)])
-                celda->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (celda->text() == QLatin1String("no posible") || k == int(t.cabecera.size()) - 1)
-                celda->setForeground(kColorNoPosible);
-            tabla_->setItem(f, k, celda);
-        }
-    }
-    tabla_->resizeColumnsToContents();
+    const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
+    for (int k = 0; k < int(cambiadas.size()); ++k)
+        if (cambiadas[size_t(k)])
+            tabla_->resizeColumnToContents(k);
     // The entry and its section are long texts (whole in their tool tips):
     // the figures beside them come into view first.
     const int letra = fontMetrics().averageCharWidth();
     for (const auto &[columna, letras] : {std::pair{0, 24}, std::pair{1, 12}})
-        tabla_->setColumnWidth(columna, std::min(tabla_->columnWidth(columna), letra * letras));
+        if (int(cambiadas.size()) > columna && cambiadas[size_t(columna)])
+            tabla_->setColumnWidth(columna, std::min(tabla_->columnWidth(columna), letra * letras));
     tabla_->setUpdatesEnabled(true);
 }
 

@@ -81,6 +81,7 @@ FormularioBase::FormularioBase(Calculo &calculo, Seccion seccion, QWidget *paren
     connect(&calculo, &Calculo::titulosCambiados, this, &FormularioBase::titulosCambiados);
     connect(&calculo, &Calculo::comentarioCambiado, this, &FormularioBase::comentarioCambiado);
     connect(&calculo, &Calculo::resultadosCambiados, this, &FormularioBase::resultadosCambiados);
+    connect(&calculo, &Calculo::columnasCargadas, this, &FormularioBase::cargar);
 }
 
 FormularioBase::~FormularioBase()

@@ -3,6 +3,7 @@
 #include "archivos/archivo.h"
 #include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
+#include "interfaz/soporte/ocupado.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,8 +58,10 @@ bool exportarACsv(QWidget *padre, const QByteArray &bytes, const QString &nombre
     ErrorArchivo e = ErrorArchivo::Ninguno;
     if (!QFileInfo(ruta).absoluteDir().exists())
         e = ErrorArchivo::CarpetaNoExiste;
-    else
+    else {
+        const CursorOcupado ocupado;
         e = grabarBytes(ruta, bytes);
+    }
     if (e != ErrorArchivo::Ninguno) {
         MostrarMensaje(QStringLiteral("No se ha podido grabar el archivo CSV:\r\n") + QDir::toNativeSeparators(ruta)
                            + QStringLiteral("\r\n\r\n") + mensajeErrorArchivo(e),

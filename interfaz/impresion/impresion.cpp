@@ -3,6 +3,7 @@
 #include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
+#include "interfaz/soporte/ocupado.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -208,6 +209,7 @@ ErrorArchivo grabarPdf(const QString &ruta, const QList<QWidget *> &formularios,
 {
     // The whole document is made in memory first, then written whole or not
     // at all: a failed write leaves an older file as it was.
+    const CursorOcupado ocupado;
     QByteArray bytes;
     {
         QBuffer memoria(&bytes);
@@ -245,7 +247,12 @@ bool imprimirFormularios(const QList<QWidget *> &formularios, const QString &doc
     QPrinter impresora(info, QPrinter::ScreenResolution);
     impresora.setDocName(documento);
     impresora.setCreator(QStringLiteral("Pelmora"));
-    if (!pintarFormularios(impresora, formularios) || impresora.printerState() == QPrinter::Error) {
+    bool impreso = false;
+    {
+        const CursorOcupado ocupado;
+        impreso = pintarFormularios(impresora, formularios) && impresora.printerState() != QPrinter::Error;
+    }
+    if (!impreso) {
         MostrarMensaje(QStringLiteral("No se ha podido imprimir en la impresora ") + info.printerName()
                            + QStringLiteral("."),
                        kError, formularios.value(0));

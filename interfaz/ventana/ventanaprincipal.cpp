@@ -176,16 +176,29 @@ void VentanaPrincipal::CargarPatillas()
     emit calculoAbiertoCambiado(true);
 }
 
-void VentanaPrincipal::destruirFormularios()
+void VentanaPrincipal::soltarFoco()
 {
     // A field being edited gives up the focus while its form is still whole.
     QWidget *foco = QApplication::focusWidget();
     if (foco && area_ && area_->isAncestorOf(foco))
         foco->clearFocus();
+}
+
+void VentanaPrincipal::destruirFormularios()
+{
+    soltarFoco();
     for (auto &f : formularios_) {
         delete f;
         f = nullptr;
     }
+}
+
+void VentanaPrincipal::guardarFormularios()
+{
+    soltarFoco();
+    for (FormularioBase *f : formularios_)
+        if (f)
+            f->hide();
 }
 
 void VentanaPrincipal::CerrarPatillas()
@@ -193,7 +206,9 @@ void VentanaPrincipal::CerrarPatillas()
     archivoActual_.clear();
     construirDespues_ = false;
     area_->cerrar();
-    destruirFormularios();
+    // The forms stay, hidden: the next calculation fills them again instead
+    // of building them anew.
+    guardarFormularios();
     calculo_.IniciarTablas();
     fijarMenusCalculo(EstadoMenus::SinCalculo);
     colorActivo_ = kColorActivoInicial;

@@ -138,7 +138,9 @@ private:
     // when its form is shown and it takes input.
     void enfocarLugar(const LugarCambio &lugar);
     void ponerFondoCliente(const QColor &c);
+    void soltarFoco();
     void destruirFormularios();
+    void guardarFormularios(); // hidden, kept for the next calculation
     // Builds the next form not built yet, and goes on from the event loop.
     void construirPendientes();
     // A form takes the look it has on screen (shown or printed).

@@ -477,7 +477,8 @@ private slots:
         w.findChild<QPushButton *>(QStringLiteral("cmbCerrar"))->click();
         QVERIFY(pregunta_.preguntas.isEmpty());
         QVERIFY(!w.calculoAbierto());
-        QVERIFY(car.isNull());
+        // The forms stay, hidden, to be filled by the next calculation.
+        QVERIFY(car && car->isHidden());
         QVERIFY(!w.frmActiva());
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicVScroll"))->isVisible());
         QVERIFY(!w.findChild<QWidget *>(QStringLiteral("PicHScroll"))->isVisible());
@@ -490,6 +491,8 @@ private slots:
 
         // Modified: the question decides.
         QVERIFY(prueba::abrirCategoria(w, 0));
+        QCOMPARE(w.formulario(Seccion::Caracteristicas), car.data());
+        QVERIFY(car->isVisible());
         const int i = ListaGrabada(Seccion::CostesFijos1).front();
         Valor &v = w.calculo().columnaParaPruebas(Col::S)(Seccion::CostesFijos1, i);
         v = Valor(v.n() + 1234.0);

@@ -1,5 +1,6 @@
 // The analyses: sensitivity worked by hand and against commits typed one by
-// one, the CSV writer under both conventions, and the CSV of a calculation.
+// one, the CSV writer under both conventions, the CSV of a calculation, and
+// the walk of a fleet's folders.
 #include "analisis/comparacion.h"
 #include "analisis/exportar.h"
 #include "analisis/rotulos.h"
@@ -9,6 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -400,4 +405,38 @@ TEST(Catalogo, NombresDeCajasYDePares)
             vistos << n;
         }
     }
+}
+
+// The folders walked one at a time give what listing the whole tree and
+// sorting every path gives: names that sort one way as folders and another
+// as parts of a path, "*.clc" in any case, hidden entries and linked folders
+// left out, a folder named like a calculation walked into.
+TEST(Flota, RecorridoEnOrdenDeRutas)
+{
+    QTemporaryDir dir;
+    const char *const archivos[] = {"a.clc",        "a/z.clc",    "a-b.clc",  "a-b/c.clc", "a0/x.clc",
+                                    "B.CLC",        "b.clc",      "notas.txt", ".oculto.clc", ".oculta/x.clc",
+                                    "d.clc/e.clc",  "a/b/c/d.clc", "a b/e.clc", "ñ.clc",    "Z/a.clc"};
+    for (const char *a : archivos) {
+        const QString ruta = dir.filePath(QString::fromUtf8(a));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(ruta).path()));
+        QFile f(ruta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link(dir.filePath("a"), dir.filePath("enlace")));
+
+    QStringList esperado;
+    QDirIterator it(dir.path(), {QStringLiteral("*.clc")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        esperado << it.next();
+    std::sort(esperado.begin(), esperado.end());
+
+    QStringList hallado;
+    EXPECT_EQ(recorrerCalculos(dir.path(), [&](const QString &r) { hallado << r; }), esperado.size());
+    EXPECT_EQ(hallado, esperado);
+    EXPECT_EQ(esperado.size(), 12);
+    // A path that is no folder is handed as it is, found or not.
+    hallado.clear();
+    EXPECT_EQ(recorrerCalculos(dir.filePath("falta.clc"), [&](const QString &r) { hallado << r; }), 1);
+    EXPECT_EQ(hallado, QStringList{dir.filePath("falta.clc")});
 }

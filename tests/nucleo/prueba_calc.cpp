@@ -867,6 +867,36 @@ TEST(PelmoraCalc, VariosArchivosEnJsonPorLineasYEnInformes)
     EXPECT_TRUE(nada.err.contains("no hay archivos .clc"));
 }
 
+// Many files over several folders, read on several threads: the rows and
+// the messages come in path order, one row per file, whatever thread ends
+// first.
+TEST(PelmoraCalc, MuchosArchivosEnOrdenDeRutas)
+{
+    QTemporaryDir dir;
+    const QByteArray bueno = leer(kReferencia);
+    QStringList rutas, rotos;
+    for (int k = 0; k < 600; ++k) {
+        const QString ruta = dir.filePath(QStringLiteral("g%1/c%2.clc").arg(k % 7).arg(k, 3, 10, QLatin1Char('0')));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(ruta).path()));
+        ASSERT_TRUE(escribirArchivo(ruta, k % 13 == 5 ? QByteArray("basura\r\n") : bueno));
+        rutas << ruta;
+        if (k % 13 == 5)
+            rotos << ruta;
+    }
+    std::sort(rutas.begin(), rutas.end());
+    std::sort(rotos.begin(), rotos.end());
+    const Salida s = ejecutar({"--csv", dir.path()});
+    EXPECT_EQ(s.codigo, 2);
+    QStringList mensajes;
+    for (const QString &r : rotos)
+        mensajes << r + QString::fromUtf8(": Archivo en mal estado.");
+    EXPECT_EQ(s.err, mensajes.join('\n') + '\n');
+    const QStringList lineas = QString::fromUtf8(s.outBytes.mid(3)).chopped(2).split("\r\n");
+    ASSERT_EQ(lineas.size(), rutas.size() + 1);
+    for (qsizetype k = 0; k < rutas.size(); ++k)
+        EXPECT_EQ(lineas[k + 1].section(';', 0, 0), rutas[k]) << k;
+}
+
 TEST(PelmoraCalc, SensibilidadEnJsonComoElMotor)
 {
     fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstring>
 #include <clocale>
+#include <cmath>
 #include <limits>
+#include <random>
+#include <string>
 
 using namespace pelmora;
 
@@ -40,6 +45,42 @@ INSTANTIATE_TEST_SUITE_P(Locales, Numeros,
                                      c = '_';
                              return n;
                          });
+
+
+// Rounding as it was first written: x * 10^n written with 15 significant
+// digits, the integer part read back, one more when the next digit is 5 or
+// more. The program's rounding must give the very same doubles.
+std::optional<double> redondearPorTexto(double x, int n)
+{
+    if (!std::isfinite(x) || n < 0)
+        return std::nullopt;
+    const double p = std::pow(10.0, n);
+    const double y = x * p;
+    if (!std::isfinite(y) || std::fabs(y) > 7.9228162514264337593543950335e28)
+        return std::nullopt;
+    if (y == 0.0)
+        return 0.0;
+    char buf[64];
+    const char *fin = std::to_chars(buf, buf + sizeof buf, std::fabs(y), std::chars_format::scientific, 14).ptr;
+    const std::string digitos = std::string(1, buf[0]) + std::string(buf + 2, 14);
+    int exponente = 0;
+    std::from_chars(buf + 17 + (buf[17] == '+'), fin, exponente);
+    std::string entero = "0";
+    bool subir = exponente == -1 && digitos[0] >= '5';
+    if (exponente >= 14) {
+        entero = digitos + std::string(exponente - 14, '0');
+        subir = false;
+    } else if (exponente >= 0) {
+        entero = digitos.substr(0, exponente + 1);
+        subir = digitos[exponente + 1] >= '5';
+    }
+    double magnitud = 0.0;
+    std::from_chars(entero.data(), entero.data() + entero.size(), magnitud);
+    const double r = (subir ? magnitud + 1.0 : magnitud) / p;
+    if (r == 0.0)
+        return 0.0;
+    return x < 0 ? -r : r;
+}
 
 QString fmt(const Valor &v, int d, bool cero = false) { return FormatearNumero(v, d, cero); }
 
@@ -80,12 +121,86 @@ TEST_P(Numeros, RedondearMitadLejosDeCeroTrasQuinceCifras)
         EXPECT_EQ(*Redondear(c.x, c.decimales), c.esperado) << c.x << " a " << c.decimales;
 }
 
+// Millions of values of every kind against the rounding written out as
+// text: amounts in cents, any magnitude, the doubles on either side of
+// each half unit and of each power of ten, and arbitrary bit patterns.
+TEST(RedondearComoPorTexto, MismosDoblesEnMillonesDeValores)
+{
+    std::mt19937_64 azar(20261207);
+    long distintos = 0;
+    long probados = 0;
+    const auto probar = [&](double x, int n) {
+        ++probados;
+        const auto a = Redondear(x, n);
+        const auto b = redondearPorTexto(x, n);
+        const bool igual = a.has_value() == b.has_value() &&
+                           (!a || std::memcmp(&*a, &*b, sizeof(double)) == 0);
+        if (!igual && ++distintos <= 10)
+            ADD_FAILURE() << std::hexfloat << x << " a " << n << ": " << a.value_or(-1) << " frente a "
+                          << b.value_or(-1);
+    };
+    const auto cerca = [&](double x, int n) {
+        double arriba = x;
+        double abajo = x;
+        for (int k = 0; k < 4; ++k, arriba = std::nextafter(arriba, HUGE_VAL), abajo = std::nextafter(abajo, 0.0)) {
+            probar(arriba, n);
+            probar(abajo, n);
+            probar(-arriba, n);
+        }
+    };
+    std::uniform_int_distribution<long long> centimos(0, 100000000000LL);
+    std::uniform_real_distribution<double> exponente(-8.0, 30.0);
+    std::uniform_int_distribution<int> decimales(0, 6);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    for (int i = 0; i < 150000; ++i) {
+        const int n = decimales(azar);
+        const long long c = centimos(azar) >> (i % 40);
+        probar(static_cast<double>(c) / 100.0, n);
+        probar(static_cast<double>(c) / std::pow(10.0, n + 1), n);
+        probar(std::pow(10.0, exponente(azar)), n);
+        // Half a unit of the n-th decimal, of the 15th digit, and the powers of ten.
+        cerca((static_cast<double>(c % 1000000000) + 0.5) / std::pow(10.0, n), n);
+        const double quince = 1e14 + static_cast<double>(bits(azar) % 900000000000000ULL);
+        cerca((quince + 0.5) * std::pow(10.0, std::floor(exponente(azar)) - 14 - n), n);
+        cerca(std::pow(10.0, i % 36 - 8), n);
+        double d = 0.0;
+        const std::uint64_t b = bits(azar);
+        std::memcpy(&d, &b, sizeof d);
+        probar(d, n);
+    }
+    EXPECT_GE(probados, 6000000);
+    EXPECT_EQ(distintos, 0);
+}
+
 TEST_P(Numeros, RedondearFallaAlDesbordar)
 {
     EXPECT_FALSE(Redondear(1e300, 2).has_value());
     EXPECT_FALSE(Redondear(1e27, 4).has_value());
     EXPECT_FALSE(Redondear(std::numeric_limits<double>::infinity(), 0).has_value());
     EXPECT_TRUE(Redondear(1e24, 4).has_value());
+}
+
+// The number a box reads back from its own display, computed without the
+// texts, against the texts themselves: grouped, with either separator.
+TEST_P(Numeros, NumeroMostradoEsElQueSeLeeDeLaCaja)
+{
+    std::mt19937_64 azar(7);
+    std::uniform_real_distribution<double> exponente(-6.0, 16.0);
+    const double especiales[] = {0.0, -0.0, -0.004, 0.005, -0.5, 2.675, 1e300, -1e300, HUGE_VAL, NAN, 999999.995};
+    for (const QLocale &l : {QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        fijarSeparadores(l);
+        int distintos = 0;
+        for (int k = 0; k < 20000; ++k) {
+            const int n = k % 5;
+            const double x = k < int(std::size(especiales)) ? especiales[k]
+                                                            : (k % 2 ? -1 : 1) * std::pow(10.0, exponente(azar));
+            QString texto = FormatearNumero(Valor(x), n, true);
+            texto.remove(separadorMiles());
+            const double esperado = LeerCampo(texto, n).n(), obtenido = numeroMostrado(x, n);
+            if (std::memcmp(&esperado, &obtenido, sizeof(double)) != 0 && ++distintos <= 5)
+                ADD_FAILURE() << x << " a " << n << ": " << obtenido << " frente a " << esperado;
+        }
+    }
 }
 
 TEST_P(Numeros, SeparadorDecimalSegunLaConfiguracionRegional)

@@ -1,0 +1,87 @@
+#include "flujo.h"
+
+#include <algorithm>
+
+namespace pelmora {
+
+namespace {
+
+// Files in flight per thread: enough to keep the threads busy while the
+// walk or the writing pauses, few enough that the outputs held stay small.
+constexpr qsizetype kPorHilo = 64;
+
+} // namespace
+
+Flujo::Flujo(Trabajo trabajo, Entrega entrega, int hilos) : trabajo_(std::move(trabajo)), entrega_(std::move(entrega))
+{
+    for (int k = 0; k < std::max(1, hilos); ++k) {
+        hilos_.emplace_back(QThread::create([this] { trabajar(); }));
+        hilos_.back()->start();
+    }
+}
+
+Flujo::~Flujo() { terminar(); }
+
+void Flujo::anadir(const QString &ruta)
+{
+    std::unique_lock cerrojo(mutex_);
+    entregarListos(cerrojo);
+    while (qsizetype(puestos_.size()) >= kPorHilo * qsizetype(hilos_.size())) {
+        hayHecho_.wait(cerrojo, [this] { return puestos_.front().hecho.has_value(); });
+        entregarListos(cerrojo);
+    }
+    puestos_.push_back({ruta, std::nullopt});
+    pendientes_.push_back(primero_ + qint64(puestos_.size()) - 1);
+    hayTrabajo_.notify_one();
+}
+
+void Flujo::terminar()
+{
+    std::unique_lock cerrojo(mutex_);
+    if (fin_ && puestos_.empty())
+        return;
+    fin_ = true;
+    hayTrabajo_.notify_all();
+    while (!puestos_.empty()) {
+        hayHecho_.wait(cerrojo, [this] { return puestos_.front().hecho.has_value(); });
+        entregarListos(cerrojo);
+    }
+    cerrojo.unlock();
+    for (const auto &h : hilos_)
+        h->wait();
+    hilos_.clear();
+}
+
+// The outputs at the front that are done, delivered without the lock.
+void Flujo::entregarListos(std::unique_lock<std::mutex> &cerrojo)
+{
+    while (!puestos_.empty() && puestos_.front().hecho) {
+        const Puesto p = std::move(puestos_.front());
+        puestos_.pop_front();
+        ++primero_;
+        cerrojo.unlock();
+        entrega_(p.ruta, *p.hecho);
+        cerrojo.lock();
+    }
+}
+
+void Flujo::trabajar()
+{
+    std::unique_lock cerrojo(mutex_);
+    for (;;) {
+        hayTrabajo_.wait(cerrojo, [this] { return fin_ || !pendientes_.empty(); });
+        if (pendientes_.empty())
+            return;
+        const qint64 numero = pendientes_.front();
+        pendientes_.pop_front();
+        const QString ruta = puestos_[size_t(numero - primero_)].ruta;
+        cerrojo.unlock();
+        Hecho h = trabajo_(ruta);
+        cerrojo.lock();
+        puestos_[size_t(numero - primero_)].hecho = std::move(h);
+        if (numero == primero_)
+            hayHecho_.notify_one();
+    }
+}
+
+} // namespace pelmora
