@@ -18,6 +18,7 @@ namespace {
 constexpr double kMargen = 6;
 constexpr double kHueco = 6;       // between a text and what it labels
 constexpr double kMinimoTrazado = 80;
+constexpr int kLineasEtiqueta = 3; // at most, where the chart is narrow
 const QColor kPapel(Qt::white);
 const QColor kTinta(Qt::black);
 const QColor kFilaAlterna(242, 242, 242);
@@ -91,7 +92,7 @@ struct Medidas {
     double anchoEtiquetas = 0;
     double anchoCifras = 0;
     double minimo = 0, maximo = 0;
-    bool dosLineas = false; // the captions had to give way: they take two lines
+    int lineas = 1; // the captions had to give way: they take up to three lines
 };
 
 Medidas medir(const Sensibilidad &s, int n, const QFontMetricsF &fm, double ancho)
@@ -116,29 +117,51 @@ Medidas medir(const Sensibilidad &s, int n, const QFontMetricsF &fm, double anch
         m.maximo = base + medio;
     }
     // The captions give way to the plot, down to a width that still reads
-    // (twelve letters); then they take two lines.
+    // (twelve letters); then they take up to three lines.
     const double deseado = std::min(m.anchoEtiquetas, std::floor(ancho * 0.4));
     m.anchoEtiquetas = deseado;
     const double resto = ancho - 2 * kMargen - m.anchoEtiquetas - 2 * (m.anchoCifras + 2 * kHueco);
     if (resto < kMinimoTrazado)
         m.anchoEtiquetas = std::max(std::min(deseado, 12 * fm.averageCharWidth()),
                                     m.anchoEtiquetas - (kMinimoTrazado - resto));
-    m.dosLineas = m.anchoEtiquetas < deseado;
+    if (m.anchoEtiquetas < deseado)
+        m.lineas = kLineasEtiqueta;
     return m;
 }
 
-// A caption in the width given: whole on one line, else on two lines cut
-// between words (the second cut short with "…" when it is still too long).
-QString etiquetaEn(const QString &t, const QFontMetricsF &fm, double ancho, bool dosLineas)
+// A caption in the width given, on as many lines as it needs up to lineas,
+// broken between words; a word too long for a line, and whatever the last
+// line cannot hold, cut short with "…".
+QString etiquetaEn(const QString &t, const QFontMetricsF &fm, double ancho, int lineas)
 {
-    if (!dosLineas || fm.horizontalAdvance(t) <= ancho)
-        return fm.elidedText(t, Qt::ElideRight, ancho);
-    qsizetype corte = -1;
-    for (qsizetype k = t.indexOf(u' '); k > 0 && fm.horizontalAdvance(t.left(k)) <= ancho; k = t.indexOf(u' ', k + 1))
-        corte = k;
-    if (corte < 0)
-        return fm.elidedText(t, Qt::ElideRight, ancho);
-    return t.left(corte) + QLatin1Char('\n') + fm.elidedText(t.mid(corte + 1), Qt::ElideRight, ancho);
+    QStringList hechas;
+    QString linea;
+    const QStringList palabras = t.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype k = 0; k < palabras.size(); ++k) {
+        const QString con = linea.isEmpty() ? palabras[k] : linea + u' ' + palabras[k];
+        if (linea.isEmpty() || fm.horizontalAdvance(con) <= ancho) {
+            linea = con;
+            continue;
+        }
+        if (hechas.size() + 1 == lineas) {
+            // The last line takes the rest, cut short.
+            linea = palabras.mid(k - (linea.count(u' ') + 1)).join(u' ');
+            break;
+        }
+        hechas << fm.elidedText(linea, Qt::ElideRight, ancho);
+        linea = palabras[k];
+    }
+    hechas << fm.elidedText(linea, Qt::ElideRight, ancho);
+    return hechas.join(u'\n');
+}
+
+// The lines the widest-spread caption of s takes.
+int lineasEtiquetas(const Sensibilidad &s, const QFontMetricsF &fm, double ancho, int lineas)
+{
+    int n = 1;
+    for (const EntradaSensibilidad &e : s.entradas)
+        n = std::max(n, int(etiquetaEn(e.etiqueta, fm, ancho, lineas).count(u'\n')) + 1);
+    return n;
 }
 
 // The legend of the two sides, and the base figure over the axis.
@@ -178,7 +201,8 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
     const int hasta = tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total);
     const double base = cifra(s.base, n);
     const Medidas m = medir(s, n, fm, ancho);
-    const double altoFila = altoFilaTornado(letra) + (m.dosLineas ? std::ceil(fm.lineSpacing()) : 0.0);
+    const int lineas = lineasEtiquetas(s, fm, m.anchoEtiquetas, m.lineas);
+    const double altoFila = altoFilaTornado(letra) + (lineas - 1) * std::ceil(fm.lineSpacing());
 
     GeometriaTornado g;
     const double izquierda = kMargen + m.anchoEtiquetas + kHueco + m.anchoCifras + 2 * kHueco;
@@ -196,7 +220,7 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
         BarraTornado b;
         b.entrada = k;
         b.fila = QRectF(0, arriba + altoFila * double(k - desde), ancho, altoFila);
-        b.etiqueta = etiquetaEn(e.etiqueta, fm, m.anchoEtiquetas, m.dosLineas);
+        b.etiqueta = etiquetaEn(e.etiqueta, fm, m.anchoEtiquetas, m.lineas);
         b.cajaEtiqueta = QRectF(kMargen, b.fila.top(), m.anchoEtiquetas, altoFila);
         for (auto [l, ls] : {std::pair{&b.bajo, &e.bajo}, std::pair{&b.alto, &e.alto}}) {
             l->posible = ls->posible;

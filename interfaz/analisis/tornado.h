@@ -34,9 +34,9 @@ struct LadoTornado {
 struct BarraTornado {
     int entrada = 0;   // index into Sensibilidad::entradas
     QRectF fila;       // the whole row
-    // The entry's caption: on two lines (split by "\n") where the chart is
-    // narrow, cut short with "…" only when it still does not fit (the tool
-    // tip over the row has it whole).
+    // The entry's caption: on up to three lines (split by "\n") where the
+    // chart is narrow, cut short with "…" only when it still does not fit
+    // (the tool tip over the row has it whole).
     QString etiqueta;
     QRectF cajaEtiqueta;
     LadoTornado bajo, alto;

@@ -2,6 +2,21 @@
 // person (a message, the save question, a file dialog, the printer, the
 // print preview) or make a sound, it asks its hook first: while a function
 // is set there, that function answers instead.
+//
+// Each hook is declared at the end of the header of what it stands in for:
+//   interceptorMensajes (dialogos/mensaje.h), interceptorPregunta
+//   (dialogos/preguntagrabar.h), interceptorPreguntas (dialogos/comunes.h),
+//   interceptorDialogoArchivo (dialogos/dialogoarchivo.h),
+//   interceptorArchivoReferencia and interceptorDialogoReferencia
+//   (dialogos/cifrasreferencia.h), interceptorArchivoCsv
+//   (impresion/exportacion.h), interceptorArchivoPdf, interceptorImpresion
+//   and interceptorVistaPreliminar (impresion/impresion.h),
+//   interceptorArchivosComparar (analisis/ventanacomparar.h) and
+//   interceptorPitidos (formularios/campo.h).
+// The other test hooks stand beside what they reach into: Calculo::hoy,
+// columnaParaPruebas and grabadaParaPruebas (calculo/calculo.h),
+// limitarEscrituraParaPruebas (archivos/archivo.h) and
+// VentanaSensibilidad::veces (analisis/ventanasensibilidad.h).
 #pragma once
 
 #include <functional>

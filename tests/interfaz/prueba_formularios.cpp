@@ -156,6 +156,10 @@ private slots:
                     const bool entrada = col == Col::S && b.c.estado(col, s, i).entrada;
                     QVERIFY2(caja->isEnabled() == entrada, qPrintable(nombre));
                     QVERIFY2(negrita(caja) == !entrada, qPrintable(nombre));
+                    if (col == Col::O) { // a reference box never takes the input look
+                        caja->aplicarAspecto(true);
+                        QVERIFY2(!caja->isEnabled() && negrita(caja), qPrintable(nombre));
+                    }
                     QCOMPARE(caja->property("Tag").toString(), QString::number(campo(s, i).decimales));
                     QCOMPARE(caja->alignment() & Qt::AlignHorizontal_Mask,
                              campo(s, i).esTexto() ? Qt::AlignLeft : Qt::AlignRight);
