@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace pelmora {
 
@@ -25,15 +24,11 @@ QString numeroCsv(double x, int decimales, QChar decimal)
     decimales = std::max(decimales, 0);
     const double r = Redondear(x, decimales).value_or(x);
     char buf[400];
-    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf - 1, r, std::chars_format::fixed, decimales);
+    // Redondear never gives -0: a figure that rounds to zero is written as 0.
+    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::fixed, decimales);
     if (error != std::errc())
         return QString();
-    *fin = '\0';
-    const char *inicio = buf;
-    // A negative figure that rounds to zero is written as zero.
-    if (buf[0] == '-' && std::strpbrk(buf, "123456789") == nullptr)
-        ++inicio;
-    QString t = QString::fromLatin1(inicio);
+    QString t = QString::fromLatin1(buf, fin - buf);
     t.replace(QLatin1Char('.'), decimal);
     return t;
 }

@@ -259,8 +259,8 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
     const size_t punto = s.find('.');
     const std::string ent = s.substr(0, punto);
     QString texto;
-    const bool cero = s.find_first_not_of("0.") == std::string::npos;
-    if (r < 0 && !cero)
+    // Redondear never gives -0, and a negative it gives shows a digit.
+    if (r < 0)
         texto += QLatin1Char('-');
     for (size_t k = 0; k < ent.size(); ++k) {
         if (k > 0 && (ent.size() - k) % 3 == 0)
