@@ -143,13 +143,30 @@ double altoFilaTornado(const QFont &letra) { return std::ceil(QFontMetricsF(letr
 
 double altoCabeceraTornado(const QFont &letra) { return kMargen + 2 * QFontMetricsF(letra).height() + 10; }
 
+namespace {
+
+// The rows of the entries a stretch of the chart shows: [desde, hasta).
+std::pair<int, int> filasTramo(const Sensibilidad &s, TramoTornado tramo)
+{
+    const int total = int(s.entradas.size());
+    const int desde = std::clamp(tramo.desde, 0, total);
+    return {desde, tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total)};
+}
+
+// The chart's height: the heading, the rows and the margin; no width or
+// text of a row changes it.
+double altoTornado(int filas, const QFont &letra)
+{
+    return std::ceil(altoCabeceraTornado(letra) + altoFilaTornado(letra) * double(filas) + kMargen);
+}
+
+} // namespace
+
 GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, const QFont &letra, TramoTornado tramo)
 {
     const QFontMetricsF fm(letra);
     const double altoFila = altoFilaTornado(letra);
-    const int total = int(s.entradas.size());
-    const int desde = std::clamp(tramo.desde, 0, total);
-    const int hasta = tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total);
+    const auto [desde, hasta] = filasTramo(s, tramo);
     const double base = cifra(s.base, n);
     const Medidas m = medir(s, n, fm, ancho);
 
@@ -190,7 +207,7 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
         rotular(b, g.eje, fm, b.cajaEtiqueta.right() + kHueco, ancho - kMargen);
         g.barras.push_back(std::move(b));
     }
-    g.tamano = QSizeF(ancho, std::ceil(arriba + g.trazado.height() + kMargen));
+    g.tamano = QSizeF(ancho, altoTornado(hasta - desde, letra));
     return g;
 }
 
@@ -232,7 +249,11 @@ void GraficoTornado::disponer()
 
 int GraficoTornado::heightForWidth(int ancho) const
 {
-    return s_ ? int(disponerTornado(*s_, cifra_, ancho, font(), tramo_).tamano.height()) : 0;
+    Q_UNUSED(ancho);
+    if (!s_)
+        return 0;
+    const auto [desde, hasta] = filasTramo(*s_, tramo_);
+    return int(altoTornado(hasta - desde, font()));
 }
 
 QSize GraficoTornado::sizeHint() const { return QSize(560, std::max(200, heightForWidth(560))); }
