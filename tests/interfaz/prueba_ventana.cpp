@@ -955,10 +955,11 @@ private slots:
         dialogos.emplace_back(new DialogoAcercaDe);
         dialogos.emplace_back(new DialogoPresentacion);
         dialogos.emplace_back(new DialogoNueva);
-        dialogos.emplace_back(new DialogoTipoVehiculo(w.calculo()));
+        const auto nada = [](auto) { return ErrorArchivo::Ninguno; };
+        dialogos.emplace_back(new DialogoTipoVehiculo(nada));
         dialogos.emplace_back(new PreguntaGrabar(QStringLiteral("Cálculo Personalizado")));
         dialogos.emplace_back(new DialogoMensaje(QStringLiteral("Archivo no encontrado."), QStringLiteral("Error")));
-        dialogos.emplace_back(new DialogoArchivo(QStringLiteral("abrir"), w.calculo(), carpetaPrograma()));
+        dialogos.emplace_back(new DialogoArchivo(QStringLiteral("abrir"), carpetaPrograma(), nada));
         QList<const QWidget *> ventanas{w.findChild<QWidget *>(QStringLiteral("Patillas"))};
         for (const DatosSeccion &d : kSecciones)
             ventanas << w.formulario(d.seccion);
