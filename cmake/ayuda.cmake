@@ -15,7 +15,7 @@ if(NOT PELMORA_QHELPGENERATOR)
     message(WARNING "qhelpgenerator not found (Debian: qt6-tools-dev-tools): the help files are not built")
 else()
     set(PELMORA_PAGINAS_Pelmora amortizacion analisis archivos caracteristicas datos imprimir index indirectos
-                                personal resultados servicio variables)
+                                personal presupuestos resultados servicio variables)
     set(PELMORA_PAGINAS_Acuerdos index uso)
     set(PELMORA_AYUDA_SALIDAS)
     foreach(nombre Pelmora Acuerdos)

@@ -27,18 +27,25 @@ std::optional<EstadoPresupuesto> estadoDeNombre(const QString &nombre)
 
 QString kEstadoCaducado() { return QStringLiteral("caducado"); }
 
-QString Presupuesto::numero() const
+QString numeroPresupuesto(int anio, int secuencia)
 {
     if (secuencia <= 0)
         return QString();
     return QStringLiteral("%1-%2").arg(anio, 4, 10, QLatin1Char('0')).arg(secuencia, 4, 10, QLatin1Char('0'));
 }
 
+QString estadoMostrado(EstadoPresupuesto e, const QDate &fecha, int validez, const QDate &hoy)
+{
+    if (e == EstadoPresupuesto::Pendiente && fecha.isValid() && fecha.addDays(validez) < hoy)
+        return kEstadoCaducado();
+    return nombreEstado(e);
+}
+
+QString Presupuesto::numero() const { return numeroPresupuesto(anio, secuencia); }
+
 QString Presupuesto::estadoMostrado(const QDate &hoy) const
 {
-    if (estado == EstadoPresupuesto::Pendiente && fecha.isValid() && caduca() < hoy)
-        return kEstadoCaducado();
-    return nombreEstado(estado);
+    return pelmora::estadoMostrado(estado, fecha, validez, hoy);
 }
 
 std::optional<Presupuesto> presupuestoDeCalculo(const Calculo &c, const QString &archivo, int servicio)

@@ -47,6 +47,11 @@ struct OrigenCalculo {
     bool operator==(const OrigenCalculo &) const = default;
 };
 
+// "2026-0001"; empty for a quote not yet numbered.
+QString numeroPresupuesto(int anio, int secuencia);
+// The state shown on a day: a pending quote past its validity is "caducado".
+QString estadoMostrado(EstadoPresupuesto e, const QDate &fecha, int validez, const QDate &hoy);
+
 struct Presupuesto {
     qint64 id = 0;     // in the register; 0 before it is kept
     int anio = 0;      // numbered per year ...

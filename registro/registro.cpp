@@ -80,21 +80,11 @@ QString nombreViaje(const QString &descripcion, const QString &origen, const QSt
 
 } // namespace
 
-QString FilaRegistro::numero() const
-{
-    Presupuesto p;
-    p.anio = anio;
-    p.secuencia = secuencia;
-    return p.numero();
-}
+QString FilaRegistro::numero() const { return numeroPresupuesto(anio, secuencia); }
 
 QString FilaRegistro::estadoMostrado(const QDate &hoy) const
 {
-    Presupuesto p;
-    p.fecha = fecha;
-    p.validez = validez;
-    p.estado = estado;
-    return p.estadoMostrado(hoy);
+    return pelmora::estadoMostrado(estado, fecha, validez, hoy);
 }
 
 QByteArray empresaJson(const Empresa &e)

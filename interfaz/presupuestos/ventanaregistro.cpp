@@ -46,14 +46,6 @@ QVariant ModeloRegistro::data(const QModelIndex &i, int rol) const
     if (!i.isValid() || i.row() >= rowCount())
         return {};
     const FilaRegistro &f = filas_[size_t(i.row())];
-    if (rol == Qt::UserRole) { // sort key
-        switch (i.column()) {
-        case Numero: return f.anio * 100000 + f.secuencia;
-        case Fecha: return f.fecha.toJulianDay();
-        case Total: return f.total;
-        default: return data(i, Qt::DisplayRole).toString().toCaseFolded();
-        }
-    }
     if (rol == Qt::TextAlignmentRole && i.column() == Total)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (rol != Qt::DisplayRole)
@@ -99,10 +91,14 @@ bool FiltroRegistro::filterAcceptsRow(int fila, const QModelIndex &) const
 
 bool FiltroRegistro::lessThan(const QModelIndex &a, const QModelIndex &b) const
 {
-    const QVariant x = a.data(Qt::UserRole), y = b.data(Qt::UserRole);
-    if (x.typeId() == QMetaType::QString)
-        return x.toString() < y.toString();
-    return x.toLongLong() < y.toLongLong();
+    const auto *m = static_cast<const ModeloRegistro *>(sourceModel());
+    const FilaRegistro &x = m->fila(a.row()), &y = m->fila(b.row());
+    switch (a.column()) {
+    case ModeloRegistro::Numero: return std::pair(x.anio, x.secuencia) < std::pair(y.anio, y.secuencia);
+    case ModeloRegistro::Fecha: return x.fecha < y.fecha;
+    case ModeloRegistro::Total: return x.total < y.total;
+    default: return QString::compare(a.data().toString(), b.data().toString(), Qt::CaseInsensitive) < 0;
+    }
 }
 
 VentanaRegistro::VentanaRegistro(QWidget *parent) : QDialog(parent)

@@ -720,7 +720,7 @@ private slots:
                 v->mostrarPagina(pagina);
             }
         }
-        QCOMPARE(paginas, 12);
+        QCOMPARE(paginas, 13);
 
         // Opening it again brings the same window forward.
         QVERIFY(abrirAyuda(nullptr, ruta));

@@ -264,11 +264,32 @@ private slots:
             pregunta = t;
             return true;
         });
-        VentanaRegistro v;
-        QVERIFY(v.abierto());
-        QVERIFY(pregunta.contains(QStringLiteral("no es un registro de presupuestos")));
-        QVERIFY(mensajes_.textos().last().contains(QStringLiteral("-apartado-")));
-        QCOMPARE(v.vista()->model()->rowCount(), 0);
+        {
+            VentanaRegistro v;
+            QVERIFY(v.abierto());
+            QVERIFY(pregunta.contains(QStringLiteral("no es un registro de presupuestos")));
+            QVERIFY(mensajes_.textos().last().contains(QStringLiteral("-apartado-")));
+            QCOMPARE(v.vista()->model()->rowCount(), 0);
+        }
+        // Damage that only the whole file's check finds.
+        {
+            Registro r;
+            QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
+            for (int i = 0; i < 60; ++i) {
+                Presupuesto p = presupuestoDePrueba(i, QStringLiteral("d"));
+                QCOMPARE(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+            }
+        }
+        QByteArray b = prueba::leerBytes(registro_);
+        QVERIFY(b.size() > 4096 * 4);
+        for (int k = 4096 * 2; k < 4096 * 4; k += 7)
+            b[k] = char(0xA5);
+        QVERIFY(prueba::escribirBytes(registro_, b));
+        pregunta.clear();
+        VentanaRegistro danada;
+        QVERIFY(pregunta.contains(QStringLiteral("dañado")));
+        QVERIFY(danada.abierto());
+        QCOMPARE(danada.vista()->model()->rowCount(), 0);
     }
 };
 
