@@ -280,7 +280,8 @@ LineaOrdenesCalc leerOpciones(const QStringList &todos)
         o.precio = leerMargenIva(p.value(precio));
         if (!o.precio)
             return errorDeUso(QStringLiteral("--precio lleva MARGEN[:IVA] en %, el margen de 0 a 95 y el IVA de 0 a "
-                                             "30: \"") + p.value(precio) + QLatin1Char('"'));
+                                             "30, con dos decimales como mucho: \"") +
+                              p.value(precio) + QLatin1Char('"'));
         if (o.referencia || porcentaje)
             return errorDeUso(QStringLiteral("--precio no va con --referencia ni --sensibilidad"));
         return {o, kSalidaBien};

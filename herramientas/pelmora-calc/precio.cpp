@@ -76,8 +76,13 @@ std::optional<std::pair<int, int>> leerMargenIva(const QString &texto)
     const QStringList partes = texto.split(QLatin1Char(':'));
     if (partes.size() > 2)
         return std::nullopt;
-    const std::optional<qint64> margen = leerDecimal(partes[0], 2);
-    const std::optional<qint64> iva = partes.size() == 2 ? leerDecimal(partes[1], 2) : kIvaPorDefecto;
+    // Two decimals at most: a rate typed with more is refused, not rounded.
+    auto tasa = [](const QString &t) -> std::optional<qint64> {
+        const std::optional<qint64> dos = leerDecimal(t, 2), seis = leerDecimal(t, 6);
+        return dos && seis && *seis == *dos * 10000 ? dos : std::nullopt;
+    };
+    const std::optional<qint64> margen = tasa(partes[0]);
+    const std::optional<qint64> iva = partes.size() == 2 ? tasa(partes[1]) : kIvaPorDefecto;
     if (!margen || !iva || *margen < 0 || *margen > kMargenMaximo || *iva < 0 || *iva > kIvaMaximo)
         return std::nullopt;
     return std::pair<int, int>(int(*margen), int(*iva));

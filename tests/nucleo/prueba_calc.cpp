@@ -1090,7 +1090,8 @@ TEST(PelmoraCalc, PrecioEnCsvEInformeYSusErroresDeUso)
          {QStringList{"--precio", ref}, QStringList{"--precio", "95,01", ref}, QStringList{"--precio", "12:30,5", ref},
           QStringList{"--precio", "-1", ref}, QStringList{"--precio", "doce", ref}, QStringList{"--precio", "12:", ref},
           QStringList{"--precio", "12:10:4", ref}, QStringList{"--precio", "12", "--referencia", "--csv", ref},
-          QStringList{"--precio", "12", "--sensibilidad", ref}, QStringList{"--precio", "12"}}) {
+          QStringList{"--precio", "12", "--sensibilidad", ref}, QStringList{"--precio", "12"},
+          QStringList{"--precio", "12.345", ref}, QStringList{"--precio", "12:10,005", ref}}) {
         const Salida s = ejecutar(args);
         EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
