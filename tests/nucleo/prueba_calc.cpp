@@ -2,6 +2,7 @@
 #include "analisis/exportar.h"
 #include "archivos/archivo.h"
 #include "archivos/json.h"
+#include "aplicacion.h"
 #include "calculo/calculo.h"
 #include "entrada/numeros.h"
 
@@ -38,6 +39,8 @@ static void PrintTo(const QString &s, std::ostream *os)
 }
 
 namespace {
+
+using prueba::asegurarAplicacion;
 
 const QString kReferencia = QString::fromUtf8(PELMORA_DATOS "/Vededizaviro/Autocar Estandar mas 55 plazas.obs");
 const QString kPrograma = QString::fromUtf8(PELMORA_BIN "/pelmora-calc");
@@ -87,17 +90,6 @@ void compararColumna(const QJsonObject &obj, const Columna &c)
                 break;
             }
         }
-    }
-}
-
-// pelmora-calc needs an application object for QProcess.
-void asegurarAplicacion()
-{
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char nombre[] = "pruebas_nucleo";
-        static char *argv[] = {nombre, nullptr};
-        static QCoreApplication app(argc, argv);
     }
 }
 

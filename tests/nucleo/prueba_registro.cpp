@@ -1,6 +1,8 @@
 // The register of quotes: numbering with two programs writing at once, a
 // writer killed at random points, migration from the first version, damaged
 // and foreign files, states, deletion, the backup, and pelmora-calc's list.
+#include "aplicacion.h"
+#include "bytes.h"
 #include "presupuesto_prueba.h"
 #include "registro/listado.h"
 #include "registro/registro.h"
@@ -24,23 +26,10 @@ using namespace pelmora;
 
 namespace {
 
+using prueba::asegurarAplicacion;
+using prueba::leerBytes;
+
 const QString kHijo = QStringLiteral(PELMORA_BIN "/hijo_registro");
-
-void asegurarAplicacion()
-{
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char nombre[] = "pruebas_nucleo";
-        static char *argv[] = {nombre, nullptr};
-        static QCoreApplication app(argc, argv);
-    }
-}
-
-QByteArray leerBytes(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Runs SQL on a file outside the register, one statement per line.
 void ejecutarSql(const QString &ruta, const QString &sql)
