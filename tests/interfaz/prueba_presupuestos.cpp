@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableView>
@@ -164,6 +165,8 @@ private slots:
         Registro r;
         QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
         QCOMPARE(r.guardarNuevo(*p), ErrorRegistro::Ninguno);
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-0001$")).match(p->numero()).hasMatch(),
+                 qPrintable(p->numero()));
         auto pdf = [&](const Presupuesto &x, const QString &nombre) {
             const QString ruta = dir_.filePath(nombre);
             const QList<QWidget *> paginas = paginasPresupuesto(x);
@@ -178,8 +181,9 @@ private slots:
                                  QStringLiteral("Autocares del Duero"), QStringLiteral("117,02 €"),
                                  QStringLiteral("Pago a 30 días."), QStringLiteral("Página 1 de 1")})
             QVERIFY2(texto.contains(b), qPrintable(b + QStringLiteral(" | ") + texto));
-        // The calculation changes; the kept quote prints as before.
+        // The calculation changes and is saved; the kept quote prints as before.
         calc.ConfirmarCampo(Seccion::Servicio, 2, Valor(999.0), Valor(150.0));
+        QCOMPARE(GrabarCalculo(calc, dir_.filePath(QStringLiteral("cambiado.clc"))), ErrorArchivo::Ninguno);
         QVERIFY(presupuestoDeCalculo(calc, kReferencia, 1)->precio.coste != p->precio.coste);
         QCOMPARE(pdf(*r.leer(p->id), QStringLiteral("dos.pdf")), texto);
         // Long conditions go to a second page.
