@@ -2,13 +2,16 @@
 // open: committing a field with Enter, and switching to Resultados (the
 // first time, when its form may still have to be built, and later), each
 // with the window redrawn; beside them, one character typed into a field
-// and the whole window redrawn.
+// and the whole window redrawn. Also the seven forms exported to PDF, beside
+// painting each of them once.
 //
 //   pelmora_bench_ventana [Google Benchmark options]
 //
 // Runs on the platform in QT_QPA_PLATFORM; offscreen when no display is set.
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/dialogos.h"
+#include "interfaz/formularios/formulario.h"
+#include "interfaz/impresion/impresion.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <benchmark/benchmark.h>
@@ -18,7 +21,9 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QImage>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include <cstdlib>
@@ -235,6 +240,48 @@ void BM_AbrirYCerrar2000Veces(benchmark::State &state)
     }
 }
 BENCHMARK(BM_AbrirYCerrar2000Veces)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The seven forms of the open calculation.
+QList<QWidget *> sieteFormularios(VentanaPrincipal &w)
+{
+    QList<QWidget *> r;
+    for (const DatosSeccion &d : kSecciones)
+        if (QWidget *f = w.formulario(d.seccion))
+            r << f;
+    if (r.size() != kNumSecciones)
+        std::abort();
+    return r;
+}
+
+// Baseline of the PDF: each of the seven forms painted once, as the screen
+// shows it.
+void BM_Base_PintarSieteFormularios(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    const QList<QWidget *> formularios = sieteFormularios(*w);
+    for (auto _ : state) {
+        for (QWidget *f : formularios) {
+            QImage imagen(f->size(), QImage::Format_ARGB32_Premultiplied);
+            f->render(&imagen);
+            benchmark::DoNotOptimize(imagen.bits());
+        }
+    }
+}
+BENCHMARK(BM_Base_PintarSieteFormularios)->Unit(benchmark::kMillisecond);
+
+// "Exportar a PDF..." of the seven forms, the file written.
+void BM_PdfSieteFormularios(benchmark::State &state)
+{
+    auto w = ventanaAbierta();
+    const QList<QWidget *> formularios = sieteFormularios(*w);
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("siete.pdf"));
+    for (auto _ : state) {
+        if (grabarPdf(ruta, formularios, QStringLiteral("siete")) != ErrorArchivo::Ninguno)
+            std::abort();
+    }
+}
+BENCHMARK(BM_PdfSieteFormularios)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
