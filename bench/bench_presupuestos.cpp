@@ -4,9 +4,9 @@
 // which should answer within one frame (16 ms).
 //
 //   pelmora_bench_presupuestos [Google Benchmark options]
-#include "entrada/numeros.h"
 #include "interfaz/presupuestos/dialogospresupuesto.h"
 #include "interfaz/presupuestos/presupuestos.h"
+#include "principal.h"
 
 #include <benchmark/benchmark.h>
 
@@ -167,17 +167,4 @@ BENCHMARK(BM_ConsultaDesnuda10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VentanaRegistro10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FiltrarTexto10000)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    fijarSeparadores(QLocale::system());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return pelmora::correrBenchmarksDeVentana(argc, argv, false); }

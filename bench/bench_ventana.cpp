@@ -8,11 +8,11 @@
 //   pelmora_bench_ventana [Google Benchmark options]
 //
 // Runs on the platform in QT_QPA_PLATFORM; offscreen when no display is set.
-#include "entrada/numeros.h"
 #include "interfaz/dialogos/dialogos.h"
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/impresion/impresion.h"
 #include "interfaz/ventana/ventanaprincipal.h"
+#include "principal.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,6 +84,14 @@ QLineEdit *kilometros(VentanaPrincipal &w)
     return km;
 }
 
+// The annual kilometres switched between two values and committed with Enter.
+void confirmarOtroValor(QLineEdit *km, bool &par)
+{
+    km->setText(par ? QStringLiteral("110000") : QStringLiteral("120000"));
+    par = !par;
+    tecla(km, Qt::Key_Return);
+}
+
 // Baseline of a commit: one character typed into the field, and its redraw.
 void BM_Base_TeclaEnCampo(benchmark::State &state)
 {
@@ -106,9 +114,7 @@ void BM_ConfirmarConEnter(benchmark::State &state)
     QLineEdit *km = kilometros(*w);
     bool par = false;
     for (auto _ : state) {
-        km->setText(par ? QStringLiteral("110000") : QStringLiteral("120000"));
-        par = !par;
-        tecla(km, Qt::Key_Return);
+        confirmarOtroValor(km, par);
         redibujar();
     }
 }
@@ -194,9 +200,7 @@ void confirmarYDarUnaVuelta(benchmark::State &state, bool conSensibilidad)
     QLineEdit *km = kilometros(*w);
     bool par = false;
     for (auto _ : state) {
-        km->setText(par ? QStringLiteral("110000") : QStringLiteral("120000"));
-        par = !par;
-        tecla(km, Qt::Key_Return);
+        confirmarOtroValor(km, par);
         QCoreApplication::processEvents();
         redibujar();
     }
@@ -285,18 +289,4 @@ BENCHMARK(BM_PdfSieteFormularios)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    fijarDatosPrograma();
-    fijarSeparadores(QLocale::system());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return pelmora::correrBenchmarksDeVentana(argc, argv, true); }

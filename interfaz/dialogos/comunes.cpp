@@ -1,11 +1,23 @@
 #include "interfaz/dialogos/comunes.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <array>
 
 namespace pelmora {
+
+QDialogButtonBox *botonesAceptarCancelar(QDialog *d, const QString &aceptar)
+{
+    auto *botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, d);
+    botones->button(QDialogButtonBox::Ok)->setText(aceptar);
+    botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    QObject::connect(botones, &QDialogButtonBox::accepted, d, &QDialog::accept);
+    QObject::connect(botones, &QDialogButtonBox::rejected, d, &QDialog::reject);
+    return botones;
+}
 
 namespace {
 

@@ -12,7 +12,14 @@
 class QMessageBox;
 class QWidget;
 
+class QDialog;
+class QDialogButtonBox;
+
 namespace pelmora {
+
+// The row of a dialog's two buttons: aceptar (its caption) accepts the
+// dialog, "Cancelar" rejects it.
+QDialogButtonBox *botonesAceptarCancelar(QDialog *d, const QString &aceptar);
 
 // A yes-or-no question owned by padre, "No" by default and on Escape;
 // nombre is its objectName. True when "Sí" was pressed.

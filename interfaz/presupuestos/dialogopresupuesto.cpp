@@ -3,6 +3,7 @@
 #include "interfaz/presupuestos/presupuestos.h"
 
 #include "entrada/numeros.h"
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
@@ -121,11 +122,7 @@ DialogoPresupuesto::DialogoPresupuesto(const Calculo *calc, const QString &archi
     todo->addWidget(new QLabel(QStringLiteral("Notas:"), this));
     todo->addWidget(notas_);
 
-    auto *botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Guardar"));
-    botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *botones = botonesAceptarCancelar(this, QStringLiteral("Guardar"));
     todo->addWidget(botones);
 
     connect(servicio_, &QComboBox::currentIndexChanged, this,

@@ -2,6 +2,7 @@
 #include "interfaz/presupuestos/dialogospresupuesto.h"
 #include "interfaz/presupuestos/presupuestos.h"
 
+#include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
@@ -88,11 +89,7 @@ DialogoEmpresa::DialogoEmpresa(QWidget *parent) : QDialog(parent), empresa_(leer
         empresa_.logo.clear();
         mostrarLogo();
     });
-    auto *botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
-    botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(botones, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *botones = botonesAceptarCancelar(this, QStringLiteral("Aceptar"));
     form->addRow(botones);
 }
 
