@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <tuple>
 
 namespace pelmora {
 
@@ -123,6 +124,13 @@ DialogoPresupuesto::DialogoPresupuesto(const Calculo *calc, const QString &archi
     todo->addWidget(notas_);
 
     auto *botones = botonesAceptarCancelar(this, QStringLiteral("Guardar"));
+    for (const auto &[nombre, titulo, salida] :
+         {std::tuple("cmdGuardarImprimir", "Guardar e imprimir...", SalidaPresupuesto::Vista),
+          std::tuple("cmdGuardarPdf", "Guardar y exportar a PDF...", SalidaPresupuesto::Pdf)}) {
+        QPushButton *b = botones->addButton(QString::fromUtf8(titulo), QDialogButtonBox::ActionRole);
+        b->setObjectName(QLatin1String(nombre));
+        connect(b, &QPushButton::clicked, this, [this, s = salida] { guardar(s); });
+    }
     todo->addWidget(botones);
 
     connect(servicio_, &QComboBox::currentIndexChanged, this,
@@ -229,7 +237,7 @@ void DialogoPresupuesto::actualizarResumen()
     resumen_->setStyleSheet(x.margen < 0 ? QStringLiteral("color: rgb(192, 0, 0)") : QString());
 }
 
-void DialogoPresupuesto::accept()
+void DialogoPresupuesto::guardar(std::optional<SalidaPresupuesto> salida)
 {
     QString motivo;
     std::optional<Presupuesto> p = leer(&motivo);
@@ -247,6 +255,10 @@ void DialogoPresupuesto::accept()
     }
     guardarCondiciones(p->condiciones);
     guardado_ = *p;
+    // Kept now: a cancelled or failed print leaves it kept, and closing the
+    // dialog keeps it from being saved twice.
+    if (salida && emitirPresupuesto(this, r, guardado_, *salida))
+        guardado_ = r.leer(guardado_.id).value_or(guardado_);
     QDialog::accept();
 }
 

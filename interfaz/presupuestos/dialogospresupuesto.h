@@ -43,7 +43,8 @@ private:
 
 // "Nuevo presupuesto...": a quote for one of the calculation's services, or
 // a copy of a kept quote. Accepting keeps it in the register; when that
-// fails the dialog stays open with everything typed.
+// fails the dialog stays open with everything typed. "Guardar e imprimir..."
+// and "Guardar y exportar a PDF..." keep it, then print it or export it.
 class DialogoPresupuesto : public QDialog {
     Q_OBJECT
 public:
@@ -55,7 +56,10 @@ public:
     std::optional<Presupuesto> leer(QString *motivo, bool conCliente = true) const;
     // The quote kept, once accepted.
     const Presupuesto &guardado() const { return guardado_; }
-    void accept() override;
+    void accept() override { guardar(std::nullopt); }
+    // Keeps the quote and, once it is kept, prints it (through the preview)
+    // or exports it; the dialog closes even when that is cancelled or fails.
+    void guardar(std::optional<SalidaPresupuesto> salida);
 
 private:
     void elegirServicio(int servicio);

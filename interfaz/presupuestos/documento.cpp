@@ -1,5 +1,7 @@
-// The printed quote: one or two A4 pages drawn as text and lines (vector in
-// a PDF), black on white whatever the desktop's colours.
+// The printed quote: A4 pages drawn as text and lines (vector in a PDF),
+// black on white whatever the desktop's colours. The client, the trip, the
+// price, the conditions and the notes are laid out as lines first, then
+// flow onto as many pages as they take, each under the firm's header.
 #include "interfaz/presupuestos/dialogospresupuesto.h"
 #include "interfaz/presupuestos/presupuestos.h"
 
@@ -13,6 +15,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTextLayout>
 #include <QWidget>
 
 namespace pelmora {
@@ -21,22 +24,133 @@ namespace {
 
 constexpr int kMargen = 24;
 constexpr int kAlturaPie = 28;
+constexpr int kAltoCabecera = kMargen + 140;                    // where the rows start on every page
+constexpr int kAltoRenglones = kAltoHoja - kAltoCabecera - kAlturaPie - 8; // what they may fill
+constexpr int kSangria = kMargen + 8;                           // the left edge of a block's text
+constexpr int kAnchoTexto = kAnchoHoja - kSangria - kMargen;
 
 QString fecha(const QDate &d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 QString euros(Centimos c) { return textoImporte(c) + QStringLiteral(" €"); }
 QString tasa(int t) { return textoDecimal(t, 2, separadorDecimal()) + QStringLiteral(" %"); }
 
-// The blocks of a quote, each a title and lines of text.
-struct Bloque {
-    QString titulo;
+QFont fuente(double puntos, bool negrita = false)
+{
+    QFont f = QApplication::font();
+    f.setPointSizeF(puntos);
+    f.setBold(negrita);
+    return f;
+}
+
+// One row of the quote below the header, as laid out before paging.
+struct Renglon {
+    enum Tipo { Titulo, Texto, Importe, Hueco } tipo;
     QString texto;
+    int alto = 0;
+    bool conSiguiente = false; // kept on the page of the row after it
+    Centimos importe = 0;      // Importe: the amount on the right
+    bool negrita = false;      // Importe: the total
+    bool raya = false;         // Importe: a rule above it
 };
 
-// One page: which parts of the quote it draws.
+// The lines a text takes at the width of a block, its own line breaks kept;
+// a word wider than the block is broken where it must.
+QStringList lineas(const QString &texto, const QFont &f)
+{
+    QTextOption opcion;
+    opcion.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList r;
+    for (QString parrafo : texto.split(u'\n')) {
+        if (parrafo.endsWith(u'\r'))
+            parrafo.chop(1);
+        QTextLayout l(parrafo, f);
+        l.setTextOption(opcion);
+        l.beginLayout();
+        const qsizetype antes = r.size();
+        for (QTextLine t = l.createLine(); t.isValid(); t = l.createLine()) {
+            t.setLineWidth(kAnchoTexto);
+            r << parrafo.mid(t.textStart(), t.textLength());
+        }
+        l.endLayout();
+        if (r.size() == antes)
+            r << QString();
+    }
+    return r;
+}
+
+// A titled block of text: its title, its lines and a gap under it.
+void anadirBloque(std::vector<Renglon> &r, const QString &titulo, const QString &texto)
+{
+    if (texto.isEmpty())
+        return;
+    const QFont f = fuente(9);
+    const int alto = QFontMetrics(f).lineSpacing();
+    r.push_back({Renglon::Titulo, titulo, 20, true});
+    for (const QString &l : lineas(texto, f))
+        r.push_back({Renglon::Texto, l, alto});
+    r.push_back({Renglon::Hueco, QString(), 14});
+}
+
+// Everything under the header, in order.
+std::vector<Renglon> renglones(const Presupuesto &p)
+{
+    std::vector<Renglon> r;
+    anadirBloque(r, QStringLiteral("Cliente"),
+                 QStringList({p.cliente.nombre, p.cliente.nif.isEmpty() ? QString() : QStringLiteral("NIF ") + p.cliente.nif,
+                              p.cliente.direccion, p.cliente.contacto})
+                     .join(u'\n').trimmed());
+    QStringList viaje = {p.viaje.descripcion};
+    if (!p.viaje.origen.isEmpty() || !p.viaje.destino.isEmpty())
+        viaje << QStringLiteral("Origen: %1     Destino: %2").arg(p.viaje.origen, p.viaje.destino);
+    if (!p.viaje.fechas.isEmpty())
+        viaje << QStringLiteral("Fechas: ") + p.viaje.fechas;
+    viaje << QStringLiteral("Pasajeros: %1").arg(p.viaje.pasajeros);
+    anadirBloque(r, QStringLiteral("Viaje"), viaje.join(u'\n').trimmed());
+    // The price's lines stay together, under their title.
+    r.push_back({Renglon::Titulo, QStringLiteral("Precio"), 20, true});
+    const QString servicio = QStringLiteral("Servicio de autocar: %1 km, %2 horas")
+                                 .arg(textoDecimal(qRound64(p.km * 10), 1, separadorDecimal()),
+                                      textoDecimal(qRound64(p.horas * 100), 2, separadorDecimal()));
+    r.push_back({Renglon::Importe, servicio, 22, true, p.precio.sinIva});
+    r.push_back({Renglon::Importe, QStringLiteral("Base imponible"), 22, true, p.precio.sinIva, false, true});
+    r.push_back({Renglon::Importe, QStringLiteral("IVA (%1)").arg(tasa(p.iva)), 22, true, p.precio.iva});
+    r.push_back({Renglon::Importe, QStringLiteral("TOTAL"), 22, false, p.precio.total, true});
+    r.push_back({Renglon::Hueco, QString(), 12});
+    anadirBloque(r, QStringLiteral("Condiciones"), p.condiciones.trimmed());
+    anadirBloque(r, QStringLiteral("Notas"), p.notas.trimmed());
+    return r;
+}
+
+// The rows on pages of the height given: rows kept with the next one go
+// together, and a gap neither starts nor ends a page.
+std::vector<std::vector<Renglon>> paginar(const std::vector<Renglon> &renglones, int alto)
+{
+    std::vector<std::vector<Renglon>> paginas(1);
+    int y = 0;
+    for (size_t k = 0; k < renglones.size(); ++k) {
+        const Renglon &r = renglones[k];
+        if (r.tipo == Renglon::Hueco && (paginas.back().empty() || y + r.alto > alto))
+            continue;
+        int junto = 0;
+        size_t j = k;
+        while (j < renglones.size() && renglones[j].conSiguiente)
+            junto += renglones[j++].alto;
+        if (j < renglones.size())
+            junto += renglones[j].alto;
+        if (y + junto > alto && !paginas.back().empty()) {
+            paginas.emplace_back();
+            y = 0;
+        }
+        paginas.back().push_back(r);
+        y += r.alto;
+    }
+    return paginas;
+}
+
+// One page: the firm's header, its rows and its number.
 class HojaPresupuesto : public QWidget {
 public:
-    HojaPresupuesto(const Presupuesto &p, int pagina, int paginas, bool conPrecio, std::vector<Bloque> bloques)
-        : p_(p), pagina_(pagina), paginas_(paginas), conPrecio_(conPrecio), bloques_(std::move(bloques))
+    HojaPresupuesto(const Presupuesto &p, int pagina, int paginas, std::vector<Renglon> renglones)
+        : p_(p), pagina_(pagina), paginas_(paginas), renglones_(std::move(renglones))
     {
         setObjectName(QStringLiteral("hojaPresupuesto%1").arg(pagina));
         resize(kAnchoHoja, kAltoHoja);
@@ -48,14 +162,11 @@ protected:
         QPainter g(this);
         g.fillRect(rect(), Qt::white);
         g.setPen(Qt::black);
-        int y = cabecera(g);
-        if (conPrecio_)
-            y = precio(g, y);
-        for (const Bloque &b : bloques_)
-            y = bloque(g, y, b);
-        QFont f = font();
-        f.setPointSizeF(8);
-        g.setFont(f);
+        cabecera(g);
+        int y = kAltoCabecera;
+        for (const Renglon &r : renglones_)
+            y = renglon(g, y, r);
+        g.setFont(fuente(8));
         g.drawText(QRect(kMargen, height() - kAlturaPie, width() - 2 * kMargen, kAlturaPie), Qt::AlignCenter,
                    QStringLiteral("Presupuesto %1 · %2 · Página %3 de %4")
                        .arg(p_.numero(), fecha(p_.fecha))
@@ -64,7 +175,7 @@ protected:
     }
 
 private:
-    int cabecera(QPainter &g)
+    void cabecera(QPainter &g)
     {
         int x = kMargen;
         const QRect caja(kMargen, kMargen, 160, 70);
@@ -80,116 +191,53 @@ private:
                 x += i.width() + 12;
             }
         }
-        QFont f = font();
-        f.setPointSizeF(13);
-        f.setBold(true);
-        g.setFont(f);
+        g.setFont(fuente(13, true));
         g.drawText(QPoint(x, kMargen + 16), p_.empresa.nombre);
-        f.setPointSizeF(9);
-        f.setBold(false);
-        g.setFont(f);
+        g.setFont(fuente(9));
         const QStringList datos = {p_.empresa.nif.isEmpty() ? QString() : QStringLiteral("NIF ") + p_.empresa.nif,
                                    p_.empresa.direccion,
                                    QStringList({p_.empresa.telefono, p_.empresa.correo}).join(QStringLiteral("   "))};
         g.drawText(QRect(x, kMargen + 22, width() - x - kMargen, 60), Qt::AlignLeft | Qt::AlignTop,
                    datos.join(u'\n').trimmed());
-        f.setPointSizeF(15);
-        f.setBold(true);
-        g.setFont(f);
-        const int y = kMargen + 100;
+        g.setFont(fuente(15, true));
+        const int y = kAltoCabecera - 40;
         g.drawText(QRect(kMargen, y, width() - 2 * kMargen, 26), Qt::AlignLeft,
                    QStringLiteral("PRESUPUESTO %1").arg(p_.numero()));
-        f.setPointSizeF(9);
-        f.setBold(false);
-        g.setFont(f);
+        g.setFont(fuente(9));
         g.drawText(QRect(kMargen, y, width() - 2 * kMargen, 26), Qt::AlignRight,
                    QStringLiteral("Fecha: %1     Válido hasta: %2").arg(fecha(p_.fecha), fecha(p_.caduca())));
         g.drawLine(kMargen, y + 30, width() - kMargen, y + 30);
-        return y + 40;
     }
 
-    int precio(QPainter &g, int y)
+    int renglon(QPainter &g, int y, const Renglon &r)
     {
-        y = bloque(g, y, {QStringLiteral("Cliente"),
-                          QStringList({p_.cliente.nombre,
-                                       p_.cliente.nif.isEmpty() ? QString() : QStringLiteral("NIF ") + p_.cliente.nif,
-                                       p_.cliente.direccion, p_.cliente.contacto})
-                              .join(u'\n').trimmed()});
-        QStringList viaje = {p_.viaje.descripcion};
-        if (!p_.viaje.origen.isEmpty() || !p_.viaje.destino.isEmpty())
-            viaje << QStringLiteral("Origen: %1     Destino: %2").arg(p_.viaje.origen, p_.viaje.destino);
-        if (!p_.viaje.fechas.isEmpty())
-            viaje << QStringLiteral("Fechas: ") + p_.viaje.fechas;
-        viaje << QStringLiteral("Pasajeros: %1").arg(p_.viaje.pasajeros);
-        y = bloque(g, y, {QStringLiteral("Viaje"), viaje.join(u'\n').trimmed()});
-        const std::vector<std::pair<QString, Centimos>> lineas = {
-            {QStringLiteral("Servicio de autocar: %1 km, %2 horas")
-                 .arg(textoDecimal(qRound64(p_.km * 10), 1, separadorDecimal()),
-                      textoDecimal(qRound64(p_.horas * 100), 2, separadorDecimal())),
-             p_.precio.sinIva},
-            {QStringLiteral("Base imponible"), p_.precio.sinIva},
-            {QStringLiteral("IVA (%1)").arg(tasa(p_.iva)), p_.precio.iva},
-            {QStringLiteral("TOTAL"), p_.precio.total},
-        };
-        y = titulo(g, y, QStringLiteral("Precio"));
-        QFont f = font();
-        f.setPointSizeF(10);
-        for (size_t k = 0; k < lineas.size(); ++k) {
-            f.setBold(k + 1 == lineas.size());
-            g.setFont(f);
-            if (k == 1)
+        switch (r.tipo) {
+        case Renglon::Titulo:
+            g.setFont(fuente(10, true));
+            g.drawText(QPoint(kMargen, y + 14), r.texto);
+            break;
+        case Renglon::Texto:
+            g.setFont(fuente(9));
+            g.drawText(QPoint(kSangria, y + QFontMetrics(g.font()).ascent()), r.texto);
+            break;
+        case Renglon::Importe: {
+            g.setFont(fuente(10, r.negrita));
+            if (r.raya)
                 g.drawLine(width() / 2, y, width() - kMargen, y);
-            const QRect r(kMargen + 8, y + 2, width() - 2 * kMargen - 8, 20);
-            g.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, lineas[k].first);
-            g.drawText(r, Qt::AlignRight | Qt::AlignVCenter, euros(lineas[k].second));
-            y += 22;
+            const QRect c(kSangria, y + 2, kAnchoTexto, r.alto - 2);
+            g.drawText(c, Qt::AlignLeft | Qt::AlignVCenter, r.texto);
+            g.drawText(c, Qt::AlignRight | Qt::AlignVCenter, euros(r.importe));
+            break;
         }
-        return y + 12;
-    }
-
-    int titulo(QPainter &g, int y, const QString &t)
-    {
-        QFont f = font();
-        f.setPointSizeF(10);
-        f.setBold(true);
-        g.setFont(f);
-        g.drawText(QPoint(kMargen, y + 14), t);
-        return y + 20;
-    }
-
-    int bloque(QPainter &g, int y, const Bloque &b)
-    {
-        if (b.texto.isEmpty())
-            return y;
-        y = titulo(g, y, b.titulo);
-        QFont f = font();
-        f.setPointSizeF(9);
-        g.setFont(f);
-        const QRect r(kMargen + 8, y, width() - 2 * kMargen - 8, height());
-        const QRect usado = g.boundingRect(r, Qt::AlignLeft | Qt::TextWordWrap, b.texto);
-        g.drawText(r, Qt::AlignLeft | Qt::TextWordWrap, b.texto);
-        return y + usado.height() + 14;
+        case Renglon::Hueco: break;
+        }
+        return y + r.alto;
     }
 
     Presupuesto p_;
     int pagina_, paginas_;
-    bool conPrecio_;
-    std::vector<Bloque> bloques_;
+    std::vector<Renglon> renglones_;
 };
-
-// The height the conditions and notes take at the page's width.
-int altoBloques(const std::vector<Bloque> &bloques)
-{
-    QFont f = QApplication::font();
-    f.setPointSizeF(9);
-    const QFontMetrics m(f);
-    int alto = 0;
-    for (const Bloque &b : bloques)
-        if (!b.texto.isEmpty())
-            alto += 34 + m.boundingRect(QRect(0, 0, kAnchoHoja - 2 * kMargen - 8, 100000),
-                                        Qt::AlignLeft | Qt::TextWordWrap, b.texto).height();
-    return alto;
-}
 
 } // namespace
 
@@ -206,14 +254,11 @@ QString nombreDocumentoPresupuesto(const Presupuesto &p) { return QStringLiteral
 
 QList<QWidget *> paginasPresupuesto(const Presupuesto &p)
 {
-    const std::vector<Bloque> bloques = {{QStringLiteral("Condiciones"), p.condiciones.trimmed()},
-                                         {QStringLiteral("Notas"), p.notas.trimmed()}};
-    // The first page holds the header, client, trip and price in about 560
-    // pixels; what does not fit under them goes on a second page.
-    const bool dos = altoBloques(bloques) > kAltoHoja - 600 - kAlturaPie;
-    if (!dos)
-        return {new HojaPresupuesto(p, 1, 1, true, bloques)};
-    return {new HojaPresupuesto(p, 1, 2, true, {}), new HojaPresupuesto(p, 2, 2, false, bloques)};
+    const std::vector<std::vector<Renglon>> paginas = paginar(renglones(p), kAltoRenglones);
+    QList<QWidget *> hojas;
+    for (size_t k = 0; k < paginas.size(); ++k)
+        hojas << new HojaPresupuesto(p, int(k) + 1, int(paginas.size()), paginas[k]);
+    return hojas;
 }
 
 bool emitirPresupuesto(QWidget *padre, Registro &r, const Presupuesto &p, SalidaPresupuesto salida)

@@ -7,8 +7,8 @@
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +19,8 @@
 namespace pelmora {
 
 namespace {
+
+constexpr qint64 kLogoMaximo = 2 * 1024 * 1024;
 
 QSettings ajustes() { return QSettings(QStringLiteral("Pelmora"), QStringLiteral("Pelmora")); }
 
@@ -80,10 +82,14 @@ DialogoEmpresa::DialogoEmpresa(QWidget *parent) : QDialog(parent), empresa_(leer
     form->addRow(QStringLiteral("Logotipo (PNG o SVG):"), filaLogo);
     mostrarLogo();
     connect(elegir, &QPushButton::clicked, this, [this] {
-        const QString ruta = QFileDialog::getOpenFileName(this, QStringLiteral("Logotipo"), QString(),
-                                                          QStringLiteral("Imágenes (*.png *.svg)"));
-        if (!ruta.isEmpty())
-            fijarLogo(ruta);
+        const QStringList rutas = elegirArchivos(this,
+                                                 {QStringLiteral("Logotipo"), QStringLiteral("dlgLogo"),
+                                                  QStringLiteral("Imágenes PNG o SVG (*.png *.svg)"),
+                                                  QStringLiteral("Abrir"), QFileDialog::AcceptOpen,
+                                                  QFileDialog::ExistingFile, QString()},
+                                                 QString());
+        if (!rutas.isEmpty())
+            fijarLogo(rutas.constFirst());
     });
     connect(quitar, &QPushButton::clicked, this, [this] {
         empresa_.logo.clear();
@@ -95,11 +101,18 @@ DialogoEmpresa::DialogoEmpresa(QWidget *parent) : QDialog(parent), empresa_(leer
 
 bool DialogoEmpresa::fijarLogo(const QString &ruta)
 {
+    const QString nombre = QDir::toNativeSeparators(ruta);
     QFile f(ruta);
-    const QByteArray b = f.open(QIODevice::ReadOnly) && f.size() <= 2 * 1024 * 1024 ? f.readAll() : QByteArray();
-    if (!logoValido(b)) {
-        MostrarMensaje(QStringLiteral("El logotipo debe ser una imagen PNG o SVG de 2 MB como mucho."),
-                       QStringLiteral("Error"), this);
+    QByteArray b;
+    QString motivo;
+    if (!f.open(QIODevice::ReadOnly))
+        motivo = QStringLiteral("No se puede leer el archivo %1.").arg(nombre);
+    else if (f.size() > kLogoMaximo)
+        motivo = QStringLiteral("El archivo %1 ocupa más de 2 MB: elija un logotipo más pequeño.").arg(nombre);
+    else if (b = f.readAll(); !logoValido(b))
+        motivo = QStringLiteral("El archivo %1 no es una imagen PNG o SVG válida.").arg(nombre);
+    if (!motivo.isEmpty()) {
+        MostrarMensaje(motivo, QStringLiteral("Error"), this);
         return false;
     }
     empresa_.logo = b;

@@ -40,7 +40,13 @@ bool abrirRegistroDeVentana(QWidget *padre, Registro &r);
 // The question before a damaged register is set aside (true: yes).
 inline Interceptor<bool(const QString &texto)> interceptorApartarRegistro;
 
-// The pages of a quote as printed: one or two A4 pages, vector text.
+// While set, "Copia de seguridad..." asks this function instead of showing
+// the save dialog: it receives the proposed path and returns the chosen one
+// (empty to cancel).
+inline Interceptor<QString(const QString &propuesta)> interceptorArchivoCopia;
+
+// The pages of a quote as printed: A4 pages of vector text, as many as its
+// conditions and notes take.
 QList<QWidget *> paginasPresupuesto(const Presupuesto &p);
 QString nombreDocumentoPresupuesto(const Presupuesto &p);
 

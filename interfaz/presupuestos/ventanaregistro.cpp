@@ -274,11 +274,16 @@ void VentanaRegistro::exportarCsv()
 
 void VentanaRegistro::copiaDeSeguridad()
 {
-    const QString ruta = pedirRutaExportacion(
-        this,
-        {QStringLiteral("Copia de seguridad"), QStringLiteral("dlgCopiaRegistro"),
-         QStringLiteral("Registros de presupuestos (*.sqlite)"), QStringLiteral("sqlite")},
-        QStringLiteral("Copia de presupuestos %1.sqlite").arg(QDate::currentDate().toString(Qt::ISODate)));
+    const QString propuesta =
+        QStringLiteral("Copia de presupuestos %1.sqlite").arg(QDate::currentDate().toString(Qt::ISODate));
+    const QString ruta = interceptorArchivoCopia
+                             ? interceptorArchivoCopia(propuesta)
+                             : pedirRutaExportacion(this,
+                                                    {QStringLiteral("Copia de seguridad"),
+                                                     QStringLiteral("dlgCopiaRegistro"),
+                                                     QStringLiteral("Registros de presupuestos (*.sqlite)"),
+                                                     QStringLiteral("sqlite")},
+                                                    propuesta);
     if (ruta.isEmpty())
         return;
     if (const ErrorRegistro e = registro_.copiaDeSeguridad(ruta); e != ErrorRegistro::Ninguno)

@@ -12,12 +12,17 @@
 #include "interfaz/presupuestos/presupuestos.h"
 #include "nucleo/presupuesto_prueba.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -40,16 +45,47 @@ template <class T> T *hijo(QWidget &w, const char *nombre)
     return h;
 }
 
-// The text of a PDF file, blanks simplified; empty without pdftotext.
-QString textoPdf(const QString &pdf)
+// What a program prints; empty when it is not installed.
+QString salida(const char *programa, const QStringList &argumentos)
 {
-    const QString programa = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (programa.isEmpty())
+    const QString ruta = QStandardPaths::findExecutable(QLatin1String(programa));
+    if (ruta.isEmpty())
         return QString();
     QProcess p;
-    p.start(programa, {pdf, QStringLiteral("-")});
+    p.start(ruta, argumentos);
     p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of a PDF file, blanks simplified; empty without pdftotext.
+QString textoPdf(const QString &pdf) { return salida("pdftotext", {pdf, QStringLiteral("-")}).simplified(); }
+
+// A small PNG of one colour.
+QByteArray png(const QColor &color)
+{
+    QImage i(40, 20, QImage::Format_RGB32);
+    i.fill(color);
+    QByteArray b;
+    QBuffer buffer(&b);
+    buffer.open(QIODevice::WriteOnly);
+    i.save(&buffer, "PNG");
+    return b;
+}
+
+// Whether the top of the PDF's first page, drawn at 36 dpi, shows the colour.
+bool colorArriba(const QString &pdf, const QColor &color)
+{
+    const QString base = pdf + QStringLiteral(".pagina");
+    salida("pdftoppm", {QStringLiteral("-r"), QStringLiteral("36"), QStringLiteral("-f"), QStringLiteral("1"),
+                        QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), QStringLiteral("-png"),
+                        pdf, base});
+    const QImage i(base + QStringLiteral(".png"));
+    for (int y = 0; y < i.height() / 6; ++y)
+        for (int x = 0; x < i.width(); ++x)
+            if (const QColor c = i.pixelColor(x, y); std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                                                            std::abs(c.blue() - color.blue()) < 12)
+                return true;
+    return false;
 }
 
 } // namespace
@@ -186,10 +222,219 @@ private slots:
         QCOMPARE(GrabarCalculo(calc, dir_.filePath(QStringLiteral("cambiado.clc"))), ErrorArchivo::Ninguno);
         QVERIFY(presupuestoDeCalculo(calc, kReferencia, 1)->precio.coste != p->precio.coste);
         QCOMPARE(pdf(*r.leer(p->id), QStringLiteral("dos.pdf")), texto);
-        // Long conditions go to a second page.
-        p->condiciones = QString(QStringLiteral("Condición larga del viaje. ")).repeated(150);
-        QCOMPARE(paginasPresupuesto(*p).size(), 2);
-        QVERIFY(pdf(*p, QStringLiteral("tres.pdf")).contains(QStringLiteral("Página 2 de 2")));
+    }
+
+    // Conditions and notes of any length flow onto as many pages as they
+    // take: none of their lines is lost, and every page is numbered.
+    void textosLargosEnVariasPaginas()
+    {
+        QStringList lineas, palabras;
+        for (int k = 1; k <= 240; ++k)
+            lineas << QStringLiteral("Cláusula %1: el cliente acepta esta condición.").arg(k, 3, 10, QLatin1Char('0'));
+        for (int k = 1; k <= 2500; ++k)
+            palabras << QStringLiteral("n%1").arg(k, 4, 10, QLatin1Char('0'));
+        const struct {
+            QString condiciones, notas;
+            QStringList buscados;
+        } casos[] = {
+            {lineas.join(u'\n'), QStringLiteral("Nota final."), lineas + QStringList{QStringLiteral("Nota final.")}},
+            {QStringLiteral("Pago a 30 días."), palabras.join(u' '), palabras}, // one paragraph
+            {lineas.join(QStringLiteral("\r\n\n")), palabras.join(u' '), lineas + palabras},
+        };
+        Calculo calc;
+        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
+        for (const auto &c : casos) {
+            std::optional<Presupuesto> p = presupuestoDeCalculo(calc, kReferencia, 1);
+            QVERIFY(p && recalcularPrecio(*p));
+            p->anio = 2026;
+            p->secuencia = 7;
+            p->fecha = QDate(2026, 3, 2);
+            p->condiciones = c.condiciones;
+            p->notas = c.notas;
+            const QString ruta = dir_.filePath(QStringLiteral("largo.pdf"));
+            const QList<QWidget *> paginas = paginasPresupuesto(*p);
+            QCOMPARE(grabarPdf(ruta, paginas, nombreDocumentoPresupuesto(*p)), ErrorArchivo::Ninguno);
+            const int n = int(paginas.size());
+            qDeleteAll(paginas);
+            QVERIFY2(n >= 3, qPrintable(QString::number(n)));
+            const QString texto = textoPdf(ruta);
+            if (texto.isEmpty())
+                QSKIP("pdftotext is not installed");
+            for (const QString &b : c.buscados)
+                QVERIFY2(texto.contains(b), qPrintable(b));
+            QCOMPARE(texto.count(QStringLiteral("Página ")), n);
+            QCOMPARE(texto.count(QStringLiteral("PRESUPUESTO 2026-0007")), n); // the header on every page
+            for (int k = 1; k <= n; ++k)
+                QVERIFY(texto.contains(QStringLiteral("Página %1 de %2").arg(k).arg(n)));
+        }
+    }
+
+    // "Guardar e imprimir..." and "Guardar y exportar a PDF..." keep the
+    // quote, then print or export it; it is marked as issued only when they did.
+    void dialogoGuardaEImprime()
+    {
+        Calculo calc;
+        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
+        const QString pdf = dir_.filePath(QStringLiteral("dialogo.pdf"));
+        const struct {
+            const char *boton;
+            bool hecho; // printed or exported, not cancelled
+        } casos[] = {{"cmdGuardarPdf", true}, {"cmdGuardarPdf", false}, {"cmdGuardarImprimir", true},
+                     {"cmdGuardarImprimir", false}};
+        int numero = 0;
+        for (const auto &c : casos) {
+            QFile::remove(pdf);
+            auto archivo = interceptorArchivoPdf.interceptar([&](const QString &) { return c.hecho ? pdf : QString(); });
+            auto vista = interceptorVistaPreliminar.interceptar([&](QPrintPreviewDialog &v) {
+                if (!c.hecho)
+                    return v.reject();
+                v.printer()->setOutputFormat(QPrinter::PdfFormat);
+                v.printer()->setOutputFileName(pdf);
+                v.findChild<QPrintPreviewWidget *>()->print();
+                v.accept();
+            });
+            DialogoPresupuesto d(&calc, kReferencia, std::nullopt);
+            prueba::teclear(hijo<QLineEdit>(d, "txtMargen"), QStringLiteral("12"));
+            prueba::teclear(hijo<QLineEdit>(d, "txtCliente"), QStringLiteral("Club Ciclista Ribera"));
+            hijo<QPushButton>(d, c.boton)->click();
+            QCOMPARE(d.result(), int(QDialog::Accepted));
+            const Presupuesto &p = d.guardado();
+            QCOMPARE(p.secuencia, ++numero);
+            QCOMPARE(p.emitido, c.hecho);
+            Registro r;
+            QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
+            QCOMPARE(r.leer(p.id), std::optional<Presupuesto>(p));
+            QCOMPARE(QFileInfo::exists(pdf), c.hecho);
+            if (!c.hecho)
+                continue;
+            const QString texto = textoPdf(pdf);
+            if (texto.isEmpty())
+                QSKIP("pdftotext is not installed");
+            for (const QString &b : {p.numero(), QStringLiteral("Club Ciclista Ribera"), QStringLiteral("1.287,17 €")})
+                QVERIFY2(texto.contains(b), qPrintable(b + QStringLiteral(" | ") + texto));
+        }
+        QVERIFY(mensajes_.isEmpty());
+    }
+
+    // "Datos de la empresa..." keeps the firm's header in the settings and
+    // refuses a bad logo with its reason; a new quote prints the logo kept.
+    void datosDeLaEmpresaConLogo()
+    {
+        guardarEmpresa({});
+        const QByteArray grande = png(Qt::red) + QByteArray(2 * 1024 * 1024, ' ');
+        const struct {
+            const char *nombre;
+            QByteArray bytes;
+            const char *motivo; // of the refusal; none for a logo taken
+            QColor color;
+            int imagenes; // in the quote's PDF: a PNG is one, an SVG is vector paths
+        } casos[] = {
+            {"falta.png", {}, "No se puede leer el archivo", {}, 0},
+            {"texto.png", "no soy una imagen", "no es una imagen PNG o SVG válida", {}, 0},
+            {"cortado.png", png(Qt::red).left(40), "no es una imagen PNG o SVG válida", {}, 0},
+            {"roto.svg", "<svg xmlns='http://www.w3.org/2000/svg'><rect", "no es una imagen PNG o SVG válida", {}, 0},
+            {"grande.png", grande, "ocupa más de 2 MB", {}, 0},
+            {"logo.png", png(QColor(200, 30, 30)), nullptr, QColor(200, 30, 30), 1},
+            {"logo.svg",
+             "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='20'><rect width='40' height='20' "
+             "fill='#036'/></svg>",
+             nullptr, QColor(0, 0x33, 0x66), 0},
+        };
+        Calculo calc;
+        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
+        const QStringList datos = {QStringLiteral("Autocares del Duero"), QStringLiteral("b-12345674"),
+                                   QStringLiteral("Calle Real 2, Soria"), QStringLiteral("975 000 000"),
+                                   QStringLiteral("info@duero.es")};
+        for (const auto &c : casos) {
+            mensajes_.clear();
+            const QString ruta = dir_.filePath(QLatin1String(c.nombre));
+            if (!c.bytes.isEmpty())
+                QVERIFY(prueba::escribirBytes(ruta, c.bytes));
+            DialogoEmpresa d;
+            int k = 0;
+            for (const char *caja : {"txtEmpresaNombre", "txtEmpresaNif", "txtEmpresaDireccion", "txtEmpresaTelefono",
+                                     "txtEmpresaCorreo"})
+                prueba::teclear(hijo<QLineEdit>(d, caja), datos[k++]);
+            const QByteArray antes = leerEmpresa().logo;
+            QCOMPARE(d.fijarLogo(ruta), !c.motivo);
+            d.accept();
+            QCOMPARE(d.result(), int(QDialog::Accepted));
+            const Empresa e = leerEmpresa();
+            QCOMPARE(QStringList({e.nombre, e.nif, e.direccion, e.telefono, e.correo}),
+                     QStringList({datos[0], QStringLiteral("B12345674"), datos[2], datos[3], datos[4]}));
+            QCOMPARE(e.logo, c.motivo ? antes : c.bytes);
+            if (c.motivo) {
+                QCOMPARE(mensajes_.size(), 1);
+                QVERIFY2(mensajes_[0].texto.contains(QString::fromUtf8(c.motivo)) &&
+                             mensajes_[0].texto.contains(QLatin1String(c.nombre)),
+                         qPrintable(mensajes_[0].texto));
+                continue;
+            }
+            QVERIFY(mensajes_.isEmpty());
+            const QString pdf = dir_.filePath(QStringLiteral("empresa.pdf"));
+            auto archivo = interceptorArchivoPdf.interceptar([&](const QString &) { return pdf; });
+            DialogoPresupuesto q(&calc, kReferencia, std::nullopt);
+            prueba::teclear(hijo<QLineEdit>(q, "txtCliente"), QStringLiteral("Colegio San Juan"));
+            q.guardar(SalidaPresupuesto::Pdf);
+            QCOMPARE(q.guardado().empresa, e);
+            const QString imagenes = salida("pdfimages", {QStringLiteral("-list"), pdf});
+            if (imagenes.isEmpty())
+                QSKIP("pdfimages is not installed");
+            QCOMPARE(imagenes.count(u'\n') - 2, c.imagenes); // two lines of heading
+            QVERIFY(colorArriba(pdf, c.color));
+            QVERIFY(textoPdf(pdf).contains(QStringLiteral("NIF B12345674")));
+        }
+        // A refused tax number keeps what was saved before.
+        DialogoEmpresa d;
+        prueba::teclear(hijo<QLineEdit>(d, "txtEmpresaNombre"), QStringLiteral("Otra"));
+        prueba::teclear(hijo<QLineEdit>(d, "txtEmpresaNif"), QStringLiteral("B12345675"));
+        d.accept();
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QCOMPARE(leerEmpresa().nombre, datos[0]);
+        guardarEmpresa({});
+    }
+
+    // "Copia de seguridad..." from the register window, while another
+    // program writes: the copy stands alone and holds the same quotes; a
+    // copy that cannot be written is told and leaves nothing behind.
+    void copiaDeSeguridadDelRegistro()
+    {
+        Registro otro;
+        QCOMPARE(otro.abrir(registro_), ErrorRegistro::Ninguno);
+        VentanaRegistro v;
+        QVERIFY(v.abierto());
+        QTemporaryDir copias;
+        const QString existente = copias.filePath(QStringLiteral("vieja.sqlite"));
+        QVERIFY(prueba::escribirBytes(existente, "copia anterior"));
+        const struct {
+            QString destino;
+            bool hecha;
+        } casos[] = {{copias.filePath(QStringLiteral("nueva.sqlite")), true},
+                     {existente, true},
+                     {copias.filePath(QStringLiteral("no existe/copia.sqlite")), false}};
+        int escritos = 0;
+        for (const auto &c : casos) {
+            for (int i = 0; i < 5; ++i, ++escritos) { // written by the other program, after the window opened
+                Presupuesto p = presupuestoDePrueba(escritos, QStringLiteral("Cliente"));
+                QCOMPARE(otro.guardarNuevo(p), ErrorRegistro::Ninguno);
+            }
+            mensajes_.clear();
+            auto archivo = interceptorArchivoCopia.interceptar([&](const QString &) { return c.destino; });
+            v.copiaDeSeguridad();
+            QCOMPARE(mensajes_.size(), 1);
+            QCOMPARE(mensajes_[0].titulo, c.hecha ? QStringLiteral("Copia de seguridad") : QStringLiteral("Error"));
+            QCOMPARE(QFileInfo::exists(c.destino), c.hecha);
+            if (!c.hecha)
+                continue;
+            QVERIFY(!QFileInfo::exists(c.destino + QStringLiteral("-wal")));
+            Registro copia;
+            QCOMPARE(copia.abrir(c.destino, true), ErrorRegistro::Ninguno);
+            const std::vector<FilaRegistro> filas = copia.lista();
+            QCOMPARE(int(filas.size()), escritos);
+            for (const FilaRegistro &f : filas)
+                QCOMPARE(copia.leer(f.id), otro.leer(f.id));
+        }
+        QCOMPARE(QDir(copias.path()).entryList(QDir::Files), QStringList({"nueva.sqlite", "vieja.sqlite"}));
     }
 
     void registroFiltrosEstadosYTotales()
