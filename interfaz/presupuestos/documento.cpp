@@ -28,6 +28,8 @@ constexpr int kAltoCabecera = kMargen + 140;                    // where the row
 constexpr int kAltoRenglones = kAltoHoja - kAltoCabecera - kAlturaPie - 8; // what they may fill
 constexpr int kSangria = kMargen + 8;                           // the left edge of a block's text
 constexpr int kAnchoTexto = kAnchoHoja - kSangria - kMargen;
+constexpr int kAltoTitulo = 20;  // a block's title
+constexpr int kAltoImporte = 22; // a line of the price
 
 QString fecha(const QDate &d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 QString euros(Centimos c) { return textoImporte(c) + QStringLiteral(" €"); }
@@ -84,7 +86,7 @@ void anadirBloque(std::vector<Renglon> &r, const QString &titulo, const QString 
         return;
     const QFont f = fuente(9);
     const int alto = QFontMetrics(f).lineSpacing();
-    r.push_back({Renglon::Titulo, titulo, 20, true});
+    r.push_back({Renglon::Titulo, titulo, kAltoTitulo, true});
     for (const QString &l : lineas(texto, f))
         r.push_back({Renglon::Texto, l, alto});
     r.push_back({Renglon::Hueco, QString(), 14});
@@ -94,10 +96,9 @@ void anadirBloque(std::vector<Renglon> &r, const QString &titulo, const QString 
 std::vector<Renglon> renglones(const Presupuesto &p)
 {
     std::vector<Renglon> r;
+    const QString nif = p.cliente.nif.isEmpty() ? QString() : QStringLiteral("NIF ") + p.cliente.nif;
     anadirBloque(r, QStringLiteral("Cliente"),
-                 QStringList({p.cliente.nombre, p.cliente.nif.isEmpty() ? QString() : QStringLiteral("NIF ") + p.cliente.nif,
-                              p.cliente.direccion, p.cliente.contacto})
-                     .join(u'\n').trimmed());
+                 QStringList({p.cliente.nombre, nif, p.cliente.direccion, p.cliente.contacto}).join(u'\n').trimmed());
     QStringList viaje = {p.viaje.descripcion};
     if (!p.viaje.origen.isEmpty() || !p.viaje.destino.isEmpty())
         viaje << QStringLiteral("Origen: %1     Destino: %2").arg(p.viaje.origen, p.viaje.destino);
@@ -106,14 +107,15 @@ std::vector<Renglon> renglones(const Presupuesto &p)
     viaje << QStringLiteral("Pasajeros: %1").arg(p.viaje.pasajeros);
     anadirBloque(r, QStringLiteral("Viaje"), viaje.join(u'\n').trimmed());
     // The price's lines stay together, under their title.
-    r.push_back({Renglon::Titulo, QStringLiteral("Precio"), 20, true});
+    r.push_back({Renglon::Titulo, QStringLiteral("Precio"), kAltoTitulo, true});
     const QString servicio = QStringLiteral("Servicio de autocar: %1 km, %2 horas")
                                  .arg(textoDecimal(qRound64(p.km * 10), 1, separadorDecimal()),
                                       textoDecimal(qRound64(p.horas * 100), 2, separadorDecimal()));
-    r.push_back({Renglon::Importe, servicio, 22, true, p.precio.sinIva});
-    r.push_back({Renglon::Importe, QStringLiteral("Base imponible"), 22, true, p.precio.sinIva, false, true});
-    r.push_back({Renglon::Importe, QStringLiteral("IVA (%1)").arg(tasa(p.iva)), 22, true, p.precio.iva});
-    r.push_back({Renglon::Importe, QStringLiteral("TOTAL"), 22, false, p.precio.total, true});
+    r.push_back({Renglon::Importe, servicio, kAltoImporte, true, p.precio.sinIva});
+    r.push_back(
+        {Renglon::Importe, QStringLiteral("Base imponible"), kAltoImporte, true, p.precio.sinIva, false, true});
+    r.push_back({Renglon::Importe, QStringLiteral("IVA (%1)").arg(tasa(p.iva)), kAltoImporte, true, p.precio.iva});
+    r.push_back({Renglon::Importe, QStringLiteral("TOTAL"), kAltoImporte, false, p.precio.total, true});
     r.push_back({Renglon::Hueco, QString(), 12});
     anadirBloque(r, QStringLiteral("Condiciones"), p.condiciones.trimmed());
     anadirBloque(r, QStringLiteral("Notas"), p.notas.trimmed());
@@ -121,15 +123,19 @@ std::vector<Renglon> renglones(const Presupuesto &p)
 }
 
 // The rows on pages of the height given: rows kept with the next one go
-// together, and a gap neither starts nor ends a page.
+// together, a gap neither starts nor ends a page, and a block that carries
+// on over a page starts it with its title marked "(continuación)".
 std::vector<std::vector<Renglon>> paginar(const std::vector<Renglon> &renglones, int alto)
 {
     std::vector<std::vector<Renglon>> paginas(1);
     int y = 0;
+    QString titulo;
     for (size_t k = 0; k < renglones.size(); ++k) {
         const Renglon &r = renglones[k];
         if (r.tipo == Renglon::Hueco && (paginas.back().empty() || y + r.alto > alto))
             continue;
+        if (r.tipo == Renglon::Titulo)
+            titulo = r.texto;
         int junto = 0;
         size_t j = k;
         while (j < renglones.size() && renglones[j].conSiguiente)
@@ -139,6 +145,10 @@ std::vector<std::vector<Renglon>> paginar(const std::vector<Renglon> &renglones,
         if (y + junto > alto && !paginas.back().empty()) {
             paginas.emplace_back();
             y = 0;
+            if (r.tipo == Renglon::Texto) {
+                paginas.back().push_back({Renglon::Titulo, titulo + QStringLiteral(" (continuación)"), kAltoTitulo});
+                y += kAltoTitulo;
+            }
         }
         paginas.back().push_back(r);
         y += r.alto;

@@ -76,14 +76,15 @@ QByteArray png(const QColor &color)
 bool colorArriba(const QString &pdf, const QColor &color)
 {
     const QString base = pdf + QStringLiteral(".pagina");
-    salida("pdftoppm", {QStringLiteral("-r"), QStringLiteral("36"), QStringLiteral("-f"), QStringLiteral("1"),
-                        QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-singlefile"), QStringLiteral("-png"),
-                        pdf, base});
+    salida("pdftoppm", QStringList({"-r", "36", "-f", "1", "-l", "1", "-singlefile", "-png"}) << pdf << base);
     const QImage i(base + QStringLiteral(".png"));
+    auto cerca = [&](const QColor &c) {
+        return std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                   std::abs(c.blue() - color.blue()) < 12;
+    };
     for (int y = 0; y < i.height() / 6; ++y)
         for (int x = 0; x < i.width(); ++x)
-            if (const QColor c = i.pixelColor(x, y); std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
-                                                            std::abs(c.blue() - color.blue()) < 12)
+            if (cerca(i.pixelColor(x, y)))
                 return true;
     return false;
 }
@@ -230,15 +231,18 @@ private slots:
     {
         QStringList lineas, palabras;
         for (int k = 1; k <= 240; ++k)
-            lineas << QStringLiteral("Cláusula %1: el cliente acepta esta condición.").arg(k, 3, 10, QLatin1Char('0'));
+            lineas << QStringLiteral("Cláusula %1: el cliente acepta esta condición.")
+                          .arg(k, 3, 10, QLatin1Char('0'));
         for (int k = 1; k <= 2500; ++k)
             palabras << QStringLiteral("n%1").arg(k, 4, 10, QLatin1Char('0'));
         const struct {
             QString condiciones, notas;
             QStringList buscados;
         } casos[] = {
-            {lineas.join(u'\n'), QStringLiteral("Nota final."), lineas + QStringList{QStringLiteral("Nota final.")}},
-            {QStringLiteral("Pago a 30 días."), palabras.join(u' '), palabras}, // one paragraph
+            {lineas.join(u'\n'), QStringLiteral("Nota final."),
+             lineas + QStringList{QStringLiteral("Nota final."), QStringLiteral("Condiciones (continuación)")}},
+            {QStringLiteral("Pago a 30 días."), palabras.join(u' '), // one paragraph
+             palabras + QStringList{QStringLiteral("Notas (continuación)")}},
             {lineas.join(QStringLiteral("\r\n\n")), palabras.join(u' '), lineas + palabras},
         };
         Calculo calc;
@@ -284,7 +288,8 @@ private slots:
         int numero = 0;
         for (const auto &c : casos) {
             QFile::remove(pdf);
-            auto archivo = interceptorArchivoPdf.interceptar([&](const QString &) { return c.hecho ? pdf : QString(); });
+            auto archivo =
+                interceptorArchivoPdf.interceptar([&](const QString &) { return c.hecho ? pdf : QString(); });
             auto vista = interceptorVistaPreliminar.interceptar([&](QPrintPreviewDialog &v) {
                 if (!c.hecho)
                     return v.reject();
@@ -310,7 +315,8 @@ private slots:
             const QString texto = textoPdf(pdf);
             if (texto.isEmpty())
                 QSKIP("pdftotext is not installed");
-            for (const QString &b : {p.numero(), QStringLiteral("Club Ciclista Ribera"), QStringLiteral("1.287,17 €")})
+            for (const QString &b :
+                 {p.numero(), QStringLiteral("Club Ciclista Ribera"), QStringLiteral("1.287,17 €")})
                 QVERIFY2(texto.contains(b), qPrintable(b + QStringLiteral(" | ") + texto));
         }
         QVERIFY(mensajes_.isEmpty());
