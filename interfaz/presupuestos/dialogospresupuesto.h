@@ -15,6 +15,7 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPlainTextEdit;
 class QSpinBox;
 class QTableView;
@@ -24,6 +25,9 @@ namespace pelmora {
 
 // PNG or SVG bytes that can be drawn.
 bool logoValido(const QByteArray &bytes);
+// Draws a logo as large as fits in caja, its shape kept, from its top left
+// corner; the size drawn (empty when there is nothing to draw).
+QSize dibujarLogo(QPainter &g, const QByteArray &logo, const QRect &caja);
 
 // "Datos de la empresa...": the firm's header of the quotes.
 class DialogoEmpresa : public QDialog {

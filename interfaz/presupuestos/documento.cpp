@@ -188,19 +188,8 @@ private:
     void cabecera(QPainter &g)
     {
         int x = kMargen;
-        const QRect caja(kMargen, kMargen, 160, 70);
-        if (!p_.empresa.logo.isEmpty()) {
-            QSvgRenderer svg(p_.empresa.logo);
-            if (svg.isValid()) {
-                QSizeF s = svg.defaultSize().scaled(caja.size(), Qt::KeepAspectRatio);
-                svg.render(&g, QRectF(caja.topLeft(), s));
-                x += int(s.width()) + 12;
-            } else if (QImage i = QImage::fromData(p_.empresa.logo); !i.isNull()) {
-                i = i.scaled(caja.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-                g.drawImage(caja.topLeft(), i);
-                x += i.width() + 12;
-            }
-        }
+        if (const QSize logo = dibujarLogo(g, p_.empresa.logo, QRect(kMargen, kMargen, 160, 70)); !logo.isEmpty())
+            x += logo.width() + 12;
         g.setFont(fuente(13, true));
         g.drawText(QPoint(x, kMargen + 16), p_.empresa.nombre);
         g.setFont(fuente(9));
@@ -258,6 +247,23 @@ bool logoValido(const QByteArray &bytes)
     if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
         return !QImage::fromData(bytes, "PNG").isNull();
     return QSvgRenderer(bytes).isValid();
+}
+
+QSize dibujarLogo(QPainter &g, const QByteArray &logo, const QRect &caja)
+{
+    if (logo.isEmpty())
+        return {};
+    if (QSvgRenderer svg(logo); svg.isValid()) {
+        const QSizeF s = svg.defaultSize().scaled(caja.size(), Qt::KeepAspectRatio);
+        svg.render(&g, QRectF(caja.topLeft(), s));
+        return s.toSize();
+    }
+    QImage i = QImage::fromData(logo);
+    if (i.isNull())
+        return {};
+    i = i.scaled(caja.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    g.drawImage(caja.topLeft(), i);
+    return i.size();
 }
 
 QString nombreDocumentoPresupuesto(const Presupuesto &p) { return QStringLiteral("Presupuesto ") + p.numero(); }

@@ -13,6 +13,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
 
@@ -122,8 +124,16 @@ bool DialogoEmpresa::fijarLogo(const QString &ruta)
 
 void DialogoEmpresa::mostrarLogo()
 {
-    logo_->setText(empresa_.logo.isEmpty() ? QStringLiteral("(sin logotipo)")
-                                           : QStringLiteral("%1 bytes").arg(empresa_.logo.size()));
+    // As it heads the quotes, on white paper.
+    QPixmap vista(160, 48);
+    vista.fill(Qt::white);
+    QPainter g(&vista);
+    const QSize s = dibujarLogo(g, empresa_.logo, vista.rect());
+    g.end();
+    if (s.isEmpty())
+        logo_->setText(QStringLiteral("(sin logotipo)"));
+    else
+        logo_->setPixmap(vista.copy(QRect(QPoint(), s)));
 }
 
 void DialogoEmpresa::accept()

@@ -363,6 +363,7 @@ private slots:
                 prueba::teclear(hijo<QLineEdit>(d, caja), datos[k++]);
             const QByteArray antes = leerEmpresa().logo;
             QCOMPARE(d.fijarLogo(ruta), !c.motivo);
+            QCOMPARE(hijo<QLabel>(d, "lblLogo")->pixmap().isNull(), bool(c.motivo)); // none taken before
             d.accept();
             QCOMPARE(d.result(), int(QDialog::Accepted));
             const Empresa e = leerEmpresa();
@@ -383,6 +384,7 @@ private slots:
             prueba::teclear(hijo<QLineEdit>(q, "txtCliente"), QStringLiteral("Colegio San Juan"));
             q.guardar(SalidaPresupuesto::Pdf);
             QCOMPARE(q.guardado().empresa, e);
+            QVERIFY(QFileInfo::exists(pdf));
             const QString imagenes = salida("pdfimages", {QStringLiteral("-list"), pdf});
             if (imagenes.isEmpty())
                 QSKIP("pdfimages is not installed");
