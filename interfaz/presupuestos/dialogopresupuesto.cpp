@@ -5,6 +5,7 @@
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
+#include "interfaz/soporte/colores.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QComboBox>
@@ -225,7 +226,7 @@ void DialogoPresupuesto::actualizarResumen()
     const std::optional<Presupuesto> p = leer(&motivo, false); // the price does not wait for the client
     if (!p) {
         resumen_->setText(motivo);
-        resumen_->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
+        resumen_->setStyleSheet(estiloAviso(this));
         return;
     }
     const Precio &x = p->precio;
@@ -234,7 +235,7 @@ void DialogoPresupuesto::actualizarResumen()
                           .arg(textoImporte(x.coste), textoImporte(x.sinIva), textoImporte(x.margen),
                                decimal(p->margen, 2), textoImporte(x.iva), textoImporte(x.total),
                                textoImporte(x.coste)));
-    resumen_->setStyleSheet(x.margen < 0 ? QStringLiteral("color: rgb(192, 0, 0)") : QString());
+    resumen_->setStyleSheet(x.margen < 0 ? estiloAviso(this) : QString());
 }
 
 void DialogoPresupuesto::guardar(std::optional<SalidaPresupuesto> salida)

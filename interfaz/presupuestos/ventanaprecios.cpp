@@ -3,6 +3,7 @@
 #include "interfaz/presupuestos/presupuestos.h"
 
 #include "entrada/numeros.h"
+#include "interfaz/soporte/colores.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
 #include <QComboBox>
@@ -35,7 +36,7 @@ void poner(QTableWidget *t, int fila, int columna, const QString &texto, bool ro
     auto *i = new QTableWidgetItem(texto);
     i->setTextAlignment(columna == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
     if (rojo)
-        i->setForeground(QColor(192, 0, 0));
+        i->setForeground(rojoAviso(t->palette().color(QPalette::Base)));
     t->setItem(fila, columna, i);
 }
 
@@ -67,7 +68,7 @@ VentanaPrecios::VentanaPrecios(const Calculo &calc, QWidget *parent) : QDialog(p
     connect(pasajeros_, &QSpinBox::valueChanged, this, &VentanaPrecios::actualizar);
     aviso_ = new QLabel(this);
     aviso_->setObjectName(QStringLiteral("lblAviso"));
-    aviso_->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
+    aviso_->setStyleSheet(estiloAviso(this));
     todo->addWidget(aviso_);
     tabla_ = tabla(this, "tblPrecios",
                    {QStringLiteral("Servicio"), QStringLiteral("Coste"), QStringLiteral("Precio sin IVA"),
@@ -148,12 +149,12 @@ void VentanaPrecios::actualizar()
             continue;
         if (!m || *objetivo > kMaximoCentimos) {
             margenObjetivo_->setText(QStringLiteral("El precio debe ser un importe mayor que 0."));
-            margenObjetivo_->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
+            margenObjetivo_->setStyleSheet(estiloAviso(this));
             continue;
         }
         margenObjetivo_->setText(QStringLiteral("%1 % (%2 €); precio de equilibrio %3 €")
                                      .arg(decimal(*m, 2), textoImporte(*objetivo - s.coste), textoImporte(s.coste)));
-        margenObjetivo_->setStyleSheet(*objetivo < s.coste ? QStringLiteral("color: rgb(192, 0, 0)") : QString());
+        margenObjetivo_->setStyleSheet(*objetivo < s.coste ? estiloAviso(this) : QString());
     }
 }
 

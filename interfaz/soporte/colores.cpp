@@ -27,4 +27,11 @@ const QPalette &paletaPrograma()
 
 void fijarPaletaPrograma(QWidget *w) { w->setPalette(paletaPrograma()); }
 
+QColor rojoAviso(const QColor &fondo) { return fondo.lightness() < 128 ? QColor(255, 128, 128) : QColor(192, 0, 0); }
+
+QString estiloAviso(const QWidget *w)
+{
+    return QStringLiteral("color: ") + rojoAviso(w->palette().color(QPalette::Window)).name();
+}
+
 } // namespace pelmora

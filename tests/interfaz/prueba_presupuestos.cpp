@@ -89,6 +89,17 @@ bool colorArriba(const QString &pdf, const QColor &color)
     return false;
 }
 
+// The contrast of two colours as the accessibility guidelines measure it (1 to 21).
+double contraste(const QColor &a, const QColor &b)
+{
+    auto luz = [](const QColor &c) {
+        auto lineal = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineal(c.redF()) + 0.7152 * lineal(c.greenF()) + 0.0722 * lineal(c.blueF());
+    };
+    const double x = luz(a), y = luz(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
 } // namespace
 
 class PruebaPresupuestos : public QObject {
@@ -127,13 +138,34 @@ private slots:
         prueba::teclear(hijo<QLineEdit>(v, "txtPrecioObjetivo"), QStringLiteral("1000"));
         auto *m = hijo<QLabel>(v, "lblMargenObjetivo");
         QVERIFY2(m->text().startsWith(QStringLiteral("-2,97 % (-29,73 €)")), qPrintable(m->text()));
-        QVERIFY(m->styleSheet().contains(QStringLiteral("192, 0, 0")));
+        QVERIFY(m->styleSheet().contains(QStringLiteral("#c00000")));
         prueba::teclear(hijo<QLineEdit>(v, "txtPrecioObjetivo"), QStringLiteral("1.200,00"));
         QVERIFY(m->text().startsWith(QStringLiteral("14,19 %")));
         QVERIFY(m->styleSheet().isEmpty());
         prueba::teclear(hijo<QLineEdit>(v, "txtMargen"), QStringLiteral("95,5"));
         QCOMPARE(t->rowCount(), 0);
         QVERIFY(!hijo<QLabel>(v, "lblAviso")->text().isEmpty());
+    }
+
+    // A warning in red reads on the desktop's light and dark backgrounds.
+    void avisosLegiblesEnTemaClaroYOscuro()
+    {
+        Calculo calc;
+        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
+        for (const QColor &fondo : {QColor(Qt::white), QColor(239, 239, 239), QColor(53, 53, 53), QColor(Qt::black)}) {
+            QPalette paleta;
+            paleta.setColor(QPalette::Window, fondo);
+            DialogoPresupuesto d(&calc, kReferencia, std::nullopt);
+            d.setPalette(paleta);
+            prueba::teclear(hijo<QLineEdit>(d, "txtMargen"), QStringLiteral("99"));
+            VentanaPrecios v(calc);
+            v.setPalette(paleta);
+            prueba::teclear(hijo<QLineEdit>(v, "txtPrecioObjetivo"), QStringLiteral("1000"));
+            for (const QLabel *l : {hijo<QLabel>(d, "lblResumen"), hijo<QLabel>(v, "lblMargenObjetivo")}) {
+                const QColor texto(l->styleSheet().section(QStringLiteral("color: "), 1));
+                QVERIFY2(texto.isValid() && contraste(texto, fondo) >= 4.5, qPrintable(l->styleSheet()));
+            }
+        }
     }
 
     void dialogoRechazaNifYGuardaNumerado()
