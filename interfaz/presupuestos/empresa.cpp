@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace pelmora {
 
@@ -84,12 +86,16 @@ DialogoEmpresa::DialogoEmpresa(QWidget *parent) : QDialog(parent), empresa_(leer
     form->addRow(QStringLiteral("Logotipo (PNG o SVG):"), filaLogo);
     mostrarLogo();
     connect(elegir, &QPushButton::clicked, this, [this] {
+        // The user's pictures folder, or else home.
+        QString carpeta = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (!QFileInfo(carpeta).isDir())
+            carpeta = QDir::homePath();
         const QStringList rutas = elegirArchivos(this,
                                                  {QStringLiteral("Logotipo"), QStringLiteral("dlgLogo"),
                                                   QStringLiteral("Imágenes PNG o SVG (*.png *.svg)"),
                                                   QStringLiteral("Abrir"), QFileDialog::AcceptOpen,
                                                   QFileDialog::ExistingFile, QString()},
-                                                 QString());
+                                                 carpeta);
         if (!rutas.isEmpty())
             fijarLogo(rutas.constFirst());
     });
