@@ -1,10 +1,12 @@
 // The register window with 10,000 quotes: opening it (the rows read and the
 // window shown) beside its two parts, the window opened on an empty register
 // and the rows read with a bare query; and filtering the 10,000 by a text,
-// which should answer within one frame (16 ms).
+// which should answer within one frame (16 ms). Also a quote's PDF with
+// 1,000 lines of conditions over many pages beside a one-page quote's.
 //
 //   pelmora_bench_presupuestos [Google Benchmark options]
 #include "interfaz/presupuestos/dialogospresupuesto.h"
+#include "interfaz/impresion/impresion.h"
 #include "interfaz/presupuestos/presupuestos.h"
 #include "principal.h"
 
@@ -160,8 +162,35 @@ void BM_FiltrarTexto10000(benchmark::State &estado)
     }
 }
 
+// A quote's PDF made in memory and written to a scratch file, its pages counted.
+void pdfPresupuesto(benchmark::State &estado, int lineas)
+{
+    Presupuesto p = ejemplo(1);
+    p.anio = 2026;
+    p.secuencia = 1;
+    QStringList condiciones;
+    for (int k = 1; k <= lineas; ++k)
+        condiciones << QStringLiteral("Cláusula %1: el precio incluye conductor, combustible, peajes y seguro.").arg(k);
+    p.condiciones = condiciones.join(u'\n');
+    const QString ruta = carpeta().filePath(QStringLiteral("presupuesto.pdf"));
+    qsizetype paginas = 0;
+    for (auto _ : estado) {
+        const QList<QWidget *> hojas = paginasPresupuesto(p);
+        paginas = hojas.size();
+        if (grabarPdf(ruta, hojas, nombreDocumentoPresupuesto(p)) != ErrorArchivo::Ninguno)
+            std::abort();
+        qDeleteAll(hojas);
+    }
+    estado.counters["paginas"] = double(paginas);
+}
+
+void BM_PdfPresupuestoUnaHoja(benchmark::State &estado) { pdfPresupuesto(estado, 5); }
+void BM_PdfPresupuesto1000Lineas(benchmark::State &estado) { pdfPresupuesto(estado, 1000); }
+
 } // namespace
 
+BENCHMARK(BM_PdfPresupuestoUnaHoja)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PdfPresupuesto1000Lineas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VentanaRegistroVacia)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConsultaDesnuda10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VentanaRegistro10000)->Unit(benchmark::kMillisecond);
