@@ -10,6 +10,7 @@
 #include "interfaz/impresion/impresion.h"
 #include "interfaz/presupuestos/dialogospresupuesto.h"
 #include "interfaz/presupuestos/presupuestos.h"
+#include "interfaz/ventana/ventanaprincipal.h"
 #include "nucleo/presupuesto_prueba.h"
 
 #include <QBuffer>
@@ -23,7 +24,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableView>
@@ -59,6 +59,18 @@ QString salida(const char *programa, const QStringList &argumentos)
 
 // The text of a PDF file, blanks simplified; empty without pdftotext.
 QString textoPdf(const QString &pdf) { return salida("pdftotext", {pdf, QStringLiteral("-")}).simplified(); }
+
+// The pages of a PDF drawn at 50 dpi, in order; none without pdftoppm.
+QList<QImage> imagenesPdf(const QString &pdf)
+{
+    const QFileInfo base(pdf + QStringLiteral(".hoja"));
+    salida("pdftoppm", {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"), pdf, base.filePath()});
+    QList<QImage> paginas;
+    const QDir carpeta = base.dir();
+    for (const QString &png : carpeta.entryList({base.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
+        paginas << QImage(carpeta.filePath(png));
+    return paginas;
+}
 
 // A small PNG of one colour.
 QByteArray png(const QColor &color)
@@ -216,45 +228,59 @@ private slots:
         QCOMPARE(otro.leer(&motivo)->precio.coste, 102973 - 6410);
     }
 
-    void pdfDelPresupuestoYReimpresionIgual()
+    // The quote of the reference coach's first service, made in the main
+    // window and exported; then the calculation is changed and saved and the
+    // firm's header changed. The register, read afresh from the disk, finds
+    // the quote by its client, holds it as it was kept, and reprints it
+    // identically: the same pages, pixel by pixel.
+    void presupuestoSeReimprimeIgual()
     {
-        Calculo calc;
-        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
-        std::optional<Presupuesto> p = presupuestoDeCalculo(calc, kReferencia, 1);
-        QVERIFY(p);
-        p->margen = 1200;
-        QVERIFY(recalcularPrecio(*p));
-        p->empresa = {QStringLiteral("Autocares del Duero"), QStringLiteral("B12345674"),
-                      QStringLiteral("Calle Real 2, Soria"), QStringLiteral("975 000 000"),
-                      QStringLiteral("info@duero.es"),
-                      "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='20'>"
-                      "<rect width='40' height='20' fill='#036'/></svg>"};
-        p->cliente.nombre = QStringLiteral("Colegio San Juan");
-        p->condiciones = QStringLiteral("Pago a 30 días.");
-        Registro r;
-        QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
-        QCOMPARE(r.guardarNuevo(*p), ErrorRegistro::Ninguno);
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-0001$")).match(p->numero()).hasMatch(),
-                 qPrintable(p->numero()));
-        auto pdf = [&](const Presupuesto &x, const QString &nombre) {
-            const QString ruta = dir_.filePath(nombre);
-            const QList<QWidget *> paginas = paginasPresupuesto(x);
-            const ErrorArchivo e = grabarPdf(ruta, paginas, nombreDocumentoPresupuesto(x));
-            qDeleteAll(paginas);
-            return e == ErrorArchivo::Ninguno ? textoPdf(ruta) : QString();
-        };
-        const QString texto = pdf(*p, QStringLiteral("uno.pdf"));
+        const QString ruta = dir_.filePath(QStringLiteral("Autocar.clc"));
+        QVERIFY(prueba::copiarCalculo(1, ruta));
+        VentanaPrincipal w;
+        QVERIFY(w.abrirArchivoInicial(ruta));
+        guardarEmpresa({QStringLiteral("Autocares del Duero"), QStringLiteral("B12345674"),
+                        QStringLiteral("Calle Real 2, Soria"), QStringLiteral("975 000 000"),
+                        QStringLiteral("info@duero.es"),
+                        "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='20'>"
+                        "<rect width='40' height='20' fill='#036'/></svg>"});
+        const QString uno = dir_.filePath(QStringLiteral("uno.pdf")), dos = dir_.filePath(QStringLiteral("dos.pdf"));
+        Presupuesto p;
+        {
+            auto archivo = interceptorArchivoPdf.interceptar([&](const QString &) { return uno; });
+            DialogoPresupuesto d(&w.calculo(), w.archivoActual(), std::nullopt, &w);
+            prueba::teclear(hijo<QLineEdit>(d, "txtMargen"), QStringLiteral("12"));
+            prueba::teclear(hijo<QLineEdit>(d, "txtCliente"), QStringLiteral("Colegio San Juan"));
+            hijo<QPlainTextEdit>(d, "txtCondiciones")->setPlainText(QStringLiteral("Pago a 30 días."));
+            d.guardar(SalidaPresupuesto::Pdf);
+            p = d.guardado();
+        }
+        QCOMPARE(p.numero(), QStringLiteral("%1-0001").arg(QDate::currentDate().year()));
+        const QString texto = textoPdf(uno);
         if (texto.isEmpty())
             QSKIP("pdftotext is not installed");
-        for (const QString &b : {p->numero(), QStringLiteral("Colegio San Juan"), QStringLiteral("1.287,17 €"),
+        for (const QString &b : {p.numero(), QStringLiteral("Colegio San Juan"), QStringLiteral("1.287,17 €"),
                                  QStringLiteral("Autocares del Duero"), QStringLiteral("117,02 €"),
                                  QStringLiteral("Pago a 30 días."), QStringLiteral("Página 1 de 1")})
             QVERIFY2(texto.contains(b), qPrintable(b + QStringLiteral(" | ") + texto));
-        // The calculation changes and is saved; the kept quote prints as before.
-        calc.ConfirmarCampo(Seccion::Servicio, 2, Valor(999.0), Valor(150.0));
-        QCOMPARE(GrabarCalculo(calc, dir_.filePath(QStringLiteral("cambiado.clc"))), ErrorArchivo::Ninguno);
-        QVERIFY(presupuestoDeCalculo(calc, kReferencia, 1)->precio.coste != p->precio.coste);
-        QCOMPARE(pdf(*r.leer(p->id), QStringLiteral("dos.pdf")), texto);
+
+        w.calculo().ConfirmarCampo(Seccion::Servicio, 2, Valor(999.0), Valor(150.0));
+        QVERIFY(w.Grabar());
+        QVERIFY(presupuestoDeCalculo(w.calculo(), ruta, 1)->precio.coste != p.precio.coste);
+        guardarEmpresa({QStringLiteral("Otra empresa"), {}, {}, {}, {}, png(Qt::red)});
+        abrirRegistroPresupuestos(w);
+        auto *v = w.findChild<VentanaRegistro *>(QStringLiteral("frmRegistro"));
+        QVERIFY(v);
+        prueba::teclear(hijo<QLineEdit>(*v, "txtBuscar"), QStringLiteral("san juan"));
+        QCOMPARE(v->vista()->model()->rowCount(), 1);
+        v->vista()->selectRow(0);
+        QCOMPARE(v->seleccionado(), std::optional<Presupuesto>(p));
+        auto archivo = interceptorArchivoPdf.interceptar([&](const QString &) { return dos; });
+        hijo<QPushButton>(*v, "cmdPdf")->click();
+        const QList<QImage> antes = imagenesPdf(uno);
+        QVERIFY(!antes.isEmpty());
+        QVERIFY(imagenesPdf(dos) == antes);
+        guardarEmpresa({});
     }
 
     // Conditions and notes of any length flow onto as many pages as they
