@@ -164,6 +164,7 @@ void AreaSecciones::abrir(FormularioBase *f)
     f->show();
     f->activar();
 
+    fijarColorTiras();
     picVScroll_->show();
     picHScroll_->show();
     colocar();
@@ -173,6 +174,21 @@ void AreaSecciones::abrir(FormularioBase *f)
     SituarScrollH(f);
     EngancharRueda(f);
     DevolverFoco();
+}
+
+void AreaSecciones::fijarColorTiras()
+{
+    // The strips are only in view with a calculation open, on the colour
+    // the canvas has then: they keep it as their own. Following the client
+    // area instead, which changes colour on every close and open, would give
+    // the bars a new palette each time, and the style keeps the pictures of
+    // the bars by palette: its cache would fill with them.
+    const QColor c = lienzo_->palette().color(QPalette::Window);
+    for (QWidget *t : {picVScroll_, picHScroll_}) {
+        QPalette p = t->palette();
+        p.setColor(QPalette::Window, c);
+        t->setPalette(p);
+    }
 }
 
 void AreaSecciones::ponerRangos(FormularioBase *f)

@@ -89,6 +89,8 @@ protected:
 
 private:
     void colocar();
+    // The strips take the canvas's colour as their own (they come into view).
+    void fijarColorTiras();
     void ponerRangos(FormularioBase *f);
     // A wheel event over the window: MouseWheel when the pointer is on it.
     void ruedaSobreVentana(const QWheelEvent *r);

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QAbstractItemView>
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -515,6 +516,34 @@ private slots:
         pregunta_.preguntas.clear();
         QVERIFY(w.close()); // unmodified: no question
         QVERIFY(pregunta_.preguntas.isEmpty());
+    }
+
+    // Opening and closing calculations gives no bar or button of the window
+    // a new palette: the style keeps their pictures by palette, and would
+    // keep new ones for every calculation opened.
+    void abrirYCerrarNoCambiaLasPaletas()
+    {
+        VentanaPrincipal w;
+        w.show();
+        const QString ref = rutaReferencia(QString::fromUtf8(kCategorias[1].archivo));
+        QVERIFY(w.abrirArchivoInicial(ref));
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto claves = [&w] {
+            QHash<QWidget *, qint64> r;
+            for (QWidget *x : w.findChildren<QWidget *>())
+                if (qobject_cast<QAbstractSlider *>(x) || qobject_cast<QAbstractButton *>(x))
+                    r.insert(x, x->palette().cacheKey());
+            return r;
+        };
+        const QHash<QWidget *, qint64> antes = claves();
+        QVERIFY(antes.size() > 10);
+        for (int k = 0; k < 2; ++k) {
+            w.CerrarPatillas();
+            QVERIFY(w.abrirArchivoInicial(ref));
+        }
+        const QHash<QWidget *, qint64> despues = claves();
+        for (auto it = antes.begin(); it != antes.end(); ++it)
+            QVERIFY2(despues.value(it.key()) == it.value(), qPrintable(it.key()->objectName()));
     }
 
     void cerrarSinCalculoNoPregunta()
