@@ -5,6 +5,7 @@
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 #include "interfaz/analisis/tornado.h"
+#include "interfaz/soporte/medidas.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -173,6 +174,7 @@ QSplitter *VentanaSensibilidad::crearGraficoYTabla()
     tabla_->setAlternatingRowColors(true);
     tabla_->verticalHeader()->hide();
     tabla_->setWordWrap(false);
+    tabla_->setItemDelegate(new DelegadoMedido(tabla_));
     tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     division->addWidget(desplazamiento_);
     division->addWidget(tabla_);
@@ -215,7 +217,7 @@ void VentanaSensibilidad::mostrar()
                                 rotuloResultado(n).unidad));
     grafico_->mostrar(&s_, n);
 
-    tabla_->setUpdatesEnabled(false);
+    // Only the cells whose text changed are painted again.
     const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
     for (int k = 0; k < int(cambiadas.size()); ++k)
         if (cambiadas[size_t(k)])
@@ -226,7 +228,6 @@ void VentanaSensibilidad::mostrar()
     for (const auto &[columna, letras] : {std::pair{0, 24}, std::pair{1, 12}})
         if (int(cambiadas.size()) > columna && cambiadas[size_t(columna)])
             tabla_->setColumnWidth(columna, std::min(tabla_->columnWidth(columna), letra * letras));
-    tabla_->setUpdatesEnabled(true);
 }
 
 QString VentanaSensibilidad::titulo() const
