@@ -17,6 +17,7 @@
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/impresion/exportacion.h"
 #include "interfaz/impresion/impresion.h"
+#include "interfaz/soporte/medidas.h"
 #include "interfaz/soporte/rutas.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
@@ -300,6 +301,60 @@ private slots:
         QTableWidget *t = v->tabla();
         QVERIFY(t->columnViewportPosition(3) + t->columnWidth(3) <= t->viewport()->width());
         QVERIFY(t->columnViewportPosition(4) < t->viewport()->width());
+    }
+
+    // The chart keeps what it measured between layouts: after another
+    // sensitivity, figure, width or font it lays out, and asks for the
+    // height, as a fresh layout does.
+    void tornadoRecordadoComoRecienDispuesto()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        const Sensibilidad a = v->sensibilidad();
+        Sensibilidad b = esperada(w.calculo(), 40, Res::C2);
+        b.entradas.resize(b.entradas.size() / 2);
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.5);
+        const struct {
+            const Sensibilidad *s;
+            int cifra, ancho;
+            bool grande;
+        } pasos[] = {{&a, Res::Totales, 600, false}, {&a, Res::Totales, 320, false}, {&b, Res::C2, 320, false},
+                     {&b, Res::C2, 320, true},       {&a, Res::C5, 900, true}};
+        GraficoTornado g;
+        g.show();
+        for (const auto &p : pasos) {
+            g.mostrar(p.s, p.cifra);
+            g.setFont(p.grande ? grande : QApplication::font());
+            g.resize(p.ancho, 100);
+            QVERIFY(g.geometria() == disponerTornado(*p.s, p.cifra, p.ancho, g.font()));
+            for (int ancho : {250, 320, 600, 900})
+                QCOMPARE(g.heightForWidth(ancho), int(disponerTornado(*p.s, p.cifra, ancho, g.font()).tamano.height()));
+        }
+    }
+
+    // The table's delegate asks for the size Qt's own does, text by text,
+    // in each font.
+    void celdasMedidasComoEnQt()
+    {
+        QTableWidget t(1, 1);
+        DelegadoMedido medido;
+        QStyledItemDelegate qt;
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 2);
+        for (const QFont &letra : {QApplication::font(), grande, QApplication::font()}) {
+            for (const QString &x : {QStringLiteral("1.234,56"), QStringLiteral("Kilómetros anuales"), QString(),
+                                     QStringLiteral("1.234,56"), QStringLiteral("no posible")}) {
+                t.setItem(0, 0, new QTableWidgetItem(x));
+                QStyleOptionViewItem o;
+                o.initFrom(&t);
+                o.font = letra;
+                o.widget = &t;
+                const QModelIndex i = t.model()->index(0, 0);
+                QCOMPARE(medido.sizeHint(o, i), qt.sizeHint(o, i));
+            }
+        }
     }
 
     // The window's chart and table for each figure: the engine's entries,
