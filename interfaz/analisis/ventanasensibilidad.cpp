@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStyleFactory>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -106,6 +107,10 @@ VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<Q
     auto *todo = new QVBoxLayout(this);
     todo->addLayout(crearControles());
     QSplitter *division = crearGraficoYTabla();
+    // The application's style; made after the table, so that it goes after it.
+    auto *estilo = new EstiloMedido(QStyleFactory::create(style()->name()));
+    estilo->setParent(this);
+    tabla_->setStyle(estilo);
     todo->addWidget(division, 1);
     todo->addLayout(crearBotones());
 

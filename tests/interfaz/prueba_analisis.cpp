@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyleFactory>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
@@ -334,13 +335,15 @@ private slots:
         }
     }
 
-    // The table's delegate asks for the size Qt's own does, text by text,
-    // in each font.
+    // The table's delegate asks for the size Qt's own does, and its style
+    // places the parts of a cell where the application's does, text by text,
+    // in each font and at each size.
     void celdasMedidasComoEnQt()
     {
         QTableWidget t(1, 1);
         DelegadoMedido medido;
         QStyledItemDelegate qt;
+        EstiloMedido estilo(QStyleFactory::create(QApplication::style()->name()));
         QFont grande = QApplication::font();
         grande.setPointSizeF(grande.pointSizeF() * 2);
         for (const QFont &letra : {QApplication::font(), grande, QApplication::font()}) {
@@ -353,6 +356,16 @@ private slots:
                 o.widget = &t;
                 const QModelIndex i = t.model()->index(0, 0);
                 QCOMPARE(medido.sizeHint(o, i), qt.sizeHint(o, i));
+                o.text = x;
+                o.features = QStyleOptionViewItem::HasDisplay;
+                for (const Qt::Alignment a : {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter}) {
+                    o.displayAlignment = a;
+                    for (const QRect &r : {QRect(0, 0, 40, 20), QRect(10, 30, 300, 24)}) {
+                        o.rect = r;
+                        for (QStyle::SubElement e : {QStyle::SE_ItemViewItemText, QStyle::SE_ItemViewItemFocusRect})
+                            QCOMPARE(estilo.subElementRect(e, &o, &t), QApplication::style()->subElementRect(e, &o, &t));
+                    }
+                }
             }
         }
     }
