@@ -17,6 +17,7 @@
 #include <QStyleFactory>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace pelmora {
 
@@ -64,6 +65,14 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
         }
     }
     return cambiadas;
+}
+
+// The width QTableView::resizeColumnToContents gives a column: its cells' or
+// its heading's, whichever is wider.
+int anchoContenido(const QTableWidget &tabla, int columna)
+{
+    return std::max(static_cast<const QAbstractItemView &>(tabla).sizeHintForColumn(columna),
+                    tabla.horizontalHeader()->sectionSizeHint(columna));
 }
 
 } // namespace
@@ -222,17 +231,20 @@ void VentanaSensibilidad::mostrar()
                                 rotuloResultado(n).unidad));
     grafico_->mostrar(&s_, n);
 
-    // Only the cells whose text changed are painted again.
+    // Only the cells whose text changed are painted again, and the columns
+    // whose texts changed take their new widths at once.
     const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
     for (int k = 0; k < int(cambiadas.size()); ++k)
         if (cambiadas[size_t(k)])
-            tabla_->resizeColumnToContents(k);
+            tabla_->setColumnWidth(k, std::min(anchoContenido(*tabla_, k), anchoMaximo(k)));
+}
+
+int VentanaSensibilidad::anchoMaximo(int columna) const
+{
     // The entry and its section are long texts (whole in their tool tips):
     // the figures beside them come into view first.
     const int letra = fontMetrics().averageCharWidth();
-    for (const auto &[columna, letras] : {std::pair{0, 24}, std::pair{1, 12}})
-        if (int(cambiadas.size()) > columna && cambiadas[size_t(columna)])
-            tabla_->setColumnWidth(columna, std::min(tabla_->columnWidth(columna), letra * letras));
+    return columna == 0 ? letra * 24 : columna == 1 ? letra * 12 : std::numeric_limits<int>::max();
 }
 
 QString VentanaSensibilidad::titulo() const

@@ -435,6 +435,15 @@ private slots:
         v->elegirCifra(cifra);
         QTRY_COMPARE(v->veces(), antes + (porcentaje == 10 ? 0 : 1));
         const Sensibilidad s = esperada(w.calculo(), porcentaje, cifra);
+        // Each column as wide as Qt makes it for its contents; the entry and
+        // its section no wider than 24 and 12 letters.
+        QTableWidget *t = v->tabla();
+        for (int k = 0; k < t->columnCount(); ++k) {
+            const int ancho = t->columnWidth(k);
+            t->resizeColumnToContents(k);
+            const int letras = k == 0 ? 24 : k == 1 ? 12 : 1000;
+            QCOMPARE(ancho, std::min(t->columnWidth(k), letras * v->fontMetrics().averageCharWidth()));
+        }
         QCOMPARE(v->sensibilidad().porcentaje, double(porcentaje));
         QCOMPARE(v->tabla()->horizontalHeaderItem(6)->text(), nombreCifra(cifra) + ' ' + rotuloLado(porcentaje, false));
         for (size_t k = 0; k < s.entradas.size(); ++k) {
