@@ -61,7 +61,8 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
             celda->setText(texto);
             celda->setToolTip(texto);
             const bool apagada = texto == QLatin1String("no posible") || k == columnas - 1;
-            celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
+            if (apagada != celda->data(Qt::ForegroundRole).isValid())
+                celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
         }
     }
     return cambiadas;
