@@ -15,19 +15,21 @@ constexpr auto kPropias =
 
 QSize DelegadoMedido::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    if (index.data(Qt::SizeHintRole).isValid())
+    // A cell with a plain text and nothing else of its own (no icon, check
+    // box, font or size) measures as its text does in the view's font.
+    const QVariant texto = index.data(Qt::DisplayRole);
+    const bool sencilla = texto.typeId() == QMetaType::QString && !(option.features & kPropias) &&
+                          !index.data(Qt::DecorationRole).isValid() && !index.data(Qt::CheckStateRole).isValid() &&
+                          !index.data(Qt::FontRole).isValid() && !index.data(Qt::SizeHintRole).isValid();
+    if (!sencilla)
         return QStyledItemDelegate::sizeHint(option, index);
-    QStyleOptionViewItem opcion = option;
-    initStyleOption(&opcion, index);
-    if (opcion.features & kPropias)
-        return QStyledItemDelegate::sizeHint(option, index);
-    const QStyle *estilo = opcion.widget ? opcion.widget->style() : QApplication::style();
-    if (estilo != estilo_ || opcion.font != letra_ || medidas_.size() >= kRecordadas) {
+    const QStyle *estilo = option.widget ? option.widget->style() : QApplication::style();
+    if (estilo != estilo_ || option.font != letra_ || medidas_.size() >= kRecordadas) {
         medidas_.clear();
         estilo_ = estilo;
-        letra_ = opcion.font;
+        letra_ = option.font;
     }
-    const Clave clave{opcion.text, int(opcion.features)};
+    const Clave clave{texto.toString(), int(option.features)};
     if (const auto k = medidas_.constFind(clave); k != medidas_.cend())
         return *k;
     return *medidas_.insert(clave, QStyledItemDelegate::sizeHint(option, index));

@@ -19,9 +19,9 @@ class DelegadoMedido : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // What QStyledItemDelegate gives; measured once per text, font, style
-    // and kind of cell (cells with an icon, a check box, wrapped text or a
-    // size of their own are measured every time).
+    // What QStyledItemDelegate gives; measured once per text, font and
+    // style (cells with an icon, a check box, wrapped text, a font or a size
+    // of their own are measured every time).
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:

@@ -347,9 +347,13 @@ private slots:
         QFont grande = QApplication::font();
         grande.setPointSizeF(grande.pointSizeF() * 2);
         for (const QFont &letra : {QApplication::font(), grande, QApplication::font()}) {
-            for (const QString &x : {QStringLiteral("1.234,56"), QStringLiteral("Kilómetros anuales"), QString(),
-                                     QStringLiteral("1.234,56"), QStringLiteral("no posible")}) {
+            // The same text again, and with a font of its own (measured as such).
+            for (const auto &[x, propia] : {std::pair{QStringLiteral("1.234,56"), false},
+                                            {QStringLiteral("Kilómetros anuales"), false}, {QString(), false},
+                                            {QStringLiteral("1.234,56"), false}, {QStringLiteral("1.234,56"), true}}) {
                 t.setItem(0, 0, new QTableWidgetItem(x));
+                if (propia)
+                    t.item(0, 0)->setFont(grande);
                 QStyleOptionViewItem o;
                 o.initFrom(&t);
                 o.font = letra;
