@@ -366,8 +366,10 @@ private slots:
                     o.displayAlignment = a;
                     for (const QRect &r : {QRect(0, 0, 40, 20), QRect(10, 30, 300, 24)}) {
                         o.rect = r;
-                        for (QStyle::SubElement e : {QStyle::SE_ItemViewItemText, QStyle::SE_ItemViewItemFocusRect})
-                            QCOMPARE(estilo.subElementRect(e, &o, &t), QApplication::style()->subElementRect(e, &o, &t));
+                        for (QStyle::SubElement e : {QStyle::SE_ItemViewItemText, QStyle::SE_ItemViewItemFocusRect}) {
+                            const QRect esperado = QApplication::style()->subElementRect(e, &o, &t);
+                            QCOMPARE(estilo.subElementRect(e, &o, &t), esperado);
+                        }
                     }
                 }
             }
