@@ -8,11 +8,20 @@
 
 namespace pelmora {
 
+namespace {
+
+void copiarResultados(const Columna &c, ResultadosColumna &r)
+{
+    for (int n = 1; n <= kRanurasResultado; ++n)
+        r[size_t(n - 1)] = c(Seccion::Resultados, n);
+}
+
+} // namespace
+
 ResultadosColumna resultadosDe(const Columna &c)
 {
     ResultadosColumna r;
-    for (int n = 1; n <= kRanurasResultado; ++n)
-        r[size_t(n - 1)] = c(Seccion::Resultados, n);
+    copiarResultados(c, r);
     return r;
 }
 
@@ -78,20 +87,20 @@ Valor valorTecleado(Seccion s, int i, double x)
 
 namespace {
 
-LadoSensibilidad probar(const Calculo &c, Seccion s, int i, double x)
+// x committed in field i of a copy of the calculation, the side's figures
+// read, and the copy taken back to the calculation.
+void probar(const Calculo &c, Calculo &copia, Seccion s, int i, double x, LadoSensibilidad &lado)
 {
     const Valor nuevo = valorTecleado(s, i, x);
-    const std::unique_ptr<Calculo> copia = c.clonar();
-    const Validacion v = copia->ConfirmarCampo(s, i, nuevo, c.columnaS()(s, i));
-    LadoSensibilidad lado;
+    const Validacion v = copia.ConfirmarCampo(s, i, nuevo, c.columnaS()(s, i));
     lado.valor = nuevo.n();
     if (v.rechazado) {
         lado.posible = false;
         lado.mensaje = v.mensaje;
     } else {
-        lado.resultados = resultadosDe(copia->columnaS());
+        copiarResultados(copia.columnaS(), lado.resultados);
     }
-    return lado;
+    copia.deshacerEnsayo(c);
 }
 
 } // namespace
@@ -108,8 +117,9 @@ double Sensibilidad::oscilacion(const EntradaSensibilidad &e, int n) const
 
 void Sensibilidad::ordenar(int n)
 {
-    // The keys sorted, then each entry moved once: an entry holds two
-    // columns of results, too heavy to move at every step of the sort.
+    // The keys sorted, then each entry moved into its place once: an entry
+    // holds two columns of results, too heavy to move at every step of the
+    // sort, and a second array of them would be as heavy to allocate.
     struct Clave {
         double oscilacion;
         int seccion, indice;
@@ -124,11 +134,20 @@ void Sensibilidad::ordenar(int n)
             return a.oscilacion > b.oscilacion;
         return std::make_pair(a.seccion, a.indice) < std::make_pair(b.seccion, b.indice);
     });
-    std::vector<EntradaSensibilidad> ordenadas;
-    ordenadas.reserve(entradas.size());
-    for (const Clave &c : claves)
-        ordenadas.push_back(std::move(entradas[c.posicion]));
-    entradas = std::move(ordenadas);
+    // Each cycle of the permutation followed once, through one spare entry.
+    std::vector<bool> hecha(entradas.size(), false);
+    for (size_t inicio = 0; inicio < claves.size(); ++inicio) {
+        if (hecha[inicio] || claves[inicio].posicion == inicio)
+            continue;
+        EntradaSensibilidad aparte = std::move(entradas[inicio]);
+        size_t k = inicio;
+        for (; claves[k].posicion != inicio; k = claves[k].posicion) {
+            entradas[k] = std::move(entradas[claves[k].posicion]);
+            hecha[k] = true;
+        }
+        entradas[k] = std::move(aparte);
+        hecha[k] = true;
+    }
 }
 
 QString mensajeEnUnaLinea(const QString &mensaje)
@@ -149,16 +168,16 @@ Sensibilidad calcularSensibilidad(const Calculo &c, double porcentaje)
         return r;
     const double factor = porcentaje / 100;
     const std::vector<CampoAnalizado> campos = camposSensibles(c);
-    r.entradas.reserve(campos.size());
-    for (const CampoAnalizado &f : campos) {
-        EntradaSensibilidad e;
-        e.seccion = f.seccion;
-        e.indice = f.indice;
-        e.etiqueta = rotulo(f.seccion, f.indice).etiqueta;
-        e.valor = c.columnaS()(f.seccion, f.indice).n();
-        e.bajo = probar(c, f.seccion, f.indice, e.valor * (1 - factor));
-        e.alto = probar(c, f.seccion, f.indice, e.valor * (1 + factor));
-        r.entradas.push_back(std::move(e));
+    const std::unique_ptr<Calculo> copia = c.clonarParaEnsayos();
+    r.entradas.resize(campos.size());
+    for (size_t k = 0; k < campos.size(); ++k) {
+        EntradaSensibilidad &e = r.entradas[k];
+        e.seccion = campos[k].seccion;
+        e.indice = campos[k].indice;
+        e.etiqueta = rotulo(e.seccion, e.indice).etiqueta;
+        e.valor = c.columnaS()(e.seccion, e.indice).n();
+        probar(c, *copia, e.seccion, e.indice, e.valor * (1 - factor), e.bajo);
+        probar(c, *copia, e.seccion, e.indice, e.valor * (1 + factor), e.alto);
     }
     r.ordenar(Res::Totales);
     return r;

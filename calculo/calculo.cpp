@@ -64,6 +64,23 @@ std::unique_ptr<Calculo> Calculo::clonar() const
     return c;
 }
 
+std::unique_ptr<Calculo> Calculo::clonarParaEnsayos() const
+{
+    auto c = clonar();
+    c->ensayos_ = true;
+    return c;
+}
+
+void Calculo::deshacerEnsayo(const Calculo &original)
+{
+    const int s = static_cast<int>(Col::S);
+    // Vectors of the same sizes: assigned in place.
+    e_.columnaS = original.e_.columnaS;
+    e_.campos[s] = original.e_.campos[s];
+    e_.comentarios[s] = original.e_.comentarios[s];
+    e_.descripcionTitulos = original.e_.descripcionTitulos;
+}
+
 const Columna &Calculo::Minimos()
 {
     static const Columna m = construirMinimos();

@@ -51,6 +51,16 @@ public:
     // changes to its own views only.
     explicit Calculo(const EstadoCalculo &estado, QObject *parent = nullptr);
     std::unique_ptr<Calculo> clonar() const;
+    // A copy that tries commits of the user column one after another and
+    // takes each back (deshacerEnsayo): a commit on it brings only the user
+    // column's results up to date, as it changes nothing the reference
+    // column reads, and writes no comment. Its figures after a commit are
+    // those a commit on a plain copy gives.
+    std::unique_ptr<Calculo> clonarParaEnsayos() const;
+    // Back to the user column and its boxes, comment and titles of original,
+    // the calculation the copy was made from (unchanged since): what a
+    // commit on the user column can change, without allocating anything.
+    void deshacerEnsayo(const Calculo &original);
     const EstadoCalculo &estadoCalculo() const { return e_; }
 
     const Columna &columnaS() const { return e_.columnaS; }
@@ -190,6 +200,7 @@ private:
 
     EstadoCalculo e_;
     bool cargando_ = false; // MostrarCalculo is running: one announcement at its end
+    bool ensayos_ = false;  // a copy for trial commits (clonarParaEnsayos)
 };
 
 } // namespace pelmora

@@ -192,6 +192,10 @@ void Calculo::calcularResultados(Col c)
 void Calculo::Actualizar()
 {
     calcularResultados(Col::S);
+    if (ensayos_) {
+        emit resultadosCambiados();
+        return;
+    }
     calcularResultados(Col::O);
     redactarComentario(Col::S);
     redactarComentario(Col::O);

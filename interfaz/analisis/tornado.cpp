@@ -5,11 +5,14 @@
 #include "entrada/numeros.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace pelmora {
 
@@ -27,107 +30,6 @@ const QColor kEje(64, 64, 64);
 QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
 
 QString noPosible() { return QStringLiteral("no posible"); }
-
-// Where the texts of one row go: each side's figure beyond the end of the
-// bars on its side, and a refused side's mark on its own side when that is
-// free, else beyond what is there.
-void rotular(BarraTornado &b, double eje, const QFontMetricsF &fm, double izquierdaLibre, double derechaLibre)
-{
-    const double alto = b.fila.height();
-    double izquierda = eje, derecha = eje; // how far the row is taken on each side
-    for (LadoTornado *l : {&b.bajo, &b.alto}) {
-        if (!l->posible || l->barra.isEmpty())
-            continue;
-        izquierda = std::min(izquierda, l->barra.left());
-        derecha = std::max(derecha, l->barra.right());
-    }
-    // The figure of the side that reaches furthest on each side.
-    for (LadoTornado *l : {&b.bajo, &b.alto}) {
-        if (!l->posible || l->barra.isEmpty())
-            continue;
-        const double ancho = fm.horizontalAdvance(l->texto);
-        if (l->barra.left() < eje && l->barra.left() == izquierda)
-            l->caja = QRectF(izquierda - kHueco - ancho, b.fila.top(), ancho, alto);
-        else if (l->barra.right() > eje && l->barra.right() == derecha)
-            l->caja = QRectF(derecha + kHueco, b.fila.top(), ancho, alto);
-        else
-            l->texto.clear(); // hidden behind the other side's bar: the table has it
-    }
-    // Both sides reach as far on one side (the same figure, or moves under
-    // a pixel): one figure there, the one that goes further.
-    if (b.bajo.posible && b.alto.posible && !b.bajo.texto.isEmpty() && !b.alto.texto.isEmpty() &&
-        b.bajo.caja.intersects(b.alto.caja)) {
-        const bool aDerecha = b.alto.caja.left() > eje;
-        const bool bajoMenos = aDerecha ? b.bajo.cifra <= b.alto.cifra : b.bajo.cifra >= b.alto.cifra;
-        (bajoMenos ? b.bajo : b.alto).texto.clear();
-    }
-    double usadoIzquierda = izquierda, usadoDerecha = derecha;
-    for (const LadoTornado *l : {&b.bajo, &b.alto}) {
-        if (!l->posible || l->texto.isEmpty())
-            continue;
-        usadoIzquierda = std::min(usadoIzquierda, l->caja.left());
-        usadoDerecha = std::max(usadoDerecha, l->caja.right());
-    }
-    for (LadoTornado *l : {&b.bajo, &b.alto}) {
-        if (l->posible)
-            continue;
-        const double ancho = fm.horizontalAdvance(l->texto);
-        const QRectF aIzquierda(usadoIzquierda - kHueco - ancho, b.fila.top(), ancho, alto);
-        const QRectF aDerecha(usadoDerecha + kHueco, b.fila.top(), ancho, alto);
-        const bool cabeIzquierda = aIzquierda.left() >= izquierdaLibre;
-        const bool cabeDerecha = aDerecha.right() <= derechaLibre;
-        const bool propioIzquierda = l == &b.bajo;
-        const bool izquierdaElegida = propioIzquierda ? (cabeIzquierda || !cabeDerecha) : (!cabeDerecha && cabeIzquierda);
-        l->caja = izquierdaElegida ? aIzquierda : aDerecha;
-        if (izquierdaElegida)
-            usadoIzquierda = l->caja.left();
-        else
-            usadoDerecha = l->caja.right();
-    }
-}
-
-// What the whole chart needs, whichever rows are laid out: the widest
-// caption and figure, and the span of the figures.
-struct Medidas {
-    double anchoEtiquetas = 0;
-    double anchoCifras = 0;
-    double minimo = 0, maximo = 0;
-    int lineas = 1; // the captions had to give way: they take up to three lines
-};
-
-Medidas medir(const Sensibilidad &s, int n, const QFontMetricsF &fm, double ancho)
-{
-    const double base = cifra(s.base, n);
-    Medidas m{0, fm.horizontalAdvance(noPosible()), base, base};
-    for (const EntradaSensibilidad &e : s.entradas) {
-        m.anchoEtiquetas = std::max(m.anchoEtiquetas, fm.horizontalAdvance(e.etiqueta));
-        for (const LadoSensibilidad *l : {&e.bajo, &e.alto}) {
-            if (!l->posible)
-                continue;
-            const double x = s.cifraLado(*l, n);
-            m.minimo = std::min(m.minimo, x);
-            m.maximo = std::max(m.maximo, x);
-            m.anchoCifras = std::max(m.anchoCifras, fm.horizontalAdvance(textoCifra(x, n)));
-        }
-    }
-    if (m.maximo - m.minimo <= 1e-9 * std::max(1.0, std::fabs(base))) {
-        // Nothing moves: the axis in the middle of a span around the base.
-        const double medio = std::max(1.0, std::fabs(base)) * 0.01;
-        m.minimo = base - medio;
-        m.maximo = base + medio;
-    }
-    // The captions give way to the plot, down to a width that still reads
-    // (twelve letters); then they take up to three lines.
-    const double deseado = std::min(m.anchoEtiquetas, std::floor(ancho * 0.4));
-    m.anchoEtiquetas = deseado;
-    const double resto = ancho - 2 * kMargen - m.anchoEtiquetas - 2 * (m.anchoCifras + 2 * kHueco);
-    if (resto < kMinimoTrazado)
-        m.anchoEtiquetas = std::max(std::min(deseado, 12 * fm.averageCharWidth()),
-                                    m.anchoEtiquetas - (kMinimoTrazado - resto));
-    if (m.anchoEtiquetas < deseado)
-        m.lineas = kLineasEtiqueta;
-    return m;
-}
 
 // A caption in the width given, on as many lines as it needs up to lineas,
 // broken between words; a word too long for a line, and whatever the last
@@ -155,36 +57,276 @@ QString etiquetaEn(const QString &t, const QFontMetricsF &fm, double ancho, int 
     return hechas.join(u'\n');
 }
 
-// The lines the widest-spread caption of s takes.
-int lineasEtiquetas(const Sensibilidad &s, const QFontMetricsF &fm, double ancho, int lineas)
+} // namespace
+
+// The texts of charts measured in one font, kept while it stays: the same
+// captions and many of the same figures come back at every change of the
+// calculation, and measuring them is most of laying a chart out.
+class MedidorTornado {
+public:
+    explicit MedidorTornado(const QFont &letra) : letra_(letra), fm_(letra) {}
+    const QFont &letra() const { return letra_; }
+    const QFontMetricsF &metricas() const { return fm_; }
+
+    double ancho(const QString &t)
+    {
+        if (const auto k = anchos_.constFind(t); k != anchos_.cend())
+            return *k;
+        if (anchos_.size() >= kRecordados)
+            anchos_.clear();
+        return *anchos_.insert(t, fm_.horizontalAdvance(t));
+    }
+    // etiquetaEn in this font.
+    const QString &etiqueta(const QString &t, double ancho, int lineas)
+    {
+        const Clave clave{t, ancho, lineas};
+        if (const auto k = etiquetas_.constFind(clave); k != etiquetas_.cend())
+            return *k;
+        if (etiquetas_.size() >= kRecordados)
+            etiquetas_.clear();
+        return *etiquetas_.insert(clave, etiquetaEn(t, fm_, ancho, lineas));
+    }
+
+private:
+    static constexpr qsizetype kRecordados = 4096;
+    struct Clave {
+        QString texto;
+        double ancho;
+        int lineas;
+        bool operator==(const Clave &) const = default;
+        friend size_t qHash(const Clave &c, size_t semilla) { return qHashMulti(semilla, c.texto, c.ancho, c.lineas); }
+    };
+
+    QFont letra_;
+    QFontMetricsF fm_;
+    QHash<QString, double> anchos_;
+    QHash<Clave, QString> etiquetas_;
+};
+
+namespace {
+
+// Where the texts of one row go: each side's figure beyond the end of the
+// bars on its side, and a refused side's mark on its own side when that is
+// free, else beyond what is there.
+void rotular(BarraTornado &b, double eje, MedidorTornado &medidor, double izquierdaLibre, double derechaLibre)
 {
-    int n = 1;
+    const double alto = b.fila.height();
+    double izquierda = eje, derecha = eje; // how far the row is taken on each side
+    for (LadoTornado *l : {&b.bajo, &b.alto}) {
+        if (!l->posible || l->barra.isEmpty())
+            continue;
+        izquierda = std::min(izquierda, l->barra.left());
+        derecha = std::max(derecha, l->barra.right());
+    }
+    // The figure of the side that reaches furthest on each side.
+    for (LadoTornado *l : {&b.bajo, &b.alto}) {
+        if (!l->posible || l->barra.isEmpty())
+            continue;
+        const double ancho = medidor.ancho(l->texto);
+        if (l->barra.left() < eje && l->barra.left() == izquierda)
+            l->caja = QRectF(izquierda - kHueco - ancho, b.fila.top(), ancho, alto);
+        else if (l->barra.right() > eje && l->barra.right() == derecha)
+            l->caja = QRectF(derecha + kHueco, b.fila.top(), ancho, alto);
+        else
+            l->texto.clear(); // hidden behind the other side's bar: the table has it
+    }
+    // Both sides reach as far on one side (the same figure, or moves under
+    // a pixel): one figure there, the one that goes further.
+    if (b.bajo.posible && b.alto.posible && !b.bajo.texto.isEmpty() && !b.alto.texto.isEmpty() &&
+        b.bajo.caja.intersects(b.alto.caja)) {
+        const bool aDerecha = b.alto.caja.left() > eje;
+        const bool bajoMenos = aDerecha ? b.bajo.cifra <= b.alto.cifra : b.bajo.cifra >= b.alto.cifra;
+        (bajoMenos ? b.bajo : b.alto).texto.clear();
+    }
+    double usadoIzquierda = izquierda, usadoDerecha = derecha;
+    for (const LadoTornado *l : {&b.bajo, &b.alto}) {
+        if (!l->posible || l->texto.isEmpty())
+            continue;
+        usadoIzquierda = std::min(usadoIzquierda, l->caja.left());
+        usadoDerecha = std::max(usadoDerecha, l->caja.right());
+    }
+    for (LadoTornado *l : {&b.bajo, &b.alto}) {
+        if (l->posible)
+            continue;
+        const double ancho = medidor.ancho(l->texto);
+        const QRectF aIzquierda(usadoIzquierda - kHueco - ancho, b.fila.top(), ancho, alto);
+        const QRectF aDerecha(usadoDerecha + kHueco, b.fila.top(), ancho, alto);
+        const bool cabeIzquierda = aIzquierda.left() >= izquierdaLibre;
+        const bool cabeDerecha = aDerecha.right() <= derechaLibre;
+        const bool propioIzquierda = l == &b.bajo;
+        const bool izquierdaElegida = propioIzquierda ? (cabeIzquierda || !cabeDerecha) : (!cabeDerecha && cabeIzquierda);
+        l->caja = izquierdaElegida ? aIzquierda : aDerecha;
+        if (izquierdaElegida)
+            usadoIzquierda = l->caja.left();
+        else
+            usadoDerecha = l->caja.right();
+    }
+}
+
+} // namespace
+
+// What the whole chart needs at any width, whichever rows are laid out: the
+// widest caption on one line and the widest figure, the span of the
+// figures, and the figures as shown.
+struct MedidasTornado {
+    double anchoEtiquetas = 0;
+    double anchoCifras = 0;
+    double minimo = 0, maximo = 0;
+    QString base;                               // the base figure
+    std::vector<std::array<QString, 2>> cifras; // each entry's sides' figures, empty for a refused side
+};
+
+namespace {
+
+MedidasTornado medir(const Sensibilidad &s, int n, MedidorTornado &medidor)
+{
+    const double base = cifra(s.base, n);
+    MedidasTornado m{0, medidor.ancho(noPosible()), base, base, textoCifra(base, n), {}};
+    m.cifras.resize(s.entradas.size());
+    for (size_t k = 0; k < s.entradas.size(); ++k) {
+        const EntradaSensibilidad &e = s.entradas[k];
+        m.anchoEtiquetas = std::max(m.anchoEtiquetas, medidor.ancho(e.etiqueta));
+        for (size_t lado = 0; lado < 2; ++lado) {
+            const LadoSensibilidad &l = lado == 0 ? e.bajo : e.alto;
+            if (!l.posible)
+                continue;
+            const double x = s.cifraLado(l, n);
+            m.minimo = std::min(m.minimo, x);
+            m.maximo = std::max(m.maximo, x);
+            m.cifras[k][lado] = textoCifra(x, n);
+            m.anchoCifras = std::max(m.anchoCifras, medidor.ancho(m.cifras[k][lado]));
+        }
+    }
+    if (m.maximo - m.minimo <= 1e-9 * std::max(1.0, std::fabs(base))) {
+        // Nothing moves: the axis in the middle of a span around the base.
+        const double medio = std::max(1.0, std::fabs(base)) * 0.01;
+        m.minimo = base - medio;
+        m.maximo = base + medio;
+    }
+    return m;
+}
+
+// The captions' column at a width, and the lines its widest-spread caption takes.
+struct ColumnaEtiquetas {
+    double ancho = 0;
+    int lineas = 1;     // the captions had to give way: they take up to this many lines
+    int lineasUsadas = 1;
+};
+
+ColumnaEtiquetas columnaEtiquetas(const Sensibilidad &s, const MedidasTornado &m, MedidorTornado &medidor,
+                                  double ancho)
+{
+    // The captions give way to the plot, down to a width that still reads
+    // (twelve letters); then they take up to three lines.
+    const double deseado = std::min(m.anchoEtiquetas, std::floor(ancho * 0.4));
+    ColumnaEtiquetas c{deseado, 1, 1};
+    const double resto = ancho - 2 * kMargen - c.ancho - 2 * (m.anchoCifras + 2 * kHueco);
+    if (resto < kMinimoTrazado)
+        c.ancho = std::max(std::min(deseado, 12 * medidor.metricas().averageCharWidth()),
+                           c.ancho - (kMinimoTrazado - resto));
+    if (c.ancho < deseado)
+        c.lineas = kLineasEtiqueta;
     for (const EntradaSensibilidad &e : s.entradas)
-        n = std::max(n, int(etiquetaEn(e.etiqueta, fm, ancho, lineas).count(u'\n')) + 1);
-    return n;
+        c.lineasUsadas =
+            std::max(c.lineasUsadas, int(medidor.etiqueta(e.etiqueta, c.ancho, c.lineas).count(u'\n')) + 1);
+    return c;
+}
+
+double altoFila(MedidorTornado &medidor, const ColumnaEtiquetas &c)
+{
+    return altoFilaTornado(medidor.letra()) + (c.lineasUsadas - 1) * std::ceil(medidor.metricas().lineSpacing());
+}
+
+// The rows [desde, hasta) of tramo within n rows.
+std::pair<int, int> filas(TramoTornado tramo, int total)
+{
+    const int desde = std::clamp(tramo.desde, 0, total);
+    return {desde, tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total)};
+}
+
+// The height of the chart at a width.
+double altoTornado(const Sensibilidad &s, const MedidasTornado &m, MedidorTornado &medidor, double ancho,
+                   TramoTornado tramo)
+{
+    const auto [desde, hasta] = filas(tramo, int(s.entradas.size()));
+    const double fila = altoFila(medidor, columnaEtiquetas(s, m, medidor, ancho));
+    return std::ceil(altoCabeceraTornado(medidor.letra()) + fila * double(hasta - desde) + kMargen);
 }
 
 // The legend of the two sides, and the base figure over the axis.
-void cabecera(GeometriaTornado &g, const Sensibilidad &s, int n, double ancho, const QFont &letra)
+void cabecera(GeometriaTornado &g, const Sensibilidad &s, int n, const QString &base, double ancho,
+              MedidorTornado &medidor)
 {
-    const QFontMetricsF fm(letra);
+    const QFontMetricsF &fm = medidor.metricas();
     const double linea = fm.height();
     const double lado = std::floor(linea * 0.8);
     g.muestraBajo = QRectF(kMargen, kMargen + (linea - lado) / 2, 2 * lado, lado);
     g.leyendaBajo = QStringLiteral("Entrada ") + rotuloLado(s.porcentaje, false);
-    g.cajaLeyendaBajo = QRectF(g.muestraBajo.right() + kHueco, kMargen, fm.horizontalAdvance(g.leyendaBajo), linea);
+    g.cajaLeyendaBajo = QRectF(g.muestraBajo.right() + kHueco, kMargen, medidor.ancho(g.leyendaBajo), linea);
     g.muestraAlto = QRectF(g.cajaLeyendaBajo.right() + 3 * kHueco, g.muestraBajo.top(), 2 * lado, lado);
     g.leyendaAlto = QStringLiteral("Entrada ") + rotuloLado(s.porcentaje, true);
-    g.cajaLeyendaAlto = QRectF(g.muestraAlto.right() + kHueco, kMargen, fm.horizontalAdvance(g.leyendaAlto), linea);
+    g.cajaLeyendaAlto = QRectF(g.muestraAlto.right() + kHueco, kMargen, medidor.ancho(g.leyendaAlto), linea);
 
     const Rotulo r = rotuloResultado(n);
-    g.textoBase = nombreCifra(n) + QStringLiteral(": ") + textoCifra(cifra(s.base, n), n) +
+    g.textoBase = nombreCifra(n) + QStringLiteral(": ") + base +
                   (r.unidad.isEmpty() ? QString() : QStringLiteral(" ") + r.unidad);
-    QFont negrita = letra;
+    QFont negrita = medidor.letra();
     negrita.setBold(true);
     const double anchoBase = QFontMetricsF(negrita).horizontalAdvance(g.textoBase);
     const double xBase = std::clamp(g.eje - anchoBase / 2, kMargen, std::max(kMargen, ancho - kMargen - anchoBase));
     g.cajaBase = QRectF(xBase, kMargen + linea + 4, anchoBase, linea);
+}
+
+GeometriaTornado disponer(const Sensibilidad &s, int n, double ancho, MedidorTornado &medidor,
+                          const MedidasTornado &m, TramoTornado tramo)
+{
+    const auto [desde, hasta] = filas(tramo, int(s.entradas.size()));
+    const double base = cifra(s.base, n);
+    const ColumnaEtiquetas columna = columnaEtiquetas(s, m, medidor, ancho);
+    const double alto = altoFila(medidor, columna);
+
+    GeometriaTornado g;
+    const double izquierda = kMargen + columna.ancho + kHueco + m.anchoCifras + 2 * kHueco;
+    const double derecha = std::max(izquierda + 1, ancho - kMargen - m.anchoCifras - 2 * kHueco);
+    auto xDe = [&](double v) { return izquierda + (v - m.minimo) / (m.maximo - m.minimo) * (derecha - izquierda); };
+    g.minimo = m.minimo;
+    g.maximo = m.maximo;
+    g.eje = xDe(base);
+    cabecera(g, s, n, m.base, ancho, medidor);
+
+    const double arriba = altoCabeceraTornado(medidor.letra());
+    g.trazado = QRectF(izquierda, arriba, derecha - izquierda, alto * double(hasta - desde));
+    g.barras.reserve(size_t(hasta - desde));
+    for (int k = desde; k < hasta; ++k) {
+        const EntradaSensibilidad &e = s.entradas[size_t(k)];
+        BarraTornado &b = g.barras.emplace_back();
+        b.entrada = k;
+        b.fila = QRectF(0, arriba + alto * double(k - desde), ancho, alto);
+        b.etiqueta = medidor.etiqueta(e.etiqueta, columna.ancho, columna.lineas);
+        b.cajaEtiqueta = QRectF(kMargen, b.fila.top(), columna.ancho, alto);
+        for (size_t lado = 0; lado < 2; ++lado) {
+            LadoTornado *l = lado == 0 ? &b.bajo : &b.alto;
+            const LadoSensibilidad &ls = lado == 0 ? e.bajo : e.alto;
+            l->posible = ls.posible;
+            l->cifra = s.cifraLado(ls, n);
+            if (!l->posible) {
+                l->texto = noPosible();
+                continue;
+            }
+            const double xl = xDe(l->cifra);
+            const QString &texto = m.cifras[size_t(k)][lado];
+            if (texto == m.base && std::fabs(xl - g.eje) < 0.5)
+                continue; // it does not move the figure as shown
+            // A move too small to see still shows, a pixel wide on its side.
+            const double fin = xl < g.eje ? std::min(xl, g.eje - 1) : std::max(xl, g.eje + 1);
+            l->barra = QRectF(QPointF(std::min(fin, g.eje), b.fila.top() + 3),
+                              QPointF(std::max(fin, g.eje), b.fila.bottom() - 3));
+            l->texto = texto;
+        }
+        rotular(b, g.eje, medidor, b.cajaEtiqueta.right() + kHueco, ancho - kMargen);
+    }
+    g.tamano = QSizeF(ancho, std::ceil(arriba + g.trazado.height() + kMargen));
+    return g;
 }
 
 } // namespace
@@ -195,59 +337,21 @@ double altoCabeceraTornado(const QFont &letra) { return kMargen + 2 * QFontMetri
 
 GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, const QFont &letra, TramoTornado tramo)
 {
-    const QFontMetricsF fm(letra);
-    const int total = int(s.entradas.size());
-    const int desde = std::clamp(tramo.desde, 0, total);
-    const int hasta = tramo.hasta < 0 ? total : std::clamp(tramo.hasta, desde, total);
-    const double base = cifra(s.base, n);
-    const Medidas m = medir(s, n, fm, ancho);
-    const int lineas = lineasEtiquetas(s, fm, m.anchoEtiquetas, m.lineas);
-    const double altoFila = altoFilaTornado(letra) + (lineas - 1) * std::ceil(fm.lineSpacing());
-
-    GeometriaTornado g;
-    const double izquierda = kMargen + m.anchoEtiquetas + kHueco + m.anchoCifras + 2 * kHueco;
-    const double derecha = std::max(izquierda + 1, ancho - kMargen - m.anchoCifras - 2 * kHueco);
-    auto xDe = [&](double v) { return izquierda + (v - m.minimo) / (m.maximo - m.minimo) * (derecha - izquierda); };
-    g.minimo = m.minimo;
-    g.maximo = m.maximo;
-    g.eje = xDe(base);
-    cabecera(g, s, n, ancho, letra);
-
-    const double arriba = altoCabeceraTornado(letra);
-    g.trazado = QRectF(izquierda, arriba, derecha - izquierda, altoFila * double(hasta - desde));
-    for (int k = desde; k < hasta; ++k) {
-        const EntradaSensibilidad &e = s.entradas[size_t(k)];
-        BarraTornado b;
-        b.entrada = k;
-        b.fila = QRectF(0, arriba + altoFila * double(k - desde), ancho, altoFila);
-        b.etiqueta = etiquetaEn(e.etiqueta, fm, m.anchoEtiquetas, m.lineas);
-        b.cajaEtiqueta = QRectF(kMargen, b.fila.top(), m.anchoEtiquetas, altoFila);
-        for (auto [l, ls] : {std::pair{&b.bajo, &e.bajo}, std::pair{&b.alto, &e.alto}}) {
-            l->posible = ls->posible;
-            l->cifra = s.cifraLado(*ls, n);
-            if (!l->posible) {
-                l->texto = noPosible();
-                continue;
-            }
-            const double xl = xDe(l->cifra);
-            if (textoCifra(l->cifra, n) == textoCifra(base, n) && std::fabs(xl - g.eje) < 0.5)
-                continue; // it does not move the figure as shown
-            // A move too small to see still shows, a pixel wide on its side.
-            const double fin = xl < g.eje ? std::min(xl, g.eje - 1) : std::max(xl, g.eje + 1);
-            l->barra = QRectF(QPointF(std::min(fin, g.eje), b.fila.top() + 3),
-                              QPointF(std::max(fin, g.eje), b.fila.bottom() - 3));
-            l->texto = textoCifra(l->cifra, n);
-        }
-        rotular(b, g.eje, fm, b.cajaEtiqueta.right() + kHueco, ancho - kMargen);
-        g.barras.push_back(std::move(b));
-    }
-    g.tamano = QSizeF(ancho, std::ceil(arriba + g.trazado.height() + kMargen));
-    return g;
+    MedidorTornado medidor(letra);
+    return disponer(s, n, ancho, medidor, medir(s, n, medidor), tramo);
 }
 
 // ---- The widget ---------------------------------------------------------------
 
-GraficoTornado::GraficoTornado(QWidget *parent) : QWidget(parent)
+// What the widget keeps between layouts: the texts measured in its font, the
+// measures of what it shows and the heights asked at each width.
+struct GraficoTornado::Memoria {
+    std::unique_ptr<MedidorTornado> medidor;
+    std::optional<MedidasTornado> medidas;
+    QHash<int, int> altos;
+};
+
+GraficoTornado::GraficoTornado(QWidget *parent) : QWidget(parent), memoria_(std::make_unique<Memoria>())
 {
     setObjectName(QStringLiteral("picTornado"));
     setAccessibleName(QStringLiteral("Gráfico de tornado"));
@@ -259,20 +363,44 @@ GraficoTornado::GraficoTornado(QWidget *parent) : QWidget(parent)
     setPalette(p);
 }
 
+GraficoTornado::~GraficoTornado() = default;
+
 void GraficoTornado::mostrar(const Sensibilidad *s, int n, TramoTornado tramo)
 {
     s_ = s;
     cifra_ = n;
     tramo_ = tramo;
+    memoria_->medidas.reset();
+    memoria_->altos.clear();
+    const GeometriaTornado antes = std::move(geometria_);
     disponer();
     setMinimumHeight(int(geometria_.tamano.height()));
     updateGeometry();
-    update();
+    if (geometria_ != antes)
+        update();
+}
+
+const MedidasTornado &GraficoTornado::medidas() const
+{
+    Memoria &m = *memoria_;
+    if (!m.medidor || m.medidor->letra() != font()) {
+        m.medidor = std::make_unique<MedidorTornado>(font());
+        m.medidas.reset();
+        m.altos.clear();
+    }
+    if (!m.medidas)
+        m.medidas = medir(*s_, cifra_, *m.medidor);
+    return *m.medidas;
 }
 
 void GraficoTornado::disponer()
 {
-    geometria_ = s_ ? disponerTornado(*s_, cifra_, width(), font(), tramo_) : GeometriaTornado();
+    if (s_) {
+        const MedidasTornado &m = medidas();
+        geometria_ = pelmora::disponer(*s_, cifra_, width(), *memoria_->medidor, m, tramo_);
+    } else {
+        geometria_ = GeometriaTornado();
+    }
     QString descripcion;
     if (s_)
         for (const BarraTornado &b : geometria_.barras)
@@ -283,7 +411,12 @@ void GraficoTornado::disponer()
 
 int GraficoTornado::heightForWidth(int ancho) const
 {
-    return s_ ? int(disponerTornado(*s_, cifra_, ancho, font(), tramo_).tamano.height()) : 0;
+    if (!s_)
+        return 0;
+    const MedidasTornado &m = medidas();
+    if (const auto k = memoria_->altos.constFind(ancho); k != memoria_->altos.cend())
+        return *k;
+    return *memoria_->altos.insert(ancho, int(altoTornado(*s_, m, *memoria_->medidor, ancho, tramo_)));
 }
 
 QSize GraficoTornado::sizeHint() const { return QSize(560, std::max(200, heightForWidth(560))); }
@@ -294,7 +427,16 @@ void GraficoTornado::resizeEvent(QResizeEvent *e)
     disponer();
 }
 
-void GraficoTornado::paintEvent(QPaintEvent *)
+void GraficoTornado::changeEvent(QEvent *e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange && s_) {
+        disponer();
+        update();
+    }
+}
+
+void GraficoTornado::paintEvent(QPaintEvent *e)
 {
     QPainter p(this);
     p.fillRect(rect(), kPapel);
@@ -318,8 +460,13 @@ void GraficoTornado::paintEvent(QPaintEvent *)
     p.drawText(g.cajaBase, Qt::AlignCenter, g.textoBase);
     p.setFont(font());
 
+    // Only the rows in the area to paint: laying their texts out is most of
+    // the painting, and the chart is mostly scrolled out of view.
+    const QRectF area(e->rect());
     for (size_t k = 0; k < g.barras.size(); ++k) {
         const BarraTornado &b = g.barras[k];
+        if (!b.fila.intersects(area))
+            continue;
         if (k % 2 == 1)
             p.fillRect(b.fila, kFilaAlterna);
         p.setPen(kTinta);

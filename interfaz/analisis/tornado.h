@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 namespace pelmora {
@@ -29,6 +30,7 @@ struct LadoTornado {
     QRectF barra;      // from the axis to the figure; empty when it does not move or was refused
     QString texto;     // the figure, or "no posible"; empty for none
     QRectF caja;       // where that text goes
+    bool operator==(const LadoTornado &) const = default;
 };
 
 struct BarraTornado {
@@ -40,6 +42,7 @@ struct BarraTornado {
     QString etiqueta;
     QRectF cajaEtiqueta;
     LadoTornado bajo, alto;
+    bool operator==(const BarraTornado &) const = default;
 };
 
 struct GeometriaTornado {
@@ -54,6 +57,7 @@ struct GeometriaTornado {
     QString leyendaBajo, leyendaAlto;
     QRectF cajaLeyendaBajo, cajaLeyendaAlto;
     std::vector<BarraTornado> barras; // in the sensitivity's order, top down
+    bool operator==(const GeometriaTornado &) const = default;
 };
 
 // Which rows of the chart are laid out: the entries [desde, hasta) (hasta
@@ -78,13 +82,16 @@ double altoCabeceraTornado(const QFont &letra);
 
 // The chart as a widget (picTornado): as tall as its rows need, the whole
 // width it is given. Black on white whatever the desktop's colours.
+struct MedidasTornado;
+
 class GraficoTornado : public QWidget {
     Q_OBJECT
 public:
     explicit GraficoTornado(QWidget *parent = nullptr);
+    ~GraficoTornado() override;
 
     // What is drawn: a sensitivity (kept by reference; call again after it
-    // changes) and the figure shown.
+    // changes) and the figure shown. Painted again only where it looks different.
     void mostrar(const Sensibilidad *s, int n, TramoTornado tramo = {});
     const GeometriaTornado &geometria() const { return geometria_; }
 
@@ -95,15 +102,20 @@ public:
 protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override;
     bool event(QEvent *e) override;
 
 private:
+    struct Memoria;
     void disponer();
+    // Those of what is shown, in the present font (s_ set).
+    const MedidasTornado &medidas() const;
 
     const Sensibilidad *s_ = nullptr;
     int cifra_ = 0;
     TramoTornado tramo_;
     GeometriaTornado geometria_;
+    std::unique_ptr<Memoria> memoria_;
 };
 
 } // namespace pelmora

@@ -5,6 +5,7 @@
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
 #include "interfaz/analisis/tornado.h"
+#include "interfaz/soporte/medidas.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -13,8 +14,10 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStyleFactory>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace pelmora {
 
@@ -58,10 +61,19 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
             celda->setText(texto);
             celda->setToolTip(texto);
             const bool apagada = texto == QLatin1String("no posible") || k == columnas - 1;
-            celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
+            if (apagada != celda->data(Qt::ForegroundRole).isValid())
+                celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
         }
     }
     return cambiadas;
+}
+
+// The width QTableView::resizeColumnToContents gives a column: its cells' or
+// its heading's, whichever is wider.
+int anchoContenido(const QTableWidget &tabla, int columna)
+{
+    return std::max(static_cast<const QAbstractItemView &>(tabla).sizeHintForColumn(columna),
+                    tabla.horizontalHeader()->sectionSizeHint(columna));
 }
 
 } // namespace
@@ -105,6 +117,10 @@ VentanaSensibilidad::VentanaSensibilidad(const Calculo &calculo, std::function<Q
     auto *todo = new QVBoxLayout(this);
     todo->addLayout(crearControles());
     QSplitter *division = crearGraficoYTabla();
+    // The application's style; made after the table, so that it goes after it.
+    auto *estilo = new EstiloMedido(QStyleFactory::create(style()->name()));
+    estilo->setParent(this);
+    tabla_->setStyle(estilo);
     todo->addWidget(division, 1);
     todo->addLayout(crearBotones());
 
@@ -173,6 +189,7 @@ QSplitter *VentanaSensibilidad::crearGraficoYTabla()
     tabla_->setAlternatingRowColors(true);
     tabla_->verticalHeader()->hide();
     tabla_->setWordWrap(false);
+    tabla_->setItemDelegate(new DelegadoMedido(tabla_));
     tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     division->addWidget(desplazamiento_);
     division->addWidget(tabla_);
@@ -215,18 +232,20 @@ void VentanaSensibilidad::mostrar()
                                 rotuloResultado(n).unidad));
     grafico_->mostrar(&s_, n);
 
-    tabla_->setUpdatesEnabled(false);
+    // Only the cells whose text changed are painted again, and the columns
+    // whose texts changed take their new widths at once.
     const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
     for (int k = 0; k < int(cambiadas.size()); ++k)
         if (cambiadas[size_t(k)])
-            tabla_->resizeColumnToContents(k);
+            tabla_->setColumnWidth(k, std::min(anchoContenido(*tabla_, k), anchoMaximo(k)));
+}
+
+int VentanaSensibilidad::anchoMaximo(int columna) const
+{
     // The entry and its section are long texts (whole in their tool tips):
     // the figures beside them come into view first.
     const int letra = fontMetrics().averageCharWidth();
-    for (const auto &[columna, letras] : {std::pair{0, 24}, std::pair{1, 12}})
-        if (int(cambiadas.size()) > columna && cambiadas[size_t(columna)])
-            tabla_->setColumnWidth(columna, std::min(tabla_->columnWidth(columna), letra * letras));
-    tabla_->setUpdatesEnabled(true);
+    return columna == 0 ? letra * 24 : columna == 1 ? letra * 12 : std::numeric_limits<int>::max();
 }
 
 QString VentanaSensibilidad::titulo() const

@@ -66,6 +66,8 @@ private:
     void calcular();
     // The chart and the table from s_ for the figure chosen.
     void mostrar();
+    // The widest a column of the table is made to fit its contents.
+    int anchoMaximo(int columna) const;
     QString titulo() const;
     QString subtitulo() const;
 

@@ -17,6 +17,7 @@
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/impresion/exportacion.h"
 #include "interfaz/impresion/impresion.h"
+#include "interfaz/soporte/medidas.h"
 #include "interfaz/soporte/rutas.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyleFactory>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
@@ -302,6 +304,78 @@ private slots:
         QVERIFY(t->columnViewportPosition(4) < t->viewport()->width());
     }
 
+    // The chart keeps what it measured between layouts: after another
+    // sensitivity, figure, width or font it lays out, and asks for the
+    // height, as a fresh layout does.
+    void tornadoRecordadoComoRecienDispuesto()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        const Sensibilidad a = v->sensibilidad();
+        Sensibilidad b = esperada(w.calculo(), 40, Res::C2);
+        b.entradas.resize(b.entradas.size() / 2);
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.5);
+        const struct {
+            const Sensibilidad *s;
+            int cifra, ancho;
+            bool grande;
+        } pasos[] = {{&a, Res::Totales, 600, false}, {&a, Res::Totales, 320, false}, {&b, Res::C2, 320, false},
+                     {&b, Res::C2, 320, true},       {&a, Res::C5, 900, true}};
+        GraficoTornado g;
+        g.show();
+        for (const auto &p : pasos) {
+            g.mostrar(p.s, p.cifra);
+            g.setFont(p.grande ? grande : QApplication::font());
+            g.resize(p.ancho, 100);
+            QVERIFY(g.geometria() == disponerTornado(*p.s, p.cifra, p.ancho, g.font()));
+            for (int ancho : {250, 320, 600, 900})
+                QCOMPARE(g.heightForWidth(ancho), int(disponerTornado(*p.s, p.cifra, ancho, g.font()).tamano.height()));
+        }
+    }
+
+    // The table's delegate asks for the size Qt's own does, and its style
+    // places the parts of a cell where the application's does, text by text,
+    // in each font and at each size.
+    void celdasMedidasComoEnQt()
+    {
+        QTableWidget t(1, 1);
+        DelegadoMedido medido;
+        QStyledItemDelegate qt;
+        EstiloMedido estilo(QStyleFactory::create(QApplication::style()->name()));
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 2);
+        for (const QFont &letra : {QApplication::font(), grande, QApplication::font()}) {
+            // The same text again, and with a font of its own (measured as such).
+            for (const auto &[x, propia] : {std::pair{QStringLiteral("1.234,56"), false},
+                                            {QStringLiteral("Kilómetros anuales"), false}, {QString(), false},
+                                            {QStringLiteral("1.234,56"), false}, {QStringLiteral("1.234,56"), true}}) {
+                t.setItem(0, 0, new QTableWidgetItem(x));
+                if (propia)
+                    t.item(0, 0)->setFont(grande);
+                QStyleOptionViewItem o;
+                o.initFrom(&t);
+                o.font = letra;
+                o.widget = &t;
+                const QModelIndex i = t.model()->index(0, 0);
+                QCOMPARE(medido.sizeHint(o, i), qt.sizeHint(o, i));
+                o.text = x;
+                o.features = QStyleOptionViewItem::HasDisplay;
+                for (const Qt::Alignment a : {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter}) {
+                    o.displayAlignment = a;
+                    for (const QRect &r : {QRect(0, 0, 40, 20), QRect(10, 30, 300, 24)}) {
+                        o.rect = r;
+                        for (QStyle::SubElement e : {QStyle::SE_ItemViewItemText, QStyle::SE_ItemViewItemFocusRect}) {
+                            const QRect esperado = QApplication::style()->subElementRect(e, &o, &t);
+                            QCOMPARE(estilo.subElementRect(e, &o, &t), esperado);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
     // The window's chart and table for each figure: the engine's entries,
     // the largest swing on top, the same order in the table.
     void tornadoEnOrdenDeOscilacion_data()
@@ -367,6 +441,15 @@ private slots:
         v->elegirCifra(cifra);
         QTRY_COMPARE(v->veces(), antes + (porcentaje == 10 ? 0 : 1));
         const Sensibilidad s = esperada(w.calculo(), porcentaje, cifra);
+        // Each column as wide as Qt makes it for its contents; the entry and
+        // its section no wider than 24 and 12 letters.
+        QTableWidget *t = v->tabla();
+        for (int k = 0; k < t->columnCount(); ++k) {
+            const int ancho = t->columnWidth(k);
+            t->resizeColumnToContents(k);
+            const int letras = k == 0 ? 24 : k == 1 ? 12 : 1000;
+            QCOMPARE(ancho, std::min(t->columnWidth(k), letras * v->fontMetrics().averageCharWidth()));
+        }
         QCOMPARE(v->sensibilidad().porcentaje, double(porcentaje));
         QCOMPARE(v->tabla()->horizontalHeaderItem(6)->text(), nombreCifra(cifra) + ' ' + rotuloLado(porcentaje, false));
         for (size_t k = 0; k < s.entradas.size(); ++k) {

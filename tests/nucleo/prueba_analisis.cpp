@@ -190,6 +190,35 @@ TEST_F(Analisis, SoloEntradasNumericasConCasillaDisponibleYValor)
     EXPECT_FALSE(esta(kF2, F2::DietaDiaria));
 }
 
+// A copy for trials commits as a plain copy does and, taken back, holds the
+// calculation again: figures, boxes (the equipment's price at 0 disables
+// its boxes), comments and titles; a refused value too.
+TEST_F(Analisis, EnsayoComoCopiaYDeshechoComoElOriginal)
+{
+    ASSERT_EQ(AbrirArchivo(c, kCarpetaReferencia + "/Autocar Estandar 39 a 55 plazas.obs"), ErrorArchivo::Ninguno);
+    const struct {
+        Seccion s;
+        int i;
+        double x;
+    } casos[] = {
+        {kCar, Car::KmAnuales, 150000}, {kF1, F1::PrecioEquipos, 0},        {kVar, Var::NeumaticosMotrices, 5},
+        {kF2, F2::DietaDiaria, 0},      {kInd, Ind::Estructura, 12345.67}, {kServ, Serv::campo(0, Serv::Km), 300},
+    };
+    const std::unique_ptr<Calculo> ensayo = c.clonarParaEnsayos();
+    for (const auto &k : casos) {
+        SCOPED_TRACE(std::to_string(ord(k.s)) + "(" + std::to_string(k.i) + ")");
+        const std::unique_ptr<Calculo> copia = c.clonar();
+        const Validacion v = copia->ConfirmarCampo(k.s, k.i, Valor(k.x), c.columnaS()(k.s, k.i));
+        const Validacion w = ensayo->ConfirmarCampo(k.s, k.i, Valor(k.x), c.columnaS()(k.s, k.i));
+        EXPECT_EQ(v.rechazado, w.rechazado);
+        EXPECT_EQ(v.mensaje, w.mensaje);
+        EXPECT_EQ(resultadosDe(ensayo->columnaS()), resultadosDe(copia->columnaS()));
+        EXPECT_EQ(ensayo->columnaS().secciones, copia->columnaS().secciones);
+        ensayo->deshacerEnsayo(c);
+        EXPECT_TRUE(mismoEstado(ensayo->estadoCalculo(), c.estadoCalculo()));
+    }
+}
+
 // Every side of every entry of the shipped calculations gives what typing
 // the value shown into a freshly opened calculation gives.
 TEST_F(Analisis, IgualQueTeclearCadaValorEnElCalculoRecienAbierto)
