@@ -92,6 +92,7 @@ public:
 private:
     ErrorRegistro error(const QSqlError &e);
     ErrorRegistro comprobar();
+    ErrorRegistro comprobarPaginas();
     ErrorRegistro migrar();
     template <class F> ErrorRegistro transaccion(F &&cuerpo);
 

@@ -255,6 +255,46 @@ TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
     }
 }
 
+TEST_F(Registros, ListaEnOrdenDeNumeroConSuViajeYSusComprobacionesActivas)
+{
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    // Kept out of the numbers' order: a quote of an earlier year after later ones.
+    const struct {
+        QDate fecha;
+        const char *descripcion, *origen, *destino, *viaje;
+    } casos[] = {
+        {{2026, 2, 28}, "", "Soria", "", "Soria"},
+        {{2026, 3, 1}, "", "", "Burgos", "Burgos"},
+        {{2025, 12, 31}, "", "Soria", "Burgos", "Soria - Burgos"},
+        {{2026, 3, 2}, "Fin de curso", "Soria", "Burgos", "Fin de curso"},
+    };
+    for (const auto &c : casos) {
+        Presupuesto p = presupuestoDePrueba(1, "o");
+        p.fecha = c.fecha;
+        p.viaje.descripcion = c.descripcion;
+        p.viaje.origen = c.origen;
+        p.viaje.destino = c.destino;
+        ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    }
+    const std::vector<FilaRegistro> filas = r.lista();
+    ASSERT_EQ(filas.size(), 4u);
+    const int orden[] = {2, 0, 1, 3};
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(filas[size_t(k)].fecha, casos[orden[k]].fecha);
+        EXPECT_EQ(filas[size_t(k)].viaje, QString::fromUtf8(casos[orden[k]].viaje));
+    }
+    EXPECT_EQ(filas[0].numero(), QStringLiteral("2025-0001"));
+    EXPECT_EQ(filas[3].numero(), QStringLiteral("2026-0003"));
+    // The file's constraints still hold after the check on opening.
+    Presupuesto roto = presupuestoDePrueba(2, "o");
+    roto.precio.total += 1;
+    EXPECT_NE(r.guardarNuevo(roto), ErrorRegistro::Ninguno);
+    EXPECT_EQ(roto.id, 0);
+    EXPECT_EQ(r.lista().size(), 4u);
+}
+
 TEST_F(Registros, EstadosBorradoBloqueoYCopiaDeSeguridad)
 {
     Registro r;
@@ -284,6 +324,10 @@ TEST_F(Registros, EstadosBorradoBloqueoYCopiaDeSeguridad)
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec("BEGIN IMMEDIATE"));
+        // Opening and reading do not wait for it.
+        Registro lector;
+        EXPECT_EQ(lector.abrir(ruta, false, 200), ErrorRegistro::Ninguno);
+        EXPECT_EQ(lector.lista().size(), 1u);
         Presupuesto c = presupuestoDePrueba(5, "e");
         EXPECT_EQ(r.guardarNuevo(c), ErrorRegistro::Bloqueado);
         EXPECT_EQ(c.id, 0);
