@@ -45,7 +45,7 @@ const QString &ModeloRegistro::textoBuscado(int k) const
         textos_.clear();
         textos_.reserve(filas_.size());
         for (const FilaRegistro &f : filas_)
-            textos_.push_back((f.numero() + u'\n' + f.cliente + u'\n' + f.viaje).toCaseFolded());
+            textos_.push_back(f.numero() + u'\n' + (f.cliente + u'\n' + f.viaje).toCaseFolded());
     }
     return textos_[size_t(k)];
 }
