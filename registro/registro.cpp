@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QUuid>
 
 #include <algorithm>
@@ -72,6 +73,14 @@ QVariant opcional(const std::optional<double> &x) { return x ? QVariant(*x) : QV
 
 // A text as stored: never NULL, which the schema refuses.
 QVariant texto(const QString &t) { return t.isNull() ? QVariant(QStringLiteral("")) : QVariant(t); }
+
+// Whether the file system of a file has no room left for the register's
+// writes (a page, the -shm file's 32 KiB).
+bool sinEspacio(const QString &ruta)
+{
+    const QStorageInfo disco(QFileInfo(ruta).absolutePath());
+    return disco.isValid() && disco.bytesAvailable() < 1024 * 1024;
+}
 
 QString ahora() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
 
@@ -136,6 +145,8 @@ ErrorRegistro Registro::error(const QSqlError &e)
         return ErrorRegistro::NoEscribible;
     case 13: // FULL
         return ErrorRegistro::DiscoLleno;
+    case 10: // IOERR: on a full disk, among others, the -shm file cannot grow when the register is opened
+        return sinEspacio(ruta_) ? ErrorRegistro::DiscoLleno : ErrorRegistro::Otro;
     case 11: // CORRUPT
     case 26: // NOTADB
         return ErrorRegistro::Danado;

@@ -1,10 +1,11 @@
 // The windows of prices and quotes: the prices window against the engine,
 // the quote dialog (a refused tax number, a register that cannot be written
-// keeps the dialog open), the quote's PDF text and its reprint after the
+// or a full disk keep the dialog open), the quote's PDF text and its reprint after the
 // calculation changes, and the register window's filters, states and totals.
 #include "archivos/archivo.h"
 #include "ayudantes.h"
 #include "bytes.h"
+#include "carpetas.h"
 #include "entrada/numeros.h"
 #include "interfaz/impresion/exportacion.h"
 #include "interfaz/impresion/impresion.h"
@@ -145,6 +146,55 @@ private slots:
         prueba::teclear(hijo<QLineEdit>(otro, "txtCliente"), QStringLiteral("Otro"));
         QString motivo;
         QCOMPARE(otro.leer(&motivo)->precio.coste, 102973 - 6410);
+    }
+
+    void discoLlenoDejaElDialogoAbiertoConLoEscrito()
+    {
+#ifdef __linux__
+        const QString montaje = dir_.filePath(QStringLiteral("disco"));
+        QVERIFY(QDir().mkpath(montaje));
+        const prueba::Tmpfs disco(montaje, "size=256k");
+        if (!disco.motivo.empty())
+            QSKIP(disco.motivo.c_str());
+        registro_ = montaje + QStringLiteral("/presupuestos.sqlite");
+        {
+            Registro r;
+            QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
+            Presupuesto p = presupuestoDePrueba(1, QStringLiteral("Antes"));
+            QCOMPARE(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+        }
+        const QByteArray guardado = prueba::leerBytes(registro_);
+        Calculo calc;
+        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
+        DialogoPresupuesto d(&calc, kReferencia, std::nullopt);
+        prueba::teclear(hijo<QLineEdit>(d, "txtCliente"), QStringLiteral("Colegio San Juan"));
+        hijo<QPlainTextEdit>(d, "txtNotas")->setPlainText(QStringLiteral("Llevan bicicletas."));
+        QVERIFY(prueba::llenar(montaje));
+        QString pregunta;
+        auto no = interceptorApartarRegistro.interceptar([&](const QString &t) {
+            pregunta = t;
+            return false;
+        });
+        d.accept();
+        QCOMPARE(pregunta, QString()); // a full disk is no damage
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QCOMPARE(mensajes_.textos(),
+                 QStringList(QStringLiteral("No queda espacio en el disco para el registro de presupuestos.")));
+        QCOMPARE(hijo<QLineEdit>(d, "txtCliente")->text(), QStringLiteral("Colegio San Juan"));
+        QCOMPARE(hijo<QPlainTextEdit>(d, "txtNotas")->toPlainText(), QStringLiteral("Llevan bicicletas."));
+        QCOMPARE(prueba::leerBytes(registro_), guardado);
+        // With room again the same dialog keeps it, with the next number.
+        QVERIFY(QFile::remove(montaje + QStringLiteral("/relleno")));
+        d.accept();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.guardado().secuencia, 2);
+        Registro r;
+        QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
+        QCOMPARE(r.lista().size(), size_t(2));
+        QCOMPARE(r.leer(d.guardado().id)->notas, QStringLiteral("Llevan bicicletas."));
+#else
+        QSKIP("needs Linux");
+#endif
     }
 
     void pdfDelPresupuestoYReimpresionIgual()

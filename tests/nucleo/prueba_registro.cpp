@@ -1,8 +1,10 @@
 // The register of quotes: numbering with two programs writing at once, a
 // writer killed at random points, migration from the first version, damaged
-// and foreign files, states, deletion, the backup, and pelmora-calc's list.
+// and foreign files, read-only files and folders, a full disk, states,
+// deletion, the backup, and pelmora-calc's list.
 #include "aplicacion.h"
 #include "bytes.h"
+#include "carpetas.h"
 #include "presupuesto_prueba.h"
 #include "registro/listado.h"
 #include "registro/registro.h"
@@ -21,6 +23,12 @@
 #include <QThread>
 #include <map>
 #include <set>
+
+#ifdef __linux__
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace pelmora;
 
@@ -391,3 +399,128 @@ TEST_F(Registros, PelmoraCalcListaElRegistroSinCambiarlo)
     EXPECT_EQ(calc({"--presupuestos", ruta}).first, 2);
     EXPECT_EQ(calc({"--presupuestos", "--json", dir.filePath("no hay.sqlite")}), std::make_pair(0, QByteArray()));
 }
+
+#ifdef __linux__
+
+namespace {
+
+// hijo_registro keeping one quote, as another user when the tests run as
+// root, for whom permissions do not hold: its exit code and what it said.
+std::pair<int, QString> escribirComoOtroUsuario(const QString &ruta)
+{
+    QProcess p;
+    if (::geteuid() == 0)
+        p.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    p.start(kHijo, {ruta, "x", "1"});
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError()).trimmed()};
+}
+
+} // namespace
+
+TEST_F(Registros, UnRegistroDeSoloLecturaSeDiceYConservaLoGuardado)
+{
+    const QByteArray carpeta = QFile::encodeName(dir.path() + "/cerrada");
+    const QString archivo = dir.path() + "/cerrada/presupuestos.sqlite";
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0); // the other user goes through
+    const struct {
+        const char *caso;
+        mode_t carpeta, archivo;
+    } casos[] = {
+        {"carpeta de solo lectura", 0555, 0644},
+        {"archivo de solo lectura", 0755, 0444},
+        {"los dos", 0555, 0444},
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.caso);
+        ASSERT_TRUE(QDir().mkpath(dir.path() + "/cerrada"));
+        {
+            Registro r;
+            ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
+            for (int i = 0; i < 3; ++i) {
+                Presupuesto p = presupuestoDePrueba(i, "s");
+                ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+            }
+        }
+        const QByteArray antes = leerBytes(archivo);
+        const QByteArray nombre = QFile::encodeName(archivo);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(carpeta.constData(), 65534, 65534), 0);
+            ASSERT_EQ(::chown(nombre.constData(), 65534, 65534), 0);
+        }
+        ASSERT_EQ(::chmod(nombre.constData(), c.archivo), 0);
+        ASSERT_EQ(::chmod(carpeta.constData(), c.carpeta), 0);
+        const auto [codigo, dicho] = escribirComoOtroUsuario(archivo);
+        ASSERT_EQ(::chmod(carpeta.constData(), 0755), 0);
+        ASSERT_EQ(::chmod(nombre.constData(), 0644), 0);
+        EXPECT_EQ(codigo, 1);
+        Registro r;
+        r.abrir(archivo);
+        EXPECT_EQ(dicho, r.mensaje(ErrorRegistro::NoEscribible));
+        EXPECT_EQ(leerBytes(archivo), antes);
+        const Contenido guardado = contenido(r);
+        EXPECT_EQ(guardado.secuencias.size(), 3u);
+        comprobarEnteros(guardado);
+        r.cerrar();
+        ASSERT_TRUE(QDir(dir.path() + "/cerrada").removeRecursively());
+    }
+}
+
+TEST_F(Registros, UnDiscoLlenoSeDiceYNoGastaNumeroNiPierdeNada)
+{
+    const QString montaje = dir.filePath("disco");
+    ASSERT_TRUE(QDir().mkpath(montaje));
+    const prueba::Tmpfs disco(montaje, "size=256k");
+    if (!disco.motivo.empty())
+        GTEST_SKIP() << "Sin disco lleno de verdad: " << disco.motivo;
+    const QString archivo = montaje + "/presupuestos.sqlite";
+    {
+        Registro r;
+        ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
+        for (int i = 0; i < 3; ++i) {
+            Presupuesto p = presupuestoDePrueba(i, "f");
+            ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+        }
+    }
+    // Opening needs room for its shared-memory file: a full disk, not damage.
+    const QByteArray antes = leerBytes(archivo);
+    ASSERT_TRUE(prueba::llenar(montaje));
+    Registro r;
+    EXPECT_EQ(r.abrir(archivo), ErrorRegistro::DiscoLleno) << r.detalle().toStdString();
+    EXPECT_EQ(leerBytes(archivo), antes);
+    ASSERT_TRUE(QFile::remove(montaje + "/relleno"));
+    ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
+    ASSERT_TRUE(prueba::llenar(montaje));
+    // Quotes go on into the space the register already holds, until one
+    // does not fit: it is refused whole, told as such, and takes no number.
+    ErrorRegistro e = ErrorRegistro::Ninguno;
+    int guardados = 3;
+    Presupuesto p;
+    while (e == ErrorRegistro::Ninguno && guardados < 500) {
+        p = presupuestoDePrueba(guardados, "f");
+        if (e = r.guardarNuevo(p); e == ErrorRegistro::Ninguno)
+            ++guardados;
+    }
+    ASSERT_EQ(e, ErrorRegistro::DiscoLleno) << r.detalle().toStdString();
+    EXPECT_EQ(r.mensaje(e), QString::fromUtf8("No queda espacio en el disco para el registro de presupuestos."));
+    EXPECT_EQ(p.id, 0);
+    // Opened again on the full disk, as a new window would: all is there.
+    Registro otro;
+    const ErrorRegistro alAbrir = otro.abrir(archivo);
+    ASSERT_EQ(alAbrir, ErrorRegistro::Ninguno) << otro.detalle().toStdString();
+    EXPECT_EQ(otro.lista().size(), size_t(guardados));
+    otro.cerrar();
+    // With room again the same quote is kept with the next number.
+    ASSERT_TRUE(QFile::remove(montaje + "/relleno"));
+    ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    EXPECT_EQ(p.secuencia, guardados + 1);
+    const Contenido c = contenido(r);
+    EXPECT_EQ(c.secuencias.size(), size_t(guardados + 1));
+    comprobarEnteros(c);
+}
+
+#endif
