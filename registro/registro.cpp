@@ -82,6 +82,13 @@ bool sinEspacio(const QString &ruta)
     return disco.isValid() && disco.bytesAvailable() < 1024 * 1024;
 }
 
+// Whether an existing file, or its folder, refuses to be written.
+bool noEscribible(const QString &ruta)
+{
+    const QFileInfo archivo(ruta);
+    return archivo.exists() && (!archivo.isWritable() || !QFileInfo(archivo.absolutePath()).isWritable());
+}
+
 QString ahora() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
 
 } // namespace
@@ -150,8 +157,8 @@ ErrorRegistro Registro::error(const QSqlError &e)
     case 11: // CORRUPT
     case 26: // NOTADB
         return ErrorRegistro::Danado;
-    case 14: // CANTOPEN
-        return ErrorRegistro::NoSePuedeAbrir;
+    case 14: // CANTOPEN: also the log files that a folder refusing new files cannot take
+        return !soloLectura_ && noEscribible(ruta_) ? ErrorRegistro::NoEscribible : ErrorRegistro::NoSePuedeAbrir;
     default:
         return ErrorRegistro::Otro;
     }
