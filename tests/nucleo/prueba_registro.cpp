@@ -91,6 +91,17 @@ void comprobarEnteros(const Contenido &c)
         ASSERT_EQ(c.secuencias[k], int(k) + 1);
 }
 
+// A register at ruta with n quotes of a writer, closed.
+void guardarVarios(const QString &ruta, int n, const QString &escritor)
+{
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    for (int i = 0; i < n; ++i) {
+        Presupuesto p = presupuestoDePrueba(i, escritor);
+        ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    }
+}
+
 QProcess *escritor(const QString &ruta, const QString &nombre, int cuantos, QObject *padre)
 {
     auto *p = new QProcess(padre);
@@ -194,14 +205,7 @@ TEST_F(Registros, MigraDesdeLaPrimeraVersionSinPerderNada)
 TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
 {
     // A register with some quotes, to be damaged in several ways.
-    {
-        Registro r;
-        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
-        for (int i = 0; i < 60; ++i) {
-            Presupuesto p = presupuestoDePrueba(i, "d");
-            ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(guardarVarios(ruta, 60, "d"));
     const QByteArray sano = leerBytes(ruta);
     ASSERT_GT(sano.size(), 4096 * 4);
     QByteArray paginas = sano;
@@ -437,15 +441,7 @@ TEST_F(Registros, UnRegistroDeSoloLecturaSeDiceYConservaLoGuardado)
     };
     for (const auto &c : casos) {
         SCOPED_TRACE(c.caso);
-        ASSERT_TRUE(QDir().mkpath(dir.path() + "/cerrada"));
-        {
-            Registro r;
-            ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
-            for (int i = 0; i < 3; ++i) {
-                Presupuesto p = presupuestoDePrueba(i, "s");
-                ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
-            }
-        }
+        ASSERT_NO_FATAL_FAILURE(guardarVarios(archivo, 3, "s"));
         const QByteArray antes = leerBytes(archivo);
         const QByteArray nombre = QFile::encodeName(archivo);
         if (::geteuid() == 0) {
@@ -478,14 +474,7 @@ TEST_F(Registros, UnDiscoLlenoSeDiceYNoGastaNumeroNiPierdeNada)
     if (!disco.motivo.empty())
         GTEST_SKIP() << "Sin disco lleno de verdad: " << disco.motivo;
     const QString archivo = montaje + "/presupuestos.sqlite";
-    {
-        Registro r;
-        ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
-        for (int i = 0; i < 3; ++i) {
-            Presupuesto p = presupuestoDePrueba(i, "f");
-            ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(guardarVarios(archivo, 3, "f"));
     // Opening needs room for its shared-memory file: a full disk, not damage.
     const QByteArray antes = leerBytes(archivo);
     ASSERT_TRUE(prueba::llenar(montaje));
@@ -510,10 +499,8 @@ TEST_F(Registros, UnDiscoLlenoSeDiceYNoGastaNumeroNiPierdeNada)
     EXPECT_EQ(p.id, 0);
     // Opened again on the full disk, as a new window would: all is there.
     Registro otro;
-    const ErrorRegistro alAbrir = otro.abrir(archivo);
-    ASSERT_EQ(alAbrir, ErrorRegistro::Ninguno) << otro.detalle().toStdString();
+    ASSERT_EQ(otro.abrir(archivo), ErrorRegistro::Ninguno) << otro.detalle().toStdString();
     EXPECT_EQ(otro.lista().size(), size_t(guardados));
-    otro.cerrar();
     // With room again the same quote is kept with the next number.
     ASSERT_TRUE(QFile::remove(montaje + "/relleno"));
     ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
