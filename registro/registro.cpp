@@ -12,6 +12,7 @@
 #include <QSqlRecord>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QUrl>
 #include <QUuid>
 
 #include <algorithm>
@@ -184,11 +185,29 @@ ErrorRegistro Registro::abrir(const QString &ruta, bool soloLectura, int esperaM
     } else if (!QDir().mkpath(QFileInfo(ruta).absolutePath())) {
         return ErrorRegistro::NoSePuedeAbrir;
     }
+    const ErrorRegistro e = conectar(esperaMs, false);
+    // A reader in a folder that takes no new files cannot make the log's
+    // index. With no log waiting, the file alone is the whole register: it
+    // is read as it stands.
+    if (soloLectura && (e == ErrorRegistro::NoEscribible || e == ErrorRegistro::NoSePuedeAbrir)
+        && QFileInfo(ruta + QStringLiteral("-wal")).size() == 0)
+        return conectar(esperaMs, true);
+    return e;
+}
+
+ErrorRegistro Registro::conectar(int esperaMs, bool inmutable)
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
-    db.setDatabaseName(ruta);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
-                             .arg(esperaMs)
-                             .arg(soloLectura ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    QString opciones = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(esperaMs);
+    if (soloLectura_)
+        opciones += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (inmutable) {
+        opciones += QStringLiteral(";QSQLITE_OPEN_URI");
+        db.setDatabaseName(QUrl::fromLocalFile(ruta_).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"));
+    } else {
+        db.setDatabaseName(ruta_);
+    }
+    db.setConnectOptions(opciones);
     if (!db.open()) {
         const ErrorRegistro e = error(db.lastError());
         db = QSqlDatabase();

@@ -408,9 +408,15 @@ TEST_F(Registros, PelmoraCalcListaElRegistroSinCambiarlo)
 
 namespace {
 
-// hijo_registro keeping one quote, as another user when the tests run as
-// root, for whom permissions do not hold: its exit code and what it said.
-std::pair<int, QString> escribirComoOtroUsuario(const QString &ruta)
+// A program run as another user when the tests run as root, for whom
+// permissions do not hold: its exit code, output and what it said.
+struct Salida {
+    int codigo;
+    QByteArray salida;
+    QString dicho;
+};
+
+Salida comoOtroUsuario(const QString &programa, const QStringList &args)
 {
     QProcess p;
     if (::geteuid() == 0)
@@ -418,9 +424,9 @@ std::pair<int, QString> escribirComoOtroUsuario(const QString &ruta)
             if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(99);
         });
-    p.start(kHijo, {ruta, "x", "1"});
+    p.start(programa, args);
     p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             QString::fromUtf8(p.readAllStandardError()).trimmed()};
 }
 
@@ -450,13 +456,17 @@ TEST_F(Registros, UnRegistroDeSoloLecturaSeDiceYConservaLoGuardado)
         }
         ASSERT_EQ(::chmod(nombre.constData(), c.archivo), 0);
         ASSERT_EQ(::chmod(carpeta.constData(), c.carpeta), 0);
-        const auto [codigo, dicho] = escribirComoOtroUsuario(archivo);
+        const Salida escrito = comoOtroUsuario(kHijo, {archivo, "x", "1"});
+        // Listing it needs no writing.
+        const Salida listado = comoOtroUsuario(PELMORA_BIN "/pelmora-calc", {"--presupuestos", "--csv", archivo});
         ASSERT_EQ(::chmod(carpeta.constData(), 0755), 0);
         ASSERT_EQ(::chmod(nombre.constData(), 0644), 0);
-        EXPECT_EQ(codigo, 1);
+        EXPECT_EQ(escrito.codigo, 1);
         Registro r;
         r.abrir(archivo);
-        EXPECT_EQ(dicho, r.mensaje(ErrorRegistro::NoEscribible));
+        EXPECT_EQ(escrito.dicho, r.mensaje(ErrorRegistro::NoEscribible));
+        EXPECT_EQ(listado.codigo, 0) << listado.dicho.toStdString();
+        EXPECT_EQ(listado.salida.count("\r\n"), 4); // the heading and the three quotes
         EXPECT_EQ(leerBytes(archivo), antes);
         const Contenido guardado = contenido(r);
         EXPECT_EQ(guardado.secuencias.size(), 3u);
