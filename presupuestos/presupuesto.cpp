@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <charconv>
+
 namespace pelmora {
 
 namespace {
@@ -31,7 +34,18 @@ QString numeroPresupuesto(int anio, int secuencia)
 {
     if (secuencia <= 0)
         return QString();
-    return QStringLiteral("%1-%2").arg(anio, 4, 10, QLatin1Char('0')).arg(secuencia, 4, 10, QLatin1Char('0'));
+    // Each part with four digits at least. Made without QString::arg: the
+    // register's window makes one for every row it searches.
+    char texto[32];
+    char *p = texto;
+    for (const int n : {anio, secuencia}) {
+        char cifras[12];
+        const char *fin = std::to_chars(cifras, cifras + sizeof cifras, n).ptr;
+        p = std::fill_n(p, std::max<std::ptrdiff_t>(0, 4 - (fin - cifras)), '0');
+        p = std::copy(static_cast<const char *>(cifras), fin, p);
+        *p++ = '-';
+    }
+    return QString::fromLatin1(texto, p - texto - 1);
 }
 
 QString estadoMostrado(EstadoPresupuesto e, const QDate &fecha, int validez, const QDate &hoy)

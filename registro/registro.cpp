@@ -11,8 +11,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QStorageInfo>
+#include <QUrl>
 #include <QUuid>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace pelmora {
@@ -58,25 +61,36 @@ const char *const kColumnas =
     " archivo, hash, coste_anual, c1, c2, c3, c4, c5, empresa";
 constexpr int kNumColumnas = 37;
 
+// The list's columns: the trip's name is made by SQLite (a description, or
+// "origin - destination") and the date comes as a Julian day, which saves
+// converting and parsing three texts per row.
 const char *const kColumnasLista =
-    "id, anio, secuencia, fecha, validez, cliente_nombre, viaje_descripcion, viaje_origen, viaje_destino, total,"
-    " estado, emitido";
+    "id, anio, secuencia, CAST(julianday(fecha) + 0.5 AS INTEGER), validez, cliente_nombre,"
+    " CASE WHEN viaje_descripcion <> '' THEN viaje_descripcion"
+    " WHEN viaje_origen = '' OR viaje_destino = '' THEN viaje_origen || viaje_destino"
+    " ELSE viaje_origen || ' - ' || viaje_destino END, total, estado, emitido";
 
 QVariant opcional(const std::optional<double> &x) { return x ? QVariant(*x) : QVariant(QMetaType(QMetaType::Double)); }
 
 // A text as stored: never NULL, which the schema refuses.
 QVariant texto(const QString &t) { return t.isNull() ? QVariant(QStringLiteral("")) : QVariant(t); }
 
-QString ahora() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
-
-QString nombreViaje(const QString &descripcion, const QString &origen, const QString &destino)
+// Whether the file system of a file has no room left for the register's
+// writes (a page, the -shm file's 32 KiB).
+bool sinEspacio(const QString &ruta)
 {
-    if (!descripcion.isEmpty())
-        return descripcion;
-    if (origen.isEmpty() || destino.isEmpty())
-        return origen + destino;
-    return origen + QStringLiteral(" - ") + destino;
+    const QStorageInfo disco(QFileInfo(ruta).absolutePath());
+    return disco.isValid() && disco.bytesAvailable() < 1024 * 1024;
 }
+
+// Whether an existing file, or its folder, refuses to be written.
+bool noEscribible(const QString &ruta)
+{
+    const QFileInfo archivo(ruta);
+    return archivo.exists() && (!archivo.isWritable() || !QFileInfo(archivo.absolutePath()).isWritable());
+}
+
+QString ahora() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
 
 } // namespace
 
@@ -139,11 +153,13 @@ ErrorRegistro Registro::error(const QSqlError &e)
         return ErrorRegistro::NoEscribible;
     case 13: // FULL
         return ErrorRegistro::DiscoLleno;
+    case 10: // IOERR: on a full disk, among others, the -shm file cannot grow when the register is opened
+        return sinEspacio(ruta_) ? ErrorRegistro::DiscoLleno : ErrorRegistro::Otro;
     case 11: // CORRUPT
     case 26: // NOTADB
         return ErrorRegistro::Danado;
-    case 14: // CANTOPEN
-        return ErrorRegistro::NoSePuedeAbrir;
+    case 14: // CANTOPEN: also the log files that a folder refusing new files cannot take
+        return !soloLectura_ && noEscribible(ruta_) ? ErrorRegistro::NoEscribible : ErrorRegistro::NoSePuedeAbrir;
     default:
         return ErrorRegistro::Otro;
     }
@@ -169,11 +185,29 @@ ErrorRegistro Registro::abrir(const QString &ruta, bool soloLectura, int esperaM
     } else if (!QDir().mkpath(QFileInfo(ruta).absolutePath())) {
         return ErrorRegistro::NoSePuedeAbrir;
     }
+    const ErrorRegistro e = conectar(esperaMs, false);
+    // A reader in a folder that takes no new files cannot make the log's
+    // index. With no log waiting, the file alone is the whole register: it
+    // is read as it stands.
+    if (soloLectura && (e == ErrorRegistro::NoEscribible || e == ErrorRegistro::NoSePuedeAbrir)
+        && QFileInfo(ruta + QStringLiteral("-wal")).size() == 0)
+        return conectar(esperaMs, true);
+    return e;
+}
+
+ErrorRegistro Registro::conectar(int esperaMs, bool inmutable)
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
-    db.setDatabaseName(ruta);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
-                             .arg(esperaMs)
-                             .arg(soloLectura ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+    QString opciones = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(esperaMs);
+    if (soloLectura_)
+        opciones += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    if (inmutable) {
+        opciones += QStringLiteral(";QSQLITE_OPEN_URI");
+        db.setDatabaseName(QUrl::fromLocalFile(ruta_).toString(QUrl::FullyEncoded) + QStringLiteral("?immutable=1"));
+    } else {
+        db.setDatabaseName(ruta_);
+    }
+    db.setConnectOptions(opciones);
     if (!db.open()) {
         const ErrorRegistro e = error(db.lastError());
         db = QSqlDatabase();
@@ -190,15 +224,9 @@ ErrorRegistro Registro::abrir(const QString &ruta, bool soloLectura, int esperaM
 ErrorRegistro Registro::comprobar()
 {
     QSqlDatabase db = QSqlDatabase::database(conexion_, false);
+    if (const ErrorRegistro e = comprobarPaginas(); e != ErrorRegistro::Ninguno)
+        return e;
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
-        const ErrorRegistro e = error(q.lastError());
-        return e == ErrorRegistro::Otro ? ErrorRegistro::Danado : e;
-    }
-    if (q.value(0).toString() != QLatin1String("ok")) {
-        detalle_ = q.value(0).toString();
-        return ErrorRegistro::Danado;
-    }
     auto entero = [&](const char *sql) {
         QSqlQuery c(db);
         return c.exec(QString::fromLatin1(sql)) && c.next() ? c.value(0).toLongLong() : -1;
@@ -218,8 +246,11 @@ ErrorRegistro Registro::comprobar()
             return error(q.lastError());
         q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
         q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
-        if (const ErrorRegistro e = migrar(); e != ErrorRegistro::Ninguno)
-            return e;
+        // Only an older file takes the write lock: opening never waits for
+        // another program's change.
+        if (version < kVersion)
+            if (const ErrorRegistro e = migrar(); e != ErrorRegistro::Ninguno)
+                return e;
     } else if (nuevo) {
         vacio_ = true;
         return ErrorRegistro::Ninguno;
@@ -237,6 +268,30 @@ ErrorRegistro Registro::comprobar()
         return ErrorRegistro::Danado;
     }
     return ErrorRegistro::Ninguno;
+}
+
+ErrorRegistro Registro::comprobarPaginas()
+{
+    // Every page and record of the file, and the NOT NULL columns. The CHECK
+    // constraints are left out: every write enforces them, and evaluating
+    // them again for each row took some two thirds of the check's time.
+    // They are switched back on before anything else runs.
+    QSqlQuery q(QSqlDatabase::database(conexion_, false));
+    if (!q.exec(QStringLiteral("PRAGMA ignore_check_constraints=ON")))
+        return error(q.lastError());
+    ErrorRegistro e = ErrorRegistro::Ninguno;
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
+        e = error(q.lastError());
+        if (e == ErrorRegistro::Otro)
+            e = ErrorRegistro::Danado;
+    } else if (q.value(0).toString() != QLatin1String("ok")) {
+        detalle_ = q.value(0).toString();
+        e = ErrorRegistro::Danado;
+    }
+    q.finish();
+    if (!q.exec(QStringLiteral("PRAGMA ignore_check_constraints=OFF")))
+        return e == ErrorRegistro::Ninguno ? error(q.lastError()) : e;
+    return e;
 }
 
 template <class F> ErrorRegistro Registro::transaccion(F &&cuerpo)
@@ -440,8 +495,9 @@ std::vector<FilaRegistro> Registro::lista()
         return r;
     QSqlQuery q(QSqlDatabase::database(conexion_, false));
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM presupuestos ORDER BY anio, secuencia")
-                    .arg(QString::fromLatin1(kColumnasLista)))) {
+    // In the table's order, which is nearly always the numbers' order: a
+    // plain scan instead of one look-up per row through the numbers' index.
+    if (!q.exec(QStringLiteral("SELECT %1 FROM presupuestos").arg(QString::fromLatin1(kColumnasLista)))) {
         detalle_ = q.lastError().text();
         return r;
     }
@@ -450,15 +506,21 @@ std::vector<FilaRegistro> Registro::lista()
         f.id = q.value(0).toLongLong();
         f.anio = q.value(1).toInt();
         f.secuencia = q.value(2).toInt();
-        f.fecha = QDate::fromString(q.value(3).toString(), Qt::ISODate);
+        if (const QVariant dia = q.value(3); !dia.isNull())
+            f.fecha = QDate::fromJulianDay(dia.toLongLong());
         f.validez = q.value(4).toInt();
         f.cliente = q.value(5).toString();
-        f.viaje = nombreViaje(q.value(6).toString(), q.value(7).toString(), q.value(8).toString());
-        f.total = q.value(9).toLongLong();
-        f.estado = estadoDeNombre(q.value(10).toString()).value_or(EstadoPresupuesto::Pendiente);
-        f.emitido = q.value(11).toInt() != 0;
+        f.viaje = q.value(6).toString();
+        f.total = q.value(7).toLongLong();
+        f.estado = estadoDeNombre(q.value(8).toString()).value_or(EstadoPresupuesto::Pendiente);
+        f.emitido = q.value(9).toInt() != 0;
         r.push_back(std::move(f));
     }
+    auto antes = [](const FilaRegistro &a, const FilaRegistro &b) {
+        return std::pair(a.anio, a.secuencia) < std::pair(b.anio, b.secuencia);
+    };
+    if (!std::is_sorted(r.begin(), r.end(), antes))
+        std::sort(r.begin(), r.end(), antes);
     return r;
 }
 

@@ -91,7 +91,10 @@ public:
 
 private:
     ErrorRegistro error(const QSqlError &e);
+    // The connection to ruta_, checked; inmutable: read without the log's index.
+    ErrorRegistro conectar(int esperaMs, bool inmutable);
     ErrorRegistro comprobar();
+    ErrorRegistro comprobarPaginas();
     ErrorRegistro migrar();
     template <class F> ErrorRegistro transaccion(F &&cuerpo);
 

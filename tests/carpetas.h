@@ -1,4 +1,4 @@
-// Folders the tests make refuse new files.
+// Folders the tests make refuse new files, or fill.
 #pragma once
 
 #include <QByteArray>
@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +53,38 @@ struct CarpetaCerrada {
     int fd = -1;
     std::string motivo; // empty when the folder is closed
 };
+
+// A small file system of its own (64 KiB unless told), mounted over a folder for one test.
+struct Tmpfs {
+    explicit Tmpfs(const QString &carpeta, const char *tamano = "size=64k") : ruta(QFile::encodeName(carpeta))
+    {
+        if (::geteuid() != 0)
+            motivo = "hace falta ser root para montar un tmpfs";
+        else if (::mount("tmpfs", ruta.constData(), "tmpfs", 0, tamano) != 0)
+            motivo = std::string("no se puede montar un tmpfs: ") + std::strerror(errno);
+    }
+    ~Tmpfs()
+    {
+        if (motivo.empty())
+            ::umount2(ruta.constData(), MNT_DETACH);
+    }
+    QByteArray ruta;
+    std::string motivo; // empty when mounted
+};
+
+// Fills the file system of a folder to the last byte.
+inline bool llenar(const QString &carpeta)
+{
+    const int fd = ::open(QFile::encodeName(carpeta + "/relleno").constData(), O_WRONLY | O_CREAT, 0644);
+    if (fd < 0)
+        return false;
+    const QByteArray trozo(512, 'x');
+    while (::write(fd, trozo.constData(), trozo.size()) > 0) {
+    }
+    const bool lleno = errno == ENOSPC;
+    ::close(fd);
+    return lleno;
+}
 
 } // namespace pelmora::prueba
 

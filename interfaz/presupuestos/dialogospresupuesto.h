@@ -110,10 +110,12 @@ public:
     int columnCount(const QModelIndex &p = {}) const override { return p.isValid() ? 0 : kColumnas; }
     QVariant data(const QModelIndex &i, int rol) const override;
     QVariant headerData(int s, Qt::Orientation o, int rol) const override;
+    // The row's number, client and trip, case-folded: what the text filter searches.
+    const QString &textoBuscado(int k) const;
 
 private:
     std::vector<FilaRegistro> filas_;
-    std::vector<QString> textos_; // per row, lowercase, what the text filter searches
+    mutable std::vector<QString> textos_;
     QDate hoy_;
     friend class FiltroRegistro;
 };

@@ -35,10 +35,19 @@ void ModeloRegistro::fijar(std::vector<FilaRegistro> filas, const QDate &hoy)
     filas_ = std::move(filas);
     hoy_ = hoy;
     textos_.clear();
-    textos_.reserve(filas_.size());
-    for (const FilaRegistro &f : filas_)
-        textos_.push_back((f.numero() + u'\n' + f.cliente + u'\n' + f.viaje).toCaseFolded());
     endResetModel();
+}
+
+const QString &ModeloRegistro::textoBuscado(int k) const
+{
+    // Made on the first search, not on opening: most openings search nothing.
+    if (textos_.size() != filas_.size()) {
+        textos_.clear();
+        textos_.reserve(filas_.size());
+        for (const FilaRegistro &f : filas_)
+            textos_.push_back(f.numero() + u'\n' + (f.cliente + u'\n' + f.viaje).toCaseFolded());
+    }
+    return textos_[size_t(k)];
 }
 
 QVariant ModeloRegistro::data(const QModelIndex &i, int rol) const
@@ -82,7 +91,7 @@ bool FiltroRegistro::filterAcceptsRow(int fila, const QModelIndex &) const
 {
     const auto *m = static_cast<const ModeloRegistro *>(sourceModel());
     const FilaRegistro &f = m->fila(fila);
-    if (!texto_.isEmpty() && !m->textos_[size_t(fila)].contains(texto_))
+    if (!texto_.isEmpty() && !m->textoBuscado(fila).contains(texto_))
         return false;
     if (!estado_.isEmpty() && f.estadoMostrado(m->hoy_) != estado_)
         return false;

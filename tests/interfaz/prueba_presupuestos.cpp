@@ -1,10 +1,11 @@
 // The windows of prices and quotes: the prices window against the engine,
 // the quote dialog (a refused tax number, a register that cannot be written
-// keeps the dialog open), the quote's PDF text and its reprint after the
+// or a full disk keep the dialog open), the quote's PDF text and its reprint after the
 // calculation changes, and the register window's filters, states and totals.
 #include "archivos/archivo.h"
 #include "ayudantes.h"
 #include "bytes.h"
+#include "carpetas.h"
 #include "entrada/numeros.h"
 #include "interfaz/impresion/exportacion.h"
 #include "interfaz/impresion/impresion.h"
@@ -30,6 +31,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace pelmora;
 
@@ -226,6 +228,73 @@ private slots:
         prueba::teclear(hijo<QLineEdit>(otro, "txtCliente"), QStringLiteral("Otro"));
         QString motivo;
         QCOMPARE(otro.leer(&motivo)->precio.coste, 102973 - 6410);
+    }
+
+    // A full disk or a folder that takes no new files (the register's logs):
+    // told as such, the dialog stays with what was typed and keeps the quote
+    // once the register can be written.
+    void registroQueNoSeEscribeDejaElDialogoAbierto_data()
+    {
+        QTest::addColumn<bool>("lleno");
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("disco lleno") << true << QStringLiteral("No queda espacio en el disco");
+        QTest::newRow("carpeta cerrada") << false << QStringLiteral("son de solo lectura");
+    }
+
+    void registroQueNoSeEscribeDejaElDialogoAbierto()
+    {
+#ifdef __linux__
+        QFETCH(bool, lleno);
+        QFETCH(QString, aviso);
+        const QString carpeta = dir_.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(carpeta));
+        std::optional<prueba::Tmpfs> disco;
+        if (lleno && !disco.emplace(carpeta, "size=256k").motivo.empty())
+            QSKIP(disco->motivo.c_str());
+        registro_ = carpeta + QStringLiteral("/presupuestos.sqlite");
+        {
+            Registro r;
+            QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
+            Presupuesto p = presupuestoDePrueba(1, QStringLiteral("Antes"));
+            QCOMPARE(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+        }
+        const QByteArray guardado = prueba::leerBytes(registro_);
+        Calculo calc;
+        QCOMPARE(AbrirArchivo(calc, kReferencia), ErrorArchivo::Ninguno);
+        DialogoPresupuesto d(&calc, kReferencia, std::nullopt);
+        prueba::teclear(hijo<QLineEdit>(d, "txtCliente"), QStringLiteral("Colegio San Juan"));
+        hijo<QPlainTextEdit>(d, "txtNotas")->setPlainText(QStringLiteral("Llevan bicicletas."));
+        std::optional<prueba::CarpetaCerrada> cerrada;
+        if (lleno)
+            QVERIFY(prueba::llenar(carpeta));
+        else if (!cerrada.emplace(carpeta).motivo.empty())
+            QSKIP(cerrada->motivo.c_str());
+        QString pregunta;
+        auto no = interceptorApartarRegistro.interceptar([&](const QString &t) {
+            pregunta = t;
+            return false;
+        });
+        d.accept();
+        QCOMPARE(pregunta, QString()); // no damage
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QCOMPARE(mensajes_.size(), 1);
+        QVERIFY2(mensajes_.textos()[0].contains(aviso), qPrintable(mensajes_.textos()[0]));
+        QCOMPARE(hijo<QLineEdit>(d, "txtCliente")->text(), QStringLiteral("Colegio San Juan"));
+        QCOMPARE(hijo<QPlainTextEdit>(d, "txtNotas")->toPlainText(), QStringLiteral("Llevan bicicletas."));
+        QCOMPARE(prueba::leerBytes(registro_), guardado);
+        if (lleno)
+            QVERIFY(QFile::remove(carpeta + QStringLiteral("/relleno")));
+        cerrada.reset();
+        d.accept();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.guardado().secuencia, 2);
+        Registro r;
+        QCOMPARE(r.abrir(registro_), ErrorRegistro::Ninguno);
+        QCOMPARE(r.lista().size(), size_t(2));
+        QCOMPARE(r.leer(d.guardado().id)->notas, QStringLiteral("Llevan bicicletas."));
+#else
+        QSKIP("needs Linux");
+#endif
     }
 
     // The quote of the reference coach's first service, made in the main

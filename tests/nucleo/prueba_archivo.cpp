@@ -447,38 +447,8 @@ TEST_F(Archivo, UnaEscrituraQueFallaNoTocaElArchivoNiLoDaPorGrabado)
 namespace {
 
 using prueba::CarpetaCerrada;
-
-// A file system of 64 KiB of its own, mounted over a folder for one test.
-struct Tmpfs {
-    explicit Tmpfs(const QString &carpeta) : ruta(QFile::encodeName(carpeta))
-    {
-        if (::geteuid() != 0)
-            motivo = "hace falta ser root para montar un tmpfs";
-        else if (::mount("tmpfs", ruta.constData(), "tmpfs", 0, "size=64k") != 0)
-            motivo = std::string("no se puede montar un tmpfs: ") + std::strerror(errno);
-    }
-    ~Tmpfs()
-    {
-        if (motivo.empty())
-            ::umount2(ruta.constData(), MNT_DETACH);
-    }
-    QByteArray ruta;
-    std::string motivo; // empty when mounted
-};
-
-// Fills the file system of a folder to the last byte.
-bool llenar(const QString &carpeta)
-{
-    const int fd = ::open(QFile::encodeName(carpeta + "/relleno").constData(), O_WRONLY | O_CREAT, 0644);
-    if (fd < 0)
-        return false;
-    const QByteArray trozo(512, 'x');
-    while (::write(fd, trozo.constData(), trozo.size()) > 0) {
-    }
-    const bool lleno = errno == ENOSPC;
-    ::close(fd);
-    return lleno;
-}
+using prueba::llenar;
+using prueba::Tmpfs;
 
 } // namespace
 

@@ -172,4 +172,11 @@ TEST(Precios, PresupuestoDelPrimerServicioDelAutocarDeReferencia)
     p->anio = 2026;
     p->secuencia = 7;
     EXPECT_EQ(p->numero(), QStringLiteral("2026-0007"));
+    const struct {
+        int anio, secuencia;
+        const char *numero;
+    } numeros[] = {{2026, 1, "2026-0001"}, {2026, 9999, "2026-9999"}, {2026, 12345, "2026-12345"},
+                   {987, 40, "0987-0040"}, {2026, 0, ""}};
+    for (const auto &n : numeros)
+        EXPECT_EQ(numeroPresupuesto(n.anio, n.secuencia), QLatin1String(n.numero)) << n.numero;
 }

@@ -1,8 +1,10 @@
 // The register of quotes: numbering with two programs writing at once, a
 // writer killed at random points, migration from the first version, damaged
-// and foreign files, states, deletion, the backup, and pelmora-calc's list.
+// and foreign files, read-only files and folders, a full disk, states,
+// deletion, the backup, and pelmora-calc's list.
 #include "aplicacion.h"
 #include "bytes.h"
+#include "carpetas.h"
 #include "presupuesto_prueba.h"
 #include "registro/listado.h"
 #include "registro/registro.h"
@@ -21,6 +23,12 @@
 #include <QThread>
 #include <map>
 #include <set>
+
+#ifdef __linux__
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace pelmora;
 
@@ -81,6 +89,17 @@ void comprobarEnteros(const Contenido &c)
     // Numbers from 1 without a gap.
     for (size_t k = 0; k < c.secuencias.size(); ++k)
         ASSERT_EQ(c.secuencias[k], int(k) + 1);
+}
+
+// A register at ruta with n quotes of a writer, closed.
+void guardarVarios(const QString &ruta, int n, const QString &escritor)
+{
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    for (int i = 0; i < n; ++i) {
+        Presupuesto p = presupuestoDePrueba(i, escritor);
+        ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    }
 }
 
 QProcess *escritor(const QString &ruta, const QString &nombre, int cuantos, QObject *padre)
@@ -186,14 +205,7 @@ TEST_F(Registros, MigraDesdeLaPrimeraVersionSinPerderNada)
 TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
 {
     // A register with some quotes, to be damaged in several ways.
-    {
-        Registro r;
-        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
-        for (int i = 0; i < 60; ++i) {
-            Presupuesto p = presupuestoDePrueba(i, "d");
-            ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(guardarVarios(ruta, 60, "d"));
     const QByteArray sano = leerBytes(ruta);
     ASSERT_GT(sano.size(), 4096 * 4);
     QByteArray paginas = sano;
@@ -255,6 +267,46 @@ TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
     }
 }
 
+TEST_F(Registros, ListaEnOrdenDeNumeroConSuViajeYSusComprobacionesActivas)
+{
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    // Kept out of the numbers' order: a quote of an earlier year after later ones.
+    const struct {
+        QDate fecha;
+        const char *descripcion, *origen, *destino, *viaje;
+    } casos[] = {
+        {{2026, 2, 28}, "", "Soria", "", "Soria"},
+        {{2026, 3, 1}, "", "", "Burgos", "Burgos"},
+        {{2025, 12, 31}, "", "Soria", "Burgos", "Soria - Burgos"},
+        {{2026, 3, 2}, "Fin de curso", "Soria", "Burgos", "Fin de curso"},
+    };
+    for (const auto &c : casos) {
+        Presupuesto p = presupuestoDePrueba(1, "o");
+        p.fecha = c.fecha;
+        p.viaje.descripcion = c.descripcion;
+        p.viaje.origen = c.origen;
+        p.viaje.destino = c.destino;
+        ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    }
+    const std::vector<FilaRegistro> filas = r.lista();
+    ASSERT_EQ(filas.size(), 4u);
+    const int orden[] = {2, 0, 1, 3};
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(filas[size_t(k)].fecha, casos[orden[k]].fecha);
+        EXPECT_EQ(filas[size_t(k)].viaje, QString::fromUtf8(casos[orden[k]].viaje));
+    }
+    EXPECT_EQ(filas[0].numero(), QStringLiteral("2025-0001"));
+    EXPECT_EQ(filas[3].numero(), QStringLiteral("2026-0003"));
+    // The file's constraints still hold after the check on opening.
+    Presupuesto roto = presupuestoDePrueba(2, "o");
+    roto.precio.total += 1;
+    EXPECT_NE(r.guardarNuevo(roto), ErrorRegistro::Ninguno);
+    EXPECT_EQ(roto.id, 0);
+    EXPECT_EQ(r.lista().size(), 4u);
+}
+
 TEST_F(Registros, EstadosBorradoBloqueoYCopiaDeSeguridad)
 {
     Registro r;
@@ -284,6 +336,10 @@ TEST_F(Registros, EstadosBorradoBloqueoYCopiaDeSeguridad)
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec("BEGIN IMMEDIATE"));
+        // Opening and reading do not wait for it.
+        Registro lector;
+        EXPECT_EQ(lector.abrir(ruta, false, 200), ErrorRegistro::Ninguno);
+        EXPECT_EQ(lector.lista().size(), 1u);
         Presupuesto c = presupuestoDePrueba(5, "e");
         EXPECT_EQ(r.guardarNuevo(c), ErrorRegistro::Bloqueado);
         EXPECT_EQ(c.id, 0);
@@ -347,3 +403,121 @@ TEST_F(Registros, PelmoraCalcListaElRegistroSinCambiarlo)
     EXPECT_EQ(calc({"--presupuestos", ruta}).first, 2);
     EXPECT_EQ(calc({"--presupuestos", "--json", dir.filePath("no hay.sqlite")}), std::make_pair(0, QByteArray()));
 }
+
+#ifdef __linux__
+
+namespace {
+
+// A program run as another user when the tests run as root, for whom
+// permissions do not hold: its exit code, output and what it said.
+struct Salida {
+    int codigo;
+    QByteArray salida;
+    QString dicho;
+};
+
+Salida comoOtroUsuario(const QString &programa, const QStringList &args)
+{
+    QProcess p;
+    if (::geteuid() == 0)
+        p.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    p.start(programa, args);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            QString::fromUtf8(p.readAllStandardError()).trimmed()};
+}
+
+} // namespace
+
+TEST_F(Registros, UnRegistroDeSoloLecturaSeDiceYConservaLoGuardado)
+{
+    const QByteArray carpeta = QFile::encodeName(dir.path() + "/cerrada");
+    const QString archivo = dir.path() + "/cerrada/presupuestos.sqlite";
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0); // the other user goes through
+    const struct {
+        const char *caso;
+        mode_t carpeta, archivo;
+    } casos[] = {
+        {"carpeta de solo lectura", 0555, 0644},
+        {"archivo de solo lectura", 0755, 0444},
+        {"los dos", 0555, 0444},
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.caso);
+        ASSERT_NO_FATAL_FAILURE(guardarVarios(archivo, 3, "s"));
+        const QByteArray antes = leerBytes(archivo);
+        const QByteArray nombre = QFile::encodeName(archivo);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(carpeta.constData(), 65534, 65534), 0);
+            ASSERT_EQ(::chown(nombre.constData(), 65534, 65534), 0);
+        }
+        ASSERT_EQ(::chmod(nombre.constData(), c.archivo), 0);
+        ASSERT_EQ(::chmod(carpeta.constData(), c.carpeta), 0);
+        const Salida escrito = comoOtroUsuario(kHijo, {archivo, "x", "1"});
+        // Listing it needs no writing.
+        const Salida listado = comoOtroUsuario(PELMORA_BIN "/pelmora-calc", {"--presupuestos", "--csv", archivo});
+        ASSERT_EQ(::chmod(carpeta.constData(), 0755), 0);
+        ASSERT_EQ(::chmod(nombre.constData(), 0644), 0);
+        EXPECT_EQ(escrito.codigo, 1);
+        Registro r;
+        r.abrir(archivo);
+        EXPECT_EQ(escrito.dicho, r.mensaje(ErrorRegistro::NoEscribible));
+        EXPECT_EQ(listado.codigo, 0) << listado.dicho.toStdString();
+        EXPECT_EQ(listado.salida.count("\r\n"), 4); // the heading and the three quotes
+        EXPECT_EQ(leerBytes(archivo), antes);
+        const Contenido guardado = contenido(r);
+        EXPECT_EQ(guardado.secuencias.size(), 3u);
+        comprobarEnteros(guardado);
+        r.cerrar();
+        ASSERT_TRUE(QDir(dir.path() + "/cerrada").removeRecursively());
+    }
+}
+
+TEST_F(Registros, UnDiscoLlenoSeDiceYNoGastaNumeroNiPierdeNada)
+{
+    const QString montaje = dir.filePath("disco");
+    ASSERT_TRUE(QDir().mkpath(montaje));
+    const prueba::Tmpfs disco(montaje, "size=256k");
+    if (!disco.motivo.empty())
+        GTEST_SKIP() << "Sin disco lleno de verdad: " << disco.motivo;
+    const QString archivo = montaje + "/presupuestos.sqlite";
+    ASSERT_NO_FATAL_FAILURE(guardarVarios(archivo, 3, "f"));
+    // Opening needs room for its shared-memory file: a full disk, not damage.
+    const QByteArray antes = leerBytes(archivo);
+    ASSERT_TRUE(prueba::llenar(montaje));
+    Registro r;
+    EXPECT_EQ(r.abrir(archivo), ErrorRegistro::DiscoLleno) << r.detalle().toStdString();
+    EXPECT_EQ(leerBytes(archivo), antes);
+    ASSERT_TRUE(QFile::remove(montaje + "/relleno"));
+    ASSERT_EQ(r.abrir(archivo), ErrorRegistro::Ninguno);
+    ASSERT_TRUE(prueba::llenar(montaje));
+    // Quotes go on into the space the register already holds, until one
+    // does not fit: it is refused whole, told as such, and takes no number.
+    ErrorRegistro e = ErrorRegistro::Ninguno;
+    int guardados = 3;
+    Presupuesto p;
+    while (e == ErrorRegistro::Ninguno && guardados < 500) {
+        p = presupuestoDePrueba(guardados, "f");
+        if (e = r.guardarNuevo(p); e == ErrorRegistro::Ninguno)
+            ++guardados;
+    }
+    ASSERT_EQ(e, ErrorRegistro::DiscoLleno) << r.detalle().toStdString();
+    EXPECT_EQ(r.mensaje(e), QString::fromUtf8("No queda espacio en el disco para el registro de presupuestos."));
+    EXPECT_EQ(p.id, 0);
+    // Opened again on the full disk, as a new window would: all is there.
+    Registro otro;
+    ASSERT_EQ(otro.abrir(archivo), ErrorRegistro::Ninguno) << otro.detalle().toStdString();
+    EXPECT_EQ(otro.lista().size(), size_t(guardados));
+    // With room again the same quote is kept with the next number.
+    ASSERT_TRUE(QFile::remove(montaje + "/relleno"));
+    ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+    EXPECT_EQ(p.secuencia, guardados + 1);
+    const Contenido c = contenido(r);
+    EXPECT_EQ(c.secuencias.size(), size_t(guardados + 1));
+    comprobarEnteros(c);
+}
+
+#endif
