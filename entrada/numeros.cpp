@@ -127,6 +127,16 @@ double redondearEntero(double a)
 {
     if (a < 0.25)
         return 0.0; // its 15 digits stay below a half
+    // Taking a to 15 digits moves it by at most half a unit of its 15th
+    // digit, less than a * 1e-14, and never past an integer (one of at most
+    // 14 digits): away from the half the integer part tells at once.
+    const double suelo = std::floor(a);
+    const double fraccion = a - suelo; // exact below 2^52
+    const double margen = a * 1e-14;
+    if (fraccion < 0.5 - margen)
+        return suelo;
+    if (fraccion > 0.5 + margen)
+        return suelo + 1.0;
     // a is a normal double: its 52 stored bits with the leading one, and
     // its biased exponent.
     std::uint64_t bits = 0;
