@@ -16,6 +16,20 @@ public:
     Valor(bool b) : tipo_(Tipo::Booleano), booleano_(b) {}
     Valor(const QString &t) : tipo_(Tipo::Texto), texto_(t) {}
     Valor(const char *t) : tipo_(Tipo::Texto), texto_(QString::fromUtf8(t)) {}
+    Valor(const Valor &) = default;
+    Valor(Valor &&) noexcept = default;
+    Valor &operator=(Valor &&) noexcept = default;
+    // Columns are copied whole and most entries hold no text: those skip
+    // the text's copy.
+    Valor &operator=(const Valor &o)
+    {
+        tipo_ = o.tipo_;
+        numero_ = o.numero_;
+        booleano_ = o.booleano_;
+        if (!texto_.isNull() || !o.texto_.isNull())
+            texto_ = o.texto_;
+        return *this;
+    }
 
     Tipo tipo() const { return tipo_; }
     bool vacio() const { return tipo_ == Tipo::Vacio; }

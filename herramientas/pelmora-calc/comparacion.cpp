@@ -44,8 +44,10 @@ QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &er
 
 Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
 {
+    // One reader per worker thread, its memory kept from file to file.
+    thread_local LectorCalculos lector;
     if (o.csv) {
-        const CalculoComparado c = compararArchivo(ruta);
+        const CalculoComparado c = compararArchivo(ruta, lector);
         if (!c.error.isEmpty())
             return {lineaCsv(filaErrorComparacion(c), f), c.error};
         QByteArray b = lineaCsv(filaComparacion(c, Col::S), f);
@@ -53,8 +55,7 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
             b += lineaCsv(filaComparacion(c, Col::O), f);
         return {b, QString()};
     }
-    Calculo calc;
-    if (const ErrorArchivo err = AbrirArchivo(calc, ruta); err != ErrorArchivo::Ninguno) {
+    if (const ErrorArchivo err = lector.abrir(ruta); err != ErrorArchivo::Ninguno) {
         const QString mensaje = mensajeErrorArchivo(err);
         if (o.formato == Formato::Json)
             return {lineaJson(ruta, nullptr, mensaje), mensaje};
@@ -64,8 +65,8 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
                 mensaje};
     }
     if (o.formato == Formato::Json)
-        return {lineaJson(ruta, &calc, QString()), QString()};
-    return {informe(calc, ruta).toUtf8(), QString()};
+        return {lineaJson(ruta, &lector.calculo(), QString()), QString()};
+    return {informe(lector.calculo(), ruta).toUtf8(), QString()};
 }
 
 } // namespace
