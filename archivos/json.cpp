@@ -1,5 +1,7 @@
 #include "archivos/json.h"
 
+#include "entrada/numeros.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -17,7 +19,7 @@ void anadirNumero(QByteArray &r, double x)
     char buf[64];
     // Shortest round-trip form, always with "." and never grouped: to_chars
     // does not look at the C or C++ locale.
-    const auto fin = std::to_chars(buf, buf + sizeof buf, x);
+    const auto fin = escribirCorto(buf, buf + sizeof buf, x);
     if (fin.ec != std::errc())
         r += "null";
     else
@@ -94,7 +96,9 @@ QByteArray valorJson(const Valor &v)
     return r;
 }
 
-static QByteArray fechaJson(const QDate &d)
+namespace {
+
+QByteArray fechaJson(const QDate &d)
 {
     if (!d.isValid())
         return QByteArrayLiteral("null");
@@ -102,21 +106,25 @@ static QByteArray fechaJson(const QDate &d)
     return textoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
 }
 
-QByteArray columnaJson(const Columna &c, int sangria)
+// Where the layout breaks a line: the line end and the indentation of the
+// column's entries and of its closing brace; both empty on one line.
+struct Saltos {
+    QByteArray dentro, fuera;
+};
+
+Saltos saltos(int sangria) { return {'\n' + QByteArray(sangria + 2, ' '), '\n' + QByteArray(sangria, ' ')}; }
+
+void anadirColumna(QByteArray &r, const Columna &c, const Saltos &s)
 {
-    const QByteArray fuera(sangria, ' ');
-    const QByteArray dentro(sangria + 2, ' ');
-    QByteArray r = "{\n";
-    r.reserve(4096); // a column's figures, with room to spare
+    r += '{';
     for (int k = 0; k < kNumSecciones; ++k) {
-        const auto s = static_cast<Seccion>(k);
-        const auto &valores = c.seccion(s);
-        r += dentro;
+        const auto sec = static_cast<Seccion>(k);
+        const auto &valores = c.seccion(sec);
+        r += s.dentro;
         r += '"';
-        r += datosSeccion(s).nombre; // the name of its value array
-        r += '"';
-        r += ": [";
-        for (int i = 1; i <= tamano(s); ++i) {
+        r += datosSeccion(sec).nombre; // the name of its value array
+        r += "\": [";
+        for (int i = 1; i <= tamano(sec); ++i) {
             if (i > 1)
                 r += ", ";
             // A record always holds every entry; a short one still gives
@@ -126,25 +134,53 @@ QByteArray columnaJson(const Columna &c, int sangria)
             else
                 r += "null";
         }
-        r += "],\n";
+        r += "],";
     }
-    r += dentro;
+    r += s.dentro;
     r += "\"Fecha\": ";
     r += fechaJson(c.Fecha);
-    r += '\n';
-    r += fuera;
+    r += s.fuera;
     r += '}';
+}
+
+// Both columns after the opening brace, and the closing one.
+void anadirColumnas(QByteArray &r, const Calculo &c, const Saltos &columna, QByteArrayView salto)
+{
+    r += salto;
+    r += "\"ColumnaS\": ";
+    anadirColumna(r, c.columnaS(), columna);
+    r += ',';
+    r += salto;
+    r += "\"ColumnaO\": ";
+    anadirColumna(r, c.columnaO(), columna);
+    r += salto.isEmpty() ? QByteArrayView() : QByteArrayView("\n");
+    r += '}';
+}
+
+} // namespace
+
+QByteArray columnaJson(const Columna &c, int sangria)
+{
+    QByteArray r;
+    r.reserve(4096); // a column's figures, with room to spare
+    anadirColumna(r, c, saltos(sangria));
     return r;
 }
 
 QByteArray calculoJson(const Calculo &c)
 {
-    QByteArray r = "{\n  \"ColumnaS\": ";
-    r += columnaJson(c.columnaS(), 2);
-    r += ",\n  \"ColumnaO\": ";
-    r += columnaJson(c.columnaO(), 2);
-    r += "\n}\n";
+    QByteArray r;
+    r.reserve(8192);
+    r += '{';
+    anadirColumnas(r, c, saltos(2), "\n  ");
+    r += '\n';
     return r;
+}
+
+void anadirCalculoJsonEnLinea(QByteArray &r, const Calculo &c)
+{
+    r.reserve(r.size() + 8192);
+    anadirColumnas(r, c, Saltos(), QByteArrayView());
 }
 
 } // namespace pelmora

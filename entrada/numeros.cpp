@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <cmath>
@@ -165,7 +166,84 @@ double redondearEntero(double a)
     return static_cast<double>(q % unidad >= unidad / 2 ? entero + 1 : entero);
 }
 
+// Below 2^50 a double is less than an eighth of a unit from its neighbours.
+constexpr double kDosA50 = 1125899906842624.0;
+
+// The integer m with its last n digits after a point (zeros put before it
+// where it has fewer), after a minus sign when negativo.
+std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
+{
+    char cifras[48];
+    const int largo = int(std::to_chars(cifras, cifras + 24, m).ptr - cifras);
+    const int ceros = std::max(0, n + 1 - largo);
+    std::copy_backward(cifras, cifras + largo, cifras + ceros + largo);
+    std::fill_n(cifras, ceros, '0');
+    const int total = ceros + largo, enteras = total - n;
+    if (hasta - desde < int(negativo) + total + int(n > 0))
+        return {hasta, std::errc::value_too_large};
+    char *p = desde;
+    if (negativo)
+        *p++ = '-';
+    p = std::copy_n(cifras, enteras, p);
+    if (n > 0) {
+        *p++ = '.';
+        p = std::copy_n(cifras + enteras, n, p);
+    }
+    return {p, std::errc()};
+}
+
+// Fixed-form length and exponent-form length of m * 10^-d (m > 0, no
+// trailing zero when d > 0), as the shortest form compares them.
+bool fijoNoMasLargo(std::uint64_t m, int d)
+{
+    char cifras[24];
+    const int largo = int(std::to_chars(cifras, cifras + sizeof cifras, m).ptr - cifras);
+    int significativas = largo;
+    while (significativas > 1 && cifras[significativas - 1] == '0')
+        --significativas;
+    const int exponente = largo - 1 - d;
+    const int fijo = exponente >= 0 ? largo + (d > 0) : d + 2;
+    const int conExponente = significativas + (significativas > 1) + 2 + (std::abs(exponente) >= 100 ? 3 : 2);
+    return fijo <= conExponente;
+}
+
 } // namespace
+
+std::to_chars_result escribirFijo(char *desde, char *hasta, double x, int n)
+{
+    // Near a multiple of 10^-n the digits are those of the nearest integer
+    // to x * 10^n: the exact x is less than a third of a unit from it.
+    if (n >= 0 && n <= 15 && std::isfinite(x)) {
+        const double a = std::fabs(x) * kPotencias[n];
+        const double m = std::nearbyint(a);
+        if (a < kDosA50 && std::fabs(a - m) <= 0.25)
+            return escribirConPunto(desde, hasta, std::signbit(x), std::uint64_t(m), n);
+    }
+    return std::to_chars(desde, hasta, x, std::chars_format::fixed, n);
+}
+
+std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
+{
+    // The fewest decimals d whose m / 10^d gives x back (one division, as
+    // the reader does): below 2^50 no other string of d decimals does, and
+    // none of fewer, so it is the shortest, unless the exponent form is
+    // shorter still.
+    const double a = std::fabs(x);
+    if (a != 0.0 && std::isfinite(a)) {
+        for (int d = 0; d <= 15; ++d) {
+            const double escalado = a * kPotencias[d];
+            if (escalado >= kDosA50)
+                break;
+            const double m = std::nearbyint(escalado);
+            if (m / kPotencias[d] == a) {
+                if (!fijoNoMasLargo(std::uint64_t(m), d))
+                    break;
+                return escribirConPunto(desde, hasta, std::signbit(x), std::uint64_t(m), d);
+            }
+        }
+    }
+    return std::to_chars(desde, hasta, x);
+}
 
 QChar SeparadorDecimal(const QLocale &locale)
 {
@@ -262,7 +340,7 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
         return QString();
     const double r = Redondear(x, decimales).value_or(x);
     char buf[400];
-    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(r), std::chars_format::fixed, decimales);
+    const auto [fin, error] = escribirFijo(buf, buf + sizeof buf, std::fabs(r), decimales);
     if (error != std::errc())
         return QString();
     const std::string s(buf, fin);
@@ -291,7 +369,7 @@ double numeroMostrado(double x, int n)
         return 0.0;
     const double r = Redondear(x, n).value_or(x);
     char buf[400];
-    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(r), std::chars_format::fixed, n);
+    const auto [fin, error] = escribirFijo(buf, buf + sizeof buf, std::fabs(r), n);
     if (error != std::errc())
         return 0.0;
     const std::string_view s(buf, size_t(fin - buf));

@@ -6,6 +6,7 @@
 #include <QChar>
 #include <QLocale>
 #include <QString>
+#include <charconv>
 #include <optional>
 
 namespace pelmora {
@@ -23,6 +24,12 @@ QString separadorMiles();
 // x rounded half away from zero to n decimals, after taking x * 10^n to
 // 15 significant digits. No value when x * 10^n is too large.
 std::optional<double> Redondear(double x, int n);
+
+// x written as std::to_chars writes it in fixed form with n decimals, and
+// in its shortest form that reads back as x: the same characters, the
+// figures of a calculation (a few digits) without its general method.
+std::to_chars_result escribirFijo(char *desde, char *hasta, double x, int n);
+std::to_chars_result escribirCorto(char *desde, char *hasta, double x);
 
 // Display text of a value with a number of decimals (-1 free text).
 QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero);

@@ -11,7 +11,6 @@
 #include "progreso.h"
 #include "salida.h"
 
-#include <cstring>
 
 namespace pelmora {
 
@@ -23,22 +22,8 @@ QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &er
     QByteArray b = "{\"Archivo\": " + textoJson(ruta);
     if (!calc)
         return b + ", \"Error\": " + textoJson(error) + "}\n";
-    // Texts escape their line ends, so every line end of the export is
-    // layout: it goes with the indentation after it.
-    const QByteArray json = calculoJson(*calc);
-    // json is {"ColumnaS": ..., "ColumnaO": ...}: what follows its "{" goes
-    // on, a piece between two line ends at a time.
-    b.reserve(b.size() + json.size() + 2);
     b += ", ";
-    const char *p = json.constData() + 1, *const fin = json.constData() + json.size();
-    while (p < fin) {
-        const auto *salto = static_cast<const char *>(std::memchr(p, '\n', size_t(fin - p)));
-        const char *hasta = salto ? salto : fin;
-        b.append(p, hasta - p);
-        p = hasta;
-        while (p < fin && (*p == '\n' || *p == ' ')) // the line end and the indentation after it
-            ++p;
-    }
+    anadirCalculoJsonEnLinea(b, *calc);
     return b + '\n';
 }
 
