@@ -4,13 +4,19 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace pelmora {
 
 namespace {
 
-// The JSON forms below, appended to r without a text of their own.
-void anadirNumero(QByteArray &r, double x)
+// The JSON forms below, appended to r without a text of their own: a
+// standard string, whose appends stay inline.
+using Salida = std::string;
+
+QByteArray comoBytes(const Salida &r) { return QByteArray(r.data(), qsizetype(r.size())); }
+
+void anadirNumero(Salida &r, double x)
 {
     if (!std::isfinite(x)) {
         r += "null";
@@ -26,7 +32,7 @@ void anadirNumero(QByteArray &r, double x)
         r.append(buf, fin.ptr - buf);
 }
 
-void anadirTexto(QByteArray &r, const QString &s)
+void anadirTexto(Salida &r, const QString &s)
 {
     static const char hex[] = "0123456789abcdef";
     const QByteArray u = s.toUtf8();
@@ -61,7 +67,7 @@ void anadirTexto(QByteArray &r, const QString &s)
     r += '"';
 }
 
-void anadirValor(QByteArray &r, const Valor &v)
+void anadirValor(Salida &r, const Valor &v)
 {
     switch (v.tipo()) {
     case Valor::Tipo::Vacio: r += "null"; return;
@@ -76,45 +82,47 @@ void anadirValor(QByteArray &r, const Valor &v)
 
 QByteArray numeroJson(double x)
 {
-    QByteArray r;
+    Salida r;
     anadirNumero(r, x);
-    return r;
+    return comoBytes(r);
 }
 
 QByteArray textoJson(const QString &s)
 {
-    QByteArray r;
-    r.reserve(s.size() + 2);
+    Salida r;
+    r.reserve(size_t(s.size()) + 2);
     anadirTexto(r, s);
-    return r;
+    return comoBytes(r);
 }
 
 QByteArray valorJson(const Valor &v)
 {
-    QByteArray r;
+    Salida r;
     anadirValor(r, v);
-    return r;
+    return comoBytes(r);
 }
 
 namespace {
 
-QByteArray fechaJson(const QDate &d)
+void anadirFecha(Salida &r, const QDate &d)
 {
-    if (!d.isValid())
-        return QByteArrayLiteral("null");
+    if (!d.isValid()) {
+        r += "null";
+        return;
+    }
     // yyyy-mm-dd, built by hand so no calendar or locale takes part.
-    return textoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
+    anadirTexto(r, QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
 }
 
 // Where the layout breaks a line: the line end and the indentation of the
 // column's entries and of its closing brace; both empty on one line.
 struct Saltos {
-    QByteArray dentro, fuera;
+    std::string dentro, fuera;
 };
 
-Saltos saltos(int sangria) { return {'\n' + QByteArray(sangria + 2, ' '), '\n' + QByteArray(sangria, ' ')}; }
+Saltos saltos(int sangria) { return {'\n' + std::string(size_t(sangria) + 2, ' '), '\n' + std::string(size_t(sangria), ' ')}; }
 
-void anadirColumna(QByteArray &r, const Columna &c, const Saltos &s)
+void anadirColumna(Salida &r, const Columna &c, const Saltos &s)
 {
     r += '{';
     for (int k = 0; k < kNumSecciones; ++k) {
@@ -138,13 +146,13 @@ void anadirColumna(QByteArray &r, const Columna &c, const Saltos &s)
     }
     r += s.dentro;
     r += "\"Fecha\": ";
-    r += fechaJson(c.Fecha);
+    anadirFecha(r, c.Fecha);
     r += s.fuera;
     r += '}';
 }
 
 // Both columns after the opening brace, and the closing one.
-void anadirColumnas(QByteArray &r, const Calculo &c, const Saltos &columna, QByteArrayView salto)
+void anadirColumnas(Salida &r, const Calculo &c, const Saltos &columna, std::string_view salto)
 {
     r += salto;
     r += "\"ColumnaS\": ";
@@ -153,7 +161,7 @@ void anadirColumnas(QByteArray &r, const Calculo &c, const Saltos &columna, QByt
     r += salto;
     r += "\"ColumnaO\": ";
     anadirColumna(r, c.columnaO(), columna);
-    r += salto.isEmpty() ? QByteArrayView() : QByteArrayView("\n");
+    r += salto.empty() ? "" : "\n";
     r += '}';
 }
 
@@ -161,26 +169,29 @@ void anadirColumnas(QByteArray &r, const Calculo &c, const Saltos &columna, QByt
 
 QByteArray columnaJson(const Columna &c, int sangria)
 {
-    QByteArray r;
+    Salida r;
     r.reserve(4096); // a column's figures, with room to spare
     anadirColumna(r, c, saltos(sangria));
-    return r;
+    return comoBytes(r);
 }
 
 QByteArray calculoJson(const Calculo &c)
 {
-    QByteArray r;
+    Salida r;
     r.reserve(8192);
     r += '{';
     anadirColumnas(r, c, saltos(2), "\n  ");
     r += '\n';
-    return r;
+    return comoBytes(r);
 }
 
 void anadirCalculoJsonEnLinea(QByteArray &r, const Calculo &c)
 {
-    r.reserve(r.size() + 8192);
-    anadirColumnas(r, c, Saltos(), QByteArrayView());
+    // The line's buffer stays with the thread from one calculation to the next.
+    thread_local Salida linea;
+    linea.clear();
+    anadirColumnas(linea, c, Saltos(), std::string_view());
+    r.append(linea.data(), qsizetype(linea.size()));
 }
 
 } // namespace pelmora

@@ -173,33 +173,35 @@ constexpr double kDosA50 = 1125899906842624.0;
 // where it has fewer), after a minus sign when negativo.
 std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
 {
+    // From the last digit back, the point after n of them, at least one
+    // digit before it.
     char cifras[48];
-    const int largo = int(std::to_chars(cifras, cifras + 24, m).ptr - cifras);
-    const int ceros = std::max(0, n + 1 - largo);
-    std::copy_backward(cifras, cifras + largo, cifras + ceros + largo);
-    std::fill_n(cifras, ceros, '0');
-    const int total = ceros + largo, enteras = total - n;
-    if (hasta - desde < int(negativo) + total + int(n > 0))
-        return {hasta, std::errc::value_too_large};
-    char *p = desde;
+    char *const fin = cifras + sizeof cifras;
+    char *p = fin;
+    int k = 0;
+    do {
+        if (k == n && n > 0)
+            *--p = '.';
+        *--p = char('0' + m % 10);
+        m /= 10;
+        ++k;
+    } while (m != 0 || k <= n);
     if (negativo)
-        *p++ = '-';
-    p = std::copy_n(cifras, enteras, p);
-    if (n > 0) {
-        *p++ = '.';
-        p = std::copy_n(cifras + enteras, n, p);
-    }
-    return {p, std::errc()};
+        *--p = '-';
+    if (hasta - desde < fin - p)
+        return {hasta, std::errc::value_too_large};
+    return {std::copy(p, fin, desde), std::errc()};
 }
 
-// Fixed-form length and exponent-form length of m * 10^-d (m > 0, no
-// trailing zero when d > 0), as the shortest form compares them.
+// Whether m * 10^-d (0 < m < 2^50, no trailing zero when d > 0) is no longer in
+// fixed form than with an exponent, as the shortest form chooses.
 bool fijoNoMasLargo(std::uint64_t m, int d)
 {
-    char cifras[24];
-    const int largo = int(std::to_chars(cifras, cifras + sizeof cifras, m).ptr - cifras);
+    int largo = 1; // m < 2^50 has at most 16 digits
+    while (largo < 16 && m >= kPotenciasEnteras[largo])
+        ++largo;
     int significativas = largo;
-    while (significativas > 1 && cifras[significativas - 1] == '0')
+    for (std::uint64_t r = m; d == 0 && r % 10 == 0; r /= 10)
         --significativas;
     const int exponente = largo - 1 - d;
     const int fijo = exponente >= 0 ? largo + (d > 0) : d + 2;
