@@ -173,25 +173,27 @@ constexpr double kDosA50 = 1125899906842624.0;
 // where it has fewer), after a minus sign when negativo.
 std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
 {
-    // From the last digit back, the point after n of them, at least one
-    // digit before it.
-    char cifras[48];
-    char *const fin = cifras + sizeof cifras;
-    char *p = fin;
-    int k = 0;
-    do {
-        if (k == n && n > 0)
-            *--p = '.';
-        *--p = char('0' + m % 10);
-        m /= 10;
-        ++k;
-    } while (m != 0 || k <= n);
-    if (negativo)
-        *--p = '-';
-    if (hasta - desde < fin - p)
+    const std::uint64_t unidad = kPotenciasEnteras[n];
+    std::uint64_t fraccion = m % unidad;
+    char *p = desde;
+    if (negativo && p != hasta)
+        *p++ = '-';
+    const auto entero = std::to_chars(p, hasta, m / unidad);
+    p = entero.ptr;
+    if (entero.ec != std::errc() || (n > 0 && hasta - p < n + 1))
         return {hasta, std::errc::value_too_large};
-    return {std::copy(p, fin, desde), std::errc()};
+    if (n > 0) {
+        *p++ = '.';
+        for (int k = n - 1; k >= 0; --k, fraccion /= 10)
+            p[k] = char('0' + fraccion % 10);
+        p += n;
+    }
+    return {p, std::errc()};
 }
+
+// The integer nearest to 0 <= a < 2^50 where a is within a quarter of it
+// (otherwise one of the two around a): cheaper than the library's rounding.
+std::uint64_t enteroCercano(double a) { return std::uint64_t(a + 0.5); }
 
 // Whether m * 10^-d (0 < m < 2^50, no trailing zero when d > 0) is no longer in
 // fixed form than with an exponent, as the shortest form chooses.
@@ -217,9 +219,11 @@ std::to_chars_result escribirFijo(char *desde, char *hasta, double x, int n)
     // to x * 10^n: the exact x is less than a third of a unit from it.
     if (n >= 0 && n <= 15 && std::isfinite(x)) {
         const double a = std::fabs(x) * kPotencias[n];
-        const double m = std::nearbyint(a);
-        if (a < kDosA50 && std::fabs(a - m) <= 0.25)
-            return escribirConPunto(desde, hasta, std::signbit(x), std::uint64_t(m), n);
+        if (a < kDosA50) {
+            const std::uint64_t m = enteroCercano(a);
+            if (std::fabs(a - double(m)) <= 0.25)
+                return escribirConPunto(desde, hasta, std::signbit(x), m, n);
+        }
     }
     return std::to_chars(desde, hasta, x, std::chars_format::fixed, n);
 }
@@ -236,11 +240,11 @@ std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
             const double escalado = a * kPotencias[d];
             if (escalado >= kDosA50)
                 break;
-            const double m = std::nearbyint(escalado);
-            if (m / kPotencias[d] == a) {
-                if (!fijoNoMasLargo(std::uint64_t(m), d))
+            const std::uint64_t m = enteroCercano(escalado);
+            if (double(m) / kPotencias[d] == a) {
+                if (!fijoNoMasLargo(m, d))
                     break;
-                return escribirConPunto(desde, hasta, std::signbit(x), std::uint64_t(m), d);
+                return escribirConPunto(desde, hasta, std::signbit(x), m, d);
             }
         }
     }
