@@ -128,16 +128,6 @@ double redondearEntero(double a)
 {
     if (a < 0.25)
         return 0.0; // its 15 digits stay below a half
-    // Taking a to 15 digits moves it by at most half a unit of its 15th
-    // digit, less than a * 1e-14, and never past an integer (one of at most
-    // 14 digits): away from the half the integer part tells at once.
-    const double suelo = std::floor(a);
-    const double fraccion = a - suelo; // exact below 2^52
-    const double margen = a * 1e-14;
-    if (fraccion < 0.5 - margen)
-        return suelo;
-    if (fraccion > 0.5 + margen)
-        return suelo + 1.0;
     // a is a normal double: its 52 stored bits with the leading one, and
     // its biased exponent.
     std::uint64_t bits = 0;
@@ -272,7 +262,11 @@ void fijarSeparadores(const QLocale &locale)
 QChar separadorDecimal() { return g_decimal; }
 QString separadorMiles() { return g_miles; }
 
-std::optional<double> Redondear(double x, int n)
+const double detalle::kPotenciasDeDiez[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Near a half, and every case but 0 <= n <= 15 and 0.25 <= |x| * 10^n < 10^14.
+std::optional<double> detalle::redondearDespacio(double x, int n)
 {
     if (!std::isfinite(x) || n < 0)
         return std::nullopt;

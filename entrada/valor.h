@@ -53,13 +53,23 @@ public:
     // An option entry holds "not false": anything but the boolean false.
     bool esFalso() const { return tipo_ == Tipo::Booleano && !booleano_; }
     // Zero test of the program: empty, 0 and false all count as zero.
-    bool esCero() const;
+    bool esCero() const
+    {
+        switch (tipo_) {
+        case Tipo::Vacio: return true;
+        case Tipo::Numero: return numero_ == 0.0;
+        case Tipo::Booleano: return !booleano_;
+        case Tipo::Texto: break;
+        }
+        return textoEsCero();
+    }
 
     bool operator==(const Valor &o) const;
     bool operator!=(const Valor &o) const { return !(*this == o); }
 
 private:
     std::optional<double> comoNumeroSinSerNumero() const;
+    bool textoEsCero() const;
 
     Tipo tipo_ = Tipo::Vacio;
     double numero_ = 0.0;
