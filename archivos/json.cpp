@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace pelmora {
@@ -114,6 +115,53 @@ void anadirFecha(Salida &r, const QDate &d)
     anadirTexto(r, QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
 }
 
+// A piece of constant text at p; the end.
+template <size_t N>
+char *poner(char *p, const char (&texto)[N])
+{
+    std::memcpy(p, texto, N - 1);
+    return p + N - 1;
+}
+
+char *ponerNumero(char *p, double x)
+{
+    const auto fin = std::isfinite(x) ? escribirCorto(p, p + 32, x) : std::to_chars_result{p, std::errc::invalid_argument};
+    return fin.ec == std::errc() ? fin.ptr : poner(p, "null");
+}
+
+// Entries 1 to cuantos of a section, ", " between them, written through a
+// pointer into room made ahead (a number takes at most 24 characters): the
+// thousands of short pieces of a fleet stay out of the string's appends.
+// A text goes through the string.
+void anadirValores(Salida &r, const std::vector<Valor> &valores, int cuantos)
+{
+    constexpr size_t kPorEntrada = 40;
+    static const Valor nulo;
+    size_t usado = r.size();
+    r.resize(usado + kPorEntrada * size_t(cuantos));
+    char *p = r.data() + usado;
+    for (int i = 1; i <= cuantos; ++i) {
+        if (i > 1)
+            p = poner(p, ", ");
+        // A record always holds every entry; a short one still gives
+        // arrays of the right length.
+        const Valor &v = i < int(valores.size()) ? valores[size_t(i)] : nulo;
+        switch (v.tipo()) {
+        case Valor::Tipo::Vacio: p = poner(p, "null"); break;
+        case Valor::Tipo::Numero: p = ponerNumero(p, v.numero()); break;
+        case Valor::Tipo::Booleano: p = v.booleano() ? poner(p, "true") : poner(p, "false"); break;
+        case Valor::Tipo::Texto:
+            r.resize(size_t(p - r.data()));
+            anadirTexto(r, v.texto());
+            usado = r.size();
+            r.resize(usado + kPorEntrada * size_t(cuantos - i));
+            p = r.data() + usado;
+            break;
+        }
+    }
+    r.resize(size_t(p - r.data()));
+}
+
 // Where the layout breaks a line: the line end and the indentation of the
 // column's entries and of its closing brace; both empty on one line.
 struct Saltos {
@@ -132,16 +180,7 @@ void anadirColumna(Salida &r, const Columna &c, const Saltos &s)
         r += '"';
         r += datosSeccion(sec).nombre; // the name of its value array
         r += "\": [";
-        for (int i = 1; i <= tamano(sec); ++i) {
-            if (i > 1)
-                r += ", ";
-            // A record always holds every entry; a short one still gives
-            // arrays of the right length.
-            if (i < int(valores.size()))
-                anadirValor(r, valores[i]);
-            else
-                r += "null";
-        }
+        anadirValores(r, valores, tamano(sec));
         r += "],";
     }
     r += s.dentro;

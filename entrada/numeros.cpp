@@ -163,22 +163,24 @@ constexpr double kDosA50 = 1125899906842624.0;
 // where it has fewer), after a minus sign when negativo.
 std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
 {
-    const std::uint64_t unidad = kPotenciasEnteras[n];
-    std::uint64_t fraccion = m % unidad;
-    char *p = desde;
-    if (negativo && p != hasta)
-        *p++ = '-';
-    const auto entero = std::to_chars(p, hasta, m / unidad);
-    p = entero.ptr;
-    if (entero.ec != std::errc() || (n > 0 && hasta - p < n + 1))
+    // From the last digit back (a division by a constant is a product):
+    // n decimals, the point, and the integer part, at least one digit.
+    char cifras[40];
+    char *const fin = cifras + sizeof cifras;
+    char *p = fin;
+    for (int k = 0; k < n; ++k, m /= 10)
+        *--p = char('0' + m % 10);
+    if (n > 0)
+        *--p = '.';
+    do {
+        *--p = char('0' + m % 10);
+        m /= 10;
+    } while (m != 0);
+    if (negativo)
+        *--p = '-';
+    if (hasta - desde < fin - p)
         return {hasta, std::errc::value_too_large};
-    if (n > 0) {
-        *p++ = '.';
-        for (int k = n - 1; k >= 0; --k, fraccion /= 10)
-            p[k] = char('0' + fraccion % 10);
-        p += n;
-    }
-    return {p, std::errc()};
+    return {std::copy(p, fin, desde), std::errc()};
 }
 
 // The integer nearest to 0 <= a < 2^50 where a is within a quarter of it
