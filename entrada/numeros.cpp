@@ -161,21 +161,37 @@ constexpr double kDosA50 = 1125899906842624.0;
 
 // The integer m with its last n digits after a point (zeros put before it
 // where it has fewer), after a minus sign when negativo.
+// "00" to "99": two digits of a number at a time.
+constexpr char kPares[] = "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+                          "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+
 std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
 {
-    // From the last digit back (a division by a constant is a product):
-    // n decimals, the point, and the integer part, at least one digit.
+    // From the last digit back, two at a time (a division by a constant is
+    // a product): n decimals, the point, and the integer part, at least one
+    // digit.
     char cifras[40];
     char *const fin = cifras + sizeof cifras;
     char *p = fin;
-    for (int k = 0; k < n; ++k, m /= 10)
-        *--p = char('0' + m % 10);
-    if (n > 0)
-        *--p = '.';
-    do {
+    const auto dos = [&](std::uint64_t v) {
+        p -= 2;
+        std::memcpy(p, kPares + 2 * v, 2);
+    };
+    int k = 0;
+    for (; k + 2 <= n; k += 2, m /= 100)
+        dos(m % 100);
+    if (k < n) {
         *--p = char('0' + m % 10);
         m /= 10;
-    } while (m != 0);
+    }
+    if (n > 0)
+        *--p = '.';
+    for (; m >= 100; m /= 100)
+        dos(m % 100);
+    if (m >= 10)
+        dos(m);
+    else
+        *--p = char('0' + m);
     if (negativo)
         *--p = '-';
     if (hasta - desde < fin - p)
@@ -232,8 +248,10 @@ std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
             const double escalado = a * kPotencias[d];
             if (escalado >= kDosA50)
                 break;
+            // A string of d decimals that gives a back is within an eighth
+            // of a * 10^d, so within 3/16 of its product: else no division.
             const std::uint64_t m = enteroCercano(escalado);
-            if (double(m) / kPotencias[d] == a) {
+            if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a) {
                 if (!fijoNoMasLargo(m, d))
                     break;
                 return escribirConPunto(desde, hasta, std::signbit(x), m, d);
