@@ -11,6 +11,9 @@
 #include "progreso.h"
 #include "salida.h"
 
+#include <cstdio>
+#include <unistd.h>
+
 
 namespace pelmora {
 
@@ -22,9 +25,11 @@ QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &er
     QByteArray b = "{\"Archivo\": " + textoJson(ruta);
     if (!calc)
         return b + ", \"Error\": " + textoJson(error) + "}\n";
+    b.reserve(b.size() + 4096); // a calculation's line, with room to spare
     b += ", ";
     anadirCalculoJsonEnLinea(b, *calc);
-    return b + '\n';
+    b += '\n';
+    return b;
 }
 
 Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
@@ -58,6 +63,10 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
 
 int compararArchivos(const Opciones &o)
 {
+    // Many files' outputs to a file or a pipe: in large blocks, not one
+    // write every few files.
+    if (::isatty(::fileno(stdout)) != 1)
+        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 18);
     const FormatoCsv formato = formatoCsv();
     if (o.csv)
         escribir(stdout, inicioCsv() + lineaCsv(cabeceraComparacion(), formato));
