@@ -165,14 +165,22 @@ constexpr double kDosA50 = 1125899906842624.0;
 constexpr char kPares[] = "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
                           "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
 
+// The digits of 0 <= m < 2^50 (none for 0), from its bit length.
+int cifrasDe(std::uint64_t m)
+{
+    const int t = ((64 - __builtin_clzll(m | 1)) * 1233) >> 12; // about the bits times log10(2)
+    return t + (m >= kPotenciasEnteras[t]);
+}
+
 std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
 {
+    const int total = int(negativo) + std::max(cifrasDe(m) - n, 1) + (n > 0 ? n + 1 : 0);
+    if (hasta - desde < total)
+        return {hasta, std::errc::value_too_large};
     // From the last digit back, two at a time (a division by a constant is
     // a product): n decimals, the point, and the integer part, at least one
     // digit.
-    char cifras[40];
-    char *const fin = cifras + sizeof cifras;
-    char *p = fin;
+    char *p = desde + total;
     const auto dos = [&](std::uint64_t v) {
         p -= 2;
         std::memcpy(p, kPares + 2 * v, 2);
@@ -194,9 +202,7 @@ std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, s
         *--p = char('0' + m);
     if (negativo)
         *--p = '-';
-    if (hasta - desde < fin - p)
-        return {hasta, std::errc::value_too_large};
-    return {std::copy(p, fin, desde), std::errc()};
+    return {desde + total, std::errc()};
 }
 
 // The integer nearest to 0 <= a < 2^50 where a is within a quarter of it
@@ -207,9 +213,9 @@ std::uint64_t enteroCercano(double a) { return std::uint64_t(a + 0.5); }
 // fixed form than with an exponent, as the shortest form chooses.
 bool fijoNoMasLargo(std::uint64_t m, int d)
 {
-    int largo = 1; // m < 2^50 has at most 16 digits
-    while (largo < 16 && m >= kPotenciasEnteras[largo])
-        ++largo;
+    const int largo = cifrasDe(m);
+    if (d > 0 && largo > d)
+        return true; // one character more than the digits, against four
     int significativas = largo;
     for (std::uint64_t r = m; d == 0 && r % 10 == 0; r /= 10)
         --significativas;
@@ -236,6 +242,34 @@ std::to_chars_result escribirFijo(char *desde, char *hasta, double x, int n)
     return std::to_chars(desde, hasta, x, std::chars_format::fixed, n);
 }
 
+namespace {
+
+// From 1 to 10^15: the figure to 15 significant digits, m / 10^d, in one
+// step. When that gives x back, no other 15-digit string does (they stand
+// further apart than the doubles that read as x), and the shortest string,
+// padded with zeros to 15 digits, is one: m without its trailing zeros.
+// False when x needs more digits.
+bool cortoDeQuinceCifras(double a, std::uint64_t &m, int &d)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int exponente2 = int(bits >> 52) - 1023; // a >= 1: its binary exponent, 0 to 49
+    int e = (exponente2 * 1233) >> 12;              // about exponente2 * log10(2): e or one below
+    while (e < 15 && a >= kPotencias[e + 1])
+        ++e;
+    d = 14 - e;
+    m = enteroCercano(a * kPotencias[d]);
+    if (double(m) / kPotencias[d] != a)
+        return false;
+    // Its trailing zeros, 8, 4, 2 and 1 at a time.
+    for (const int paso : {8, 4, 2, 1})
+        if (d >= paso && m % kPotenciasEnteras[paso] == 0)
+            m /= kPotenciasEnteras[paso], d -= paso;
+    return true;
+}
+
+} // namespace
+
 std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
 {
     // The fewest decimals d whose m / 10^d gives x back (one division, as
@@ -243,14 +277,21 @@ std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
     // none of fewer, so it is the shortest, unless the exponent form is
     // shorter still.
     const double a = std::fabs(x);
-    if (a != 0.0 && std::isfinite(a)) {
-        for (int d = 0; d <= 15; ++d) {
+    std::uint64_t m = 0;
+    int d = 0;
+    if (a >= 1.0 && a < 1e15) {
+        if (cortoDeQuinceCifras(a, m, d) && fijoNoMasLargo(m, d))
+            return escribirConPunto(desde, hasta, std::signbit(x), m, d);
+        return std::to_chars(desde, hasta, x);
+    }
+    if (a != 0.0 && a < 1.0) {
+        for (d = 1; d <= 15; ++d) {
             const double escalado = a * kPotencias[d];
             if (escalado >= kDosA50)
                 break;
             // A string of d decimals that gives a back is within an eighth
             // of a * 10^d, so within 3/16 of its product: else no division.
-            const std::uint64_t m = enteroCercano(escalado);
+            m = enteroCercano(escalado);
             if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a) {
                 if (!fijoNoMasLargo(m, d))
                     break;
