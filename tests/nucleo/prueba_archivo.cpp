@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -257,6 +258,34 @@ TEST_F(Archivo, UnLectorDaLoMismoQueUnCalculoNuevoArchivoTrasArchivo)
                         << r.toStdString() << " " << d.nombre << "(" << i << ")";
                     EXPECT_EQ(c.estado(col, d.seccion, i).entrada, nuevo.estado(col, d.seccion, i).entrada);
                 }
+        }
+    }
+}
+
+// The one-line JSON of a fleet is the document without its line ends and
+// the indentation after them, and a valid object: texts with quotes, line
+// ends and controls escape theirs, so no line end of the layout is lost.
+TEST_F(Archivo, LaLineaJsonEsElDocumentoSinSaltosNiSangria)
+{
+    Calculo c;
+    for (const char *nombre : kReferencias) {
+        ASSERT_EQ(AbrirArchivo(c, referencia(nombre)), ErrorArchivo::Ninguno);
+        for (const QString &texto : {QString(), QStringLiteral("Dos \"líneas\"\n  y\tun \u0085 control")}) {
+            if (!texto.isNull())
+                c.columnaParaPruebas(Col::O)(kCar, Car::Descripcion) = Valor(texto);
+            QByteArray esperada;
+            const QByteArray documento = calculoJson(c);
+            for (qsizetype k = 0; k < documento.size(); ++k) {
+                if (documento[k] != '\n')
+                    esperada += documento[k];
+                else
+                    while (k + 1 < documento.size() && documento[k + 1] == ' ')
+                        ++k;
+            }
+            QByteArray linea = "{";
+            anadirCalculoJsonEnLinea(linea, c);
+            EXPECT_EQ(linea, esperada) << nombre;
+            EXPECT_TRUE(QJsonDocument::fromJson(linea).isObject()) << nombre;
         }
     }
 }
