@@ -48,14 +48,19 @@ CalculoComparado compararCalculo(const Calculo &c, const QString &ruta)
 
 CalculoComparado compararArchivo(const QString &ruta)
 {
-    Calculo c;
-    if (const ErrorArchivo e = AbrirArchivo(c, ruta); e != ErrorArchivo::Ninguno) {
+    LectorCalculos lector;
+    return compararArchivo(ruta, lector);
+}
+
+CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector)
+{
+    if (const ErrorArchivo e = lector.abrir(ruta); e != ErrorArchivo::Ninguno) {
         CalculoComparado r;
         r.ruta = ruta;
         r.error = mensajeErrorArchivo(e);
         return r;
     }
-    return compararCalculo(c, ruta);
+    return compararCalculo(lector.calculo(), ruta);
 }
 
 qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "analisis/sensibilidad.h"
+#include "archivos/archivo.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,8 @@ CalculoComparado compararCalculo(const Calculo &c, const QString &ruta);
 // Opens the file as the program does and takes its figures; on failure
 // only ruta and the message of the file dialog are filled in.
 CalculoComparado compararArchivo(const QString &ruta);
+// The same through a reader that keeps its memory from file to file.
+CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector);
 
 // Every calculation file a path names, handed to cada as it is found: a
 // folder stands for every .clc entry under it, at any depth, in path order,

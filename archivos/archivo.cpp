@@ -528,13 +528,17 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
     } else if (st.st_size > kTamanoMaximo) {
         e = ErrorArchivo::MalEstado;
     } else {
-        bytes.clear();
-        bytes.reserve(st.st_size + 1);
-        char trozo[16384];
+        // Straight into the buffer, whose memory stays for the next file:
+        // the size the system gives and one byte more, to see the end.
+        bytes.resize(0);
+        qint64 trozo = std::max<qint64>(st.st_size + 1, 4096);
         for (;;) {
             // One byte more than the limit tells a file that is too long.
-            const qint64 falta = kTamanoMaximo + 1 - bytes.size();
-            const ssize_t n = ::read(fd, trozo, size_t(std::min<qint64>(qint64(sizeof trozo), falta)));
+            const qint64 antes = bytes.size();
+            trozo = std::min(trozo, kTamanoMaximo + 1 - antes);
+            bytes.resize(antes + trozo);
+            const ssize_t n = ::read(fd, bytes.data() + antes, size_t(trozo));
+            bytes.resize(antes + std::max<qint64>(n, 0));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
@@ -543,7 +547,6 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
             }
             if (n == 0)
                 break;
-            bytes.append(trozo, n);
             if (bytes.size() > kTamanoMaximo) {
                 e = ErrorArchivo::MalEstado;
                 break;
@@ -572,14 +575,14 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 
 namespace {
 
-// The file read into two columns that a failure may leave half written.
-ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o)
+// The file read into two columns that a failure may leave half written,
+// through a buffer for its bytes.
+ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o, QByteArray &bytes)
 {
     if (nombreNoValido(ruta))
         return ErrorArchivo::NombreNoValido;
     // A file that reads has a folder, is no folder and exists: the checks
     // of the path's cause only tell why one does not.
-    QByteArray bytes;
     if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno) {
         const ErrorArchivo causa = causaRuta(ruta, false);
         return causa != ErrorArchivo::Ninguno ? causa : e;
@@ -592,7 +595,8 @@ ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o)
 ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o)
 {
     Columna ns = s, no = o;
-    if (const ErrorArchivo e = leerColumnasEn(ruta, ns, no); e != ErrorArchivo::Ninguno)
+    QByteArray bytes;
+    if (const ErrorArchivo e = leerColumnasEn(ruta, ns, no, bytes); e != ErrorArchivo::Ninguno)
         return e;
     s = std::move(ns);
     o = std::move(no);
@@ -602,9 +606,23 @@ ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o)
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
 {
     Columna s = c.columnaS(), o = c.columnaO();
-    if (const ErrorArchivo e = leerColumnasEn(ruta, s, o); e != ErrorArchivo::Ninguno)
+    QByteArray bytes;
+    if (const ErrorArchivo e = leerColumnasEn(ruta, s, o, bytes); e != ErrorArchivo::Ninguno)
         return e;
     c.cargarColumnas(std::move(s), std::move(o));
+    return ErrorArchivo::Ninguno;
+}
+
+ErrorArchivo LectorCalculos::abrir(const QString &ruta)
+{
+    // A new calculation holds the minimums everywhere, and AbrirArchivo
+    // reads into copies of its columns.
+    calculo_.IniciarTablas();
+    s_ = Calculo::Minimos();
+    o_ = Calculo::Minimos();
+    if (const ErrorArchivo e = leerColumnasEn(ruta, s_, o_, bytes_); e != ErrorArchivo::Ninguno)
+        return e;
+    calculo_.intercambiarColumnas(s_, o_);
     return ErrorArchivo::Ninguno;
 }
 

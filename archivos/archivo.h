@@ -57,6 +57,21 @@ ErrorArchivo leerColumnas(const QString &ruta, Columna &s, Columna &o);
 // (Calculo::cargarColumnas). On failure nothing of the calculation changes.
 ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta);
 
+// Opens calculation files one after another, each into the state
+// AbrirArchivo gives a new calculation, reusing the memory of the one
+// before: for a thread that reads many files.
+class LectorCalculos {
+public:
+    ErrorArchivo abrir(const QString &ruta);
+    // The last file opened; after a failure, no calculation.
+    const Calculo &calculo() const { return calculo_; }
+
+private:
+    Calculo calculo_;
+    QByteArray bytes_;
+    Columna s_, o_;
+};
+
 // Writes the calculation to a file, replacing it whole or not at all.
 // On success the saved copy and the user date are refreshed.
 ErrorArchivo GrabarCalculo(Calculo &c, const QString &ruta);

@@ -17,17 +17,27 @@ FormatoCsv formatoCsv(QChar separadorDecimal)
 
 FormatoCsv formatoCsv() { return formatoCsv(separadorDecimal()); }
 
-QString numeroCsv(double x, int decimales, QChar decimal)
+namespace {
+
+// The digits of numeroCsv with "." as the decimal mark, in buf; their end,
+// or buf when there are none.
+char *cifrasCsv(char (&buf)[400], double x, int decimales)
 {
     if (!std::isfinite(x))
-        return QString();
+        return buf;
     decimales = std::max(decimales, 0);
     const double r = Redondear(x, decimales).value_or(x);
-    char buf[400];
     // Redondear never gives -0: a figure that rounds to zero is written as 0.
-    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::fixed, decimales);
-    if (error != std::errc())
-        return QString();
+    const auto [fin, error] = escribirFijo(buf, buf + sizeof buf, r, decimales);
+    return error == std::errc() ? fin : buf;
+}
+
+} // namespace
+
+QString numeroCsv(double x, int decimales, QChar decimal)
+{
+    char buf[400];
+    const char *fin = cifrasCsv(buf, x, decimales);
     QString t = QString::fromLatin1(buf, fin - buf);
     t.replace(QLatin1Char('.'), decimal);
     return t;
@@ -77,16 +87,34 @@ QString CeldaCsv::texto(const FormatoCsv &f) const
 
 QByteArray inicioCsv() { return QByteArrayLiteral("\xEF\xBB\xBF"); }
 
+void CeldaCsv::anadir(QByteArray &linea, const FormatoCsv &f, const QByteArray &decimal) const
+{
+    if (tipo_ != Tipo::Numero) {
+        linea += texto(f).toUtf8();
+        return;
+    }
+    char buf[400];
+    const char *fin = cifrasCsv(buf, numero_, decimales_);
+    const char *punto = std::find(static_cast<const char *>(buf), fin, '.');
+    linea.append(buf, punto - buf);
+    if (punto != fin) {
+        linea += decimal;
+        linea.append(punto + 1, fin - punto - 1);
+    }
+}
+
 QByteArray lineaCsv(const FilaCsv &fila, const FormatoCsv &f)
 {
-    QString l;
+    const QByteArray separador = QString(f.separador).toUtf8(), decimal = QString(f.decimal).toUtf8();
+    QByteArray l;
+    l.reserve(qsizetype(fila.size()) * 16);
     for (size_t k = 0; k < fila.size(); ++k) {
         if (k > 0)
-            l += f.separador;
-        l += fila[k].texto(f);
+            l += separador;
+        fila[k].anadir(l, f, decimal);
     }
-    l += QStringLiteral("\r\n");
-    return l.toUtf8();
+    l += "\r\n";
+    return l;
 }
 
 QByteArray documentoCsv(const std::vector<FilaCsv> &filas, const FormatoCsv &f)

@@ -36,6 +36,8 @@ public:
 
     // The cell as it goes into a line, quoted where it must be.
     QString texto(const FormatoCsv &f) const;
+    // The same appended to a line in UTF-8 (decimal: f.decimal in UTF-8).
+    void anadir(QByteArray &linea, const FormatoCsv &f, const QByteArray &decimal) const;
 
 private:
     enum class Tipo { Vacia, Texto, Numero };

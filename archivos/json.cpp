@@ -1,14 +1,23 @@
 #include "archivos/json.h"
 
+#include "entrada/numeros.h"
+
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <string>
 
 namespace pelmora {
 
 namespace {
 
-// The JSON forms below, appended to r without a text of their own.
-void anadirNumero(QByteArray &r, double x)
+// The JSON forms below, appended to r without a text of their own: a
+// standard string, whose appends stay inline.
+using Salida = std::string;
+
+QByteArray comoBytes(const Salida &r) { return QByteArray(r.data(), qsizetype(r.size())); }
+
+void anadirNumero(Salida &r, double x)
 {
     if (!std::isfinite(x)) {
         r += "null";
@@ -17,14 +26,14 @@ void anadirNumero(QByteArray &r, double x)
     char buf[64];
     // Shortest round-trip form, always with "." and never grouped: to_chars
     // does not look at the C or C++ locale.
-    const auto fin = std::to_chars(buf, buf + sizeof buf, x);
+    const auto fin = escribirCorto(buf, buf + sizeof buf, x);
     if (fin.ec != std::errc())
         r += "null";
     else
         r.append(buf, fin.ptr - buf);
 }
 
-void anadirTexto(QByteArray &r, const QString &s)
+void anadirTexto(Salida &r, const QString &s)
 {
     static const char hex[] = "0123456789abcdef";
     const QByteArray u = s.toUtf8();
@@ -59,7 +68,7 @@ void anadirTexto(QByteArray &r, const QString &s)
     r += '"';
 }
 
-void anadirValor(QByteArray &r, const Valor &v)
+void anadirValor(Salida &r, const Valor &v)
 {
     switch (v.tipo()) {
     case Valor::Tipo::Vacio: r += "null"; return;
@@ -74,77 +83,154 @@ void anadirValor(QByteArray &r, const Valor &v)
 
 QByteArray numeroJson(double x)
 {
-    QByteArray r;
+    Salida r;
     anadirNumero(r, x);
-    return r;
+    return comoBytes(r);
 }
 
 QByteArray textoJson(const QString &s)
 {
-    QByteArray r;
-    r.reserve(s.size() + 2);
+    Salida r;
+    r.reserve(size_t(s.size()) + 2);
     anadirTexto(r, s);
-    return r;
+    return comoBytes(r);
 }
 
 QByteArray valorJson(const Valor &v)
 {
-    QByteArray r;
+    Salida r;
     anadirValor(r, v);
-    return r;
+    return comoBytes(r);
 }
 
-static QByteArray fechaJson(const QDate &d)
+namespace {
+
+void anadirFecha(Salida &r, const QDate &d)
 {
-    if (!d.isValid())
-        return QByteArrayLiteral("null");
+    if (!d.isValid()) {
+        r += "null";
+        return;
+    }
     // yyyy-mm-dd, built by hand so no calendar or locale takes part.
-    return textoJson(QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
+    anadirTexto(r, QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
 }
+
+// A piece of constant text at p; the end.
+template <size_t N>
+char *poner(char *p, const char (&texto)[N])
+{
+    std::memcpy(p, texto, N - 1);
+    return p + N - 1;
+}
+
+char *ponerNumero(char *p, double x)
+{
+    const auto fin = std::isfinite(x) ? escribirCorto(p, p + 32, x) : std::to_chars_result{p, std::errc::invalid_argument};
+    return fin.ec == std::errc() ? fin.ptr : poner(p, "null");
+}
+
+// Entries 1 to cuantos of a section, ", " between them, written through a
+// pointer into room made ahead (a number takes at most 24 characters): the
+// thousands of short pieces of a fleet stay out of the string's appends.
+// A text goes through the string.
+void anadirValores(Salida &r, const std::vector<Valor> &valores, int cuantos)
+{
+    constexpr size_t kPorEntrada = 40;
+    static const Valor nulo;
+    size_t usado = r.size();
+    r.resize(usado + kPorEntrada * size_t(cuantos));
+    char *p = r.data() + usado;
+    for (int i = 1; i <= cuantos; ++i) {
+        if (i > 1)
+            p = poner(p, ", ");
+        // A record always holds every entry; a short one still gives
+        // arrays of the right length.
+        const Valor &v = i < int(valores.size()) ? valores[size_t(i)] : nulo;
+        switch (v.tipo()) {
+        case Valor::Tipo::Vacio: p = poner(p, "null"); break;
+        case Valor::Tipo::Numero: p = ponerNumero(p, v.numero()); break;
+        case Valor::Tipo::Booleano: p = v.booleano() ? poner(p, "true") : poner(p, "false"); break;
+        case Valor::Tipo::Texto:
+            r.resize(size_t(p - r.data()));
+            anadirTexto(r, v.texto());
+            usado = r.size();
+            r.resize(usado + kPorEntrada * size_t(cuantos - i));
+            p = r.data() + usado;
+            break;
+        }
+    }
+    r.resize(size_t(p - r.data()));
+}
+
+// Where the layout breaks a line: the line end and the indentation of the
+// column's entries and of its closing brace; both empty on one line.
+struct Saltos {
+    std::string dentro, fuera;
+};
+
+Saltos saltos(int sangria) { return {'\n' + std::string(size_t(sangria) + 2, ' '), '\n' + std::string(size_t(sangria), ' ')}; }
+
+void anadirColumna(Salida &r, const Columna &c, const Saltos &s)
+{
+    r += '{';
+    for (int k = 0; k < kNumSecciones; ++k) {
+        const auto sec = static_cast<Seccion>(k);
+        const auto &valores = c.seccion(sec);
+        r += s.dentro;
+        r += '"';
+        r += datosSeccion(sec).nombre; // the name of its value array
+        r += "\": [";
+        anadirValores(r, valores, tamano(sec));
+        r += "],";
+    }
+    r += s.dentro;
+    r += "\"Fecha\": ";
+    anadirFecha(r, c.Fecha);
+    r += s.fuera;
+    r += '}';
+}
+
+// Both columns after the opening brace, and the closing one.
+void anadirColumnas(Salida &r, const Calculo &c, const Saltos &columna, std::string_view salto)
+{
+    r += salto;
+    r += "\"ColumnaS\": ";
+    anadirColumna(r, c.columnaS(), columna);
+    r += ',';
+    r += salto;
+    r += "\"ColumnaO\": ";
+    anadirColumna(r, c.columnaO(), columna);
+    r += salto.empty() ? "" : "\n";
+    r += '}';
+}
+
+} // namespace
 
 QByteArray columnaJson(const Columna &c, int sangria)
 {
-    const QByteArray fuera(sangria, ' ');
-    const QByteArray dentro(sangria + 2, ' ');
-    QByteArray r = "{\n";
+    Salida r;
     r.reserve(4096); // a column's figures, with room to spare
-    for (int k = 0; k < kNumSecciones; ++k) {
-        const auto s = static_cast<Seccion>(k);
-        const auto &valores = c.seccion(s);
-        r += dentro;
-        r += '"';
-        r += datosSeccion(s).nombre; // the name of its value array
-        r += '"';
-        r += ": [";
-        for (int i = 1; i <= tamano(s); ++i) {
-            if (i > 1)
-                r += ", ";
-            // A record always holds every entry; a short one still gives
-            // arrays of the right length.
-            if (i < int(valores.size()))
-                anadirValor(r, valores[i]);
-            else
-                r += "null";
-        }
-        r += "],\n";
-    }
-    r += dentro;
-    r += "\"Fecha\": ";
-    r += fechaJson(c.Fecha);
-    r += '\n';
-    r += fuera;
-    r += '}';
-    return r;
+    anadirColumna(r, c, saltos(sangria));
+    return comoBytes(r);
 }
 
 QByteArray calculoJson(const Calculo &c)
 {
-    QByteArray r = "{\n  \"ColumnaS\": ";
-    r += columnaJson(c.columnaS(), 2);
-    r += ",\n  \"ColumnaO\": ";
-    r += columnaJson(c.columnaO(), 2);
-    r += "\n}\n";
-    return r;
+    Salida r;
+    r.reserve(8192);
+    r += '{';
+    anadirColumnas(r, c, saltos(2), "\n  ");
+    r += '\n';
+    return comoBytes(r);
+}
+
+void anadirCalculoJsonEnLinea(QByteArray &r, const Calculo &c)
+{
+    // The line's buffer stays with the thread from one calculation to the next.
+    thread_local Salida linea;
+    linea.clear();
+    anadirColumnas(linea, c, Saltos(), std::string_view());
+    r.append(linea.data(), qsizetype(linea.size()));
 }
 
 } // namespace pelmora

@@ -18,6 +18,11 @@ namespace pelmora {
 // number in its shortest exact form, a text a string, a choice a boolean.
 QByteArray calculoJson(const Calculo &c);
 
+// The same on one line (every line end and the indentation after it left
+// out) appended to r, from what follows its opening brace: to go on from
+// members written before.
+void anadirCalculoJsonEnLinea(QByteArray &r, const Calculo &c);
+
 // One column, as the object held under "ColumnaS" or "ColumnaO".
 // sangria: the blanks put before each of its lines but the first.
 QByteArray columnaJson(const Columna &c, int sangria = 0);

@@ -223,10 +223,12 @@ void Calculo::replay(Col c, Seccion s, int i)
     aplicarReglas(s, c, i);
 }
 
-void Calculo::cargarColumnas(Columna s, Columna o)
+void Calculo::cargarColumnas(Columna s, Columna o) { intercambiarColumnas(s, o); }
+
+void Calculo::intercambiarColumnas(Columna &s, Columna &o)
 {
-    e_.columnaS = std::move(s);
-    e_.columnaO = std::move(o);
+    std::swap(e_.columnaS, s);
+    std::swap(e_.columnaO, o);
     for (Seccion sec : kSeccionesGrabadas)
         for (int i : ListaGrabada(sec))
             e_.grabada(sec, i) = e_.columnaS(sec, i);

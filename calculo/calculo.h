@@ -123,6 +123,9 @@ public:
     // dates) replace the old ones, become the saved copy, and are shown
     // (MostrarCalculo).
     void cargarColumnas(Columna s, Columna o);
+    // The same, the columns swapped in: s and o are left with the old ones,
+    // whose memory the caller may reuse.
+    void intercambiarColumnas(Columna &s, Columna &o);
     // Shows the calculation the columns hold: titles, replay of every stored
     // field of both columns, option pairs, results and service.
     void MostrarCalculo();

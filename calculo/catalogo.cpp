@@ -195,19 +195,11 @@ const struct {
     {Seccion::CostesIndirectos, 1, {"Costes indirectos", kDesglosado, kTotal}},
 };
 
-const CampoInfo *const kTablas[kNumSecciones] = {
-    kCaracteristicas, kCostesFijos1, kCostesFijos2, kCostesVariables, kCostesIndirectos, nullptr, kServicio};
-
 } // namespace
 
-const CampoInfo &campo(Seccion s, int i)
-{
-    static const CampoInfo vacio{};
-    const CampoInfo *tabla = kTablas[ord(s)];
-    if (!tabla || i < 1 || i > tamano(s))
-        return vacio;
-    return tabla[i];
-}
+const CampoInfo *const detalle::kTablasCampos[kNumSecciones] = {
+    kCaracteristicas, kCostesFijos1, kCostesFijos2, kCostesVariables, kCostesIndirectos, nullptr, kServicio};
+const CampoInfo detalle::kCampoNinguno{};
 
 QString nombreCampo(Seccion s, int i)
 {

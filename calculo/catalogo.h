@@ -30,8 +30,19 @@ struct CampoInfo {
     bool tieneCaja() const { return tipo != TipoCampo::Opcion; }
 };
 
+namespace detalle {
+extern const CampoInfo *const kTablasCampos[kNumSecciones]; // null for the results
+extern const CampoInfo kCampoNinguno;
+} // namespace detalle
+
 // Catalogue entry of a field; the results use decimalesResultado().
-const CampoInfo &campo(Seccion s, int i);
+inline const CampoInfo &campo(Seccion s, int i)
+{
+    const CampoInfo *tabla = detalle::kTablasCampos[ord(s)];
+    if (!tabla || i < 1 || i > tamano(s))
+        return detalle::kCampoNinguno;
+    return tabla[i];
+}
 
 // What a box is called when read out: the caption of its row, then the
 // heading of its column and its frame when it has them, comma-separated

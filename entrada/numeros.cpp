@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <cmath>
@@ -155,7 +156,151 @@ double redondearEntero(double a)
     return static_cast<double>(q % unidad >= unidad / 2 ? entero + 1 : entero);
 }
 
+// Below 2^50 a double is less than an eighth of a unit from its neighbours.
+constexpr double kDosA50 = 1125899906842624.0;
+
+// The integer m with its last n digits after a point (zeros put before it
+// where it has fewer), after a minus sign when negativo.
+// "00" to "99": two digits of a number at a time.
+constexpr char kPares[] = "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+                          "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+
+// The digits of 0 <= m < 2^50 (none for 0), from its bit length.
+int cifrasDe(std::uint64_t m)
+{
+    const int t = ((64 - __builtin_clzll(m | 1)) * 1233) >> 12; // about the bits times log10(2)
+    return t + (m >= kPotenciasEnteras[t]);
+}
+
+std::to_chars_result escribirConPunto(char *desde, char *hasta, bool negativo, std::uint64_t m, int n)
+{
+    const int total = int(negativo) + std::max(cifrasDe(m) - n, 1) + (n > 0 ? n + 1 : 0);
+    if (hasta - desde < total)
+        return {hasta, std::errc::value_too_large};
+    // From the last digit back, two at a time (a division by a constant is
+    // a product): n decimals, the point, and the integer part, at least one
+    // digit.
+    char *p = desde + total;
+    const auto dos = [&](std::uint64_t v) {
+        p -= 2;
+        std::memcpy(p, kPares + 2 * v, 2);
+    };
+    int k = 0;
+    for (; k + 2 <= n; k += 2, m /= 100)
+        dos(m % 100);
+    if (k < n) {
+        *--p = char('0' + m % 10);
+        m /= 10;
+    }
+    if (n > 0)
+        *--p = '.';
+    for (; m >= 100; m /= 100)
+        dos(m % 100);
+    if (m >= 10)
+        dos(m);
+    else
+        *--p = char('0' + m);
+    if (negativo)
+        *--p = '-';
+    return {desde + total, std::errc()};
+}
+
+// The integer nearest to 0 <= a < 2^50 where a is within a quarter of it
+// (otherwise one of the two around a): cheaper than the library's rounding.
+std::uint64_t enteroCercano(double a) { return std::uint64_t(a + 0.5); }
+
+// Whether m * 10^-d (0 < m < 2^50, no trailing zero when d > 0) is no longer in
+// fixed form than with an exponent, as the shortest form chooses.
+bool fijoNoMasLargo(std::uint64_t m, int d)
+{
+    const int largo = cifrasDe(m);
+    if (d > 0 && largo > d)
+        return true; // one character more than the digits, against four
+    int significativas = largo;
+    for (std::uint64_t r = m; d == 0 && r % 10 == 0; r /= 10)
+        --significativas;
+    const int exponente = largo - 1 - d;
+    const int fijo = exponente >= 0 ? largo + (d > 0) : d + 2;
+    const int conExponente = significativas + (significativas > 1) + 2 + (std::abs(exponente) >= 100 ? 3 : 2);
+    return fijo <= conExponente;
+}
+
 } // namespace
+
+std::to_chars_result escribirFijo(char *desde, char *hasta, double x, int n)
+{
+    // Near a multiple of 10^-n the digits are those of the nearest integer
+    // to x * 10^n: the exact x is less than a third of a unit from it.
+    if (n >= 0 && n <= 15 && std::isfinite(x)) {
+        const double a = std::fabs(x) * kPotencias[n];
+        if (a < kDosA50) {
+            const std::uint64_t m = enteroCercano(a);
+            if (std::fabs(a - double(m)) <= 0.25)
+                return escribirConPunto(desde, hasta, std::signbit(x), m, n);
+        }
+    }
+    return std::to_chars(desde, hasta, x, std::chars_format::fixed, n);
+}
+
+namespace {
+
+// From 1 to 10^15: the figure to 15 significant digits, m / 10^d, in one
+// step. When that gives x back, no other 15-digit string does (they stand
+// further apart than the doubles that read as x), and the shortest string,
+// padded with zeros to 15 digits, is one: m without its trailing zeros.
+// False when x needs more digits.
+bool cortoDeQuinceCifras(double a, std::uint64_t &m, int &d)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int exponente2 = int(bits >> 52) - 1023; // a >= 1: its binary exponent, 0 to 49
+    int e = (exponente2 * 1233) >> 12;              // about exponente2 * log10(2): e or one below
+    while (e < 15 && a >= kPotencias[e + 1])
+        ++e;
+    d = 14 - e;
+    m = enteroCercano(a * kPotencias[d]);
+    if (double(m) / kPotencias[d] != a)
+        return false;
+    // Its trailing zeros, 8, 4, 2 and 1 at a time.
+    for (const int paso : {8, 4, 2, 1})
+        if (d >= paso && m % kPotenciasEnteras[paso] == 0)
+            m /= kPotenciasEnteras[paso], d -= paso;
+    return true;
+}
+
+} // namespace
+
+std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
+{
+    // The fewest decimals d whose m / 10^d gives x back (one division, as
+    // the reader does): below 2^50 no other string of d decimals does, and
+    // none of fewer, so it is the shortest, unless the exponent form is
+    // shorter still.
+    const double a = std::fabs(x);
+    std::uint64_t m = 0;
+    int d = 0;
+    if (a >= 1.0 && a < 1e15) {
+        if (cortoDeQuinceCifras(a, m, d) && fijoNoMasLargo(m, d))
+            return escribirConPunto(desde, hasta, std::signbit(x), m, d);
+        return std::to_chars(desde, hasta, x);
+    }
+    if (a != 0.0 && a < 1.0) {
+        for (d = 1; d <= 15; ++d) {
+            const double escalado = a * kPotencias[d];
+            if (escalado >= kDosA50)
+                break;
+            // A string of d decimals that gives a back is within an eighth
+            // of a * 10^d, so within 3/16 of its product: else no division.
+            m = enteroCercano(escalado);
+            if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a) {
+                if (!fijoNoMasLargo(m, d))
+                    break;
+                return escribirConPunto(desde, hasta, std::signbit(x), m, d);
+            }
+        }
+    }
+    return std::to_chars(desde, hasta, x);
+}
 
 QChar SeparadorDecimal(const QLocale &locale)
 {
@@ -178,7 +323,11 @@ void fijarSeparadores(const QLocale &locale)
 QChar separadorDecimal() { return g_decimal; }
 QString separadorMiles() { return g_miles; }
 
-std::optional<double> Redondear(double x, int n)
+const double detalle::kPotenciasDeDiez[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Near a half, and every case but 0 <= n <= 15 and 0.25 <= |x| * 10^n < 10^14.
+std::optional<double> detalle::redondearDespacio(double x, int n)
 {
     if (!std::isfinite(x) || n < 0)
         return std::nullopt;
@@ -252,7 +401,7 @@ QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero)
         return QString();
     const double r = Redondear(x, decimales).value_or(x);
     char buf[400];
-    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(r), std::chars_format::fixed, decimales);
+    const auto [fin, error] = escribirFijo(buf, buf + sizeof buf, std::fabs(r), decimales);
     if (error != std::errc())
         return QString();
     const std::string s(buf, fin);
@@ -281,7 +430,7 @@ double numeroMostrado(double x, int n)
         return 0.0;
     const double r = Redondear(x, n).value_or(x);
     char buf[400];
-    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(r), std::chars_format::fixed, n);
+    const auto [fin, error] = escribirFijo(buf, buf + sizeof buf, std::fabs(r), n);
     if (error != std::errc())
         return 0.0;
     const std::string_view s(buf, size_t(fin - buf));

@@ -6,6 +6,8 @@
 #include <QChar>
 #include <QLocale>
 #include <QString>
+#include <charconv>
+#include <cmath>
 #include <optional>
 
 namespace pelmora {
@@ -20,9 +22,41 @@ void fijarSeparadores(const QLocale &locale = QLocale());
 QChar separadorDecimal();
 QString separadorMiles();
 
+namespace detalle {
+std::optional<double> redondearDespacio(double x, int n);
+extern const double kPotenciasDeDiez[16];
+} // namespace detalle
+
 // x rounded half away from zero to n decimals, after taking x * 10^n to
 // 15 significant digits. No value when x * 10^n is too large.
-std::optional<double> Redondear(double x, int n);
+inline std::optional<double> Redondear(double x, int n)
+{
+    // Taking a = |x| * 10^n to 15 digits moves it by at most half a unit of
+    // its 15th digit, less than a * 1e-14, and never past an integer (one of
+    // at most 14 digits): away from the half the integer part tells at once.
+    if (n >= 0 && n <= 15) {
+        const double p = detalle::kPotenciasDeDiez[n];
+        const double a = std::fabs(x * p);
+        if (a >= 0.25 && a < 1e14) {
+            const double suelo = double(static_cast<long long>(a));
+            const double fraccion = a - suelo; // exact below 2^52
+            const double margen = a * 1e-14;
+            if (fraccion < 0.5 - margen || fraccion > 0.5 + margen) {
+                const double r = (fraccion < 0.5 ? suelo : suelo + 1.0) / p;
+                if (r == 0.0)
+                    return 0.0;
+                return x < 0 ? -r : r;
+            }
+        }
+    }
+    return detalle::redondearDespacio(x, n);
+}
+
+// x written as std::to_chars writes it in fixed form with n decimals, and
+// in its shortest form that reads back as x: the same characters, the
+// figures of a calculation (a few digits) without its general method.
+std::to_chars_result escribirFijo(char *desde, char *hasta, double x, int n);
+std::to_chars_result escribirCorto(char *desde, char *hasta, double x);
 
 // Display text of a value with a number of decimals (-1 free text).
 QString FormatearNumero(const Valor &v, int decimales, bool mostrarCero);

@@ -26,9 +26,9 @@ std::optional<double> Valor::comoNumeroSinSerNumero() const
     return std::nullopt;
 }
 
-bool Valor::esCero() const
+bool Valor::textoEsCero() const
 {
-    const auto n = comoNumero();
+    const auto n = comoNumeroSinSerNumero();
     return n && *n == 0.0;
 }
 

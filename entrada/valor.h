@@ -16,6 +16,20 @@ public:
     Valor(bool b) : tipo_(Tipo::Booleano), booleano_(b) {}
     Valor(const QString &t) : tipo_(Tipo::Texto), texto_(t) {}
     Valor(const char *t) : tipo_(Tipo::Texto), texto_(QString::fromUtf8(t)) {}
+    Valor(const Valor &) = default;
+    Valor(Valor &&) noexcept = default;
+    Valor &operator=(Valor &&) noexcept = default;
+    // Columns are copied whole and most entries hold no text: those skip
+    // the text's copy.
+    Valor &operator=(const Valor &o)
+    {
+        tipo_ = o.tipo_;
+        numero_ = o.numero_;
+        booleano_ = o.booleano_;
+        if (!texto_.isNull() || !o.texto_.isNull())
+            texto_ = o.texto_;
+        return *this;
+    }
 
     Tipo tipo() const { return tipo_; }
     bool vacio() const { return tipo_ == Tipo::Vacio; }
@@ -39,13 +53,23 @@ public:
     // An option entry holds "not false": anything but the boolean false.
     bool esFalso() const { return tipo_ == Tipo::Booleano && !booleano_; }
     // Zero test of the program: empty, 0 and false all count as zero.
-    bool esCero() const;
+    bool esCero() const
+    {
+        switch (tipo_) {
+        case Tipo::Vacio: return true;
+        case Tipo::Numero: return numero_ == 0.0;
+        case Tipo::Booleano: return !booleano_;
+        case Tipo::Texto: break;
+        }
+        return textoEsCero();
+    }
 
     bool operator==(const Valor &o) const;
     bool operator!=(const Valor &o) const { return !(*this == o); }
 
 private:
     std::optional<double> comoNumeroSinSerNumero() const;
+    bool textoEsCero() const;
 
     Tipo tipo_ = Tipo::Vacio;
     double numero_ = 0.0;

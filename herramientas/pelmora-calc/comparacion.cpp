@@ -11,7 +11,9 @@
 #include "progreso.h"
 #include "salida.h"
 
-#include <cstring>
+#include <cstdio>
+#include <unistd.h>
+
 
 namespace pelmora {
 
@@ -23,29 +25,19 @@ QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &er
     QByteArray b = "{\"Archivo\": " + textoJson(ruta);
     if (!calc)
         return b + ", \"Error\": " + textoJson(error) + "}\n";
-    // Texts escape their line ends, so every line end of the export is
-    // layout: it goes with the indentation after it.
-    const QByteArray json = calculoJson(*calc);
-    // json is {"ColumnaS": ..., "ColumnaO": ...}: what follows its "{" goes
-    // on, a piece between two line ends at a time.
-    b.reserve(b.size() + json.size() + 2);
+    b.reserve(b.size() + 4096); // a calculation's line, with room to spare
     b += ", ";
-    const char *p = json.constData() + 1, *const fin = json.constData() + json.size();
-    while (p < fin) {
-        const auto *salto = static_cast<const char *>(std::memchr(p, '\n', size_t(fin - p)));
-        const char *hasta = salto ? salto : fin;
-        b.append(p, hasta - p);
-        p = hasta;
-        while (p < fin && (*p == '\n' || *p == ' ')) // the line end and the indentation after it
-            ++p;
-    }
-    return b + '\n';
+    anadirCalculoJsonEnLinea(b, *calc);
+    b += '\n';
+    return b;
 }
 
 Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
 {
+    // One reader per worker thread, its memory kept from file to file.
+    thread_local LectorCalculos lector;
     if (o.csv) {
-        const CalculoComparado c = compararArchivo(ruta);
+        const CalculoComparado c = compararArchivo(ruta, lector);
         if (!c.error.isEmpty())
             return {lineaCsv(filaErrorComparacion(c), f), c.error};
         QByteArray b = lineaCsv(filaComparacion(c, Col::S), f);
@@ -53,8 +45,7 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
             b += lineaCsv(filaComparacion(c, Col::O), f);
         return {b, QString()};
     }
-    Calculo calc;
-    if (const ErrorArchivo err = AbrirArchivo(calc, ruta); err != ErrorArchivo::Ninguno) {
+    if (const ErrorArchivo err = lector.abrir(ruta); err != ErrorArchivo::Ninguno) {
         const QString mensaje = mensajeErrorArchivo(err);
         if (o.formato == Formato::Json)
             return {lineaJson(ruta, nullptr, mensaje), mensaje};
@@ -64,14 +55,18 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
                 mensaje};
     }
     if (o.formato == Formato::Json)
-        return {lineaJson(ruta, &calc, QString()), QString()};
-    return {informe(calc, ruta).toUtf8(), QString()};
+        return {lineaJson(ruta, &lector.calculo(), QString()), QString()};
+    return {informe(lector.calculo(), ruta).toUtf8(), QString()};
 }
 
 } // namespace
 
 int compararArchivos(const Opciones &o)
 {
+    // Many files' outputs to a file or a pipe: in large blocks, not one
+    // write every few files.
+    if (::isatty(::fileno(stdout)) != 1)
+        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 18);
     const FormatoCsv formato = formatoCsv();
     if (o.csv)
         escribir(stdout, inicioCsv() + lineaCsv(cabeceraComparacion(), formato));

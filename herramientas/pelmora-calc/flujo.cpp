@@ -9,6 +9,9 @@ namespace {
 // Files in flight per thread: enough to keep the threads busy while the
 // walk or the writing pauses, few enough that the outputs held stay small.
 constexpr qsizetype kPorHilo = 64;
+// Outputs done at the front before the thread that hands the files is
+// woken to deliver them: once per batch, not once per file.
+constexpr size_t kLote = 32;
 
 } // namespace
 
@@ -27,7 +30,7 @@ void Flujo::anadir(const QString &ruta)
     std::unique_lock cerrojo(mutex_);
     entregarListos(cerrojo);
     while (qsizetype(puestos_.size()) >= kPorHilo * qsizetype(hilos_.size())) {
-        hayHecho_.wait(cerrojo, [this] { return puestos_.front().hecho.has_value(); });
+        hayHecho_.wait(cerrojo, [this] { return loteListo(); });
         entregarListos(cerrojo);
     }
     puestos_.push_back({ruta, std::nullopt});
@@ -43,13 +46,19 @@ void Flujo::terminar()
     fin_ = true;
     hayTrabajo_.notify_all();
     while (!puestos_.empty()) {
-        hayHecho_.wait(cerrojo, [this] { return puestos_.front().hecho.has_value(); });
+        hayHecho_.wait(cerrojo, [this] { return loteListo(); });
         entregarListos(cerrojo);
     }
     cerrojo.unlock();
     for (const auto &h : hilos_)
         h->wait();
     hilos_.clear();
+}
+
+// The front is done, and so is the last of the first batch.
+bool Flujo::loteListo() const
+{
+    return !puestos_.empty() && puestos_.front().hecho && puestos_[std::min(puestos_.size(), kLote) - 1].hecho;
 }
 
 // The outputs at the front that are done, delivered without the lock.
@@ -79,7 +88,7 @@ void Flujo::trabajar()
         Hecho h = trabajo_(ruta);
         cerrojo.lock();
         puestos_[size_t(numero - primero_)].hecho = std::move(h);
-        if (numero == primero_)
+        if (loteListo())
             hayHecho_.notify_one();
     }
 }

@@ -42,6 +42,7 @@ private:
     };
     void trabajar();
     void entregarListos(std::unique_lock<std::mutex> &cerrojo);
+    bool loteListo() const;
 
     Trabajo trabajo_;
     Entrega entrega_;

@@ -1,4 +1,5 @@
 #include "archivos/archivo.h"
+#include "archivos/json.h"
 #include "bytes.h"
 #include "carpetas.h"
 #include "calculo/campos.h"
@@ -7,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -219,6 +221,73 @@ TEST_F(Archivo, GrabadoEnUnLocaleYAbiertoEnOtroTieneLosMismosValores)
     }
     std::setlocale(LC_ALL, "C");
     fijarSeparadores(QLocale(QLocale::Spanish, QLocale::Spain));
+}
+
+// A reader that keeps its memory from file to file gives, for each file,
+// what a new calculation gives: nothing of the one before stays (entries,
+// blanked boxes, comments, the saved copy), after a failure neither.
+TEST_F(Archivo, UnLectorDaLoMismoQueUnCalculoNuevoArchivoTrasArchivo)
+{
+    Columna s, o;
+    ASSERT_EQ(leerCalculo(leerBytes(referencia(kReferencias[1])), s, o), ErrorArchivo::Ninguno);
+    // Without financing, auxiliary equipment or allowances: boxes the
+    // references fill stay blank.
+    s(kF1, F1::PctFinanciadoAutocar) = Valor(0.0);
+    s(kF1, F1::PrecioEquipos) = Valor(0.0);
+    s(kF2, F2::DietaDiaria) = Valor(0.0);
+    s(kCar, Car::Descripcion) = Valor(QStringLiteral("Sin financiar"));
+    ASSERT_TRUE(escribirBytes(ruta("sin.clc"), escribirCalculo(s, o)));
+    ASSERT_TRUE(escribirBytes(ruta("mal.clc"), leerBytes(referencia(kReferencias[0])).left(900)));
+    const QString rutas[] = {referencia(kReferencias[0]), ruta("sin.clc"), referencia(kReferencias[3]),
+                             ruta("mal.clc"), ruta("sin.clc"), ruta("no.clc"), referencia(kReferencias[2])};
+    LectorCalculos lector;
+    for (const QString &r : rutas) {
+        Calculo nuevo;
+        const ErrorArchivo e = AbrirArchivo(nuevo, r);
+        ASSERT_EQ(lector.abrir(r), e) << r.toStdString();
+        if (e != ErrorArchivo::Ninguno)
+            continue;
+        const Calculo &c = lector.calculo();
+        EXPECT_EQ(calculoJson(c), calculoJson(nuevo)) << r.toStdString();
+        esperarMismasEntradas(c.grabada(), nuevo.grabada());
+        for (Col col : {Col::S, Col::O}) {
+            EXPECT_EQ(c.comentario(col), nuevo.comentario(col));
+            for (const DatosSeccion &d : kSecciones)
+                for (int i = 1; i <= d.tamano; ++i) {
+                    EXPECT_EQ(c.textoMostrado(col, d.seccion, i), nuevo.textoMostrado(col, d.seccion, i))
+                        << r.toStdString() << " " << d.nombre << "(" << i << ")";
+                    EXPECT_EQ(c.estado(col, d.seccion, i).entrada, nuevo.estado(col, d.seccion, i).entrada);
+                }
+        }
+    }
+}
+
+// The one-line JSON of a fleet is the document without its line ends and
+// the indentation after them, and a valid object: texts with quotes, line
+// ends and controls escape theirs, so no line end of the layout is lost.
+TEST_F(Archivo, LaLineaJsonEsElDocumentoSinSaltosNiSangria)
+{
+    Calculo c;
+    for (const char *nombre : kReferencias) {
+        ASSERT_EQ(AbrirArchivo(c, referencia(nombre)), ErrorArchivo::Ninguno);
+        for (const QString &texto : {QString(), QStringLiteral("Dos \"líneas\"\n  y\tun \u0085 control")}) {
+            if (!texto.isNull())
+                c.columnaParaPruebas(Col::O)(kCar, Car::Descripcion) = Valor(texto);
+            QByteArray esperada;
+            const QByteArray documento = calculoJson(c);
+            for (qsizetype k = 0; k < documento.size(); ++k) {
+                if (documento[k] != '\n')
+                    esperada += documento[k];
+                else
+                    while (k + 1 < documento.size() && documento[k + 1] == ' ')
+                        ++k;
+            }
+            QByteArray linea = "{";
+            anadirCalculoJsonEnLinea(linea, c);
+            EXPECT_EQ(linea, esperada) << nombre;
+            EXPECT_TRUE(QJsonDocument::fromJson(linea).isObject()) << nombre;
+        }
+    }
 }
 
 TEST_F(Archivo, FicherosCortosODanadosSeRechazanSinTocarElCalculo)

@@ -172,6 +172,50 @@ TEST(RedondearComoPorTexto, MismosDoblesEnMillonesDeValores)
     EXPECT_EQ(distintos, 0);
 }
 
+// The quick fixed and shortest forms write what std::to_chars writes, on
+// the cases that decide between its branches and on millions of others:
+// amounts at any number of decimals and near their halves, integers with
+// trailing zeros (where the exponent form is shorter), tiny and huge
+// magnitudes and arbitrary bit patterns.
+TEST(EscribirComoToChars, FijoYCortoIgualesEnMillonesDeValores)
+{
+    long distintos = 0;
+    const auto probar = [&](double x, int n) {
+        char a[400], b[400];
+        const auto fa = escribirFijo(a, a + sizeof a, x, n), fb = std::to_chars(b, b + sizeof b, x, std::chars_format::fixed, n);
+        const auto ca = escribirCorto(a + 200, a + sizeof a, x), cb = std::to_chars(b + 200, b + sizeof b, x);
+        const std::string fijo(a, fa.ptr), fijoEsperado(b, fb.ptr);
+        const std::string corto(a + 200, ca.ptr), cortoEsperado(b + 200, cb.ptr);
+        if ((fijo != fijoEsperado || corto != cortoEsperado) && ++distintos <= 10)
+            ADD_FAILURE() << std::hexfloat << x << " a " << n << ": " << fijo << " / " << corto << " frente a "
+                          << fijoEsperado << " / " << cortoEsperado;
+    };
+    const double casos[] = {0.0, -0.0, 0.05, 0.125, 2.5, 0.0001, 0.001, 1000000, 1e15, 1e16, 123456.5, 1e-7,
+                            1125899906842623.0, 1125899906842624.0, 14943.369999999999, 1e100, 5e-324, 273200};
+    for (const double x : casos)
+        for (int n = 0; n <= 6; ++n)
+            probar(x, n), probar(-x, n);
+    std::mt19937_64 azar(20261207);
+    std::uniform_int_distribution<long long> cifras(0, 100000000000LL);
+    std::uniform_int_distribution<int> decimales(0, 6), ceros(0, 12);
+    std::uniform_real_distribution<double> exponente(-12.0, 20.0);
+    std::uniform_int_distribution<std::uint64_t> bits;
+    for (int i = 0; i < 300000; ++i) {
+        const int n = decimales(azar);
+        const double c = double(cifras(azar) >> (i % 37));
+        probar(c / std::pow(10.0, decimales(azar)), n);
+        probar((c + 0.5) / std::pow(10.0, n), n);
+        probar(std::nextafter(c / std::pow(10.0, n), HUGE_VAL), n);
+        probar(double(cifras(azar) % 1000) * std::pow(10.0, ceros(azar)), n);
+        probar(std::pow(10.0, exponente(azar)), n);
+        double d = 0.0;
+        const std::uint64_t b = bits(azar);
+        std::memcpy(&d, &b, sizeof d);
+        probar(d, n);
+    }
+    EXPECT_EQ(distintos, 0);
+}
+
 TEST_P(Numeros, RedondearFallaAlDesbordar)
 {
     EXPECT_FALSE(Redondear(1e300, 2).has_value());
