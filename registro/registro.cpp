@@ -23,6 +23,9 @@ namespace pelmora {
 
 namespace {
 
+// The version that keeps the logos apart.
+constexpr int kVersionLogos = 3;
+
 // Each version's statements, applied in order from the file's version on.
 const char *const kMigraciones[][4] = {
     // 1: the counters per year and the quotes.
@@ -70,8 +73,9 @@ constexpr int kNumColumnas = 37;
 // the firm's header instead.
 QString columnaLogo(int version)
 {
-    return version >= 3 ? QStringLiteral("(SELECT datos FROM logos WHERE logos.hash = presupuestos.logo)")
-                        : QStringLiteral("NULL");
+    return version >= kVersionLogos
+               ? QStringLiteral("(SELECT datos FROM logos WHERE logos.hash = presupuestos.logo)")
+               : QStringLiteral("NULL");
 }
 
 QString hashLogo(const QByteArray &logo)
@@ -279,7 +283,7 @@ ErrorRegistro Registro::comprobar()
                                           : QStringLiteral("id, %1, logo").arg(QString::fromLatin1(kColumnas));
     if (!q.exec(QStringLiteral("SELECT %1 FROM presupuestos LIMIT 0").arg(columnas))
         || !q.exec(QStringLiteral("SELECT anio, ultimo FROM contadores LIMIT 0"))
-        || (version_ >= 3 && !q.exec(QStringLiteral("SELECT hash, datos FROM logos LIMIT 0")))) {
+        || (version_ >= kVersionLogos && !q.exec(QStringLiteral("SELECT hash, datos FROM logos LIMIT 0")))) {
         detalle_ = q.lastError().text();
         return ErrorRegistro::Danado;
     }
@@ -339,16 +343,17 @@ template <class F> ErrorRegistro Registro::transaccion(F &&cuerpo)
 
 ErrorRegistro Registro::migrar()
 {
-    return transaccion([this](QSqlDatabase &db) {
+    int desde = 0;
+    const ErrorRegistro e = transaccion([&](QSqlDatabase &db) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
             return error(q.lastError());
-        const int desde = q.value(0).toInt(); // read again: another program may have done it meanwhile
+        desde = q.value(0).toInt(); // read again: another program may have done it meanwhile
         for (int v = desde; v < kVersion; ++v) {
             for (const char *sql : kMigraciones[v])
                 if (sql && !q.exec(QString::fromLatin1(sql)))
                     return error(q.lastError());
-            if (v + 1 == 3)
+            if (v + 1 == kVersionLogos)
                 if (const ErrorRegistro e = moverLogos(db); e != ErrorRegistro::Ninguno)
                     return e;
         }
@@ -358,6 +363,14 @@ ErrorRegistro Registro::migrar()
             return error(q.lastError());
         return ErrorRegistro::Ninguno;
     });
+    // The logos taken out of the headers leave free pages as large as the
+    // file was: it is given back to the disk. Failing that (another program
+    // reading, no room for the copy) the register is no less whole.
+    if (e == ErrorRegistro::Ninguno && desde == kVersionLogos - 1) {
+        QSqlQuery q(QSqlDatabase::database(conexion_, false));
+        q.exec(QStringLiteral("VACUUM"));
+    }
+    return e;
 }
 
 ErrorRegistro Registro::guardarLogo(QSqlDatabase &db, const QByteArray &logo, QVariant &hash)

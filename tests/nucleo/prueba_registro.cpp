@@ -249,6 +249,22 @@ TEST_F(Registros, MigraLosLogosDeLaSegundaVersionYSeLeenIgualAntesYDespues)
     EXPECT_EQ(valorSql(ruta, "SELECT count(*) FROM logos").toInt(), 2);
 }
 
+TEST_F(Registros, MigrarDevuelveAlDiscoElSitioDeLosLogosRepetidos)
+{
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v1.sql")));
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v2.sql")));
+    const QByteArray logo(50 * 1024, 'L'); // the JSON's base64 is about 67 KB for each quote
+    ejecutarSql(ruta, QStringLiteral("UPDATE presupuestos SET empresa = '{\"Logo\":\"%1\"}'")
+                          .arg(QString::fromLatin1(logo.toBase64())));
+    const qint64 antes = QFileInfo(ruta).size();
+    {
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno) << r.detalle().toStdString();
+        EXPECT_EQ(r.leer(2)->empresa.logo, logo);
+    }
+    EXPECT_LT(QFileInfo(ruta).size(), antes - logo.size());
+}
+
 TEST_F(Registros, UnLogoRepetidoSeGuardaUnaVezYCadaPresupuestoConservaElSuyo)
 {
     QByteArray logo(50 * 1024, Qt::Uninitialized);
