@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -402,13 +403,19 @@ ErrorRegistro Registro::moverLogos(QSqlDatabase &db)
         q.addBindValue(id);
         if (!q.exec() || !q.next())
             return error(q.lastError());
-        const Empresa empresa = empresaDeJson(q.value(0).toString().toUtf8());
+        // Only the logo leaves the header; a header that does not read whole stays as it is.
+        QJsonParseError fallo;
+        QJsonObject empresa = QJsonDocument::fromJson(q.value(0).toString().toUtf8(), &fallo).object();
         q.finish();
+        const auto bytes = QByteArray::fromBase64Encoding(empresa.take(QStringLiteral("Logo")).toString().toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
+        if (fallo.error != QJsonParseError::NoError || !bytes)
+            continue;
         QVariant logo;
-        if (const ErrorRegistro e = guardarLogo(db, empresa.logo, logo); e != ErrorRegistro::Ninguno)
+        if (const ErrorRegistro e = guardarLogo(db, *bytes, logo); e != ErrorRegistro::Ninguno)
             return e;
         q.prepare(QStringLiteral("UPDATE presupuestos SET empresa = ?, logo = ? WHERE id = ?"));
-        q.addBindValue(QString::fromUtf8(empresaJson(empresa)));
+        q.addBindValue(QString::fromUtf8(QJsonDocument(empresa).toJson(QJsonDocument::Compact)));
         q.addBindValue(logo);
         q.addBindValue(id);
         if (!q.exec())

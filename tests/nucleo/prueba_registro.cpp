@@ -254,7 +254,9 @@ TEST_F(Registros, MigrarDevuelveAlDiscoElSitioDeLosLogosRepetidos)
     ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v1.sql")));
     ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v2.sql")));
     const QByteArray logo(50 * 1024, 'L'); // the JSON's base64 is about 67 KB for each quote
-    ejecutarSql(ruta, QStringLiteral("UPDATE presupuestos SET empresa = '{\"Logo\":\"%1\"}'")
+    // A header that does not read whole is left as it is; what else a header holds stays.
+    ejecutarSql(ruta, QStringLiteral("UPDATE presupuestos SET empresa = '{\"Logo\":\"%1\",\"Otro\":1}'\n"
+                                     "UPDATE presupuestos SET empresa = '{\"Logo\":\"TA==\",' WHERE id = 1")
                           .arg(QString::fromLatin1(logo.toBase64())));
     const qint64 antes = QFileInfo(ruta).size();
     {
@@ -263,6 +265,8 @@ TEST_F(Registros, MigrarDevuelveAlDiscoElSitioDeLosLogosRepetidos)
         EXPECT_EQ(r.leer(2)->empresa.logo, logo);
     }
     EXPECT_LT(QFileInfo(ruta).size(), antes - logo.size());
+    EXPECT_EQ(valorSql(ruta, "SELECT empresa FROM presupuestos WHERE id = 1").toString(), "{\"Logo\":\"TA==\",");
+    EXPECT_EQ(valorSql(ruta, "SELECT empresa FROM presupuestos WHERE id = 2").toString(), "{\"Otro\":1}");
 }
 
 TEST_F(Registros, UnLogoRepetidoSeGuardaUnaVezYCadaPresupuestoConservaElSuyo)
