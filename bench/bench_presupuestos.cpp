@@ -73,11 +73,11 @@ QString registroCon(int n)
             "INSERT INTO presupuestos(anio, secuencia, fecha, validez, estado, emitido, cliente_nombre, cliente_nif,"
             " cliente_direccion, cliente_contacto, viaje_descripcion, viaje_origen, viaje_destino, viaje_fechas,"
             " pasajeros, servicio, km, horas, margen, iva, precio_objetivo, coste, sin_iva, importe_margen,"
-            " importe_iva, total, condiciones, notas, archivo, hash, coste_anual, c1, c2, c3, c4, c5, empresa)"
+            " importe_iva, total, condiciones, notas, archivo, hash, coste_anual, c1, c2, c3, c4, c5, empresa, logo)"
             " SELECT anio, ?, ?, validez, ?, emitido, ?, cliente_nif, cliente_direccion, cliente_contacto, ?,"
             " viaje_origen, viaje_destino, viaje_fechas, pasajeros, servicio, km, horas, margen, iva,"
             " precio_objetivo, coste, sin_iva, importe_margen, importe_iva, total, condiciones, notas, archivo,"
-            " hash, coste_anual, c1, c2, c3, c4, c5, empresa FROM presupuestos WHERE id = 1"));
+            " hash, coste_anual, c1, c2, c3, c4, c5, empresa, logo FROM presupuestos WHERE id = 1"));
         const char *estados[] = {"pendiente", "aceptado", "rechazado", "anulado"};
         for (int i = 2; i <= n; ++i) {
             const Presupuesto e = ejemplo(i);

@@ -1,11 +1,13 @@
 #include "registro/registro.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -21,6 +23,9 @@
 namespace pelmora {
 
 namespace {
+
+// The version that keeps the logos apart.
+constexpr int kVersionLogos = 3;
 
 // Each version's statements, applied in order from the file's version on.
 const char *const kMigraciones[][4] = {
@@ -50,6 +55,10 @@ const char *const kMigraciones[][4] = {
      " momento TEXT NOT NULL, estado TEXT NOT NULL)",
      "CREATE INDEX cambios_presupuesto ON cambios(presupuesto)",
      "CREATE INDEX presupuestos_cliente ON presupuestos(cliente_nombre)"},
+    // 3: the firms' logos kept once each, by the SHA-256 of their bytes,
+    // out of the quotes' header (see moverLogos).
+    {"CREATE TABLE logos(hash TEXT PRIMARY KEY, datos BLOB NOT NULL)",
+     "ALTER TABLE presupuestos ADD COLUMN logo TEXT REFERENCES logos(hash)", nullptr, nullptr},
 };
 static_assert(std::size(kMigraciones) == Registro::kVersion);
 
@@ -60,6 +69,20 @@ const char *const kColumnas =
     " horas, margen, iva, precio_objetivo, coste, sin_iva, importe_margen, importe_iva, total, condiciones, notas,"
     " archivo, hash, coste_anual, c1, c2, c3, c4, c5, empresa";
 constexpr int kNumColumnas = 37;
+
+// The quote's logo, which a file from before the table of logos keeps in
+// the firm's header instead.
+QString columnaLogo(int version)
+{
+    return version >= kVersionLogos
+               ? QStringLiteral("(SELECT datos FROM logos WHERE logos.hash = presupuestos.logo)")
+               : QStringLiteral("NULL");
+}
+
+QString hashLogo(const QByteArray &logo)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(logo, QCryptographicHash::Sha256).toHex());
+}
 
 // The list's columns: the trip's name is made by SQLite (a description, or
 // "origin - destination") and the date comes as a Julian day, which saves
@@ -103,8 +126,8 @@ QString FilaRegistro::estadoMostrado(const QDate &hoy) const
 
 QByteArray empresaJson(const Empresa &e)
 {
-    QJsonObject o{{"Nombre", e.nombre}, {"Nif", e.nif}, {"Direccion", e.direccion}, {"Telefono", e.telefono},
-                  {"Correo", e.correo}, {"Logo", QString::fromLatin1(e.logo.toBase64())}};
+    const QJsonObject o{{"Nombre", e.nombre}, {"Nif", e.nif}, {"Direccion", e.direccion},
+                        {"Telefono", e.telefono}, {"Correo", e.correo}};
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
@@ -241,6 +264,7 @@ ErrorRegistro Registro::comprobar()
         return ErrorRegistro::Ajeno;
     if (version > kVersion)
         return ErrorRegistro::Posterior;
+    version_ = soloLectura_ ? int(version) : kVersion;
     if (!soloLectura_) {
         if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next())
             return error(q.lastError());
@@ -257,9 +281,10 @@ ErrorRegistro Registro::comprobar()
     }
     // The schema the program reads, whatever the file says of itself.
     const QString columnas = soloLectura_ ? QString::fromLatin1(kColumnasLista)
-                                          : QStringLiteral("id, ") + QString::fromLatin1(kColumnas);
+                                          : QStringLiteral("id, %1, logo").arg(QString::fromLatin1(kColumnas));
     if (!q.exec(QStringLiteral("SELECT %1 FROM presupuestos LIMIT 0").arg(columnas))
-        || !q.exec(QStringLiteral("SELECT anio, ultimo FROM contadores LIMIT 0"))) {
+        || !q.exec(QStringLiteral("SELECT anio, ultimo FROM contadores LIMIT 0"))
+        || (version_ >= kVersionLogos && !q.exec(QStringLiteral("SELECT hash, datos FROM logos LIMIT 0")))) {
         detalle_ = q.lastError().text();
         return ErrorRegistro::Danado;
     }
@@ -319,21 +344,84 @@ template <class F> ErrorRegistro Registro::transaccion(F &&cuerpo)
 
 ErrorRegistro Registro::migrar()
 {
-    return transaccion([this](QSqlDatabase &db) {
+    int desde = 0;
+    const ErrorRegistro e = transaccion([&](QSqlDatabase &db) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
             return error(q.lastError());
-        const int desde = q.value(0).toInt(); // read again: another program may have done it meanwhile
-        for (int v = desde; v < kVersion; ++v)
+        desde = q.value(0).toInt(); // read again: another program may have done it meanwhile
+        for (int v = desde; v < kVersion; ++v) {
             for (const char *sql : kMigraciones[v])
                 if (sql && !q.exec(QString::fromLatin1(sql)))
                     return error(q.lastError());
+            if (v + 1 == kVersionLogos)
+                if (const ErrorRegistro e = moverLogos(db); e != ErrorRegistro::Ninguno)
+                    return e;
+        }
         if (desde != kVersion
             && (!q.exec(QStringLiteral("PRAGMA user_version=%1").arg(kVersion))
                 || !q.exec(QStringLiteral("PRAGMA application_id=%1").arg(kIdAplicacion))))
             return error(q.lastError());
         return ErrorRegistro::Ninguno;
     });
+    // The logos taken out of the headers leave free pages as large as the
+    // file was: it is given back to the disk. Failing that (another program
+    // reading, no room for the copy) the register is no less whole.
+    if (e == ErrorRegistro::Ninguno && desde == kVersionLogos - 1) {
+        QSqlQuery q(QSqlDatabase::database(conexion_, false));
+        q.exec(QStringLiteral("VACUUM"));
+    }
+    return e;
+}
+
+ErrorRegistro Registro::guardarLogo(QSqlDatabase &db, const QByteArray &logo, QVariant &hash)
+{
+    hash = QVariant(QMetaType(QMetaType::QString));
+    if (logo.isEmpty())
+        return ErrorRegistro::Ninguno;
+    hash = hashLogo(logo);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT OR IGNORE INTO logos(hash, datos) VALUES(?, ?)"));
+    q.addBindValue(hash);
+    q.addBindValue(logo);
+    return q.exec() ? ErrorRegistro::Ninguno : error(q.lastError());
+}
+
+ErrorRegistro Registro::moverLogos(QSqlDatabase &db)
+{
+    // One quote at a time: the headers of a large register need not fit in memory together.
+    QSqlQuery ids(db), q(db);
+    ids.setForwardOnly(true);
+    if (!ids.exec(QStringLiteral("SELECT id FROM presupuestos WHERE instr(empresa, '\"Logo\"') > 0")))
+        return error(ids.lastError());
+    std::vector<qint64> conLogo;
+    while (ids.next())
+        conLogo.push_back(ids.value(0).toLongLong());
+    ids.finish();
+    for (const qint64 id : conLogo) {
+        q.prepare(QStringLiteral("SELECT empresa FROM presupuestos WHERE id = ?"));
+        q.addBindValue(id);
+        if (!q.exec() || !q.next())
+            return error(q.lastError());
+        // Only the logo leaves the header; a header that does not read whole stays as it is.
+        QJsonParseError fallo;
+        QJsonObject empresa = QJsonDocument::fromJson(q.value(0).toString().toUtf8(), &fallo).object();
+        q.finish();
+        const auto bytes = QByteArray::fromBase64Encoding(empresa.take(QStringLiteral("Logo")).toString().toLatin1(),
+                                                          QByteArray::AbortOnBase64DecodingErrors);
+        if (fallo.error != QJsonParseError::NoError || !bytes)
+            continue;
+        QVariant logo;
+        if (const ErrorRegistro e = guardarLogo(db, *bytes, logo); e != ErrorRegistro::Ninguno)
+            return e;
+        q.prepare(QStringLiteral("UPDATE presupuestos SET empresa = ?, logo = ? WHERE id = ?"));
+        q.addBindValue(QString::fromUtf8(QJsonDocument(empresa).toJson(QJsonDocument::Compact)));
+        q.addBindValue(logo);
+        q.addBindValue(id);
+        if (!q.exec())
+            return error(q.lastError());
+    }
+    return ErrorRegistro::Ninguno;
 }
 
 ErrorRegistro Registro::guardarNuevo(Presupuesto &p)
@@ -351,10 +439,13 @@ ErrorRegistro Registro::guardarNuevo(Presupuesto &p)
             return error(q.lastError());
         nuevo.secuencia = q.value(0).toInt();
         q.finish();
+        QVariant logo;
+        if (const ErrorRegistro e = guardarLogo(db, nuevo.empresa.logo, logo); e != ErrorRegistro::Ninguno)
+            return e;
         QStringList marcas;
-        for (int k = 0; k < kNumColumnas; ++k)
+        for (int k = 0; k <= kNumColumnas; ++k)
             marcas << QStringLiteral("?");
-        q.prepare(QStringLiteral("INSERT INTO presupuestos(%1) VALUES(%2)")
+        q.prepare(QStringLiteral("INSERT INTO presupuestos(%1, logo) VALUES(%2)")
                       .arg(QString::fromLatin1(kColumnas), marcas.join(u',')));
         const Presupuesto &n = nuevo;
         for (const QVariant &v : {QVariant(n.anio), QVariant(n.secuencia), QVariant(n.fecha.toString(Qt::ISODate)),
@@ -372,7 +463,7 @@ ErrorRegistro Registro::guardarNuevo(Presupuesto &p)
                                   QVariant(QString::fromLatin1(n.origen.hash)), QVariant(n.origen.costeAnual),
                                   opcional(n.origen.c[0]), opcional(n.origen.c[1]), opcional(n.origen.c[2]),
                                   opcional(n.origen.c[3]), opcional(n.origen.c[4]),
-                                  QVariant(QString::fromUtf8(empresaJson(n.empresa)))})
+                                  QVariant(QString::fromUtf8(empresaJson(n.empresa))), logo})
             q.addBindValue(v);
         if (!q.exec())
             return error(q.lastError());
@@ -443,7 +534,8 @@ std::optional<Presupuesto> Registro::leer(qint64 id)
     if (vacio_ || !QSqlDatabase::contains(conexion_))
         return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(conexion_, false));
-    q.prepare(QStringLiteral("SELECT id, %1 FROM presupuestos WHERE id = ?").arg(QString::fromLatin1(kColumnas)));
+    q.prepare(QStringLiteral("SELECT id, %1, %2 FROM presupuestos WHERE id = ?")
+                  .arg(QString::fromLatin1(kColumnas), columnaLogo(version_)));
     q.addBindValue(id);
     if (!q.exec() || !q.next()) {
         detalle_ = q.lastError().text();
@@ -485,6 +577,8 @@ std::optional<Presupuesto> Registro::leer(qint64 id)
     for (auto &c : p.origen.c)
         c = c1();
     p.empresa = empresaDeJson(v().toString().toUtf8());
+    if (const QVariant logo = v(); !logo.isNull())
+        p.empresa.logo = logo.toByteArray();
     return p;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QSqlError;
+class QVariant;
 class QSqlDatabase;
 
 namespace pelmora {
@@ -46,7 +47,7 @@ struct FilaRegistro {
 
 class Registro {
 public:
-    static constexpr int kVersion = 2;
+    static constexpr int kVersion = 3;
     static constexpr int kIdAplicacion = 0x506c6d72;
     // How long a change waits for another program's change to end.
     static constexpr int kEsperaMs = 5000;
@@ -96,16 +97,22 @@ private:
     ErrorRegistro comprobar();
     ErrorRegistro comprobarPaginas();
     ErrorRegistro migrar();
+    // Takes the logos out of the firm's header of every quote into their table.
+    ErrorRegistro moverLogos(QSqlDatabase &db);
+    // Keeps a logo once; hash: its key, or NULL for no logo.
+    ErrorRegistro guardarLogo(QSqlDatabase &db, const QByteArray &logo, QVariant &hash);
     template <class F> ErrorRegistro transaccion(F &&cuerpo);
 
     QString conexion_;
     QString ruta_;
     QString detalle_;
     bool soloLectura_ = false;
+    int version_ = kVersion; // the file's schema: a reader does not bring it up to date
     bool vacio_ = false; // read-only and no file: an empty register
 };
 
-// The quote's firm header as JSON text, and back.
+// The quote's firm header as JSON text, without its logo (kept once in a
+// table of its own), and back; an older header may still hold the logo.
 QByteArray empresaJson(const Empresa &e);
 Empresa empresaDeJson(const QByteArray &json);
 

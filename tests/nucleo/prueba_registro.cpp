@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
@@ -54,6 +55,22 @@ void ejecutarSql(const QString &ruta, const QString &sql)
         }
     }
     QSqlDatabase::removeDatabase("directa");
+}
+
+// The first value an SQL query gives on a file outside the register.
+QVariant valorSql(const QString &ruta, const QString &sql)
+{
+    QVariant v;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "directa");
+        db.setDatabaseName(ruta);
+        EXPECT_TRUE(db.open());
+        QSqlQuery q(db);
+        EXPECT_TRUE(q.exec(sql) && q.next()) << sql.toStdString();
+        v = q.value(0);
+    }
+    QSqlDatabase::removeDatabase("directa");
+    return v;
 }
 
 // The quotes of the register by client name, and their numbers 1..n of 2026.
@@ -202,6 +219,96 @@ TEST_F(Registros, MigraDesdeLaPrimeraVersionSinPerderNada)
     EXPECT_EQ(r.lista().size(), 3u);
 }
 
+TEST_F(Registros, MigraLosLogosDeLaSegundaVersionYSeLeenIgualAntesYDespues)
+{
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v1.sql")));
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v2.sql")));
+    const QByteArray antes = leerBytes(ruta);
+    const Empresa esperadas[] = {
+        {"Autocares Soria", "B12345674", "Calle Real 2", "975 000 000", "info@soria.es",
+         QByteArray("\x89PNG\r\n\x1a\nlogo-antiguo", 20)},
+        {"Autocares Duero", "", "", "", "", QByteArray("GIF89a\x00\xff\x10otro", 13)},
+    };
+    // Read as it stands (as pelmora-calc does), then brought up to date, then opened again.
+    for (const bool soloLectura : {true, false, false}) {
+        SCOPED_TRACE(soloLectura);
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta, soloLectura), ErrorRegistro::Ninguno) << r.detalle().toStdString();
+        for (qint64 id : {1, 2}) {
+            const std::optional<Presupuesto> p = r.leer(id);
+            ASSERT_TRUE(p) << id;
+            EXPECT_EQ(p->empresa, esperadas[id - 1]) << id;
+        }
+        if (soloLectura)
+            EXPECT_EQ(leerBytes(ruta), antes);
+    }
+    // The headers keep no logo of their own any more; each logo is kept once.
+    EXPECT_EQ(valorSql(ruta, "PRAGMA user_version").toInt(), Registro::kVersion);
+    EXPECT_EQ(valorSql(ruta, "SELECT count(*) FROM presupuestos WHERE instr(empresa, 'Logo') > 0").toInt(), 0);
+    EXPECT_EQ(valorSql(ruta, "SELECT count(*) FROM presupuestos WHERE logo IS NULL").toInt(), 0);
+    EXPECT_EQ(valorSql(ruta, "SELECT count(*) FROM logos").toInt(), 2);
+}
+
+TEST_F(Registros, MigrarDevuelveAlDiscoElSitioDeLosLogosRepetidos)
+{
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v1.sql")));
+    ejecutarSql(ruta, QString::fromUtf8(leerBytes(PELMORA_PRUEBAS "/datos/presupuestos_v2.sql")));
+    const QByteArray logo(50 * 1024, 'L'); // the JSON's base64 is about 67 KB for each quote
+    // A header that does not read whole is left as it is; what else a header holds stays.
+    ejecutarSql(ruta, QStringLiteral("UPDATE presupuestos SET empresa = '{\"Logo\":\"%1\",\"Otro\":1}'\n"
+                                     "UPDATE presupuestos SET empresa = '{\"Logo\":\"TA==\",' WHERE id = 1")
+                          .arg(QString::fromLatin1(logo.toBase64())));
+    const qint64 antes = QFileInfo(ruta).size();
+    {
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno) << r.detalle().toStdString();
+        EXPECT_EQ(r.leer(2)->empresa.logo, logo);
+    }
+    EXPECT_LT(QFileInfo(ruta).size(), antes - logo.size());
+    EXPECT_EQ(valorSql(ruta, "SELECT empresa FROM presupuestos WHERE id = 1").toString(), "{\"Logo\":\"TA==\",");
+    EXPECT_EQ(valorSql(ruta, "SELECT empresa FROM presupuestos WHERE id = 2").toString(), "{\"Otro\":1}");
+}
+
+TEST_F(Registros, UnLogoRepetidoSeGuardaUnaVezYCadaPresupuestoConservaElSuyo)
+{
+    QByteArray logo(50 * 1024, Qt::Uninitialized);
+    QRandomGenerator azar(7);
+    for (char &b : logo)
+        b = char(azar.bounded(256));
+    auto guardar = [&](int desde, int cuantos, const QByteArray &conLogo) {
+        Registro r;
+        ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+        for (int i = desde; i < desde + cuantos; ++i) {
+            Presupuesto p = presupuestoDePrueba(i, "l");
+            p.empresa.logo = conLogo;
+            ASSERT_EQ(r.guardarNuevo(p), ErrorRegistro::Ninguno);
+        }
+    };
+    ASSERT_NO_FATAL_FAILURE(guardar(0, 1, logo));
+    const qint64 uno = QFileInfo(ruta).size();
+    ASSERT_NO_FATAL_FAILURE(guardar(1, 100, logo));
+    EXPECT_LT(QFileInfo(ruta).size() - uno, 2 * logo.size());
+    // The firm changes its logo (and later drops it): the earlier quotes keep theirs.
+    const QByteArray nuevo = logo.left(1000);
+    ASSERT_NO_FATAL_FAILURE(guardar(101, 1, nuevo));
+    ASSERT_NO_FATAL_FAILURE(guardar(102, 1, QByteArray()));
+    Registro r;
+    ASSERT_EQ(r.abrir(ruta), ErrorRegistro::Ninguno);
+    const std::vector<FilaRegistro> filas = r.lista();
+    ASSERT_EQ(filas.size(), 103u);
+    const struct {
+        size_t fila;
+        QByteArray logo;
+    } casos[] = {{0, logo}, {100, logo}, {101, nuevo}, {102, QByteArray()}};
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.fila);
+        const std::optional<Presupuesto> p = r.leer(filas[c.fila].id);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->empresa.logo, c.logo);
+        EXPECT_EQ(p->empresa.nombre, QStringLiteral("Autocares Prueba"));
+    }
+}
+
 TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
 {
     // A register with some quotes, to be damaged in several ways.
@@ -217,6 +324,13 @@ TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
         QFile::copy(ruta, otra);
         ejecutarSql(otra, "DROP TABLE cambios\nDROP TABLE presupuestos");
         sinTabla = leerBytes(otra);
+    }
+    QByteArray sinLogo;
+    {
+        const QString otra = dir.filePath("sinlogo.sqlite");
+        QFile::copy(ruta, otra);
+        ejecutarSql(otra, "DELETE FROM logos");
+        sinLogo = leerBytes(otra);
     }
     QByteArray posterior, ajenaSqlite;
     {
@@ -238,6 +352,7 @@ TEST_F(Registros, ArchivoDanadoAjenoOPosteriorSeDetectaSinTocarlo)
         {"paginas rotas", paginas, ErrorRegistro::Danado},
         {"cortado", sano.left(sano.size() / 2), ErrorRegistro::Danado},
         {"sin tabla", sinTabla, ErrorRegistro::Danado},
+        {"sin su logo", sinLogo, ErrorRegistro::Danado},
         {"version posterior", posterior, ErrorRegistro::Posterior},
     };
     for (const auto &c : casos) {
