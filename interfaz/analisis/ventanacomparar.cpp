@@ -221,6 +221,7 @@ bool VentanaComparar::anadirArchivos(const QStringList &rutas)
 {
     QStringList fallos, repetidos, sobrantes;
     std::optional<CursorOcupado> ocupado(std::in_place);
+    LectorCalculos lector; // one calculation and buffer for every file added
     for (const QString &r : rutas) {
         const QString ruta = QFileInfo(r).absoluteFilePath();
         if (std::any_of(elementos_.begin(), elementos_.end(),
@@ -232,7 +233,7 @@ bool VentanaComparar::anadirArchivos(const QStringList &rutas)
             sobrantes << QDir::toNativeSeparators(ruta);
             continue;
         }
-        CalculoComparado c = compararArchivo(ruta);
+        CalculoComparado c = compararArchivo(ruta, lector);
         if (!c.error.isEmpty()) {
             fallos << QDir::toNativeSeparators(ruta) + QStringLiteral(":\r\n") + c.error;
             continue;
