@@ -30,6 +30,26 @@ QString conUnidad(const QString &texto, const QString &unidad)
 
 QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
 
+// A cell of the table: its tool tip is its text (the entry and its section
+// are cut short in their columns), and a refused side or a message is
+// drawn dimmed; so a new text is one change for the view to follow.
+class CeldaSensibilidad : public QTableWidgetItem {
+public:
+    explicit CeldaSensibilidad(bool mensaje) : mensaje_(mensaje) {}
+    QVariant data(int rol) const override
+    {
+        if (rol == Qt::ToolTipRole)
+            return QTableWidgetItem::data(Qt::DisplayRole);
+        if (rol == Qt::ForegroundRole)
+            return mensaje_ || text() == QLatin1String("no posible") ? QVariant(QBrush(kColorNoPosible)) : QVariant();
+        return QTableWidgetItem::data(rol);
+    }
+    QTableWidgetItem *clone() const override { return new CeldaSensibilidad(*this); }
+
+private:
+    bool mensaje_;
+};
+
 // The table shows t: the cells kept, their texts changed where they differ
 // (a change in the figures touches few of them). Which columns changed.
 std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
@@ -53,16 +73,12 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
                 continue;
             cambiadas[size_t(k)] = true;
             if (!celda) {
-                celda = new QTableWidgetItem;
+                celda = new CeldaSensibilidad(k == columnas - 1);
                 if (t.numerica[size_t(k)])
                     celda->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 tabla.setItem(f, k, celda);
             }
             celda->setText(texto);
-            celda->setToolTip(texto);
-            const bool apagada = texto == QLatin1String("no posible") || k == columnas - 1;
-            if (apagada != celda->data(Qt::ForegroundRole).isValid())
-                celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
         }
     }
     return cambiadas;
