@@ -84,14 +84,6 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
     return cambiadas;
 }
 
-// The width QTableView::resizeColumnToContents gives a column: its cells' or
-// its heading's, whichever is wider.
-int anchoContenido(const QTableWidget &tabla, int columna)
-{
-    return std::max(static_cast<const QAbstractItemView &>(tabla).sizeHintForColumn(columna),
-                    tabla.horizontalHeader()->sectionSizeHint(columna));
-}
-
 } // namespace
 
 TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
@@ -253,7 +245,24 @@ void VentanaSensibilidad::mostrar()
     const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
     for (int k = 0; k < int(cambiadas.size()); ++k)
         if (cambiadas[size_t(k)])
-            tabla_->setColumnWidth(k, std::min(anchoContenido(*tabla_, k), anchoMaximo(k)));
+            tabla_->setColumnWidth(k, std::min(anchoContenido(k), anchoMaximo(k)));
+}
+
+int VentanaSensibilidad::anchoContenido(int columna) const
+{
+    // What QTableView::resizeColumnToContents gives: the cells' width or the
+    // heading's, whichever is wider. A heading is measured once per text and
+    // font; only the percentage or the figure change it.
+    const QHeaderView &cabecera = *tabla_->horizontalHeader();
+    if (cabecera.font() != letraCabecera_) {
+        letraCabecera_ = cabecera.font();
+        anchosCabecera_.clear();
+    }
+    const QString texto = tabla_->horizontalHeaderItem(columna)->text();
+    auto k = anchosCabecera_.constFind(texto);
+    if (k == anchosCabecera_.cend())
+        k = anchosCabecera_.insert(texto, cabecera.sectionSizeHint(columna));
+    return std::max(static_cast<const QAbstractItemView &>(*tabla_).sizeHintForColumn(columna), *k);
 }
 
 int VentanaSensibilidad::anchoMaximo(int columna) const
