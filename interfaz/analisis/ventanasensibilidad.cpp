@@ -30,6 +30,26 @@ QString conUnidad(const QString &texto, const QString &unidad)
 
 QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
 
+// A cell of the table: its tool tip is its text (the entry and its section
+// are cut short in their columns), and a refused side or a message is
+// drawn dimmed; so a new text is one change for the view to follow.
+class CeldaSensibilidad : public QTableWidgetItem {
+public:
+    explicit CeldaSensibilidad(bool mensaje) : mensaje_(mensaje) {}
+    QVariant data(int rol) const override
+    {
+        if (rol == Qt::ToolTipRole)
+            return QTableWidgetItem::data(Qt::DisplayRole);
+        if (rol == Qt::ForegroundRole)
+            return mensaje_ || text() == QLatin1String("no posible") ? QVariant(QBrush(kColorNoPosible)) : QVariant();
+        return QTableWidgetItem::data(rol);
+    }
+    QTableWidgetItem *clone() const override { return new CeldaSensibilidad(*this); }
+
+private:
+    bool mensaje_;
+};
+
 // The table shows t: the cells kept, their texts changed where they differ
 // (a change in the figures touches few of them). Which columns changed.
 std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
@@ -53,27 +73,15 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
                 continue;
             cambiadas[size_t(k)] = true;
             if (!celda) {
-                celda = new QTableWidgetItem;
+                celda = new CeldaSensibilidad(k == columnas - 1);
                 if (t.numerica[size_t(k)])
                     celda->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
                 tabla.setItem(f, k, celda);
             }
             celda->setText(texto);
-            celda->setToolTip(texto);
-            const bool apagada = texto == QLatin1String("no posible") || k == columnas - 1;
-            if (apagada != celda->data(Qt::ForegroundRole).isValid())
-                celda->setData(Qt::ForegroundRole, apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
         }
     }
     return cambiadas;
-}
-
-// The width QTableView::resizeColumnToContents gives a column: its cells' or
-// its heading's, whichever is wider.
-int anchoContenido(const QTableWidget &tabla, int columna)
-{
-    return std::max(static_cast<const QAbstractItemView &>(tabla).sizeHintForColumn(columna),
-                    tabla.horizontalHeader()->sectionSizeHint(columna));
 }
 
 } // namespace
@@ -237,7 +245,24 @@ void VentanaSensibilidad::mostrar()
     const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
     for (int k = 0; k < int(cambiadas.size()); ++k)
         if (cambiadas[size_t(k)])
-            tabla_->setColumnWidth(k, std::min(anchoContenido(*tabla_, k), anchoMaximo(k)));
+            tabla_->setColumnWidth(k, std::min(anchoContenido(k), anchoMaximo(k)));
+}
+
+int VentanaSensibilidad::anchoContenido(int columna) const
+{
+    // What QTableView::resizeColumnToContents gives: the cells' width or the
+    // heading's, whichever is wider. A heading is measured once per text and
+    // font; only the percentage or the figure change it.
+    const QHeaderView &cabecera = *tabla_->horizontalHeader();
+    if (cabecera.font() != letraCabecera_) {
+        letraCabecera_ = cabecera.font();
+        anchosCabecera_.clear();
+    }
+    const QString texto = tabla_->horizontalHeaderItem(columna)->text();
+    auto k = anchosCabecera_.constFind(texto);
+    if (k == anchosCabecera_.cend())
+        k = anchosCabecera_.insert(texto, cabecera.sectionSizeHint(columna));
+    return std::max(static_cast<const QAbstractItemView &>(*tabla_).sizeHintForColumn(columna), *k);
 }
 
 int VentanaSensibilidad::anchoMaximo(int columna) const

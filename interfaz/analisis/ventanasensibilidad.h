@@ -8,6 +8,8 @@
 #include "interfaz/analisis/dialogoanalisis.h"
 #include "interfaz/impresion/hojaimpresa.h"
 
+#include <QFont>
+#include <QHash>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -66,6 +68,8 @@ private:
     void calcular();
     // The chart and the table from s_ for the figure chosen.
     void mostrar();
+    // The width a column's contents ask for.
+    int anchoContenido(int columna) const;
     // The widest a column of the table is made to fit its contents.
     int anchoMaximo(int columna) const;
     QString titulo() const;
@@ -75,6 +79,8 @@ private:
     std::function<QString()> nombre_;
     Sensibilidad s_;
     QTimer temporizador_;
+    mutable QFont letraCabecera_;
+    mutable QHash<QString, int> anchosCabecera_;
     int veces_ = 0;
 
     QComboBox *cboCifra_ = nullptr;

@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -497,6 +498,44 @@ private slots:
         w.cerrarCalculo();
         QVERIFY(!w.calculoAbierto());
         QTRY_VERIFY(!vigilada);
+    }
+
+    // A commit tells the view once per cell whose text changed; every cell's
+    // tool tip is its text, and refused sides and messages are dimmed.
+    void celdasAvisanUnaVezPorTexto()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        QTableWidget *t = v->tabla();
+        auto textos = [t] {
+            QStringList r;
+            for (int f = 0; f < t->rowCount(); ++f)
+                for (int k = 0; k < t->columnCount(); ++k)
+                    r << t->item(f, k)->text();
+            return r;
+        };
+        const QStringList antes = textos();
+        QSignalSpy avisos(t->model(), &QAbstractItemModel::dataChanged);
+        Calculo &c = w.calculo();
+        c.ConfirmarCampo(kCar, Car::KmAnuales, Valor(123456.0), c.columnaS()(kCar, Car::KmAnuales));
+        QTRY_COMPARE(v->veces(), 2);
+        const QStringList despues = textos();
+        qsizetype distintos = 0;
+        for (qsizetype k = 0; k < antes.size(); ++k)
+            distintos += antes[k] != despues[k];
+        QVERIFY(distintos > 0);
+        QCOMPARE(avisos.size(), distintos);
+        bool apagadas = false;
+        for (int f = 0; f < t->rowCount(); ++f)
+            for (int k = 0; k < t->columnCount(); ++k) {
+                const QTableWidgetItem *celda = t->item(f, k);
+                QCOMPARE(celda->toolTip(), celda->text());
+                const bool apagada = celda->text() == "no posible" || k == t->columnCount() - 1;
+                apagadas |= celda->text() == "no posible";
+                QCOMPARE(celda->data(Qt::ForegroundRole), apagada ? QVariant(QBrush(kColorNoPosible)) : QVariant());
+            }
+        QVERIFY(apagadas);
     }
 
     // ---- The comparison ----------------------------------------------------------------
