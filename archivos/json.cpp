@@ -2,9 +2,14 @@
 
 #include "entrada/numeros.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace pelmora {
@@ -190,6 +195,56 @@ void anadirColumna(Salida &r, const Columna &c, const Saltos &s)
     r += '}';
 }
 
+// Whether two values write the same JSON (a number by its bits: -0 and 0
+// are written differently).
+bool mismaSalida(const Valor &a, const Valor &b)
+{
+    if (a.tipo() != b.tipo())
+        return false;
+    switch (a.tipo()) {
+    case Valor::Tipo::Vacio: return true;
+    case Valor::Tipo::Numero: return std::bit_cast<std::uint64_t>(a.numero()) == std::bit_cast<std::uint64_t>(b.numero());
+    case Valor::Tipo::Booleano: return a.booleano() == b.booleano();
+    case Valor::Tipo::Texto: return a.texto() == b.texto();
+    }
+    return false;
+}
+
+bool mismaSalida(const Columna &a, const Columna &b)
+{
+    if (a.Fecha != b.Fecha)
+        return false;
+    for (size_t k = 0; k < a.secciones.size(); ++k)
+        if (!std::equal(a.secciones[k].begin(), a.secciones[k].end(), b.secciones[k].begin(), b.secciones[k].end(),
+                        [](const Valor &x, const Valor &y) { return mismaSalida(x, y); }))
+            return false;
+    return true;
+}
+
+// The one-line form of a column, remembered per thread for the last few
+// columns written: the reference columns of a fleet's files are mostly the
+// few standard ones, and comparing their values costs far less than writing
+// their figures again.
+void anadirColumnaRecordada(Salida &r, const Columna &c)
+{
+    struct Recuerdo {
+        Columna columna;
+        Salida json;
+    };
+    thread_local std::array<std::optional<Recuerdo>, 4> recuerdos;
+    thread_local size_t siguiente = 0;
+    for (const auto &m : recuerdos)
+        if (m && mismaSalida(m->columna, c)) {
+            r += m->json;
+            return;
+        }
+    Recuerdo nuevo{c, {}};
+    anadirColumna(nuevo.json, c, Saltos());
+    r += nuevo.json;
+    recuerdos[siguiente] = std::move(nuevo);
+    siguiente = (siguiente + 1) % recuerdos.size();
+}
+
 // Both columns after the opening brace, and the closing one.
 void anadirColumnas(Salida &r, const Calculo &c, const Saltos &columna, std::string_view salto)
 {
@@ -199,7 +254,10 @@ void anadirColumnas(Salida &r, const Calculo &c, const Saltos &columna, std::str
     r += ',';
     r += salto;
     r += "\"ColumnaO\": ";
-    anadirColumna(r, c.columnaO(), columna);
+    if (salto.empty())
+        anadirColumnaRecordada(r, c.columnaO());
+    else
+        anadirColumna(r, c.columnaO(), columna);
     r += salto.empty() ? "" : "\n";
     r += '}';
 }

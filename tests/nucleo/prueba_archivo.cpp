@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <functional>
 
 #ifdef __linux__
 #include <fcntl.h>
@@ -265,14 +266,31 @@ TEST_F(Archivo, UnLectorDaLoMismoQueUnCalculoNuevoArchivoTrasArchivo)
 // The one-line JSON of a fleet is the document without its line ends and
 // the indentation after them, and a valid object: texts with quotes, line
 // ends and controls escape theirs, so no line end of the layout is lost.
+// The one-line JSON is the document without its line ends and indentation,
+// also as the reference column changes one entry at a time by as little as
+// the JSON can show (the line remembers the last reference columns written).
 TEST_F(Archivo, LaLineaJsonEsElDocumentoSinSaltosNiSangria)
 {
+    const std::function<void(Columna &)> cambios[] = {
+        [](Columna &) {}, // the same column again
+        [](Columna &o) { o(kCar, Car::Descripcion) = Valor(QStringLiteral("Dos \"líneas\"\n  y\tun \u0085 control")); },
+        [](Columna &o) { o(kCar, Car::KmAnuales) = Valor(std::nextafter(o(kCar, Car::KmAnuales).n(), HUGE_VAL)); },
+        [](Columna &o) { o(kCar, Car::KmAnuales) = Valor(0.0); },
+        [](Columna &o) { o(kCar, Car::KmAnuales) = Valor(-0.0); },
+        [](Columna &o) { o(kCar, Car::KmAnuales) = Valor(); },
+        [](Columna &o) {
+            for (auto &seccion : o.secciones)
+                for (Valor &v : seccion)
+                    if (v.tipo() == Valor::Tipo::Booleano)
+                        return void(v = Valor(!v.booleano()));
+        },
+        [](Columna &o) { o.Fecha = o.Fecha.addDays(1); },
+    };
     Calculo c;
     for (const char *nombre : kReferencias) {
         ASSERT_EQ(AbrirArchivo(c, referencia(nombre)), ErrorArchivo::Ninguno);
-        for (const QString &texto : {QString(), QStringLiteral("Dos \"líneas\"\n  y\tun \u0085 control")}) {
-            if (!texto.isNull())
-                c.columnaParaPruebas(Col::O)(kCar, Car::Descripcion) = Valor(texto);
+        for (size_t paso = 0; paso < std::size(cambios); ++paso) {
+            cambios[paso](c.columnaParaPruebas(Col::O));
             QByteArray esperada;
             const QByteArray documento = calculoJson(c);
             for (qsizetype k = 0; k < documento.size(); ++k) {
@@ -284,7 +302,7 @@ TEST_F(Archivo, LaLineaJsonEsElDocumentoSinSaltosNiSangria)
             }
             QByteArray linea = "{";
             anadirCalculoJsonEnLinea(linea, c);
-            EXPECT_EQ(linea, esperada) << nombre;
+            EXPECT_EQ(linea, esperada) << nombre << ", cambio " << paso;
             EXPECT_TRUE(QJsonDocument::fromJson(linea).isObject()) << nombre;
         }
     }
