@@ -571,10 +571,6 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 #endif
 }
 
-} // namespace
-
-namespace {
-
 // The file read into two columns that a failure may leave half written,
 // through a buffer for its bytes.
 ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o, QByteArray &bytes)

@@ -6,6 +6,8 @@
 //   pelmora_bench_registro [Google Benchmark options]
 #include "registro/registro.h"
 
+#include "correr.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -128,10 +130,5 @@ BENCHMARK(BM_AbrirLogosEnCabecera)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return correrGoogleBenchmark(argc, argv);
 }

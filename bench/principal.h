@@ -6,6 +6,8 @@
 #include "entrada/numeros.h"
 #include "interfaz/dialogos/dialogos.h"
 
+#include "correr.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -22,12 +24,7 @@ inline int correrBenchmarksDeVentana(int argc, char **argv, bool datosPrograma)
     if (datosPrograma)
         fijarDatosPrograma();
     fijarSeparadores(QLocale::system());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return correrGoogleBenchmark(argc, argv);
 }
 
 } // namespace pelmora
