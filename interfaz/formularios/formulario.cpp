@@ -3,6 +3,7 @@
 #include "entrada/fechas.h"
 #include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/soporte/colores.h"
+#include "interfaz/soporte/marcos.h"
 #include "interfaz/soporte/twips.h"
 
 #include <QApplication>
@@ -133,6 +134,7 @@ int FormularioBase::altoTexto(const QString &texto, int ancho, bool negrita) con
 QGroupBox *FormularioBase::crearMarco(QWidget *padre, const QString &nombre, const QString &titulo)
 {
     auto *g = new QGroupBox(titulo, padre);
+    ponerEstiloMarcos(g);
     if (!nombre.isEmpty())
         g->setObjectName(nombre);
     g->setProperty("Tag", titulo);

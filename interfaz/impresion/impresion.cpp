@@ -3,6 +3,7 @@
 #include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
+#include "interfaz/soporte/marcos.h"
 #include "interfaz/soporte/ocupado.h"
 
 #include <QApplication>
@@ -70,7 +71,7 @@ public:
             return;
         }
         QRectF marco = o->rect;
-        marco.setTop(marco.top() + arribaDelMarco(o, w));
+        marco.setTop(marco.top() + arribaDelMarco(baseStyle(), o, w));
         // The picture leaves its first row and column empty; its outline
         // runs along the centres of the next pixels, corners of 2 pixels,
         // with a shade just inside it.
@@ -87,33 +88,11 @@ public:
         p->drawRect(marco.adjusted(1, 1, -1, -1));
         p->restore();
     }
-
-private:
-    // How far below the top of its rectangle the base style starts the
-    // frame (below the title, in some versions): measured on a strip of
-    // the frame drawn the base style's way.
-    int arribaDelMarco(const QStyleOption *o, const QWidget *w) const
-    {
-        const int alto = o->rect.height();
-        if (alto <= 0)
-            return 0;
-        QImage tira(16, alto, QImage::Format_ARGB32_Premultiplied);
-        tira.fill(Qt::transparent);
-        QStyleOption muestra(*o);
-        muestra.rect = QRect(0, 0, 16, alto);
-        {
-            QPainter p(&tira);
-            baseStyle()->drawPrimitive(PE_FrameGroupBox, &muestra, &p, w);
-        }
-        for (int y = 0; y < alto; ++y)
-            if (qAlpha(tira.pixel(8, y)) != 0)
-                return std::max(0, y - 1);
-        return 0;
-    }
 };
 
 // Lends the paper style to the group boxes of a widget that use the
-// application's Fusion style, for as long as it lives.
+// application's Fusion style (or the forms' frames on it), for as long as it
+// lives.
 class PrestamoEstilo {
 public:
     explicit PrestamoEstilo(QWidget *w)
@@ -125,26 +104,27 @@ public:
         if (auto *g = qobject_cast<QGroupBox *>(w))
             cajas.prepend(g);
         for (QGroupBox *g : std::as_const(cajas)) {
-            if (g->testAttribute(Qt::WA_SetStyle) || g->style() != app)
+            const bool propio = g->testAttribute(Qt::WA_SetStyle);
+            if (propio ? g->style() != estiloMarcos() : g->style() != app)
                 continue;
             if (!estilo_)
                 estilo_ = std::make_unique<EstiloPapel>(QStyleFactory::create(app->name()));
+            cajas_.push_back({g, propio ? g->style() : nullptr});
             g->setStyle(estilo_.get());
-            cajas_ << g;
         }
     }
     ~PrestamoEstilo()
     {
-        for (const QPointer<QGroupBox> &g : std::as_const(cajas_))
+        for (const auto &[g, antes] : cajas_)
             if (g)
-                g->setStyle(nullptr);
+                g->setStyle(antes);
     }
     PrestamoEstilo(const PrestamoEstilo &) = delete;
     PrestamoEstilo &operator=(const PrestamoEstilo &) = delete;
 
 private:
     std::unique_ptr<EstiloPapel> estilo_;
-    QList<QPointer<QGroupBox>> cajas_;
+    std::vector<std::pair<QPointer<QGroupBox>, QStyle *>> cajas_;
 };
 
 } // namespace

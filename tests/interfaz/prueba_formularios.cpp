@@ -8,6 +8,7 @@
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/formularios/sesionedicion.h"
 #include "interfaz/formularios/tarta.h"
+#include "interfaz/soporte/marcos.h"
 #include "interfaz/soporte/twips.h"
 
 #include <QApplication>
@@ -1108,6 +1109,43 @@ private slots:
         for (int k = 0; k < kSectoresTarta; ++k)
             QCOMPARE(tarta->etiqueta(k)->pos(), QPoint(tarta->frameWidth() + tw(g.sectores[k].izquierda),
                                                        tarta->frameWidth() + tw(g.sectores[k].arriba)));
+    }
+
+    // The forms' frames give the pixels Fusion gives, whatever the box's
+    // size, title, palette or pixel ratio.
+    void marcosComoFusion()
+    {
+        if (!estiloMarcos())
+            QSKIP("the application's style is not Fusion");
+        struct Caso {
+            QSize tamano;
+            const char *titulo;
+            bool marcable, oscura;
+            double razon;
+        };
+        const Caso casos[] = {
+            {{750, 713}, "Características Técnicas", false, false, 1}, {{346, 210}, "", false, false, 1},
+            {{346, 210}, "Financiación", true, true, 1},           {{40, 30}, "Amortización", false, false, 1},
+            {{20, 12}, "", false, true, 1},                          {{300, 120}, "Carburante", false, false, 2},
+            {{300, 120}, "", false, true, 1.5},
+        };
+        for (const Caso &c : casos) {
+            auto dibujo = [&](bool propio) {
+                QGroupBox caja(QString::fromUtf8(c.titulo));
+                caja.setCheckable(c.marcable);
+                if (propio)
+                    ponerEstiloMarcos(&caja);
+                if (c.oscura)
+                    caja.setPalette(QPalette(QColor(40, 40, 48)));
+                caja.resize(c.tamano);
+                QImage im(c.tamano * c.razon, QImage::Format_ARGB32_Premultiplied);
+                im.setDevicePixelRatio(c.razon);
+                im.fill(QColor(192, 192, 255));
+                caja.render(&im, QPoint(), QRegion(), QWidget::DrawChildren);
+                return im;
+            };
+            QVERIFY2(dibujo(true) == dibujo(false), c.titulo);
+        }
     }
 
     // The pies of the form: labels captioned, coloured and placed from the geometry.

@@ -12,6 +12,7 @@
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/impresion/impresion.h"
 #include "interfaz/soporte/ayuda.h"
+#include "interfaz/soporte/marcos.h"
 #include "interfaz/soporte/rutas.h"
 #include "interfaz/soporte/twips.h"
 #include "interfaz/ventana/areasecciones.h"
@@ -1143,6 +1144,29 @@ private slots:
         const QColor marco = pagina.pixelColor(qRound(margen + 4 * escala), qRound(t.height() / 2 * escala));
         QVERIFY2(qAbs(marco.red() - 192) <= 4 && qAbs(marco.green() - 192) <= 4 && qAbs(marco.blue() - 255) <= 4,
                  qPrintable(marco.name()));
+    }
+
+    // On paper the forms' frames are outlines, not bitmaps; on screen they
+    // keep their own style once printed.
+    void marcosImpresosComoTrazos()
+    {
+        VentanaPrincipal w;
+        w.show();
+        QVERIFY(prueba::abrirCategoria(w, 1));
+        QTemporaryDir tmp;
+        const QString pdf = tmp.filePath(QStringLiteral("marcos.pdf"));
+        auto impresion = interceptorImpresion.interceptar([&] { return pdf; });
+        QVERIFY(w.ImprimirSeccion(Seccion::Caracteristicas));
+        QProcess lista;
+        lista.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        if (!lista.waitForFinished(30000) || lista.exitCode() != 0)
+            QSKIP("pdfimages is not installed");
+        // Two lines of heading and no picture.
+        QCOMPARE(lista.readAllStandardOutput().count('\n'), 2);
+        const QList<QGroupBox *> cajas = w.formulario(Seccion::Caracteristicas)->findChildren<QGroupBox *>();
+        QVERIFY(!cajas.isEmpty());
+        for (const QGroupBox *g : cajas)
+            QCOMPARE(g->style(), estiloMarcos() ? estiloMarcos() : QApplication::style());
     }
 
     void imprimirConfirmaElCampo()

@@ -1,0 +1,135 @@
+#include "interfaz/soporte/marcos.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace pelmora {
+
+namespace {
+
+// Fusion keeps this much of its picture unstretched on each side.
+constexpr int kBorde = 6;
+// Wide enough for both borders and an inside.
+constexpr int kAnchoTira = 2 * kBorde + 4;
+
+// What a strip of the frame tells: where it starts and its inside's tint
+// (invalid when the inside is not one even colour).
+struct Marco {
+    int arriba = 0;
+    QColor tinte;
+};
+
+Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
+{
+    using Clave = std::tuple<QString, int, int, bool, bool>;
+    static std::map<Clave, Marco> medidos;
+    const auto *caja = qobject_cast<const QGroupBox *>(w);
+    const Clave clave{estilo->name(), o->rect.height(), o->fontMetrics.height(), caja && caja->title().isEmpty(),
+                      caja && caja->isCheckable()};
+    if (auto it = medidos.find(clave); it != medidos.end())
+        return it->second;
+
+    Marco m;
+    const int alto = o->rect.height();
+    if (alto > 0) {
+        QImage tira(kAnchoTira, alto, QImage::Format_ARGB32_Premultiplied);
+        tira.fill(Qt::transparent);
+        QStyleOption muestra(*o);
+        muestra.rect = QRect(0, 0, kAnchoTira, alto);
+        {
+            QPainter p(&tira);
+            estilo->drawPrimitive(QStyle::PE_FrameGroupBox, &muestra, &p, w);
+        }
+        int y = 0;
+        while (y < alto && qAlpha(tira.pixel(kAnchoTira / 2, y)) == 0)
+            ++y;
+        m.arriba = std::max(0, y - 1);
+        // The inside as drawn over nothing: its colour as stored, if even
+        // and if it reads back exactly as a colour.
+        const QRect dentro = QRect(0, m.arriba, kAnchoTira, alto - m.arriba).adjusted(kBorde, kBorde, -kBorde, -kBorde);
+        if (y < alto && !dentro.isEmpty()) {
+            auto guardado = [&tira](int fx, int fy) { return reinterpret_cast<const QRgb *>(tira.constScanLine(fy))[fx]; };
+            const QRgb tinte = guardado(dentro.left(), dentro.top());
+            bool parejo = qPremultiply(qUnpremultiply(tinte)) == tinte;
+            for (int fy = dentro.top(); parejo && fy <= dentro.bottom(); ++fy)
+                for (int fx = dentro.left(); parejo && fx <= dentro.right(); ++fx)
+                    parejo = guardado(fx, fy) == tinte;
+            if (parejo)
+                m.tinte = QColor::fromRgba(qUnpremultiply(tinte));
+        }
+    }
+    return medidos.emplace(clave, m).first->second;
+}
+
+class EstiloMarcos : public QProxyStyle {
+public:
+    EstiloMarcos() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    void drawPrimitive(PrimitiveElement e, const QStyleOption *o, QPainter *p, const QWidget *w) const override
+    {
+        if (e != PE_FrameGroupBox || !mismosPixeles(p)) {
+            QProxyStyle::drawPrimitive(e, o, p, w);
+            return;
+        }
+        const Marco m = medirMarco(baseStyle(), o, w);
+        const QRect dentro = o->rect.adjusted(kBorde, m.arriba + kBorde, -kBorde, -kBorde);
+        if (!m.tinte.isValid() || dentro.isEmpty()) {
+            QProxyStyle::drawPrimitive(e, o, p, w);
+            return;
+        }
+        p->save();
+        p->setClipRegion(QRegion(o->rect).subtracted(QRegion(dentro)), Qt::IntersectClip);
+        QProxyStyle::drawPrimitive(e, o, p, w);
+        p->restore();
+        p->fillRect(dentro, m.tinte);
+    }
+
+private:
+    // The inside and the border meet on whole device pixels: no scaling
+    // other than by a whole factor, no rotation.
+    static bool mismosPixeles(const QPainter *p)
+    {
+        const QPaintDevice *d = p->device();
+        const double escala = d ? d->devicePixelRatio() : 1.0;
+        return p->transform().type() <= QTransform::TxTranslate && escala == std::round(escala);
+    }
+};
+
+} // namespace
+
+int arribaDelMarco(const QStyle *estilo, const QStyleOption *opcion, const QWidget *widget)
+{
+    return medirMarco(estilo, opcion, widget).arriba;
+}
+
+QStyle *estiloMarcos()
+{
+    // Goes with the application; the boxes that use it hold it weakly.
+    static QPointer<QStyle> estilo;
+    QStyle *app = QApplication::style();
+    if (!app || app->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+        return nullptr;
+    if (!estilo) {
+        estilo = new EstiloMarcos;
+        estilo->setParent(qApp);
+    }
+    return estilo;
+}
+
+void ponerEstiloMarcos(QGroupBox *caja)
+{
+    if (QStyle *estilo = estiloMarcos())
+        caja->setStyle(estilo);
+}
+
+} // namespace pelmora
