@@ -87,10 +87,20 @@ public:
             QProxyStyle::drawPrimitive(e, o, p, w);
             return;
         }
-        p->save();
-        p->setClipRegion(QRegion(o->rect).subtracted(QRegion(dentro)), Qt::IntersectClip);
-        QProxyStyle::drawPrimitive(e, o, p, w);
-        p->restore();
+        // The border in four bands around the inside, each a plain
+        // rectangle to clip to: the painter drops the stretched inside at
+        // once, where a clip with a hole would test it line by line.
+        const QRect &r = o->rect;
+        const QRect bandas[] = {QRect(r.left(), r.top(), r.width(), dentro.top() - r.top()),
+                                QRect(r.left(), dentro.bottom() + 1, r.width(), r.bottom() - dentro.bottom()),
+                                QRect(r.left(), dentro.top(), dentro.left() - r.left(), dentro.height()),
+                                QRect(dentro.right() + 1, dentro.top(), r.right() - dentro.right(), dentro.height())};
+        for (const QRect &banda : bandas) {
+            p->save();
+            p->setClipRect(banda, Qt::IntersectClip);
+            QProxyStyle::drawPrimitive(e, o, p, w);
+            p->restore();
+        }
         p->fillRect(dentro, m.tinte);
     }
 
