@@ -551,6 +551,11 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
                 e = ErrorArchivo::MalEstado;
                 break;
             }
+            // Short of what was asked with all the size the system gave:
+            // a regular file's end, with no read more to see it. (Files of
+            // no given size, as some file systems show, are read to the end.)
+            if (st.st_size > 0 && n < trozo && bytes.size() >= st.st_size)
+                break;
         }
     }
     ::close(fd);

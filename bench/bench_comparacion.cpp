@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <map>
@@ -190,26 +191,53 @@ void BM_Base_Cat(benchmark::State &state)
 }
 BENCHMARK(BM_Base_Cat)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The time on the clock with every core, and with one (the baseline).
-void BM_Flota_Pared(benchmark::State &state)
+// The time on the clock with every core, and with one (the baseline): the
+// two runs of each iteration side by side, in turns which goes first, so
+// that the machine's drift between blocks of runs does not enter the ratio.
+// The iteration's time is the run on every core; the counters give the
+// median of each and of the ratios of the pairs.
+double pared(const std::vector<std::string> &args)
 {
-    const std::string carpeta = flota(int(state.range(0))).dir.path().toStdString();
-    for (auto _ : state)
-        if (ejecutar({"--csv", carpeta}) != 0)
-            state.SkipWithError("pelmora-calc falló");
-    informar(state, int(state.range(0)));
+    const auto antes = std::chrono::steady_clock::now();
+    if (ejecutarPrograma(args).salida != 0)
+        return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - antes).count();
 }
-BENCHMARK(BM_Flota_Pared)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-void BM_Base_Flota_UnNucleo(benchmark::State &state)
+double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+void BM_Flota_ParedTodosFrenteAUnNucleo(benchmark::State &state)
 {
     const std::string carpeta = flota(int(state.range(0))).dir.path().toStdString();
-    for (auto _ : state)
-        if (ejecutarPrograma({"taskset", "-c", "0", PELMORA_CALC, "--csv", carpeta}).salida != 0)
+    const std::vector<std::string> todos = {PELMORA_CALC, "--csv", carpeta};
+    const std::vector<std::string> uno = {"taskset", "-c", "0", PELMORA_CALC, "--csv", carpeta};
+    std::vector<double> tTodos, tUno, razones;
+    for (auto _ : state) {
+        const bool unoPrimero = tTodos.size() % 2 == 1;
+        const double a = pared(unoPrimero ? uno : todos);
+        const double b = pared(unoPrimero ? todos : uno);
+        const double t = unoPrimero ? b : a, u = unoPrimero ? a : b;
+        if (t <= 0 || u <= 0)
             state.SkipWithError("pelmora-calc falló");
+        state.SetIterationTime(t);
+        tTodos.push_back(t);
+        tUno.push_back(u);
+        razones.push_back(u / t);
+    }
+    state.counters["todos_ms"] = mediana(tTodos) * 1000;
+    state.counters["un_nucleo_ms"] = mediana(tUno) * 1000;
+    state.counters["veces_mas_rapido"] = mediana(razones);
     informar(state, int(state.range(0)));
 }
-BENCHMARK(BM_Base_Flota_UnNucleo)->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Flota_ParedTodosFrenteAUnNucleo)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Iterations(6)
+    ->Unit(benchmark::kMillisecond);
 
 // Baseline of the whole-folder call: one process per file, as a shell loop
 // over the fleet would do.
