@@ -4,7 +4,7 @@
 set -euo pipefail
 paquetes=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-documentation-tools
-          qt6-translations-l10n libqt6sql6-sqlite python3 libgtest-dev libgmock-dev fontconfig fonts-dejavu-core
+          qt6-translations-l10n libqt6sql6-sqlite python3 libgtest-dev libgmock-dev fontconfig libfontconfig-dev fonts-dejavu-core
           poppler-utils desktop-file-utils appstream shared-mime-info gzip man-db lintian locales)
 faltan=()
 for p in "${paquetes[@]}"; do

@@ -22,6 +22,10 @@
 #include <QIcon>
 #include <QLocale>
 #include <cstdio>
+#include <thread>
+#ifdef PELMORA_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -43,6 +47,13 @@ int main(int argc, char *argv[])
     }
 
     pelmora::fijarIdiomaMensajes();
+#ifdef PELMORA_FONTCONFIG
+    // Reading fontconfig's configuration and font cache is the longest step
+    // before the first text can be drawn; it goes on beside connecting to the
+    // display and building the window, and Qt finds it done (fontconfig
+    // keeps one configuration per process and is safe across threads).
+    std::thread letras([] { FcInit(); });
+#endif
     QApplication app(argc, argv);
     pelmora::fijarDatosPrograma();
     pelmora::instalarTraduccionQt();
@@ -62,5 +73,9 @@ int main(int argc, char *argv[])
     principal.show();
     if (linea.archivo.isEmpty() || !principal.abrirArchivoInicial(linea.archivo))
         principal.mostrarNueva();
-    return app.exec();
+    const int salida = app.exec();
+#ifdef PELMORA_FONTCONFIG
+    letras.join();
+#endif
+    return salida;
 }
