@@ -52,9 +52,9 @@ CalculoComparado compararArchivo(const QString &ruta)
     return compararArchivo(ruta, lector);
 }
 
-CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector)
+CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector, bool regular)
 {
-    if (const ErrorArchivo e = lector.abrir(ruta); e != ErrorArchivo::Ninguno) {
+    if (const ErrorArchivo e = lector.abrir(ruta, regular); e != ErrorArchivo::Ninguno) {
         CalculoComparado r;
         r.ruta = ruta;
         r.error = mensajeErrorArchivo(e);
@@ -63,11 +63,11 @@ CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector)
     return compararCalculo(lector.calculo(), ruta);
 }
 
-qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada)
+qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &ruta, bool regular)> &cada)
 {
     if (esCarpeta(ruta))
         return recorrerCarpetaDeCalculos(ruta, cada);
-    cada(ruta);
+    cada(ruta, false);
     return 1;
 }
 
@@ -75,7 +75,7 @@ QStringList calculosEn(const QStringList &rutas)
 {
     QStringList r;
     for (const QString &ruta : rutas)
-        recorrerCalculos(ruta, [&](const QString &c) { r << c; });
+        recorrerCalculos(ruta, [&](const QString &c, bool) { r << c; });
     return r;
 }
 

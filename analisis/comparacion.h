@@ -47,14 +47,16 @@ CalculoComparado compararCalculo(const Calculo &c, const QString &ruta);
 // only ruta and the message of the file dialog are filled in.
 CalculoComparado compararArchivo(const QString &ruta);
 // The same through a reader that keeps its memory from file to file.
-CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector);
+// (regular: as LectorCalculos::abrir takes it).
+CalculoComparado compararArchivo(const QString &ruta, LectorCalculos &lector, bool regular = false);
 
 // Every calculation file a path names, handed to cada as it is found: a
 // folder stands for every .clc entry under it, at any depth, in path order,
 // and for each folder under it that cannot be read (recorrerCarpetaDeCalculos,
 // one folder's names held at a time); anything else is taken as a file. The
-// number of paths handed.
-qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &)> &cada);
+// number of paths handed. cada learns whether the walk saw a regular file
+// (a path given as it is, never).
+qsizetype recorrerCalculos(const QString &ruta, const std::function<void(const QString &ruta, bool regular)> &cada);
 // The same for several paths, gathered in the order given.
 QStringList calculosEn(const QStringList &rutas);
 

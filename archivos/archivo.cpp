@@ -388,19 +388,20 @@ bool esCalculo(const char *nombre)
 // with its "/", which gives the order of the whole paths), then its entries
 // are handed and its folders walked in that order. Only the folders on the
 // way down stay open, and only one folder's names are held at a time.
-qsizetype recorrerCarpeta(int fd, const QByteArray &ruta, const std::function<void(const QString &)> &cada)
+qsizetype recorrerCarpeta(int fd, const QByteArray &ruta, const std::function<void(const QString &, bool)> &cada)
 {
     DIR *d = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!d) {
         if (fd >= 0)
             ::close(fd);
-        cada(nombreDeArchivo(ruta));
+        cada(nombreDeArchivo(ruta), false);
         return 1;
     }
     struct Entrada {
         QString clave;
         QByteArray nombre;
         bool carpeta;
+        bool regular;
     };
     std::vector<Entrada> entradas;
     errno = 0;
@@ -410,11 +411,11 @@ qsizetype recorrerCarpeta(int fd, const QByteArray &ruta, const std::function<vo
         unsigned char tipo = e->d_type;
         struct stat st;
         if (tipo == DT_UNKNOWN && ::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
-            tipo = S_ISDIR(st.st_mode) ? DT_DIR : DT_REG;
+            tipo = IFTODT(st.st_mode);
         if (tipo == DT_DIR)
-            entradas.push_back({nombreDeArchivo(e->d_name) + QLatin1Char('/'), QByteArray(e->d_name), true});
+            entradas.push_back({nombreDeArchivo(e->d_name) + QLatin1Char('/'), QByteArray(e->d_name), true, false});
         else if (esCalculo(e->d_name))
-            entradas.push_back({nombreDeArchivo(e->d_name), QByteArray(e->d_name), false});
+            entradas.push_back({nombreDeArchivo(e->d_name), QByteArray(e->d_name), false, tipo == DT_REG});
         errno = 0;
     }
     const bool aMedias = errno != 0; // read part-way only
@@ -426,13 +427,13 @@ qsizetype recorrerCarpeta(int fd, const QByteArray &ruta, const std::function<vo
             n += recorrerCarpeta(::openat(::dirfd(d), e.nombre.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
                                  hija, cada);
         } else {
-            cada(nombreDeArchivo(hija));
+            cada(nombreDeArchivo(hija), e.regular);
             ++n;
         }
     }
     ::closedir(d);
     if (aMedias) {
-        cada(nombreDeArchivo(ruta));
+        cada(nombreDeArchivo(ruta), false);
         ++n;
     }
     return n;
@@ -441,7 +442,8 @@ qsizetype recorrerCarpeta(int fd, const QByteArray &ruta, const std::function<vo
 
 } // namespace
 
-qsizetype recorrerCarpetaDeCalculos(const QString &carpeta, const std::function<void(const QString &)> &cada)
+qsizetype recorrerCarpetaDeCalculos(const QString &carpeta,
+                                    const std::function<void(const QString &ruta, bool regular)> &cada)
 {
 #ifdef Q_OS_UNIX
     QByteArray raiz = bytesDeNombre(carpeta);
@@ -455,7 +457,7 @@ qsizetype recorrerCarpetaDeCalculos(const QString &carpeta, const std::function<
         r << it.next();
     std::sort(r.begin(), r.end());
     for (const QString &ruta : r)
-        cada(ruta);
+        cada(ruta, false);
     return r.size();
 #endif
 }
@@ -463,7 +465,7 @@ qsizetype recorrerCarpetaDeCalculos(const QString &carpeta, const std::function<
 QStringList calculosEnCarpeta(const QString &carpeta)
 {
     QStringList r;
-    recorrerCarpetaDeCalculos(carpeta, [&](const QString &ruta) { r << ruta; });
+    recorrerCarpetaDeCalculos(carpeta, [&](const QString &ruta, bool) { r << ruta; });
     return r;
 }
 
@@ -507,16 +509,17 @@ ErrorArchivo causaAlLeer(int numero, const QString &ruta)
 
 // The bytes of a calculation file. Only a regular file is read (links
 // followed): a device, a pipe or a socket is refused before it is opened,
-// so nothing blocks or runs on without end; and no more than kTamanoMaximo
-// bytes are taken, whatever size the system reports.
-ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
+// so nothing blocks or runs on without end (when a folder walk has just seen
+// a regular file there, that look was the walk's); and no more than
+// kTamanoMaximo bytes are taken, whatever size the system reports.
+ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes, bool regular = false)
 {
 #ifdef Q_OS_UNIX
     const QByteArray nombre = bytesDeNombre(ruta);
     struct stat st;
-    if (::stat(nombre.constData(), &st) != 0)
+    if (!regular && ::stat(nombre.constData(), &st) != 0)
         return causaAlLeer(errno, ruta);
-    if (!S_ISREG(st.st_mode))
+    if (!regular && !S_ISREG(st.st_mode))
         return ErrorArchivo::AccesoDenegado;
     // Not blocking, should the path have become something else meanwhile.
     const int fd = ::open(nombre.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -578,13 +581,13 @@ ErrorArchivo leerArchivo(const QString &ruta, QByteArray &bytes)
 
 // The file read into two columns that a failure may leave half written,
 // through a buffer for its bytes.
-ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o, QByteArray &bytes)
+ErrorArchivo leerColumnasEn(const QString &ruta, Columna &s, Columna &o, QByteArray &bytes, bool regular = false)
 {
     if (nombreNoValido(ruta))
         return ErrorArchivo::NombreNoValido;
     // A file that reads has a folder, is no folder and exists: the checks
     // of the path's cause only tell why one does not.
-    if (const ErrorArchivo e = leerArchivo(ruta, bytes); e != ErrorArchivo::Ninguno) {
+    if (const ErrorArchivo e = leerArchivo(ruta, bytes, regular); e != ErrorArchivo::Ninguno) {
         const ErrorArchivo causa = causaRuta(ruta, false);
         return causa != ErrorArchivo::Ninguno ? causa : e;
     }
@@ -614,14 +617,14 @@ ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta)
     return ErrorArchivo::Ninguno;
 }
 
-ErrorArchivo LectorCalculos::abrir(const QString &ruta)
+ErrorArchivo LectorCalculos::abrir(const QString &ruta, bool regular)
 {
     // A new calculation holds the minimums everywhere, and AbrirArchivo
     // reads into copies of its columns.
     calculo_.IniciarTablas();
     s_ = Calculo::Minimos();
     o_ = Calculo::Minimos();
-    if (const ErrorArchivo e = leerColumnasEn(ruta, s_, o_, bytes_); e != ErrorArchivo::Ninguno)
+    if (const ErrorArchivo e = leerColumnasEn(ruta, s_, o_, bytes_, regular); e != ErrorArchivo::Ninguno)
         return e;
     calculo_.intercambiarColumnas(s_, o_);
     return ErrorArchivo::Ninguno;

@@ -37,8 +37,10 @@ QByteArray bytesDeNombre(const QString &nombre);
 // are left out, and links to folders are not followed.
 QStringList calculosEnCarpeta(const QString &carpeta);
 // The same, each handed to cada as the walk finds it (one folder's names
-// held at a time); the number handed.
-qsizetype recorrerCarpetaDeCalculos(const QString &carpeta, const std::function<void(const QString &)> &cada);
+// held at a time), with whether the walk saw a regular file there (not a
+// link, a pipe or a device; see LectorCalculos::abrir); the number handed.
+qsizetype recorrerCarpetaDeCalculos(const QString &carpeta,
+                                    const std::function<void(const QString &ruta, bool regular)> &cada);
 // True when the path (as nombreDeArchivo gives it) is a folder.
 bool esCarpeta(const QString &ruta);
 
@@ -62,7 +64,10 @@ ErrorArchivo AbrirArchivo(Calculo &c, const QString &ruta);
 // before: for a thread that reads many files.
 class LectorCalculos {
 public:
-    ErrorArchivo abrir(const QString &ruta);
+    // A path a folder walk saw as a regular file is opened at once: the
+    // look at what it is before opening (so that no device or pipe is
+    // opened) was the walk's, and what is opened is still checked.
+    ErrorArchivo abrir(const QString &ruta, bool regular = false);
     // The last file opened; after a failure, no calculation.
     const Calculo &calculo() const { return calculo_; }
 

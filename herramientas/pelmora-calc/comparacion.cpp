@@ -32,12 +32,12 @@ QByteArray lineaJson(const QString &ruta, const Calculo *calc, const QString &er
     return b;
 }
 
-Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
+Hecho procesar(const QString &ruta, bool regular, const Opciones &o, const FormatoCsv &f)
 {
     // One reader per worker thread, its memory kept from file to file.
     thread_local LectorCalculos lector;
     if (o.csv) {
-        const CalculoComparado c = compararArchivo(ruta, lector);
+        const CalculoComparado c = compararArchivo(ruta, lector, regular);
         if (!c.error.isEmpty())
             return {lineaCsv(filaErrorComparacion(c), f), c.error};
         QByteArray b = lineaCsv(filaComparacion(c, Col::S), f);
@@ -45,7 +45,7 @@ Hecho procesar(const QString &ruta, const Opciones &o, const FormatoCsv &f)
             b += lineaCsv(filaComparacion(c, Col::O), f);
         return {b, QString()};
     }
-    if (const ErrorArchivo err = lector.abrir(ruta); err != ErrorArchivo::Ninguno) {
+    if (const ErrorArchivo err = lector.abrir(ruta, regular); err != ErrorArchivo::Ninguno) {
         const QString mensaje = mensajeErrorArchivo(err);
         if (o.formato == Formato::Json)
             return {lineaJson(ruta, nullptr, mensaje), mensaje};
@@ -72,7 +72,7 @@ int compararArchivos(const Opciones &o)
         escribir(stdout, inicioCsv() + lineaCsv(cabeceraComparacion(), formato));
     bool fallo = false, primero = true;
     Progreso progreso;
-    Flujo flujo([&](const QString &ruta) { return procesar(ruta, o, formato); },
+    Flujo flujo([&](const QString &ruta, bool regular) { return procesar(ruta, regular, o, formato); },
                 [&](const QString &ruta, const Hecho &h) {
                     if (!h.error.isEmpty()) {
                         fallo = true;
@@ -87,9 +87,9 @@ int compararArchivos(const Opciones &o)
                     progreso.hecho();
                 });
     for (const QString &a : o.archivos) {
-        const qsizetype hallados = recorrerCalculos(a, [&](const QString &ruta) {
+        const qsizetype hallados = recorrerCalculos(a, [&](const QString &ruta, bool regular) {
             progreso.hallado();
-            flujo.anadir(ruta);
+            flujo.anadir(ruta, regular);
         });
         if (hallados == 0) {
             progreso.borrar();

@@ -25,7 +25,7 @@ Flujo::Flujo(Trabajo trabajo, Entrega entrega, int hilos) : trabajo_(std::move(t
 
 Flujo::~Flujo() { terminar(); }
 
-void Flujo::anadir(const QString &ruta)
+void Flujo::anadir(const QString &ruta, bool regular)
 {
     std::unique_lock cerrojo(mutex_);
     entregarListos(cerrojo);
@@ -33,7 +33,7 @@ void Flujo::anadir(const QString &ruta)
         hayHecho_.wait(cerrojo, [this] { return loteListo(); });
         entregarListos(cerrojo);
     }
-    puestos_.push_back({ruta, std::nullopt});
+    puestos_.push_back({ruta, regular, std::nullopt});
     pendientes_.push_back(primero_ + qint64(puestos_.size()) - 1);
     hayTrabajo_.notify_one();
 }
@@ -83,9 +83,11 @@ void Flujo::trabajar()
             return;
         const qint64 numero = pendientes_.front();
         pendientes_.pop_front();
-        const QString ruta = puestos_[size_t(numero - primero_)].ruta;
+        const Puesto &p = puestos_[size_t(numero - primero_)];
+        const QString ruta = p.ruta;
+        const bool regular = p.regular;
         cerrojo.unlock();
-        Hecho h = trabajo_(ruta);
+        Hecho h = trabajo_(ruta, regular);
         cerrojo.lock();
         puestos_[size_t(numero - primero_)].hecho = std::move(h);
         if (loteListo())

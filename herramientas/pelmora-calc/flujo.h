@@ -22,22 +22,24 @@ struct Hecho {
 
 class Flujo {
 public:
-    using Trabajo = std::function<Hecho(const QString &ruta)>;
+    using Trabajo = std::function<Hecho(const QString &ruta, bool regular)>;
     // Called on the thread that hands the files, in their order.
     using Entrega = std::function<void(const QString &ruta, const Hecho &hecho)>;
 
     Flujo(Trabajo trabajo, Entrega entrega, int hilos = QThread::idealThreadCount());
     ~Flujo();
 
-    // Hands one more file; delivers the outputs that are ready, and waits
-    // for the oldest when too many are in flight.
-    void anadir(const QString &ruta);
+    // Hands one more file (regular: as the walk saw it); delivers the
+    // outputs that are ready, and waits for the oldest when too many are
+    // in flight.
+    void anadir(const QString &ruta, bool regular);
     // Delivers every output left; the threads end.
     void terminar();
 
 private:
     struct Puesto {
         QString ruta;
+        bool regular;
         std::optional<Hecho> hecho;
     };
     void trabajar();

@@ -16,6 +16,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pelmora;
 
@@ -461,11 +464,31 @@ TEST(Flota, RecorridoEnOrdenDeRutas)
     std::sort(esperado.begin(), esperado.end());
 
     QStringList hallado;
-    EXPECT_EQ(recorrerCalculos(dir.path(), [&](const QString &r) { hallado << r; }), esperado.size());
+    EXPECT_EQ(recorrerCalculos(dir.path(), [&](const QString &r, bool) { hallado << r; }), esperado.size());
     EXPECT_EQ(hallado, esperado);
     EXPECT_EQ(esperado.size(), 12);
     // A path that is no folder is handed as it is, found or not.
     hallado.clear();
-    EXPECT_EQ(recorrerCalculos(dir.filePath("falta.clc"), [&](const QString &r) { hallado << r; }), 1);
+    EXPECT_EQ(recorrerCalculos(dir.filePath("falta.clc"), [&](const QString &r, bool) { hallado << r; }), 1);
     EXPECT_EQ(hallado, QStringList{dir.filePath("falta.clc")});
+}
+
+// The walk tells a plain file from a link or a pipe; a path taken for a
+// plain file that is a pipe by the time it is opened is still refused, and
+// opening it does not wait for a writer.
+TEST(Flota, ArchivosRegularesDelRecorrido)
+{
+    QTemporaryDir dir;
+    const QByteArray base = QFile::encodeName(dir.path()) + '/';
+    QFile f(dir.filePath("a.clc"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    ASSERT_EQ(::symlink("a.clc", base + "b enlace.clc"), 0);
+    ASSERT_EQ(::mkfifo(base + "c tuberia.clc", 0644), 0);
+    std::map<QString, bool> regular;
+    recorrerCalculos(dir.path(), [&](const QString &r, bool reg) { regular[QFileInfo(r).fileName()] = reg; });
+    const std::map<QString, bool> esperado{{"a.clc", true}, {"b enlace.clc", false}, {"c tuberia.clc", false}};
+    EXPECT_EQ(regular, esperado);
+    LectorCalculos lector;
+    EXPECT_EQ(lector.abrir(dir.filePath("c tuberia.clc"), true), ErrorArchivo::AccesoDenegado);
 }
