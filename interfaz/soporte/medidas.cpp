@@ -1,7 +1,9 @@
 #include "interfaz/soporte/medidas.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QStyle>
+#include <optional>
 
 namespace pelmora {
 
@@ -10,6 +12,13 @@ namespace {
 constexpr qsizetype kRecordadas = 8192;
 constexpr auto kPropias =
     QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::WrapText;
+
+// A cell whose text the base style draws on one line and nothing over it.
+bool textoSencillo(const QStyleOptionViewItem &celda)
+{
+    return !(celda.features & kPropias) && !(celda.state & (QStyle::State_HasFocus | QStyle::State_Editing)) &&
+           !celda.text.isEmpty() && !celda.text.contains(QChar::LineSeparator);
+}
 
 } // namespace
 
@@ -50,6 +59,81 @@ QRect EstiloMedido::subElementRect(SubElement elemento, const QStyleOption *opci
     if (rects_.size() >= kRecordadas)
         rects_.clear();
     return *rects_.insert(clave, QProxyStyle::subElementRect(elemento, opcion, widget));
+}
+
+// A cell's text laid out, and how far below the top of its box it goes.
+struct EstiloMedido::TextoCelda {
+    std::optional<QTextLayout> disposicion;
+    int bajada = 0;
+};
+
+EstiloMedido::~EstiloMedido() = default;
+
+const EstiloMedido::TextoCelda *EstiloMedido::textoCelda(const QStyleOptionViewItem &celda, const QRect &caja) const
+{
+    const ClaveTexto clave{celda.text,           celda.font,           caja.size(), int(celda.displayAlignment),
+                           int(celda.direction), int(celda.textElideMode)};
+    if (const auto k = textos_.constFind(clave); k != textos_.cend())
+        return k->get();
+    if (textos_.size() >= kRecordadas)
+        textos_.clear();
+    QTextOption opcion;
+    opcion.setWrapMode(QTextOption::ManualWrap);
+    opcion.setTextDirection(celda.direction);
+    opcion.setAlignment(QStyle::visualAlignment(celda.direction, celda.displayAlignment));
+    // Laid out as the base style does: on lines of the box's width, one under the other.
+    auto disponer = [&](std::optional<QTextLayout> &l, const QString &texto) {
+        l.emplace(texto, celda.font);
+        l->setCacheEnabled(true);
+        l->setTextOption(opcion);
+        l->beginLayout();
+        double alto = 0;
+        for (QTextLine linea = l->createLine(); linea.isValid(); linea = l->createLine()) {
+            linea.setLineWidth(caja.width());
+            linea.setPosition(QPointF(0, alto));
+            alto += linea.height();
+        }
+        l->endLayout();
+    };
+    auto t = std::make_shared<TextoCelda>();
+    disponer(t->disposicion, celda.text);
+    const QRect dispuesto = QStyle::alignedRect(Qt::LayoutDirectionAuto, celda.displayAlignment,
+                                                t->disposicion->boundingRect().size().toSize(), caja);
+    t->bajada = dispuesto.top() - caja.top();
+    const QTextLine linea = t->disposicion->lineCount() == 1 ? t->disposicion->lineAt(0) : QTextLine();
+    if (!linea.isValid() || linea.height() + dispuesto.top() <= caja.top()) {
+        t.reset(); // more than a line, or none in view: the base style draws it
+    } else if (linea.naturalTextWidth() > caja.width()) {
+        const QString recortado = QFontMetrics(celda.font).elidedText(celda.text, celda.textElideMode, caja.width());
+        disponer(t->disposicion, recortado);
+    }
+    return textos_.insert(clave, std::move(t))->get();
+}
+
+void EstiloMedido::drawControl(ControlElement elemento, const QStyleOption *opcion, QPainter *p,
+                               const QWidget *widget) const
+{
+    const auto *celda = qstyleoption_cast<const QStyleOptionViewItem *>(opcion);
+    if (elemento != CE_ItemViewItem || !celda || !textoSencillo(*celda))
+        return QProxyStyle::drawControl(elemento, opcion, p, widget);
+    const int margen = proxy()->pixelMetric(PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect caja = proxy()->subElementRect(SE_ItemViewItemText, celda, widget).adjusted(margen, 0, -margen, 0);
+    const TextoCelda *texto = textoCelda(*celda, caja);
+    if (!texto)
+        return QProxyStyle::drawControl(elemento, opcion, p, widget);
+    // The cell without its text, then the text with the pen and within the
+    // bounds the base style gives it.
+    QStyleOptionViewItem sinTexto(*celda);
+    sinTexto.text.clear();
+    QProxyStyle::drawControl(elemento, &sinTexto, p, widget);
+    QPalette::ColorGroup grupo = celda->state & State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (grupo == QPalette::Normal && !(celda->state & State_Active))
+        grupo = QPalette::Inactive;
+    p->save();
+    p->setClipRect(celda->rect);
+    p->setPen(celda->palette.color(grupo, celda->state & State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    texto->disposicion->draw(p, QPointF(caja.x(), caja.y() + texto->bajada));
+    p->restore();
 }
 
 } // namespace pelmora

@@ -11,6 +11,8 @@
 #include <QSize>
 #include <QString>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <memory>
 
 namespace pelmora {
 
@@ -37,14 +39,35 @@ private:
 };
 
 // A style with the places of the parts of plain cells (no icon, check box
-// or wrapped text) remembered: what it gives is what its base style gives.
+// or wrapped text) remembered, and their texts drawn from layouts kept per
+// text, font and place: what it gives and draws is what its base style does.
 class EstiloMedido : public QProxyStyle {
     Q_OBJECT
 public:
     using QProxyStyle::QProxyStyle;
+    ~EstiloMedido() override;
     QRect subElementRect(SubElement elemento, const QStyleOption *opcion, const QWidget *widget) const override;
+    void drawControl(ControlElement elemento, const QStyleOption *opcion, QPainter *p,
+                     const QWidget *widget = nullptr) const override;
 
 private:
+    struct TextoCelda;
+    struct ClaveTexto {
+        QString texto;
+        QFont letra;
+        QSize caja; // of the text, within the cell's margins
+        int alineacion, direccion, recorte;
+        bool operator==(const ClaveTexto &) const = default;
+        friend size_t qHash(const ClaveTexto &c, size_t semilla)
+        {
+            return qHashMulti(semilla, c.texto, c.letra, c.caja.width(), c.caja.height(), c.alineacion, c.direccion,
+                              c.recorte);
+        }
+    };
+    // The text of a plain cell laid out as the base style lays it out to
+    // draw it in caja; null where it would not draw it on one line.
+    const TextoCelda *textoCelda(const QStyleOptionViewItem &celda, const QRect &caja) const;
+
     struct Clave {
         int elemento;
         QRect rect;
@@ -58,6 +81,7 @@ private:
         }
     };
     mutable QHash<Clave, QRect> rects_;
+    mutable QHash<ClaveTexto, std::shared_ptr<const TextoCelda>> textos_;
 };
 
 } // namespace pelmora

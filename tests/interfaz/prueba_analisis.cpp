@@ -377,6 +377,54 @@ private slots:
         }
     }
 
+    // The table's style draws each cell as the application's style does,
+    // pixel for pixel (cut short or whole, dimmed, aligned either way,
+    // selected or not, enabled or not, in each font), and again once it
+    // keeps the cells' texts.
+    void celdasPintadasComoEnQt()
+    {
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.5);
+        const struct {
+            int ancho;
+            bool seleccion, habilitada, grande;
+        } casos[] = {{60, false, true, false}, {140, true, true, false}, {45, true, false, true}, {220, false, true, true}};
+        const QString textos[] = {QStringLiteral("Kilómetros anuales recorridos"), QStringLiteral("1.234.567,89"),
+                                  QStringLiteral("no posible"), QStringLiteral("Ñ")};
+        for (const auto &c : casos) {
+            auto pintada = [&](QStyle *estilo, int veces) {
+                QTableWidget t(4, 3);
+                t.setStyle(estilo);
+                t.setAlternatingRowColors(true);
+                t.setWordWrap(false);
+                t.setFont(c.grande ? grande : QApplication::font());
+                for (int f = 0; f < 4; ++f) {
+                    for (int k = 0; k < 3; ++k) {
+                        auto *celda = new QTableWidgetItem(textos[(f + k) % 4]);
+                        celda->setTextAlignment(k == 1 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+                        if (f == 2 && k == 2)
+                            celda->setForeground(kColorNoPosible);
+                        t.setItem(f, k, celda);
+                    }
+                    t.setColumnWidth(f % 3, c.ancho + 10 * f);
+                }
+                if (c.seleccion)
+                    t.selectRow(1);
+                t.setEnabled(c.habilitada);
+                t.resize(600, 200);
+                QImage imagen;
+                for (int k = 0; k < veces; ++k)
+                    imagen = t.grab().toImage();
+                return imagen;
+            };
+            std::unique_ptr<QStyle> base(QStyleFactory::create(QApplication::style()->name()));
+            EstiloMedido medido(QStyleFactory::create(QApplication::style()->name()));
+            const QImage esperada = pintada(base.get(), 1);
+            QVERIFY(pintada(&medido, 1) == esperada);
+            QVERIFY(pintada(&medido, 2) == esperada);
+        }
+    }
+
     // The window's chart and table for each figure: the engine's entries,
     // the largest swing on top, the same order in the table.
     void tornadoEnOrdenDeOscilacion_data()
