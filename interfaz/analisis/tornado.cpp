@@ -3,6 +3,7 @@
 #include "analisis/rotulos.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
+#include "interfaz/soporte/medidas.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -344,9 +345,11 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
 // ---- The widget ---------------------------------------------------------------
 
 // What the widget keeps between layouts: the texts measured in its font, the
-// measures of what it shows and the heights asked at each width.
+// measures of what it shows, the heights asked at each width and the texts
+// laid out to draw them.
 struct GraficoTornado::Memoria {
     std::unique_ptr<MedidorTornado> medidor;
+    TextosDispuestos textos;
     std::optional<MedidasTornado> medidas;
     QHash<int, int> altos;
 };
@@ -449,15 +452,16 @@ void GraficoTornado::paintEvent(QPaintEvent *e)
         p.drawText(rect(), Qt::AlignCenter, QStringLiteral("No hay entradas que mover."));
         return;
     }
+    TextosDispuestos &textos = memoria_->textos;
     p.fillRect(g.muestraBajo, kColorBajo);
     p.fillRect(g.muestraAlto, kColorAlto);
     p.setPen(kTinta);
-    p.drawText(g.cajaLeyendaBajo, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaBajo);
-    p.drawText(g.cajaLeyendaAlto, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaAlto);
+    textos.dibujar(p, g.cajaLeyendaBajo, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaBajo);
+    textos.dibujar(p, g.cajaLeyendaAlto, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaAlto);
     QFont negrita = font();
     negrita.setBold(true);
     p.setFont(negrita);
-    p.drawText(g.cajaBase, Qt::AlignCenter, g.textoBase);
+    textos.dibujar(p, g.cajaBase, Qt::AlignCenter, g.textoBase);
     p.setFont(font());
 
     // Only the rows in the area to paint: laying their texts out is most of
@@ -470,7 +474,7 @@ void GraficoTornado::paintEvent(QPaintEvent *e)
         if (k % 2 == 1)
             p.fillRect(b.fila, kFilaAlterna);
         p.setPen(kTinta);
-        p.drawText(b.cajaEtiqueta, Qt::AlignRight | Qt::AlignVCenter, b.etiqueta);
+        textos.dibujar(p, b.cajaEtiqueta, Qt::AlignRight | Qt::AlignVCenter, b.etiqueta);
         // The longer bar first, so that a shorter one on the same side shows over it.
         const bool bajoPrimero = b.bajo.barra.width() >= b.alto.barra.width();
         for (const LadoTornado *l : bajoPrimero ? std::array{&b.bajo, &b.alto} : std::array{&b.alto, &b.bajo})
@@ -480,7 +484,7 @@ void GraficoTornado::paintEvent(QPaintEvent *e)
             if (l->texto.isEmpty())
                 continue;
             p.setPen(l->posible ? kTinta : kColorNoPosible);
-            p.drawText(l->caja, Qt::AlignCenter, l->texto);
+            textos.dibujar(p, l->caja, Qt::AlignCenter, l->texto);
         }
     }
     p.setPen(QPen(kEje, 1));

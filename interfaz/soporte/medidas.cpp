@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
+#include <QtMath>
 #include <optional>
+#include <vector>
 
 namespace pelmora {
 
@@ -134,6 +136,102 @@ void EstiloMedido::drawControl(ControlElement elemento, const QStyleOption *opci
     p->setPen(celda->palette.color(grupo, celda->state & State_Selected ? QPalette::HighlightedText : QPalette::Text));
     texto->disposicion->draw(p, QPointF(caja.x(), caja.y() + texto->bajada));
     p->restore();
+}
+
+// A text laid out as the painter lays it out to draw it: its lines one
+// under the other, each starting on a whole pixel, and how far down and
+// across the lines reach.
+struct TextosDispuestos::Dispuesto {
+    std::optional<QTextLayout> disposicion;
+    std::vector<double> bajos;   // the height down to the end of each line
+    std::vector<double> anchos;  // the widest of the lines so far
+};
+
+TextosDispuestos::TextosDispuestos() = default;
+TextosDispuestos::~TextosDispuestos() = default;
+
+const TextosDispuestos::Dispuesto &TextosDispuestos::dispuesto(const QString &texto, const QFont &letra,
+                                                                Qt::LayoutDirection direccion)
+{
+    const Clave clave{texto, letra, int(direccion)};
+    if (const auto k = dispuestos_.constFind(clave); k != dispuestos_.cend())
+        return **k;
+    if (dispuestos_.size() >= kRecordadas)
+        dispuestos_.clear();
+    QString lineas = texto;
+    for (QChar &c : lineas)
+        c = c == u'\n' ? QChar(QChar::LineSeparator) : c == u'\r' || c == u'\t' ? QChar(u' ') : c;
+    auto d = std::make_shared<Dispuesto>();
+    QTextLayout &l = d->disposicion.emplace(lineas, letra);
+    l.setCacheEnabled(true);
+    QTextOption opcion;
+    opcion.setTextDirection(direccion);
+    opcion.setAlignment(Qt::AlignLeft);
+    l.setTextOption(opcion);
+    const double interlineado = QFontMetricsF(letra).leading();
+    double alto = -interlineado, ancho = 0;
+    l.beginLayout();
+    for (QTextLine linea = l.createLine(); linea.isValid(); linea = l.createLine()) {
+        linea.setLineWidth(0x01000000);
+        alto = qCeil(alto + interlineado);
+        linea.setPosition(QPointF(0, alto));
+        alto += linea.ascent() + linea.descent();
+        ancho = std::max(ancho, linea.naturalTextWidth());
+        d->bajos.push_back(alto);
+        d->anchos.push_back(ancho);
+    }
+    l.endLayout();
+    return **dispuestos_.insert(clave, std::move(d));
+}
+
+void TextosDispuestos::dibujar(QPainter &p, const QRectF &caja, int banderas, const QString &texto)
+{
+    const QFont &letra = p.font();
+    const bool propias = (banderas & ~int(Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask)) ||
+                         p.layoutDirection() == Qt::RightToLeft || texto.contains(QChar(0x9c)) || letra.underline() ||
+                         letra.overline() || letra.strikeOut();
+    if (propias)
+        return p.drawText(caja, banderas, texto);
+    if (texto.isEmpty() || p.pen().style() == Qt::NoPen)
+        return;
+    const Dispuesto &d = dispuesto(texto, letra, p.layoutDirection());
+    // The lines the painter lays out: up to the first that reaches the bottom of the box.
+    size_t lineas = 0;
+    while (lineas < d.bajos.size() && (lineas == 0 || d.bajos[lineas - 1] < caja.height()))
+        ++lineas;
+    const double alto = d.bajos[lineas - 1], ancho = d.anchos[lineas - 1];
+    const QTransform &t = p.transform();
+    const bool escala = t.type() <= QTransform::TxScale;
+    double y = 0, x = 0;
+    if (banderas & Qt::AlignBottom) {
+        y = caja.height() - alto;
+    } else if (banderas & Qt::AlignVCenter) {
+        y = (caja.height() - alto) / 2;
+        if (false && escala && t.m22() != 0)
+            y = -qRound(-y * t.m22()) / t.m22();
+    }
+    if (banderas & Qt::AlignRight) {
+        x = caja.width() - ancho;
+    } else if (banderas & Qt::AlignHCenter) {
+        x = (caja.width() - ancho) / 2;
+        if (false && escala && t.m11() != 0)
+            x = qRound(x * t.m11()) / t.m11();
+    }
+    const bool recortar = !caja.contains(QRectF(caja.x() + x, caja.y() + y, ancho, alto));
+    if (recortar) {
+        p.save();
+        p.setClipRect(caja, Qt::IntersectClip);
+    }
+    for (size_t k = 0; k < lineas; ++k) {
+        const QTextLine linea = d.disposicion->lineAt(int(k));
+        const double avance = linea.horizontalAdvance();
+        const double dx = banderas & Qt::AlignRight     ? caja.width() - avance
+                          : banderas & Qt::AlignHCenter ? (caja.width() - avance) / 2
+                                                        : 0;
+        linea.draw(&p, QPointF(caja.x() + dx, caja.y() + y));
+    }
+    if (recortar)
+        p.restore();
 }
 
 } // namespace pelmora

@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QString>
 #include <QStyledItemDelegate>
+#include <QRectF>
 #include <QTextLayout>
 #include <memory>
 
@@ -82,6 +83,29 @@ private:
     };
     mutable QHash<Clave, QRect> rects_;
     mutable QHash<ClaveTexto, std::shared_ptr<const TextoCelda>> textos_;
+};
+
+// Texts drawn as QPainter::drawText(caja, banderas, texto) draws them, from
+// layouts kept per text, font and direction: laying a text out is most of
+// drawing it, and the same texts come back each time a widget is painted.
+// Texts with flags other than their alignment are drawn by the painter.
+class TextosDispuestos {
+public:
+    TextosDispuestos();
+    ~TextosDispuestos();
+    void dibujar(QPainter &p, const QRectF &caja, int banderas, const QString &texto);
+
+private:
+    struct Dispuesto;
+    struct Clave {
+        QString texto;
+        QFont letra;
+        int direccion;
+        bool operator==(const Clave &) const = default;
+        friend size_t qHash(const Clave &c, size_t semilla) { return qHashMulti(semilla, c.texto, c.letra, c.direccion); }
+    };
+    const Dispuesto &dispuesto(const QString &texto, const QFont &letra, Qt::LayoutDirection direccion);
+    QHash<Clave, std::shared_ptr<const Dispuesto>> dispuestos_;
 };
 
 } // namespace pelmora

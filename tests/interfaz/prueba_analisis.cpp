@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QPushButton>
@@ -422,6 +423,45 @@ private slots:
             const QImage esperada = pintada(base.get(), 1);
             QVERIFY(pintada(&medido, 1) == esperada);
             QVERIFY(pintada(&medido, 2) == esperada);
+        }
+    }
+
+    // Texts drawn from kept layouts are what the painter draws, pixel for
+    // pixel: each alignment, on whole and fractional places, boxes too short
+    // or too narrow for them, on one line or more, in each font, and again
+    // once laid out.
+    void textosDispuestosComoElPintor()
+    {
+        QFont negrita = QApplication::font(), grande = QApplication::font();
+        negrita.setBold(true);
+        grande.setPointSizeF(grande.pointSizeF() * 1.7);
+        const int alineaciones[] = {Qt::AlignCenter, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignVCenter,
+                                    Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignBottom};
+        const QRectF cajas[] = {{3, 4, 150, 22}, {10.37, 7.81, 61.5, 13.2}, {0.5, 30.25, 20, 60}, {7.7, 2.4, 90.3, 40.6}};
+        const QString textos[] = {QStringLiteral("1.234.567,89"), QStringLiteral("Kilómetros anuales\nrecorridos\nen línea"),
+                                  QStringLiteral("no posible"), QStringLiteral("Entrada −10 %\tÑ")};
+        TextosDispuestos dispuestos;
+        for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            for (const QFont &letra : {QApplication::font(), negrita, grande}) {
+                for (const QString &t : textos) {
+                    for (int a : alineaciones) {
+                        for (const QRectF &r : cajas) {
+                            std::array<QImage, 2> imagenes;
+                            for (size_t k = 0; k < 2; ++k) {
+                                imagenes[k] = QImage(180, 110, QImage::Format_ARGB32_Premultiplied);
+                                imagenes[k].fill(Qt::white);
+                                QPainter p(&imagenes[k]);
+                                p.setFont(letra);
+                                if (k == 0)
+                                    p.drawText(r, a, t);
+                                else
+                                    dispuestos.dibujar(p, r, a, t);
+                            }
+                            QVERIFY2(imagenes[0] == imagenes[1], qPrintable(t + QString::number(a)));
+                        }
+                    }
+                }
+            }
         }
     }
 
