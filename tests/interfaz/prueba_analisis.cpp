@@ -24,6 +24,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -502,6 +503,42 @@ private slots:
             }
         }
         QVERIFY(rechazado);
+    }
+
+    // The columns keep the widths Qt gives their contents while the figures
+    // grow, shrink, change font or order (the entry and its section no wider
+    // than 24 and 12 letters).
+    void anchosSiguenAlContenido()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        Calculo &c = w.calculo();
+        QTableWidget *t = v->tabla();
+        QFont grande = t->font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.3);
+        const struct {
+            double km;
+            int cifra, porcentaje;
+            bool grande;
+        } pasos[] = {{110000, Res::Totales, 10, false}, {9000, Res::Totales, 10, false}, {990000, Res::Totales, 10, false},
+                     {120000, Res::Totales, 10, true},  {120000, Res::C5, 10, true},       {40000, Res::C5, 35, true}};
+        for (const auto &p : pasos) {
+            const int antes = v->veces();
+            t->setFont(p.grande ? grande : QFont());
+            c.ConfirmarCampo(kCar, Car::KmAnuales, Valor(p.km + 1), c.columnaS()(kCar, Car::KmAnuales));
+            c.ConfirmarCampo(kCar, Car::KmAnuales, Valor(p.km), c.columnaS()(kCar, Car::KmAnuales));
+            v->elegirCifra(p.cifra);
+            v->elegirPorcentaje(p.porcentaje);
+            QTRY_VERIFY(v->veces() > antes);
+            for (int k = 0; k < t->columnCount(); ++k) {
+                const int contenido = std::max(static_cast<const QAbstractItemView &>(*t).sizeHintForColumn(k),
+                                               t->horizontalHeader()->sectionSizeHint(k));
+                const int letras = k == 0 ? 24 : k == 1 ? 12 : 1000;
+                QVERIFY2(t->columnWidth(k) == std::min(contenido, letras * v->fontMetrics().averageCharWidth()),
+                         qPrintable(QStringLiteral("columna %1, paso %2").arg(k).arg(&p - pasos)));
+            }
+        }
     }
 
     // P and the figure are chosen in the window: P works the sensitivity
