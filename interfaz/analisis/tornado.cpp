@@ -28,7 +28,7 @@ const QColor kTinta(Qt::black);
 const QColor kFilaAlterna(242, 242, 242);
 const QColor kEje(64, 64, 64);
 
-QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
+QString textoCifra(double x, int n) { return cifraEscrita(x, decimalesResultado(n)); }
 
 QString noPosible() { return QStringLiteral("no posible"); }
 

@@ -28,7 +28,7 @@ QString conUnidad(const QString &texto, const QString &unidad)
     return unidad.isEmpty() ? texto : texto + QLatin1Char(' ') + unidad;
 }
 
-QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
+QString textoCifra(double x, int n) { return cifraEscrita(x, decimalesResultado(n)); }
 
 // A cell of the table: its tool tip is its text (the entry and its section
 // are cut short in their columns), and a refused side or a message is
@@ -124,9 +124,9 @@ TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
         QStringList fila = {e.etiqueta,
                             QString::fromUtf8(datosSeccion(e.seccion).titulo),
                             rotulo(e.seccion, e.indice).unidad,
-                            FormatearNumero(Valor(e.valor), d, true),
-                            FormatearNumero(Valor(e.bajo.valor), d, true),
-                            FormatearNumero(Valor(e.alto.valor), d, true)};
+                            cifraEscrita(e.valor, d),
+                            cifraEscrita(e.bajo.valor, d),
+                            cifraEscrita(e.alto.valor, d)};
         fila << ladoCifra(e.bajo, bajo) << ladoCifra(e.alto, alto) << textoCifra(s.oscilacion(e, n), n)
              << mensajes.join(QStringLiteral("; "));
         t.filas.push_back(fila);

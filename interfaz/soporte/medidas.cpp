@@ -1,9 +1,12 @@
 #include "interfaz/soporte/medidas.h"
 
+#include "entrada/numeros.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QtMath>
+#include <bit>
 #include <optional>
 #include <vector>
 
@@ -14,6 +17,20 @@ namespace {
 constexpr qsizetype kRecordadas = 8192;
 constexpr auto kPropias =
     QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::WrapText;
+
+// A figure as written: the value as it is (-0 apart from 0), its places
+// and the separators.
+struct ClaveCifra {
+    quint64 bits;
+    int decimales;
+    QChar decimal;
+    QString miles;
+    bool operator==(const ClaveCifra &) const = default;
+    friend size_t qHash(const ClaveCifra &c, size_t semilla)
+    {
+        return qHashMulti(semilla, c.bits, c.decimales, c.decimal, c.miles);
+    }
+};
 
 // A cell whose text the base style draws on one line and nothing over it.
 bool textoSencillo(const QStyleOptionViewItem &celda)
@@ -232,6 +249,17 @@ void TextosDispuestos::dibujar(QPainter &p, const QRectF &caja, int banderas, co
     }
     if (recortar)
         p.restore();
+}
+
+QString cifraEscrita(double x, int decimales)
+{
+    thread_local QHash<ClaveCifra, QString> escritas;
+    const ClaveCifra clave{std::bit_cast<quint64>(x), decimales, separadorDecimal(), separadorMiles()};
+    if (const auto k = escritas.constFind(clave); k != escritas.cend())
+        return *k;
+    if (escritas.size() >= kRecordadas)
+        escritas.clear();
+    return *escritas.insert(clave, FormatearNumero(Valor(x), decimales, true));
 }
 
 } // namespace pelmora

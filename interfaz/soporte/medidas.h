@@ -108,4 +108,9 @@ private:
     QHash<Clave, std::shared_ptr<const Dispuesto>> dispuestos_;
 };
 
+// FormatearNumero(Valor(x), decimales, true), remembered per value, places
+// and separators (per thread): a chart and a table of the same figures
+// write most of them again at every change of the calculation.
+QString cifraEscrita(double x, int decimales);
+
 } // namespace pelmora

@@ -427,6 +427,22 @@ private slots:
         }
     }
 
+    // A figure remembered is written as FormatearNumero writes it: each
+    // value, sign of zero and number of places, with the separators of each
+    // locale, the first time and again.
+    void cifrasEscritasComoFormatearNumero()
+    {
+        const double valores[] = {0.0, -0.0, 1234.5, -1234.5, 0.125, 987654321.987, 1e-9, std::nan(""), 5e300};
+        for (const QLocale &l : {QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::English), QLocale::c(),
+                                 QLocale(QLocale::Spanish, QLocale::Spain)}) {
+            fijarSeparadores(l);
+            for (int vuelta = 0; vuelta < 2; ++vuelta)
+                for (double x : valores)
+                    for (int d : {0, 2, 3})
+                        QCOMPARE(cifraEscrita(x, d), FormatearNumero(Valor(x), d, true));
+        }
+    }
+
     // Texts drawn from kept layouts are what the painter draws, pixel for
     // pixel: each alignment, on whole and fractional places, boxes too short
     // or too narrow for them, on one line or more, in each font, and again
