@@ -404,11 +404,19 @@ void GraficoTornado::disponer()
     } else {
         geometria_ = GeometriaTornado();
     }
+    // One line per row, its pieces appended in place.
     QString descripcion;
-    if (s_)
-        for (const BarraTornado &b : geometria_.barras)
-            descripcion += s_->entradas[size_t(b.entrada)].etiqueta + QStringLiteral(": ") + b.bajo.texto +
-                           QStringLiteral(" / ") + b.alto.texto + QLatin1Char('\n');
+    if (s_) {
+        descripcion.reserve(qsizetype(geometria_.barras.size()) * 80);
+        for (const BarraTornado &b : geometria_.barras) {
+            descripcion += s_->entradas[size_t(b.entrada)].etiqueta;
+            descripcion += u": ";
+            descripcion += b.bajo.texto;
+            descripcion += u" / ";
+            descripcion += b.alto.texto;
+            descripcion += u'\n';
+        }
+    }
     setAccessibleDescription(descripcion);
 }
 

@@ -268,15 +268,25 @@ void VentanaSensibilidad::mostrar()
 bool VentanaSensibilidad::medirCeldas(const std::vector<QPoint> &celdas)
 {
     // What QTableView::sizeHintForColumn asks each cell for: the delegate's
-    // width in the view's options (measured once per text and font).
+    // width in the view's options. The cells are plain texts, alike but for
+    // their texts: each text is measured once in a font.
     const QStyleOptionViewItem opcion = tabla_->opcionCeldas();
     auto medir = [&](int f, int k) {
         const QModelIndex i = tabla_->model()->index(f, k);
-        anchosCeldas_[size_t(k)][size_t(f)] = tabla_->itemDelegateForIndex(i)->sizeHint(opcion, i).width();
+        const QString texto = tabla_->item(f, k)->text();
+        auto a = anchosTexto_.constFind(texto);
+        if (a == anchosTexto_.cend()) {
+            if (anchosTexto_.size() >= 4096)
+                anchosTexto_.clear();
+            a = anchosTexto_.insert(texto, tabla_->itemDelegateForIndex(i)->sizeHint(opcion, i).width());
+        }
+        anchosCeldas_[size_t(k)][size_t(f)] = *a;
     };
     const size_t filas = size_t(tabla_->rowCount()), columnas = size_t(tabla_->columnCount());
     if (opcion.font != letraCeldas_ || anchosCeldas_.size() != columnas ||
         (columnas > 0 && anchosCeldas_[0].size() != filas)) {
+        if (opcion.font != letraCeldas_)
+            anchosTexto_.clear();
         letraCeldas_ = opcion.font;
         anchosCeldas_.assign(columnas, std::vector<int>(filas, 0));
         for (int f = 0; f < int(filas); ++f)

@@ -96,6 +96,7 @@ private:
     mutable QFont letraCabecera_;
     mutable QHash<QString, int> anchosCabecera_;
     QFont letraCeldas_;
+    QHash<QString, int> anchosTexto_;            // in letraCeldas_
     std::vector<std::vector<int>> anchosCeldas_; // [column][row]
     int veces_ = 0;
 
