@@ -15,6 +15,9 @@ namespace pelmora {
 namespace {
 
 constexpr qsizetype kRecordadas = 8192;
+// Texts kept laid out (with their glyphs, a kilobyte or so each): enough
+// for what a table or a chart shows in a few states.
+constexpr qsizetype kDispuestos = 2048;
 constexpr auto kPropias =
     QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::WrapText;
 
@@ -94,7 +97,7 @@ const EstiloMedido::TextoCelda *EstiloMedido::textoCelda(const QStyleOptionViewI
                            int(celda.direction), int(celda.textElideMode)};
     if (const auto k = textos_.constFind(clave); k != textos_.cend())
         return k->get();
-    if (textos_.size() >= kRecordadas)
+    if (textos_.size() >= kDispuestos)
         textos_.clear();
     QTextOption opcion;
     opcion.setWrapMode(QTextOption::ManualWrap);
@@ -173,7 +176,7 @@ const TextosDispuestos::Dispuesto &TextosDispuestos::dispuesto(const QString &te
     const Clave clave{texto, letra, int(direccion)};
     if (const auto k = dispuestos_.constFind(clave); k != dispuestos_.cend())
         return **k;
-    if (dispuestos_.size() >= kRecordadas)
+    if (dispuestos_.size() >= kDispuestos)
         dispuestos_.clear();
     QString lineas = texto;
     for (QChar &c : lineas)
