@@ -180,7 +180,7 @@ QHBoxLayout *VentanaSensibilidad::crearControles()
     spnPorcentaje_->setSuffix(QStringLiteral(" %"));
     spnPorcentaje_->setValue(int(kPorcentajeSensibilidad));
     lblPorcentaje->setBuddy(spnPorcentaje_);
-    lblBase_ = new QLabel(this);
+    lblBase_ = new EtiquetaMedida(this);
     lblBase_->setObjectName(QStringLiteral("lblBase"));
     lblBase_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fila->addWidget(lblCifra);

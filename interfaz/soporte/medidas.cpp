@@ -158,6 +158,30 @@ void EstiloMedido::drawControl(ControlElement elemento, const QStyleOption *opci
     p->restore();
 }
 
+const EtiquetaMedida::Pistas &EtiquetaMedida::pistas() const
+{
+    if (font() != letra_ || logicalDpiY() != puntos_ || pistas_.size() >= kRecordadas) {
+        letra_ = font();
+        puntos_ = logicalDpiY();
+        pistas_.clear();
+    }
+    if (const auto k = pistas_.constFind(text()); k != pistas_.cend())
+        return *k;
+    return *pistas_.insert(text(), {QLabel::sizeHint(), QLabel::minimumSizeHint()});
+}
+
+QSize EtiquetaMedida::sizeHint() const { return pistas().tamano; }
+
+QSize EtiquetaMedida::minimumSizeHint() const { return pistas().minimo; }
+
+void EtiquetaMedida::changeEvent(QEvent *e)
+{
+    // What else measures a text differently: the style, the contents' margins.
+    if (e->type() == QEvent::StyleChange || e->type() == QEvent::ContentsRectChange)
+        pistas_.clear();
+    QLabel::changeEvent(e);
+}
+
 // A text laid out as the painter lays it out to draw it: its lines one
 // under the other, each starting on a whole pixel, and how far down and
 // across the lines reach.

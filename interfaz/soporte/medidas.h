@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QRect>
 #include <QSize>
@@ -83,6 +84,30 @@ private:
     };
     mutable QHash<Clave, QRect> rects_;
     mutable QHash<ClaveTexto, std::shared_ptr<const TextoCelda>> textos_;
+};
+
+// A label whose size hints are measured once per text and font, for a
+// label whose text changes often and comes back (and nothing else of it
+// changes once shown): a label measures its text again at each change,
+// three times over, and a selectable one lays it out as a document each time.
+class EtiquetaMedida : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void changeEvent(QEvent *e) override;
+
+private:
+    struct Pistas {
+        QSize tamano, minimo;
+    };
+    const Pistas &pistas() const;
+    mutable QFont letra_;
+    mutable int puntos_ = 0; // per inch of the screen
+    mutable QHash<QString, Pistas> pistas_;
 };
 
 // Texts drawn as QPainter::drawText(caja, banderas, texto) draws them, from

@@ -443,6 +443,36 @@ private slots:
         }
     }
 
+    // A label measured once per text gives the hints a label gives: texts
+    // that come back, in another font, selectable or not, after new margins.
+    void etiquetaMedidaComoQLabel()
+    {
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.6);
+        for (bool seleccionable : {false, true}) {
+            EtiquetaMedida medida;
+            QLabel qt;
+            for (QLabel *l : {static_cast<QLabel *>(&medida), &qt})
+                l->setTextInteractionFlags(seleccionable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+            const struct {
+                const char *texto;
+                bool grande;
+                int margen;
+            } pasos[] = {{"C5 actual: 77,894 €/hora", false, 0}, {"Coste total anual actual: 1.234.567,89 €", false, 0},
+                         {"C5 actual: 77,894 €/hora", true, 0},  {"Coste total anual actual: 1.234.567,89 €", true, 0},
+                         {"C5 actual: 77,894 €/hora", true, 7}};
+            for (const auto &p : pasos) {
+                for (QLabel *l : {static_cast<QLabel *>(&medida), &qt}) {
+                    l->setText(QString::fromUtf8(p.texto));
+                    l->setFont(p.grande ? grande : QApplication::font());
+                    l->setContentsMargins(p.margen, p.margen, p.margen, p.margen);
+                }
+                QCOMPARE(medida.sizeHint(), qt.sizeHint());
+                QCOMPARE(medida.minimumSizeHint(), qt.minimumSizeHint());
+            }
+        }
+    }
+
     // Texts drawn from kept layouts are what the painter draws, pixel for
     // pixel: each alignment, on whole and fractional places, boxes too short
     // or too narrow for them, on one line or more, in each font, and again
