@@ -9,10 +9,10 @@
 #include <QLabel>
 #include <QProxyStyle>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStyledItemDelegate>
-#include <QRectF>
 #include <QTextLayout>
 #include <memory>
 
@@ -127,7 +127,10 @@ private:
         QFont letra;
         int direccion;
         bool operator==(const Clave &) const = default;
-        friend size_t qHash(const Clave &c, size_t semilla) { return qHashMulti(semilla, c.texto, c.letra, c.direccion); }
+        friend size_t qHash(const Clave &c, size_t semilla)
+        {
+            return qHashMulti(semilla, c.texto, c.letra, c.direccion);
+        }
     };
     const Dispuesto &dispuesto(const QString &texto, const QFont &letra, Qt::LayoutDirection direccion);
     QHash<Clave, std::shared_ptr<const Dispuesto>> dispuestos_;

@@ -390,7 +390,8 @@ private slots:
         const struct {
             int ancho;
             bool seleccion, habilitada, grande;
-        } casos[] = {{60, false, true, false}, {140, true, true, false}, {45, true, false, true}, {220, false, true, true}};
+        } casos[] = {{60, false, true, false}, {140, true, true, false}, {45, true, false, true},
+                     {220, false, true, true}};
         const QString textos[] = {QStringLiteral("Kilómetros anuales recorridos"), QStringLiteral("1.234.567,89"),
                                   QStringLiteral("no posible"), QStringLiteral("Ñ")};
         for (const auto &c : casos) {
@@ -403,7 +404,8 @@ private slots:
                 for (int f = 0; f < 4; ++f) {
                     for (int k = 0; k < 3; ++k) {
                         auto *celda = new QTableWidgetItem(textos[(f + k) % 4]);
-                        celda->setTextAlignment(k == 1 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+                        celda->setTextAlignment(k == 1 ? Qt::AlignRight | Qt::AlignVCenter
+                                                       : Qt::AlignLeft | Qt::AlignVCenter);
                         if (f == 2 && k == 2)
                             celda->setForeground(kColorNoPosible);
                         t.setItem(f, k, celda);
@@ -458,8 +460,10 @@ private slots:
                 const char *texto;
                 bool grande;
                 int margen;
-            } pasos[] = {{"C5 actual: 77,894 €/hora", false, 0}, {"Coste total anual actual: 1.234.567,89 €", false, 0},
-                         {"C5 actual: 77,894 €/hora", true, 0},  {"Coste total anual actual: 1.234.567,89 €", true, 0},
+            } pasos[] = {{"C5 actual: 77,894 €/hora", false, 0},
+                         {"Coste total anual actual: 1.234.567,89 €", false, 0},
+                         {"C5 actual: 77,894 €/hora", true, 0},
+                         {"Coste total anual actual: 1.234.567,89 €", true, 0},
                          {"C5 actual: 77,894 €/hora", true, 7}};
             for (const auto &p : pasos) {
                 for (QLabel *l : {static_cast<QLabel *>(&medida), &qt}) {
@@ -482,10 +486,13 @@ private slots:
         QFont negrita = QApplication::font(), grande = QApplication::font();
         negrita.setBold(true);
         grande.setPointSizeF(grande.pointSizeF() * 1.7);
-        const int alineaciones[] = {Qt::AlignCenter, Qt::AlignRight | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignVCenter,
+        const int alineaciones[] = {Qt::AlignCenter, Qt::AlignRight | Qt::AlignVCenter,
+                                    Qt::AlignLeft | Qt::AlignVCenter,
                                     Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignBottom};
-        const QRectF cajas[] = {{3, 4, 150, 22}, {10.37, 7.81, 61.5, 13.2}, {0.5, 30.25, 20, 60}, {7.7, 2.4, 90.3, 40.6}};
-        const QString textos[] = {QStringLiteral("1.234.567,89"), QStringLiteral("Kilómetros anuales\nrecorridos\nen línea"),
+        const QRectF cajas[] = {{3, 4, 150, 22}, {10.37, 7.81, 61.5, 13.2}, {0.5, 30.25, 20, 60},
+                                {7.7, 2.4, 90.3, 40.6}};
+        const QString textos[] = {QStringLiteral("1.234.567,89"),
+                                  QStringLiteral("Kilómetros anuales\nrecorridos\nen línea"),
                                   QStringLiteral("no posible"), QStringLiteral("Entrada −10 %\tÑ")};
         TextosDispuestos dispuestos;
         for (int vuelta = 0; vuelta < 2; ++vuelta) {
@@ -567,8 +574,9 @@ private slots:
             double km;
             int cifra, porcentaje;
             bool grande;
-        } pasos[] = {{110000, Res::Totales, 10, false}, {9000, Res::Totales, 10, false}, {990000, Res::Totales, 10, false},
-                     {120000, Res::Totales, 10, true},  {120000, Res::C5, 10, true},       {40000, Res::C5, 35, true}};
+        } pasos[] = {{110000, Res::Totales, 10, false}, {9000, Res::Totales, 10, false},
+                     {990000, Res::Totales, 10, false}, {120000, Res::Totales, 10, true},
+                     {120000, Res::C5, 10, true},       {40000, Res::C5, 35, true}};
         for (const auto &p : pasos) {
             const int antes = v->veces();
             t->setFont(p.grande ? grande : QFont());
