@@ -3,6 +3,7 @@
 #include "analisis/rotulos.h"
 #include "calculo/catalogo.h"
 #include "entrada/numeros.h"
+#include "interfaz/soporte/medidas.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -27,7 +28,7 @@ const QColor kTinta(Qt::black);
 const QColor kFilaAlterna(242, 242, 242);
 const QColor kEje(64, 64, 64);
 
-QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
+QString textoCifra(double x, int n) { return cifraEscrita(x, decimalesResultado(n)); }
 
 QString noPosible() { return QStringLiteral("no posible"); }
 
@@ -344,9 +345,11 @@ GeometriaTornado disponerTornado(const Sensibilidad &s, int n, double ancho, con
 // ---- The widget ---------------------------------------------------------------
 
 // What the widget keeps between layouts: the texts measured in its font, the
-// measures of what it shows and the heights asked at each width.
+// measures of what it shows, the heights asked at each width and the texts
+// laid out to draw them.
 struct GraficoTornado::Memoria {
     std::unique_ptr<MedidorTornado> medidor;
+    TextosDispuestos textos;
     std::optional<MedidasTornado> medidas;
     QHash<int, int> altos;
 };
@@ -401,11 +404,19 @@ void GraficoTornado::disponer()
     } else {
         geometria_ = GeometriaTornado();
     }
+    // One line per row, its pieces appended in place.
     QString descripcion;
-    if (s_)
-        for (const BarraTornado &b : geometria_.barras)
-            descripcion += s_->entradas[size_t(b.entrada)].etiqueta + QStringLiteral(": ") + b.bajo.texto +
-                           QStringLiteral(" / ") + b.alto.texto + QLatin1Char('\n');
+    if (s_) {
+        descripcion.reserve(qsizetype(geometria_.barras.size()) * 80);
+        for (const BarraTornado &b : geometria_.barras) {
+            descripcion += s_->entradas[size_t(b.entrada)].etiqueta;
+            descripcion += u": ";
+            descripcion += b.bajo.texto;
+            descripcion += u" / ";
+            descripcion += b.alto.texto;
+            descripcion += u'\n';
+        }
+    }
     setAccessibleDescription(descripcion);
 }
 
@@ -449,15 +460,16 @@ void GraficoTornado::paintEvent(QPaintEvent *e)
         p.drawText(rect(), Qt::AlignCenter, QStringLiteral("No hay entradas que mover."));
         return;
     }
+    TextosDispuestos &textos = memoria_->textos;
     p.fillRect(g.muestraBajo, kColorBajo);
     p.fillRect(g.muestraAlto, kColorAlto);
     p.setPen(kTinta);
-    p.drawText(g.cajaLeyendaBajo, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaBajo);
-    p.drawText(g.cajaLeyendaAlto, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaAlto);
+    textos.dibujar(p, g.cajaLeyendaBajo, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaBajo);
+    textos.dibujar(p, g.cajaLeyendaAlto, Qt::AlignLeft | Qt::AlignVCenter, g.leyendaAlto);
     QFont negrita = font();
     negrita.setBold(true);
     p.setFont(negrita);
-    p.drawText(g.cajaBase, Qt::AlignCenter, g.textoBase);
+    textos.dibujar(p, g.cajaBase, Qt::AlignCenter, g.textoBase);
     p.setFont(font());
 
     // Only the rows in the area to paint: laying their texts out is most of
@@ -470,7 +482,7 @@ void GraficoTornado::paintEvent(QPaintEvent *e)
         if (k % 2 == 1)
             p.fillRect(b.fila, kFilaAlterna);
         p.setPen(kTinta);
-        p.drawText(b.cajaEtiqueta, Qt::AlignRight | Qt::AlignVCenter, b.etiqueta);
+        textos.dibujar(p, b.cajaEtiqueta, Qt::AlignRight | Qt::AlignVCenter, b.etiqueta);
         // The longer bar first, so that a shorter one on the same side shows over it.
         const bool bajoPrimero = b.bajo.barra.width() >= b.alto.barra.width();
         for (const LadoTornado *l : bajoPrimero ? std::array{&b.bajo, &b.alto} : std::array{&b.alto, &b.bajo})
@@ -480,7 +492,7 @@ void GraficoTornado::paintEvent(QPaintEvent *e)
             if (l->texto.isEmpty())
                 continue;
             p.setPen(l->posible ? kTinta : kColorNoPosible);
-            p.drawText(l->caja, Qt::AlignCenter, l->texto);
+            textos.dibujar(p, l->caja, Qt::AlignCenter, l->texto);
         }
     }
     p.setPen(QPen(kEje, 1));

@@ -28,7 +28,7 @@ QString conUnidad(const QString &texto, const QString &unidad)
     return unidad.isEmpty() ? texto : texto + QLatin1Char(' ') + unidad;
 }
 
-QString textoCifra(double x, int n) { return FormatearNumero(Valor(x), decimalesResultado(n), true); }
+QString textoCifra(double x, int n) { return cifraEscrita(x, decimalesResultado(n)); }
 
 // A cell of the table: its tool tip is its text (the entry and its section
 // are cut short in their columns), and a refused side or a message is
@@ -50,19 +50,27 @@ private:
     bool mensaje_;
 };
 
+// What a new content changed in the table: the columns whose heading or
+// cells changed (all of them when the rows did), and the cells.
+struct CambiosTabla {
+    std::vector<bool> columnas;
+    std::vector<QPoint> celdas; // x the column, y the row
+};
+
 // The table shows t: the cells kept, their texts changed where they differ
-// (a change in the figures touches few of them). Which columns changed.
-std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
+// (a change in the figures touches few of them).
+CambiosTabla llenarTabla(QTableWidget &tabla, const TablaTexto &t)
 {
     const int columnas = int(t.cabecera.size());
-    std::vector<bool> cambiadas(size_t(columnas), false);
+    const bool filas = tabla.rowCount() != int(t.filas.size()) || tabla.columnCount() != columnas;
+    CambiosTabla r{std::vector<bool>(size_t(columnas), filas), {}};
     if (tabla.columnCount() != columnas)
         tabla.setColumnCount(columnas);
     tabla.setRowCount(int(t.filas.size()));
     for (int k = 0; k < columnas; ++k) {
         if (QTableWidgetItem *h = tabla.horizontalHeaderItem(k); !h || h->text() != t.cabecera[size_t(k)]) {
             tabla.setHorizontalHeaderItem(k, new QTableWidgetItem(t.cabecera[size_t(k)]));
-            cambiadas[size_t(k)] = true;
+            r.columnas[size_t(k)] = true;
         }
     }
     for (int f = 0; f < int(t.filas.size()); ++f) {
@@ -71,7 +79,8 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
             QTableWidgetItem *celda = tabla.item(f, k);
             if (celda && celda->text() == texto)
                 continue;
-            cambiadas[size_t(k)] = true;
+            r.columnas[size_t(k)] = true;
+            r.celdas.emplace_back(k, f);
             if (!celda) {
                 celda = new CeldaSensibilidad(k == columnas - 1);
                 if (t.numerica[size_t(k)])
@@ -81,10 +90,17 @@ std::vector<bool> llenarTabla(QTableWidget &tabla, const TablaTexto &t)
             celda->setText(texto);
         }
     }
-    return cambiadas;
+    return r;
 }
 
 } // namespace
+
+QStyleOptionViewItem TablaSensibilidad::opcionCeldas() const
+{
+    QStyleOptionViewItem o;
+    initViewItemOption(&o);
+    return o;
+}
 
 TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
 {
@@ -108,9 +124,9 @@ TablaTexto tablaSensibilidad(const Sensibilidad &s, int n)
         QStringList fila = {e.etiqueta,
                             QString::fromUtf8(datosSeccion(e.seccion).titulo),
                             rotulo(e.seccion, e.indice).unidad,
-                            FormatearNumero(Valor(e.valor), d, true),
-                            FormatearNumero(Valor(e.bajo.valor), d, true),
-                            FormatearNumero(Valor(e.alto.valor), d, true)};
+                            cifraEscrita(e.valor, d),
+                            cifraEscrita(e.bajo.valor, d),
+                            cifraEscrita(e.alto.valor, d)};
         fila << ladoCifra(e.bajo, bajo) << ladoCifra(e.alto, alto) << textoCifra(s.oscilacion(e, n), n)
              << mensajes.join(QStringLiteral("; "));
         t.filas.push_back(fila);
@@ -164,7 +180,7 @@ QHBoxLayout *VentanaSensibilidad::crearControles()
     spnPorcentaje_->setSuffix(QStringLiteral(" %"));
     spnPorcentaje_->setValue(int(kPorcentajeSensibilidad));
     lblPorcentaje->setBuddy(spnPorcentaje_);
-    lblBase_ = new QLabel(this);
+    lblBase_ = new EtiquetaMedida(this);
     lblBase_->setObjectName(QStringLiteral("lblBase"));
     lblBase_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     fila->addWidget(lblCifra);
@@ -189,7 +205,7 @@ QSplitter *VentanaSensibilidad::crearGraficoYTabla()
     desplazamiento_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grafico_ = new GraficoTornado;
     desplazamiento_->setWidget(grafico_);
-    tabla_ = new QTableWidget(division);
+    tabla_ = new TablaSensibilidad(division);
     tabla_->setObjectName(QStringLiteral("grdSensibilidad"));
     tabla_->setAccessibleName(QStringLiteral("Tabla de sensibilidad"));
     tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -240,19 +256,55 @@ void VentanaSensibilidad::mostrar()
                                 rotuloResultado(n).unidad));
     grafico_->mostrar(&s_, n);
 
-    // Only the cells whose text changed are painted again, and the columns
-    // whose texts changed take their new widths at once.
-    const std::vector<bool> cambiadas = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
-    for (int k = 0; k < int(cambiadas.size()); ++k)
-        if (cambiadas[size_t(k)])
+    // Only the cells whose text changed are painted again and measured, and
+    // the columns whose texts changed take their new widths at once.
+    const CambiosTabla cambios = llenarTabla(*tabla_, tablaSensibilidad(s_, n));
+    const bool todas = medirCeldas(cambios.celdas);
+    for (int k = 0; k < int(cambios.columnas.size()); ++k)
+        if (todas || cambios.columnas[size_t(k)])
             tabla_->setColumnWidth(k, std::min(anchoContenido(k), anchoMaximo(k)));
+}
+
+bool VentanaSensibilidad::medirCeldas(const std::vector<QPoint> &celdas)
+{
+    // What QTableView::sizeHintForColumn asks each cell for: the delegate's
+    // width in the view's options. The cells are plain texts, alike but for
+    // their texts: each text is measured once in a font.
+    const QStyleOptionViewItem opcion = tabla_->opcionCeldas();
+    auto medir = [&](int f, int k) {
+        const QModelIndex i = tabla_->model()->index(f, k);
+        const QString texto = tabla_->item(f, k)->text();
+        auto a = anchosTexto_.constFind(texto);
+        if (a == anchosTexto_.cend()) {
+            if (anchosTexto_.size() >= 4096)
+                anchosTexto_.clear();
+            a = anchosTexto_.insert(texto, tabla_->itemDelegateForIndex(i)->sizeHint(opcion, i).width());
+        }
+        anchosCeldas_[size_t(k)][size_t(f)] = *a;
+    };
+    const size_t filas = size_t(tabla_->rowCount()), columnas = size_t(tabla_->columnCount());
+    if (opcion.font != letraCeldas_ || anchosCeldas_.size() != columnas ||
+        (columnas > 0 && anchosCeldas_[0].size() != filas)) {
+        if (opcion.font != letraCeldas_)
+            anchosTexto_.clear();
+        letraCeldas_ = opcion.font;
+        anchosCeldas_.assign(columnas, std::vector<int>(filas, 0));
+        for (int f = 0; f < int(filas); ++f)
+            for (int k = 0; k < int(columnas); ++k)
+                medir(f, k);
+        return true;
+    }
+    for (const QPoint &c : celdas)
+        medir(c.y(), c.x());
+    return false;
 }
 
 int VentanaSensibilidad::anchoContenido(int columna) const
 {
-    // What QTableView::resizeColumnToContents gives: the cells' width or the
-    // heading's, whichever is wider. A heading is measured once per text and
-    // font; only the percentage or the figure change it.
+    // What QTableView::resizeColumnToContents gives: the widest cell (and
+    // the grid's line) or the heading, whichever is wider. A heading is
+    // measured once per text and font; only the percentage or the figure
+    // change it.
     const QHeaderView &cabecera = *tabla_->horizontalHeader();
     if (cabecera.font() != letraCabecera_) {
         letraCabecera_ = cabecera.font();
@@ -262,7 +314,9 @@ int VentanaSensibilidad::anchoContenido(int columna) const
     auto k = anchosCabecera_.constFind(texto);
     if (k == anchosCabecera_.cend())
         k = anchosCabecera_.insert(texto, cabecera.sectionSizeHint(columna));
-    return std::max(static_cast<const QAbstractItemView &>(*tabla_).sizeHintForColumn(columna), *k);
+    const std::vector<int> &celdas = anchosCeldas_[size_t(columna)];
+    const int ancho = celdas.empty() ? 0 : *std::max_element(celdas.begin(), celdas.end());
+    return std::max(ancho + (tabla_->showGrid() ? 1 : 0), *k);
 }
 
 int VentanaSensibilidad::anchoMaximo(int columna) const

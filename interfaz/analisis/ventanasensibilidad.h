@@ -10,9 +10,12 @@
 
 #include <QFont>
 #include <QHash>
+#include <QPoint>
+#include <QTableWidget>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QHBoxLayout;
@@ -20,7 +23,6 @@ class QLabel;
 class QScrollArea;
 class QSplitter;
 class QSpinBox;
-class QTableWidget;
 
 namespace pelmora {
 
@@ -31,6 +33,14 @@ class GraficoTornado;
 // ("no posible" for a refused side), its swing and the refused sides'
 // messages.
 TablaTexto tablaSensibilidad(const Sensibilidad &s, int n);
+
+// The window's table, with the options its cells are measured in.
+class TablaSensibilidad : public QTableWidget {
+    Q_OBJECT
+public:
+    using QTableWidget::QTableWidget;
+    QStyleOptionViewItem opcionCeldas() const;
+};
 
 class VentanaSensibilidad : public DialogoAnalisis {
     Q_OBJECT
@@ -68,6 +78,10 @@ private:
     void calcular();
     // The chart and the table from s_ for the figure chosen.
     void mostrar();
+    // The widths the cells ask for: those given, or all of them after
+    // the rows, the columns or the font changed (then true: every column
+    // takes its width again).
+    bool medirCeldas(const std::vector<QPoint> &celdas);
     // The width a column's contents ask for.
     int anchoContenido(int columna) const;
     // The widest a column of the table is made to fit its contents.
@@ -81,6 +95,9 @@ private:
     QTimer temporizador_;
     mutable QFont letraCabecera_;
     mutable QHash<QString, int> anchosCabecera_;
+    QFont letraCeldas_;
+    QHash<QString, int> anchosTexto_;            // in letraCeldas_
+    std::vector<std::vector<int>> anchosCeldas_; // [column][row]
     int veces_ = 0;
 
     QComboBox *cboCifra_ = nullptr;
@@ -88,7 +105,7 @@ private:
     QLabel *lblBase_ = nullptr;
     QScrollArea *desplazamiento_ = nullptr;
     GraficoTornado *grafico_ = nullptr;
-    QTableWidget *tabla_ = nullptr;
+    TablaSensibilidad *tabla_ = nullptr;
 };
 
 } // namespace pelmora

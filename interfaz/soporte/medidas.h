@@ -6,11 +6,15 @@
 
 #include <QFont>
 #include <QHash>
+#include <QLabel>
 #include <QProxyStyle>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <memory>
 
 namespace pelmora {
 
@@ -37,14 +41,35 @@ private:
 };
 
 // A style with the places of the parts of plain cells (no icon, check box
-// or wrapped text) remembered: what it gives is what its base style gives.
+// or wrapped text) remembered, and their texts drawn from layouts kept per
+// text, font and place: what it gives and draws is what its base style does.
 class EstiloMedido : public QProxyStyle {
     Q_OBJECT
 public:
     using QProxyStyle::QProxyStyle;
+    ~EstiloMedido() override;
     QRect subElementRect(SubElement elemento, const QStyleOption *opcion, const QWidget *widget) const override;
+    void drawControl(ControlElement elemento, const QStyleOption *opcion, QPainter *p,
+                     const QWidget *widget = nullptr) const override;
 
 private:
+    struct TextoCelda;
+    struct ClaveTexto {
+        QString texto;
+        QFont letra;
+        QSize caja; // of the text, within the cell's margins
+        int alineacion, direccion, recorte;
+        bool operator==(const ClaveTexto &) const = default;
+        friend size_t qHash(const ClaveTexto &c, size_t semilla)
+        {
+            return qHashMulti(semilla, c.texto, c.letra, c.caja.width(), c.caja.height(), c.alineacion, c.direccion,
+                              c.recorte);
+        }
+    };
+    // The text of a plain cell laid out as the base style lays it out to
+    // draw it in caja; null where it would not draw it on one line.
+    const TextoCelda *textoCelda(const QStyleOptionViewItem &celda, const QRect &caja) const;
+
     struct Clave {
         int elemento;
         QRect rect;
@@ -58,6 +83,62 @@ private:
         }
     };
     mutable QHash<Clave, QRect> rects_;
+    mutable QHash<ClaveTexto, std::shared_ptr<const TextoCelda>> textos_;
 };
+
+// A label whose size hints are measured once per text and font, for a
+// label whose text changes often and comes back (and nothing else of it
+// changes once shown): a label measures its text again at each change,
+// three times over, and a selectable one lays it out as a document each time.
+class EtiquetaMedida : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void changeEvent(QEvent *e) override;
+
+private:
+    struct Pistas {
+        QSize tamano, minimo;
+    };
+    const Pistas &pistas() const;
+    mutable QFont letra_;
+    mutable int puntos_ = 0; // per inch of the screen
+    mutable QHash<QString, Pistas> pistas_;
+};
+
+// Texts drawn as QPainter::drawText(caja, banderas, texto) draws them, from
+// layouts kept per text, font and direction: laying a text out is most of
+// drawing it, and the same texts come back each time a widget is painted.
+// Texts with flags other than their alignment are drawn by the painter.
+class TextosDispuestos {
+public:
+    TextosDispuestos();
+    ~TextosDispuestos();
+    void dibujar(QPainter &p, const QRectF &caja, int banderas, const QString &texto);
+
+private:
+    struct Dispuesto;
+    struct Clave {
+        QString texto;
+        QFont letra;
+        int direccion;
+        bool operator==(const Clave &) const = default;
+        friend size_t qHash(const Clave &c, size_t semilla)
+        {
+            return qHashMulti(semilla, c.texto, c.letra, c.direccion);
+        }
+    };
+    const Dispuesto &dispuesto(const QString &texto, const QFont &letra, Qt::LayoutDirection direccion);
+    QHash<Clave, std::shared_ptr<const Dispuesto>> dispuestos_;
+};
+
+// FormatearNumero(Valor(x), decimales, true), remembered per value, places
+// and separators (per thread): a chart and a table of the same figures
+// write most of them again at every change of the calculation.
+QString cifraEscrita(double x, int decimales);
 
 } // namespace pelmora

@@ -24,10 +24,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QPushButton>
@@ -377,6 +379,146 @@ private slots:
         }
     }
 
+    // The table's style draws each cell as the application's style does,
+    // pixel for pixel (cut short or whole, dimmed, aligned either way,
+    // selected or not, enabled or not, in each font), and again once it
+    // keeps the cells' texts.
+    void celdasPintadasComoEnQt()
+    {
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.5);
+        const struct {
+            int ancho;
+            bool seleccion, habilitada, grande;
+        } casos[] = {{60, false, true, false}, {140, true, true, false}, {45, true, false, true},
+                     {220, false, true, true}};
+        const QString textos[] = {QStringLiteral("Kilómetros anuales recorridos"), QStringLiteral("1.234.567,89"),
+                                  QStringLiteral("no posible"), QStringLiteral("Ñ")};
+        for (const auto &c : casos) {
+            auto pintada = [&](QStyle *estilo, int veces) {
+                QTableWidget t(4, 3);
+                t.setStyle(estilo);
+                t.setAlternatingRowColors(true);
+                t.setWordWrap(false);
+                t.setFont(c.grande ? grande : QApplication::font());
+                for (int f = 0; f < 4; ++f) {
+                    for (int k = 0; k < 3; ++k) {
+                        auto *celda = new QTableWidgetItem(textos[(f + k) % 4]);
+                        celda->setTextAlignment(k == 1 ? Qt::AlignRight | Qt::AlignVCenter
+                                                       : Qt::AlignLeft | Qt::AlignVCenter);
+                        if (f == 2 && k == 2)
+                            celda->setForeground(kColorNoPosible);
+                        t.setItem(f, k, celda);
+                    }
+                    t.setColumnWidth(f % 3, c.ancho + 10 * f);
+                }
+                if (c.seleccion)
+                    t.selectRow(1);
+                t.setEnabled(c.habilitada);
+                t.resize(600, 200);
+                QImage imagen;
+                for (int k = 0; k < veces; ++k)
+                    imagen = t.grab().toImage();
+                return imagen;
+            };
+            std::unique_ptr<QStyle> base(QStyleFactory::create(QApplication::style()->name()));
+            EstiloMedido medido(QStyleFactory::create(QApplication::style()->name()));
+            const QImage esperada = pintada(base.get(), 1);
+            QVERIFY(pintada(&medido, 1) == esperada);
+            QVERIFY(pintada(&medido, 2) == esperada);
+        }
+    }
+
+    // A figure remembered is written as FormatearNumero writes it: each
+    // value, sign of zero and number of places, with the separators of each
+    // locale, the first time and again.
+    void cifrasEscritasComoFormatearNumero()
+    {
+        const double valores[] = {0.0, -0.0, 1234.5, -1234.5, 0.125, 987654321.987, 1e-9, std::nan(""), 5e300};
+        for (const QLocale &l : {QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::English), QLocale::c(),
+                                 QLocale(QLocale::Spanish, QLocale::Spain)}) {
+            fijarSeparadores(l);
+            for (int vuelta = 0; vuelta < 2; ++vuelta)
+                for (double x : valores)
+                    for (int d : {0, 2, 3})
+                        QCOMPARE(cifraEscrita(x, d), FormatearNumero(Valor(x), d, true));
+        }
+    }
+
+    // A label measured once per text gives the hints a label gives: texts
+    // that come back, in another font, selectable or not, after new margins.
+    void etiquetaMedidaComoQLabel()
+    {
+        QFont grande = QApplication::font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.6);
+        for (bool seleccionable : {false, true}) {
+            EtiquetaMedida medida;
+            QLabel qt;
+            for (QLabel *l : {static_cast<QLabel *>(&medida), &qt})
+                l->setTextInteractionFlags(seleccionable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+            const struct {
+                const char *texto;
+                bool grande;
+                int margen;
+            } pasos[] = {{"C5 actual: 77,894 €/hora", false, 0},
+                         {"Coste total anual actual: 1.234.567,89 €", false, 0},
+                         {"C5 actual: 77,894 €/hora", true, 0},
+                         {"Coste total anual actual: 1.234.567,89 €", true, 0},
+                         {"C5 actual: 77,894 €/hora", true, 7}};
+            for (const auto &p : pasos) {
+                for (QLabel *l : {static_cast<QLabel *>(&medida), &qt}) {
+                    l->setText(QString::fromUtf8(p.texto));
+                    l->setFont(p.grande ? grande : QApplication::font());
+                    l->setContentsMargins(p.margen, p.margen, p.margen, p.margen);
+                }
+                QCOMPARE(medida.sizeHint(), qt.sizeHint());
+                QCOMPARE(medida.minimumSizeHint(), qt.minimumSizeHint());
+            }
+        }
+    }
+
+    // Texts drawn from kept layouts are what the painter draws, pixel for
+    // pixel: each alignment, on whole and fractional places, boxes too short
+    // or too narrow for them, on one line or more, in each font, and again
+    // once laid out.
+    void textosDispuestosComoElPintor()
+    {
+        QFont negrita = QApplication::font(), grande = QApplication::font();
+        negrita.setBold(true);
+        grande.setPointSizeF(grande.pointSizeF() * 1.7);
+        const int alineaciones[] = {Qt::AlignCenter, Qt::AlignRight | Qt::AlignVCenter,
+                                    Qt::AlignLeft | Qt::AlignVCenter,
+                                    Qt::AlignLeft | Qt::AlignTop, Qt::AlignRight | Qt::AlignBottom};
+        const QRectF cajas[] = {{3, 4, 150, 22}, {10.37, 7.81, 61.5, 13.2}, {0.5, 30.25, 20, 60},
+                                {7.7, 2.4, 90.3, 40.6}};
+        const QString textos[] = {QStringLiteral("1.234.567,89"),
+                                  QStringLiteral("Kilómetros anuales\nrecorridos\nen línea"),
+                                  QStringLiteral("no posible"), QStringLiteral("Entrada −10 %\tÑ")};
+        TextosDispuestos dispuestos;
+        for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            for (const QFont &letra : {QApplication::font(), negrita, grande}) {
+                for (const QString &t : textos) {
+                    for (int a : alineaciones) {
+                        for (const QRectF &r : cajas) {
+                            std::array<QImage, 2> imagenes;
+                            for (size_t k = 0; k < 2; ++k) {
+                                imagenes[k] = QImage(180, 110, QImage::Format_ARGB32_Premultiplied);
+                                imagenes[k].fill(Qt::white);
+                                QPainter p(&imagenes[k]);
+                                p.setFont(letra);
+                                if (k == 0)
+                                    p.drawText(r, a, t);
+                                else
+                                    dispuestos.dibujar(p, r, a, t);
+                            }
+                            QVERIFY2(imagenes[0] == imagenes[1], qPrintable(t + QString::number(a)));
+                        }
+                    }
+                }
+            }
+        }
+    }
+
     // The window's chart and table for each figure: the engine's entries,
     // the largest swing on top, the same order in the table.
     void tornadoEnOrdenDeOscilacion_data()
@@ -414,6 +556,43 @@ private slots:
             }
         }
         QVERIFY(rechazado);
+    }
+
+    // The columns keep the widths Qt gives their contents while the figures
+    // grow, shrink, change font or order (the entry and its section no wider
+    // than 24 and 12 letters).
+    void anchosSiguenAlContenido()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        Calculo &c = w.calculo();
+        QTableWidget *t = v->tabla();
+        QFont grande = t->font();
+        grande.setPointSizeF(grande.pointSizeF() * 1.3);
+        const struct {
+            double km;
+            int cifra, porcentaje;
+            bool grande;
+        } pasos[] = {{110000, Res::Totales, 10, false}, {9000, Res::Totales, 10, false},
+                     {990000, Res::Totales, 10, false}, {120000, Res::Totales, 10, true},
+                     {120000, Res::C5, 10, true},       {40000, Res::C5, 35, true}};
+        for (const auto &p : pasos) {
+            const int antes = v->veces();
+            t->setFont(p.grande ? grande : QFont());
+            c.ConfirmarCampo(kCar, Car::KmAnuales, Valor(p.km + 1), c.columnaS()(kCar, Car::KmAnuales));
+            c.ConfirmarCampo(kCar, Car::KmAnuales, Valor(p.km), c.columnaS()(kCar, Car::KmAnuales));
+            v->elegirCifra(p.cifra);
+            v->elegirPorcentaje(p.porcentaje);
+            QTRY_VERIFY(v->veces() > antes);
+            for (int k = 0; k < t->columnCount(); ++k) {
+                const int contenido = std::max(static_cast<const QAbstractItemView &>(*t).sizeHintForColumn(k),
+                                               t->horizontalHeader()->sectionSizeHint(k));
+                const int letras = k == 0 ? 24 : k == 1 ? 12 : 1000;
+                QVERIFY2(t->columnWidth(k) == std::min(contenido, letras * v->fontMetrics().averageCharWidth()),
+                         qPrintable(QStringLiteral("columna %1, paso %2").arg(k).arg(&p - pasos)));
+            }
+        }
     }
 
     // P and the figure are chosen in the window: P works the sensitivity
