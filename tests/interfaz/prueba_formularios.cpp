@@ -21,6 +21,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 using namespace pelmora;
 
@@ -1129,7 +1130,11 @@ private slots:
             {{20, 12}, "", false, true, 1},                          {{300, 120}, "Carburante", false, false, 2},
             {{300, 120}, "", false, true, 1.5},
         };
-        for (const Caso &c : casos) {
+        std::vector<Caso> todos(std::begin(casos), std::end(casos));
+        // Every height over a span of the bands the sides are drawn in.
+        for (int alto = 150; alto < 150 + 66; ++alto)
+            todos.push_back({{300, alto}, alto % 2 ? "Carburante" : "", false, false, 1});
+        for (const Caso &c : todos) {
             auto dibujo = [&](bool propio) {
                 QGroupBox caja(QString::fromUtf8(c.titulo));
                 caja.setCheckable(c.marcable);
