@@ -126,6 +126,8 @@ int main(int argc, char *argv[])
         {"Pelmora con un calculo de referencia", pelmora, {sinPresentacion, QStringLiteral(PELMORA_REFERENCIA)}, {}},
         {"Ventana vacia con un menu", vacia, {QStringLiteral("--con-menu")}, {}},
         {"Ventana vacia con los menus de Pelmora", vacia, {QStringLiteral("--menus-completos")}, {}},
+        {"La misma, tan alta como la pantalla", vacia,
+         {QStringLiteral("--menus-completos"), QStringLiteral("--alto-pantalla")}, {}},
     };
 
     // One run of each first, to warm the disk cache.
@@ -164,6 +166,8 @@ int main(int argc, char *argv[])
     for (size_t i = 0; i < series[2].medidas.size(); ++i)
         porVuelta.push_back(series[2].medidas[i].cuadro / series[4].medidas[i].cuadro);
     std::printf("Mediana de las razones de cada vuelta, con un calculo / mismos menus: %.2f\n", mediana(porVuelta));
+    std::printf("Razon Pelmora con un calculo / la misma ventana vacia tan alta como la pantalla: %.2f\n",
+                series[2].med(&Medida::cuadro) / series[5].med(&Medida::cuadro));
     std::printf("Memoria residente: Pelmora con un calculo %ld kB, ventana vacia %ld kB (%.2f veces)\n",
                 series[2].rss(), series[1].rss(),
                 static_cast<double>(series[2].rss()) / static_cast<double>(series[1].rss()));

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace {
 
@@ -64,7 +65,12 @@ int main(int argc, char *argv[])
                                                                           &QApplication::quit);
     if (app.arguments().contains(QStringLiteral("--menus-completos")))
         menusCompletos(ventana.menuBar());
-    ventana.resize(800, 600);
+    // --alto-pantalla: as tall as the screen's work area, as Pelmora's
+    // window is (the same pixels to fill on the first frame).
+    if (app.arguments().contains(QStringLiteral("--alto-pantalla")))
+        ventana.resize(800, ventana.screen()->availableGeometry().height());
+    else
+        ventana.resize(800, 600);
     ventana.show();
     return app.exec();
 }
