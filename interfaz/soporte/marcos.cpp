@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace pelmora {
@@ -29,14 +30,24 @@ struct Marco {
     QColor tinte;
 };
 
+using Clave = std::tuple<QString, int, int, bool, bool>;
+
+std::map<Clave, Marco> &medidos()
+{
+    static std::map<Clave, Marco> m;
+    return m;
+}
+
+Clave claveMarco(const QStyle *estilo, int alto, int altoLetra, const QWidget *w)
+{
+    const auto *caja = qobject_cast<const QGroupBox *>(w);
+    return {estilo->name(), alto, altoLetra, caja && caja->title().isEmpty(), caja && caja->isCheckable()};
+}
+
 Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
 {
-    using Clave = std::tuple<QString, int, int, bool, bool>;
-    static std::map<Clave, Marco> medidos;
-    const auto *caja = qobject_cast<const QGroupBox *>(w);
-    const Clave clave{estilo->name(), o->rect.height(), o->fontMetrics.height(), caja && caja->title().isEmpty(),
-                      caja && caja->isCheckable()};
-    if (auto it = medidos.find(clave); it != medidos.end())
+    const Clave clave = claveMarco(estilo, o->rect.height(), o->fontMetrics.height(), w);
+    if (auto it = medidos().find(clave); it != medidos().end())
         return it->second;
 
     Marco m;
@@ -68,7 +79,58 @@ Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
                 m.tinte = QColor::fromRgba(qUnpremultiply(tinte));
         }
     }
-    return medidos.emplace(clave, m).first->second;
+    return medidos().emplace(clave, m).first->second;
+}
+
+// The colour the painter leaves where it lays the tint over an opaque colour.
+QRgb tenido(QRgb fondo, const QColor &tinte)
+{
+    static std::map<std::pair<QRgb, QRgb>, QRgb> hechos;
+    const std::pair<QRgb, QRgb> clave{fondo, tinte.rgba()};
+    if (auto it = hechos.find(clave); it != hechos.end())
+        return it->second;
+    QImage muestra(16, 1, QImage::Format_ARGB32_Premultiplied);
+    muestra.fill(fondo);
+    {
+        QPainter p(&muestra);
+        p.fillRect(muestra.rect(), tinte);
+    }
+    return hechos.emplace(clave, reinterpret_cast<const QRgb *>(muestra.constScanLine(0))[8]).first->second;
+}
+
+// The one opaque colour under a rectangle of a widget before it paints,
+// when it is known: its own background when it fills it with an opaque
+// colour; else what its parent left there, if no earlier sibling covers
+// any of it and the parent is a frame of this style with the rectangle in
+// its inside: the parent's own colour under its tint. (Nothing else that
+// a widget may paint is known.)
+std::optional<QRgb> fondoBajo(const QWidget *w, const QRect &r)
+{
+    if (w->autoFillBackground()) {
+        const QBrush &b = w->palette().brush(w->backgroundRole());
+        if (b.style() == Qt::SolidPattern && b.color().alpha() == 255)
+            return b.color().rgba();
+        return std::nullopt;
+    }
+    const auto *padre = qobject_cast<const QGroupBox *>(w->parentWidget());
+    if (w->isWindow() || !padre || padre->style() != estiloMarcos())
+        return std::nullopt;
+    const QRect enPadre = r.translated(w->pos());
+    for (const QObject *o : padre->children()) {
+        if (o == w)
+            break;
+        if (const auto *h = qobject_cast<const QWidget *>(o); h && !h->isHidden() && h->geometry().intersects(enPadre))
+            return std::nullopt;
+    }
+    const QStyle *base = static_cast<const QProxyStyle *>(estiloMarcos())->baseStyle();
+    const auto it = medidos().find(claveMarco(base, padre->height(), padre->fontMetrics().height(), padre));
+    if (it == medidos().end() || !it->second.tinte.isValid())
+        return std::nullopt;
+    const QRect dentroPadre = padre->rect().adjusted(kBorde, it->second.arriba + kBorde, -kBorde, -kBorde);
+    if (!dentroPadre.contains(enPadre))
+        return std::nullopt;
+    const std::optional<QRgb> debajo = fondoBajo(padre, enPadre);
+    return debajo ? std::optional<QRgb>(tenido(*debajo, it->second.tinte)) : std::nullopt;
 }
 
 class EstiloMarcos : public QProxyStyle {
@@ -101,7 +163,12 @@ public:
             QProxyStyle::drawPrimitive(e, o, p, w);
             p->restore();
         }
-        p->fillRect(dentro, m.tinte);
+        // Over a known opaque colour the tinted inside is one opaque colour
+        // too, filled at once; else the tint is laid over what is there.
+        if (const std::optional<QRgb> fondo = w ? fondoBajo(w, dentro) : std::nullopt)
+            p->fillRect(dentro, QColor::fromRgb(tenido(*fondo, m.tinte)));
+        else
+            p->fillRect(dentro, m.tinte);
     }
 
 private:

@@ -1153,6 +1153,33 @@ private slots:
         }
     }
 
+    // Each form drawn whole gives the pixels of Fusion's own frames (the
+    // boxes nest, and each inside is filled as the colour the tint leaves).
+    void formulariosComoFusion()
+    {
+        if (!estiloMarcos())
+            QSKIP("the application's style is not Fusion");
+        Banco b;
+        QVERIFY(b.preparar());
+        for (int s = 0; s < kNumSecciones; ++s) {
+            FormularioBase *f = b.mostrar(Seccion(s));
+            const QList<QGroupBox *> cajas = f->findChildren<QGroupBox *>();
+            QVERIFY(!cajas.isEmpty());
+            // As built, and in the colours the main window gives the form shown.
+            for (bool mostrado : {false, true}) {
+                if (mostrado)
+                    f->aspectoMostrado(QColor(255, 255, 192), QColor(192, 192, 255));
+                const QImage propio = f->grab().toImage();
+                for (QGroupBox *g : cajas)
+                    g->setStyle(nullptr);
+                const QImage fusion = f->grab().toImage();
+                for (QGroupBox *g : cajas)
+                    ponerEstiloMarcos(g);
+                QVERIFY2(propio == fusion, qPrintable(f->objectName()));
+            }
+        }
+    }
+
     // The pies of the form: labels captioned, coloured and placed from the geometry.
     void tartasDelFormulario()
     {
