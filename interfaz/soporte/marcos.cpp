@@ -98,39 +98,18 @@ QRgb tenido(QRgb fondo, const QColor &tinte)
     return hechos.emplace(clave, reinterpret_cast<const QRgb *>(muestra.constScanLine(0))[8]).first->second;
 }
 
-// The one opaque colour under a rectangle of a widget before it paints,
-// when it is known: its own background when it fills it with an opaque
-// colour; else what its parent left there, if no earlier sibling covers
-// any of it and the parent is a frame of this style with the rectangle in
-// its inside: the parent's own colour under its tint. (Nothing else that
-// a widget may paint is known.)
-std::optional<QRgb> fondoBajo(const QWidget *w, const QRect &r)
+// The one opaque colour under a widget before it paints, when it is known:
+// its own background, when it fills it with an opaque colour. (What its
+// parent left there is not: a widget drawn alone, as by grab(), is drawn
+// over its own background instead.)
+std::optional<QRgb> fondoPropio(const QWidget *w)
 {
-    if (w->autoFillBackground()) {
-        const QBrush &b = w->palette().brush(w->backgroundRole());
-        if (b.style() == Qt::SolidPattern && b.color().alpha() == 255)
-            return b.color().rgba();
+    if (!w || !w->autoFillBackground())
         return std::nullopt;
-    }
-    const auto *padre = qobject_cast<const QGroupBox *>(w->parentWidget());
-    if (w->isWindow() || !padre || padre->style() != estiloMarcos())
+    const QBrush &b = w->palette().brush(w->backgroundRole());
+    if (b.style() != Qt::SolidPattern || b.color().alpha() != 255)
         return std::nullopt;
-    const QRect enPadre = r.translated(w->pos());
-    for (const QObject *o : padre->children()) {
-        if (o == w)
-            break;
-        if (const auto *h = qobject_cast<const QWidget *>(o); h && !h->isHidden() && h->geometry().intersects(enPadre))
-            return std::nullopt;
-    }
-    const QStyle *base = static_cast<const QProxyStyle *>(estiloMarcos())->baseStyle();
-    const auto it = medidos().find(claveMarco(base, padre->height(), padre->fontMetrics().height(), padre));
-    if (it == medidos().end() || !it->second.tinte.isValid())
-        return std::nullopt;
-    const QRect dentroPadre = padre->rect().adjusted(kBorde, it->second.arriba + kBorde, -kBorde, -kBorde);
-    if (!dentroPadre.contains(enPadre))
-        return std::nullopt;
-    const std::optional<QRgb> debajo = fondoBajo(padre, enPadre);
-    return debajo ? std::optional<QRgb>(tenido(*debajo, it->second.tinte)) : std::nullopt;
+    return b.color().rgba();
 }
 
 class EstiloMarcos : public QProxyStyle {
@@ -165,7 +144,7 @@ public:
         }
         // Over a known opaque colour the tinted inside is one opaque colour
         // too, filled at once; else the tint is laid over what is there.
-        if (const std::optional<QRgb> fondo = w ? fondoBajo(w, dentro) : std::nullopt)
+        if (const std::optional<QRgb> fondo = fondoPropio(w))
             p->fillRect(dentro, QColor::fromRgb(tenido(*fondo, m.tinte)));
         else
             p->fillRect(dentro, m.tinte);

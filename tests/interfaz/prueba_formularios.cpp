@@ -1169,10 +1169,17 @@ private slots:
             for (bool mostrado : {false, true}) {
                 if (mostrado)
                     f->aspectoMostrado(QColor(255, 255, 192), QColor(192, 192, 255));
-                const QImage propio = f->grab().toImage();
+                // The whole form, and a small piece of each box, drawn alone.
+                auto dibujo = [&] {
+                    QList<QImage> r{f->grab().toImage()};
+                    for (QGroupBox *g : cajas)
+                        r << g->grab(QRect(g->width() / 2, g->height() / 2, 9, 9)).toImage();
+                    return r;
+                };
+                const QList<QImage> propio = dibujo();
                 for (QGroupBox *g : cajas)
                     g->setStyle(nullptr);
-                const QImage fusion = f->grab().toImage();
+                const QList<QImage> fusion = dibujo();
                 for (QGroupBox *g : cajas)
                     ponerEstiloMarcos(g);
                 QVERIFY2(propio == fusion, qPrintable(f->objectName()));
