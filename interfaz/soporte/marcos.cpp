@@ -30,24 +30,17 @@ struct Marco {
     QColor tinte;
 };
 
-using Clave = std::tuple<QString, int, int, bool, bool>;
-
-std::map<Clave, Marco> &medidos()
-{
-    static std::map<Clave, Marco> m;
-    return m;
-}
-
-Clave claveMarco(const QStyle *estilo, int alto, int altoLetra, const QWidget *w)
-{
-    const auto *caja = qobject_cast<const QGroupBox *>(w);
-    return {estilo->name(), alto, altoLetra, caja && caja->title().isEmpty(), caja && caja->isCheckable()};
-}
+// A pixel as stored (premultiplied).
+QRgb guardado(const QImage &im, int x, int y) { return reinterpret_cast<const QRgb *>(im.constScanLine(y))[x]; }
 
 Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
 {
-    const Clave clave = claveMarco(estilo, o->rect.height(), o->fontMetrics.height(), w);
-    if (auto it = medidos().find(clave); it != medidos().end())
+    using Clave = std::tuple<QString, int, int, bool, bool>;
+    static std::map<Clave, Marco> medidos;
+    const auto *caja = qobject_cast<const QGroupBox *>(w);
+    const Clave clave{estilo->name(), o->rect.height(), o->fontMetrics.height(), caja && caja->title().isEmpty(),
+                      caja && caja->isCheckable()};
+    if (auto it = medidos.find(clave); it != medidos.end())
         return it->second;
 
     Marco m;
@@ -69,17 +62,16 @@ Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
         // and if it reads back exactly as a colour.
         const QRect dentro = QRect(0, m.arriba, kAnchoTira, alto - m.arriba).adjusted(kBorde, kBorde, -kBorde, -kBorde);
         if (y < alto && !dentro.isEmpty()) {
-            auto guardado = [&tira](int fx, int fy) { return reinterpret_cast<const QRgb *>(tira.constScanLine(fy))[fx]; };
-            const QRgb tinte = guardado(dentro.left(), dentro.top());
+            const QRgb tinte = guardado(tira, dentro.left(), dentro.top());
             bool parejo = qPremultiply(qUnpremultiply(tinte)) == tinte;
             for (int fy = dentro.top(); parejo && fy <= dentro.bottom(); ++fy)
                 for (int fx = dentro.left(); parejo && fx <= dentro.right(); ++fx)
-                    parejo = guardado(fx, fy) == tinte;
+                    parejo = guardado(tira, fx, fy) == tinte;
             if (parejo)
                 m.tinte = QColor::fromRgba(qUnpremultiply(tinte));
         }
     }
-    return medidos().emplace(clave, m).first->second;
+    return medidos.emplace(clave, m).first->second;
 }
 
 // The colour the painter leaves where it lays the tint over an opaque colour.
