@@ -1,10 +1,12 @@
 // Files handed to worker threads as they are found, their outputs taken
-// back in the order they were handed, with a bounded number in flight.
+// back in the order they were handed, with a bounded number in flight. The
+// thread that hands them is one of the workers.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QThread>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -29,9 +31,10 @@ public:
     Flujo(Trabajo trabajo, Entrega entrega, int hilos = QThread::idealThreadCount());
     ~Flujo();
 
-    // Hands one more file (regular: as the walk saw it); delivers the
-    // outputs that are ready, and waits for the oldest when too many are
-    // in flight.
+    // Hands one more file (regular: as the walk saw it). Files go to the
+    // threads a few at a time, or at once while a thread waits for work;
+    // each hand-off delivers the outputs that are ready, and works on the
+    // oldest when too many are in flight.
     void anadir(const QString &ruta, bool regular);
     // Delivers every output left; the threads end.
     void terminar();
@@ -42,9 +45,14 @@ private:
         bool regular;
         std::optional<Hecho> hecho;
     };
+    struct Nuevo {
+        QString ruta;
+        bool regular;
+    };
+    void soltarNuevos();
+    void ayudar(std::unique_lock<std::mutex> &cerrojo);
     void trabajar();
     void entregarListos(std::unique_lock<std::mutex> &cerrojo);
-    bool loteListo() const;
 
     Trabajo trabajo_;
     Entrega entrega_;
@@ -54,6 +62,11 @@ private:
     std::deque<qint64> pendientes_; // numbers of the files no thread took yet
     qint64 primero_ = 0;            // number of puestos_.front()
     bool fin_ = false;
+    bool esperando_ = false;      // the handing thread waits for the oldest
+    size_t numHilos_;
+    std::vector<Nuevo> nuevos_;  // handed, not yet given to the threads
+    std::vector<Puesto> listos_; // being delivered
+    std::atomic<int> ociosos_ = 0; // threads waiting for work
     std::vector<std::unique_ptr<QThread>> hilos_;
 };
 

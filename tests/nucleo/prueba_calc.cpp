@@ -4,6 +4,7 @@
 #include "archivos/json.h"
 #include "aplicacion.h"
 #include "calculo/calculo.h"
+#include "flujo.h"
 #include "entrada/numeros.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +20,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -1088,4 +1092,65 @@ TEST(PelmoraCalc, PrecioEnCsvEInformeYSusErroresDeUso)
         EXPECT_EQ(s.codigo, 64) << args.join(' ').toStdString();
         EXPECT_TRUE(s.err.contains("Uso: pelmora-calc")) << s.err.toStdString();
     }
+}
+
+// The parallel flow behind the folder calls: every file's output delivered
+// once, in the order handed, on the handing thread, whatever the number of
+// threads and however long each file takes.
+TEST(Flujo, EntregaCadaArchivoUnaVezEnOrden)
+{
+    struct Caso {
+        int hilos, archivos;
+    };
+    for (const Caso c : {Caso{1, 0}, Caso{1, 1}, Caso{1, 300}, Caso{2, 7}, Caso{2, 8}, Caso{2, 9}, Caso{2, 1000},
+                         Caso{3, 129}, Caso{8, 2000}}) {
+        SCOPED_TRACE(testing::Message() << c.hilos << " hilos, " << c.archivos << " archivos");
+        const auto mio = std::this_thread::get_id();
+        std::atomic<int> hechos = 0;
+        QStringList entregados;
+        bool otroHilo = false;
+        {
+            Flujo flujo(
+                [&](const QString &ruta, bool regular) {
+                    // Uneven work, so files finish out of order.
+                    if (ruta.toInt() % 7 == 0)
+                        std::this_thread::sleep_for(std::chrono::microseconds(50));
+                    ++hechos;
+                    return Hecho{ruta.toUtf8(), regular ? QString() : QStringLiteral("no")};
+                },
+                [&](const QString &ruta, const Hecho &h) {
+                    otroHilo |= std::this_thread::get_id() != mio;
+                    EXPECT_EQ(h.salida, ruta.toUtf8());
+                    EXPECT_EQ(h.error.isEmpty(), ruta.toInt() % 2 == 0);
+                    entregados << ruta;
+                },
+                c.hilos);
+            for (int k = 0; k < c.archivos; ++k)
+                flujo.anadir(QString::number(k), k % 2 == 0);
+            flujo.terminar();
+            EXPECT_EQ(hechos.load(), c.archivos);
+        }
+        QStringList esperados;
+        for (int k = 0; k < c.archivos; ++k)
+            esperados << QString::number(k);
+        EXPECT_EQ(entregados, esperados);
+        EXPECT_FALSE(otroHilo);
+    }
+}
+
+// A file handed while the walk then pauses is worked on at once by a thread
+// that waits for work, not held back until more files come.
+TEST(Flujo, UnArchivoNoEsperaAlSiguiente)
+{
+    std::atomic<int> hechos = 0;
+    Flujo flujo([&](const QString &, bool) { ++hechos; return Hecho{}; }, [](const QString &, const Hecho &) {}, 2);
+    for (int k = 0; k < 3; ++k) {
+        // Once the worker is waiting for work.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        flujo.anadir(QStringLiteral("a"), true);
+        for (int espera = 0; espera < 500 && hechos.load() <= k; ++espera)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        EXPECT_EQ(hechos.load(), k + 1);
+    }
+    flujo.terminar();
 }

@@ -239,8 +239,9 @@ TEST_F(Registros, MigraLosLogosDeLaSegundaVersionYSeLeenIgualAntesYDespues)
             ASSERT_TRUE(p) << id;
             EXPECT_EQ(p->empresa, esperadas[id - 1]) << id;
         }
-        if (soloLectura)
+        if (soloLectura) {
             EXPECT_EQ(leerBytes(ruta), antes);
+        }
     }
     // The headers keep no logo of their own any more; each logo is kept once.
     EXPECT_EQ(valorSql(ruta, "PRAGMA user_version").toInt(), Registro::kVersion);
