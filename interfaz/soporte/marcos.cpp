@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <span>
 #include <tuple>
 
 namespace pelmora {
@@ -22,12 +24,39 @@ namespace {
 constexpr int kBorde = 6;
 // Wide enough for both borders and an inside.
 constexpr int kAnchoTira = 2 * kBorde + 4;
+// Rows of device pixels the painter blends in one go: from 96 rows up it
+// hands a blend in pieces to other threads and waits for them, which costs
+// more than the blend (every tall side of a frame was one).
+constexpr int kFilasSeguidas = 95;
+
+// Draws in horizontal bands of at most so many device rows, each a plain
+// rectangle to clip to, which gives the pixels of drawing at once: the clip
+// only leaves out what the other bands draw. At once when the painter is
+// not on whole device pixels.
+template <typename Dibujo> void enFranjas(QPainter *p, const QRect &area, int filasDispositivo, Dibujo &&dibujo)
+{
+    const QPaintDevice *d = p->device();
+    const double escala = d ? d->devicePixelRatio() : 1.0;
+    const int filas = escala == std::round(escala) ? filasDispositivo / int(escala) : 0;
+    if (filas < 1 || area.height() <= filas || p->transform().type() > QTransform::TxTranslate) {
+        dibujo();
+        return;
+    }
+    for (int y = area.top(); y <= area.bottom(); y += filas) {
+        p->save();
+        p->setClipRect(QRect(area.left(), y, area.width(), std::min(filas, area.bottom() + 1 - y)), Qt::IntersectClip);
+        dibujo();
+        p->restore();
+    }
+}
 
 // What a strip of the frame tells: where it starts and its inside's tint
-// (invalid when the inside is not one even colour).
+// (invalid when the inside is not one even colour); and the strip itself,
+// whose sides are the frame's sides at any width.
 struct Marco {
     int arriba = 0;
     QColor tinte;
+    QImage tira;
 };
 
 // A pixel as stored (premultiplied).
@@ -52,6 +81,8 @@ Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
         muestra.rect = QRect(0, 0, kAnchoTira, alto);
         {
             QPainter p(&tira);
+            // As the group box draws its frame.
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
             estilo->drawPrimitive(QStyle::PE_FrameGroupBox, &muestra, &p, w);
         }
         int y = 0;
@@ -70,6 +101,7 @@ Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
             if (parejo)
                 m.tinte = QColor::fromRgba(qUnpremultiply(tinte));
         }
+        m.tira = std::move(tira);
     }
     return medidos.emplace(clave, m).first->second;
 }
@@ -128,18 +160,30 @@ public:
                                 QRect(r.left(), dentro.bottom() + 1, r.width(), r.bottom() - dentro.bottom()),
                                 QRect(r.left(), dentro.top(), dentro.left() - r.left(), dentro.height()),
                                 QRect(dentro.right() + 1, dentro.top(), r.right() - dentro.right(), dentro.height())};
-        for (const QRect &banda : bandas) {
+        // The sides are the strip's, copied where they can be: drawn, each
+        // would be one tall stretched picture, which the painter hands in
+        // pieces to other threads and waits for.
+        const bool copiarLados = copiaExacta(p) && m.tira.height() == r.height();
+        for (const QRect &banda : copiarLados ? std::span(bandas, 2) : std::span(bandas)) {
             p->save();
             p->setClipRect(banda, Qt::IntersectClip);
             QProxyStyle::drawPrimitive(e, o, p, w);
             p->restore();
         }
+        if (copiarLados) {
+            // Copied pixel for pixel, smoothing has nothing to do; without
+            // it the painter copies at once.
+            p->save();
+            p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+            const int y = dentro.top() - r.top();
+            p->drawImage(bandas[2].topLeft(), m.tira, QRect(0, y, kBorde, dentro.height()));
+            p->drawImage(bandas[3].topLeft(), m.tira, QRect(kAnchoTira - kBorde, y, kBorde, dentro.height()));
+            p->restore();
+        }
         // Over a known opaque colour the tinted inside is one opaque colour
         // too, filled at once; else the tint is laid over what is there.
-        if (const std::optional<QRgb> fondo = fondoPropio(w))
-            p->fillRect(dentro, QColor::fromRgb(tenido(*fondo, m.tinte)));
-        else
-            p->fillRect(dentro, m.tinte);
+        const QColor relleno = fondoPropio(w) ? QColor::fromRgb(tenido(*fondoPropio(w), m.tinte)) : m.tinte;
+        enFranjas(p, dentro, kFilasSeguidas, [&] { p->fillRect(dentro, relleno); });
     }
 
 private:
@@ -150,6 +194,23 @@ private:
         const QPaintDevice *d = p->device();
         const double escala = d ? d->devicePixelRatio() : 1.0;
         return p->transform().type() <= QTransform::TxTranslate && escala == std::round(escala);
+    }
+
+    // A picture drawn over what is there gives the pixels copying it, as
+    // drawn over nothing, gives: one device pixel a pixel, on whole pixels,
+    // laid plainly over, within one rectangle at most, and stretched as the
+    // strip was (smoothly, as the group box has it).
+    static bool copiaExacta(const QPainter *p)
+    {
+        const QPaintDevice *d = p->device();
+        const QTransform &t = p->deviceTransform();
+        const QPaintEngine *motor = p->paintEngine();
+        return d && d->devicePixelRatio() == 1.0 && t.type() <= QTransform::TxTranslate && t.dx() == std::round(t.dx())
+               && t.dy() == std::round(t.dy()) && p->opacity() == 1.0
+               && p->compositionMode() == QPainter::CompositionMode_SourceOver
+               && p->testRenderHint(QPainter::SmoothPixmapTransform) && !p->testRenderHint(QPainter::Antialiasing) && motor
+               && motor->type() == QPaintEngine::Raster && motor->systemClip().rectCount() <= 1
+               && (!p->hasClipping() || p->clipRegion().rectCount() <= 1);
     }
 };
 

@@ -3,7 +3,9 @@
 // of every pixel (the most expensive drawing of a form's first frame). The
 // picture's inside is one even tint: EstiloMarcos draws the picture's border
 // as Fusion does and fills the inside with that tint, which gives the same
-// pixels for a fraction of the work.
+// pixels for a fraction of the work. It also draws the frame's tall parts
+// (its sides and inside) in a way the painter blends at once, rather than
+// handing them in pieces to other threads and waiting.
 #pragma once
 
 class QGroupBox;

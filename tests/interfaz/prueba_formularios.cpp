@@ -1113,7 +1113,7 @@ private slots:
     }
 
     // The forms' frames give the pixels Fusion gives, whatever the box's
-    // size, title, palette or pixel ratio.
+    // size, title, palette, pixel ratio or the picture drawn on.
     void marcosComoFusion()
     {
         if (!estiloMarcos())
@@ -1134,23 +1134,25 @@ private slots:
         // Every height over a span of the bands the sides are drawn in.
         for (int alto = 150; alto < 150 + 66; ++alto)
             todos.push_back({{300, alto}, alto % 2 ? "Carburante" : "", false, false, 1});
-        for (const Caso &c : todos) {
-            auto dibujo = [&](bool propio) {
-                QGroupBox caja(QString::fromUtf8(c.titulo));
-                caja.setCheckable(c.marcable);
-                if (propio)
-                    ponerEstiloMarcos(&caja);
-                if (c.oscura)
-                    caja.setPalette(QPalette(QColor(40, 40, 48)));
-                caja.resize(c.tamano);
-                QImage im(c.tamano * c.razon, QImage::Format_ARGB32_Premultiplied);
-                im.setDevicePixelRatio(c.razon);
-                im.fill(QColor(192, 192, 255));
-                caja.render(&im, QPoint(), QRegion(), QWidget::DrawChildren);
-                return im;
-            };
-            QVERIFY2(dibujo(true) == dibujo(false), c.titulo);
-        }
+        // Over a picture with and without alpha, as window systems keep them.
+        for (const QImage::Format formato : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32})
+            for (const Caso &c : todos) {
+                auto dibujo = [&](bool propio) {
+                    QGroupBox caja(QString::fromUtf8(c.titulo));
+                    caja.setCheckable(c.marcable);
+                    if (propio)
+                        ponerEstiloMarcos(&caja);
+                    if (c.oscura)
+                        caja.setPalette(QPalette(QColor(40, 40, 48)));
+                    caja.resize(c.tamano);
+                    QImage im(c.tamano * c.razon, formato);
+                    im.setDevicePixelRatio(c.razon);
+                    im.fill(QColor(192, 192, 255));
+                    caja.render(&im, QPoint(), QRegion(), QWidget::DrawChildren);
+                    return im;
+                };
+                QVERIFY2(dibujo(true) == dibujo(false), c.titulo);
+            }
     }
 
     // Each form drawn whole gives the pixels of Fusion's own frames (the
