@@ -68,6 +68,9 @@ struct Flota {
                 std::abort();
             rutas << ruta;
         }
+        // Written out now: the kernel's writing back of a fresh fleet would
+        // otherwise take a core from the first runs.
+        ::sync();
     }
 };
 
