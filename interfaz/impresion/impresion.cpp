@@ -142,6 +142,10 @@ void pintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
     // the screen's resolution. Recorded as drawing commands and replayed,
     // its text and lines reach the page as they are: text and vectors.
     QPicture dibujo;
+    // Its size given: without it, every query of the picture's resolution
+    // while recording (one per font the widgets set) measures the drawing
+    // so far.
+    dibujo.setBoundingRect(formulario->rect());
     {
         const PrestamoEstilo papel(formulario);
         QPainter grabador(&dibujo);
