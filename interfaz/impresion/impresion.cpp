@@ -3,6 +3,7 @@
 #include "interfaz/dialogos/comunes.h"
 #include "interfaz/dialogos/mensaje.h"
 #include "interfaz/impresion/exportacion.h"
+#include "interfaz/impresion/reenvio.h"
 #include "interfaz/soporte/marcos.h"
 #include "interfaz/soporte/ocupado.h"
 
@@ -17,7 +18,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProxyStyle>
@@ -139,26 +139,18 @@ void pintarFormulario(QPainter &p, const QRectF &pagina, QWidget *formulario)
         return;
     const double escala = std::min(pagina.width() / t.width(), pagina.height() / t.height());
     // Rendered straight onto a printer, a widget goes through a pixmap of
-    // the screen's resolution. Recorded as drawing commands and replayed,
-    // its text and lines reach the page as they are: text and vectors.
-    QPicture dibujo;
-    // Its size given: without it, every query of the picture's resolution
-    // while recording (one per font the widgets set) measures the drawing
-    // so far.
-    dibujo.setBoundingRect(formulario->rect());
-    {
-        const PrestamoEstilo papel(formulario);
-        QPainter grabador(&dibujo);
-        formulario->render(&grabador, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    }
+    // the screen's resolution. Painted onto a device that passes each
+    // command on, its text and lines reach the page as they are: text and
+    // vectors.
     p.save();
     p.translate(pagina.left() + (pagina.width() - t.width() * escala) / 2, pagina.top());
     p.scale(escala, escala);
-    // A picture plays back at its size in inches; here it is fitted in
-    // the device's own units, whatever their resolution.
-    if (const QPaintDevice *d = p.device(); d && d->logicalDpiX() > 0 && d->logicalDpiY() > 0)
-        p.scale(double(dibujo.logicalDpiX()) / d->logicalDpiX(), double(dibujo.logicalDpiY()) / d->logicalDpiY());
-    p.drawPicture(0, 0, dibujo);
+    {
+        const PrestamoEstilo papel(formulario);
+        Reenvio reenvio(p, formulario->rect());
+        QPainter pintor(&reenvio);
+        formulario->render(&pintor, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
     p.restore();
 }
 

@@ -11,6 +11,7 @@
 #include "interfaz/formularios/campo.h"
 #include "interfaz/formularios/formulario.h"
 #include "interfaz/impresion/impresion.h"
+#include "interfaz/impresion/reenvio.h"
 #include "interfaz/soporte/ayuda.h"
 #include "interfaz/soporte/marcos.h"
 #include "interfaz/soporte/rutas.h"
@@ -30,6 +31,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QFrame>
+#include <QPicture>
 #include <QPageRanges>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -1105,6 +1108,75 @@ private slots:
         QVERIFY(QFileInfo(pdf).size() > 2000);
         // Printing does not change the section shown.
         QCOMPARE(w.frmActiva(), w.formulario(Seccion::Caracteristicas));
+    }
+
+    // Widgets painted onto another painter through the passing-on device
+    // give the pixels of painting them there directly: children in place,
+    // clips set, left and taken back, transformations, text, pictures, an
+    // editor's frame (onto a painter already moved, in a light and a dark
+    // palette).
+    void reenvioComoPintarDirecto()
+    {
+        class Dibujo : public QWidget {
+        public:
+            using QWidget::QWidget;
+
+        protected:
+            void paintEvent(QPaintEvent *) override
+            {
+                QPainter p(this);
+                p.fillRect(rect(), QColor(250, 240, 200));
+                p.save();
+                p.setClipRect(10, 5, 60, 40);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.setBrush(QColor(40, 120, 200, 160));
+                p.drawEllipse(QRectF(0, 0, 90, 60));
+                p.restore();
+                p.drawText(QRect(0, 50, width(), 30), Qt::AlignCenter, QStringLiteral("Costes €"));
+                p.save();
+                p.translate(100, 40);
+                p.rotate(30);
+                p.setPen(QPen(Qt::darkRed, 2));
+                p.drawRect(-15, -10, 30, 20);
+                p.restore();
+                QPixmap muestra(8, 8);
+                muestra.fill(Qt::darkGreen);
+                p.setClipRegion(QRegion(0, 0, 40, 90) - QRegion(10, 70, 10, 10));
+                p.drawTiledPixmap(QRect(0, 60, 40, 30), muestra);
+                p.setClipping(false);
+                p.drawLine(0, height() - 1, width() - 1, height() - 1);
+            }
+        };
+        for (bool oscura : {false, true}) {
+            QWidget raiz;
+            raiz.resize(300, 160);
+            if (oscura)
+                raiz.setPalette(QPalette(QColor(40, 40, 48)));
+            auto *dibujo = new Dibujo(&raiz);
+            dibujo->setGeometry(10, 10, 130, 100);
+            auto *marco = new QFrame(&raiz);
+            marco->setFrameShape(QFrame::Box);
+            marco->setGeometry(150, 10, 140, 140);
+            auto *etiqueta = new QLabel(QStringLiteral("Kilómetros recorridos al año"), marco);
+            etiqueta->setWordWrap(true);
+            etiqueta->setGeometry(5, 5, 120, 40);
+            auto *campo = new QLineEdit(QStringLiteral("110.000"), marco);
+            campo->setAlignment(Qt::AlignRight);
+            campo->setGeometry(5, 60, 100, 24);
+            QImage directa(raiz.size() + QSize(20, 30), QImage::Format_ARGB32_Premultiplied);
+            directa.fill(Qt::white);
+            QImage reenviada = directa;
+            const QPoint sitio(7, 11);
+            raiz.render(&directa, sitio);
+            {
+                QPainter p(&reenviada);
+                p.translate(sitio);
+                Reenvio reenvio(p, raiz.rect());
+                QPainter pintor(&reenvio);
+                raiz.render(&pintor);
+            }
+            QVERIFY(reenviada == directa);
+        }
     }
 
     void unFormularioNuncaVistoSeDibujaEntero()
