@@ -114,8 +114,27 @@ void anadirFecha(Salida &r, const QDate &d)
         r += "null";
         return;
     }
-    // yyyy-mm-dd, built by hand so no calendar or locale takes part.
-    anadirTexto(r, QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()));
+    // yyyy-mm-dd, built by hand so no calendar or locale takes part (a
+    // year of other than four digits through the C library's formatting).
+    int anio = 0, mes = 0, dia = 0;
+    d.getDate(&anio, &mes, &dia);
+    if (anio < 0 || anio > 9999) {
+        anadirTexto(r, QString::asprintf("%04d-%02d-%02d", anio, mes, dia));
+        return;
+    }
+    const char texto[] = {'"',
+                          char('0' + anio / 1000),
+                          char('0' + anio / 100 % 10),
+                          char('0' + anio / 10 % 10),
+                          char('0' + anio % 10),
+                          '-',
+                          char('0' + mes / 10),
+                          char('0' + mes % 10),
+                          '-',
+                          char('0' + dia / 10),
+                          char('0' + dia % 10),
+                          '"'};
+    r.append(texto, sizeof texto);
 }
 
 // A piece of constant text at p; the end.

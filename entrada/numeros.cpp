@@ -280,6 +280,23 @@ std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
     std::uint64_t m = 0;
     int d = 0;
     if (a >= 1.0 && a < 1e15) {
+        // A whole number (most figures of a calculation): its own digits are
+        // the shortest string, no scaling to find them.
+        if (const auto entero = std::uint64_t(a); double(entero) == a) {
+            if (fijoNoMasLargo(entero, 0))
+                return escribirConPunto(desde, hasta, std::signbit(x), entero, 0);
+            return std::to_chars(desde, hasta, x);
+        }
+        // Amounts and shares have a few decimals: the fewest that give x
+        // back, found as below 1, before the fifteen-digit search.
+        for (d = 1; d <= 4; ++d) {
+            const double escalado = a * kPotencias[d];
+            if (escalado >= kDosA50)
+                break;
+            m = enteroCercano(escalado);
+            if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a)
+                return escribirConPunto(desde, hasta, std::signbit(x), m, d);
+        }
         if (cortoDeQuinceCifras(a, m, d) && fijoNoMasLargo(m, d))
             return escribirConPunto(desde, hasta, std::signbit(x), m, d);
         return std::to_chars(desde, hasta, x);

@@ -257,6 +257,23 @@ TEST(calculoJson, FormaTiposYEscapes)
     EXPECT_FALSE(json.contains("nan"));
 }
 
+// A calculation's date as yyyy-mm-dd whatever the year: the first and last
+// of the four-digit years, and past them as the C library writes them.
+TEST(calculoJson, FechasDeCualquierAnio)
+{
+    struct Caso {
+        QDate fecha;
+        const char *texto;
+    };
+    for (const Caso c : {Caso{QDate(1, 1, 1), "\"0001-01-01\""}, Caso{QDate(987, 10, 9), "\"0987-10-09\""},
+                         Caso{QDate(2026, 12, 31), "\"2026-12-31\""}, Caso{QDate(9999, 12, 31), "\"9999-12-31\""},
+                         Caso{QDate(10000, 1, 2), "\"10000-01-02\""}, Caso{QDate(-44, 3, 15), "\"-044-03-15\""}}) {
+        Calculo calc;
+        calc.columnaParaPruebas(Col::S).Fecha = c.fecha;
+        EXPECT_TRUE(calculoJson(calc).contains(QByteArray("\"Fecha\": ") + c.texto)) << c.texto;
+    }
+}
+
 TEST(calculoJson, NumerosNoDependenDelIdioma)
 {
     const QLocale antes;
