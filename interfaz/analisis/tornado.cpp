@@ -78,11 +78,16 @@ public:
         return *anchos_.insert(t, fm_.horizontalAdvance(t));
     }
     // etiquetaEn in this font.
-    const QString &etiqueta(const QString &t, double ancho, int lineas)
+    QString etiqueta(const QString &t, double ancho, int lineas)
     {
         const Clave clave{t, ancho, lineas};
         if (const auto k = etiquetas_.constFind(clave); k != etiquetas_.cend())
             return *k;
+        // A caption of single spaces that fits whole is itself, at any width
+        // it fits: its width is kept while the widths tried change with the
+        // figures beside it.
+        if (this->ancho(t) <= ancho && !t.startsWith(u' ') && !t.endsWith(u' ') && !t.contains(u"  "))
+            return t;
         if (etiquetas_.size() >= kRecordados)
             etiquetas_.clear();
         return *etiquetas_.insert(clave, etiquetaEn(t, fm_, ancho, lineas));

@@ -21,6 +21,7 @@
 #include "interfaz/soporte/rutas.h"
 #include "interfaz/ventana/ventanaprincipal.h"
 
+#include <QSet>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -272,6 +273,39 @@ private slots:
             for (const QRectF &r : barras)
                 QVERIFY(!cajas[i].intersects(r));
         }
+    }
+
+    // The chart laid out at one width after another gives each time the
+    // captions of a chart laid out afresh at that width: what it keeps from
+    // one layout to the next never shows.
+    void tornadoComoRecienDispuesto()
+    {
+        VentanaPrincipal w;
+        VentanaSensibilidad *v = abrirSensibilidad(w);
+        QVERIFY(v);
+        GraficoTornado *t = v->grafico();
+        QSet<int> anchos;
+        for (const int ancho : {1400, 500, 1400, 420, 900, 500}) {
+            v->resize(ancho, v->height());
+            QCoreApplication::processEvents();
+            anchos << t->width();
+            const GeometriaTornado &g = t->geometria();
+            const GeometriaTornado nueva = disponerTornado(v->sensibilidad(), v->cifra(), t->width(), t->font());
+            QCOMPARE(g.barras.size(), nueva.barras.size());
+            const QFontMetricsF fm(t->font());
+            for (size_t k = 0; k < g.barras.size(); ++k) {
+                const BarraTornado &b = g.barras[k];
+                QCOMPARE(b.etiqueta, nueva.barras[k].etiqueta);
+                // Whole when it fits its column, else broken into lines that do.
+                const QString entera = v->sensibilidad().entradas[size_t(b.entrada)].etiqueta;
+                if (fm.horizontalAdvance(entera) <= b.cajaEtiqueta.width())
+                    QCOMPARE(b.etiqueta, entera);
+                else
+                    for (const QString &l : b.etiqueta.split(u'\n'))
+                        QVERIFY2(fm.horizontalAdvance(l) <= b.cajaEtiqueta.width() + 0.5, qPrintable(l));
+            }
+        }
+        QVERIFY2(anchos.size() >= 3, "the chart took other widths");
     }
 
     // A narrow window (a small screen, or large letters): the captions of
