@@ -268,6 +268,23 @@ bool cortoDeQuinceCifras(double a, std::uint64_t &m, int &d)
     return true;
 }
 
+// The fewest decimals d, from 1 to hasta, whose m / 10^d gives a back, while
+// a * 10^d stays below 2^50; 0 when there are none.
+int menosDecimales(double a, int hasta, std::uint64_t &m)
+{
+    for (int d = 1; d <= hasta; ++d) {
+        const double escalado = a * kPotencias[d];
+        if (escalado >= kDosA50)
+            return 0;
+        // A string of d decimals that gives a back is within an eighth of
+        // a * 10^d, so within 3/16 of its product: else no division.
+        m = enteroCercano(escalado);
+        if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a)
+            return d;
+    }
+    return 0;
+}
+
 } // namespace
 
 std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
@@ -288,34 +305,16 @@ std::to_chars_result escribirCorto(char *desde, char *hasta, double x)
             return std::to_chars(desde, hasta, x);
         }
         // Amounts and shares have a few decimals: the fewest that give x
-        // back, found as below 1, before the fifteen-digit search.
-        for (d = 1; d <= 4; ++d) {
-            const double escalado = a * kPotencias[d];
-            if (escalado >= kDosA50)
-                break;
-            m = enteroCercano(escalado);
-            if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a)
-                return escribirConPunto(desde, hasta, std::signbit(x), m, d);
-        }
+        // back, found as below 1, before the fifteen-digit search (with a
+        // whole part, the fixed form is the shorter).
+        if ((d = menosDecimales(a, 4, m)) > 0)
+            return escribirConPunto(desde, hasta, std::signbit(x), m, d);
         if (cortoDeQuinceCifras(a, m, d) && fijoNoMasLargo(m, d))
             return escribirConPunto(desde, hasta, std::signbit(x), m, d);
         return std::to_chars(desde, hasta, x);
     }
-    if (a != 0.0 && a < 1.0) {
-        for (d = 1; d <= 15; ++d) {
-            const double escalado = a * kPotencias[d];
-            if (escalado >= kDosA50)
-                break;
-            // A string of d decimals that gives a back is within an eighth
-            // of a * 10^d, so within 3/16 of its product: else no division.
-            m = enteroCercano(escalado);
-            if (std::fabs(escalado - double(m)) <= 0.1875 && double(m) / kPotencias[d] == a) {
-                if (!fijoNoMasLargo(m, d))
-                    break;
-                return escribirConPunto(desde, hasta, std::signbit(x), m, d);
-            }
-        }
-    }
+    if (a != 0.0 && a < 1.0 && (d = menosDecimales(a, 15, m)) > 0 && fijoNoMasLargo(m, d))
+        return escribirConPunto(desde, hasta, std::signbit(x), m, d);
     return std::to_chars(desde, hasta, x);
 }
 

@@ -29,23 +29,23 @@ constexpr int kAnchoTira = 2 * kBorde + 4;
 // more than the blend (every tall side of a frame was one).
 constexpr int kFilasSeguidas = 95;
 
-// Draws in horizontal bands of at most so many device rows, each a plain
-// rectangle to clip to, which gives the pixels of drawing at once: the clip
-// only leaves out what the other bands draw. At once when the painter is
-// not on whole device pixels.
-template <typename Dibujo> void enFranjas(QPainter *p, const QRect &area, int filasDispositivo, Dibujo &&dibujo)
+// Fills r as one fill clipped to bands of at most kFilasSeguidas device
+// rows, each blended at once (the clip only leaves out what the other bands
+// fill, so the pixels are those of filling at once); in one go when the
+// painter is not on whole device pixels.
+void rellenarEnFranjas(QPainter *p, const QRect &r, const QColor &color)
 {
     const QPaintDevice *d = p->device();
     const double escala = d ? d->devicePixelRatio() : 1.0;
-    const int filas = escala == std::round(escala) ? filasDispositivo / int(escala) : 0;
-    if (filas < 1 || area.height() <= filas || p->transform().type() > QTransform::TxTranslate) {
-        dibujo();
+    const int filas = escala == std::round(escala) ? kFilasSeguidas / int(escala) : 0;
+    if (filas < 1 || r.height() <= filas || p->transform().type() > QTransform::TxTranslate) {
+        p->fillRect(r, color);
         return;
     }
-    for (int y = area.top(); y <= area.bottom(); y += filas) {
+    for (int y = r.top(); y <= r.bottom(); y += filas) {
         p->save();
-        p->setClipRect(QRect(area.left(), y, area.width(), std::min(filas, area.bottom() + 1 - y)), Qt::IntersectClip);
-        dibujo();
+        p->setClipRect(QRect(r.left(), y, r.width(), std::min(filas, r.bottom() + 1 - y)), Qt::IntersectClip);
+        p->fillRect(r, color);
         p->restore();
     }
 }
@@ -182,8 +182,8 @@ public:
         }
         // Over a known opaque colour the tinted inside is one opaque colour
         // too, filled at once; else the tint is laid over what is there.
-        const QColor relleno = fondoPropio(w) ? QColor::fromRgb(tenido(*fondoPropio(w), m.tinte)) : m.tinte;
-        enFranjas(p, dentro, kFilasSeguidas, [&] { p->fillRect(dentro, relleno); });
+        const std::optional<QRgb> fondo = fondoPropio(w);
+        rellenarEnFranjas(p, dentro, fondo ? QColor::fromRgb(tenido(*fondo, m.tinte)) : m.tinte);
     }
 
 private:
