@@ -69,8 +69,12 @@ void VentanaPrincipal::actualizarTitulo()
 
 void VentanaPrincipal::actualizarMenusHistorial()
 {
-    QAction *atras = accion(QStringLiteral("mnuDeshacer"));
-    QAction *adelante = accion(QStringLiteral("mnuRehacer"));
+    if (!mnuDeshacer_ || !mnuRehacer_) {
+        mnuDeshacer_ = accion(QStringLiteral("mnuDeshacer"));
+        mnuRehacer_ = accion(QStringLiteral("mnuRehacer"));
+    }
+    QAction *atras = mnuDeshacer_;
+    QAction *adelante = mnuRehacer_;
     if (!atras || !adelante || !historial_)
         return;
     const bool activos = estadoMenus_ == EstadoMenus::ConCalculo && calculoAbierto();

@@ -199,6 +199,10 @@ private:
 
     QPointer<DialogoNueva> frmNueva_;
     QPointer<DialogoTipoVehiculo> frmTipoVeh_;
+    // "Deshacer" and "Rehacer", looked for once: their state follows every
+    // commit, and looking through the window's objects each time costs more
+    // than the commit.
+    QPointer<QAction> mnuDeshacer_, mnuRehacer_;
 };
 
 // While set, the question asked before saving over a file that changed on
