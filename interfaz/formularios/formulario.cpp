@@ -169,6 +169,10 @@ QLabel *FormularioBase::crearEtiqueta(const QString &texto, QWidget *padre, cons
 void FormularioBase::crearMarcos(bool conReferencia, int anchoS)
 {
     frame1_ = crearMarco(this, QStringLiteral("Frame1"), titulo_);
+    // Coloured as shown before anything goes in: a palette set later is
+    // handed down to every box and label (most of the work of showing the
+    // form when it opens).
+    aspectoMostrado(kColorPatillas, kColorActivoInicial);
     frameCol_[0] = crearMarco(frame1_, QStringLiteral("FrameS"), kTituloS);
     frameCol_[0]->resize(twSize(anchoS, 1000));
     if (conReferencia) {

@@ -19,6 +19,11 @@ const QPalette &paletaPrograma();
 // Gives a widget, and everything it holds, the program's palette.
 void fijarPaletaPrograma(QWidget *w);
 
+// A form's colours on screen: its background (the section bar's pale
+// yellow) and the frame of the section shown (lavender at first).
+inline const QColor kColorPatillas(255, 255, 192);
+inline const QColor kColorActivoInicial(192, 192, 255);
+
 // The red of a warning's text that reads on the background given: dark red
 // on a light background, a light red on a dark one (a desktop's dark theme).
 QColor rojoAviso(const QColor &fondo);

@@ -2,6 +2,7 @@
 
 #include "interfaz/formularios/campo.h"
 #include "interfaz/formularios/sesionedicion.h"
+#include "interfaz/soporte/colores.h"
 #include "interfaz/soporte/twips.h"
 
 #include <QEvent>

@@ -19,10 +19,6 @@ namespace pelmora {
 // "Costes repercutidos a todos los servicios" in the bar and the menus.
 constexpr bool repercutidaATodos(Seccion s) { return s != Seccion::Caracteristicas && s != Seccion::Servicio; }
 
-// The bar's background, which the client area and the shown form take
-// while a calculation is open.
-inline const QColor kColorPatillas(255, 255, 192);
-
 class BarraSecciones : public QWidget {
     Q_OBJECT
 public:

@@ -24,7 +24,6 @@ namespace pelmora {
 
 namespace {
 
-const QColor kColorActivoInicial(192, 192, 255);
 
 // The section bar and the client area (twips).
 constexpr int kAltoPatillas = 1095;
