@@ -144,6 +144,7 @@ QGroupBox *FormularioBase::crearMarco(QWidget *padre, const QString &nombre, con
 CampoTexto *FormularioBase::crearCaja(Col c, int i, QWidget *padre, const QRect &t)
 {
     auto *caja = new CampoTexto(calculo(), c, seccion(), i, padre);
+    ponerEstiloMarcos(caja);
     caja->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
     cajas_[static_cast<int>(c)][i] = caja;
     connect(caja, &CampoTexto::enfocado, this, &FormularioBase::controlConFoco);

@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <tuple>
+#include <vector>
 
 namespace pelmora {
 
@@ -136,12 +137,51 @@ std::optional<QRgb> fondoPropio(const QWidget *w)
     return b.color().rgba();
 }
 
+// The one colour, opaque, of every pixel of r in im (a picture of 32-bit
+// pixels), if there is one: the stored pixel.
+std::optional<QRgb> colorParejo(const QImage &im, const QRect &r)
+{
+    const bool formato = im.format() == QImage::Format_RGB32 || im.format() == QImage::Format_ARGB32_Premultiplied;
+    if (!formato || r.isEmpty() || !im.rect().contains(r))
+        return std::nullopt;
+    const QRgb c = reinterpret_cast<const QRgb *>(im.constScanLine(r.top()))[r.left()];
+    if (qAlpha(c) != 255)
+        return std::nullopt;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb *fila = reinterpret_cast<const QRgb *>(im.constScanLine(y));
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (fila[x] != c)
+                return std::nullopt;
+    }
+    return c;
+}
+
+// What a line edit's panel is drawn from: its size, state and frame, every
+// colour of its palette, and the colour and kind of picture under it.
+// Empty when a brush of the palette is not one plain colour.
+std::vector<quint32> claveCampo(const QStyleOptionFrame &o, QImage::Format formato, QRgb fondo)
+{
+    std::vector<quint32> clave{quint32(o.rect.width()), quint32(o.rect.height()), quint32(o.state.toInt()),
+                               quint32(o.direction), quint32(o.lineWidth), quint32(o.midLineWidth),
+                               quint32(o.features.toInt()), quint32(o.frameShape), quint32(formato), fondo};
+    for (int g = 0; g < QPalette::NColorGroups; ++g)
+        for (int r = 0; r < QPalette::NColorRoles; ++r) {
+            const QBrush &b = o.palette.brush(QPalette::ColorGroup(g), QPalette::ColorRole(r));
+            if (b.style() != Qt::SolidPattern && b.style() != Qt::NoBrush)
+                return {};
+            clave.push_back(b.color().rgba());
+        }
+    return clave;
+}
+
 class EstiloMarcos : public QProxyStyle {
 public:
     EstiloMarcos() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
     void drawPrimitive(PrimitiveElement e, const QStyleOption *o, QPainter *p, const QWidget *w) const override
     {
+        if (e == PE_PanelLineEdit && campoCopiado(o, p, w))
+            return;
         if (e != PE_FrameGroupBox || !mismosPixeles(p)) {
             QProxyStyle::drawPrimitive(e, o, p, w);
             return;
@@ -187,6 +227,62 @@ public:
     }
 
 private:
+    // A line edit's panel, Fusion's rounded and anti-aliased edge around
+    // its base, is drawn anew for every box at every paint: most of the
+    // painting of a form. Over one opaque colour it comes out the same for
+    // every box of one size, state and palette, so it is drawn once over
+    // that colour and copied (on screen the box's parent has just filled
+    // what is under it). False when drawn some other way: over anything but
+    // one colour, or not plainly onto a picture.
+    bool campoCopiado(const QStyleOption *o, QPainter *p, const QWidget *w) const
+    {
+        const auto *panel = qstyleoption_cast<const QStyleOptionFrame *>(o);
+        QPaintEngine *motor = p->paintEngine();
+        if (!panel || !plano(p) || !motor || !motor->paintDevice() || motor->paintDevice()->devType() != QInternal::Image)
+            return false;
+        const QImage &destino = *static_cast<const QImage *>(motor->paintDevice());
+        const QPoint origen(int(p->deviceTransform().dx()), int(p->deviceTransform().dy()));
+        const std::optional<QRgb> fondo = colorParejo(destino, o->rect.translated(origen));
+        if (!fondo)
+            return false;
+        std::vector<quint32> clave = claveCampo(*panel, destino.format(), *fondo);
+        if (clave.empty())
+            return false;
+        if (campos_.size() >= 64)
+            campos_.clear();
+        auto [it, nuevo] = campos_.try_emplace(std::move(clave));
+        if (nuevo) {
+            QImage &im = it->second;
+            im = QImage(o->rect.size(), destino.format());
+            im.fill(*fondo);
+            QStyleOptionFrame copia(*panel);
+            copia.rect = im.rect();
+            QPainter q(&im);
+            QProxyStyle::drawPrimitive(PE_PanelLineEdit, &copia, &q, w);
+        }
+        p->drawImage(o->rect.topLeft(), it->second);
+        return true;
+    }
+
+    // Drawn one device pixel a pixel, on whole pixels, laid plainly over,
+    // with a fresh painter's hints, by the painter that draws on pictures.
+    static bool plano(const QPainter *p)
+    {
+        static const QPainter::RenderHints frescas = [] {
+            QImage im(1, 1, QImage::Format_ARGB32_Premultiplied);
+            return QPainter(&im).renderHints();
+        }();
+        const QPaintDevice *d = p->device();
+        const QTransform &t = p->deviceTransform();
+        const QPaintEngine *motor = p->paintEngine();
+        return d && d->devicePixelRatio() == 1.0 && t.type() <= QTransform::TxTranslate && t.dx() == std::round(t.dx())
+               && t.dy() == std::round(t.dy()) && p->opacity() == 1.0
+               && p->compositionMode() == QPainter::CompositionMode_SourceOver && p->renderHints() == frescas && motor
+               && motor->type() == QPaintEngine::Raster;
+    }
+
+    mutable std::map<std::vector<quint32>, QImage> campos_;
+
     // The inside and the border meet on whole device pixels: no scaling
     // other than by a whole factor, no rotation.
     static bool mismosPixeles(const QPainter *p)
@@ -235,10 +331,10 @@ QStyle *estiloMarcos()
     return estilo;
 }
 
-void ponerEstiloMarcos(QGroupBox *caja)
+void ponerEstiloMarcos(QWidget *w)
 {
     if (QStyle *estilo = estiloMarcos())
-        caja->setStyle(estilo);
+        w->setStyle(estilo);
 }
 
 } // namespace pelmora

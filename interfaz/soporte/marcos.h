@@ -6,9 +6,12 @@
 // pixels for a fraction of the work. It also draws the frame's tall parts
 // (its sides and inside) in a way the painter blends at once, rather than
 // handing them in pieces to other threads and waiting.
+//
+// The same style draws the forms' line edits: their panels (a rounded,
+// anti-aliased edge around the base) are drawn once per size, state, palette
+// and colour under them, and copied, with the pixels Fusion gives.
 #pragma once
 
-class QGroupBox;
 class QStyle;
 class QStyleOption;
 class QWidget;
@@ -20,10 +23,10 @@ namespace pelmora {
 // frame drawn by the style, once per height, font and kind of box.
 int arribaDelMarco(const QStyle *estilo, const QStyleOption *opcion, const QWidget *widget);
 
-// The style for the group boxes of the forms: a proxy of Fusion that draws
-// their frames as above. Null when the application's style is not Fusion.
+// The style for the group boxes and line edits of the forms: a proxy of
+// Fusion that draws their frames as above. Null when the application's style is not Fusion.
 QStyle *estiloMarcos();
-// Gives a group box that style when there is one.
-void ponerEstiloMarcos(QGroupBox *caja);
+// Gives a group box or a line edit that style when there is one.
+void ponerEstiloMarcos(QWidget *w);
 
 } // namespace pelmora

@@ -15,8 +15,12 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QtTest>
 #include <array>
 #include <cmath>
@@ -1152,6 +1156,56 @@ private slots:
                     return im;
                 };
                 QVERIFY2(dibujo(true) == dibujo(false), c.titulo);
+            }
+    }
+
+    // The forms' line edits drawn through that style give Fusion's pixels:
+    // copied from a panel drawn before when under them is one colour (the
+    // same box over other colours, at other places), drawn by Fusion when not.
+    void camposComoFusion()
+    {
+        if (!estiloMarcos())
+            QSKIP("the application's style is not Fusion");
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        QLineEdit campo;
+        const QStyle::State activo = QStyle::State_Enabled | QStyle::State_Active;
+        const QColor lila(192, 192, 255), amarillo(255, 255, 192);
+        const struct {
+            QSize tamano;
+            QStyle::State estado;
+            bool oscura;
+            QColor fondo; // invalid: a gradient
+            QPoint en;
+        } casos[] = {
+            {{80, 24}, activo, false, lila, {3, 5}},
+            {{80, 24}, activo, false, amarillo, {0, 0}},
+            {{80, 24}, activo, false, lila, {11, 2}},
+            {{80, 24}, activo | QStyle::State_HasFocus, false, lila, {1, 1}},
+            {{80, 24}, QStyle::State_Active, true, lila, {7, 1}},
+            {{120, 30}, activo | QStyle::State_ReadOnly, false, amarillo, {2, 2}},
+            {{120, 30}, activo, true, QColor(), {4, 4}},
+            {{6, 4}, activo, false, lila, {0, 0}},
+        };
+        for (const QImage::Format formato : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32})
+            for (const auto &c : casos) {
+                auto dibujo = [&](const QStyle *estilo) {
+                    QImage im(c.tamano + QSize(16, 16), formato);
+                    for (int y = 0; y < im.height(); ++y)
+                        for (int x = 0; x < im.width(); ++x)
+                            im.setPixel(x, y, c.fondo.isValid() ? c.fondo.rgb() : qRgb(4 * x, 6 * y, 200));
+                    QStyleOptionFrame o;
+                    o.initFrom(&campo);
+                    o.rect = QRect(QPoint(), c.tamano);
+                    o.state = c.estado;
+                    o.lineWidth = 1;
+                    if (c.oscura)
+                        o.palette = QPalette(QColor(40, 40, 48));
+                    QPainter p(&im);
+                    p.translate(c.en);
+                    estilo->drawPrimitive(QStyle::PE_PanelLineEdit, &o, &p, &campo);
+                    return im;
+                };
+                QVERIFY2(dibujo(estiloMarcos()) == dibujo(fusion.get()), qPrintable(QString::number(&c - casos)));
             }
     }
 
