@@ -82,9 +82,13 @@ Marco medirMarco(const QStyle *estilo, const QStyleOption *o, const QWidget *w)
         muestra.rect = QRect(0, 0, kAnchoTira, alto);
         {
             QPainter p(&tira);
-            // As the group box draws its frame.
+            // As the group box draws its frame; in bands the painter blends
+            // at once (the clip leaves the pixels as drawing it whole).
             p.setRenderHint(QPainter::SmoothPixmapTransform);
-            estilo->drawPrimitive(QStyle::PE_FrameGroupBox, &muestra, &p, w);
+            for (int y = 0; y < alto; y += kFilasSeguidas) {
+                p.setClipRect(QRect(0, y, kAnchoTira, std::min(kFilasSeguidas, alto - y)));
+                estilo->drawPrimitive(QStyle::PE_FrameGroupBox, &muestra, &p, w);
+            }
         }
         int y = 0;
         while (y < alto && qAlpha(tira.pixel(kAnchoTira / 2, y)) == 0)
