@@ -32,32 +32,6 @@ QString textoCifra(double x, int n) { return cifraEscrita(x, decimalesResultado(
 
 QString noPosible() { return QStringLiteral("no posible"); }
 
-// A caption in the width given, on as many lines as it needs up to lineas,
-// broken between words; a word too long for a line, and whatever the last
-// line cannot hold, cut short with "…".
-QString etiquetaEn(const QString &t, const QFontMetricsF &fm, double ancho, int lineas)
-{
-    QStringList hechas;
-    QString linea;
-    const QStringList palabras = t.split(u' ', Qt::SkipEmptyParts);
-    for (qsizetype k = 0; k < palabras.size(); ++k) {
-        const QString con = linea.isEmpty() ? palabras[k] : linea + u' ' + palabras[k];
-        if (linea.isEmpty() || fm.horizontalAdvance(con) <= ancho) {
-            linea = con;
-            continue;
-        }
-        if (hechas.size() + 1 == lineas) {
-            // The last line takes the rest, cut short.
-            linea = palabras.mid(k - (linea.count(u' ') + 1)).join(u' ');
-            break;
-        }
-        hechas << fm.elidedText(linea, Qt::ElideRight, ancho);
-        linea = palabras[k];
-    }
-    hechas << fm.elidedText(linea, Qt::ElideRight, ancho);
-    return hechas.join(u'\n');
-}
-
 } // namespace
 
 // The texts of charts measured in one font, kept while it stays: the same
@@ -65,32 +39,28 @@ QString etiquetaEn(const QString &t, const QFontMetricsF &fm, double ancho, int 
 // calculation, and measuring them is most of laying a chart out.
 class MedidorTornado {
 public:
-    explicit MedidorTornado(const QFont &letra) : letra_(letra), fm_(letra) {}
+    explicit MedidorTornado(const QFont &letra) : letra_(letra), fm_(letra), negrita_(negrita(letra)) {}
     const QFont &letra() const { return letra_; }
     const QFontMetricsF &metricas() const { return fm_; }
 
-    double ancho(const QString &t)
-    {
-        if (const auto k = anchos_.constFind(t); k != anchos_.cend())
-            return *k;
-        if (anchos_.size() >= kRecordados)
-            anchos_.clear();
-        return *anchos_.insert(t, fm_.horizontalAdvance(t));
-    }
-    // etiquetaEn in this font.
+    double ancho(const QString &t) { return medido(anchos_, fm_, t); }
+    double anchoNegrita(const QString &t) { return medido(anchosNegrita_, negrita_, t); }
+
+    // A caption in the width given, on as many lines as it needs up to
+    // lineas, broken between words; a word too long for a line, and
+    // whatever the last line cannot hold, cut short with "…". The widths
+    // tried change with the figures beside the captions: the pieces of
+    // lines measured are kept, and a caption that fits whole is itself.
     QString etiqueta(const QString &t, double ancho, int lineas)
     {
         const Clave clave{t, ancho, lineas};
         if (const auto k = etiquetas_.constFind(clave); k != etiquetas_.cend())
             return *k;
-        // A caption of single spaces that fits whole is itself, at any width
-        // it fits: its width is kept while the widths tried change with the
-        // figures beside it.
         if (this->ancho(t) <= ancho && !t.startsWith(u' ') && !t.endsWith(u' ') && !t.contains(u"  "))
             return t;
         if (etiquetas_.size() >= kRecordados)
             etiquetas_.clear();
-        return *etiquetas_.insert(clave, etiquetaEn(t, fm_, ancho, lineas));
+        return *etiquetas_.insert(clave, enLineas(t, ancho, lineas));
     }
 
 private:
@@ -103,9 +73,50 @@ private:
         friend size_t qHash(const Clave &c, size_t semilla) { return qHashMulti(semilla, c.texto, c.ancho, c.lineas); }
     };
 
+    static QFontMetricsF negrita(QFont letra)
+    {
+        letra.setBold(true);
+        return QFontMetricsF(letra);
+    }
+    static double medido(QHash<QString, double> &anchos, const QFontMetricsF &fm, const QString &t)
+    {
+        if (const auto k = anchos.constFind(t); k != anchos.cend())
+            return *k;
+        if (anchos.size() >= kRecordados)
+            anchos.clear();
+        return *anchos.insert(t, fm.horizontalAdvance(t));
+    }
+    // A line as wide as ancho at most: itself when it fits.
+    QString cortada(const QString &linea, double ancho)
+    {
+        return this->ancho(linea) <= ancho ? linea : fm_.elidedText(linea, Qt::ElideRight, ancho);
+    }
+    QString enLineas(const QString &t, double ancho, int lineas)
+    {
+        QStringList hechas;
+        QString linea;
+        const QStringList palabras = t.split(u' ', Qt::SkipEmptyParts);
+        for (qsizetype k = 0; k < palabras.size(); ++k) {
+            const QString con = linea.isEmpty() ? palabras[k] : linea + u' ' + palabras[k];
+            if (linea.isEmpty() || this->ancho(con) <= ancho) {
+                linea = con;
+                continue;
+            }
+            if (hechas.size() + 1 == lineas) {
+                // The last line takes the rest, cut short.
+                linea = palabras.mid(k - (linea.count(u' ') + 1)).join(u' ');
+                break;
+            }
+            hechas << cortada(linea, ancho);
+            linea = palabras[k];
+        }
+        hechas << cortada(linea, ancho);
+        return hechas.join(u'\n');
+    }
+
     QFont letra_;
-    QFontMetricsF fm_;
-    QHash<QString, double> anchos_;
+    QFontMetricsF fm_, negrita_;
+    QHash<QString, double> anchos_, anchosNegrita_;
     QHash<Clave, QString> etiquetas_;
 };
 
@@ -276,9 +287,7 @@ void cabecera(GeometriaTornado &g, const Sensibilidad &s, int n, const QString &
     const Rotulo r = rotuloResultado(n);
     g.textoBase = nombreCifra(n) + QStringLiteral(": ") + base +
                   (r.unidad.isEmpty() ? QString() : QStringLiteral(" ") + r.unidad);
-    QFont negrita = medidor.letra();
-    negrita.setBold(true);
-    const double anchoBase = QFontMetricsF(negrita).horizontalAdvance(g.textoBase);
+    const double anchoBase = medidor.anchoNegrita(g.textoBase);
     const double xBase = std::clamp(g.eje - anchoBase / 2, kMargen, std::max(kMargen, ancho - kMargen - anchoBase));
     g.cajaBase = QRectF(xBase, kMargen + linea + 4, anchoBase, linea);
 }
