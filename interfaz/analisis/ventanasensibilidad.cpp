@@ -180,9 +180,9 @@ QHBoxLayout *VentanaSensibilidad::crearControles()
     spnPorcentaje_->setSuffix(QStringLiteral(" %"));
     spnPorcentaje_->setValue(int(kPorcentajeSensibilidad));
     lblPorcentaje->setBuddy(spnPorcentaje_);
-    lblBase_ = new EtiquetaMedida(this);
+    lblBase_ = new TextoSeleccionable(this);
     lblBase_->setObjectName(QStringLiteral("lblBase"));
-    lblBase_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblBase_->setAccessibleName(QStringLiteral("Cifra actual"));
     fila->addWidget(lblCifra);
     fila->addWidget(cboCifra_);
     fila->addSpacing(16);

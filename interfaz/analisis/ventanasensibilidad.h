@@ -19,7 +19,7 @@
 
 class QComboBox;
 class QHBoxLayout;
-class QLabel;
+class QLineEdit;
 class QScrollArea;
 class QSplitter;
 class QSpinBox;
@@ -102,7 +102,7 @@ private:
 
     QComboBox *cboCifra_ = nullptr;
     QSpinBox *spnPorcentaje_ = nullptr;
-    QLabel *lblBase_ = nullptr;
+    QLineEdit *lblBase_ = nullptr; // the figure as it is, to read and copy
     QScrollArea *desplazamiento_ = nullptr;
     GraficoTornado *grafico_ = nullptr;
     TablaSensibilidad *tabla_ = nullptr;

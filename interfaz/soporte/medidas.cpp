@@ -158,28 +158,35 @@ void EstiloMedido::drawControl(ControlElement elemento, const QStyleOption *opci
     p->restore();
 }
 
-const EtiquetaMedida::Pistas &EtiquetaMedida::pistas() const
+TextoSeleccionable::TextoSeleccionable(QWidget *parent) : QLineEdit(parent)
 {
-    if (font() != letra_ || logicalDpiY() != puntos_ || pistas_.size() >= kRecordadas) {
-        letra_ = font();
-        puntos_ = logicalDpiY();
-        pistas_.clear();
-    }
-    if (const auto k = pistas_.constFind(text()); k != pistas_.cend())
-        return *k;
-    return *pistas_.insert(text(), {QLabel::sizeHint(), QLabel::minimumSizeHint()});
+    setReadOnly(true);
+    setFrame(false);
+    // Selected with the mouse, copied with the keys or the menu; not a stop
+    // of the tab key, as a label.
+    setFocusPolicy(Qt::ClickFocus);
+    colorear();
 }
 
-QSize EtiquetaMedida::sizeHint() const { return pistas().tamano; }
-
-QSize EtiquetaMedida::minimumSizeHint() const { return pistas().minimo; }
-
-void EtiquetaMedida::changeEvent(QEvent *e)
+void TextoSeleccionable::colorear()
 {
-    // What else measures a text differently: the style, the contents' margins.
-    if (e->type() == QEvent::StyleChange || e->type() == QEvent::ContentsRectChange)
-        pistas_.clear();
-    QLabel::changeEvent(e);
+    coloreando_ = true;
+    QPalette p = palette();
+    for (int g = 0; g < QPalette::NColorGroups; ++g) {
+        const auto grupo = QPalette::ColorGroup(g);
+        p.setBrush(grupo, QPalette::Base, Qt::transparent);
+        p.setBrush(grupo, QPalette::Text, p.brush(grupo, QPalette::WindowText));
+    }
+    setPalette(p);
+    coloreando_ = false;
+}
+
+void TextoSeleccionable::changeEvent(QEvent *e)
+{
+    // The window's colours changed (another desktop theme): its text's follow.
+    if (e->type() == QEvent::PaletteChange && !coloreando_)
+        colorear();
+    QLineEdit::changeEvent(e);
 }
 
 // A text laid out as the painter lays it out to draw it: its lines one

@@ -6,7 +6,7 @@
 
 #include <QFont>
 #include <QHash>
-#include <QLabel>
+#include <QLineEdit>
 #include <QProxyStyle>
 #include <QRect>
 #include <QRectF>
@@ -86,28 +86,22 @@ private:
     mutable QHash<ClaveTexto, std::shared_ptr<const TextoCelda>> textos_;
 };
 
-// A label whose size hints are measured once per text and font, for a
-// label whose text changes often and comes back (and nothing else of it
-// changes once shown): a label measures its text again at each change,
-// three times over, and a selectable one lays it out as a document each time.
-class EtiquetaMedida : public QLabel {
+// A line of text that reads as a label and can be selected and copied: a
+// read-only line edit with neither frame nor background, in the colour of
+// a label's text. For a text that changes often: a selectable label lays
+// its text out as a document at each change, a line edit as one line.
+class TextoSeleccionable : public QLineEdit {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    explicit TextoSeleccionable(QWidget *parent = nullptr);
 
 protected:
     void changeEvent(QEvent *e) override;
 
 private:
-    struct Pistas {
-        QSize tamano, minimo;
-    };
-    const Pistas &pistas() const;
-    mutable QFont letra_;
-    mutable int puntos_ = 0; // per inch of the screen
-    mutable QHash<QString, Pistas> pistas_;
+    // Base clear and text in the window's text colour, in every group.
+    void colorear();
+    bool coloreando_ = false;
 };
 
 // Texts drawn as QPainter::drawText(caja, banderas, texto) draws them, from

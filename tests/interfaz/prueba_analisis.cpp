@@ -479,36 +479,30 @@ private slots:
         }
     }
 
-    // A label measured once per text gives the hints a label gives: texts
-    // that come back, in another font, selectable or not, after new margins.
-    void etiquetaMedidaComoQLabel()
+    // The figure over the chart reads as a label in any palette, after the
+    // window's colours change too: its text in the window's text colour and
+    // nothing else drawn; it can be selected, not changed.
+    void textoSeleccionableComoEtiqueta()
     {
-        QFont grande = QApplication::font();
-        grande.setPointSizeF(grande.pointSizeF() * 1.6);
-        for (bool seleccionable : {false, true}) {
-            EtiquetaMedida medida;
-            QLabel qt;
-            for (QLabel *l : {static_cast<QLabel *>(&medida), &qt})
-                l->setTextInteractionFlags(seleccionable ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
-            const struct {
-                const char *texto;
-                bool grande;
-                int margen;
-            } pasos[] = {{"C5 actual: 77,894 €/hora", false, 0},
-                         {"Coste total anual actual: 1.234.567,89 €", false, 0},
-                         {"C5 actual: 77,894 €/hora", true, 0},
-                         {"Coste total anual actual: 1.234.567,89 €", true, 0},
-                         {"C5 actual: 77,894 €/hora", true, 7}};
-            for (const auto &p : pasos) {
-                for (QLabel *l : {static_cast<QLabel *>(&medida), &qt}) {
-                    l->setText(QString::fromUtf8(p.texto));
-                    l->setFont(p.grande ? grande : QApplication::font());
-                    l->setContentsMargins(p.margen, p.margen, p.margen, p.margen);
-                }
-                QCOMPARE(medida.sizeHint(), qt.sizeHint());
-                QCOMPARE(medida.minimumSizeHint(), qt.minimumSizeHint());
+        QWidget ventana;
+        auto *t = new TextoSeleccionable(&ventana);
+        t->setText(QStringLiteral("Coste total anual actual: 1.234.567,89 €"));
+        t->resize(t->fontMetrics().horizontalAdvance(t->text()) + 40, t->sizeHint().height());
+        for (const QColor boton : {QColor(Qt::white), QColor(40, 40, 48)}) {
+            ventana.setPalette(QPalette(boton));
+            for (int g = 0; g < QPalette::NColorGroups; ++g) {
+                const auto grupo = QPalette::ColorGroup(g);
+                QCOMPARE(t->palette().color(grupo, QPalette::Text), ventana.palette().color(grupo, QPalette::WindowText));
+                QCOMPARE(t->palette().color(grupo, QPalette::Base).alpha(), 0);
             }
+            const QImage im = t->grab().toImage();
+            const QRgb fondo = ventana.palette().color(QPalette::Window).rgb();
+            for (const QPoint p : {QPoint(0, 0), QPoint(im.width() - 1, 0), QPoint(im.width() - 1, im.height() - 1)})
+                QCOMPARE(im.pixel(p), fondo);
         }
+        QVERIFY(t->isReadOnly());
+        t->selectAll();
+        QCOMPARE(t->selectedText(), t->text());
     }
 
     // Texts drawn from kept layouts are what the painter draws, pixel for
