@@ -3,7 +3,9 @@
 #include "calculo/campos.h"
 #include "calculo/catalogo.h"
 
+#include <array>
 #include <iterator>
+#include <vector>
 
 namespace pelmora {
 
@@ -176,10 +178,10 @@ Rotulo rotuloResultado(int n)
     }
 }
 
-Rotulo rotulo(Seccion s, int i)
+namespace {
+
+Rotulo hacerRotulo(Seccion s, int i)
 {
-    if (i < 1 || i > tamano(s))
-        return {};
     switch (s) {
     case Seccion::Caracteristicas: return hacer(kCaracteristicas[i]);
     case Seccion::CostesFijos1: {
@@ -201,6 +203,25 @@ Rotulo rotulo(Seccion s, int i)
     }
     }
     return {};
+}
+
+} // namespace
+
+Rotulo rotulo(Seccion s, int i)
+{
+    // Written once: the sensitivity and the exports ask for them at every change.
+    static const auto hechos = [] {
+        std::array<std::vector<Rotulo>, kNumSecciones> t;
+        for (int k = 0; k < kNumSecciones; ++k) {
+            t[size_t(k)].resize(size_t(tamano(Seccion(k))) + 1);
+            for (int j = 1; j <= tamano(Seccion(k)); ++j)
+                t[size_t(k)][size_t(j)] = hacerRotulo(Seccion(k), j);
+        }
+        return t;
+    }();
+    if (i < 1 || i > tamano(s))
+        return {};
+    return hechos[size_t(ord(s))][size_t(i)];
 }
 
 QString textoOpcion(Seccion s, int i, bool primera)

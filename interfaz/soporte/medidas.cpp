@@ -174,7 +174,7 @@ void TextoSeleccionable::colorear()
     QPalette p = palette();
     for (int g = 0; g < QPalette::NColorGroups; ++g) {
         const auto grupo = QPalette::ColorGroup(g);
-        p.setBrush(grupo, QPalette::Base, Qt::transparent);
+        p.setBrush(grupo, QPalette::Base, Qt::NoBrush); // nothing to fill
         p.setBrush(grupo, QPalette::Text, p.brush(grupo, QPalette::WindowText));
     }
     setPalette(p);

@@ -99,7 +99,7 @@ protected:
     void changeEvent(QEvent *e) override;
 
 private:
-    // Base clear and text in the window's text colour, in every group.
+    // No base, and text in the window's text colour, in every group.
     void colorear();
     bool coloreando_ = false;
 };

@@ -493,7 +493,7 @@ private slots:
             for (int g = 0; g < QPalette::NColorGroups; ++g) {
                 const auto grupo = QPalette::ColorGroup(g);
                 QCOMPARE(t->palette().color(grupo, QPalette::Text), ventana.palette().color(grupo, QPalette::WindowText));
-                QCOMPARE(t->palette().color(grupo, QPalette::Base).alpha(), 0);
+                QCOMPARE(t->palette().brush(grupo, QPalette::Base).style(), Qt::NoBrush);
             }
             const QImage im = t->grab().toImage();
             const QRgb fondo = ventana.palette().color(QPalette::Window).rgb();
